@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// Every sentence the program says to its user, in one place (UTF-8).
+namespace kvalon::messages {
+
+inline const std::string kTitle = "Kvalon-P";
+
+inline const std::string kNoPrinter = "Няма инсталиран принтер";
+inline const std::string kMissingFile = "Липсва файл ";
+inline const std::string kUnknownSystem = "Неизвестна операционна система";
+inline const std::string kFontFileMissing = "В директорията на приложението липсва файл ";
+inline const std::string kInstallFontYourself = "Трябва самостоятелно да инсталирате фонт CourierCyr";
+inline const std::string kInstallFontFrom = "Трябва да инсталирате ";
+inline const std::string kFromFile = " от файл ";
+inline const std::string kEmptyFile = "Файл ";
+inline const std::string kHasZeroLength = " е с нулева дължина";
+
+// Failures the program reports in its own words.
+inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
+inline const std::string kLineTooLong = "Ред, по-дълъг от 32765 символа, във файл ";
+inline const std::string kPaperTooSmall = "Листът е твърде малък за печат на файл ";
+inline const std::string kPrinterFailed = "Печатът не завърши: грешка на принтера ";
+inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
+inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
+inline const std::string kBadOption = "Неправилна опция в командния ред: ";
+inline const std::string kNoSuchQueue = "Няма такъв принтер: ";
+
+} // namespace kvalon::messages

@@ -1,0 +1,223 @@
+#include "engine/plan_layout.h"
+
+#include "engine/checked.h"
+#include "engine/error.h"
+#include "engine/paper_names.h"
+#include "engine/print_job.h"
+#include "engine/source_file.h"
+#include "printing/printer_surface.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace kvalon {
+
+namespace {
+
+constexpr std::array<const char*, 8> FontSizeList = {"6", "7", "8", "9", "10", "11", "12", "13"};
+constexpr int kDefaultStartIndex = 2;
+constexpr int kA4 = 9;
+constexpr double kFitMargins = 30;
+constexpr double kLineMargins = 15;
+constexpr double kIndentWidth = 15;
+constexpr int kMaxLinesTried = 300;
+constexpr int kMaxCharsTried = 1000;
+constexpr int kMaxIndentTried = 100;
+constexpr char kBoldMarker = 2;
+const std::string kWidestLetter = "Щ";
+const std::string kLineBreak = "\r\n";
+
+// Halves go to the even number, as the DOS callers' arithmetic does.
+long long round_half_even(double value) { return std::llrint(std::nearbyint(value)); }
+
+void reset_plan_fields(PrintJob& j) {
+    j.LineCount = 0;
+    j.PageNumber = 0;
+    j.PageCount = 0;
+    j.LongestLine = 0;
+    j.LinesPerPage = 0;
+    j.FontSize = 0;
+    j.PageText.clear();
+    j.SourceDone = false;
+    j.SkipChar = std::string(1, kBoldMarker);
+}
+
+void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
+    const int code = surface.paper_size();
+    j.PaperName = paper_name(code);
+    if (paper_is_replaced_by_a4(code)) {
+        surface.set_paper_size(kA4);
+    }
+    surface.set_orientation(PrinterSurface::kPortrait);
+    j.PaperWidthMm = std::floor(surface.width_twips() / TwipsPerMm);
+    j.PaperHeightMm = std::floor(surface.height_twips() / TwipsPerMm);
+}
+
+// The marker is searched from the first character while the search position
+// stays inside the line, so a lone marker in a one-character line and the
+// second of two closing markers are not counted.
+std::int64_t counted_markers(const LineShape& shape) {
+    if (shape.skip_total > 0 && (shape.length == 1 || shape.ends_with_two_skips)) {
+        return shape.skip_total - 1;
+    }
+    return shape.skip_total;
+}
+
+void scan_source(PrintJob& j) {
+    SourceFile& source = source_file();
+    source.close();
+    source.open(j.SourcePath);
+    const char marker = j.SkipChar[0];
+    while (!source.at_end()) {
+        const LineShape shape = source.skim_line(marker);
+        if (shape.lone_form_feed) {
+            continue;
+        }
+        j.LineCount = checked_int32(static_cast<long long>(j.LineCount) + 1);
+        if (shape.length <= j.LongestLine) {
+            continue;
+        }
+        const std::int64_t longest = shape.length + 2 - counted_markers(shape);
+        try {
+            j.LongestLine = checked_int16(longest);
+        } catch (const KvalonError&) {
+            source.close();
+            throw KvalonError(ErrorKind::Overflow, j.SourcePath);
+        }
+    }
+    source.close();
+}
+
+std::string repeated(const std::string& piece, int count) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+int portrait_start_index(const PrintJob& j) {
+    int start = kDefaultStartIndex;
+    if (j.ParamList.size() >= 3) {
+        for (int k = 0; k < static_cast<int>(FontSizeList.size()); ++k) {
+            if (j.ParamList[2] == FontSizeList[static_cast<std::size_t>(k)]) {
+                start = k;
+            }
+        }
+    }
+    return start;
+}
+
+// Tries the sizes from `first` up and keeps the largest one whose measuring
+// line is narrower than the paper less both margins.
+bool search_size(PrintJob& j, PrinterSurface& surface, int first, double paper_across,
+                 const std::string& measure) {
+    bool found = false;
+    for (int k = first; k < static_cast<int>(FontSizeList.size()); ++k) {
+        surface.set_font_size(std::stof(FontSizeList[static_cast<std::size_t>(k)]));
+        if (surface.text_width(measure) - (paper_across - kFitMargins) < 0) {
+            j.FontSize = checked_int16(round_half_even(surface.font_size()));
+            found = true;
+        }
+    }
+    return found;
+}
+
+double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface) {
+    const std::string measure = repeated(kWidestLetter, j.LongestLine);
+    j.FontSize = 0;
+    surface.set_orientation(PrinterSurface::kPortrait);
+    double page_width = j.PaperWidthMm;
+    if (search_size(j, surface, portrait_start_index(j), j.PaperWidthMm, measure)) {
+        j.Orientation = "P";
+    }
+    if (j.FontSize == 0) {
+        surface.set_orientation(PrinterSurface::kLandscape);
+        search_size(j, surface, 0, j.PaperHeightMm, measure);
+        j.Orientation = "L";
+        page_width = j.PaperHeightMm;
+        if (j.FontSize == 0) {
+            j.FontSize = 6;
+        }
+    }
+    surface.set_font_size(static_cast<float>(j.FontSize));
+    return page_width;
+}
+
+std::int16_t count_lines_per_page(PrinterSurface& surface, double page_length) {
+    std::string text = "I";
+    for (int n = 1; n <= kMaxLinesTried; ++n) {
+        if (surface.text_height(text) > page_length - kFitMargins) {
+            return checked_int16(n - 1 - 2);
+        }
+        text += kLineBreak;
+        text += "I";
+    }
+    return kMaxLinesTried - 2;
+}
+
+std::int16_t count_chars_per_line(PrinterSurface& surface, double page_width) {
+    std::int16_t chars = 0;
+    std::string text;
+    for (int n = 1; n <= kMaxCharsTried; ++n) {
+        text += kWidestLetter;
+        if (surface.text_width(text) > page_width - kLineMargins) {
+            break;
+        }
+        chars = checked_int16(n - 2);
+    }
+    return chars;
+}
+
+std::int16_t indent_allowance(PrinterSurface& surface) {
+    std::int16_t allowance = 0;
+    std::string text;
+    for (int n = 1; n <= kMaxIndentTried; ++n) {
+        text += kWidestLetter;
+        if (surface.text_width(text) - kIndentWidth >= 0) {
+            break;
+        }
+        allowance = checked_int16(n - 3);
+    }
+    return allowance;
+}
+
+void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
+    const double page_length = j.Orientation == "P" ? j.PaperHeightMm : j.PaperWidthMm;
+    j.LinesPerPage = count_lines_per_page(surface, page_length);
+    j.CharsPerLine = 0;
+    j.CharsPerLine = count_chars_per_line(surface, page_width);
+    if (j.LinesPerPage < 1 || j.CharsPerLine < 1) {
+        throw KvalonError(ErrorKind::Layout, j.SourcePath);
+    }
+    const std::int16_t allowance = indent_allowance(surface);
+    const int half_spare = (j.CharsPerLine - j.LongestLine) / 2;
+    j.LeftIndent = checked_int16((half_spare < 0 ? 0 : half_spare) + allowance);
+    const std::int16_t cells = checked_int16(j.CharsPerLine + 2 + 2 * j.LeftIndent);
+    const double width = static_cast<double>(round_half_even(surface.width_twips()));
+    j.CharWidth = static_cast<float>(width / cells / TwipsPerMm);
+    j.LineHeight = surface.text_height("");
+}
+
+} // namespace
+
+void plan_layout() {
+    PrintJob& j = job();
+    PrinterSurface& surface = printer();
+    reset_plan_fields(j);
+    surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
+    surface.set_font_name(j.FontFace);
+    name_and_fit_paper(j, surface);
+    scan_source(j);
+    const double page_width = choose_size_and_orientation(j, surface);
+    compute_grid(j, surface, page_width);
+    source_file().open(j.SourcePath);
+    j.PageNumber = 0;
+    j.SourceDone = false;
+    const double pages = static_cast<double>(j.LineCount) / j.LinesPerPage;
+    j.PageCount = std::ceil(pages);
+}
+
+} // namespace kvalon

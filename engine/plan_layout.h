@@ -1,0 +1,18 @@
+#pragma once
+
+namespace kvalon {
+
+// Plans the job named by job().SourcePath for the current printer: scans the
+// source once, chooses font size and orientation, computes the cell grid and
+// the page count, sets the printer up and leaves the source open at its first
+// line for read_page().
+//
+// Throws KvalonError: File when the source cannot be read, Overflow for a line
+// longer than 32,765 characters, Layout when the paper holds less than one
+// line or one character.
+void plan_layout();
+
+// Millimetres to twips and back, as the printer reports paper in twips.
+inline constexpr double TwipsPerMm = 56.69291339;
+
+} // namespace kvalon

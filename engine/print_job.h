@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// Everything known about the one job the program handles at a time. Text
+// fields hold bytes 0..255 of the source (MIK), one byte per character.
+// Integer fields are 16-bit signed like the DOS callers expect; LineCount is
+// 32-bit. Millimetre fields are single precision where the cell grid uses them.
+struct PrintJob {
+    std::vector<std::string> ParamList;
+    std::string SourcePath;
+    bool CommandLineJob = false;
+    std::int16_t PageNumber = 0;
+    double PageCount = 0;
+    std::int32_t LineCount = 0;
+    std::int16_t LongestLine = 0;
+    std::int16_t CharsPerLine = 0;
+    std::int16_t LinesPerPage = 0;
+    std::string FontFace;
+    std::int16_t FontSize = 0;
+    std::string Orientation;
+    std::string PageText;
+    std::string PrintText;
+    bool SourceDone = false;
+    std::string LastFileName;
+    std::int16_t LeftIndent = 0;
+    std::string FontFileName;
+    double PaperWidthMm = 0;
+    double PaperHeightMm = 0;
+    std::string PaperName;
+    float LineHeight = 0;
+    float CharWidth = 0;
+    std::string SkipChar;
+};
+
+// The process-wide job record.
+PrintJob& job();
+// Back to the values at process start; closes the job's source file.
+void reset_job();
+
+} // namespace kvalon

@@ -1,0 +1,57 @@
+#include "engine/read_page.h"
+
+#include "engine/checked.h"
+#include "engine/error.h"
+#include "engine/print_job.h"
+#include "engine/source_file.h"
+
+#include <string>
+
+namespace kvalon {
+
+namespace {
+
+const std::string kPageStart = "\r\n\r\n";
+
+// Takes at most LinesPerPage lines; a form-feed line ends the page early.
+void take_lines(PrintJob& j, SourceFile& source) {
+    const std::string indent(static_cast<std::size_t>(j.LeftIndent > 0 ? j.LeftIndent : 0), ' ');
+    const auto keep = static_cast<std::size_t>(j.CharsPerLine > 0 ? j.CharsPerLine : 0);
+    std::string line;
+    for (int taken = 0; taken < j.LinesPerPage; ++taken) {
+        if (source.at_end()) {
+            return;
+        }
+        bool has_form_feed = false;
+        source.read_line(line, keep, has_form_feed);
+        if (has_form_feed) {
+            return;
+        }
+        j.PageText += indent;
+        j.PageText += line;
+        j.PageText += "\r\n";
+    }
+}
+
+} // namespace
+
+void read_page() {
+    PrintJob& j = job();
+    if (j.LinesPerPage < 1) {
+        throw KvalonError(ErrorKind::Layout, j.SourcePath);
+    }
+    SourceFile& source = source_file();
+    do {
+        j.PageText = kPageStart;
+        take_lines(j, source);
+        j.SourceDone = source.at_end();
+        if (j.PageText == kPageStart) {
+            j.PageText.clear();
+        } else {
+            j.PageNumber = checked_int16(j.PageNumber + 1);
+        }
+    } while (j.PageText.empty() && !source.at_end());
+    j.PrintText = j.PageText;
+}
+
+} // namespace kvalon

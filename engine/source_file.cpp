@@ -1,0 +1,143 @@
+#include "engine/source_file.h"
+
+#include "engine/error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace kvalon {
+
+namespace {
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+constexpr char kFormFeed = '\f';
+constexpr char kDosEndOfFile = 26;
+} // namespace
+
+SourceFile::SourceFile() = default;
+
+SourceFile::~SourceFile() { close(); }
+
+void SourceFile::open(const std::string& path) {
+    close();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        throw KvalonError(ErrorKind::File, path, std::strerror(errno));
+    }
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        throw KvalonError(ErrorKind::File, path, std::strerror(EISDIR));
+    }
+    m_file = file;
+    m_path = path;
+    m_buffer.resize(kBufferSize);
+    m_begin = m_end = 0;
+    m_exhausted = false;
+}
+
+void SourceFile::close() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    m_buffer.clear();
+    m_buffer.shrink_to_fit();
+    m_begin = m_end = 0;
+    m_exhausted = true;
+}
+
+bool SourceFile::fill() {
+    if (m_begin < m_end) {
+        return true;
+    }
+    if (m_exhausted || m_file == nullptr) {
+        return false;
+    }
+    const std::size_t count = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+    if (count < m_buffer.size()) {
+        if (std::ferror(m_file)) {
+            const int reason = errno;
+            throw KvalonError(ErrorKind::File, m_path, std::strerror(reason));
+        }
+        m_exhausted = true;
+    }
+    m_begin = 0;
+    m_end = count;
+    if (const void* mark = std::memchr(m_buffer.data(), kDosEndOfFile, count)) {
+        m_end = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
+        m_exhausted = true;
+    }
+    return m_begin < m_end;
+}
+
+bool SourceFile::at_end() { return !fill(); }
+
+void SourceFile::take_line_feed_after_cr() {
+    if (fill() && m_buffer[m_begin] == kLineFeed) {
+        ++m_begin;
+    }
+}
+
+LineShape SourceFile::skim_line(char skip) {
+    LineShape shape;
+    char last = 0;
+    char before_last = 0;
+    while (fill()) {
+        const char* start = m_buffer.data() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
+        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
+        if (length > 0) {
+            shape.skip_total += std::count(start, start + length, skip);
+            before_last = length > 1 ? start[length - 2] : last;
+            last = start[length - 1];
+            if (shape.length == 0 && length == 1) {
+                shape.lone_form_feed = start[0] == kFormFeed;
+            }
+            shape.length += static_cast<std::int64_t>(length);
+        }
+        m_begin += length;
+        if (cr != nullptr) {
+            ++m_begin;
+            take_line_feed_after_cr();
+            break;
+        }
+    }
+    shape.lone_form_feed = shape.lone_form_feed && shape.length == 1;
+    shape.ends_with_two_skips = shape.length >= 2 && last == skip && before_last == skip;
+    return shape;
+}
+
+void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_feed) {
+    line.clear();
+    has_form_feed = false;
+    while (fill()) {
+        const char* start = m_buffer.data() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
+        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
+        if (!has_form_feed && std::memchr(start, kFormFeed, length) != nullptr) {
+            has_form_feed = true;
+        }
+        if (line.size() < keep) {
+            line.append(start, std::min(length, keep - line.size()));
+        }
+        m_begin += length;
+        if (cr != nullptr) {
+            ++m_begin;
+            take_line_feed_after_cr();
+            return;
+        }
+    }
+}
+
+SourceFile& source_file() {
+    static SourceFile file;
+    return file;
+}
+
+} // namespace kvalon

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// What the planning scan needs to know of one line, without keeping it.
+struct LineShape {
+    std::int64_t length = 0;
+    std::int64_t skip_total = 0;     // occurrences of the bold marker
+    bool ends_with_two_skips = false; // the last two characters are both markers
+    bool lone_form_feed = false;      // the line is exactly one form feed
+};
+
+// The job's one input file. Lines end at CR or CR LF (the terminator is not
+// part of the line); a LF on its own is an ordinary character. A DOS
+// end-of-file mark (code 26) ends the text: nothing after it is read.
+// Reading streams through a fixed buffer, so memory does not grow with the
+// file.
+class SourceFile {
+public:
+    SourceFile();
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // Throws KvalonError(File) when the file cannot be opened.
+    void open(const std::string& path);
+    void close();
+    bool is_open() const { return m_file != nullptr; }
+    const std::string& path() const { return m_path; }
+
+    // True when no character is left to read. A closed file is at its end.
+    bool at_end();
+    // Consumes the next line and tells its shape, for the marker `skip`.
+    LineShape skim_line(char skip);
+    // Consumes the next line; keeps at most `keep` of its first characters in
+    // `line` and tells whether a form feed stands anywhere in it.
+    void read_line(std::string& line, std::size_t keep, bool& has_form_feed);
+
+private:
+    bool fill();
+    void take_line_feed_after_cr();
+
+    std::FILE* m_file = nullptr;
+    std::string m_path;
+    std::vector<char> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    bool m_exhausted = true;
+};
+
+// The job's source file (file number 1).
+SourceFile& source_file();
+
+} // namespace kvalon

@@ -1,0 +1,78 @@
+#include "printing/print_char.h"
+
+#include "engine/filter_text.h"
+#include "engine/print_job.h"
+#include "printing/box_geometry.h"
+#include "printing/code_pages.h"
+#include "printing/printer_surface.h"
+
+namespace kvalon {
+
+namespace {
+
+constexpr int kStrokePixels = 4;
+constexpr unsigned char kCarriageReturn = 13;
+constexpr unsigned char kLineFeed = 10;
+constexpr unsigned char kFirstPrintable = 32;
+constexpr unsigned char kDelete = 127;
+constexpr unsigned char kFirstMikSymbol = 192;
+constexpr unsigned char kFirstWindowsLetter = 192;
+
+void draw_strokes(PrinterSurface& surface, const BoxStrokes& box, float x, float y) {
+    for (int i = 0; i < box.count; ++i) {
+        const Segment& s = box.segments[static_cast<std::size_t>(i)];
+        surface.line(x + s.x1, y + s.y1, x + s.x2, y + s.y2);
+    }
+}
+
+} // namespace
+
+std::string printed_text(unsigned char code) {
+    const std::string filtered = filter_text(std::string(1, static_cast<char>(code)), "Printer");
+    if (filtered.empty()) {
+        return {};
+    }
+    const auto kept = static_cast<unsigned char>(filtered[0]);
+    std::string text;
+    if (code >= kFirstMikSymbol && kept == code) {
+        // Symbols above the letters keep their MIK meaning; the no-break space
+        // prints as a blank.
+        const char32_t symbol = mik_to_unicode(code);
+        append_utf8(text, symbol == 0x00A0 ? U' ' : symbol);
+    } else if (kept >= kFirstWindowsLetter) {
+        append_utf8(text, windows1251_to_unicode(kept));
+    } else if (kept >= kFirstPrintable && kept != kDelete) {
+        text.push_back(static_cast<char>(kept));
+    }
+    return text;
+}
+
+void print_char(const std::string& c) {
+    const PrintJob& j = job();
+    PrinterSurface& surface = printer();
+    const float w = j.CharWidth;
+    const float h = j.LineHeight;
+    const int saved_width = surface.draw_width();
+    surface.set_draw_width(kStrokePixels);
+    const float x = surface.current_x();
+    const float y = surface.current_y();
+    const auto code = static_cast<unsigned char>(c.empty() ? 0 : c[0]);
+    if (code == kLineFeed) {
+        surface.set_current_x(x);
+        surface.set_current_y(y);
+        surface.print("", true);
+    } else if (code != kCarriageReturn) {
+        if (const auto box = box_strokes(code, w, h)) {
+            draw_strokes(surface, *box, x, y);
+        } else if (const auto fill = cell_fill(code, w, h)) {
+            surface.fill_rect(x + fill->x, y + fill->y, fill->width, fill->height, fill->grey);
+        } else if (const std::string text = printed_text(code); !text.empty()) {
+            surface.print(text, false);
+        }
+        surface.set_current_x(x + w);
+        surface.set_current_y(y);
+    }
+    surface.set_draw_width(saved_width);
+}
+
+} // namespace kvalon

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace kvalon {
+
+// Puts one character of a page (a MIK byte) into the cell at the printer's
+// position and moves on by one cell of job().CharWidth. Box characters become
+// strokes, shades and blocks fills, every other character but CR and LF is
+// printed as text; CR does nothing, LF starts the next line.
+void print_char(const std::string& c);
+
+// The text a non-drawn character prints as, UTF-8; empty for characters that
+// leave their cell blank.
+std::string printed_text(unsigned char code);
+
+} // namespace kvalon

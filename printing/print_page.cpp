@@ -1,0 +1,74 @@
+#include "printing/print_page.h"
+
+#include "engine/print_job.h"
+#include "printing/print_char.h"
+#include "printing/printer_surface.h"
+
+#include "build_info.h"
+
+namespace kvalon {
+
+namespace {
+constexpr float kFooterPoints = 6;
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
+
+void apply_job_font_and_orientation(const PrintJob& j, PrinterSurface& surface) {
+    surface.set_font_name(j.FontFace);
+    surface.set_font_size(static_cast<float>(j.FontSize));
+    surface.set_font_bold(false);
+    if (j.Orientation == "L") {
+        surface.set_orientation(PrinterSurface::kLandscape);
+    } else if (j.Orientation == "P") {
+        surface.set_orientation(PrinterSurface::kPortrait);
+    }
+}
+
+void print_characters(const PrintJob& j, PrinterSurface& surface) {
+    const char marker = j.SkipChar.empty() ? '\0' : j.SkipChar[0];
+    const bool has_marker = !j.SkipChar.empty();
+    const std::string text = j.PrintText;
+    std::string cell(1, ' ');
+    for (const char c : text) {
+        const bool is_marker = has_marker && c == marker;
+        if (is_marker) {
+            surface.set_font_bold(!surface.font_bold());
+        }
+        if (c == kLineFeed || c == kCarriageReturn) {
+            surface.set_font_bold(false);
+        }
+        if (!is_marker) {
+            cell[0] = c;
+            print_char(cell);
+        }
+    }
+}
+
+} // namespace
+
+std::string footer_line() {
+    return std::string(10, ' ') + build_info::home_url + "  " +
+           "Програми за счетоводство, склад и фактуриране";
+}
+
+void print_page() {
+    const PrintJob& j = job();
+    if (j.PageText.empty()) {
+        return;
+    }
+    PrinterSurface& surface = printer();
+    apply_job_font_and_orientation(j, surface);
+    print_characters(j, surface);
+    if (j.SourceDone) {
+        if (!j.CommandLineJob) {
+            surface.set_font_size(kFooterPoints);
+            surface.set_font_bold(true);
+            surface.print(footer_line(), true);
+        }
+        surface.end_doc();
+    } else {
+        surface.new_page();
+    }
+}
+
+} // namespace kvalon

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kvalon {
+
+// The one page surface everything is drawn on: the default printer, a chosen
+// queue, the built-in PDF printer or, in tests, a recording fake.
+//
+// Units: after set_scale_mode(kScaleMillimetres) positions, lengths and text
+// measures are millimetres; width_twips()/height_twips() are always twips
+// (1440 to the inch) of the whole sheet in the current orientation; font sizes
+// are points; the pen width is in device pixels. Paper sizes are Windows
+// paper codes (9 = A4, 256 = user-defined). Orientation 1 is portrait,
+// 2 landscape. Text handed to the surface is UTF-8.
+class PrinterSurface {
+public:
+    static constexpr int kScaleMillimetres = 6;
+    static constexpr int kPortrait = 1;
+    static constexpr int kLandscape = 2;
+
+    virtual ~PrinterSurface() = default;
+
+    virtual void set_scale_mode(int mode) = 0;
+
+    virtual double width_twips() const = 0;
+    virtual double height_twips() const = 0;
+
+    virtual int paper_size() const = 0;
+    virtual void set_paper_size(int windows_code) = 0;
+    virtual int orientation() const = 0;
+    virtual void set_orientation(int orientation) = 0;
+
+    virtual void set_font_name(const std::string& face) = 0;
+    virtual void set_font_size(float points) = 0;
+    // The size the device really uses, which may differ from the request.
+    virtual float font_size() const = 0;
+    virtual void set_font_bold(bool bold) = 0;
+    virtual bool font_bold() const = 0;
+
+    // Extent in the current font, millimetres. An empty string is one line
+    // high; every CR LF adds one line.
+    virtual float text_width(std::string_view utf8) = 0;
+    virtual float text_height(std::string_view utf8) = 0;
+
+    // Top-left corner of the next output; (0, 0) is the top-left of the
+    // printable area at the start of every page.
+    virtual float current_x() const = 0;
+    virtual float current_y() const = 0;
+    virtual void set_current_x(float mm) = 0;
+    virtual void set_current_y(float mm) = 0;
+
+    virtual int draw_width() const = 0;
+    virtual void set_draw_width(int device_pixels) = 0;
+
+    // A straight black line; the position ends at (x2, y2).
+    virtual void line(float x1, float y1, float x2, float y2) = 0;
+    // A rectangle filled with a grey level (0 black .. 255 white). Edges are
+    // snapped to device pixels so that neighbouring cells touch without seams.
+    virtual void fill_rect(float x, float y, float width, float height, int grey) = 0;
+    // Draws at the position in the current font. With a line break the
+    // position then goes to x 0, one line height of the current font down.
+    virtual void print(std::string_view utf8, bool line_break) = 0;
+
+    virtual void new_page() = 0;
+    // Ends the document and hands it to the printing system.
+    virtual void end_doc() = 0;
+
+    virtual int font_count() const = 0;
+    virtual std::string font(int index) const = 0;
+    virtual std::string device_name() const = 0;
+};
+
+// The current printer surface; the program binds it once at start-up.
+PrinterSurface& printer();
+bool has_printer();
+void set_printer(PrinterSurface* surface);
+
+} // namespace kvalon

@@ -1,0 +1,38 @@
+#include "printing/qt/paper_sizes.h"
+
+#include <QSizeF>
+
+namespace kvalon {
+
+namespace {
+constexpr int kFolio = 14;
+constexpr int kUserDefined = 256;
+const QSizeF kFolioInches(8.5, 13);
+} // namespace
+
+QPageSize page_size_for_code(int windows_code) {
+    if (windows_code == kFolio) {
+        return QPageSize(kFolioInches, QPageSize::Inch, QStringLiteral("Folio"),
+                         QPageSize::ExactMatch);
+    }
+    const QPageSize::PageSizeId id = QPageSize::id(windows_code);
+    if (id == QPageSize::Custom) {
+        return QPageSize();
+    }
+    return QPageSize(id);
+}
+
+int code_for_page_size(const QPageSize& size) {
+    if (!size.isValid()) {
+        return kUserDefined;
+    }
+    if (size.id() == QPageSize::Custom &&
+        size.size(QPageSize::Inch).toSize() == kFolioInches.toSize() &&
+        qFuzzyCompare(size.size(QPageSize::Inch).height(), kFolioInches.height())) {
+        return kFolio;
+    }
+    const int code = size.windowsId();
+    return code > 0 ? code : kUserDefined;
+}
+
+} // namespace kvalon

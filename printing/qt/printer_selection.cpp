@@ -1,0 +1,84 @@
+#include "printing/qt/printer_selection.h"
+
+#include "engine/error.h"
+
+#include <cups/cups.h>
+
+#include <algorithm>
+
+namespace kvalon {
+
+namespace {
+
+// The destination list of libcups, released on every path.
+class CupsDestinations {
+public:
+    CupsDestinations() : m_count(cupsGetDests(&m_dests)) {}
+    ~CupsDestinations() { cupsFreeDests(m_count, m_dests); }
+    CupsDestinations(const CupsDestinations&) = delete;
+    CupsDestinations& operator=(const CupsDestinations&) = delete;
+
+    int count() const { return m_count; }
+    cups_dest_t* begin() const { return m_dests; }
+    cups_dest_t* end() const { return m_dests + m_count; }
+    cups_dest_t* default_destination() const {
+        return cupsGetDest(nullptr, nullptr, m_count, m_dests);
+    }
+
+private:
+    cups_dest_t* m_dests = nullptr;
+    int m_count = 0;
+};
+
+} // namespace
+
+std::vector<std::string> cups_queue_names() {
+    const CupsDestinations dests;
+    std::vector<std::string> names;
+    for (const cups_dest_t& dest : dests) {
+        if (dest.instance == nullptr) {
+            names.emplace_back(dest.name);
+        }
+    }
+    return names;
+}
+
+std::string cups_default_queue() {
+    const CupsDestinations dests;
+    if (const cups_dest_t* dest = dests.default_destination()) {
+        return dest->name;
+    }
+    return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
+}
+
+int installed_printer_count(const PrinterRequest& request) {
+    const int queues = static_cast<int>(cups_queue_names().size());
+    return queues + (request.pdf_path.empty() ? 0 : 1);
+}
+
+std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
+    PrinterTarget target;
+    target.copies = request.copies;
+    if (!request.pdf_path.empty()) {
+        target.kind = PrinterTarget::Kind::Pdf;
+        target.pdf_path = request.pdf_path;
+        target.paper_code = request.paper_code;
+        return target;
+    }
+    target.kind = PrinterTarget::Kind::Cups;
+    if (!request.queue.empty()) {
+        const std::vector<std::string> queues = cups_queue_names();
+        if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
+            throw KvalonError(ErrorKind::Printer, request.queue, "no such queue");
+        }
+        target.queue = request.queue;
+        return target;
+    }
+    target.queue = cups_default_queue();
+    if (target.queue.empty()) {
+        return std::nullopt;
+    }
+    return target;
+}
+
+} // namespace kvalon

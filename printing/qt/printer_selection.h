@@ -1,0 +1,35 @@
+#pragma once
+
+#include "printing/qt/qt_printer_surface.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// What the user asked for: a CUPS queue by name, or the built-in PDF printer
+// (a file path and a Windows paper code). Empty fields mean the system default.
+struct PrinterRequest {
+    std::string queue;
+    std::string pdf_path;
+    int paper_code = 9;
+    int copies = 1;
+};
+
+// The CUPS destinations of the current server (CUPS_SERVER is honoured).
+std::vector<std::string> cups_queue_names();
+// The default destination as CUPS orders it: LPDEST, PRINTER, lpoptions, the
+// server default; the first queue when none of them names one; empty when
+// there is no queue.
+std::string cups_default_queue();
+
+// Installed printers: the CUPS destinations, and the PDF printer when asked for.
+int installed_printer_count(const PrinterRequest& request);
+
+// Where the document goes; throws KvalonError(Printer) when a named queue does
+// not exist and nothing when there is no printer at all (empty result).
+std::optional<PrinterTarget> choose_target(const PrinterRequest& request);
+
+} // namespace kvalon

@@ -1,0 +1,344 @@
+#include "printing/qt/qt_printer_surface.h"
+
+#include "engine/error.h"
+#include "printing/qt/paper_sizes.h"
+#include "printing/qt/stroke_merging.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPageLayout>
+#include <QPen>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+namespace kvalon {
+
+namespace {
+
+constexpr int kPdfResolution = 600;
+constexpr double kMmPerInch = 25.4;
+constexpr double kTwipsPerInch = 1440;
+constexpr double kPointsPerInch = 72;
+
+QString from_utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+double twips_of(double mm) { return std::round(mm * kTwipsPerInch / kMmPerInch); }
+
+} // namespace
+
+QtPrinterSurface::QtPrinterSurface(const PrinterTarget& target)
+    : m_target(target), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    if (target.kind == PrinterTarget::Kind::Pdf) {
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setResolution(kPdfResolution);
+        m_printer->setFullPage(true);
+        m_paper_code = target.paper_code;
+        m_printer->setPageSize(page_size_for_code(m_paper_code));
+    } else {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(target.queue));
+        m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        // Qt starts every queue on A4; the queue's own paper is what the user set up.
+        const QPageSize queue_paper = info.defaultPageSize();
+        if (queue_paper.isValid()) {
+            m_printer->setPageSize(queue_paper);
+        }
+        m_paper_code = code_for_page_size(m_printer->pageLayout().pageSize());
+    }
+    m_printer->setCopyCount(target.copies > 0 ? target.copies : 1);
+    m_printer->setDocName(QStringLiteral("Kvalon-P"));
+}
+
+QtPrinterSurface::~QtPrinterSurface() {
+    try {
+        hand_over_open_document();
+    } catch (...) {
+        // Nothing more can be told at this point; the caller that cared has
+        // already called hand_over_open_document() itself.
+    }
+    if (!m_part_path.isEmpty()) {
+        QFile::remove(m_part_path);
+    }
+}
+
+void QtPrinterSurface::set_scale_mode(int) {
+    // Millimetres are the only scale the program uses.
+}
+
+double QtPrinterSurface::width_twips() const {
+    return twips_of(m_printer->pageLayout().fullRect(QPageLayout::Millimeter).width());
+}
+
+double QtPrinterSurface::height_twips() const {
+    return twips_of(m_printer->pageLayout().fullRect(QPageLayout::Millimeter).height());
+}
+
+int QtPrinterSurface::paper_size() const { return m_paper_code; }
+
+void QtPrinterSurface::set_paper_size(int windows_code) {
+    const QPageSize size = page_size_for_code(windows_code);
+    if (size.isValid()) {
+        m_printer->setPageSize(size);
+        m_paper_code = windows_code;
+    }
+}
+
+int QtPrinterSurface::orientation() const {
+    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? kLandscape
+                                                                           : kPortrait;
+}
+
+void QtPrinterSurface::set_orientation(int orientation) {
+    const auto wanted = orientation == kLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (m_printer->pageLayout().orientation() != wanted) {
+        m_printer->setPageOrientation(wanted);
+    }
+}
+
+void QtPrinterSurface::set_font_name(const std::string& face) { m_face = face; }
+
+void QtPrinterSurface::set_font_size(float points) { m_points = points; }
+
+int QtPrinterSurface::resolution() const { return m_printer->resolution(); }
+
+// Fonts are set in whole device pixels; the size read back is the one used.
+int QtPrinterSurface::pixel_size() const {
+    const int pixels = static_cast<int>(std::lround(m_points * resolution() / kPointsPerInch));
+    return pixels > 0 ? pixels : 1;
+}
+
+float QtPrinterSurface::font_size() const {
+    return static_cast<float>(pixel_size() * kPointsPerInch / resolution());
+}
+
+void QtPrinterSurface::set_font_bold(bool bold) { m_bold = bold; }
+
+bool QtPrinterSurface::font_bold() const { return m_bold; }
+
+double QtPrinterSurface::to_px(float mm) const { return mm * resolution() / kMmPerInch; }
+
+float QtPrinterSurface::to_mm(double px) const {
+    return static_cast<float>(px * kMmPerInch / resolution());
+}
+
+QtPrinterSurface::FaceMetrics& QtPrinterSurface::metrics() {
+    const FaceKey key{m_face, pixel_size(), m_bold};
+    auto found = m_metrics.find(key);
+    if (found != m_metrics.end()) {
+        return found->second;
+    }
+    FaceMetrics face;
+    face.font = QFont(QString::fromStdString(m_face));
+    face.font.setStyleHint(QFont::TypeWriter);
+    face.font.setPixelSize(pixel_size());
+    face.font.setBold(m_bold);
+    face.font.setKerning(false);
+    const QFontMetricsF measured(face.font, m_printer.get());
+    face.ascent_px = measured.ascent();
+    face.line_spacing_px = measured.lineSpacing();
+    face.raw = QRawFont::fromFont(face.font);
+    return m_metrics.emplace(key, std::move(face)).first->second;
+}
+
+const std::pair<quint32, double>& QtPrinterSurface::glyph(FaceMetrics& face, char32_t code_point) {
+    auto found = face.glyphs.find(code_point);
+    if (found != face.glyphs.end()) {
+        return found->second;
+    }
+    const QString text = QString::fromUcs4(&code_point, 1);
+    quint32 index = 0;
+    double advance = 0;
+    const QList<quint32> indexes = face.raw.glyphIndexesForString(text);
+    if (!indexes.isEmpty()) {
+        index = indexes.front();
+        const QList<QPointF> advances = face.raw.advancesForGlyphIndexes(indexes);
+        advance = advances.isEmpty() ? 0 : advances.front().x();
+    }
+    return face.glyphs.emplace(code_point, std::make_pair(index, advance)).first->second;
+}
+
+float QtPrinterSurface::text_width(std::string_view utf8) {
+    FaceMetrics& face = metrics();
+    double widest = 0;
+    double width = 0;
+    for (const char32_t c : from_utf8(utf8).toStdU32String()) {
+        if (c == U'\r' || c == U'\n') {
+            width = 0;
+            continue;
+        }
+        width += glyph(face, c).second;
+        widest = std::max(widest, width);
+    }
+    return to_mm(widest);
+}
+
+float QtPrinterSurface::text_height(std::string_view utf8) {
+    std::size_t lines = 1;
+    for (std::size_t at = utf8.find("\r\n"); at != std::string_view::npos;
+         at = utf8.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    return to_mm(static_cast<double>(lines) * metrics().line_spacing_px);
+}
+
+void QtPrinterSurface::fail(const char* what) {
+    const std::string where = m_target.kind == PrinterTarget::Kind::Pdf ? m_target.pdf_path
+                                                                        : m_target.queue;
+    throw KvalonError(ErrorKind::Printer, where, what);
+}
+
+void QtPrinterSurface::begin_document() {
+    if (m_painter.isActive()) {
+        return;
+    }
+    if (m_target.kind == PrinterTarget::Kind::Pdf) {
+        const QFileInfo target(QString::fromStdString(m_target.pdf_path));
+        m_part_path = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                      QStringLiteral(".part");
+        m_printer->setOutputFileName(m_part_path);
+    }
+    if (!m_painter.begin(m_printer.get())) {
+        fail("begin");
+    }
+    reset_position();
+}
+
+void QtPrinterSurface::begin_output() {
+    begin_document();
+    if (m_page_pending) {
+        m_page_pending = false;
+        if (!m_printer->newPage()) {
+            fail("new page");
+        }
+    }
+}
+
+void QtPrinterSurface::reset_position() {
+    m_x = 0;
+    m_y = 0;
+}
+
+void QtPrinterSurface::line(float x1, float y1, float x2, float y2) {
+    begin_output();
+    m_strokes[m_draw_width].emplace_back(to_px(x1), to_px(y1), to_px(x2), to_px(y2));
+    m_x = x2;
+    m_y = y2;
+}
+
+void QtPrinterSurface::fill_rect(float x, float y, float width, float height, int grey) {
+    begin_output();
+    const auto left = static_cast<int>(std::lround(to_px(x)));
+    const auto top = static_cast<int>(std::lround(to_px(y)));
+    const auto right = static_cast<int>(std::lround(to_px(x + width)));
+    const auto bottom = static_cast<int>(std::lround(to_px(y + height)));
+    m_painter.fillRect(QRect(left, top, right - left, bottom - top), QColor(grey, grey, grey));
+}
+
+void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
+    begin_output();
+    FaceMetrics& face = metrics();
+    double x_px = to_px(m_x);
+    const double baseline_px = to_px(m_y) + face.ascent_px;
+    if (!utf8.empty()) {
+        auto& batch = m_glyphs[&face];
+        for (const char32_t c : from_utf8(utf8).toStdU32String()) {
+            const auto& [index, advance] = glyph(face, c);
+            if (c != U' ') {
+                batch.first.push_back(index);
+                batch.second.emplace_back(x_px, baseline_px);
+            }
+            x_px += advance;
+        }
+    }
+    m_x = to_mm(x_px);
+    if (line_break) {
+        m_x = 0;
+        m_y += to_mm(face.line_spacing_px);
+    }
+}
+
+void QtPrinterSurface::flush_strokes() {
+    for (auto& [width, strokes] : m_strokes) {
+        QPen pen(Qt::black);
+        pen.setWidthF(width);
+        pen.setCapStyle(Qt::SquareCap);
+        m_painter.setPen(pen);
+        const std::vector<QLineF> merged = merge_collinear(strokes);
+        m_painter.drawLines(merged.data(), static_cast<int>(merged.size()));
+    }
+    m_strokes.clear();
+}
+
+void QtPrinterSurface::flush_page() {
+    m_painter.setPen(Qt::black);
+    for (auto& [face, batch] : m_glyphs) {
+        if (batch.first.empty()) {
+            continue;
+        }
+        QGlyphRun run;
+        run.setRawFont(face->raw);
+        run.setGlyphIndexes(QList<quint32>(batch.first.begin(), batch.first.end()));
+        run.setPositions(QList<QPointF>(batch.second.begin(), batch.second.end()));
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    m_glyphs.clear();
+    flush_strokes();
+}
+
+void QtPrinterSurface::new_page() {
+    begin_output();
+    flush_page();
+    m_page_pending = true;
+    reset_position();
+}
+
+void QtPrinterSurface::end_doc() {
+    begin_document();
+    flush_page();
+    m_page_pending = false;
+    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error) {
+        fail("end of document");
+    }
+    reset_position();
+    if (m_target.kind == PrinterTarget::Kind::Pdf) {
+        const QString target = QString::fromStdString(m_target.pdf_path);
+        QFile::remove(target);
+        if (!QFile::rename(m_part_path, target)) {
+            fail("rename");
+        }
+        m_part_path.clear();
+    }
+}
+
+void QtPrinterSurface::hand_over_open_document() {
+    if (m_painter.isActive()) {
+        end_doc();
+    }
+}
+
+int QtPrinterSurface::font_count() const {
+    return static_cast<int>(QFontDatabase::families().size());
+}
+
+std::string QtPrinterSurface::font(int index) const {
+    const QStringList families = QFontDatabase::families();
+    if (index < 0 || index >= families.size()) {
+        return {};
+    }
+    return families.at(index).toStdString();
+}
+
+std::string QtPrinterSurface::device_name() const {
+    if (m_target.kind == PrinterTarget::Kind::Pdf) {
+        return "PDF: " + m_target.pdf_path;
+    }
+    return m_target.queue;
+}
+
+} // namespace kvalon

@@ -1,0 +1,167 @@
+#include "startup/command_line.h"
+
+#include "engine/error.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace kvalon {
+
+namespace {
+
+std::string replace_pairs_of_blanks(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        result.push_back(text[i]);
+        if (text[i] == ' ' && i + 1 < text.size() && text[i + 1] == ' ') {
+            ++i;
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> split_at_blanks(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    for (std::size_t blank = text.find(' '); blank != std::string::npos;
+         blank = text.find(' ', start)) {
+        words.push_back(text.substr(start, blank - start));
+        start = blank + 1;
+    }
+    words.push_back(text.substr(start));
+    return words;
+}
+
+int whole_number(const std::string& option, const std::string& value) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size()) {
+        throw KvalonError(ErrorKind::CommandLine, option + " " + value);
+    }
+    return number;
+}
+
+// "--name value" or "--name=value"; advances `index` past what it used.
+std::string option_value(const std::vector<std::string>& words, std::size_t& index,
+                         const std::string& name) {
+    const std::string& word = words[index];
+    if (word.size() > name.size() && word[name.size()] == '=') {
+        return word.substr(name.size() + 1);
+    }
+    if (index + 1 >= words.size()) {
+        throw KvalonError(ErrorKind::CommandLine, word);
+    }
+    return words[++index];
+}
+
+bool is_option(const std::string& word, const std::string& name) {
+    return word == name || (word.rfind(name + "=", 0) == 0);
+}
+
+void take_option(ProgramOptions& options, const std::vector<std::string>& words,
+                 std::size_t& index) {
+    const std::string& word = words[index];
+    if (word == "--help") {
+        options.help = true;
+    } else if (word == "--version") {
+        options.version = true;
+    } else if (word == "--plan") {
+        options.plan = true;
+    } else if (is_option(word, "--printer")) {
+        options.printer = option_value(words, index, "--printer");
+    } else if (is_option(word, "--pdf")) {
+        options.pdf = option_value(words, index, "--pdf");
+    } else if (is_option(word, "--paper")) {
+        options.paper = whole_number("--paper", option_value(words, index, "--paper"));
+    } else if (is_option(word, "--copies")) {
+        options.copies = whole_number("--copies", option_value(words, index, "--copies"));
+        if (*options.copies < 1) {
+            throw KvalonError(ErrorKind::CommandLine, "--copies " + std::to_string(*options.copies));
+        }
+    } else {
+        throw KvalonError(ErrorKind::CommandLine, word);
+    }
+}
+
+} // namespace
+
+std::vector<std::string> split_command_line(std::string text) {
+    for (char& c : text) {
+        if (c == ',') {
+            c = ' ';
+        }
+    }
+    std::vector<std::string> words = split_at_blanks(replace_pairs_of_blanks(text));
+    if (words.size() == 1) {
+        words.insert(words.end(), {"0", "8", ""});
+    } else if (words.size() == 2) {
+        words.insert(words.end(), {"8", ""});
+    }
+    return words;
+}
+
+ProgramOptions parse_program_options(const std::vector<std::string>& words) {
+    ProgramOptions options;
+    std::size_t index = 0;
+    for (; index < words.size() && words[index].rfind("--", 0) == 0; ++index) {
+        if (words[index] == "--") {
+            ++index;
+            break;
+        }
+        take_option(options, words, index);
+    }
+    for (std::size_t rest = index; rest < words.size(); ++rest) {
+        if (rest > index) {
+            options.argument_text += ' ';
+        }
+        options.argument_text += words[rest];
+    }
+    return options;
+}
+
+std::optional<double> action_number(const std::string& word) {
+    if (word.empty()) {
+        return 0.0;
+    }
+    double number = 0;
+    const char* first = word.data();
+    if (*first == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, word.data() + word.size(), number);
+    if (error != std::errc() || end != word.data() + word.size()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::string usage_text() {
+    return "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
+           "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK).\n"
+           "\n"
+           "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
+           "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
+           "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
+           "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
+           "Думите се разделят с интервал, запетая или запетая и интервал.\n"
+           "Без думи се отваря прозорецът с менюто.\n"
+           "\n"
+           "Опции:\n"
+           "  --plan          показва плана на печата (Name=value) и не печата\n"
+           "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
+           "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
+           "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
+           "  --copies N      брой копия\n"
+           "  --help          тази помощ\n"
+           "  --version       версията\n"
+           "\n"
+           "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
+           "KVALON_PAPER=КОД дава листа му; CUPS_SERVER=хост:порт избира сървър за печат.\n"
+           "\n"
+           "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
+           "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим файл,\n"
+           "твърде дълъг ред, твърде малък лист, грешка на принтера).\n";
+}
+
+} // namespace kvalon

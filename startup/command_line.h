@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// Splits the argument text the way DOS callers write it: commas count as
+// blanks, each pair of blanks becomes one (in one pass, so three stay two),
+// and the text is cut at every blank. With one word the action "0" and the
+// size "8" are added, with two words the size "8"; the list then has four
+// entries, the last one unused.
+std::vector<std::string> split_command_line(std::string text);
+
+// Options in front of the ordinary command line: leading words that begin
+// with "--". Everything after them is joined with single blanks into
+// `argument_text`.
+struct ProgramOptions {
+    bool help = false;
+    bool version = false;
+    bool plan = false;
+    std::optional<std::string> printer;
+    std::optional<std::string> pdf;
+    std::optional<int> paper;
+    std::optional<int> copies;
+    std::string argument_text;
+};
+
+// Throws KvalonError(CommandLine) naming the word for an unknown option or a
+// missing or unusable value.
+ProgramOptions parse_program_options(const std::vector<std::string>& words);
+
+// The action word as a number: empty counts as 0 (print); a word that is not a
+// number gives nothing.
+std::optional<double> action_number(const std::string& word);
+
+std::string usage_text();
+
+} // namespace kvalon

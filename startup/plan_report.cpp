@@ -1,0 +1,46 @@
+#include "startup/plan_report.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kvalon {
+
+namespace {
+
+std::string four_decimals(float value) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                      std::chars_format::fixed, 4);
+    return std::string(buffer, result.ptr);
+}
+
+std::string whole(double value) { return std::to_string(std::llround(value)); }
+
+} // namespace
+
+std::string plan_report(const PrintJob& j) {
+    std::string text;
+    const auto add = [&text](const char* name, const std::string& value) {
+        text += name;
+        text += '=';
+        text += value;
+        text += '\n';
+    };
+    add("PaperName", j.PaperName);
+    add("PaperWidthMm", whole(j.PaperWidthMm));
+    add("PaperHeightMm", whole(j.PaperHeightMm));
+    add("LineCount", std::to_string(j.LineCount));
+    add("LongestLine", std::to_string(j.LongestLine));
+    add("FontSize", std::to_string(j.FontSize));
+    add("Orientation", j.Orientation);
+    add("CharsPerLine", std::to_string(j.CharsPerLine));
+    add("LinesPerPage", std::to_string(j.LinesPerPage));
+    add("LeftIndent", std::to_string(j.LeftIndent));
+    add("CharWidth", four_decimals(j.CharWidth));
+    add("LineHeight", four_decimals(j.LineHeight));
+    add("PageCount", whole(j.PageCount));
+    return text;
+}
+
+} // namespace kvalon

@@ -1,0 +1,148 @@
+#include "startup/program.h"
+
+#include "engine/error.h"
+#include "engine/messages.h"
+#include "printing/qt/printer_selection.h"
+#include "printing/qt/qt_printer_surface.h"
+#include "startup/command_line.h"
+#include "startup/error_report.h"
+#include "startup/exit_status.h"
+#include "startup/install_font.h"
+#include "startup/start_sequence.h"
+#include "ui/menu_window.h"
+#include "ui/message_box.h"
+
+#include "build_info.h"
+
+#include <QApplication>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+namespace {
+
+// Qt aborts when it finds no display; batch runs from scripts and services
+// have none.
+void choose_platform() {
+    const bool has_display = std::getenv("DISPLAY") != nullptr ||
+                             std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (!has_display && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+}
+
+int environment_number(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') {
+        return fallback;
+    }
+    int value = 0;
+    const char* end = text + std::char_traits<char>::length(text);
+    const auto result = std::from_chars(text, end, value);
+    if (result.ec != std::errc() || result.ptr != end) {
+        throw KvalonError(ErrorKind::CommandLine, std::string(name) + "=" + text);
+    }
+    return value;
+}
+
+PrinterRequest printer_request(const ProgramOptions& options) {
+    PrinterRequest request;
+    if (const char* pdf = std::getenv("KVALON_PDF")) {
+        request.pdf_path = pdf;
+    }
+    request.paper_code = environment_number("KVALON_PAPER", request.paper_code);
+    if (options.pdf) {
+        request.pdf_path = *options.pdf;
+    }
+    if (options.printer) {
+        request.queue = *options.printer;
+        request.pdf_path.clear();
+    }
+    request.paper_code = options.paper.value_or(request.paper_code);
+    request.copies = options.copies.value_or(request.copies);
+    return request;
+}
+
+void write_to_stdout(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+int report(const KvalonError& error) {
+    show_message(message_for(error));
+    return exit_status_for(error);
+}
+
+int run_with_application(const ProgramOptions& options, int& argc, char** argv) {
+    choose_platform();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvalon-p"));
+    QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+    std::unique_ptr<QtPrinterSurface> surface;
+    try {
+        const PrinterRequest request = printer_request(options);
+        StartHooks hooks;
+        hooks.printer_count = [&request] { return installed_printer_count(request); };
+        hooks.bind_printer = [&request, &surface] {
+            if (const auto target = choose_target(request)) {
+                surface = std::make_unique<QtPrinterSurface>(*target);
+                set_printer(surface.get());
+            }
+        };
+        hooks.install_font = [] { install_font(); };
+        hooks.show_message = [](const std::string& text) { show_message(text); };
+        hooks.run_interactive = [] { return run_menu_window(); };
+        hooks.write_output = write_to_stdout;
+        const int status = run_start_sequence(options, hooks);
+        close_job_files();
+        if (surface) {
+            surface->hand_over_open_document();
+        }
+        set_printer(nullptr);
+        return status;
+    } catch (const KvalonError& error) {
+        close_job_files();
+        set_printer(nullptr);
+        return report(error);
+    }
+}
+
+} // namespace
+
+int run_program(int argc, char** argv) {
+    ProgramOptions options;
+    try {
+        options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const KvalonError& error) {
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
+                     message_for(error).c_str(), usage_text().c_str());
+        return kExitCommandLine;
+    }
+    if (options.help) {
+        write_to_stdout(usage_text());
+        return kExitOk;
+    }
+    if (options.version) {
+        write_to_stdout(std::string("kvalon-p ") + build_info::version_text + "\n");
+        return kExitOk;
+    }
+    if (options.plan && options.argument_text.empty()) {
+        std::fprintf(stderr, "%s", usage_text().c_str());
+        return kExitCommandLine;
+    }
+    try {
+        return run_with_application(options, argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), error.what());
+        return kExitInternal;
+    }
+}
+
+} // namespace kvalon

@@ -1,0 +1,101 @@
+#include "startup/start_sequence.h"
+
+#include "engine/error.h"
+#include "engine/messages.h"
+#include "engine/plan_layout.h"
+#include "engine/print_job.h"
+#include "engine/read_page.h"
+#include "engine/source_file.h"
+#include "printing/print_page.h"
+#include "startup/answer_file.h"
+#include "startup/exit_status.h"
+#include "startup/plan_report.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace kvalon {
+
+namespace {
+
+enum class Action { Print, PlanOnly };
+
+void reset_start_fields(PrintJob& j) {
+    j.ParamList.assign(4, std::string());
+    j.CommandLineJob = false;
+    j.FontFace = "CourierCyr";
+    j.FontFileName = "crcn.ttf";
+}
+
+bool is_existing_file(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+std::optional<Action> chosen_action(const PrintJob& j) {
+    const std::string word = j.ParamList.size() > 1 ? j.ParamList[1] : std::string();
+    const std::optional<double> number = action_number(word);
+    if (!number) {
+        return std::nullopt;
+    }
+    return *number == 1 ? Action::PlanOnly : Action::Print;
+}
+
+void print_all_pages(PrintJob& j) {
+    while (!j.SourceDone) {
+        read_page();
+        print_page();
+    }
+}
+
+int run_batch(const ProgramOptions& options, StartHooks& hooks) {
+    PrintJob& j = job();
+    const std::optional<Action> action = chosen_action(j);
+    if (!action) {
+        hooks.show_message(messages::kBadActionWord + j.ParamList[1]);
+        return kExitCommandLine;
+    }
+    const std::string folder = answer_folder(j.SourcePath);
+    j.CommandLineJob = true;
+    plan_layout();
+    if (options.plan) {
+        hooks.write_output(plan_report(j));
+    } else if (*action == Action::PlanOnly) {
+        write_answer_file(folder, j.LinesPerPage);
+    } else {
+        print_all_pages(j);
+    }
+    source_file().close();
+    return kExitOk;
+}
+
+} // namespace
+
+void close_job_files() { source_file().close(); }
+
+int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
+    PrintJob& j = job();
+    reset_start_fields(j);
+    if (hooks.printer_count() == 0) {
+        hooks.show_message(messages::kNoPrinter);
+        return kExitNoPrinter;
+    }
+    hooks.bind_printer();
+    hooks.install_font();
+    if (!options.argument_text.empty()) {
+        j.ParamList = split_command_line(options.argument_text);
+    }
+    j.SourcePath = j.ParamList[0];
+    const bool exists = is_existing_file(j.SourcePath);
+    if (!options.argument_text.empty() && !exists) {
+        hooks.show_message(messages::kMissingFile + j.SourcePath);
+        return kExitMissingFile;
+    }
+    if (j.SourcePath.empty()) {
+        return hooks.run_interactive();
+    }
+    return run_batch(options, hooks);
+}
+
+} // namespace kvalon

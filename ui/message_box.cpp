@@ -1,0 +1,44 @@
+#include "ui/message_box.h"
+
+#include "engine/messages.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace kvalon {
+
+namespace {
+std::function<void(const std::string&)>& message_seam() {
+    static std::function<void(const std::string&)> seam;
+    return seam;
+}
+} // namespace
+
+bool is_headless() {
+    const QString platform = QGuiApplication::platformName();
+    return platform.isEmpty() || platform == QLatin1String("offscreen") ||
+           platform == QLatin1String("minimal");
+}
+
+void set_message_seam(std::function<void(const std::string&)> seam) {
+    message_seam() = std::move(seam);
+}
+
+void show_message(const std::string& utf8_text) {
+    if (message_seam()) {
+        message_seam()(utf8_text);
+        return;
+    }
+    if (is_headless()) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
+        std::fflush(stderr);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
+                    QString::fromStdString(utf8_text), QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace kvalon

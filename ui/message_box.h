@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace kvalon {
+
+// A message with one OK button, no icon and the program's title. Without a
+// display the message goes to standard error as one line and the program goes
+// on as after OK.
+void show_message(const std::string& utf8_text);
+
+// Tests answer messages in advance: while a seam is set, messages go to it
+// instead of a box or standard error. Pass nullptr to remove it.
+void set_message_seam(std::function<void(const std::string&)> seam);
+
+// True on the offscreen and minimal platforms, where no one could press OK.
+bool is_headless();
+
+} // namespace kvalon
