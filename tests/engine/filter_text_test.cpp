@@ -1,0 +1,96 @@
+#include "engine/filter_text.h"
+#include "engine/print_job.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kvalon {
+namespace {
+
+std::string bytes(std::initializer_list<int> codes) {
+    std::string text;
+    for (const int code : codes) {
+        text.push_back(static_cast<char>(code));
+    }
+    return text;
+}
+
+class FilterText : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_job();
+        job().SkipChar = std::string(1, '\x02');
+    }
+};
+
+struct FilterCase {
+    const char* name;
+    std::string input;
+    std::string screen;
+    std::string printer;
+};
+
+TEST_F(FilterText, EveryChangedCodeForBothTargets) {
+    const FilterCase cases[] = {
+        {"empty", "", "", ""},
+        {"cut at form feed and CR", bytes({'a', 'b', 12, 13, 10, 'c', 'd'}), "ab", "ab"},
+        {"lone form feed removed", bytes({12, 'X'}), "X", "X"},
+        {"escape only itself", bytes({27, 'E'}), "E", "E"},
+        {"escape alone", bytes({27}), "", ""},
+        {"SI and DC2", bytes({15, 'a', 18}), "a", "a"},
+        {"numero", bytes({213}), "N", "N"},
+        {"low line", bytes({95}), "-", bytes({95})},
+        {"horizontal", bytes({196}), "-", bytes({196})},
+        {"vertical", bytes({211}), "|", bytes({211})},
+        {"corner", bytes({218}), " ", bytes({218})},
+        {"double vertical", bytes({199}), "|", bytes({199})},
+        {"double horizontal and cross", bytes({205, 206, 203, 202}), "----",
+         bytes({205, 206, 203, 202})},
+        {"double corners", bytes({198, 200, 201, 204, 215, 216}), "      ",
+         bytes({198, 200, 201, 204, 215, 216})},
+        {"upper half block is a corner on screen", bytes({223}), " ", bytes({223})},
+        {"top border", bytes({218, 196, 196, 196, 194, 196, 196, 196, 207}), " ------- ",
+         bytes({218, 196, 196, 196, 194, 196, 196, 196, 207})},
+        {"row", bytes({211, 'a', 'b', 211}), "|ab|", bytes({211, 'a', 'b', 211})},
+        {"letters move up by 64", bytes({128, 191}), bytes({192, 255}), bytes({192, 255})},
+        {"box codes are not shifted", bytes({192}), " ", bytes({192})},
+        {"shades, blocks and section pass", bytes({208, 209, 210, 214, 219, 220, 221, 222}),
+         bytes({208, 209, 210, 214, 219, 220, 221, 222}),
+         bytes({208, 209, 210, 214, 219, 220, 221, 222})},
+        {"bold marker removed, line ends kept", bytes({2, 'a', 13, 10, 2}), bytes({'a', 13, 10}),
+         bytes({'a', 13, 10})},
+        {"high symbols pass", bytes({224, 255, 9}), bytes({224, 255, 9}), bytes({224, 255, 9})},
+    };
+    for (const FilterCase& c : cases) {
+        EXPECT_EQ(filter_text(c.input, "Screen"), c.screen) << c.name;
+        EXPECT_EQ(filter_text(c.input, "Printer"), c.printer) << c.name;
+    }
+}
+
+TEST_F(FilterText, TargetIsScreenOnlyWhenSpelledExactly) {
+    const std::string vertical = bytes({211});
+    EXPECT_EQ(filter_text(vertical, "Screen"), "|");
+    EXPECT_EQ(filter_text(vertical, "screen"), vertical);
+    EXPECT_EQ(filter_text(vertical, "SCREEN"), vertical);
+    EXPECT_EQ(filter_text(vertical, ""), vertical);
+}
+
+TEST_F(FilterText, OnlyTheFirstPageBreakCounts) {
+    EXPECT_EQ(filter_text(bytes({'a', 12, 'b', 12, 13, 'c', 12, 13}), "Printer"), "ab");
+    EXPECT_EQ(filter_text(bytes({12, 13}), "Screen"), "");
+    EXPECT_EQ(filter_text(bytes({'a', 12}), "Screen"), "a");
+}
+
+TEST_F(FilterText, WithoutAPlanTheBoldMarkerPasses) {
+    job().SkipChar.clear();
+    EXPECT_EQ(filter_text(bytes({2, 'a'}), "Printer"), bytes({2, 'a'}));
+}
+
+TEST_F(FilterText, LongTextsAreNotCut) {
+    const std::string text(40000, 'x');
+    EXPECT_EQ(filter_text(text, "Screen").size(), 40000u);
+}
+
+} // namespace
+} // namespace kvalon

@@ -1,0 +1,128 @@
+#include "tests/support/recording_surface.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kvalon::testing {
+
+namespace {
+constexpr double kMmPerPoint = 25.4 / 72;
+
+// A4 and Letter in twips, for the codes the tests switch to.
+void paper_twips(int code, double& width, double& height) {
+    if (code == 9) {
+        width = 11906;
+        height = 16838;
+    } else if (code == 1) {
+        width = 12240;
+        height = 15840;
+    } else if (code == 8) {
+        width = 16838;
+        height = 23811;
+    }
+}
+} // namespace
+
+std::string two_decimals(double value) {
+    char buffer[64];
+    if (std::fabs(value) < 0.005) {
+        value = 0;
+    }
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, 2);
+    return std::string(buffer, result.ptr);
+}
+
+std::size_t code_points(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+double RecordingSurface::width_twips() const {
+    return m_orientation == kLandscape ? paper_height_twips : paper_width_twips;
+}
+
+double RecordingSurface::height_twips() const {
+    return m_orientation == kLandscape ? paper_width_twips : paper_height_twips;
+}
+
+void RecordingSurface::set_paper_size(int windows_code) {
+    paper_code = windows_code;
+    paper_twips(windows_code, paper_width_twips, paper_height_twips);
+}
+
+void RecordingSurface::set_font_size(float points) {
+    m_points = size_step > 0 ? static_cast<float>(std::round(points / size_step) * size_step)
+                             : points;
+}
+
+float RecordingSurface::text_width(std::string_view utf8) {
+    ++text_width_calls;
+    return static_cast<float>(static_cast<double>(code_points(utf8)) * advance_em * m_points *
+                              kMmPerPoint);
+}
+
+float RecordingSurface::text_height(std::string_view utf8) {
+    std::size_t lines = 1;
+    for (auto at = utf8.find("\r\n"); at != std::string_view::npos; at = utf8.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    return static_cast<float>(static_cast<double>(lines) * line_em * m_points * kMmPerPoint);
+}
+
+void RecordingSurface::line(float x1, float y1, float x2, float y2) {
+    log.push_back("Line " + two_decimals(x1) + " " + two_decimals(y1) + " " + two_decimals(x2) +
+                  " " + two_decimals(y2) + " w=" + std::to_string(m_draw_width));
+    m_x = x2;
+    m_y = y2;
+}
+
+void RecordingSurface::fill_rect(float x, float y, float width, float height, int grey) {
+    log.push_back("Fill " + two_decimals(x) + " " + two_decimals(y) + " " + two_decimals(width) +
+                  " " + two_decimals(height) + " grey=" + std::to_string(grey));
+}
+
+void RecordingSurface::print(std::string_view utf8, bool line_break) {
+    log.push_back("Print x=" + two_decimals(m_x) + " y=" + two_decimals(m_y) + " \"" +
+                  std::string(utf8) + "\" bold=" + (m_bold ? "1" : "0") +
+                  (line_break ? " nl" : ""));
+    m_x += text_width(utf8);
+    --text_width_calls;
+    if (line_break) {
+        m_x = 0;
+        m_y += text_height("");
+    }
+}
+
+void RecordingSurface::new_page() {
+    log.emplace_back("NewPage");
+    m_x = 0;
+    m_y = 0;
+}
+
+void RecordingSurface::end_doc() {
+    log.emplace_back("EndDoc");
+    m_x = 0;
+    m_y = 0;
+}
+
+std::string RecordingSurface::font(int index) const {
+    return index >= 0 && index < font_count() ? fonts[static_cast<std::size_t>(index)]
+                                              : std::string();
+}
+
+std::string RecordingSurface::joined_log() const {
+    std::string text;
+    for (const std::string& entry : log) {
+        text += entry;
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace kvalon::testing
