@@ -1,26 +1,136 @@
 #include "startup/install_font.h"
 
+#include "engine/messages.h"
 #include "engine/print_job.h"
 #include "printing/printer_surface.h"
+#include "startup/fonts_folder.h"
+#include "ui/message_box.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFontDatabase>
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
 
 namespace kvalon {
 
-void install_font() {
-    const PrintJob& j = job();
-    PrinterSurface& surface = printer();
-    for (int i = 0; i < surface.font_count(); ++i) {
-        if (surface.font(i) == j.FontFace) {
-            return;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool is_offered(const FontInstallation& installation) {
+    const auto& faces = installation.offered_faces;
+    return std::find(faces.begin(), faces.end(), installation.face) != faces.end();
+}
+
+bool is_existing_file(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+// Copies `source` into `folder` as `target`; false when any step fails, with
+// the old target untouched and no temporary file left behind.
+bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::path& target) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        return false;
+    }
+    std::string temporary = (folder / ("." + target.filename().string() + "-XXXXXX")).string();
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) {
+        return false;
+    }
+    close(descriptor);
+    const bool copied =
+        fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error) && !error;
+    if (copied) {
+        fs::permissions(temporary,
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read,
+                        error);
+    }
+    // rename() replaces the target even when it is read-only.
+    if (copied && !error) {
+        fs::rename(temporary, target, error);
+        if (!error) {
+            return true;
         }
     }
-    const QString file = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                         QString::fromStdString(j.FontFileName);
-    if (QFile::exists(file)) {
-        QFontDatabase::addApplicationFont(file);
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+}
+
+FontsFolder find_fonts_folder() {
+    const Environment environment = process_environment();
+#ifdef _WIN32
+    // Every Windows this program is built for is of the NT family.
+    return windows_fonts_folder(kPlatformNt, environment);
+#else
+    if (const std::optional<std::string> folder = user_fonts_folder(environment)) {
+        return {FontsFolder::Status::Found, *folder};
+    }
+    return {FontsFolder::Status::NotFound, {}};
+#endif
+}
+
+std::vector<std::string> printer_faces() {
+    std::vector<std::string> faces;
+    PrinterSurface& surface = printer();
+    const int count = surface.font_count();
+    faces.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        faces.push_back(surface.font(i));
+    }
+    return faces;
+}
+
+} // namespace
+
+std::optional<std::string> install_font_file(const FontInstallation& installation) {
+    if (is_offered(installation)) {
+        return std::nullopt;
+    }
+    const FontsFolder folder = installation.find_fonts_folder();
+    if (folder.status == FontsFolder::Status::UnknownPlatform) {
+        // Without a known system there is no real fonts folder to write to.
+        installation.show_message(messages::kUnknownSystem);
+        return std::nullopt;
+    }
+    const fs::path source = fs::path(installation.program_folder) / installation.file_name;
+    if (!is_existing_file(source)) {
+        installation.show_message(messages::kFontFileMissing + installation.file_name);
+        installation.show_message(messages::kInstallFontYourself);
+        return std::nullopt;
+    }
+    // Without a fonts folder the target would be a bare file name in the
+    // current folder, possibly the program folder itself: copy nothing then.
+    if (folder.status == FontsFolder::Status::Found) {
+        const fs::path target = fs::path(folder.path) / installation.file_name;
+        if (replace_by_copy(source, folder.path, target)) {
+            return target.string();
+        }
+    }
+    installation.show_message(messages::kInstallFontFrom + installation.face + messages::kFromFile +
+                              installation.file_name);
+    return source.string();
+}
+
+void install_font() {
+    const PrintJob& j = job();
+    FontInstallation installation;
+    installation.offered_faces = printer_faces();
+    installation.face = j.FontFace;
+    installation.file_name = j.FontFileName;
+    installation.program_folder = QCoreApplication::applicationDirPath().toStdString();
+    installation.find_fonts_folder = find_fonts_folder;
+    installation.show_message = [](const std::string& text) { show_message(text); };
+    if (const auto file = install_font_file(installation)) {
+        QFontDatabase::addApplicationFont(QString::fromStdString(*file));
     }
 }
 

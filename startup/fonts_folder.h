@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// The process environment in its own order, one "NAME=value" entry each.
+using Environment = std::vector<std::string>;
+
+Environment process_environment();
+
+// Where the font file is copied, as found on a Windows system.
+struct FontsFolder {
+    enum class Status {
+        Found,           // `path` holds the folder, ending in "\FONTS\"
+        UnknownPlatform, // the platform code names no variable
+        NotFound,        // the variable is not among the entries examined
+    };
+    Status status = Status::NotFound;
+    std::string path;
+};
+
+// Platform codes of the system-information control.
+inline constexpr int kPlatformWin9x = 1; // the folder comes from WINBOOTDIR
+inline constexpr int kPlatformNt = 2;    // the folder comes from SYSTEMROOT
+
+// The system fonts folder of a Windows system: the value of WINBOOTDIR
+// (platform code 1) or SYSTEMROOT (code 2) followed by "\FONTS\". Only the
+// first 200 entries are examined, an empty entry ends the walk, an entry
+// matches when its name begins with the variable's name in any letter case,
+// and a later match wins.
+FontsFolder windows_fonts_folder(int platform_code, const Environment& environment);
+
+// The user's fonts folder by the XDG convention: $XDG_DATA_HOME/fonts, or
+// $HOME/.local/share/fonts when XDG_DATA_HOME is unset, empty or relative.
+// Nothing when neither gives an absolute folder. No trailing slash.
+std::optional<std::string> user_fonts_folder(const Environment& environment);
+
+} // namespace kvalon
