@@ -8,11 +8,12 @@ namespace {
 constexpr int kFolio = 14;
 constexpr int kUserDefined = 256;
 const QSizeF kFolioInches(8.5, 13);
+const QSizeF kFolioMillimetres(215.9, 330.2);
 } // namespace
 
 QPageSize page_size_for_code(int windows_code) {
     if (windows_code == kFolio) {
-        return QPageSize(kFolioInches, QPageSize::Inch, QStringLiteral("Folio"),
+        return QPageSize(kFolioMillimetres, QPageSize::Millimeter, QStringLiteral("Folio"),
                          QPageSize::ExactMatch);
     }
     const QPageSize::PageSizeId id = QPageSize::id(windows_code);

@@ -1,0 +1,134 @@
+#include "printing/qt/qt_printer_surface.h"
+#include "tests/support/test_files.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kvalon {
+namespace {
+
+QGuiApplication& application() {
+    static int argc = 1;
+    static char name[] = "qt_surface_test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+class QtSurface : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        target.kind = PrinterTarget::Kind::Pdf;
+        target.pdf_path = dir.file("out.pdf");
+    }
+    std::unique_ptr<QtPrinterSurface> make(int paper = 9) {
+        target.paper_code = paper;
+        return std::make_unique<QtPrinterSurface>(target);
+    }
+
+    testing::TempDir dir;
+    PrinterTarget target;
+};
+
+TEST_F(QtSurface, PaperInTwipsFollowsCodeAndOrientation) {
+    struct Case {
+        int code;
+        double width, height;
+    };
+    for (const Case& c : {Case{9, 11906, 16838}, Case{1, 12240, 15840}, Case{8, 16838, 23811},
+                          Case{14, 12240, 18709}}) { // Qt holds 8 1/2 x 13 in. as 215.9 x 330 mm
+        auto surface = make(c.code);
+        EXPECT_EQ(surface->paper_size(), c.code);
+        EXPECT_EQ(surface->width_twips(), c.width) << c.code;
+        EXPECT_EQ(surface->height_twips(), c.height) << c.code;
+        surface->set_orientation(PrinterSurface::kLandscape);
+        EXPECT_EQ(surface->orientation(), PrinterSurface::kLandscape);
+        EXPECT_EQ(surface->width_twips(), c.height) << c.code;
+        EXPECT_EQ(surface->height_twips(), c.width) << c.code;
+    }
+}
+
+TEST_F(QtSurface, SettingA4SwitchesThePaper) {
+    auto surface = make(1);
+    surface->set_paper_size(9);
+    EXPECT_EQ(surface->paper_size(), 9);
+    EXPECT_EQ(surface->width_twips(), 11906);
+}
+
+TEST_F(QtSurface, FontSizeReadsBackInWholeDevicePixels) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(7);
+    EXPECT_NEAR(surface->font_size(), 58 * 72.0 / 600, 1e-5); // 6.96 points
+    surface->set_font_size(10);
+    EXPECT_NEAR(surface->font_size(), 83 * 72.0 / 600, 1e-5);
+}
+
+TEST_F(QtSurface, TextHeightIsLinesTimesLineSpacing) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(10);
+    const float one = surface->text_height("");
+    EXPECT_GT(one, 3.5f);
+    EXPECT_FLOAT_EQ(surface->text_height("I"), one);
+    EXPECT_NEAR(surface->text_height("I\r\nI\r\nI"), 3 * one, 1e-4);
+    std::string many = "I";
+    for (int i = 1; i < 300; ++i) {
+        many += "\r\nI";
+    }
+    EXPECT_NEAR(surface->text_height(many), 300 * one, 1e-2);
+}
+
+TEST_F(QtSurface, MonospacedWidthsAddUp) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(8);
+    const float one = surface->text_width("Щ");
+    EXPECT_GT(one, 1.5f);
+    std::string line;
+    for (int i = 0; i < 132; ++i) {
+        line += "Щ";
+    }
+    EXPECT_NEAR(surface->text_width(line), 132 * one, 1e-3);
+}
+
+TEST_F(QtSurface, PdfPrinterNamesItsFile) {
+    auto surface = make();
+    EXPECT_EQ(surface->device_name(), "PDF: " + dir.file("out.pdf"));
+    EXPECT_GT(surface->font_count(), 0);
+}
+
+TEST_F(QtSurface, TheDocumentAppearsOnlyWhenItEnds) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(10);
+    surface->print("A", false);
+    surface->new_page();
+    surface->print("B", false);
+    EXPECT_FALSE(testing::file_exists(dir.file("out.pdf")));
+    surface->end_doc();
+    EXPECT_TRUE(testing::file_exists(dir.file("out.pdf")));
+    const auto info = testing::run_program({"pdfinfo", dir.file("out.pdf")});
+    EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
+}
+
+TEST_F(QtSurface, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
+    {
+        auto surface = make();
+        surface->set_font_name("CourierCyr");
+        surface->set_font_size(10);
+        surface->print("A", false);
+        surface->new_page();
+        surface->print("B", false);
+        surface->new_page(); // the source ended with a form feed after a full page
+    }
+    const auto info = testing::run_program({"pdfinfo", dir.file("out.pdf")});
+    EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
+}
+
+} // namespace
+} // namespace kvalon
