@@ -1,9 +1,12 @@
 #include "printing/qt/qt_printer_surface.h"
 
 #include "engine/error.h"
+#include "engine/print_job.h"
 #include "printing/qt/paper_sizes.h"
+#include "printing/qt/pdf_output.h"
 #include "printing/qt/stroke_merging.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -14,7 +17,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
 
 namespace kvalon {
 
@@ -29,7 +38,9 @@ QString from_utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-double twips_of(double mm) { return std::round(mm * kTwipsPerInch / kMmPerInch); }
+double twips_of(double mm) {
+    return std::round(mm * kTwipsPerInch / kMmPerInch);
+}
 
 } // namespace
 
@@ -52,19 +63,13 @@ QtPrinterSurface::QtPrinterSurface(const PrinterTarget& target)
         m_paper_code = code_for_page_size(m_printer->pageLayout().pageSize());
     }
     m_printer->setCopyCount(target.copies > 0 ? target.copies : 1);
-    m_printer->setDocName(QStringLiteral("Kvalon-P"));
 }
 
+// A document still open here belongs to a job that failed on the way (the
+// normal end hands it over first): what was drawn must not pass for the whole
+// report, so it is dropped, never printed or renamed into place.
 QtPrinterSurface::~QtPrinterSurface() {
-    try {
-        hand_over_open_document();
-    } catch (...) {
-        // Nothing more can be told at this point; the caller that cared has
-        // already called hand_over_open_document() itself.
-    }
-    if (!m_part_path.isEmpty()) {
-        QFile::remove(m_part_path);
-    }
+    discard_document();
 }
 
 void QtPrinterSurface::set_scale_mode(int) {
@@ -79,7 +84,9 @@ double QtPrinterSurface::height_twips() const {
     return twips_of(m_printer->pageLayout().fullRect(QPageLayout::Millimeter).height());
 }
 
-int QtPrinterSurface::paper_size() const { return m_paper_code; }
+int QtPrinterSurface::paper_size() const {
+    return m_paper_code;
+}
 
 void QtPrinterSurface::set_paper_size(int windows_code) {
     const QPageSize size = page_size_for_code(windows_code);
@@ -90,8 +97,7 @@ void QtPrinterSurface::set_paper_size(int windows_code) {
 }
 
 int QtPrinterSurface::orientation() const {
-    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? kLandscape
-                                                                           : kPortrait;
+    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? kLandscape : kPortrait;
 }
 
 void QtPrinterSurface::set_orientation(int orientation) {
@@ -101,11 +107,17 @@ void QtPrinterSurface::set_orientation(int orientation) {
     }
 }
 
-void QtPrinterSurface::set_font_name(const std::string& face) { m_face = face; }
+void QtPrinterSurface::set_font_name(const std::string& face) {
+    m_face = face;
+}
 
-void QtPrinterSurface::set_font_size(float points) { m_points = points; }
+void QtPrinterSurface::set_font_size(float points) {
+    m_points = points;
+}
 
-int QtPrinterSurface::resolution() const { return m_printer->resolution(); }
+int QtPrinterSurface::resolution() const {
+    return m_printer->resolution();
+}
 
 // Fonts are set in whole device pixels; the size read back is the one used.
 int QtPrinterSurface::pixel_size() const {
@@ -117,11 +129,17 @@ float QtPrinterSurface::font_size() const {
     return static_cast<float>(pixel_size() * kPointsPerInch / resolution());
 }
 
-void QtPrinterSurface::set_font_bold(bool bold) { m_bold = bold; }
+void QtPrinterSurface::set_font_bold(bool bold) {
+    m_bold = bold;
+}
 
-bool QtPrinterSurface::font_bold() const { return m_bold; }
+bool QtPrinterSurface::font_bold() const {
+    return m_bold;
+}
 
-double QtPrinterSurface::to_px(float mm) const { return mm * resolution() / kMmPerInch; }
+double QtPrinterSurface::to_px(float mm) const {
+    return mm * resolution() / kMmPerInch;
+}
 
 float QtPrinterSurface::to_mm(double px) const {
     return static_cast<float>(px * kMmPerInch / resolution());
@@ -187,10 +205,48 @@ float QtPrinterSurface::text_height(std::string_view utf8) {
     return to_mm(static_cast<double>(lines) * metrics().line_spacing_px);
 }
 
+// A failing PDF printer is a file that cannot be written; the user is told
+// which file and, where the system knows it, why.
 void QtPrinterSurface::fail(const char* what) {
-    const std::string where = m_target.kind == PrinterTarget::Kind::Pdf ? m_target.pdf_path
-                                                                        : m_target.queue;
-    throw KvalonError(ErrorKind::Printer, where, what);
+    if (m_target.kind == PrinterTarget::Kind::Pdf) {
+        const QString folder = QFileInfo(m_part_path).absolutePath();
+        throw KvalonError(ErrorKind::FileWrite, m_target.pdf_path,
+                          write_failure_reason(folder.toStdString(), what));
+    }
+    throw KvalonError(ErrorKind::Printer, m_target.queue, what);
+}
+
+// The PDF goes to a hidden file beside the target, renamed over it when
+// complete. A device or pipe as target (/dev/stdout) cannot be renamed over:
+// the document is then made in the temporary folder and copied through.
+void QtPrinterSurface::choose_part_path() {
+    const std::string& path = m_target.pdf_path;
+    m_stream_target = is_stream_target(path);
+    if (m_stream_target) {
+        std::string temporary = QDir::tempPath().toStdString() + "/kvalon-p-XXXXXX";
+        const int descriptor = ::mkstemp(temporary.data());
+        if (descriptor < 0) {
+            throw KvalonError(ErrorKind::FileWrite, temporary, std::strerror(errno));
+        }
+        ::close(descriptor);
+        m_part_path = QString::fromStdString(temporary);
+        return;
+    }
+    const QFileInfo target(QString::fromStdString(path));
+    if (target.isDir()) {
+        throw KvalonError(ErrorKind::FileWrite, path, std::strerror(EISDIR));
+    }
+    m_part_path =
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
+    // Qt only says that it could not begin; the system says why.
+    const int probe =
+        ::open(m_part_path.toStdString().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (probe < 0) {
+        const int reason = errno;
+        m_part_path.clear();
+        throw KvalonError(ErrorKind::FileWrite, path, std::strerror(reason));
+    }
+    ::close(probe);
 }
 
 void QtPrinterSurface::begin_document() {
@@ -198,9 +254,7 @@ void QtPrinterSurface::begin_document() {
         return;
     }
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
-        const QFileInfo target(QString::fromStdString(m_target.pdf_path));
-        m_part_path = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                      QStringLiteral(".part");
+        choose_part_path();
         m_printer->setOutputFileName(m_part_path);
     }
     if (!m_painter.begin(m_printer.get())) {
@@ -307,18 +361,51 @@ void QtPrinterSurface::end_doc() {
     }
     reset_position();
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
-        const QString target = QString::fromStdString(m_target.pdf_path);
-        QFile::remove(target);
-        if (!QFile::rename(m_part_path, target)) {
-            fail("rename");
-        }
-        m_part_path.clear();
+        put_pdf_in_place();
     }
+}
+
+// Only a PDF proved whole replaces the target; a failed one is removed.
+void QtPrinterSurface::put_pdf_in_place() {
+    const std::string part = m_part_path.toStdString();
+    const std::string& target = m_target.pdf_path;
+    if (!pdf_is_complete(part) || !synced(part)) {
+        fail("incomplete document");
+    }
+    if (m_stream_target) {
+        copy_to_stream(part, target);
+    } else if (std::rename(part.c_str(), target.c_str()) != 0) {
+        const int reason = errno;
+        throw KvalonError(ErrorKind::FileWrite, target, std::strerror(reason));
+    }
+    std::remove(part.c_str());
+    m_part_path.clear();
+}
+
+// The rename must not reach the disk before the content does.
+bool QtPrinterSurface::synced(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool done = ::fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && done;
 }
 
 void QtPrinterSurface::hand_over_open_document() {
     if (m_painter.isActive()) {
         end_doc();
+    }
+}
+
+void QtPrinterSurface::discard_document() {
+    if (m_painter.isActive()) {
+        m_printer->abort();
+        m_painter.end();
+    }
+    if (!m_part_path.isEmpty()) {
+        QFile::remove(m_part_path);
+        m_part_path.clear();
     }
 }
 

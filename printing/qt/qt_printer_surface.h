@@ -24,9 +24,9 @@ namespace kvalon {
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
     Kind kind = Kind::Pdf;
-    std::string queue;      // CUPS queue name
-    std::string pdf_path;   // output file of the PDF printer
-    int paper_code = 9;     // Windows paper code of the PDF printer
+    std::string queue;    // CUPS queue name
+    std::string pdf_path; // output file of the PDF printer
+    int paper_code = 9;   // Windows paper code of the PDF printer
     int copies = 1;
 };
 
@@ -98,12 +98,18 @@ private:
     void flush_page();
     void flush_strokes();
     void reset_position();
-    void fail(const char* what);
+    [[noreturn]] void fail(const char* what);
+    void choose_part_path();
+    void put_pdf_in_place();
+    static bool synced(const std::string& path);
+    // Drops an unfinished document: no job for the queue, no PDF file.
+    void discard_document();
 
     PrinterTarget m_target;
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
-    QString m_part_path; // PDF being written, renamed at the end of the document
+    QString m_part_path;          // PDF being written, renamed at the end of the document
+    bool m_stream_target = false; // the PDF target is a device or pipe, copied into
     int m_paper_code = 9;
     std::string m_face;
     float m_points = 12;
