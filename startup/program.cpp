@@ -9,6 +9,7 @@
 #include "startup/exit_status.h"
 #include "startup/install_font.h"
 #include "startup/start_sequence.h"
+#include "startup/stdin_report.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,14 @@ void choose_platform() {
                              std::getenv("WAYLAND_DISPLAY") != nullptr;
     if (!has_display && std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+}
+
+// Qt's own diagnostics (a missing runtime folder, font fallbacks) are noise
+// for a DOS caller reading our standard error; KVALON_DEBUG brings them back.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg || std::getenv("KVALON_DEBUG") != nullptr) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
 }
 
@@ -82,11 +92,15 @@ int report(const KvalonError& error) {
 
 int run_with_application(const ProgramOptions& options, int& argc, char** argv) {
     choose_platform();
+    qInstallMessageHandler(quiet_qt_messages);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
     std::unique_ptr<QtPrinterSurface> surface;
     try {
+        std::optional<StdinReport> piped_report;
+        ProgramOptions job_options = options;
+        take_standard_input(job_options, piped_report);
         const PrinterRequest request = printer_request(options);
         StartHooks hooks;
         hooks.printer_count = [&request] { return installed_printer_count(request); };
@@ -100,7 +114,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         hooks.show_message = [](const std::string& text) { show_message(text); };
         hooks.run_interactive = [] { return run_menu_window(); };
         hooks.write_output = write_to_stdout;
-        const int status = run_start_sequence(options, hooks);
+        const int status = run_start_sequence(job_options, hooks);
         close_job_files();
         if (surface) {
             surface->hand_over_open_document();

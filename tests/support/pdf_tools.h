@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kvalon::testing {
+
+// What poppler's tools read from a PDF the program wrote.
+struct PdfWord {
+    double x_min, y_min, x_max, y_max; // points, from the top-left of the page
+    std::string text;                  // UTF-8
+    int page;                          // from 1
+};
+
+std::map<std::string, std::string> pdf_info(const std::string& pdf);
+int pdf_pages(const std::string& pdf);
+std::vector<PdfWord> pdf_words(const std::string& pdf);
+
+// A page rendered in grey (0 black .. 255 white).
+struct GreyImage {
+    int width = 0;
+    int height = 0;
+    double dpi = 0;
+    std::vector<unsigned char> pixels;
+    int at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // Millimetres from the top-left corner to the nearest pixel.
+    int px(double mm) const;
+    // The darkest pixel within `radius` pixels around (x, y) in millimetres.
+    int darkest_near(double x_mm, double y_mm, int radius = 1) const;
+    // Mean grey over a rectangle in millimetres.
+    double mean(double x_mm, double y_mm, double w_mm, double h_mm) const;
+};
+
+GreyImage render_page(const std::string& pdf, int page, int dpi);
+
+// The --plan lines of the program as a map.
+std::map<std::string, std::string> parse_plan(const std::string& text);
+
+} // namespace kvalon::testing
