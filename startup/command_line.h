@@ -25,6 +25,9 @@ struct ProgramOptions {
     std::optional<int> paper;
     std::optional<int> copies;
     std::string argument_text;
+    // Where the plan-only action writes TMPPRNT1.TMP; empty means beside the
+    // source. A report read from standard input answers in the current folder.
+    std::string answer_folder;
 };
 
 // Throws KvalonError(CommandLine) naming the word for an unknown option or a

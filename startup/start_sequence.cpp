@@ -56,7 +56,8 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
         hooks.show_message(messages::kBadActionWord + j.ParamList[1]);
         return kExitCommandLine;
     }
-    const std::string folder = answer_folder(j.SourcePath);
+    const std::string folder =
+        options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
     plan_layout();
     if (options.plan) {
