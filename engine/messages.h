@@ -16,6 +16,7 @@ inline const std::string kInstallFontFrom = "Трябва да инсталир�
 inline const std::string kFromFile = " от файл ";
 inline const std::string kEmptyFile = "Файл ";
 inline const std::string kHasZeroLength = " е с нулева дължина";
+inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 
 // Failures the program reports in its own words.
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";

@@ -1,0 +1,64 @@
+#include "ui/form1.h"
+
+#include "ui/design_font.h"
+#include "ui/twips.h"
+#include "ui/window_icon.h"
+
+#include "build_info.h"
+
+#include <QLabel>
+
+#include <cstdlib>
+
+namespace kvalon {
+
+namespace {
+constexpr int kClientWidth = 5700;
+constexpr int kClientHeight = 2550;
+constexpr int kLabelLeft = 120;
+
+std::string with_sign_place(int number) {
+    return (number < 0 ? "-" : " ") + std::to_string(std::abs(number));
+}
+} // namespace
+
+std::string about_version_text(int major, int minor, int revision) {
+    return "Версия" + with_sign_place(major) + "." + with_sign_place(minor) + "." +
+           with_sign_place(revision);
+}
+
+Form1::Form1(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kvalon-P"));
+    setWindowIcon(window_icon());
+    setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
+
+    QLabel* trade_name = add_label("Label3", QStringLiteral("ЕТ \"Квалон\""), 240, 600);
+    trade_name->setFont(design_font(QStringLiteral("MS Sans Serif"), 18));
+    add_label("Label1", QStringLiteral("Печат на DOS-файлове на Windows-принтер"), 960, 300);
+    m_version = add_label("Label2", QStringLiteral("Версия:"), 1440, 360);
+    m_version->setFont(design_font(QStringLiteral("MS Sans Serif"), 9.75));
+    add_label("Label4",
+              QString::fromUtf8(build_info::home_url) + QStringLiteral("   ") +
+                  QString::fromUtf8(build_info::email),
+              1980, 300);
+    load();
+}
+
+void Form1::load() {
+    m_version->setText(QString::fromStdString(about_version_text(
+        build_info::version_major, build_info::version_minor, build_info::version_revision)));
+}
+
+QLabel* Form1::add_label(const char* name, const QString& text, int top, int height) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(twips_rect(kLabelLeft, top, kClientWidth - 2 * kLabelLeft, height));
+    return label;
+}
+
+} // namespace kvalon
