@@ -2,6 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
+#include "engine/messages.h"
 #include "engine/paper_names.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
@@ -64,10 +65,11 @@ std::int64_t counted_markers(const LineShape& shape) {
     return shape.skip_total;
 }
 
-void scan_source(PrintJob& j) {
+FileIdentity scan_source(PrintJob& j) {
     SourceFile& source = source_file();
     source.close();
     source.open(j.SourcePath);
+    const FileIdentity scanned = source.identity();
     const char marker = j.SkipChar[0];
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
@@ -87,6 +89,18 @@ void scan_source(PrintJob& j) {
         }
     }
     source.close();
+    return scanned;
+}
+
+// The pages are read from a second opening of the file; the plan holds only
+// if it is still the file that was scanned.
+void reopen_scanned_source(const PrintJob& j, const FileIdentity& scanned) {
+    SourceFile& source = source_file();
+    source.open(j.SourcePath);
+    if (!(source.identity() == scanned)) {
+        source.close();
+        throw KvalonError(ErrorKind::File, j.SourcePath, messages::kChangedDuringJob);
+    }
 }
 
 std::string repeated(const std::string& piece, int count) {
@@ -195,7 +209,11 @@ void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
     const std::int16_t allowance = indent_allowance(surface);
     const int half_spare = (j.CharsPerLine - j.LongestLine) / 2;
     j.LeftIndent = checked_int16((half_spare < 0 ? 0 : half_spare) + allowance);
-    const std::int16_t cells = checked_int16(j.CharsPerLine + 2 + 2 * j.LeftIndent);
+    // A full line and the margin allowance on both sides span the paper. The
+    // centring part of the indentation is left out here: counted twice it
+    // squeezed the cells of a short report far below the width of a letter,
+    // so that the letters ran into each other.
+    const std::int16_t cells = checked_int16(j.CharsPerLine + 2 + 2 * allowance);
     const double width = static_cast<double>(round_half_even(surface.width_twips()));
     j.CharWidth = static_cast<float>(width / cells / TwipsPerMm);
     j.LineHeight = surface.text_height("");
@@ -210,10 +228,10 @@ void plan_layout() {
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);
-    scan_source(j);
+    const FileIdentity scanned = scan_source(j);
     const double page_width = choose_size_and_orientation(j, surface);
     compute_grid(j, surface, page_width);
-    source_file().open(j.SourcePath);
+    reopen_scanned_source(j, scanned);
     j.PageNumber = 0;
     j.SourceDone = false;
     const double pages = static_cast<double>(j.LineCount) / j.LinesPerPage;

@@ -180,10 +180,25 @@ TEST_F(PlanLayout, ComputesTheGrid) {
     EXPECT_EQ(job().FontSize, 11);
     EXPECT_EQ(job().CharsPerLine, 81); // 83 cells of 2.328 mm fit in 195 mm
     EXPECT_EQ(job().LeftIndent, 4 + 3); // centring 4, allowance 3
-    EXPECT_NEAR(job().CharWidth, 11906.0 / (81 + 2 + 14) / TwipsPerMm, 1e-5);
+    EXPECT_NEAR(job().CharWidth, 11906.0 / (81 + 2 + 6) / TwipsPerMm, 1e-5);
     EXPECT_NEAR(job().LineHeight, 1.1328125 * 11 * 25.4 / 72, 1e-4);
     EXPECT_EQ(job().LinesPerPage, 58); // 60 lines of 4.396 mm fit in 267 mm
     EXPECT_EQ(job().PageCount, 1);
+}
+
+TEST_F(PlanLayout, CellsOfShortReportsStayAsWideAsTheLetters) {
+    for (const std::size_t length : {1u, 15u, 60u, 100u, 130u, 200u}) {
+        plan(line_of(length));
+        const float letter = surface.text_width("Щ");
+        EXPECT_GE(job().CharWidth, letter * 0.97f) << length;
+        // The longest line sits about the middle of the sheet.
+        const double text_start = job().LeftIndent * job().CharWidth;
+        const double text_end = text_start + (job().LongestLine - 2) * job().CharWidth;
+        const double sheet = surface.width_twips() / TwipsPerMm;
+        if (static_cast<int>(length) < job().CharsPerLine) {
+            EXPECT_NEAR(text_start, sheet - text_end, 6 * job().CharWidth) << length;
+        }
+    }
 }
 
 TEST_F(PlanLayout, PageCountIsTheCeiling) {
