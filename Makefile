@@ -30,11 +30,34 @@ sanitize: deps
 	@cmake --build build-sanitize -j $(JOBS)
 	@KVALON_SANITIZED=1 scripts/run-tests.sh build-sanitize
 
+# libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer, each
+# run for FUZZ_SECONDS from the seed corpora under fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKVALON_BUILD_FUZZ=ON \
+	    -DKVALON_BUILD_TESTS=OFF -DKVALON_WERROR=OFF -DKVALON_SANITIZE=address,undefined \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_command_line fuzz_filter_screen \
+	    fuzz_filter_printer fuzz_print_source
+	@scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKVALON_BUILD_BENCH=ON \
 	    -DKVALON_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	@scripts/run-bench.sh build-bench
+
+# DESTDIR=/stage and PREFIX=/opt/x work as usual; the default prefix is /usr/local.
+install: build
+	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The Debian package, into out/.
+deb: build
+	@mkdir -p $(OUT)
+	@rm -f $(OUT)/kvalon-p_*.deb
+	@cd $(BUILD) && cpack -G DEB -B $(OUT) >/dev/null
+	@rm -rf $(OUT)/_CPack_Packages
+	@ls $(OUT)/kvalon-p_*.deb
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz $(OUT)
