@@ -122,6 +122,11 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         set_printer(nullptr);
         return status;
     } catch (const KvalonError& error) {
+        // What a failed job drew so far must not reach the printer or pass
+        // for the whole report.
+        if (surface) {
+            surface->abandon_document();
+        }
         close_job_files();
         set_printer(nullptr);
         return report(error);

@@ -104,6 +104,33 @@ protected:
         return run_program({binary, report}, env);
     }
 
+    // The first start installs the font and prints in it; the second finds
+    // it through fontconfig and leaves the file alone.
+    void install_then_find() {
+        const RunResult first = print(dir.file("first.pdf"));
+        ASSERT_EQ(first.status, 0) << first.err;
+        EXPECT_EQ(messages_of(first), "");
+        ASSERT_TRUE(file_exists(installed));
+        EXPECT_EQ(read_bytes(installed), read_bytes(built_font()));
+        // The run that installed the font already prints in it.
+        expect_only_our_font_embedded(dir.file("first.pdf"));
+
+        // Other programs of this user see the font at once, with no cache update.
+        const RunResult listed =
+            run_program({"fc-list", "--format=%{file}\n", ":family=CourierCyr"}, env);
+        EXPECT_EQ(listed.out, installed + "\n");
+
+        const FileIdentity before = identity_of(installed);
+        const RunResult second = print(dir.file("second.pdf"));
+        ASSERT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(messages_of(second), "");
+        const FileIdentity after = identity_of(installed);
+        EXPECT_EQ(after.inode, before.inode);
+        EXPECT_EQ(after.modified.tv_sec, before.modified.tv_sec);
+        EXPECT_EQ(after.modified.tv_nsec, before.modified.tv_nsec);
+        expect_only_our_font_embedded(dir.file("second.pdf"));
+    }
+
     TempDir dir;
     const std::string report = dir.file("REPORT.TXT");
     const std::string installed = dir.file("data/fonts/crcn.ttf");
@@ -111,28 +138,17 @@ protected:
 };
 
 TEST_F(FontInstall, FirstStartInstallsSecondStartFindsIt) {
-    const RunResult first = print(dir.file("first.pdf"));
-    ASSERT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(messages_of(first), "");
-    ASSERT_TRUE(file_exists(installed));
-    EXPECT_EQ(read_bytes(installed), read_bytes(built_font()));
-    // The run that installed the font already prints in it.
-    expect_only_our_font_embedded(dir.file("first.pdf"));
+    install_then_find();
+}
 
-    // Other programs of this user see the font at once, with no cache update.
-    const RunResult listed =
-        run_program({"fc-list", "--format=%{file}\n", ":family=CourierCyr"}, env);
-    EXPECT_EQ(listed.out, installed + "\n");
-
-    const FileIdentity before = identity_of(installed);
-    const RunResult second = print(dir.file("second.pdf"));
-    ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_EQ(messages_of(second), "");
-    const FileIdentity after = identity_of(installed);
-    EXPECT_EQ(after.inode, before.inode);
-    EXPECT_EQ(after.modified.tv_sec, before.modified.tv_sec);
-    EXPECT_EQ(after.modified.tv_nsec, before.modified.tv_nsec);
-    expect_only_our_font_embedded(dir.file("second.pdf"));
+TEST_F(FontInstall, NewFontInAFolderFontconfigHasCachedIsFound) {
+    // A user with a font of their own, already in fontconfig's cache.
+    const std::string other = dir.file("data/fonts/other.ttf");
+    fs::create_directories(dir.file("data/fonts"));
+    fs::copy_file("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", other);
+    const RunResult cached = run_program({"fc-list", "--format=%{file}\n"}, env);
+    ASSERT_NE(cached.out.find(other), std::string::npos);
+    install_then_find();
 }
 
 TEST_F(FontInstall, OldCopyIsReplacedWhenTheSystemDoesNotOfferTheFace) {
