@@ -31,38 +31,51 @@ bool is_existing_file(const fs::path& path) {
     return fs::is_regular_file(path, error);
 }
 
-// Copies `source` into `folder` as `target`; false when any step fails, with
-// the old target untouched and no temporary file left behind.
+// A copy of `source` under a fresh hidden name in `folder`, readable by
+// everyone as fonts are; nothing, and nothing left behind, when it fails.
+std::optional<fs::path> temporary_copy(const fs::path& source, const fs::path& folder,
+                                       const std::string& name) {
+    std::string temporary = (folder / ("." + name + "-XXXXXX")).string();
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) {
+        return std::nullopt;
+    }
+    close(descriptor);
+    std::error_code error;
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) {
+        fs::permissions(temporary,
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read,
+                        error);
+    }
+    if (error) {
+        fs::remove(temporary, error);
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+// Puts a copy of `source` in place of `target` in `folder`, made when
+// missing. The old target stays as it was unless the whole copy succeeded.
 bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::path& target) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
         return false;
     }
-    std::string temporary = (folder / ("." + target.filename().string() + "-XXXXXX")).string();
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
+    const std::optional<fs::path> temporary =
+        temporary_copy(source, folder, target.filename().string());
+    if (!temporary) {
         return false;
     }
-    close(descriptor);
-    const bool copied =
-        fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error) && !error;
-    if (copied) {
-        fs::permissions(temporary,
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::others_read,
-                        error);
-    }
     // rename() replaces the target even when it is read-only.
-    if (copied && !error) {
-        fs::rename(temporary, target, error);
-        if (!error) {
-            return true;
-        }
+    fs::rename(*temporary, target, error);
+    if (error) {
+        fs::remove(*temporary, error);
+        return false;
     }
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
+    return true;
 }
 
 FontsFolder find_fonts_folder() {
