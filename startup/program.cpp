@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/qt/paper_sizes.h"
 #include "printing/qt/printer_selection.h"
 #include "printing/qt/qt_printer_surface.h"
 #include "startup/command_line.h"
@@ -62,6 +63,15 @@ int environment_number(const char* name, int fallback) {
     return value;
 }
 
+// A paper code the PDF printer does not know would silently print on A4.
+void refuse_unknown_paper(const ProgramOptions& options, int code) {
+    if (!page_size_for_code(code).isValid()) {
+        throw KvalonError(ErrorKind::CommandLine, options.paper
+                                                      ? "--paper " + std::to_string(code)
+                                                      : "KVALON_PAPER=" + std::to_string(code));
+    }
+}
+
 PrinterRequest printer_request(const ProgramOptions& options) {
     PrinterRequest request;
     if (const char* pdf = std::getenv("KVALON_PDF")) {
@@ -77,6 +87,7 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     }
     request.paper_code = options.paper.value_or(request.paper_code);
     request.copies = options.copies.value_or(request.copies);
+    refuse_unknown_paper(options, request.paper_code);
     return request;
 }
 
