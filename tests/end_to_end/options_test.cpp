@@ -1,0 +1,131 @@
+#include "tests/support/pdf_tools.h"
+#include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kvalon::testing {
+namespace {
+
+// The options in front of the DOS command line, run through the real program
+// with no CUPS server in reach, so that only the PDF printer exists.
+class Options : public ::testing::Test {
+protected:
+    void SetUp() override {
+        write_bytes(report(), "first line\r\nsecond line\r\n");
+        env = {{"KVALON_PDF", ""},
+               {"KVALON_PAPER", ""},
+               {"HOME", dir.path()},
+               {"XDG_DATA_HOME", dir.file("data")},
+               {"CUPS_SERVER", "127.0.0.1:9"}};
+    }
+
+    RunResult run(std::vector<std::string> words) {
+        words.insert(words.begin(), kvalon_binary());
+        return run_program(words, env, {}, dir.path());
+    }
+
+    std::string report() const { return dir.file("REPORT.TXT"); }
+
+    TempDir dir;
+    std::map<std::string, std::string> env;
+};
+
+TEST_F(Options, PdfWritesThatFileInEitherSpelling) {
+    env["KVALON_PDF"] = dir.file("from-environment.pdf");
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"--pdf", dir.file("a.pdf"), report()},
+          {"--pdf=" + dir.file("a.pdf"), report()}}) {
+        const RunResult result = run(words);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(pdf_pages(dir.file("a.pdf")), 1) << words[0];
+        EXPECT_FALSE(file_exists(dir.file("from-environment.pdf"))) << "--pdf wins";
+    }
+}
+
+TEST_F(Options, PaperChoosesThePdfPrintersSheet) {
+    struct Case {
+        std::vector<std::string> words;
+        const char* environment_paper;
+        const char* page_size;
+    };
+    const Case cases[] = {
+        {{}, "", "595 x 842 pts (A4)"},
+        {{"--paper", "8"}, "", "842 x 1191 pts (A3)"},
+        {{"--paper=11"}, "", "420 x 595 pts (A5)"},
+        {{}, "8", "842 x 1191 pts (A3)"},
+        {{"--paper", "11"}, "8", "420 x 595 pts (A5)"}, // the option wins
+        {{"--paper", "1"}, "", "595 x 842 pts (A4)"},   // Letter is printed on A4
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> words = {"--pdf", dir.file("out.pdf")};
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        words.push_back(report());
+        env["KVALON_PAPER"] = c.environment_paper;
+        const RunResult result = run(words);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(pdf_info(dir.file("out.pdf"))["Page size"], c.page_size)
+            << (c.words.empty() ? "" : c.words.back()) << " KVALON_PAPER=" << c.environment_paper;
+    }
+}
+
+TEST_F(Options, CopiesOnThePdfPrinterWriteOneCopy) {
+    const RunResult result = run({"--pdf", dir.file("out.pdf"), "--copies", "3", report()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(pdf_pages(dir.file("out.pdf")), 1);
+}
+
+TEST_F(Options, DoubleDashEndsTheOptions) {
+    write_bytes(dir.file("--odd.txt"), "x\r\n");
+    const RunResult result = run({"--pdf", dir.file("out.pdf"), "--", "--odd.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(pdf_pages(dir.file("out.pdf")), 1);
+}
+
+TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
+    struct Case {
+        std::vector<std::string> words;
+        std::map<std::string, std::string> env;
+        int status;
+        std::string message; // standard error begins with this line
+        bool usage;          // followed by the usage text
+    };
+    const std::string pdf = dir.file("out.pdf");
+    const std::string bad = "Kvalon-P: Неправилна опция в командния ред: ";
+    const Case cases[] = {
+        {{"--pdf"}, {}, 2, bad + "--pdf\n", true},
+        {{"--printer"}, {}, 2, bad + "--printer\n", true},
+        {{"--copies", "0", report()}, {}, 2, bad + "--copies 0\n", true},
+        {{"--copies=-2", report()}, {}, 2, bad + "--copies -2\n", true},
+        {{"--copies", "two", report()}, {}, 2, bad + "--copies two\n", true},
+        {{"--paper", "A4", report()}, {}, 2, bad + "--paper A4\n", true},
+        {{"--pdf", pdf, "--paper", "999", report()}, {}, 2, bad + "--paper 999\n", false},
+        {{"--pdf", pdf, "--paper", "0", report()}, {}, 2, bad + "--paper 0\n", false},
+        {{"--pdf", pdf, report()}, {{"KVALON_PAPER", "-3"}}, 2, bad + "KVALON_PAPER=-3\n", false},
+        {{"--pdf", pdf, "-x", report()}, {}, 4, "Kvalon-P: Липсва файл -x\n", false},
+        {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
+        // --printer asks for a queue: with no print server there is none.
+        {{"--printer", "Office", report()},
+         {{"KVALON_PDF", pdf}},
+         3,
+         "Kvalon-P: Няма инсталиран принтер\n",
+         false},
+    };
+    for (const Case& c : cases) {
+        auto saved = env;
+        for (const auto& [name, value] : c.env) {
+            env[name] = value;
+        }
+        const RunResult result = run(c.words);
+        env = saved;
+        EXPECT_EQ(result.status, c.status) << c.words[0] << " " << c.words[1];
+        EXPECT_EQ(result.err.substr(0, c.message.size()), c.message) << result.err;
+        EXPECT_EQ(result.err.find("Употреба:") != std::string::npos, c.usage) << c.message;
+        EXPECT_FALSE(file_exists(pdf)) << c.message;
+    }
+}
+
+} // namespace
+} // namespace kvalon::testing
