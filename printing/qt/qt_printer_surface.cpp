@@ -5,6 +5,7 @@
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/pdf_output.h"
 #include "printing/qt/stroke_merging.h"
+#include "printing/qt/utf8_walk.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,9 +35,7 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kTwipsPerInch = 1440;
 constexpr double kPointsPerInch = 72;
 
-QString from_utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+constexpr char32_t kTableLimit = 0x2600;
 
 double twips_of(double mm) {
     return std::round(mm * kTwipsPerInch / kMmPerInch);
@@ -63,12 +62,18 @@ QtPrinterSurface::QtPrinterSurface(const PrinterTarget& target)
         m_paper_code = code_for_page_size(m_printer->pageLayout().pageSize());
     }
     m_printer->setCopyCount(target.copies > 0 ? target.copies : 1);
+    m_resolution = m_printer->resolution();
 }
 
-// A document still open here belongs to a job that failed on the way (the
-// normal end hands it over first): what was drawn must not pass for the whole
-// report, so it is dropped, never printed or renamed into place.
+// Pages printed from the preview before it was closed are still handed over
+// when the program ends; a job that failed has abandoned its document first.
 QtPrinterSurface::~QtPrinterSurface() {
+    try {
+        hand_over_open_document();
+    } catch (...) {
+        // Nothing more can be told at this point; the caller that cared has
+        // already called hand_over_open_document() itself.
+    }
     discard_document();
 }
 
@@ -107,16 +112,24 @@ void QtPrinterSurface::set_orientation(int orientation) {
     }
 }
 
+// The face of the current settings is looked up once after a change, not for
+// every character.
 void QtPrinterSurface::set_font_name(const std::string& face) {
-    m_face = face;
+    if (face != m_face) {
+        m_face = face;
+        m_current_face = nullptr;
+    }
 }
 
 void QtPrinterSurface::set_font_size(float points) {
-    m_points = points;
+    if (points != m_points) {
+        m_points = points;
+        m_current_face = nullptr;
+    }
 }
 
 int QtPrinterSurface::resolution() const {
-    return m_printer->resolution();
+    return m_resolution;
 }
 
 // Fonts are set in whole device pixels; the size read back is the one used.
@@ -130,7 +143,10 @@ float QtPrinterSurface::font_size() const {
 }
 
 void QtPrinterSurface::set_font_bold(bool bold) {
-    m_bold = bold;
+    if (bold != m_bold) {
+        m_bold = bold;
+        m_current_face = nullptr;
+    }
 }
 
 bool QtPrinterSurface::font_bold() const {
@@ -147,8 +163,12 @@ float QtPrinterSurface::to_mm(double px) const {
 
 QtPrinterSurface::FaceMetrics& QtPrinterSurface::metrics() {
     const FaceKey key{m_face, pixel_size(), m_bold};
+    if (m_current_face != nullptr) {
+        return *m_current_face;
+    }
     auto found = m_metrics.find(key);
     if (found != m_metrics.end()) {
+        m_current_face = &found->second;
         return found->second;
     }
     FaceMetrics face;
@@ -161,12 +181,17 @@ QtPrinterSurface::FaceMetrics& QtPrinterSurface::metrics() {
     face.ascent_px = measured.ascent();
     face.line_spacing_px = measured.lineSpacing();
     face.raw = QRawFont::fromFont(face.font);
-    return m_metrics.emplace(key, std::move(face)).first->second;
+    face.table.resize(kTableLimit);
+    face.known.resize(kTableLimit);
+    m_current_face = &m_metrics.emplace(key, std::move(face)).first->second;
+    return *m_current_face;
 }
 
 const std::pair<quint32, double>& QtPrinterSurface::glyph(FaceMetrics& face, char32_t code_point) {
-    auto found = face.glyphs.find(code_point);
-    if (found != face.glyphs.end()) {
+    if (code_point < kTableLimit && face.known[code_point]) {
+        return face.table[code_point];
+    }
+    if (auto found = face.others.find(code_point); found != face.others.end()) {
         return found->second;
     }
     const QString text = QString::fromUcs4(&code_point, 1);
@@ -178,21 +203,26 @@ const std::pair<quint32, double>& QtPrinterSurface::glyph(FaceMetrics& face, cha
         const QList<QPointF> advances = face.raw.advancesForGlyphIndexes(indexes);
         advance = advances.isEmpty() ? 0 : advances.front().x();
     }
-    return face.glyphs.emplace(code_point, std::make_pair(index, advance)).first->second;
+    if (code_point < kTableLimit) {
+        face.known[code_point] = true;
+        face.table[code_point] = {index, advance};
+        return face.table[code_point];
+    }
+    return face.others.emplace(code_point, std::make_pair(index, advance)).first->second;
 }
 
 float QtPrinterSurface::text_width(std::string_view utf8) {
     FaceMetrics& face = metrics();
     double widest = 0;
     double width = 0;
-    for (const char32_t c : from_utf8(utf8).toStdU32String()) {
+    for_each_code_point(utf8, [&](char32_t c) {
         if (c == U'\r' || c == U'\n') {
             width = 0;
-            continue;
+            return;
         }
         width += glyph(face, c).second;
         widest = std::max(widest, width);
-    }
+    });
     return to_mm(widest);
 }
 
@@ -257,6 +287,9 @@ void QtPrinterSurface::begin_document() {
         choose_part_path();
         m_printer->setOutputFileName(m_part_path);
     }
+    // Queues and spool folders show the report's own name.
+    const std::string source = std::filesystem::path(job().SourcePath).filename().string();
+    m_printer->setDocName(QStringLiteral("Kvalon-P ") + QString::fromStdString(source));
     if (!m_painter.begin(m_printer.get())) {
         fail("begin");
     }
@@ -301,14 +334,14 @@ void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
     const double baseline_px = to_px(m_y) + face.ascent_px;
     if (!utf8.empty()) {
         auto& batch = m_glyphs[&face];
-        for (const char32_t c : from_utf8(utf8).toStdU32String()) {
+        for_each_code_point(utf8, [&](char32_t c) {
             const auto& [index, advance] = glyph(face, c);
             if (c != U' ') {
                 batch.first.push_back(index);
                 batch.second.emplace_back(x_px, baseline_px);
             }
             x_px += advance;
-        }
+        });
     }
     m_x = to_mm(x_px);
     if (line_break) {
@@ -396,6 +429,10 @@ void QtPrinterSurface::hand_over_open_document() {
     if (m_painter.isActive()) {
         end_doc();
     }
+}
+
+void QtPrinterSurface::abandon_document() {
+    discard_document();
 }
 
 void QtPrinterSurface::discard_document() {

@@ -73,6 +73,9 @@ public:
     // A document left open (the preview closed before the last page) is ended
     // and handed over; throws like end_doc().
     void hand_over_open_document();
+    // A job that failed on the way drops what it drew: no job reaches the
+    // queue and no PDF file is put in place of the target.
+    void abandon_document();
     bool document_open() const { return m_painter.isActive(); }
     int resolution() const;
 
@@ -82,7 +85,11 @@ private:
         QRawFont raw;
         double ascent_px = 0;
         double line_spacing_px = 0;
-        std::unordered_map<char32_t, std::pair<quint32, double>> glyphs; // index, advance px
+        // Glyph index and advance in pixels. The letters and symbols of our
+        // code pages lie below U+2600 and are kept in a table.
+        std::vector<std::pair<quint32, double>> table;
+        std::vector<bool> known;
+        std::unordered_map<char32_t, std::pair<quint32, double>> others;
     };
     using FaceKey = std::tuple<std::string, int, bool>; // face, pixel size, bold
 
@@ -117,6 +124,8 @@ private:
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
+    int m_resolution = 600;
+    FaceMetrics* m_current_face = nullptr; // the face of the current font settings
     bool m_page_pending = false;
     std::map<FaceKey, FaceMetrics> m_metrics;
     std::map<const FaceMetrics*, std::pair<std::vector<quint32>, std::vector<QPointF>>> m_glyphs;
