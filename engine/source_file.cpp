@@ -1,6 +1,7 @@
 #include "engine/source_file.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -32,6 +33,12 @@ void SourceFile::open(const std::string& path) {
         std::fclose(file);
         throw KvalonError(ErrorKind::File, path, std::strerror(EISDIR));
     }
+    m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                              static_cast<std::uint64_t>(info.st_ino),
+                              static_cast<std::int64_t>(info.st_size),
+                              static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                                  info.st_mtim.tv_nsec};
+    m_consumed = 0;
     m_file = file;
     m_path = path;
     m_buffer.resize(kBufferSize);
@@ -64,6 +71,10 @@ bool SourceFile::fill() {
             throw KvalonError(ErrorKind::File, m_path, std::strerror(reason));
         }
         m_exhausted = true;
+    }
+    m_consumed += static_cast<std::int64_t>(count);
+    if (m_exhausted && m_consumed < m_identity.size) {
+        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
     }
     m_begin = 0;
     m_end = count;

@@ -15,11 +15,22 @@ struct LineShape {
     bool lone_form_feed = false;      // the line is exactly one form feed
 };
 
+// Which file, of what size and age: a file that planning measured must be
+// the same when its pages are read.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified_ns = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // The job's one input file. Lines end at CR or CR LF (the terminator is not
 // part of the line); a LF on its own is an ordinary character. A DOS
 // end-of-file mark (code 26) ends the text: nothing after it is read.
 // Reading streams through a fixed buffer, so memory does not grow with the
-// file.
+// file. A file that ends before the size it had when it was opened (cut
+// short while the job runs) is a File error, never a quiet early end.
 class SourceFile {
 public:
     SourceFile();
@@ -32,6 +43,8 @@ public:
     void close();
     bool is_open() const { return m_file != nullptr; }
     const std::string& path() const { return m_path; }
+    // The file as it was when opened.
+    const FileIdentity& identity() const { return m_identity; }
 
     // True when no character is left to read. A closed file is at its end.
     bool at_end();
@@ -51,6 +64,8 @@ private:
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_exhausted = true;
+    FileIdentity m_identity;
+    std::int64_t m_consumed = 0; // bytes taken from the file so far
 };
 
 // The job's source file (file number 1).
