@@ -1,0 +1,120 @@
+// Planning, page reading and printing of any file against the recording
+// surface. The first three bytes choose the paper, the smallest portrait size
+// and batch or interactive; the rest is the report. Every run must end: with
+// one document of all its pages, or with a failure of a kind the input can
+// cause.
+#include "engine/error.h"
+#include "engine/plan_layout.h"
+#include "engine/print_job.h"
+#include "engine/read_page.h"
+#include "engine/source_file.h"
+#include "printing/print_page.h"
+#include "tests/support/recording_surface.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+struct Paper {
+    double width_twips;
+    double height_twips;
+};
+
+// A4, Letter, A3, a narrow strip and a card too small for one line.
+constexpr std::array<Paper, 5> kPapers = {
+    {{11906, 16838}, {12240, 15840}, {16838, 23811}, {2000, 16838}, {900, 900}}};
+constexpr std::array<const char*, 5> kSizeWords = {"8", "6", "13", "10", "x"};
+// Far more read_page calls than any input of the fuzzer's length can need.
+constexpr int kMaxPageReads = 1 << 20;
+
+// The report lives in memory; the engine opens it by path like any file.
+const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
+    static const int descriptor = memfd_create("report", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
+    if (ftruncate(descriptor, 0) != 0 ||
+        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
+        std::abort();
+    }
+    return path;
+}
+
+void set_up(kvalon::testing::RecordingSurface& surface, const std::uint8_t* head) {
+    const Paper& paper = kPapers[head[0] % kPapers.size()];
+    surface.paper_width_twips = paper.width_twips;
+    surface.paper_height_twips = paper.height_twips;
+    kvalon::reset_job();
+    kvalon::PrintJob& j = kvalon::job();
+    j.ParamList = {"", "0", kSizeWords[head[1] % kSizeWords.size()], ""};
+    j.FontFace = "CourierCyr";
+    j.CommandLineJob = (head[2] & 1) != 0;
+    kvalon::set_printer(&surface);
+}
+
+int count(const std::vector<std::string>& log, const std::string& entry) {
+    int n = 0;
+    for (const std::string& line : log) {
+        n += line == entry ? 1 : 0;
+    }
+    return n;
+}
+
+void print_all(kvalon::testing::RecordingSurface& surface) {
+    kvalon::PrintJob& j = kvalon::job();
+    kvalon::plan_layout();
+    int reads = 0;
+    while (!j.SourceDone) {
+        if (++reads > kMaxPageReads) {
+            std::abort(); // the page loop does not end
+        }
+        kvalon::read_page();
+        kvalon::print_page();
+    }
+    // Every printed page is in one document: a new page between pages and one
+    // end of document after the last. A source that ends with a form feed
+    // after a full page leaves its document open for the program's end to
+    // hand over; then the last call was a new page.
+    const int pages = j.PageNumber;
+    const int ends = count(surface.log, "EndDoc");
+    const int breaks = count(surface.log, "NewPage");
+    if (pages == 0) {
+        if (!surface.log.empty()) {
+            std::abort();
+        }
+        return;
+    }
+    const bool ended = surface.log.back() == "EndDoc";
+    const bool left_open = surface.log.back() == "NewPage" && j.PageText.empty();
+    if (ends > 1 || breaks + ends != pages || !(ended || left_open)) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kHead = 3;
+    if (size < kHead) {
+        return 0;
+    }
+    kvalon::testing::RecordingSurface surface;
+    set_up(surface, data);
+    kvalon::job().SourcePath = memory_file(data + kHead, size - kHead);
+    try {
+        print_all(surface);
+    } catch (const kvalon::KvalonError& error) {
+        // The file does not change under the engine, so only a line that is
+        // too long, too many pages or a paper that is too small can stop it.
+        if (error.kind() != kvalon::ErrorKind::Overflow &&
+            error.kind() != kvalon::ErrorKind::Layout) {
+            std::abort();
+        }
+    }
+    kvalon::source_file().close();
+    kvalon::set_printer(nullptr);
+    return 0;
+}

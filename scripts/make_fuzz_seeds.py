@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/.
+
+The seeds are our own small inputs: command lines as DOS callers write them,
+report lines with every kind of byte the reports carry, and whole reports with
+the shapes that stress planning and page reading.
+"""
+import os
+import sys
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fuzz", "corpus")
+
+MIK_TABLE = (
+    b"\xda\xc4\xc4\xc2\xc4\xc4\xcf\r\n"
+    b"\xd3\x80\x81\x82\xd3\xd5 1\xd3\r\n"
+    b"\xc3\xc4\xc4\xc5\xc4\xc4\xd4\r\n"
+    b"\xd3\x02\xa0\xa1\x02\xd3\xd0\xd1\xd2\xd3\r\n"
+    b"\xc0\xc4\xc4\xc1\xc4\xc4\xd9\r\n"
+)
+DOUBLE_BOX = b"\xc9\xcd\xcb\xcd\xd7\r\n\xc7 \xc7 \xc7\r\n\xcc\xcd\xce\xcd\xc6\r\n\xc8\xcd\xca\xcd\xd8\r\n"
+
+COMMAND_LINES = {
+    "path": b"C:\\DATA\\REPORT.TXT",
+    "plan_comma": b"REPORT.TXT,1",
+    "comma_blank": b"REPORT.TXT, 1, 10",
+    "three_blanks": b"REPORT.TXT   1",
+    "trailing_comma": b"REPORT.TXT,",
+    "leading_comma": b",REPORT.TXT",
+    "quoted": b'"REPORT.TXT" 0 8 extra',
+    "options": b"--plan\0REPORT.TXT",
+    "pdf_option": b"--pdf=out.pdf\0--paper\x009\0REPORT.TXT\x000\x0010",
+    "bad_copies": b"--copies\x000\0REPORT.TXT",
+    "double_dash": b"--\0--plan",
+    "printer": b"--printer\0PDF\0--copies=2\0r.txt",
+    "numbers": b"r.txt +1 1e3 0x1 -0 .5 1.0",
+}
+
+LINES = {
+    "table": MIK_TABLE,
+    "double_box": DOUBLE_BOX,
+    "page_break_cut": b"ab\x0c\r\ncd",
+    "controls": b"\x1bE\x0fcondensed\x12\x1b@",
+    "letters": bytes(range(128, 192)),
+    "all_bytes": bytes(range(256)),
+}
+
+
+def report(body):
+    """A fuzz_print_source input: paper, size word, batch flag, then the file."""
+    return bytes([0, 0, 1]) + body
+
+
+REPORTS = {
+    "table": report(MIK_TABLE * 3),
+    "form_feed_pages": report(b"first\r\n\x0c\r\nsecond\r\n\x0cthird\r\n"),
+    "form_feed_storm": report(b"\x0c\r\n" * 40 + b"x\r\n" + b"\x0c" * 40),
+    "only_crs": report(b"\r" * 200),
+    "lf_only": report(b"no\ncarriage\nreturn\n"),
+    "no_line_end": report(b"\x80\x81" * 300),
+    "nuls": report(b"\0\0a\0\r\n\0\r\n"),
+    "dos_eof": report(b"kept\r\n\x1adropped\r\n"),
+    "bold": report(b"a\x02b\x02c\r\n\x02\r\n\x02\x02\r\n"),
+    "interactive": bytes([1, 2, 0]) + b"footer job\r\n",
+    "tiny_paper": bytes([4, 0, 1]) + b"x\r\n",
+    "narrow_paper": bytes([3, 3, 1]) + b"y" * 150 + b"\r\n",
+    "landscape": bytes([0, 0, 1]) + b"w" * 180 + b"\r\n",
+    "longest_line_allowed": report(b"a" * 32765 + b"\r\nb\r\n"),
+    "line_too_long": report(b"c" * 40000),
+}
+
+
+def write(target, seeds):
+    folder = os.path.join(ROOT, target)
+    os.makedirs(folder, exist_ok=True)
+    for name, data in seeds.items():
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(data)
+
+
+def main():
+    write("fuzz_command_line", COMMAND_LINES)
+    markers = {name: b"\x02" + data for name, data in LINES.items()}
+    markers["no_marker"] = b"\0" + MIK_TABLE
+    write("fuzz_filter_screen", markers)
+    write("fuzz_filter_printer", markers)
+    write("fuzz_print_source", REPORTS)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
