@@ -6,6 +6,8 @@
 #include "printing/code_pages.h"
 #include "printing/printer_surface.h"
 
+#include <array>
+
 namespace kvalon {
 
 namespace {
@@ -25,9 +27,8 @@ void draw_strokes(PrinterSurface& surface, const BoxStrokes& box, float x, float
     }
 }
 
-} // namespace
-
-std::string printed_text(unsigned char code) {
+// What the printer path makes of one code, through the line filter.
+std::string text_for_code(unsigned char code) {
     const std::string filtered = filter_text(std::string(1, static_cast<char>(code)), "Printer");
     if (filtered.empty()) {
         return {};
@@ -45,6 +46,24 @@ std::string printed_text(unsigned char code) {
         text.push_back(static_cast<char>(kept));
     }
     return text;
+}
+
+} // namespace
+
+const std::string& printed_text(unsigned char code) {
+    // Filtering every cell anew costs more than the drawing: the texts of all
+    // codes are made once and again only when the bold marker changes.
+    static std::array<std::string, 256> table;
+    static std::string table_marker;
+    static bool built = false;
+    if (!built || table_marker != job().SkipChar) {
+        for (int c = 0; c < 256; ++c) {
+            table[static_cast<std::size_t>(c)] = text_for_code(static_cast<unsigned char>(c));
+        }
+        table_marker = job().SkipChar;
+        built = true;
+    }
+    return table[code];
 }
 
 void print_char(const std::string& c) {
@@ -66,7 +85,7 @@ void print_char(const std::string& c) {
             draw_strokes(surface, *box, x, y);
         } else if (const auto fill = cell_fill(code, w, h)) {
             surface.fill_rect(x + fill->x, y + fill->y, fill->width, fill->height, fill->grey);
-        } else if (const std::string text = printed_text(code); !text.empty()) {
+        } else if (const std::string& text = printed_text(code); !text.empty()) {
             surface.print(text, false);
         }
         surface.set_current_x(x + w);

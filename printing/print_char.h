@@ -12,6 +12,6 @@ void print_char(const std::string& c);
 
 // The text a non-drawn character prints as, UTF-8; empty for characters that
 // leave their cell blank.
-std::string printed_text(unsigned char code);
+const std::string& printed_text(unsigned char code);
 
 } // namespace kvalon

@@ -333,12 +333,11 @@ void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
     double x_px = to_px(m_x);
     const double baseline_px = to_px(m_y) + face.ascent_px;
     if (!utf8.empty()) {
-        auto& batch = m_glyphs[&face];
         for_each_code_point(utf8, [&](char32_t c) {
             const auto& [index, advance] = glyph(face, c);
             if (c != U' ') {
-                batch.first.push_back(index);
-                batch.second.emplace_back(x_px, baseline_px);
+                face.page_glyphs.push_back(index);
+                face.page_positions.emplace_back(x_px, baseline_px);
             }
             x_px += advance;
         });
@@ -364,17 +363,18 @@ void QtPrinterSurface::flush_strokes() {
 
 void QtPrinterSurface::flush_page() {
     m_painter.setPen(Qt::black);
-    for (auto& [face, batch] : m_glyphs) {
-        if (batch.first.empty()) {
+    for (auto& [key, face] : m_metrics) {
+        if (face.page_glyphs.empty()) {
             continue;
         }
         QGlyphRun run;
-        run.setRawFont(face->raw);
-        run.setGlyphIndexes(QList<quint32>(batch.first.begin(), batch.first.end()));
-        run.setPositions(QList<QPointF>(batch.second.begin(), batch.second.end()));
+        run.setRawFont(face.raw);
+        run.setGlyphIndexes(QList<quint32>(face.page_glyphs.begin(), face.page_glyphs.end()));
+        run.setPositions(QList<QPointF>(face.page_positions.begin(), face.page_positions.end()));
         m_painter.drawGlyphRun(QPointF(0, 0), run);
+        face.page_glyphs.clear();
+        face.page_positions.clear();
     }
-    m_glyphs.clear();
     flush_strokes();
 }
 

@@ -90,6 +90,10 @@ private:
         std::vector<std::pair<quint32, double>> table;
         std::vector<bool> known;
         std::unordered_map<char32_t, std::pair<quint32, double>> others;
+        // The glyphs of the page being drawn in this face, with their
+        // positions in device pixels.
+        std::vector<quint32> page_glyphs;
+        std::vector<QPointF> page_positions;
     };
     using FaceKey = std::tuple<std::string, int, bool>; // face, pixel size, bold
 
@@ -128,7 +132,6 @@ private:
     FaceMetrics* m_current_face = nullptr; // the face of the current font settings
     bool m_page_pending = false;
     std::map<FaceKey, FaceMetrics> m_metrics;
-    std::map<const FaceMetrics*, std::pair<std::vector<quint32>, std::vector<QPointF>>> m_glyphs;
     std::map<int, std::vector<QLineF>> m_strokes; // by pen width
 };
 
