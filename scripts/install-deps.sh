@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
     poppler-utils python3 python3-fonttools fonts-liberation2 fontconfig
-    xvfb xauth
+    xvfb xauth time bc
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The figures the program promises, measured on this machine:
+#  - the planning scan of a 100 MB report (Google Benchmark, engine only);
+#  - peak memory of a plan-only run on that report;
+#  - start to exit of a plan-only call on a 3-page report (median of 21);
+#  - a 1,000-page, 132-column report with tables printed into the PDF printer,
+#    against CUPS's texttopdf on the same text: time, PDF size, peak memory;
+#  - peak memory at 10,000 pages against 1,000.
+set -euo pipefail
+build=${1:-build-bench}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d /tmp/kvalon-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen HOME="$work" XDG_DATA_HOME="$work/data"
+program="$build/kvalon-p"
+texttopdf=/usr/lib/cups/filter/texttopdf
+
+measure() { # prints "seconds kilobytes" of one run of the command
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || {
+        cat "$work/stderr" >&2; return 1; }
+    cat "$work/time"
+}
+
+echo "== Planning scan (engine, warm cache)"
+python3 "$here/make_bench_report.py" 1000 >"$work/r1000.txt"
+for _ in $(seq 13); do cat "$work/r1000.txt"; done >"$work/r100mb.txt"
+cat "$work/r100mb.txt" >/dev/null
+KVALON_BENCH_REPORT="$work/r100mb.txt" "$build/bench/kvalon_bench" --benchmark_min_time=1
+
+echo
+echo "== Whole program"
+size_mb=$(( $(stat -c %s "$work/r100mb.txt") / 1048576 ))
+read -r secs kb < <(measure env KVALON_PDF="$work/x.pdf" "$program" --plan "$work/r100mb.txt")
+printf 'plan-only run on %d MB: %.2f s, peak %d MB (target < 80 MB)\n' "$size_mb" "$secs" $((kb / 1024))
+
+python3 "$here/make_bench_report.py" 3 >"$work/r3.txt"
+for _ in $(seq 21); do
+    start=$(date +%s%N)
+    KVALON_PDF="$work/x.pdf" "$program" "$work/r3.txt" 1
+    echo $(( ($(date +%s%N) - start) / 1000000 ))
+done | sort -n | sed -n 11p | xargs printf 'plan-only call on a 3-page report: median %d ms of 21 (target < 150 ms)\n'
+
+iconv -f MIK -t UTF-8 "$work/r1000.txt" | tr -d '\002' >"$work/r1000.utf8"
+read -r t_ours kb_ours < <(measure env KVALON_PDF="$work/ours.pdf" "$program" "$work/r1000.txt")
+read -r t_ref _ < <(measure sh -c "'$texttopdf' 1 bench report 1 'PageSize=A4 landscape cpi=17 lpi=8' '$work/r1000.utf8' >'$work/ref.pdf'")
+pages=$(pdfinfo "$work/ours.pdf" | awk '/^Pages/ {print $2}')
+s_ours=$(stat -c %s "$work/ours.pdf"); s_ref=$(stat -c %s "$work/ref.pdf")
+printf '1,000-page report (%d pages): %.2f s, PDF %.1f MB, peak %d MB\n' "$pages" "$t_ours" \
+    "$(echo "$s_ours / 1048576" | bc -l)" $((kb_ours / 1024))
+printf 'texttopdf on the same text:   %.2f s, PDF %.1f MB\n' "$t_ref" "$(echo "$s_ref / 1048576" | bc -l)"
+printf 'ratios: time %.2f (target <= 1), PDF size %.2f (target <= 0.5)\n' \
+    "$(echo "$t_ours / $t_ref" | bc -l)" "$(echo "$s_ours / $s_ref" | bc -l)"
+
+python3 "$here/make_bench_report.py" 10000 >"$work/r10000.txt"
+read -r t_big kb_big < <(measure env KVALON_PDF="$work/big.pdf" "$program" "$work/r10000.txt")
+printf '10,000 pages: %.2f s, peak %d MB; peak ratio to 1,000 pages %.2f (target <= 1.2)\n' \
+    "$t_big" $((kb_big / 1024)) "$(echo "$kb_big / $kb_ours" | bc -l)"
