@@ -17,6 +17,8 @@ const char* kind_name(ErrorKind kind) {
         return "layout";
     case ErrorKind::CommandLine:
         return "command line";
+    case ErrorKind::TooManyPages:
+        return "too many pages";
     }
     return "error";
 }

@@ -13,6 +13,7 @@ enum class ErrorKind {
     Overflow,     // a count left its 16-bit range (a line longer than 32,765 characters)
     Layout,       // the paper is too small for one line or one character
     CommandLine,  // the command line cannot be used
+    TooManyPages, // the page number or the line count left its range
 };
 
 // The one error type of the program. `path` names the file concerned (may be

@@ -27,6 +27,7 @@ inline const std::string kCannotWrite = "Файлът не може да бъд�
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kNoSuchQueue = "Няма такъв принтер: ";
+inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
 // Detail of kCannotRead when the source changed after it was planned.
 inline const std::string kChangedDuringJob = "файлът е променен по време на печата";
 

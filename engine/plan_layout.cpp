@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace kvalon {
@@ -76,7 +77,11 @@ FileIdentity scan_source(PrintJob& j) {
         if (shape.lone_form_feed) {
             continue;
         }
-        j.LineCount = checked_int32(static_cast<long long>(j.LineCount) + 1);
+        if (j.LineCount == std::numeric_limits<std::int32_t>::max()) {
+            source.close();
+            throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
+        }
+        ++j.LineCount;
         if (shape.length <= j.LongestLine) {
             continue;
         }

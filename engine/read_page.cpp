@@ -33,6 +33,15 @@ void take_lines(PrintJob& j, SourceFile& source) {
     }
 }
 
+// Page numbers are 16-bit: the page after 32,767 cannot be numbered.
+std::int16_t next_page_number(const PrintJob& j) {
+    try {
+        return checked_int16(j.PageNumber + 1);
+    } catch (const KvalonError&) {
+        throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
+    }
+}
+
 } // namespace
 
 void read_page() {
@@ -48,7 +57,7 @@ void read_page() {
         if (j.PageText == kPageStart) {
             j.PageText.clear();
         } else {
-            j.PageNumber = checked_int16(j.PageNumber + 1);
+            j.PageNumber = next_page_number(j);
         }
     } while (j.PageText.empty() && !source.at_end());
     j.PrintText = j.PageText;

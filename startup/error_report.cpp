@@ -25,6 +25,8 @@ std::string message_for(const KvalonError& error) {
         return with_detail(messages::kPrinterFailed + error.path(), error);
     case ErrorKind::CommandLine:
         return messages::kBadOption + error.path();
+    case ErrorKind::TooManyPages:
+        return messages::kTooManyPages + error.path();
     }
     return error.what();
 }

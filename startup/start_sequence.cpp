@@ -42,11 +42,24 @@ std::optional<Action> chosen_action(const PrintJob& j) {
     return *number == 1 ? Action::PlanOnly : Action::Print;
 }
 
-void print_all_pages(PrintJob& j) {
+constexpr double kMostPages = 32767;
+
+// Page numbers are 16-bit: a plan beyond them fails before the first sheet.
+// A report with no page to print is told as empty, never taken for a job
+// done.
+int print_all_pages(PrintJob& j, StartHooks& hooks) {
+    if (j.PageCount > kMostPages) {
+        throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
+    }
     while (!j.SourceDone) {
         read_page();
         print_page();
     }
+    if (j.PageNumber == 0) {
+        hooks.show_message(messages::kEmptyFile + j.SourcePath + messages::kHasZeroLength);
+        return kExitJobFailed;
+    }
+    return kExitOk;
 }
 
 int run_batch(const ProgramOptions& options, StartHooks& hooks) {
@@ -60,15 +73,16 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
         options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
     plan_layout();
+    int status = kExitOk;
     if (options.plan) {
         hooks.write_output(plan_report(j));
     } else if (*action == Action::PlanOnly) {
         write_answer_file(folder, j.LinesPerPage);
     } else {
-        print_all_pages(j);
+        status = print_all_pages(j, hooks);
     }
     source_file().close();
-    return kExitOk;
+    return status;
 }
 
 } // namespace
