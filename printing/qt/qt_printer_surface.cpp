@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/print_job.h"
+#include "printing/qt/cups_job_check.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/pdf_output.h"
 #include "printing/qt/stroke_merging.h"
@@ -286,6 +287,8 @@ void QtPrinterSurface::begin_document() {
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
         choose_part_path();
         m_printer->setOutputFileName(m_part_path);
+    } else {
+        check_queue();
     }
     // Queues and spool folders show the report's own name.
     const std::string source = std::filesystem::path(job().SourcePath).filename().string();
@@ -395,6 +398,24 @@ void QtPrinterSurface::end_doc() {
     reset_position();
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
         put_pdf_in_place();
+    } else {
+        confirm_job_taken();
+    }
+}
+
+// A stopped or vanished queue would take the document silently or drop it.
+void QtPrinterSurface::check_queue() {
+    if (const std::optional<std::string> refusal = queue_refusal(m_target.queue)) {
+        fail(refusal->c_str());
+    }
+    m_jobs_before = newest_job_id(m_target.queue).value_or(0);
+}
+
+// Qt hands the document to CUPS without saying whether it was taken.
+void QtPrinterSurface::confirm_job_taken() {
+    const std::string title = m_printer->docName().toStdString();
+    if (const auto refusal = job_refusal(m_target.queue, m_jobs_before, title)) {
+        fail(refusal->c_str());
     }
 }
 

@@ -112,6 +112,8 @@ private:
     [[noreturn]] void fail(const char* what);
     void choose_part_path();
     void put_pdf_in_place();
+    void check_queue();
+    void confirm_job_taken();
     static bool synced(const std::string& path);
     // Drops an unfinished document: no job for the queue, no PDF file.
     void discard_document();
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
     QString m_part_path;          // PDF being written, renamed at the end of the document
+    int m_jobs_before = 0;        // newest job of ours on the queue before this document
     bool m_stream_target = false; // the PDF target is a device or pipe, copied into
     int m_paper_code = 9;
     std::string m_face;
