@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# A second CUPS scheduler, for the print-server tests: it listens only on
+# 127.0.0.1:PORT and keeps its configuration, spool, state and logs in FOLDER,
+# so the scheduler on the default socket (scripts/cups-test-server.sh) is not
+# touched. It has one cups-pdf queue, "Remote", as its default.
+#
+#   scripts/print-server.sh start FOLDER PORT   # prints nothing; status 0 when it answers
+#   scripts/print-server.sh stop FOLDER
+#
+# Needs root (cupsd and the cups-pdf backend run as root). The filters run as
+# lp: FOLDER's parents must let lp pass, or every job comes out as one page. cups-pdf writes a
+# job of a user unknown to this machine into /var/spool/cups-pdf/ANONYMOUS
+# (see /etc/cups/cups-pdf.conf).
+set -euo pipefail
+
+command=${1:?start or stop}
+folder=${2:?folder}
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+write_configuration() {
+    local port=$1
+    mkdir -p "$folder"/{conf/ppd,spool/tmp,cache,state,log}
+    # The filters run as lp and read the spool files through these folders.
+    chmod 0755 "$folder" "$folder"/{conf,cache,state,log}
+    cat >"$folder/conf/cups-files.conf" <<EOF
+ServerRoot $folder/conf
+RequestRoot $folder/spool
+TempDir $folder/spool/tmp
+CacheDir $folder/cache
+StateDir $folder/state
+AccessLog $folder/log/access_log
+ErrorLog $folder/log/error_log
+PageLog $folder/log/page_log
+SystemGroup root
+EOF
+    cat >"$folder/conf/cupsd.conf" <<EOF
+Listen 127.0.0.1:$port
+LogLevel info
+Browsing No
+WebInterface No
+DefaultAuthType None
+PreserveJobFiles Yes
+<Location />
+  Order allow,deny
+  Allow 127.0.0.1
+</Location>
+<Location /admin>
+  Order allow,deny
+  Allow 127.0.0.1
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+}
+
+answers() {
+    lpstat -h "127.0.0.1:$1" -r 2>/dev/null | grep -q "scheduler is running"
+}
+
+start() {
+    local port=${1:?port}
+    [ "$(id -u)" -eq 0 ] || { echo "print-server.sh: needs root" >&2; return 1; }
+    [ -x /usr/sbin/cupsd ] && [ -f "$ppd" ] ||
+        { echo "print-server.sh: cupsd or cups-pdf missing" >&2; return 1; }
+    write_configuration "$port"
+    /usr/sbin/cupsd -f -c "$folder/conf/cupsd.conf" -s "$folder/conf/cups-files.conf" \
+        </dev/null >"$folder/log/cupsd.out" 2>&1 &
+    echo $! >"$folder/cupsd.pid"
+    for _ in $(seq 1 100); do
+        answers "$port" && break
+        sleep 0.1
+    done
+    answers "$port" || { echo "print-server.sh: no answer on port $port" >&2; return 1; }
+    lpadmin -h "127.0.0.1:$port" -p Remote -E -v cups-pdf:/ -P "$ppd" -o PageSize=A4
+    lpadmin -h "127.0.0.1:$port" -d Remote
+}
+
+stop() {
+    [ -f "$folder/cupsd.pid" ] || return 0
+    local pid
+    pid=$(cat "$folder/cupsd.pid")
+    kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -f "$folder/cupsd.pid"
+}
+
+case $command in
+start) start "${3:-}" ;;
+stop) stop ;;
+*) echo "usage: print-server.sh start FOLDER PORT | stop FOLDER" >&2; exit 2 ;;
+esac

@@ -1,0 +1,211 @@
+#include "tests/support/pdf_tools.h"
+#include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <filesystem>
+#include <netinet/in.h>
+#include <regex>
+#include <set>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace kvalon::testing {
+namespace {
+
+// cups-pdf puts the jobs of a user this machine does not know here.
+const std::string kAnonymousOutput = "/var/spool/cups-pdf/ANONYMOUS";
+
+int free_port() {
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    close(probe);
+    return port;
+}
+
+std::set<std::string> files_in(const std::string& folder) {
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        names.insert(entry.path().string());
+    }
+    return names;
+}
+
+// A second scheduler on 127.0.0.1 with its own folders and one cups-pdf queue
+// "Remote" as its default (scripts/print-server.sh). The program reaches it
+// only through CUPS_SERVER; jobs are sent as a user unknown here, so their
+// PDFs land in cups-pdf's anonymous folder and nowhere near the files of the
+// scheduler the other tests use.
+class PrintServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (getuid() != 0 || !file_exists("/usr/sbin/cupsd") ||
+            !file_exists("/usr/lib/cups/backend/cups-pdf") || !file_exists(kAnonymousOutput)) {
+            GTEST_SKIP() << "a second CUPS scheduler needs root, cupsd and cups-pdf";
+        }
+        // The scheduler's filters run as lp and read the spool through this folder.
+        std::filesystem::permissions(
+            dir.path(), std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
+            std::filesystem::perm_options::add);
+        port = free_port();
+        const RunResult started =
+            run_program({script(), "start", dir.file("server"), std::to_string(port)});
+        if (started.status != 0) {
+            GTEST_SKIP() << "the second scheduler did not start: " << started.err;
+        }
+        server = "127.0.0.1:" + std::to_string(port);
+        env = {{"CUPS_SERVER", server},
+               {"CUPS_USER", "kvalon-remote-" + std::to_string(getpid())},
+               {"LPDEST", ""},
+               {"PRINTER", ""},
+               {"KVALON_PDF", ""},
+               {"HOME", dir.path()},
+               {"XDG_DATA_HOME", dir.file("data")}};
+        // The document is named after the report and cups-pdf names its file
+        // after the document: a name of its own keeps this test's file apart
+        // from another's running at the same time.
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        report_name = std::string(test->name()).substr(0, 12);
+        write_bytes(report(), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
+    }
+
+    void TearDown() override { run_program({script(), "stop", dir.file("server")}); }
+
+    static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
+    std::string report() const { return dir.file(report_name + ".TXT"); }
+
+    RunResult print(std::vector<std::string> words) {
+        words.insert(words.begin(), kvalon_binary());
+        return run_program(words, env);
+    }
+
+    // Jobs the second scheduler has completed, as lpstat lists them.
+    std::vector<std::string> completed_jobs() const {
+        const RunResult listed = run_program({"lpstat", "-h", server, "-W", "completed", "-o"});
+        std::vector<std::string> jobs;
+        const std::regex line("^(\\S+)\\s");
+        for (auto it = std::sregex_iterator(listed.out.begin(), listed.out.end(), line,
+                                            std::regex_constants::match_default);
+             it != std::sregex_iterator(); ++it) {
+            jobs.push_back((*it)[1]);
+        }
+        return jobs;
+    }
+
+    // Waits until the second scheduler lists job `id` as completed: by then
+    // cups-pdf has finished its file (it writes it in place, and a half
+    // written PDF already shows its first pages).
+    bool completed(int id) const {
+        const std::string job = "Remote-" + std::to_string(id);
+        for (int i = 0; i < 150; ++i) {
+            const std::vector<std::string> jobs = completed_jobs();
+            if (std::find(jobs.begin(), jobs.end(), job) != jobs.end()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    // The PDF cups-pdf wrote for job `id`; empty when none came.
+    std::string arrived_document(int id, const std::set<std::string>& before) const {
+        const std::regex name(".*" + report_name + ".*-job_" + std::to_string(id) + "[.]pdf",
+                              std::regex::icase);
+        for (const std::string& file : files_in(kAnonymousOutput)) {
+            if (!before.count(file) && std::regex_match(file, name)) {
+                return file;
+            }
+        }
+        return {};
+    }
+
+    // The number of copies the scheduler recorded for job `id`: the integer
+    // attribute "copies" in the job's control file.
+    int recorded_copies(int id) const {
+        char name[16];
+        std::snprintf(name, sizeof name, "c%05d", id);
+        const std::string tag = std::string("\x21\x00\x06"
+                                            "copies\x00\x04",
+                                            11);
+        // The scheduler writes the file a moment after the job is queued.
+        std::string control;
+        std::size_t at = std::string::npos;
+        for (int i = 0; i < 100 && at == std::string::npos; ++i) {
+            control = read_bytes(dir.file("server/spool/") + name);
+            at = control.find(tag);
+            if (at == std::string::npos) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        }
+        if (at == std::string::npos || at + tag.size() + 4 > control.size()) {
+            return 0;
+        }
+        int value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value = value * 256 + static_cast<unsigned char>(control[at + tag.size() + i]);
+        }
+        return value;
+    }
+
+    TempDir dir;
+    int port = 0;
+    std::string server;
+    std::string report_name;
+    std::map<std::string, std::string> env;
+};
+
+TEST_F(PrintServer, TheDefaultQueueThereGetsTheWholeReport) {
+    env["KVALON_PDF"] = dir.file("local.pdf");
+    ASSERT_EQ(print({"--pdf", dir.file("local.pdf"), report()}).status, 0);
+    const int pages = pdf_pages(dir.file("local.pdf"));
+    ASSERT_EQ(pages, 3);
+    env["KVALON_PDF"] = "";
+
+    const std::set<std::string> before = files_in(kAnonymousOutput);
+    const RunResult result = print({report()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_TRUE(completed(1)) << "the second scheduler did not complete the job";
+    EXPECT_EQ(completed_jobs(), std::vector<std::string>{"Remote-1"});
+    const std::string arrived = arrived_document(1, before);
+    ASSERT_FALSE(arrived.empty()) << "no PDF from the second scheduler";
+    EXPECT_EQ(pdf_pages(arrived), pages);
+    std::filesystem::remove(arrived);
+}
+
+TEST_F(PrintServer, ANamedQueueWinsOverThePdfPrinterAndTakesCopies) {
+    const std::set<std::string> before = files_in(kAnonymousOutput);
+    env["KVALON_PDF"] = dir.file("local.pdf");
+    const RunResult result = print({"--printer", "Remote", "--copies", "2", report()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(file_exists(dir.file("local.pdf")));
+    ASSERT_TRUE(completed(1)) << "the second scheduler did not complete the job";
+    EXPECT_EQ(recorded_copies(1), 2);
+    const std::string arrived = arrived_document(1, before);
+    ASSERT_FALSE(arrived.empty()) << "no PDF from the second scheduler";
+    EXPECT_EQ(pdf_pages(arrived), 6); // two collated copies of three pages
+    std::filesystem::remove(arrived);
+}
+
+TEST_F(PrintServer, OnlyThatServersQueuesAreListed) {
+    // The scheduler of the other tests has a queue "PDF"; this one has not.
+    const RunResult result = print({"--printer", "PDF", report()});
+    EXPECT_EQ(result.status, 5);
+    EXPECT_NE(result.err.find("PDF"), std::string::npos) << result.err;
+    EXPECT_TRUE(completed_jobs().empty());
+}
+
+} // namespace
+} // namespace kvalon::testing
