@@ -10,6 +10,7 @@ packages=(
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
     poppler-utils python3 python3-fonttools fonts-liberation2 fontconfig
     xvfb xauth time bc
+    dpkg-dev man-db
 )
 missing=()
 for package in "${packages[@]}"; do
