@@ -23,7 +23,7 @@ std::string with_sign_place(int number) {
 } // namespace
 
 std::string about_version_text(int major, int minor, int revision) {
-    return "Версия" + with_sign_place(major) + "." + with_sign_place(minor) + "." +
+    return "Версия " + with_sign_place(major) + "." + with_sign_place(minor) + "." +
            with_sign_place(revision);
 }
 

@@ -23,7 +23,7 @@ private:
     QLabel* m_version = nullptr;
 };
 
-// "Версия" and the three numbers, each written with a reserved sign place (a
+// "Версия ", then the three numbers, each written with a reserved sign place (a
 // blank for zero or more, "-" below zero) and joined by dots: 1, 2, 0 gives
 // "Версия  1. 2. 0".
 std::string about_version_text(int major, int minor, int revision);

@@ -1,0 +1,121 @@
+#include "startup/program.h"
+
+#include "engine/print_job.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/test_files.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/file_dialog.h"
+#include "ui/form_menu.h"
+#include "ui/menu_window.h"
+#include "ui/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace kvalon::testing {
+namespace {
+
+// Sets environment variables for one test and puts the old values back.
+class ScopedEnvironment {
+public:
+    void set(const char* name, const std::string& value) {
+        const char* old = std::getenv(name);
+        m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : m_saved) {
+            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        }
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
+};
+
+struct ChainSeen {
+    bool preview_opened = false;
+    int pages_read = 0;
+    int windows_left = -1;
+    bool pdf_before_end = true;
+    bool watchdog_fired = false;
+};
+
+int visible_windows() {
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        count += widget->isVisible();
+    }
+    return count;
+}
+
+// The whole program without a command line: choose a report, print its first
+// page from the preview, close the menu window while the preview is open.
+TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
+    TempDir dir;
+    const std::string pdf = dir.file("out.pdf");
+    std::string report_text;
+    for (int line = 1; line <= 300; ++line) {
+        report_text += "Ред " + std::to_string(1000 + line) + "\r\n";
+    }
+    write_bytes(dir.file("REPORT.TXT"), to_mik(report_text));
+
+    ScopedEnvironment environment;
+    environment.set("KVALON_PDF", pdf);
+    environment.set("HOME", dir.path());
+    environment.set("XDG_DATA_HOME", dir.file("data"));
+    std::vector<std::string> told;
+    set_message_seam([&told](const std::string& text) { told.push_back(text); });
+    set_file_dialog_seam([&dir](const std::string&) { return dir.file("REPORT.TXT"); });
+
+    ChainSeen seen;
+    set_menu_window_seam([&seen, &pdf](Form_menu& menu) {
+        QTimer::singleShot(0, &menu, [&seen, &pdf, &menu] {
+            menu.findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+            Form2* preview = menu.preview();
+            seen.preview_opened = preview != nullptr && preview->isVisible();
+            if (preview != nullptr) {
+                QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("Command2")),
+                                  Qt::LeftButton);
+            }
+            seen.pages_read = job().PageNumber;
+            menu.close();
+            seen.windows_left = visible_windows();
+            seen.pdf_before_end = file_exists(pdf);
+        });
+        QTimer::singleShot(30000, qApp, [&seen] {
+            seen.watchdog_fired = true;
+            QApplication::exit(1);
+        });
+    });
+
+    char program_name[] = "kvalon-p";
+    char* argv[] = {program_name, nullptr};
+    const int status = kvalon::run_program(1, argv);
+    set_menu_window_seam(nullptr);
+    set_file_dialog_seam(nullptr);
+    set_message_seam(nullptr);
+    reset_job();
+
+    EXPECT_FALSE(seen.watchdog_fired);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(seen.preview_opened);
+    EXPECT_EQ(seen.pages_read, 2);
+    EXPECT_EQ(seen.windows_left, 0);
+    EXPECT_FALSE(seen.pdf_before_end); // the document was still open then
+    ASSERT_TRUE(file_exists(pdf));
+    EXPECT_EQ(pdf_pages(pdf), 1);
+    EXPECT_NE(page_text(pdf, 1).find("Ред 1001"), std::string::npos);
+    EXPECT_EQ(page_text(pdf, 1).find("Ред 1300"), std::string::npos);
+}
+
+} // namespace
+} // namespace kvalon::testing

@@ -1,0 +1,121 @@
+#include "tests/ui/window_fixture.h"
+
+#include "engine/plan_layout.h"
+#include "engine/print_job.h"
+#include "engine/source_file.h"
+#include "printing/printer_surface.h"
+#include "tests/support/pdf_tools.h"
+#include "ui/file_dialog.h"
+#include "ui/message_box.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <cstdio>
+
+namespace kvalon::testing {
+
+namespace {
+int app_argc = 1;
+char app_name[] = "ui_tests";
+char* app_argv[] = {app_name, nullptr};
+
+} // namespace
+
+std::string UiTest::line_label(int n) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", n);
+    return "Ред " + std::string(number);
+}
+
+void UiTest::SetUp() {
+    app = std::make_unique<QApplication>(app_argc, app_argv);
+    reset_job();
+    job().ParamList.assign(4, std::string());
+    job().FontFace = "CourierCyr";
+    job().FontFileName = "crcn.ttf";
+    surface =
+        std::make_unique<QtPrinterSurface>(PrinterTarget{PrinterTarget::Kind::Pdf, "", pdf()});
+    set_printer(surface.get());
+    set_message_seam([this](const std::string& text) { messages.push_back(text); });
+    set_file_dialog_seam([this](const std::string& folder) {
+        dialog_folders.push_back(folder);
+        if (m_answers.empty()) {
+            ADD_FAILURE() << "file dialog opened without an answer";
+            return std::string();
+        }
+        std::string answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+}
+
+void UiTest::TearDown() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->parentWidget() == nullptr) {
+            windows.append(widget);
+        }
+    }
+    for (const QPointer<QWidget>& widget : windows) {
+        delete widget.data();
+    }
+    settle();
+    set_file_dialog_seam(nullptr);
+    set_message_seam(nullptr);
+    reset_job();
+    set_printer(nullptr);
+    surface.reset();
+    app.reset();
+}
+
+std::string UiTest::write_report(const std::string& name, int lines) {
+    const std::string path = dir.file(name);
+    std::string text;
+    for (int line = 1; line <= lines; ++line) {
+        text += line_label(line) + "\r\n";
+    }
+    write_bytes(path, to_mik(text));
+    return path;
+}
+
+int UiTest::lines_per_page() {
+    const std::string probe = write_report("probe.txt", 1);
+    job().SourcePath = probe;
+    plan_layout();
+    const int lines = job().LinesPerPage;
+    source_file().close();
+    job().SourcePath.clear();
+    return lines;
+}
+
+std::string UiTest::write_report_of_pages(const std::string& name, int pages) {
+    return write_report(name, (pages - 1) * lines_per_page() + 1);
+}
+
+QWidget* UiTest::window(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->objectName() == QLatin1String(name)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void UiTest::settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+std::string page_text(const std::string& pdf, int page) {
+    std::string text;
+    for (const PdfWord& word : pdf_words(pdf)) {
+        if (word.page == page) {
+            text += (text.empty() ? "" : " ") + word.text;
+        }
+    }
+    return text;
+}
+
+} // namespace kvalon::testing
