@@ -47,6 +47,7 @@ struct ChainSeen {
     int windows_left = -1;
     bool pdf_before_end = true;
     bool watchdog_fired = false;
+    std::string cancel_button;
 };
 
 int visible_windows() {
@@ -79,6 +80,9 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
     ChainSeen seen;
     set_menu_window_seam([&seen, &pdf](Form_menu& menu) {
         QTimer::singleShot(0, &menu, [&seen, &pdf, &menu] {
+            // Qt's own dialogs speak Bulgarian.
+            seen.cancel_button =
+                QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString();
             menu.findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
             Form2* preview = menu.preview();
             seen.preview_opened = preview != nullptr && preview->isVisible();
@@ -108,6 +112,7 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
     EXPECT_FALSE(seen.watchdog_fired);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(seen.preview_opened);
+    EXPECT_EQ(seen.cancel_button, "Отказ");
     EXPECT_EQ(seen.pages_read, 2);
     EXPECT_EQ(seen.windows_left, 0);
     EXPECT_FALSE(seen.pdf_before_end); // the document was still open then

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Pictures of the menu, preview and About windows for the README (docs/*.png),
+# taken from the real windows under a virtual X server.
+# Usage: scripts/screenshots.sh [BUILD_FOLDER]   (default: build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+cmake --build "$build" --target ui_tests
+KVALON_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    "$build/tests/ui_tests" --gtest_filter='Screenshots.*'
+echo "Written: $root/docs/menu-window.png, preview-window.png, about-window.png"
