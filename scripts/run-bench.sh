@@ -23,7 +23,8 @@ measure() { # prints "seconds kilobytes" of one run of the command
 
 echo "== Planning scan (engine, warm cache)"
 python3 "$here/make_bench_report.py" 1000 >"$work/r1000.txt"
-for _ in $(seq 13); do cat "$work/r1000.txt"; done >"$work/r100mb.txt"
+copies=$(( 104857600 / $(stat -c %s "$work/r1000.txt") + 1 ))
+for _ in $(seq "$copies"); do cat "$work/r1000.txt"; done >"$work/r100mb.txt"
 cat "$work/r100mb.txt" >/dev/null
 KVALON_BENCH_REPORT="$work/r100mb.txt" "$build/bench/kvalon_bench" --benchmark_min_time=1
 
