@@ -3,6 +3,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
+#include "tests/support/pdf_tools.h"
 #include "ui/form_menu.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace kvalon::testing {
 namespace {
@@ -175,6 +177,26 @@ TEST_F(MenuWindow, ClosingTheMenuClosesEveryWindow) {
     EXPECT_EQ(window("Form_menu"), nullptr);
     EXPECT_EQ(window("Form2"), nullptr);
     EXPECT_EQ(window("Form1"), nullptr);
+}
+
+TEST_F(MenuWindow, PagesOfTheOldJobAreOneDocumentWhenAnotherFileIsChosen) {
+    Form_menu* menu = open_menu();
+    choose(menu, write_report_of_pages("THREE.TXT", 3));
+    QTest::mouseClick(control<QPushButton>("Form2", "Command2"), Qt::LeftButton);
+    EXPECT_FALSE(file_exists(pdf())); // the job's document is still open
+    choose(menu, write_report("NEXT.TXT", 2));
+    ASSERT_TRUE(file_exists(pdf()));
+    EXPECT_EQ(pdf_pages(pdf()), 1);
+}
+
+TEST_F(MenuWindow, EveryWindowCarriesTheProgramIcon) {
+    Form_menu* menu = open_menu();
+    choose(menu, write_report("REPORT.TXT", 3));
+    menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    for (const char* name : {"Form_menu", "Form2", "Form1"}) {
+        ASSERT_NE(window(name), nullptr) << name;
+        EXPECT_FALSE(window(name)->windowIcon().pixmap(32, 32).isNull()) << name;
+    }
 }
 
 } // namespace
