@@ -35,6 +35,10 @@ Form1::Form1(QWidget* owner)
     setWindowTitle(QStringLiteral("Kvalon-P"));
     setWindowIcon(window_icon());
     setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
+    if (owner != nullptr) {
+        // Centred on the menu window that opened it.
+        move(owner->frameGeometry().center() - rect().center());
+    }
 
     QLabel* trade_name = add_label("Label3", QStringLiteral("ЕТ \"Квалон\""), 240, 600);
     trade_name->setFont(design_font(QStringLiteral("MS Sans Serif"), 18));
