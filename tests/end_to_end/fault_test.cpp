@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -214,6 +218,51 @@ TEST_F(QueueFault, AQueueDeletedWhileTheReportIsDrawnIsNeverSuccess) {
     queue.clear();
     EXPECT_EQ(result.status, 5);
     EXPECT_NE(result.err.find(kPrinterFailed), std::string::npos) << result.err;
+}
+
+int free_port() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    ::close(probe);
+    return port;
+}
+
+// A private scheduler (scripts/print-server.sh) stopped while the report is
+// drawn; the other tests' scheduler is not touched.
+TEST_F(Fault, ASchedulerStoppedMidRunIsNeverSuccess) {
+    if (::geteuid() != 0 || !file_exists("/usr/sbin/cupsd")) {
+        GTEST_SKIP() << "a private CUPS scheduler needs root and cupsd";
+    }
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add);
+    const std::string script = source_dir() + "/scripts/print-server.sh";
+    const std::string port = std::to_string(free_port());
+    if (run_program({script, "start", dir.file("server"), port}).status != 0) {
+        GTEST_SKIP() << "the private scheduler did not start";
+    }
+    write_bytes(report(), report_lines(60000));
+    RunResult result;
+    std::thread program([&] {
+        result = run_program({kvalon_binary(), report()}, {{"CUPS_SERVER", "127.0.0.1:" + port},
+                                                           {"LPDEST", ""},
+                                                           {"PRINTER", ""},
+                                                           {"KVALON_PDF", ""},
+                                                           {"HOME", dir.path()}});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    run_program({script, "stop", dir.file("server")});
+    program.join();
+    EXPECT_EQ(result.status, 5);
+    EXPECT_NE(result.err.find(kPrinterFailed + "Remote ("), std::string::npos) << result.err;
 }
 
 } // namespace
