@@ -1,5 +1,10 @@
 #include "engine/error.h"
 
+#include "engine/messages.h"
+
+#include <cerrno>
+#include <cstring>
+
 namespace kvalon {
 
 namespace {
@@ -28,5 +33,31 @@ KvalonError::KvalonError(ErrorKind kind, std::string path, std::string detail)
     : std::runtime_error(std::string(kind_name(kind)) + ": " + path +
                          (detail.empty() ? "" : " (" + detail + ")")),
       m_kind(kind), m_path(std::move(path)), m_detail(std::move(detail)) {}
+
+std::string system_reason(int error_number) {
+    switch (error_number) {
+    case EACCES:
+    case EPERM:
+        return messages::kAccessDenied;
+    case ENOENT:
+        return messages::kNoSuchPath;
+    case ENOSPC:
+        return messages::kDiskFull;
+    case EISDIR:
+        return messages::kIsFolder;
+    case EROFS:
+        return messages::kReadOnlyDisk;
+    case ENOTDIR:
+        return messages::kNotAFolder;
+    case EIO:
+        return messages::kInputOutput;
+    case EFBIG:
+        return messages::kTooBig;
+    case EDQUOT:
+        return messages::kQuotaExceeded;
+    default:
+        return std::strerror(error_number);
+    }
+}
 
 } // namespace kvalon

@@ -32,4 +32,7 @@ private:
     std::string m_detail;
 };
 
+// The system's reason for a failed file operation, in the user's language.
+std::string system_reason(int error_number);
+
 } // namespace kvalon

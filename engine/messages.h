@@ -11,7 +11,8 @@ inline const std::string kNoPrinter = "Няма инсталиран принт�
 inline const std::string kMissingFile = "Липсва файл ";
 inline const std::string kUnknownSystem = "Неизвестна операционна система";
 inline const std::string kFontFileMissing = "В директорията на приложението липсва файл ";
-inline const std::string kInstallFontYourself = "Трябва самостоятелно да инсталирате фонт CourierCyr";
+inline const std::string kInstallFontYourself =
+    "Трябва самостоятелно да инсталирате фонт CourierCyr";
 inline const std::string kInstallFontFrom = "Трябва да инсталирате ";
 inline const std::string kFromFile = " от файл ";
 inline const std::string kEmptyFile = "Файл ";
@@ -26,9 +27,29 @@ inline const std::string kPrinterFailed = "Печатът не завърши: �
 inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
-inline const std::string kNoSuchQueue = "Няма такъв принтер: ";
 inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
 // Detail of kCannotRead when the source changed after it was planned.
 inline const std::string kChangedDuringJob = "файлът е променен по време на печата";
+
+// Reasons, shown in brackets after the sentence above them.
+inline const std::string kNoSuchQueue = "няма такава опашка за печат";
+inline const std::string kServiceSilent = "услугата за печат не отговаря";
+inline const std::string kQueueStopped = "опашката е спряна";
+inline const std::string kQueueRejects = "опашката не приема задания";
+inline const std::string kJobNotTaken = "услугата за печат не прие заданието";
+inline const std::string kJobStopped = "заданието е спряно от услугата за печат";
+inline const std::string kDocumentNotStarted = "документът не може да бъде започнат";
+inline const std::string kPageNotStarted = "новата страница не може да бъде започната";
+inline const std::string kDocumentNotEnded = "документът не може да бъде завършен";
+inline const std::string kDocumentIncomplete = "документът е непълен";
+inline const std::string kAccessDenied = "отказан достъп";
+inline const std::string kNoSuchPath = "няма такъв файл или папка";
+inline const std::string kDiskFull = "няма свободно място";
+inline const std::string kIsFolder = "това е папка";
+inline const std::string kReadOnlyDisk = "дискът е само за четене";
+inline const std::string kNotAFolder = "част от пътя не е папка";
+inline const std::string kInputOutput = "грешка при четене или запис";
+inline const std::string kTooBig = "файлът е твърде голям";
+inline const std::string kQuotaExceeded = "квотата е изчерпана";
 
 } // namespace kvalon::messages

@@ -26,12 +26,12 @@ void SourceFile::open(const std::string& path) {
     close();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        throw KvalonError(ErrorKind::File, path, std::strerror(errno));
+        throw KvalonError(ErrorKind::File, path, system_reason(errno));
     }
     struct stat info {};
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fclose(file);
-        throw KvalonError(ErrorKind::File, path, std::strerror(EISDIR));
+        throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
     }
     m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                               static_cast<std::uint64_t>(info.st_ino),
@@ -68,7 +68,7 @@ bool SourceFile::fill() {
     if (count < m_buffer.size()) {
         if (std::ferror(m_file)) {
             const int reason = errno;
-            throw KvalonError(ErrorKind::File, m_path, std::strerror(reason));
+            throw KvalonError(ErrorKind::File, m_path, system_reason(reason));
         }
         m_exhausted = true;
     }

@@ -18,7 +18,7 @@ void fail(const std::string& path, int reason, const std::string& temporary) {
     if (!temporary.empty()) {
         std::remove(temporary.c_str());
     }
-    throw KvalonError(ErrorKind::FileWrite, path, std::strerror(reason));
+    throw KvalonError(ErrorKind::FileWrite, path, system_reason(reason));
 }
 } // namespace
 

@@ -71,7 +71,7 @@ void write_all(int output, const char* data, std::size_t size, const std::string
         }
         if (written <= 0) {
             throw KvalonError(ErrorKind::FileWrite, path,
-                              std::strerror(written < 0 ? errno : ENOSPC));
+                              system_reason(written < 0 ? errno : ENOSPC));
         }
         data += written;
         size -= static_cast<std::size_t>(written);
@@ -89,7 +89,7 @@ void copy_to_end(int input, int output, const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            throw KvalonError(ErrorKind::File, "-", std::strerror(errno));
+            throw KvalonError(ErrorKind::File, "-", system_reason(errno));
         }
         write_all(output, buffer.data(), static_cast<std::size_t>(got), path);
     }
@@ -108,7 +108,7 @@ StdinReport::StdinReport(int input, const std::string& folder) {
     std::string pattern = folder + "/kvalon-p-XXXXXX";
     const int output = ::mkstemp(pattern.data());
     if (output < 0) {
-        throw KvalonError(ErrorKind::FileWrite, pattern, std::strerror(errno));
+        throw KvalonError(ErrorKind::FileWrite, pattern, system_reason(errno));
     }
     m_path = pattern;
     install_removal_handlers(m_path);
@@ -122,7 +122,7 @@ StdinReport::StdinReport(int input, const std::string& folder) {
     if (::close(output) != 0) {
         const int reason = errno;
         discard();
-        throw KvalonError(ErrorKind::FileWrite, pattern, std::strerror(reason));
+        throw KvalonError(ErrorKind::FileWrite, pattern, system_reason(reason));
     }
 }
 

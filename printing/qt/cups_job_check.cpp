@@ -1,5 +1,7 @@
 #include "printing/qt/cups_job_check.h"
 
+#include "engine/messages.h"
+
 #include <cups/cups.h>
 
 #include <cstring>
@@ -12,7 +14,7 @@ constexpr const char* kStopped = "5"; // IPP printer-state "stopped"
 
 std::string service_reason() {
     const char* text = cupsLastErrorString();
-    return text != nullptr && *text != '\0' ? text : "the print service does not answer";
+    return text != nullptr && *text != '\0' ? text : messages::kServiceSilent;
 }
 
 bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
@@ -44,13 +46,13 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
     if (dest == nullptr) {
         return cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? service_reason()
-                                                                       : "no such queue";
+                                                                       : messages::kNoSuchQueue;
     }
     std::optional<std::string> refusal;
     if (option_is(*dest, "printer-state", kStopped)) {
-        refusal = "the queue is stopped";
+        refusal = messages::kQueueStopped;
     } else if (option_is(*dest, "printer-is-accepting-jobs", "false")) {
-        refusal = "the queue does not accept jobs";
+        refusal = messages::kQueueRejects;
     }
     cupsFreeDests(1, dest);
     return refusal;
@@ -85,10 +87,10 @@ std::optional<std::string> job_refusal(const std::string& queue, int before,
         }
     }
     if (id == 0) {
-        return "the print service did not take the job";
+        return messages::kJobNotTaken;
     }
     if (state == IPP_JSTATE_ABORTED || state == IPP_JSTATE_CANCELED) {
-        return "the job was stopped by the print service";
+        return messages::kJobStopped;
     }
     if (state == IPP_JSTATE_COMPLETED) {
         return std::nullopt;

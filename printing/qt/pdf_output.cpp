@@ -54,7 +54,7 @@ bool ends_with_end_mark(std::string tail) {
 }
 
 [[noreturn]] void write_failed(const std::string& path, int reason) {
-    throw KvalonError(ErrorKind::FileWrite, path, std::strerror(reason));
+    throw KvalonError(ErrorKind::FileWrite, path, system_reason(reason));
 }
 
 } // namespace
@@ -126,7 +126,7 @@ std::string write_failure_reason(const std::string& folder, const std::string& f
     struct statvfs space {};
     if (::statvfs(folder.c_str(), &space) == 0 &&
         space.f_bavail * space.f_frsize < kNearlyFullBytes) {
-        return std::strerror(ENOSPC);
+        return system_reason(ENOSPC);
     }
     return fallback;
 }

@@ -1,6 +1,7 @@
 #include "printing/qt/printer_selection.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
 
 #include <cups/cups.h>
 
@@ -69,7 +70,7 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     if (!request.queue.empty()) {
         const std::vector<std::string> queues = cups_queue_names();
         if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
-            throw KvalonError(ErrorKind::Printer, request.queue, "no such queue");
+            throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
         }
         target.queue = request.queue;
         return target;

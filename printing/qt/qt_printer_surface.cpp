@@ -1,6 +1,7 @@
 #include "printing/qt/qt_printer_surface.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
 #include "engine/print_job.h"
 #include "printing/qt/cups_job_check.h"
 #include "printing/qt/paper_sizes.h"
@@ -238,7 +239,7 @@ float QtPrinterSurface::text_height(std::string_view utf8) {
 
 // A failing PDF printer is a file that cannot be written; the user is told
 // which file and, where the system knows it, why.
-void QtPrinterSurface::fail(const char* what) {
+void QtPrinterSurface::fail(const std::string& what) {
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
         const QString folder = QFileInfo(m_part_path).absolutePath();
         throw KvalonError(ErrorKind::FileWrite, m_target.pdf_path,
@@ -257,7 +258,7 @@ void QtPrinterSurface::choose_part_path() {
         std::string temporary = QDir::tempPath().toStdString() + "/kvalon-p-XXXXXX";
         const int descriptor = ::mkstemp(temporary.data());
         if (descriptor < 0) {
-            throw KvalonError(ErrorKind::FileWrite, temporary, std::strerror(errno));
+            throw KvalonError(ErrorKind::FileWrite, temporary, system_reason(errno));
         }
         ::close(descriptor);
         m_part_path = QString::fromStdString(temporary);
@@ -265,7 +266,7 @@ void QtPrinterSurface::choose_part_path() {
     }
     const QFileInfo target(QString::fromStdString(path));
     if (target.isDir()) {
-        throw KvalonError(ErrorKind::FileWrite, path, std::strerror(EISDIR));
+        throw KvalonError(ErrorKind::FileWrite, path, system_reason(EISDIR));
     }
     m_part_path =
         target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
@@ -275,7 +276,7 @@ void QtPrinterSurface::choose_part_path() {
     if (probe < 0) {
         const int reason = errno;
         m_part_path.clear();
-        throw KvalonError(ErrorKind::FileWrite, path, std::strerror(reason));
+        throw KvalonError(ErrorKind::FileWrite, path, system_reason(reason));
     }
     ::close(probe);
 }
@@ -294,7 +295,7 @@ void QtPrinterSurface::begin_document() {
     const std::string source = std::filesystem::path(job().SourcePath).filename().string();
     m_printer->setDocName(QStringLiteral("Kvalon-P ") + QString::fromStdString(source));
     if (!m_painter.begin(m_printer.get())) {
-        fail("begin");
+        fail(messages::kDocumentNotStarted);
     }
     reset_position();
 }
@@ -304,7 +305,7 @@ void QtPrinterSurface::begin_output() {
     if (m_page_pending) {
         m_page_pending = false;
         if (!m_printer->newPage()) {
-            fail("new page");
+            fail(messages::kPageNotStarted);
         }
     }
 }
@@ -393,7 +394,7 @@ void QtPrinterSurface::end_doc() {
     flush_page();
     m_page_pending = false;
     if (!m_painter.end() || m_printer->printerState() == QPrinter::Error) {
-        fail("end of document");
+        fail(messages::kDocumentNotEnded);
     }
     reset_position();
     if (m_target.kind == PrinterTarget::Kind::Pdf) {
@@ -424,13 +425,13 @@ void QtPrinterSurface::put_pdf_in_place() {
     const std::string part = m_part_path.toStdString();
     const std::string& target = m_target.pdf_path;
     if (!pdf_is_complete(part) || !synced(part)) {
-        fail("incomplete document");
+        fail(messages::kDocumentIncomplete);
     }
     if (m_stream_target) {
         copy_to_stream(part, target);
     } else if (std::rename(part.c_str(), target.c_str()) != 0) {
         const int reason = errno;
-        throw KvalonError(ErrorKind::FileWrite, target, std::strerror(reason));
+        throw KvalonError(ErrorKind::FileWrite, target, system_reason(reason));
     }
     std::remove(part.c_str());
     m_part_path.clear();

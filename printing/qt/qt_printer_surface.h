@@ -109,7 +109,7 @@ private:
     void flush_page();
     void flush_strokes();
     void reset_position();
-    [[noreturn]] void fail(const char* what);
+    [[noreturn]] void fail(const std::string& what);
     void choose_part_path();
     void put_pdf_in_place();
     void check_queue();

@@ -117,7 +117,7 @@ TEST_F(BadInput, AnUnreadableFileIsAReadFailure) {
     const RunResult result = run_program(words, {{"KVALON_PDF", pdf()}, {"HOME", dir.path()}});
     EXPECT_EQ(result.status, 5);
     EXPECT_NE(result.err.find("Kvalon-P: Файлът не може да бъде прочетен: " + path +
-                              " (Permission denied)"),
+                              " (отказан достъп)"),
               std::string::npos)
         << result.err;
     expect_no_document();

@@ -68,10 +68,10 @@ TEST_F(Fault, APdfTargetThatCannotBeWrittenIsNamedWithTheReason) {
     };
     const Case cases[] = {
         {dir.file("locked/out.pdf"), obeying_permissions({kvalon_binary(), report()}),
-         "Permission denied"},
-        {dir.file("no/such/folder/out.pdf"), {}, "No such file or directory"},
-        {dir.path(), {}, "Is a directory"},
-        {"/dev/full", {}, "No space left on device"},
+         "отказан достъп"},
+        {dir.file("no/such/folder/out.pdf"), {}, "няма такъв файл или папка"},
+        {dir.path(), {}, "това е папка"},
+        {"/dev/full", {}, "няма свободно място"},
     };
     for (const Case& c : cases) {
         const RunResult result = print_to(c.target, c.words);
@@ -123,7 +123,7 @@ TEST_F(FullDisk, FailsWithoutTouchingTheEarlierDocument) {
     write_bytes(target, "the earlier document");
     const RunResult result = print_to(target);
     EXPECT_EQ(result.status, 5);
-    EXPECT_NE(result.err.find(kCannotWrite + target + " (No space left on device)"),
+    EXPECT_NE(result.err.find(kCannotWrite + target + " (няма свободно място)"),
               std::string::npos)
         << result.err;
     EXPECT_EQ(read_bytes(target), "the earlier document");
@@ -139,7 +139,7 @@ TEST_F(Fault, AnAnswerFolderThatCannotBeWrittenIsNamed) {
         print_to(dir.file("out.pdf"), obeying_permissions({kvalon_binary(), source, "1"}));
     EXPECT_EQ(result.status, 5);
     EXPECT_NE(
-        result.err.find(kCannotWrite + dir.file("locked/TMPPRNT1.TMP") + " (Permission denied)"),
+        result.err.find(kCannotWrite + dir.file("locked/TMPPRNT1.TMP") + " (отказан достъп)"),
         std::string::npos)
         << result.err;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("locked")),
@@ -195,7 +195,7 @@ protected:
 
 TEST_F(QueueFault, AStoppedOrRefusingQueueIsToldBeforeAnythingIsSent) {
     const std::pair<const char*, const char*> cases[] = {
-        {"cupsdisable", "the queue is stopped"}, {"cupsreject", "the queue does not accept jobs"}};
+        {"cupsdisable", "опашката е спряна"}, {"cupsreject", "опашката не приема задания"}};
     for (const auto& [command, reason] : cases) {
         run_program({"cupsenable", queue});
         run_program({"cupsaccept", queue});
