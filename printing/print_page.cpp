@@ -27,7 +27,7 @@ void apply_job_font_and_orientation(const PrintJob& j, PrinterSurface& surface) 
 void print_characters(const PrintJob& j, PrinterSurface& surface) {
     const char marker = j.SkipChar.empty() ? '\0' : j.SkipChar[0];
     const bool has_marker = !j.SkipChar.empty();
-    const std::string text = j.PrintText;
+    const std::string& text = j.PrintText;
     std::string cell(1, ' ');
     for (const char c : text) {
         const bool is_marker = has_marker && c == marker;

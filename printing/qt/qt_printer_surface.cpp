@@ -468,16 +468,21 @@ void QtPrinterSurface::discard_document() {
     }
 }
 
+// The list is taken afresh when it is counted and read from that copy by
+// index, so a walk over all faces asks the font database once, not once a face.
 int QtPrinterSurface::font_count() const {
-    return static_cast<int>(QFontDatabase::families().size());
+    m_families = QFontDatabase::families();
+    return static_cast<int>(m_families.size());
 }
 
 std::string QtPrinterSurface::font(int index) const {
-    const QStringList families = QFontDatabase::families();
-    if (index < 0 || index >= families.size()) {
+    if (m_families.isEmpty()) {
+        m_families = QFontDatabase::families();
+    }
+    if (index < 0 || index >= m_families.size()) {
         return {};
     }
-    return families.at(index).toStdString();
+    return m_families.at(index).toStdString();
 }
 
 std::string QtPrinterSurface::device_name() const {

@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QRawFont>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -132,6 +133,7 @@ private:
     float m_y = 0;
     int m_draw_width = 1;
     int m_resolution = 600;
+    mutable QStringList m_families;        // the font list as last counted
     FaceMetrics* m_current_face = nullptr; // the face of the current font settings
     bool m_page_pending = false;
     std::map<FaceKey, FaceMetrics> m_metrics;
