@@ -3,7 +3,7 @@
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 #include "tests/support/recording_surface.h"
 
 #include <benchmark/benchmark.h>

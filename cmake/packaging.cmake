@@ -6,11 +6,6 @@
 set(packaging_dir "${PROJECT_SOURCE_DIR}/packaging")
 set(packaging_out "${CMAKE_BINARY_DIR}/packaging")
 
-# The version as the program shows it: 1.2 is 1.02.
-math(EXPR version_minor_padded "100 + ${PROJECT_VERSION_MINOR}")
-string(SUBSTRING "${version_minor_padded}" 1 2 version_minor_padded)
-set(KVALON_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${version_minor_padded}")
-
 configure_file("${packaging_dir}/kvalon-p.1" "${packaging_out}/kvalon-p.1" @ONLY)
 # Debian ships manual pages compressed; -n keeps the package reproducible.
 find_program(KVALON_GZIP gzip REQUIRED)

@@ -4,25 +4,26 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace kvalon {
 
-// Counts and sizes of a job are 16-bit signed; leaving the range is an
-// overflow failure, never a silent wrap.
-inline std::int16_t checked_int16(long long value) {
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max()) {
-        throw KvalonError(ErrorKind::Overflow, "");
+// Counts and sizes of a job are 16-bit signed (line counts 32-bit); leaving
+// the range is the failure `kind` of the report `path`, never a silent wrap.
+template <typename Int>
+Int checked_int(long long value, ErrorKind kind, const std::string& path) {
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
+        throw KvalonError(kind, path);
     }
-    return static_cast<std::int16_t>(value);
+    return static_cast<Int>(value);
 }
 
-inline std::int32_t checked_int32(long long value) {
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-        throw KvalonError(ErrorKind::Overflow, "");
-    }
-    return static_cast<std::int32_t>(value);
+inline std::int16_t checked_int16(long long value, ErrorKind kind, const std::string& path) {
+    return checked_int<std::int16_t>(value, kind, path);
+}
+
+inline std::int32_t checked_int32(long long value, ErrorKind kind, const std::string& path) {
+    return checked_int<std::int32_t>(value, kind, path);
 }
 
 } // namespace kvalon

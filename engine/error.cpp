@@ -10,20 +10,30 @@ namespace kvalon {
 namespace {
 const char* kind_name(ErrorKind kind) {
     switch (kind) {
+    case ErrorKind::NoPrinter:
+        return "no printer";
+    case ErrorKind::MissingFile:
+        return "missing file";
+    case ErrorKind::FileVanished:
+        return "file vanished";
+    case ErrorKind::CommandLine:
+        return "command line";
+    case ErrorKind::BadActionWord:
+        return "action word";
     case ErrorKind::File:
         return "file";
+    case ErrorKind::EmptyReport:
+        return "empty report";
+    case ErrorKind::LineTooLong:
+        return "line too long";
+    case ErrorKind::TooManyPages:
+        return "too many pages";
+    case ErrorKind::Layout:
+        return "layout";
     case ErrorKind::FileWrite:
         return "file write";
     case ErrorKind::Printer:
         return "printer";
-    case ErrorKind::Overflow:
-        return "overflow";
-    case ErrorKind::Layout:
-        return "layout";
-    case ErrorKind::CommandLine:
-        return "command line";
-    case ErrorKind::TooManyPages:
-        return "too many pages";
     }
     return "error";
 }

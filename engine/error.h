@@ -5,19 +5,27 @@
 
 namespace kvalon {
 
-// What went wrong, as far as the user's next step is concerned.
+// What went wrong, as far as the user's next step is concerned. Each kind has
+// one sentence and one exit status (engine/error_report.h).
 enum class ErrorKind {
-    File,         // the source could not be opened or read
-    FileWrite,    // an output file could not be written
-    Printer,      // the printer or the PDF file refused the document
-    Overflow,     // a count left its 16-bit range (a line longer than 32,765 characters)
-    Layout,       // the paper is too small for one line or one character
-    CommandLine,  // the command line cannot be used
-    TooManyPages, // the page number or the line count left its range
+    NoPrinter,     // no printer is installed
+    MissingFile,   // the named report does not exist
+    FileVanished,  // the report chosen in the windows is gone
+    CommandLine,   // an option or an environment setting cannot be used
+    BadActionWord, // the action word is not a number
+    File,          // the report cannot be opened or read, or changed under the job
+    EmptyReport,   // the report has nothing to print
+    LineTooLong,   // a line is longer than 32,765 characters
+    TooManyPages,  // the report needs more than 32,767 pages
+    Layout,        // the paper is too small for one line or one character
+    FileWrite,     // an output file cannot be written
+    Printer,       // the printer or the print service did not take the document
 };
 
-// The one error type of the program. `path` names the file concerned (may be
-// empty); `detail` is the system's own reason, for the message's tail.
+// The one error type of the program for failures the user can act on.
+// `path` names the file, queue or word concerned (may be empty); `detail` is
+// the reason, shown in brackets after the sentence. Faults of the program
+// itself are std::logic_error, never a KvalonError.
 class KvalonError : public std::runtime_error {
 public:
     KvalonError(ErrorKind kind, std::string path, std::string detail = {});

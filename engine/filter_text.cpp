@@ -1,5 +1,6 @@
 #include "engine/filter_text.h"
 
+#include "engine/control_codes.h"
 #include "engine/print_job.h"
 
 #include <algorithm>
@@ -16,14 +17,6 @@ constexpr std::array<Code, 13> CornerSet = {218, 207, 223, 195, 212, 192, 198,
                                             201, 215, 204, 200, 216, 217};
 constexpr std::array<Code, 2> VerticalSet = {211, 199};
 
-constexpr Code kFormFeed = 12;
-constexpr Code kCarriageReturn = 13;
-constexpr Code kShiftIn = 15;
-constexpr Code kDeviceControl2 = 18;
-constexpr Code kEscape = 27;
-constexpr Code kNumeroSign = 213;
-constexpr Code kFirstMikLetter = 128;
-constexpr Code kLastMikLetter = 191;
 constexpr int kWindowsLetterShift = 64;
 
 template <std::size_t N> bool contains(const std::array<Code, N>& set, Code c) {
@@ -32,8 +25,8 @@ template <std::size_t N> bool contains(const std::array<Code, N>& set, Code c) {
 
 std::size_t page_break_cut(const std::string& text) {
     for (std::size_t i = 1; i < text.size(); ++i) {
-        if (static_cast<Code>(text[i - 1]) == kFormFeed &&
-            static_cast<Code>(text[i]) == kCarriageReturn) {
+        if (static_cast<Code>(text[i - 1]) == codes::FormFeed &&
+            static_cast<Code>(text[i]) == codes::CarriageReturn) {
             return i - 1;
         }
     }
@@ -65,10 +58,11 @@ std::string filter_text(const std::string& text, const std::string& target) {
     result.reserve(end);
     for (std::size_t i = 0; i < end; ++i) {
         Code c = static_cast<Code>(text[i]);
-        if (c == kFormFeed || c == kShiftIn || c == kDeviceControl2 || c == kEscape) {
+        if (c == codes::FormFeed || c == codes::ShiftIn || c == codes::DeviceControl2 ||
+            c == codes::Escape) {
             continue;
         }
-        if (c == kNumeroSign) {
+        if (c == codes::NumeroSign) {
             c = 'N';
         } else if (has_skip && c == skip_code) {
             continue;
@@ -76,7 +70,7 @@ std::string filter_text(const std::string& text, const std::string& target) {
         if (screen) {
             c = plain_for_screen(c);
         }
-        if (c >= kFirstMikLetter && c <= kLastMikLetter) {
+        if (c >= codes::FirstMikLetter && c <= codes::LastMikLetter) {
             c = static_cast<Code>(c + kWindowsLetterShift);
         }
         result.push_back(static_cast<char>(c));

@@ -18,6 +18,12 @@ inline const std::string kFromFile = " от файл ";
 inline const std::string kEmptyFile = "Файл ";
 inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
+inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
+
+// Words the program prints or shows besides its messages.
+inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
+inline const std::string kUnknownPaper = "Неизвестен";
+inline const std::string kChooseFileTitle = "Избор на файл за печат";
 
 // Failures the program reports in its own words.
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
@@ -51,5 +57,34 @@ inline const std::string kNotAFolder = "част от пътя не е папк�
 inline const std::string kInputOutput = "грешка при четене или запис";
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
+
+// The command line's help, shown by --help and after an unusable option.
+inline const std::string kUsage =
+    "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
+    "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK).\n"
+    "\n"
+    "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
+    "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
+    "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
+    "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
+    "Думите се разделят с интервал, запетая или запетая и интервал.\n"
+    "Без думи се отваря прозорецът с менюто.\n"
+    "\n"
+    "Опции:\n"
+    "  --plan          показва плана на печата (Name=value) и не печата\n"
+    "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
+    "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
+    "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
+    "  --copies N      брой копия\n"
+    "  --help          тази помощ\n"
+    "  --version       версията\n"
+    "\n"
+    "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
+    "KVALON_PAPER=КОД дава листа му; CUPS_SERVER=хост:порт избира сървър за печат.\n"
+    "\n"
+    "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
+    "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим или\n"
+    "празен файл, твърде дълъг ред, над 32767 страници, твърде малък лист,\n"
+    "незаписваем изходен файл, грешка на принтера).\n";
 
 } // namespace kvalon::messages

@@ -1,5 +1,8 @@
 #include "engine/paper_names.h"
 
+#include "engine/messages.h"
+#include "engine/paper_codes.h"
+
 #include <array>
 
 namespace kvalon {
@@ -51,22 +54,21 @@ constexpr std::array<const char*, 42> kPaperNames = {
     "German Standard Fanfold, 8 1/2 x 12 in. ",
     "German Legal Fanfold, 8 1/2 x 13 in. ",
 };
-constexpr int kUserDefined = 256;
 } // namespace
 
 std::string paper_name(int windows_code) {
-    if (windows_code == kUserDefined) {
+    if (windows_code == PaperUserDefined) {
         return "User-defined";
     }
     if (windows_code > 0 && windows_code < static_cast<int>(kPaperNames.size())) {
         return kPaperNames[static_cast<std::size_t>(windows_code)];
     }
-    return "Неизвестен";
+    return messages::kUnknownPaper;
 }
 
 bool paper_is_replaced_by_a4(int windows_code) {
-    return windows_code == 1 || windows_code == 2 || windows_code == 5 || windows_code == 14 ||
-           windows_code == 15;
+    return windows_code == PaperLetter || windows_code == PaperLetterSmall ||
+           windows_code == PaperLegal || windows_code == PaperFolio || windows_code == PaperQuarto;
 }
 
 } // namespace kvalon

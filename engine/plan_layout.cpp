@@ -1,12 +1,15 @@
 #include "engine/plan_layout.h"
 
 #include "engine/checked.h"
+#include "engine/control_codes.h"
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/paper_codes.h"
 #include "engine/paper_names.h"
 #include "engine/print_job.h"
+#include "engine/printer_surface.h"
 #include "engine/source_file.h"
-#include "printing/printer_surface.h"
+#include "engine/units.h"
 
 #include <array>
 #include <cmath>
@@ -19,14 +22,15 @@ namespace {
 
 constexpr std::array<const char*, 8> FontSizeList = {"6", "7", "8", "9", "10", "11", "12", "13"};
 constexpr int kDefaultStartIndex = 2;
-constexpr int kA4 = 9;
+// With no size fitting in either orientation, the smallest size is printed
+// landscape.
+constexpr const char* kFallbackSize = FontSizeList.front();
 constexpr double kFitMargins = 30;
 constexpr double kLineMargins = 15;
 constexpr double kIndentWidth = 15;
 constexpr int kMaxLinesTried = 300;
 constexpr int kMaxCharsTried = 1000;
 constexpr int kMaxIndentTried = 100;
-constexpr char kBoldMarker = 2;
 const std::string kWidestLetter = "Щ";
 const std::string kLineBreak = "\r\n";
 
@@ -42,14 +46,14 @@ void reset_plan_fields(PrintJob& j) {
     j.FontSize = 0;
     j.PageText.clear();
     j.SourceDone = false;
-    j.SkipChar = std::string(1, kBoldMarker);
+    j.SkipChar = std::string(1, static_cast<char>(codes::BoldMarker));
 }
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
     j.PaperName = paper_name(code);
     if (paper_is_replaced_by_a4(code)) {
-        surface.set_paper_size(kA4);
+        surface.set_paper_size(PaperA4);
     }
     surface.set_orientation(PrinterSurface::kPortrait);
     j.PaperWidthMm = std::floor(surface.width_twips() / TwipsPerMm);
@@ -87,10 +91,10 @@ FileIdentity scan_source(PrintJob& j) {
         }
         const std::int64_t longest = shape.length + 2 - counted_markers(shape);
         try {
-            j.LongestLine = checked_int16(longest);
+            j.LongestLine = checked_int16(longest, ErrorKind::LineTooLong, j.SourcePath);
         } catch (const KvalonError&) {
             source.close();
-            throw KvalonError(ErrorKind::Overflow, j.SourcePath);
+            throw;
         }
     }
     source.close();
@@ -137,7 +141,7 @@ bool search_size(PrintJob& j, PrinterSurface& surface, int first, double paper_a
     for (int k = first; k < static_cast<int>(FontSizeList.size()); ++k) {
         surface.set_font_size(std::stof(FontSizeList[static_cast<std::size_t>(k)]));
         if (surface.text_width(measure) - (paper_across - kFitMargins) < 0) {
-            j.FontSize = checked_int16(round_half_even(surface.font_size()));
+            j.FontSize = checked_int16(round_half_even(surface.font_size()), ErrorKind::Layout, j.SourcePath);
             found = true;
         }
     }
@@ -158,7 +162,7 @@ double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface) {
         j.Orientation = "L";
         page_width = j.PaperHeightMm;
         if (j.FontSize == 0) {
-            j.FontSize = 6;
+            j.FontSize = static_cast<std::int16_t>(std::stoi(kFallbackSize));
         }
     }
     surface.set_font_size(static_cast<float>(j.FontSize));
@@ -169,7 +173,7 @@ std::int16_t count_lines_per_page(PrinterSurface& surface, double page_length) {
     std::string text = "I";
     for (int n = 1; n <= kMaxLinesTried; ++n) {
         if (surface.text_height(text) > page_length - kFitMargins) {
-            return checked_int16(n - 1 - 2);
+            return static_cast<std::int16_t>(n - 1 - 2);
         }
         text += kLineBreak;
         text += "I";
@@ -185,7 +189,7 @@ std::int16_t count_chars_per_line(PrinterSurface& surface, double page_width) {
         if (surface.text_width(text) > page_width - kLineMargins) {
             break;
         }
-        chars = checked_int16(n - 2);
+        chars = static_cast<std::int16_t>(n - 2);
     }
     return chars;
 }
@@ -198,7 +202,7 @@ std::int16_t indent_allowance(PrinterSurface& surface) {
         if (surface.text_width(text) - kIndentWidth >= 0) {
             break;
         }
-        allowance = checked_int16(n - 3);
+        allowance = static_cast<std::int16_t>(n - 3);
     }
     return allowance;
 }
@@ -213,12 +217,14 @@ void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
     }
     const std::int16_t allowance = indent_allowance(surface);
     const int half_spare = (j.CharsPerLine - j.LongestLine) / 2;
-    j.LeftIndent = checked_int16((half_spare < 0 ? 0 : half_spare) + allowance);
+    j.LeftIndent = checked_int16((half_spare < 0 ? 0 : half_spare) + allowance, ErrorKind::Layout,
+                                 j.SourcePath);
     // A full line and the margin allowance on both sides span the paper. The
     // centring part of the indentation is left out here: counted twice it
     // squeezed the cells of a short report far below the width of a letter,
     // so that the letters ran into each other.
-    const std::int16_t cells = checked_int16(j.CharsPerLine + 2 + 2 * allowance);
+    const std::int16_t cells =
+        checked_int16(j.CharsPerLine + 2 + 2 * allowance, ErrorKind::Layout, j.SourcePath);
     const double width = static_cast<double>(round_half_even(surface.width_twips()));
     j.CharWidth = static_cast<float>(width / cells / TwipsPerMm);
     j.LineHeight = surface.text_height("");

@@ -7,12 +7,10 @@ namespace kvalon {
 // the page count, sets the printer up and leaves the source open at its first
 // line for read_page().
 //
-// Throws KvalonError: File when the source cannot be read, Overflow for a line
-// longer than 32,765 characters, Layout when the paper holds less than one
-// line or one character.
+// Throws KvalonError: File when the source cannot be read, LineTooLong for a
+// line longer than 32,765 characters, TooManyPages for more lines than a
+// 32-bit count holds, Layout when the paper holds less than one line or one
+// character.
 void plan_layout();
-
-// Millimetres to twips and back, as the printer reports paper in twips.
-inline constexpr double TwipsPerMm = 56.69291339;
 
 } // namespace kvalon

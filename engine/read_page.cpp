@@ -35,11 +35,7 @@ void take_lines(PrintJob& j, SourceFile& source) {
 
 // Page numbers are 16-bit: the page after 32,767 cannot be numbered.
 std::int16_t next_page_number(const PrintJob& j) {
-    try {
-        return checked_int16(j.PageNumber + 1);
-    } catch (const KvalonError&) {
-        throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
-    }
+    return checked_int16(j.PageNumber + 1, ErrorKind::TooManyPages, j.SourcePath);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "engine/source_file.h"
 
+#include "engine/control_codes.h"
 #include "engine/error.h"
 #include "engine/messages.h"
 
@@ -12,10 +13,10 @@ namespace kvalon {
 
 namespace {
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
-constexpr char kCarriageReturn = '\r';
-constexpr char kLineFeed = '\n';
-constexpr char kFormFeed = '\f';
-constexpr char kDosEndOfFile = 26;
+constexpr char kCarriageReturn = codes::CarriageReturn;
+constexpr char kLineFeed = codes::LineFeed;
+constexpr char kFormFeed = codes::FormFeed;
+constexpr char kDosEndOfFile = codes::DosEndOfFile;
 } // namespace
 
 SourceFile::SourceFile() = default;

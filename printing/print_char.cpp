@@ -1,10 +1,11 @@
 #include "printing/print_char.h"
 
+#include "engine/control_codes.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "printing/box_geometry.h"
 #include "printing/code_pages.h"
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 
 #include <array>
 
@@ -13,11 +14,6 @@ namespace kvalon {
 namespace {
 
 constexpr int kStrokePixels = 4;
-constexpr unsigned char kCarriageReturn = 13;
-constexpr unsigned char kLineFeed = 10;
-constexpr unsigned char kFirstPrintable = 32;
-constexpr unsigned char kDelete = 127;
-constexpr unsigned char kFirstMikSymbol = 192;
 constexpr unsigned char kFirstWindowsLetter = 192;
 
 void draw_strokes(PrinterSurface& surface, const BoxStrokes& box, float x, float y) {
@@ -35,14 +31,14 @@ std::string text_for_code(unsigned char code) {
     }
     const auto kept = static_cast<unsigned char>(filtered[0]);
     std::string text;
-    if (code >= kFirstMikSymbol && kept == code) {
+    if (code >= codes::FirstMikSymbol && kept == code) {
         // Symbols above the letters keep their MIK meaning; the no-break space
         // prints as a blank.
         const char32_t symbol = mik_to_unicode(code);
         append_utf8(text, symbol == 0x00A0 ? U' ' : symbol);
     } else if (kept >= kFirstWindowsLetter) {
         append_utf8(text, windows1251_to_unicode(kept));
-    } else if (kept >= kFirstPrintable && kept != kDelete) {
+    } else if (kept >= codes::FirstPrintable && kept != codes::Delete) {
         text.push_back(static_cast<char>(kept));
     }
     return text;
@@ -76,11 +72,11 @@ void print_char(const std::string& c) {
     const float x = surface.current_x();
     const float y = surface.current_y();
     const auto code = static_cast<unsigned char>(c.empty() ? 0 : c[0]);
-    if (code == kLineFeed) {
+    if (code == codes::LineFeed) {
         surface.set_current_x(x);
         surface.set_current_y(y);
         surface.print("", true);
-    } else if (code != kCarriageReturn) {
+    } else if (code != codes::CarriageReturn) {
         if (const auto box = box_strokes(code, w, h)) {
             draw_strokes(surface, *box, x, y);
         } else if (const auto fill = cell_fill(code, w, h)) {

@@ -1,17 +1,21 @@
 #include "printing/print_page.h"
 
+#include "engine/control_codes.h"
+#include "engine/messages.h"
 #include "engine/print_job.h"
 #include "printing/print_char.h"
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 
 #include "build_info.h"
+
+#include <filesystem>
 
 namespace kvalon {
 
 namespace {
 constexpr float kFooterPoints = 6;
-constexpr char kLineFeed = '\n';
-constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = codes::LineFeed;
+constexpr char kCarriageReturn = codes::CarriageReturn;
 
 void apply_job_font_and_orientation(const PrintJob& j, PrinterSurface& surface) {
     surface.set_font_name(j.FontFace);
@@ -47,8 +51,11 @@ void print_characters(const PrintJob& j, PrinterSurface& surface) {
 } // namespace
 
 std::string footer_line() {
-    return std::string(10, ' ') + build_info::home_url + "  " +
-           "Програми за счетоводство, склад и фактуриране";
+    return std::string(10, ' ') + build_info::home_url + "  " + messages::kFooterText;
+}
+
+std::string document_title(const std::string& source_path) {
+    return messages::kTitle + " " + std::filesystem::path(source_path).filename().string();
 }
 
 void print_page() {

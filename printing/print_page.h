@@ -13,4 +13,8 @@ void print_page();
 // The footer line printed after the last page of an interactive job (UTF-8).
 std::string footer_line();
 
+// The title of the document of the report at `source_path`, as queues and PDF
+// readers show it: the program's name and the report's file name.
+std::string document_title(const std::string& source_path);
+
 } // namespace kvalon

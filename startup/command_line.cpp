@@ -1,6 +1,8 @@
 #include "startup/command_line.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
+#include "engine/whole_number.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -34,12 +36,11 @@ std::vector<std::string> split_at_blanks(const std::string& text) {
 }
 
 int whole_number(const std::string& option, const std::string& value) {
-    int number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size()) {
+    const std::optional<int> number = parse_whole_number(value);
+    if (!number) {
         throw KvalonError(ErrorKind::CommandLine, option + " " + value);
     }
-    return number;
+    return *number;
 }
 
 // "--name value" or "--name=value"; advances `index` past what it used.
@@ -136,33 +137,6 @@ std::optional<double> action_number(const std::string& word) {
     return number;
 }
 
-std::string usage_text() {
-    return "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
-           "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK).\n"
-           "\n"
-           "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
-           "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
-           "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
-           "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
-           "Думите се разделят с интервал, запетая или запетая и интервал.\n"
-           "Без думи се отваря прозорецът с менюто.\n"
-           "\n"
-           "Опции:\n"
-           "  --plan          показва плана на печата (Name=value) и не печата\n"
-           "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
-           "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
-           "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
-           "  --copies N      брой копия\n"
-           "  --help          тази помощ\n"
-           "  --version       версията\n"
-           "\n"
-           "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
-           "KVALON_PAPER=КОД дава листа му; CUPS_SERVER=хост:порт избира сървър за печат.\n"
-           "\n"
-           "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
-           "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим или\n"
-           "празен файл, твърде дълъг ред, над 32767 страници, твърде малък лист,\n"
-           "незаписваем изходен файл, грешка на принтера).\n";
-}
+std::string usage_text() { return messages::kUsage; }
 
 } // namespace kvalon

@@ -1,8 +1,11 @@
 #include "startup/install_font.h"
 
+#include "engine/atomic_file.h"
+#include "engine/error.h"
+#include "engine/file_checks.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 #include "startup/fonts_folder.h"
 #include "ui/message_box.h"
 
@@ -12,8 +15,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -26,53 +30,22 @@ bool is_offered(const FontInstallation& installation) {
     return std::find(faces.begin(), faces.end(), installation.face) != faces.end();
 }
 
-bool is_existing_file(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
-// A copy of `source` under a fresh hidden name in `folder`, readable by
-// everyone as fonts are; nothing, and nothing left behind, when it fails.
-std::optional<fs::path> temporary_copy(const fs::path& source, const fs::path& folder,
-                                       const std::string& name) {
-    std::string temporary = (folder / ("." + name + "-XXXXXX")).string();
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
-        return std::nullopt;
-    }
-    close(descriptor);
-    std::error_code error;
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        fs::permissions(temporary,
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::others_read,
-                        error);
-    }
-    if (error) {
-        fs::remove(temporary, error);
-        return std::nullopt;
-    }
-    return temporary;
-}
-
 // Puts a copy of `source` in place of `target` in `folder`, made when
-// missing. The old target stays as it was unless the whole copy succeeded.
+// missing. The old target stays as it was unless the whole copy succeeded;
+// rename() replaces it even when it is read-only.
 bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::path& target) {
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error) {
+    std::ifstream in(source, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (error || !in) {
         return false;
     }
-    const std::optional<fs::path> temporary =
-        temporary_copy(source, folder, target.filename().string());
-    if (!temporary) {
-        return false;
-    }
-    // rename() replaces the target even when it is read-only.
-    fs::rename(*temporary, target, error);
-    if (error) {
-        fs::remove(*temporary, error);
+    try {
+        // Fonts are readable by everyone.
+        replace_file_atomically(target.string(), content.view(), 0644);
+    } catch (const KvalonError&) {
         return false;
     }
     return true;
@@ -115,7 +88,7 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
         return std::nullopt;
     }
     const fs::path source = fs::path(installation.program_folder) / installation.file_name;
-    if (!is_existing_file(source)) {
+    if (!is_regular_file(source.string())) {
         installation.show_message(messages::kFontFileMissing + installation.file_name);
         installation.show_message(messages::kInstallFontYourself);
         return std::nullopt;

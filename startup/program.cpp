@@ -1,13 +1,14 @@
 #include "startup/program.h"
 
 #include "engine/error.h"
+#include "engine/error_report.h"
+#include "engine/exit_status.h"
 #include "engine/messages.h"
+#include "engine/whole_number.h"
+#include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
-#include "printing/qt/printer_selection.h"
-#include "printing/qt/qt_printer_surface.h"
+#include "printing/qt/printer_factory.h"
 #include "startup/command_line.h"
-#include "startup/error_report.h"
-#include "startup/exit_status.h"
 #include "startup/install_font.h"
 #include "startup/start_sequence.h"
 #include "startup/stdin_report.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -54,13 +54,11 @@ int environment_number(const char* name, int fallback) {
     if (text == nullptr || *text == '\0') {
         return fallback;
     }
-    int value = 0;
-    const char* end = text + std::char_traits<char>::length(text);
-    const auto result = std::from_chars(text, end, value);
-    if (result.ec != std::errc() || result.ptr != end) {
+    const std::optional<int> value = parse_whole_number(text);
+    if (!value) {
         throw KvalonError(ErrorKind::CommandLine, std::string(name) + "=" + text);
     }
-    return value;
+    return *value;
 }
 
 // A paper code the PDF printer does not know would silently print on A4.
@@ -107,7 +105,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
-    std::unique_ptr<QtPrinterSurface> surface;
+    std::unique_ptr<PrinterSurface> surface;
     try {
         std::optional<StdinReport> piped_report;
         ProgramOptions job_options = options;
@@ -117,18 +115,17 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         hooks.printer_count = [&request] { return installed_printer_count(request); };
         hooks.bind_printer = [&request, &surface] {
             if (const auto target = choose_target(request)) {
-                surface = std::make_unique<QtPrinterSurface>(*target);
+                surface = make_printer_surface(*target);
                 set_printer(surface.get());
             }
         };
         hooks.install_font = [] { install_font(); };
-        hooks.show_message = [](const std::string& text) { show_message(text); };
         hooks.run_interactive = [] { return run_menu_window(); };
         hooks.write_output = write_to_stdout;
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();
         if (surface) {
-            surface->hand_over_open_document();
+            surface->finish_document();
         }
         set_printer(nullptr);
         return status;
@@ -170,7 +167,8 @@ int run_program(int argc, char** argv) {
     try {
         return run_with_application(options, argc, argv);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), error.what());
+        std::fprintf(stderr, "%s: %s%s\n", messages::kTitle.c_str(),
+                     messages::kInternalError.c_str(), error.what());
         return kExitInternal;
     }
 }

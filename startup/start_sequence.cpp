@@ -1,19 +1,18 @@
 #include "startup/start_sequence.h"
 
 #include "engine/error.h"
-#include "engine/messages.h"
+#include "engine/exit_status.h"
+#include "engine/file_checks.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
+#include "engine/printer_surface.h"
 #include "printing/print_page.h"
 #include "startup/answer_file.h"
-#include "startup/exit_status.h"
 #include "startup/plan_report.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace kvalon {
 
@@ -26,11 +25,6 @@ void reset_start_fields(PrintJob& j) {
     j.CommandLineJob = false;
     j.FontFace = "CourierCyr";
     j.FontFileName = "crcn.ttf";
-}
-
-bool is_existing_file(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
 std::optional<Action> chosen_action(const PrintJob& j) {
@@ -47,7 +41,7 @@ constexpr double kMostPages = 32767;
 // Page numbers are 16-bit: a plan beyond them fails before the first sheet.
 // A report with no page to print is told as empty, never taken for a job
 // done.
-int print_all_pages(PrintJob& j, StartHooks& hooks) {
+void print_all_pages(PrintJob& j) {
     if (j.PageCount > kMostPages) {
         throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
     }
@@ -56,33 +50,30 @@ int print_all_pages(PrintJob& j, StartHooks& hooks) {
         print_page();
     }
     if (j.PageNumber == 0) {
-        hooks.show_message(messages::kEmptyFile + j.SourcePath + messages::kHasZeroLength);
-        return kExitJobFailed;
+        throw KvalonError(ErrorKind::EmptyReport, j.SourcePath);
     }
-    return kExitOk;
 }
 
 int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     const std::optional<Action> action = chosen_action(j);
     if (!action) {
-        hooks.show_message(messages::kBadActionWord + j.ParamList[1]);
-        return kExitCommandLine;
+        throw KvalonError(ErrorKind::BadActionWord, j.ParamList[1]);
     }
     const std::string folder =
         options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
+    printer().set_document_title(document_title(j.SourcePath));
     plan_layout();
-    int status = kExitOk;
     if (options.plan) {
         hooks.write_output(plan_report(j));
     } else if (*action == Action::PlanOnly) {
         write_answer_file(folder, j.LinesPerPage);
     } else {
-        status = print_all_pages(j, hooks);
+        print_all_pages(j);
     }
     source_file().close();
-    return status;
+    return kExitOk;
 }
 
 } // namespace
@@ -93,8 +84,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
     if (hooks.printer_count() == 0) {
-        hooks.show_message(messages::kNoPrinter);
-        return kExitNoPrinter;
+        throw KvalonError(ErrorKind::NoPrinter, "");
     }
     hooks.bind_printer();
     hooks.install_font();
@@ -102,10 +92,8 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
         j.ParamList = split_command_line(options.argument_text);
     }
     j.SourcePath = j.ParamList[0];
-    const bool exists = is_existing_file(j.SourcePath);
-    if (!options.argument_text.empty() && !exists) {
-        hooks.show_message(messages::kMissingFile + j.SourcePath);
-        return kExitMissingFile;
+    if (!options.argument_text.empty() && !is_regular_file(j.SourcePath)) {
+        throw KvalonError(ErrorKind::MissingFile, j.SourcePath);
     }
     if (j.SourcePath.empty()) {
         return hooks.run_interactive();

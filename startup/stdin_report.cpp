@@ -1,5 +1,6 @@
 #include "startup/stdin_report.h"
 
+#include "engine/atomic_file.h"
 #include "engine/error.h"
 
 #include <array>
@@ -63,22 +64,7 @@ void remove_removal_handlers() {
     g_removal_path[0] = '\0';
 }
 
-void write_all(int output, const char* data, std::size_t size, const std::string& path) {
-    while (size > 0) {
-        const ssize_t written = ::write(output, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            throw KvalonError(ErrorKind::FileWrite, path,
-                              system_reason(written < 0 ? errno : ENOSPC));
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
-void copy_to_end(int input, int output, const std::string& path) {
+void copy_to_end(int input, TemporaryFile& output) {
     std::array<char, 65536> buffer;
     for (;;) {
         const ssize_t got = ::read(input, buffer.data(), buffer.size());
@@ -91,7 +77,7 @@ void copy_to_end(int input, int output, const std::string& path) {
             }
             throw KvalonError(ErrorKind::File, "-", system_reason(errno));
         }
-        write_all(output, buffer.data(), static_cast<std::size_t>(got), path);
+        output.write_all(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
     }
 }
 
@@ -104,33 +90,22 @@ bool usable_on_command_line(const std::string& folder) {
 
 } // namespace
 
-StdinReport::StdinReport(int input, const std::string& folder) {
-    std::string pattern = folder + "/kvalon-p-XXXXXX";
-    const int output = ::mkstemp(pattern.data());
-    if (output < 0) {
-        throw KvalonError(ErrorKind::FileWrite, pattern, system_reason(errno));
-    }
-    m_path = pattern;
+StdinReport::StdinReport(int input, const std::string& folder)
+    : m_copy(std::make_unique<TemporaryFile>(folder, "kvalon-p-", folder + "/kvalon-p-XXXXXX")) {
+    m_path = m_copy->path();
     install_removal_handlers(m_path);
     try {
-        copy_to_end(input, output, m_path);
+        copy_to_end(input, *m_copy);
+        m_copy->close();
     } catch (...) {
-        ::close(output);
         discard();
         throw;
-    }
-    if (::close(output) != 0) {
-        const int reason = errno;
-        discard();
-        throw KvalonError(ErrorKind::FileWrite, pattern, system_reason(reason));
     }
 }
 
 void StdinReport::discard() {
-    if (!m_path.empty()) {
-        ::unlink(m_path.c_str());
-        m_path.clear();
-    }
+    m_copy.reset();
+    m_path.clear();
     remove_removal_handlers();
 }
 

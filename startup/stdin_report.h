@@ -2,10 +2,13 @@
 
 #include "startup/command_line.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace kvalon {
+
+class TemporaryFile;
 
 // A report that arrives on standard input ("kvalon-p -", the way a DOS
 // emulator hands over a printer port): read to end of file into a private
@@ -29,6 +32,7 @@ public:
 private:
     void discard();
 
+    std::unique_ptr<TemporaryFile> m_copy;
     std::string m_path;
 };
 

@@ -6,7 +6,7 @@
 #include "engine/read_page.h"
 #include "engine/source_file.h"
 #include "printing/print_page.h"
-#include "startup/error_report.h"
+#include "engine/error_report.h"
 #include "ui/design_font.h"
 #include "ui/message_box.h"
 #include "ui/screen_text.h"

@@ -1,13 +1,14 @@
 #include "ui/form_menu.h"
 
 #include "engine/error.h"
+#include "engine/error_report.h"
+#include "engine/file_checks.h"
 #include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_surface.h"
 #include "engine/source_file.h"
-#include "printing/printer_surface.h"
-#include "printing/qt/qt_printer_surface.h"
-#include "startup/error_report.h"
+#include "printing/print_page.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"
 #include "ui/form1.h"
@@ -25,9 +26,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-
-#include <filesystem>
-#include <system_error>
 
 namespace kvalon {
 
@@ -79,10 +77,7 @@ std::string start_folder(const std::string& last_file_name) {
     return QFile::encodeName(last.absolutePath()).toStdString();
 }
 
-bool is_existing_file(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
+void show_error(const KvalonError& error) { show_message(message_for(error)); }
 } // namespace
 
 Form_menu::Form_menu(QWidget* parent) : QMainWindow(parent) {
@@ -158,7 +153,7 @@ void Form_menu::choose_file() {
     const std::string folder = start_folder(j.LastFileName);
     j.SourcePath.clear();
     show_no_file_chosen();
-    j.LastFileName = choose_existing_file(this, "Избор на файл за печат", folder);
+    j.LastFileName = choose_existing_file(this, messages::kChooseFileTitle, folder);
     if (j.LastFileName.empty()) {
         return;
     }
@@ -170,7 +165,7 @@ void Form_menu::choose_file() {
     }
     fill_print_data();
     if (j.PageText.empty() && source_file().at_end()) {
-        show_message(messages::kEmptyFile + j.SourcePath + messages::kHasZeroLength);
+        show_error(KvalonError(ErrorKind::EmptyReport, j.SourcePath));
         drop_job();
         return;
     }
@@ -183,15 +178,15 @@ bool Form_menu::plan_chosen_file() {
     const std::string& path = job().SourcePath;
     // The dialog only offers existing files, but one may vanish before it is
     // planned.
-    if (!is_existing_file(path)) {
-        show_message(messages::kFileVanished + path);
-        return false;
-    }
     try {
+        if (!is_regular_file(path)) {
+            throw KvalonError(ErrorKind::FileVanished, path);
+        }
+        printer().set_document_title(document_title(path));
         plan_layout();
         return true;
     } catch (const KvalonError& error) {
-        show_message(message_for(error));
+        show_error(error);
         return false;
     }
 }
@@ -228,14 +223,13 @@ void Form_menu::drop_job() {
 
 void Form_menu::close_source() {
     source_file().close();
-    auto* surface = has_printer() ? dynamic_cast<QtPrinterSurface*>(&printer()) : nullptr;
-    if (surface == nullptr) {
+    if (!has_printer()) {
         return;
     }
     try {
-        surface->hand_over_open_document();
+        printer().finish_document();
     } catch (const KvalonError& error) {
-        show_message(message_for(error));
+        show_error(error);
     }
 }
 

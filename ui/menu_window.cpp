@@ -1,6 +1,6 @@
 #include "ui/menu_window.h"
 
-#include "startup/exit_status.h"
+#include "engine/exit_status.h"
 #include "ui/form_menu.h"
 #include "ui/qt_translation.h"
 #include "ui/window_icon.h"

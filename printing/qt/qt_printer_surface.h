@@ -1,43 +1,37 @@
 #pragma once
 
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
+#include "printing/document_sink.h"
+#include "printing/page_batch.h"
 
-#include <QFont>
-#include <QPainter>
-#include <QPointF>
-#include <QRawFont>
-#include <QString>
+#include <QPageLayout>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 #include <string>
-#include <tuple>
-#include <unordered_map>
-#include <vector>
-
-class QPrinter;
 
 namespace kvalon {
 
-// Where a document goes: a CUPS queue, or the built-in PDF printer writing a
-// file.
-struct PrinterTarget {
-    enum class Kind { Cups, Pdf };
-    Kind kind = Kind::Pdf;
-    std::string queue;    // CUPS queue name
-    std::string pdf_path; // output file of the PDF printer
-    int paper_code = 9;   // Windows paper code of the PDF printer
+class Face;
+class FaceCache;
+
+// What a surface is set up with for its target.
+struct SurfaceSetup {
+    QPageSize paper;         // the sheet the target starts on
+    int paper_code = 9;      // its Windows paper code
+    int resolution = 600;    // device pixels to the inch: fonts are whole pixels
+    std::string device_name; // as the print data show it
     int copies = 1;
 };
 
-// The printer surface over Qt's print support. Cells are gathered per page and
-// drawn in a few calls: positioned glyph runs per font, strokes merged and
-// drawn with drawLines, fills as they come. A PDF is written to a temporary
-// file beside its target and renamed over it only when complete.
+// The printer surface over Qt's fonts: measures with the faces Qt would print
+// with, gathers each page's cells into one page description and hands the
+// finished pages to its document sink.
 class QtPrinterSurface final : public PrinterSurface {
 public:
-    explicit QtPrinterSurface(const PrinterTarget& target);
+    QtPrinterSurface(const SurfaceSetup& setup, std::shared_ptr<FaceCache> faces,
+                     std::unique_ptr<DocumentSink> sink);
+    // An unfinished document is abandoned, never handed over.
     ~QtPrinterSurface() override;
     QtPrinterSurface(const QtPrinterSurface&) = delete;
     QtPrinterSurface& operator=(const QtPrinterSurface&) = delete;
@@ -45,7 +39,7 @@ public:
     void set_scale_mode(int mode) override;
     double width_twips() const override;
     double height_twips() const override;
-    int paper_size() const override;
+    int paper_size() const override { return m_paper_code; }
     void set_paper_size(int windows_code) override;
     int orientation() const override;
     void set_orientation(int orientation) override;
@@ -53,7 +47,7 @@ public:
     void set_font_size(float points) override;
     float font_size() const override;
     void set_font_bold(bool bold) override;
-    bool font_bold() const override;
+    bool font_bold() const override { return m_bold; }
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -67,77 +61,51 @@ public:
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
     void end_doc() override;
+    void finish_document() override;
+    void abandon_document() noexcept override;
+    void set_document_title(const std::string& title) override { m_title = title; }
     int font_count() const override;
     std::string font(int index) const override;
-    std::string device_name() const override;
+    std::string device_name() const override { return m_device_name; }
 
-    // A document left open (the preview closed before the last page) is ended
-    // and handed over; throws like end_doc().
-    void hand_over_open_document();
-    // A job that failed on the way drops what it drew: no job reaches the
-    // queue and no PDF file is put in place of the target.
-    void abandon_document();
-    bool document_open() const { return m_painter.isActive(); }
-    int resolution() const;
+    int resolution() const { return m_resolution; }
 
 private:
-    struct FaceMetrics {
-        QFont font;
-        QRawFont raw;
-        double ascent_px = 0;
-        double line_spacing_px = 0;
-        // Glyph index and advance in pixels. The letters and symbols of our
-        // code pages lie below U+2600 and are kept in a table.
-        std::vector<std::pair<quint32, double>> table;
-        std::vector<bool> known;
-        std::unordered_map<char32_t, std::pair<quint32, double>> others;
-        // The glyphs of the page being drawn in this face, with their
-        // positions in device pixels.
-        std::vector<quint32> page_glyphs;
-        std::vector<QPointF> page_positions;
-    };
-    using FaceKey = std::tuple<std::string, int, bool>; // face, pixel size, bold
-
-    FaceMetrics& metrics();
-    const std::pair<quint32, double>& glyph(FaceMetrics& face, char32_t code_point);
+    Face& face();
+    std::size_t page_face();
     int pixel_size() const;
     double to_px(float mm) const;
-    float to_mm(double px) const;
+    double px_to_mm(double px) const;
+    PageDescription sheet() const;
     void begin_document();
     // Output after new_page() starts the next sheet; a document that ends
     // right after new_page() gets no empty sheet at its end.
     void begin_output();
-    void flush_page();
-    void flush_strokes();
-    void reset_position();
-    [[noreturn]] void fail(const std::string& what);
-    void choose_part_path();
-    void put_pdf_in_place();
-    void check_queue();
-    void confirm_job_taken();
-    static bool synced(const std::string& path);
-    // Drops an unfinished document: no job for the queue, no PDF file.
-    void discard_document();
+    void open_page();
+    void emit_page();
+    void font_changed();
 
-    PrinterTarget m_target;
-    std::unique_ptr<QPrinter> m_printer;
-    QPainter m_painter;
-    QString m_part_path;          // PDF being written, renamed at the end of the document
-    int m_jobs_before = 0;        // newest job of ours on the queue before this document
-    bool m_stream_target = false; // the PDF target is a device or pipe, copied into
-    int m_paper_code = 9;
+    std::shared_ptr<FaceCache> m_faces;
+    std::unique_ptr<DocumentSink> m_sink;
+    QPageLayout m_layout;
+    int m_paper_code;
+    int m_resolution;
+    std::string m_device_name;
+    int m_copies;
+    std::string m_title;
     std::string m_face;
     float m_points = 12;
     bool m_bold = false;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
-    int m_resolution = 600;
-    mutable QStringList m_families;        // the font list as last counted
-    FaceMetrics* m_current_face = nullptr; // the face of the current font settings
+    mutable QStringList m_families; // the font list as last counted
+    Face* m_current_face = nullptr; // the face of the current font settings
+    std::size_t m_page_face = 0;    // its index on the page being drawn
+    bool m_page_face_known = false;
+    PageBatch m_batch;
+    bool m_page_open = false;
     bool m_page_pending = false;
-    std::map<FaceKey, FaceMetrics> m_metrics;
-    std::map<int, std::vector<QLineF>> m_strokes; // by pen width
 };
 
 } // namespace kvalon

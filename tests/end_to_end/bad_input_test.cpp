@@ -241,16 +241,24 @@ protected:
     RunResult print_while(void (*change)(const std::string&)) {
         RunResult result;
         std::thread program([&] { result = run({report()}); });
-        const std::string part = dir.file(".out.pdf.part");
-        for (int i = 0; i < 3000 && !file_exists(part); ++i) {
+        for (int i = 0; i < 3000 && !document_begun(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        EXPECT_TRUE(file_exists(part)) << "the document never began";
+        EXPECT_TRUE(document_begun()) << "the document never began";
         change(report());
         program.join();
         return result;
     }
     std::string report() const { return dir.file("REPORT.TXT"); }
+    // The PDF is written under a fresh hidden name beside its target.
+    bool document_begun() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().filename().string().rfind(".out.pdf.", 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
     int per_page = 0;
     const int pages = 2000;
 };

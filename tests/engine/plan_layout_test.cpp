@@ -2,6 +2,7 @@
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
+#include "engine/units.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/test_files.h"
 
@@ -227,7 +228,7 @@ TEST_F(PlanLayout, ALineLongerThan32765CharactersIsRefused) {
         plan(line_of(32766));
         FAIL() << "no overflow";
     } catch (const KvalonError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::Overflow);
+        EXPECT_EQ(error.kind(), ErrorKind::LineTooLong);
         EXPECT_EQ(error.path(), dir.file("report.txt"));
     }
     EXPECT_FALSE(source_file().is_open());

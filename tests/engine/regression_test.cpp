@@ -104,7 +104,7 @@ TEST_F(Regression, PageAfter32767IsTooManyPages) {
 
 TEST_F(Regression, ALongLineStaysAnOverflowNamingTheFile) {
     testing::write_bytes(job().SourcePath, std::string(32766, 'a'));
-    EXPECT_EQ(failure_of(plan_layout), ErrorKind::Overflow);
+    EXPECT_EQ(failure_of(plan_layout), ErrorKind::LineTooLong);
     EXPECT_FALSE(source_file().is_open());
 }
 

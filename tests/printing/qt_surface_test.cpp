@@ -1,10 +1,11 @@
-#include "printing/qt/qt_printer_surface.h"
+#include "printing/qt/printer_factory.h"
 #include "tests/support/test_files.h"
 
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace kvalon {
@@ -25,9 +26,9 @@ protected:
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = dir.file("out.pdf");
     }
-    std::unique_ptr<QtPrinterSurface> make(int paper = 9) {
+    std::unique_ptr<PrinterSurface> make(int paper = 9) {
         target.paper_code = paper;
-        return std::make_unique<QtPrinterSurface>(target);
+        return make_printer_surface(target);
     }
 
     testing::TempDir dir;
@@ -117,17 +118,25 @@ TEST_F(QtSurface, TheDocumentAppearsOnlyWhenItEnds) {
 }
 
 TEST_F(QtSurface, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(10);
+    surface->print("A", false);
+    surface->new_page();
+    surface->print("B", false);
+    surface->new_page(); // the source ended with a form feed after a full page
+    surface->finish_document();
+    const auto info = testing::run_program({"pdfinfo", dir.file("out.pdf")});
+    EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
+}
+
+TEST_F(QtSurface, ADocumentLeftOpenWhenTheSurfaceGoesLeavesNoFile) {
     {
         auto surface = make();
         surface->set_font_name("CourierCyr");
-        surface->set_font_size(10);
         surface->print("A", false);
-        surface->new_page();
-        surface->print("B", false);
-        surface->new_page(); // the source ended with a form feed after a full page
     }
-    const auto info = testing::run_program({"pdfinfo", dir.file("out.pdf")});
-    EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 } // namespace

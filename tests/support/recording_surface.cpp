@@ -78,6 +78,7 @@ float RecordingSurface::text_height(std::string_view utf8) {
 void RecordingSurface::line(float x1, float y1, float x2, float y2) {
     log.push_back("Line " + two_decimals(x1) + " " + two_decimals(y1) + " " + two_decimals(x2) +
                   " " + two_decimals(y2) + " w=" + std::to_string(m_draw_width));
+    m_document_open = true;
     m_x = x2;
     m_y = y2;
 }
@@ -85,12 +86,14 @@ void RecordingSurface::line(float x1, float y1, float x2, float y2) {
 void RecordingSurface::fill_rect(float x, float y, float width, float height, int grey) {
     log.push_back("Fill " + two_decimals(x) + " " + two_decimals(y) + " " + two_decimals(width) +
                   " " + two_decimals(height) + " grey=" + std::to_string(grey));
+    m_document_open = true;
 }
 
 void RecordingSurface::print(std::string_view utf8, bool line_break) {
     log.push_back("Print x=" + two_decimals(m_x) + " y=" + two_decimals(m_y) + " \"" +
                   std::string(utf8) + "\" bold=" + (m_bold ? "1" : "0") +
                   (line_break ? " nl" : ""));
+    m_document_open = true;
     m_x += text_width(utf8);
     --text_width_calls;
     if (line_break) {
@@ -101,14 +104,30 @@ void RecordingSurface::print(std::string_view utf8, bool line_break) {
 
 void RecordingSurface::new_page() {
     log.emplace_back("NewPage");
+    m_document_open = true;
     m_x = 0;
     m_y = 0;
 }
 
 void RecordingSurface::end_doc() {
     log.emplace_back("EndDoc");
+    m_document_open = false;
     m_x = 0;
     m_y = 0;
+}
+
+void RecordingSurface::finish_document() {
+    if (m_document_open) {
+        log.emplace_back("FinishDocument");
+        end_doc();
+    }
+}
+
+void RecordingSurface::abandon_document() noexcept {
+    if (m_document_open) {
+        log.emplace_back("AbandonDocument");
+        m_document_open = false;
+    }
 }
 
 std::string RecordingSurface::font(int index) const {

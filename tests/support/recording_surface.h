@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@ namespace kvalon::testing {
 //   Line 10.00 20.00 15.00 20.00 w=4
 //   Fill 1.00 2.00 3.00 4.00 grey=128
 //   NewPage / EndDoc
+//   FinishDocument / AbandonDocument (only while a document is open)
 // Numbers have two decimals in the classic locale. Its font is monospaced:
 // each character is `advance_em` of the size wide, each line `line_em` high.
 class RecordingSurface final : public PrinterSurface {
@@ -51,12 +52,16 @@ public:
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
     void end_doc() override;
+    void finish_document() override;
+    void abandon_document() noexcept override;
+    void set_document_title(const std::string& title) override { document_title = title; }
     int font_count() const override { return static_cast<int>(fonts.size()); }
     std::string font(int index) const override;
     std::string device_name() const override { return "Recording"; }
 
     int scale_mode = 0;
     std::string font_name;
+    std::string document_title;
     int text_width_calls = 0;
 
     // The log as one string, a line per call.
@@ -69,6 +74,7 @@ private:
     float m_y = 0;
     int m_draw_width = 1;
     int m_orientation = kPortrait;
+    bool m_document_open = false; // drawn on since the last EndDoc
 };
 
 // Two decimals, classic locale.

@@ -173,7 +173,7 @@ TEST_F(PreviewWindow, TextBoxFollowsTheWindowWidth) {
 
 TEST_F(PreviewWindow, PrinterFailureIsToldAndThePageStays) {
     // The PDF printer cannot write into a folder that does not exist.
-    surface = std::make_unique<QtPrinterSurface>(
+    surface = make_printer_surface(
         PrinterTarget{PrinterTarget::Kind::Pdf, "", dir.file("missing/out.pdf")});
     set_printer(surface.get());
     const int per_page = lines_per_page();

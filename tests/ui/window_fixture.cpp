@@ -3,7 +3,7 @@
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
@@ -35,8 +35,7 @@ void UiTest::SetUp() {
     job().ParamList.assign(4, std::string());
     job().FontFace = "CourierCyr";
     job().FontFileName = "crcn.ttf";
-    surface =
-        std::make_unique<QtPrinterSurface>(PrinterTarget{PrinterTarget::Kind::Pdf, "", pdf()});
+    surface = make_printer_surface(PrinterTarget{PrinterTarget::Kind::Pdf, "", pdf()});
     set_printer(surface.get());
     set_message_seam([this](const std::string& text) { messages.push_back(text); });
     set_file_dialog_seam([this](const std::string& folder) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "printing/qt/qt_printer_surface.h"
+#include "engine/printer_surface.h"
+#include "printing/qt/printer_factory.h"
 #include "tests/support/test_files.h"
 
 #include <QApplication>
@@ -47,11 +48,11 @@ protected:
 
     std::string pdf() const { return dir.file("out.pdf"); }
     // Ends the document the printer holds, so the PDF can be read.
-    void hand_over() { surface->hand_over_open_document(); }
+    void hand_over() { surface->finish_document(); }
 
     TempDir dir;
     std::unique_ptr<QApplication> app;
-    std::unique_ptr<QtPrinterSurface> surface;
+    std::unique_ptr<PrinterSurface> surface;
     std::vector<std::string> messages;
     std::vector<std::string> dialog_folders;
 

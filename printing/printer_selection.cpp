@@ -1,4 +1,4 @@
-#include "printing/qt/printer_selection.h"
+#include "printing/printer_selection.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"

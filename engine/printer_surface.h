@@ -64,8 +64,17 @@ public:
     virtual void print(std::string_view utf8, bool line_break) = 0;
 
     virtual void new_page() = 0;
-    // Ends the document and hands it to the printing system.
+    // Ends the document and hands it to the printing system. Throws
+    // KvalonError when the printing system did not take it whole.
     virtual void end_doc() = 0;
+    // Ends a document left open (pages printed from the preview before it
+    // closed) as end_doc() does; nothing when no document is open.
+    virtual void finish_document() = 0;
+    // Drops a document left open: nothing of it reaches the printer. A job
+    // that failed on the way calls this. Never throws.
+    virtual void abandon_document() noexcept = 0;
+    // The title queues and PDF readers show for the documents that follow.
+    virtual void set_document_title(const std::string& title) = 0;
 
     virtual int font_count() const = 0;
     virtual std::string font(int index) const = 0;

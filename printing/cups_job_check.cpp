@@ -1,4 +1,4 @@
-#include "printing/qt/cups_job_check.h"
+#include "printing/cups_job_check.h"
 
 #include "engine/messages.h"
 

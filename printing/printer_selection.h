@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/qt/qt_printer_surface.h"
+#include "printing/printer_target.h"
 
 #include <memory>
 #include <optional>

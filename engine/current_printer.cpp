@@ -1,6 +1,6 @@
-#include "printing/printer_surface.h"
+#include "engine/printer_surface.h"
 
-#include "engine/error.h"
+#include <stdexcept>
 
 namespace kvalon {
 
@@ -10,7 +10,7 @@ PrinterSurface* current_surface = nullptr;
 
 PrinterSurface& printer() {
     if (current_surface == nullptr) {
-        throw KvalonError(ErrorKind::Printer, "");
+        throw std::logic_error("no printer surface is bound");
     }
     return *current_surface;
 }

@@ -1,0 +1,118 @@
+#include "engine/atomic_file.h"
+
+#include "engine/error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvalon {
+
+int OwnedFd::close_checked() {
+    const int fd = release();
+    return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+}
+
+TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefix,
+                             std::string error_path)
+    : m_error_path(std::move(error_path)) {
+    std::string pattern = folder + "/" + prefix + "XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+    }
+    m_fd.reset(fd);
+    m_path = pattern;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0) {
+        m_device = info.st_dev;
+        m_inode = info.st_ino;
+    }
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (!m_kept) {
+        remove();
+    }
+}
+
+void TemporaryFile::fail(int error_number) {
+    remove();
+    throw KvalonError(ErrorKind::FileWrite, m_error_path, system_reason(error_number));
+}
+
+void TemporaryFile::write_all(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(m_fd.get(), bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            fail(written < 0 ? errno : ENOSPC);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void TemporaryFile::sync_and_close() {
+    if (::fsync(m_fd.get()) != 0) {
+        fail(errno);
+    }
+    if (const int error = m_fd.close_checked(); error != 0) {
+        fail(error);
+    }
+}
+
+void TemporaryFile::close() {
+    if (const int error = m_fd.close_checked(); error != 0) {
+        fail(error);
+    }
+}
+
+// In a folder others may write to, the name may by now stand for a file of
+// theirs: only our own file is removed.
+void TemporaryFile::remove() noexcept {
+    m_fd.reset();
+    if (m_path.empty()) {
+        return;
+    }
+    struct stat info {};
+    if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_device &&
+        info.st_ino == m_inode) {
+        ::unlink(m_path.c_str());
+    }
+    m_path.clear();
+}
+
+AtomicReplacement::AtomicReplacement(const std::string& target)
+    : m_target(target),
+      m_file(folder_of(target),
+             "." + std::filesystem::path(target).filename().string() + ".", target) {}
+
+void AtomicReplacement::commit(mode_t mode) {
+    if (::fchmod(m_file.fd(), mode) != 0) {
+        m_file.fail(errno);
+    }
+    m_file.sync_and_close();
+    if (std::rename(m_file.path().c_str(), m_target.c_str()) != 0) {
+        m_file.fail(errno);
+    }
+    m_file.keep();
+}
+
+void replace_file_atomically(const std::string& target, std::string_view content, mode_t mode) {
+    AtomicReplacement replacement(target);
+    replacement.file().write_all(content);
+    replacement.commit(mode);
+}
+
+std::string folder_of(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+} // namespace kvalon

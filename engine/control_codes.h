@@ -1,0 +1,21 @@
+#pragma once
+
+// The byte values of a report that mean something other than a letter.
+namespace kvalon::codes {
+
+inline constexpr unsigned char BoldMarker = 2;
+inline constexpr unsigned char LineFeed = 10;
+inline constexpr unsigned char FormFeed = 12;
+inline constexpr unsigned char CarriageReturn = 13;
+inline constexpr unsigned char ShiftIn = 15;
+inline constexpr unsigned char DeviceControl2 = 18;
+inline constexpr unsigned char DosEndOfFile = 26;
+inline constexpr unsigned char Escape = 27;
+inline constexpr unsigned char FirstPrintable = 32;
+inline constexpr unsigned char Delete = 127;
+inline constexpr unsigned char FirstMikLetter = 128;
+inline constexpr unsigned char LastMikLetter = 191;
+inline constexpr unsigned char FirstMikSymbol = 192;
+inline constexpr unsigned char NumeroSign = 213;
+
+} // namespace kvalon::codes

@@ -1,0 +1,12 @@
+#include "engine/file_checks.h"
+
+#include <sys/stat.h>
+
+namespace kvalon {
+
+bool is_regular_file(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace kvalon

@@ -1,0 +1,13 @@
+#pragma once
+
+// Units the program converts between. Positions on paper are millimetres, the
+// printer reports its sheet in twips (1440 to the inch), fonts are sized in
+// points (72 to the inch) and drawn in device pixels.
+namespace kvalon {
+
+inline constexpr double MmPerInch = 25.4;
+inline constexpr double TwipsPerInch = 1440;
+inline constexpr double PointsPerInch = 72;
+inline constexpr double TwipsPerMm = 56.69291339;
+
+} // namespace kvalon

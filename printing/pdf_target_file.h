@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/atomic_file.h"
+
+#include <string>
+
+namespace kvalon {
+
+// The file a PDF is written into for its target. For an ordinary target, a
+// fresh file beside it (created exclusively, so no planted file or link is
+// ever written through) that replaces the target only when the document is
+// complete and on the disk; two jobs writing one target each write their own
+// file, and the last one finished wins whole. For a device or pipe target
+// (/dev/stdout), a private file in the temporary folder, copied through at the
+// end. Unless committed, the file is removed when the object goes.
+class PdfTargetFile {
+public:
+    // Throws KvalonError(FileWrite) naming the target.
+    explicit PdfTargetFile(const std::string& target);
+
+    int fd() const { return m_file.fd(); }
+    // Checks that the written document is whole, then puts it in place.
+    // Throws KvalonError(FileWrite) naming the target.
+    void commit();
+    // The reason to give when the writer failed without one: a full disk says
+    // so, anything else is `fallback`.
+    std::string failure_reason(const std::string& fallback) const;
+
+private:
+    std::string m_target;
+    bool m_stream_target;
+    TemporaryFile m_file;
+};
+
+// The document in `fd` ends with "%%EOF" and its "startxref" offset points at
+// a cross-reference table: no byte before it was lost. Reads through `fd`
+// without moving its offset.
+bool pdf_is_complete(int fd);
+
+} // namespace kvalon

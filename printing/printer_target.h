@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/paper_codes.h"
+
+#include <string>
+
+namespace kvalon {
+
+// Where documents go: a CUPS queue, or the built-in PDF printer writing a file.
+struct PrinterTarget {
+    enum class Kind { Cups, Pdf };
+    Kind kind = Kind::Pdf;
+    std::string queue;            // CUPS queue name
+    std::string pdf_path;         // output file of the PDF printer
+    int paper_code = PaperA4;     // Windows paper code of the PDF printer
+    int copies = 1;
+};
+
+} // namespace kvalon

@@ -1,0 +1,56 @@
+#include "printing/qt/printer_factory.h"
+
+#include "printing/qt/face_cache.h"
+#include "printing/qt/paper_sizes.h"
+#include "printing/qt/qt_cups_queue_sink.h"
+#include "printing/qt/qt_pdf_file_sink.h"
+#include "printing/qt/qt_printer_surface.h"
+
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace kvalon {
+
+namespace {
+
+constexpr int kPdfResolution = 600;
+
+std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
+    SurfaceSetup setup;
+    setup.paper = page_size_for_code(target.paper_code);
+    setup.paper_code = target.paper_code;
+    setup.resolution = kPdfResolution;
+    setup.device_name = "PDF: " + target.pdf_path;
+    setup.copies = target.copies;
+    auto faces = std::make_shared<FaceCache>();
+    auto sink = std::make_unique<QtPdfFileSink>(target.pdf_path, kPdfResolution, faces);
+    return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
+}
+
+std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(target.queue));
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt starts every queue on A4; the queue's own paper is what the user set up.
+    const QPageSize queue_paper = info.defaultPageSize();
+    if (queue_paper.isValid()) {
+        printer->setPageSize(queue_paper);
+    }
+    SurfaceSetup setup;
+    setup.paper = printer->pageLayout().pageSize();
+    setup.paper_code = code_for_page_size(setup.paper);
+    setup.resolution = printer->resolution();
+    setup.device_name = target.queue;
+    setup.copies = target.copies;
+    auto faces = std::make_shared<FaceCache>();
+    auto sink = std::make_unique<QtCupsQueueSink>(target.queue, std::move(printer), faces);
+    return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
+}
+
+} // namespace
+
+std::unique_ptr<PrinterSurface> make_printer_surface(const PrinterTarget& target) {
+    return target.kind == PrinterTarget::Kind::Pdf ? pdf_surface(target) : queue_surface(target);
+}
+
+} // namespace kvalon
