@@ -81,8 +81,7 @@ void TemporaryFile::remove() noexcept {
         return;
     }
     struct stat info {};
-    if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_device &&
-        info.st_ino == m_inode) {
+    if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_device && info.st_ino == m_inode) {
         ::unlink(m_path.c_str());
     }
     m_path.clear();
@@ -90,8 +89,8 @@ void TemporaryFile::remove() noexcept {
 
 AtomicReplacement::AtomicReplacement(const std::string& target)
     : m_target(target),
-      m_file(folder_of(target),
-             "." + std::filesystem::path(target).filename().string() + ".", target) {}
+      m_file(folder_of(target), "." + std::filesystem::path(target).filename().string() + ".",
+             target) {}
 
 void AtomicReplacement::commit(mode_t mode) {
     if (::fchmod(m_file.fd(), mode) != 0) {

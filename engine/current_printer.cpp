@@ -15,8 +15,12 @@ PrinterSurface& printer() {
     return *current_surface;
 }
 
-bool has_printer() { return current_surface != nullptr; }
+bool has_printer() {
+    return current_surface != nullptr;
+}
 
-void set_printer(PrinterSurface* surface) { current_surface = surface; }
+void set_printer(PrinterSurface* surface) {
+    current_surface = surface;
+}
 
 } // namespace kvalon

@@ -55,6 +55,8 @@ std::string message_for(const KvalonError& error) {
     return text;
 }
 
-int exit_status_for(const KvalonError& error) { return report_of(error.kind()).status; }
+int exit_status_for(const KvalonError& error) {
+    return report_of(error.kind()).status;
+}
 
 } // namespace kvalon

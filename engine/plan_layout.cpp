@@ -35,7 +35,9 @@ const std::string kWidestLetter = "Щ";
 const std::string kLineBreak = "\r\n";
 
 // Halves go to the even number, as the DOS callers' arithmetic does.
-long long round_half_even(double value) { return std::llrint(std::nearbyint(value)); }
+long long round_half_even(double value) {
+    return std::llrint(std::nearbyint(value));
+}
 
 void reset_plan_fields(PrintJob& j) {
     j.LineCount = 0;
@@ -141,7 +143,8 @@ bool search_size(PrintJob& j, PrinterSurface& surface, int first, double paper_a
     for (int k = first; k < static_cast<int>(FontSizeList.size()); ++k) {
         surface.set_font_size(std::stof(FontSizeList[static_cast<std::size_t>(k)]));
         if (surface.text_width(measure) - (paper_across - kFitMargins) < 0) {
-            j.FontSize = checked_int16(round_half_even(surface.font_size()), ErrorKind::Layout, j.SourcePath);
+            j.FontSize = checked_int16(round_half_even(surface.font_size()), ErrorKind::Layout,
+                                       j.SourcePath);
             found = true;
         }
     }

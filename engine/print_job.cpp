@@ -8,7 +8,9 @@ namespace {
 PrintJob the_job;
 }
 
-PrintJob& job() { return the_job; }
+PrintJob& job() {
+    return the_job;
+}
 
 void reset_job() {
     the_job = PrintJob{};

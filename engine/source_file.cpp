@@ -21,7 +21,9 @@ constexpr char kDosEndOfFile = codes::DosEndOfFile;
 
 SourceFile::SourceFile() = default;
 
-SourceFile::~SourceFile() { close(); }
+SourceFile::~SourceFile() {
+    close();
+}
 
 void SourceFile::open(const std::string& path) {
     close();
@@ -34,11 +36,10 @@ void SourceFile::open(const std::string& path) {
         std::fclose(file);
         throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
     }
-    m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                              static_cast<std::uint64_t>(info.st_ino),
-                              static_cast<std::int64_t>(info.st_size),
-                              static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                                  info.st_mtim.tv_nsec};
+    m_identity = FileIdentity{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
     m_consumed = 0;
     m_file = file;
     m_path = path;
@@ -86,7 +87,9 @@ bool SourceFile::fill() {
     return m_begin < m_end;
 }
 
-bool SourceFile::at_end() { return !fill(); }
+bool SourceFile::at_end() {
+    return !fill();
+}
 
 void SourceFile::take_line_feed_after_cr() {
     if (fill() && m_buffer[m_begin] == kLineFeed) {

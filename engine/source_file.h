@@ -10,7 +10,7 @@ namespace kvalon {
 // What the planning scan needs to know of one line, without keeping it.
 struct LineShape {
     std::int64_t length = 0;
-    std::int64_t skip_total = 0;     // occurrences of the bold marker
+    std::int64_t skip_total = 0;      // occurrences of the bold marker
     bool ends_with_two_skips = false; // the last two characters are both markers
     bool lone_form_feed = false;      // the line is exactly one form feed
 };

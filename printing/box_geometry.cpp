@@ -92,7 +92,9 @@ std::optional<BoxStrokes> double_line(unsigned char code, float w, float h) {
 
 } // namespace
 
-float double_line_offset(float w, float h) { return std::min(w, h) / 5; }
+float double_line_offset(float w, float h) {
+    return std::min(w, h) / 5;
+}
 
 std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h) {
     if (auto single = single_line(code, w, h)) {

@@ -60,23 +60,13 @@ void append_utf8(std::string& out, char32_t code_point) {
     }
 }
 
-namespace {
-std::string to_utf8(const std::string& text, char32_t (*to_unicode)(unsigned char)) {
+std::string windows1251_to_utf8(const std::string& text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (const char c : text) {
-        append_utf8(out, to_unicode(static_cast<unsigned char>(c)));
+        append_utf8(out, windows1251_to_unicode(static_cast<unsigned char>(c)));
     }
     return out;
-}
-} // namespace
-
-std::string windows1251_to_utf8(const std::string& text) {
-    return to_utf8(text, windows1251_to_unicode);
-}
-
-std::string mik_to_utf8(const std::string& text) {
-    return to_utf8(text, mik_to_unicode);
 }
 
 } // namespace kvalon

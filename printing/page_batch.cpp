@@ -41,9 +41,13 @@ void PageBatch::add_glyph(std::size_t face, double baseline, PlacedGlyph glyph) 
     runs.back().glyphs.push_back(glyph);
 }
 
-void PageBatch::add_stroke(const Stroke& stroke) { m_page.strokes.push_back(stroke); }
+void PageBatch::add_stroke(const Stroke& stroke) {
+    m_page.strokes.push_back(stroke);
+}
 
-void PageBatch::add_fill(const Fill& fill) { m_page.fills.push_back(fill); }
+void PageBatch::add_fill(const Fill& fill) {
+    m_page.fills.push_back(fill);
+}
 
 PageDescription PageBatch::take() {
     const double touching = kTouchingPixels * MmPerInch / m_page.dpi;

@@ -109,9 +109,8 @@ void copy_to_stream(int from, const std::string& to) {
 PdfTargetFile::PdfTargetFile(const std::string& target)
     : m_target(checked_target(target)), m_stream_target(is_stream_target(target)),
       m_file(m_stream_target ? temporary_folder() : folder_of(target),
-             m_stream_target
-                 ? std::string("kvalon-p-")
-                 : "." + std::filesystem::path(target).filename().string() + ".",
+             m_stream_target ? std::string("kvalon-p-")
+                             : "." + std::filesystem::path(target).filename().string() + ".",
              target) {}
 
 void PdfTargetFile::commit() {

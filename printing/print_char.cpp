@@ -3,9 +3,9 @@
 #include "engine/control_codes.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
+#include "engine/printer_surface.h"
 #include "printing/box_geometry.h"
 #include "printing/code_pages.h"
-#include "engine/printer_surface.h"
 
 #include <array>
 

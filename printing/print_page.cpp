@@ -3,8 +3,8 @@
 #include "engine/control_codes.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
-#include "printing/print_char.h"
 #include "engine/printer_surface.h"
+#include "printing/print_char.h"
 
 #include "build_info.h"
 

@@ -10,9 +10,9 @@ namespace kvalon {
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
     Kind kind = Kind::Pdf;
-    std::string queue;            // CUPS queue name
-    std::string pdf_path;         // output file of the PDF printer
-    int paper_code = PaperA4;     // Windows paper code of the PDF printer
+    std::string queue;        // CUPS queue name
+    std::string pdf_path;     // output file of the PDF printer
+    int paper_code = PaperA4; // Windows paper code of the PDF printer
     int copies = 1;
 };
 

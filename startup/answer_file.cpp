@@ -10,7 +10,9 @@ namespace {
 constexpr const char* kAnswerName = "TMPPRNT1.TMP";
 } // namespace
 
-std::string answer_folder(const std::string& source_path) { return folder_of(source_path); }
+std::string answer_folder(const std::string& source_path) {
+    return folder_of(source_path);
+}
 
 void write_answer_file(const std::string& folder, std::int16_t lines_per_page) {
     const std::string target = (std::filesystem::path(folder) / kAnswerName).string();

@@ -78,7 +78,8 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
     } else if (is_option(word, "--copies")) {
         options.copies = whole_number("--copies", option_value(words, index, "--copies"));
         if (*options.copies < 1) {
-            throw KvalonError(ErrorKind::CommandLine, "--copies " + std::to_string(*options.copies));
+            throw KvalonError(ErrorKind::CommandLine,
+                              "--copies " + std::to_string(*options.copies));
         }
     } else {
         throw KvalonError(ErrorKind::CommandLine, word);
@@ -137,6 +138,8 @@ std::optional<double> action_number(const std::string& word) {
     return number;
 }
 
-std::string usage_text() { return messages::kUsage; }
+std::string usage_text() {
+    return messages::kUsage;
+}
 
 } // namespace kvalon

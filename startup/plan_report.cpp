@@ -9,13 +9,14 @@ namespace {
 
 std::string four_decimals(float value) {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                      std::chars_format::fixed, 4);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::fixed, 4);
     return std::string(buffer, result.ptr);
 }
 
-std::string whole(double value) { return std::to_string(std::llround(value)); }
+std::string whole(double value) {
+    return std::to_string(std::llround(value));
+}
 
 } // namespace
 

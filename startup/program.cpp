@@ -34,8 +34,8 @@ namespace {
 // Qt aborts when it finds no display; batch runs from scripts and services
 // have none.
 void choose_platform() {
-    const bool has_display = std::getenv("DISPLAY") != nullptr ||
-                             std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const bool has_display =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
     if (!has_display && std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
@@ -148,8 +148,8 @@ int run_program(int argc, char** argv) {
     try {
         options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const KvalonError& error) {
-        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
-                     message_for(error).c_str(), usage_text().c_str());
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
+                     usage_text().c_str());
         return kExitCommandLine;
     }
     if (options.help) {

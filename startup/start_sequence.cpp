@@ -5,9 +5,9 @@
 #include "engine/file_checks.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
-#include "engine/printer_surface.h"
 #include "printing/print_page.h"
 #include "startup/answer_file.h"
 #include "startup/plan_report.h"
@@ -78,7 +78,9 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
 
 } // namespace
 
-void close_job_files() { source_file().close(); }
+void close_job_files() {
+    source_file().close();
+}
 
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();

@@ -1,12 +1,12 @@
 #include "ui/form2.h"
 
 #include "engine/error.h"
+#include "engine/error_report.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
 #include "printing/print_page.h"
-#include "engine/error_report.h"
 #include "ui/design_font.h"
 #include "ui/message_box.h"
 #include "ui/screen_text.h"

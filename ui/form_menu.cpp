@@ -77,7 +77,9 @@ std::string start_folder(const std::string& last_file_name) {
     return QFile::encodeName(last.absolutePath()).toStdString();
 }
 
-void show_error(const KvalonError& error) { show_message(message_for(error)); }
+void show_error(const KvalonError& error) {
+    show_message(message_for(error));
+}
 } // namespace
 
 Form_menu::Form_menu(QWidget* parent) : QMainWindow(parent) {

@@ -50,7 +50,9 @@ bool PagedDocument::add_page(const PageDescription& page) {
     return true;
 }
 
-bool PagedDocument::end() { return !m_painter.isActive() || m_painter.end(); }
+bool PagedDocument::end() {
+    return !m_painter.isActive() || m_painter.end();
+}
 
 void PagedDocument::stop() {
     if (m_painter.isActive()) {

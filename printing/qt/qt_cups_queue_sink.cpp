@@ -14,7 +14,9 @@ QtCupsQueueSink::QtCupsQueueSink(std::string queue, std::unique_ptr<QPrinter> pr
                                  std::shared_ptr<FaceCache> faces)
     : m_queue(std::move(queue)), m_printer(std::move(printer)), m_faces(std::move(faces)) {}
 
-QtCupsQueueSink::~QtCupsQueueSink() { abandon(); }
+QtCupsQueueSink::~QtCupsQueueSink() {
+    abandon();
+}
 
 // A stopped or vanished queue would take the document silently or drop it.
 void QtCupsQueueSink::begin(const DocumentInfo& info) {
@@ -57,7 +59,9 @@ void QtCupsQueueSink::abandon() noexcept {
     }
 }
 
-bool QtCupsQueueSink::is_open() const { return m_pages != nullptr; }
+bool QtCupsQueueSink::is_open() const {
+    return m_pages != nullptr;
+}
 
 void QtCupsQueueSink::fail(const std::string& reason) {
     abandon();

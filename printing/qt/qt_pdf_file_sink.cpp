@@ -27,7 +27,9 @@ struct QtPdfFileSink::Document {
 QtPdfFileSink::QtPdfFileSink(std::string target, int dpi, std::shared_ptr<FaceCache> faces)
     : m_target(std::move(target)), m_dpi(dpi), m_faces(std::move(faces)) {}
 
-QtPdfFileSink::~QtPdfFileSink() { abandon(); }
+QtPdfFileSink::~QtPdfFileSink() {
+    abandon();
+}
 
 void QtPdfFileSink::begin(const DocumentInfo& info) {
     abandon();
@@ -68,7 +70,9 @@ void QtPdfFileSink::abandon() noexcept {
     }
 }
 
-bool QtPdfFileSink::is_open() const { return m_document != nullptr; }
+bool QtPdfFileSink::is_open() const {
+    return m_document != nullptr;
+}
 
 // A failing PDF printer is a file that cannot be written; the user is told
 // which file and, where the system knows it, why.

@@ -14,7 +14,9 @@ namespace kvalon {
 
 namespace {
 
-double twips_of(double mm) { return std::round(mm * TwipsPerInch / MmPerInch); }
+double twips_of(double mm) {
+    return std::round(mm * TwipsPerInch / MmPerInch);
+}
 
 } // namespace
 
@@ -24,7 +26,9 @@ QtPrinterSurface::QtPrinterSurface(const SurfaceSetup& setup, std::shared_ptr<Fa
       m_layout(setup.paper, QPageLayout::Portrait, QMarginsF()), m_paper_code(setup.paper_code),
       m_resolution(setup.resolution), m_device_name(setup.device_name), m_copies(setup.copies) {}
 
-QtPrinterSurface::~QtPrinterSurface() { abandon_document(); }
+QtPrinterSurface::~QtPrinterSurface() {
+    abandon_document();
+}
 
 void QtPrinterSurface::set_scale_mode(int) {
     // Millimetres are the only scale the program uses.
@@ -85,7 +89,8 @@ void QtPrinterSurface::set_font_bold(bool bold) {
 
 // Fonts are set in whole device pixels; the size read back is the one used.
 int QtPrinterSurface::pixel_size() const {
-    const int pixels = static_cast<int>(std::lround(static_cast<double>(m_points) * m_resolution / PointsPerInch));
+    const int pixels =
+        static_cast<int>(std::lround(static_cast<double>(m_points) * m_resolution / PointsPerInch));
     return pixels > 0 ? pixels : 1;
 }
 
@@ -112,9 +117,13 @@ std::size_t QtPrinterSurface::page_face() {
     return m_page_face;
 }
 
-double QtPrinterSurface::to_px(float mm) const { return static_cast<double>(mm) * m_resolution / MmPerInch; }
+double QtPrinterSurface::to_px(float mm) const {
+    return static_cast<double>(mm) * m_resolution / MmPerInch;
+}
 
-double QtPrinterSurface::px_to_mm(double px) const { return px * MmPerInch / m_resolution; }
+double QtPrinterSurface::px_to_mm(double px) const {
+    return px * MmPerInch / m_resolution;
+}
 
 float QtPrinterSurface::text_width(std::string_view utf8) {
     Face& measured = face();
@@ -197,8 +206,8 @@ void QtPrinterSurface::fill_rect(float x, float y, float width, float height, in
     const double top = std::round(to_px(y));
     const double right = std::round(to_px(x + width));
     const double bottom = std::round(to_px(y + height));
-    m_batch.add_fill({px_to_mm(left), px_to_mm(top), px_to_mm(right - left),
-                      px_to_mm(bottom - top), grey});
+    m_batch.add_fill(
+        {px_to_mm(left), px_to_mm(top), px_to_mm(right - left), px_to_mm(bottom - top), grey});
 }
 
 void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
