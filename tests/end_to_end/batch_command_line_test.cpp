@@ -1,6 +1,8 @@
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
 
+#include "build_info.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -167,7 +169,7 @@ TEST_F(BatchCommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_NE(help.out.find("Изходен код"), std::string::npos);
     const RunResult version = run({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "kvalon-p 1.02\n");
+    EXPECT_EQ(version.out, std::string("kvalon-p ") + build_info::version_text + "\n");
     const RunResult unknown = run({"--colour", report()});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("--colour"), std::string::npos);
