@@ -21,8 +21,10 @@ run: build
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
 	@echo "Пробният отчет е отпечатан в $(OUT)/sample-report.pdf"
 
+# CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
+CTEST_ARGS ?=
 test: build
-	@scripts/run-tests.sh $(BUILD)
+	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 sanitize: deps
 	@cmake -S . -B build-sanitize -G Ninja -DKVALON_SANITIZE=address,undefined \
