@@ -107,7 +107,7 @@ protected:
             return 0;
         }
         int value = 0;
-        for (int i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < 4; ++i) {
             value = value * 256 + static_cast<unsigned char>(control[at + tag.size() + i]);
         }
         return value;
