@@ -33,7 +33,8 @@ sanitize: deps
 	@KVALON_SANITIZED=1 scripts/run-tests.sh build-sanitize
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer, each
-# run for FUZZ_SECONDS from the seed corpora under fuzz/corpus.
+# run for FUZZ_SECONDS from its corpus under fuzz/corpus. Every build with
+# tests replays those corpora without clang (ctest -L fuzz).
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKVALON_BUILD_FUZZ=ON \
