@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 OUT := $(CURDIR)/out
 
-.PHONY: deps configure build run test bench fuzz sanitize install deb clean
+.PHONY: deps configure build run test format-check bench fuzz sanitize install deb clean
 
 deps:
 	@scripts/install-deps.sh
@@ -25,6 +25,10 @@ run: build
 CTEST_ARGS ?=
 test: build
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
+
+# Every tracked C++ file against .clang-format.
+format-check: deps
+	@scripts/check-format.sh
 
 sanitize: deps
 	@cmake -S . -B build-sanitize -G Ninja -DKVALON_SANITIZE=address,undefined \
