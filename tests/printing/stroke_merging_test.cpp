@@ -17,16 +17,15 @@ std::vector<QLineF> sorted(std::vector<QLineF> lines) {
 
 TEST(StrokeMerging, JoinsTouchingAndOverlappingStrokesOfOneRowOrColumn) {
     const std::vector<QLineF> strokes = {
-        {0, 5, 10, 5},  {10, 5, 20, 5},  {15, 5, 30, 5}, // one row, touching and overlapping
-        {40, 5, 50, 5},                                   // same row after a gap
-        {0, 9, 10, 9},                                    // another row
-        {7, 0, 7, 10},  {7, 5, 7, 20},                    // one column, overlapping
-        {7, 30, 7, 40},                                   // same column after a gap
-        {0, 0, 3, 4},                                     // slanted: untouched
+        {0, 5, 10, 5},  {10, 5, 20, 5}, {15, 5, 30, 5}, // one row, touching and overlapping
+        {40, 5, 50, 5},                                 // same row after a gap
+        {0, 9, 10, 9},                                  // another row
+        {7, 0, 7, 10},  {7, 5, 7, 20},                  // one column, overlapping
+        {7, 30, 7, 40},                                 // same column after a gap
+        {0, 0, 3, 4},                                   // slanted: untouched
     };
     const std::vector<QLineF> expected = {
-        {0, 0, 3, 4},  {0, 5, 30, 5}, {0, 9, 10, 9}, {7, 0, 7, 20},
-        {7, 30, 7, 40}, {40, 5, 50, 5},
+        {0, 0, 3, 4}, {0, 5, 30, 5}, {0, 9, 10, 9}, {7, 0, 7, 20}, {7, 30, 7, 40}, {40, 5, 50, 5},
     };
     EXPECT_EQ(sorted(merge_collinear(strokes)), sorted(expected));
 }
