@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -62,9 +63,17 @@ protected:
     // Runs the program and calls `change` once it has begun its document.
     RunResult print_while(void (*change)(const std::string&)) {
         RunResult result;
-        std::thread program([&] { result = run({report()}); });
-        const std::string part = dir.file(".out.pdf.part");
-        EXPECT_TRUE(wait_until([&] { return file_exists(part); })) << "the document never began";
+        std::atomic<bool> finished = false;
+        std::thread program([&] {
+            result = run({report()});
+            finished = true;
+        });
+        bool begun = false;
+        wait_until([&] {
+            begun = file_exists(dir.file(".out.pdf.part"));
+            return begun || finished;
+        });
+        EXPECT_TRUE(begun) << "the document never began: " << result.err;
         change(report());
         program.join();
         return result;

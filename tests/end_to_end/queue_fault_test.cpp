@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -80,12 +81,20 @@ TEST_F(QueueFault, AStoppedOrRefusingQueueIsToldBeforeAnythingIsSent) {
 TEST_F(QueueFault, AQueueDeletedWhileTheReportIsDrawnIsNeverSuccess) {
     write_report(60000);
     RunResult result;
-    std::thread program([&] { result = print_on_queue(); });
-    const bool drawing = wait_until([&] { return holds_a_file(temporary()); });
+    std::atomic<bool> finished = false;
+    std::thread program([&] {
+        result = print_on_queue();
+        finished = true;
+    });
+    bool drawing = false;
+    wait_until([&] {
+        drawing = holds_a_file(temporary());
+        return drawing || finished;
+    });
     ASSERT_EQ(run_program({"lpadmin", "-x", queue}).status, 0);
     program.join();
     queue.clear();
-    ASSERT_TRUE(drawing) << "the document was never begun: " << result.err;
+    ASSERT_TRUE(drawing) << "the queue went away only after the program ended: " << result.err;
     EXPECT_EQ(result.status, 5);
     EXPECT_NE(result.err.find(kPrinterFailed), std::string::npos) << result.err;
 }
