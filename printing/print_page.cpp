@@ -1,6 +1,7 @@
 #include "printing/print_page.h"
 
 #include "engine/print_job.h"
+#include "printing/escp_print.h"
 #include "printing/print_char.h"
 #include "printing/printer_surface.h"
 
@@ -58,7 +59,11 @@ void print_page() {
     }
     PrinterSurface& surface = printer();
     apply_job_font_and_orientation(j, surface);
-    print_characters(j, surface);
+    if (j.EscpMode) {
+        print_escp_text(j, surface);
+    } else {
+        print_characters(j, surface);
+    }
     if (j.SourceDone) {
         if (!j.CommandLineJob) {
             surface.set_font_size(kFooterPoints);

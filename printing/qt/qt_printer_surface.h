@@ -54,6 +54,10 @@ public:
     float font_size() const override;
     void set_font_bold(bool bold) override;
     bool font_bold() const override;
+    // Kept for the page description; the glyphs are not drawn slanted or
+    // stretched yet.
+    void set_font_italic(bool italic) override { m_italic = italic; }
+    void set_font_width_scale(int scale) override { m_width_scale = scale; }
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -129,6 +133,8 @@ private:
     std::string m_face;
     float m_points = 12;
     bool m_bold = false;
+    bool m_italic = false;
+    int m_width_scale = 1;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
