@@ -68,6 +68,8 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.version = true;
     } else if (word == "--plan") {
         options.plan = true;
+    } else if (word == "--escp") {
+        options.escp = true;
     } else if (is_option(word, "--printer")) {
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {
@@ -149,6 +151,9 @@ std::string usage_text() {
            "\n"
            "Опции:\n"
            "  --plan          показва плана на печата (Name=value) и не печата\n"
+           "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
+           "                  се изпълняват (удебеляване, подчертаване, курсив,\n"
+           "                  двойна ширина), а не се печатат като букви\n"
            "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
            "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
            "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
@@ -157,7 +162,8 @@ std::string usage_text() {
            "  --version       версията\n"
            "\n"
            "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
-           "KVALON_PAPER=КОД дава листа му; CUPS_SERVER=хост:порт избира сървър за печат.\n"
+           "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
+           "CUPS_SERVER=хост:порт избира сървър за печат.\n"
            "\n"
            "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
            "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим или\n"

@@ -92,6 +92,7 @@ void close_job_files() { source_file().close(); }
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
+    j.EscpMode = options.escp;
     if (hooks.printer_count() == 0) {
         hooks.show_message(messages::kNoPrinter);
         return kExitNoPrinter;
