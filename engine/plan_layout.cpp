@@ -3,12 +3,14 @@
 #include "engine/checked.h"
 #include "engine/error.h"
 #include "engine/escp_scan.h"
+#include "engine/grid_span.h"
 #include "engine/messages.h"
 #include "engine/paper_names.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "printing/printer_surface.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -51,6 +53,7 @@ void reset_plan_fields(PrintJob& j) {
 
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
+    std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
     std::int64_t longest_page = 0; // ESC/P mode: most lines between form-feed lines
     bool paginated = false;        // ESC/P mode: the report has form-feed lines
 };
@@ -86,6 +89,7 @@ void scan_escp(PrintJob& j, SourceFile& source, ScanExtras& extras) {
         throw;
     }
     j.LineCount = scan.line_count;
+    extras.widest_net = scan.widest;
     extras.longest_page = scan.longest_page;
     extras.paginated = scan.paginated;
     if (scan.widest > 0) {
@@ -119,6 +123,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
         }
         ++j.LineCount;
+        extras.widest_net = std::max(extras.widest_net, shape.length - shape.skip_total);
         if (shape.length <= j.LongestLine) {
             continue;
         }
@@ -287,7 +292,8 @@ std::int16_t indent_allowance(PrinterSurface& surface) {
     return allowance;
 }
 
-void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
+void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width,
+                  const ScanExtras& extras) {
     const double page_length = j.Orientation == "P" ? j.PaperHeightMm : j.PaperWidthMm;
     j.LinesPerPage = count_lines_per_page(surface, page_length);
     j.CharsPerLine = 0;
@@ -302,7 +308,8 @@ void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
     // centring part of the indentation is left out here: counted twice it
     // squeezed the cells of a short report far below the width of a letter,
     // so that the letters ran into each other.
-    const std::int16_t cells = checked_int16(j.CharsPerLine + 2 + 2 * allowance);
+    // A printed line that would pass the sheet's edge widens the span.
+    const std::int16_t cells = grid_span(j, allowance, extras.widest_net);
     const double width = static_cast<double>(round_half_even(surface.width_twips()));
     j.CharWidth = static_cast<float>(width / cells / TwipsPerMm);
     j.LineHeight = surface.text_height("");
@@ -320,7 +327,7 @@ void plan_layout() {
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
     const double page_width = choose_size_and_orientation(j, surface, extras);
-    compute_grid(j, surface, page_width);
+    compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);
     j.PageNumber = 0;
     j.SourceDone = false;
