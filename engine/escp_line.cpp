@@ -42,6 +42,7 @@ void EscpLineCut::take(std::string_view piece) {
         }
         case EscpByte::FormFeed:
             m_form_feed = true;
+            m_kept.push_back(c);
             break;
         case EscpByte::Control:
         case EscpByte::Marker:

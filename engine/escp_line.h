@@ -30,8 +30,8 @@ EscpLine read_escp_line(std::string_view line, EscpAttributes& carried);
 
 // Keeps of a line, fed in pieces, what the page prints when lines are cut
 // at `most_cells` cells: the printed characters up to the cut, and every
-// sequence and control byte of the whole line, so that the attributes they
-// set still take effect. Sequences longer than any that sets an attribute
+// sequence, control byte, line feed and form feed of the whole line, so
+// that the attributes they set or end still take effect. Sequences longer than any that sets an attribute
 // (images, downloads) are left out whole; read again, the kept bytes give
 // the same cells with the same attributes.
 class EscpLineCut {

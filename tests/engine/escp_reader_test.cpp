@@ -195,6 +195,7 @@ TEST(EscpLineCut, KeepsTheCellsUpToTheCutAndEverySequence) {
         {"long data is left out whole",
          "A" + esc(std::string("K\x14\x00", 3)) + std::string(20, 'Z') + "B", 5, "AB"},
         {"a cut sequence is left out", "AB" + esc("W"), 5, "AB"},
+        {"a form feed still ends SO", "\x0e" "A\x0c" "BC", 4, "\x0e" "A\x0c" "BC"},
     };
     for (const Case& c : cases) {
         std::string kept;
