@@ -17,9 +17,11 @@ build: configure
 
 run: build
 	@mkdir -p $(OUT)
-	@rm -f $(OUT)/sample-report.pdf
+	@rm -f $(OUT)/sample-report.pdf $(OUT)/escp-report.pdf
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
 	@echo "Пробният отчет е отпечатан в $(OUT)/sample-report.pdf"
+	@KVALON_PDF=$(OUT)/escp-report.pdf $(BUILD)/kvalon-p --escp samples/escp-report.txt
+	@echo "Отчетът с команди ESC/P е отпечатан в $(OUT)/escp-report.pdf"
 
 test: build
 	@scripts/run-tests.sh $(BUILD)
