@@ -1,4 +1,5 @@
 // Planning and page reading in the ESC/P mode.
+#include "engine/escp_line.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace kvalon {
@@ -129,6 +131,35 @@ TEST_F(EscpPage, PagesStartWithTheAttributesTheLinesBeforeLeft) {
     EXPECT_NE(job().PageText.find("c\r\n"), std::string::npos);
     EXPECT_TRUE(job().SourceDone);
     EXPECT_EQ(job().PageNumber, 2);
+}
+
+} // namespace
+} // namespace kvalon
+
+namespace kvalon {
+namespace {
+
+// Every row of the bundled samples' tables takes the width of the table:
+// bold markers and sequences take no cell.
+TEST(Samples, TableRowsLineUp) {
+    for (const char* name : {"sample-report.txt", "escp-report.txt"}) {
+        const std::string text = testing::read_bytes(testing::source_dir() + "/samples/" + name);
+        std::int64_t table_width = 0;
+        EscpAttributes carried;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find('\r', start), text.size());
+            const EscpLine line = read_escp_line(text.substr(start, end - start), carried);
+            const unsigned char first = line.cells.empty() ? 0 : line.cells.front().code;
+            if (first == 218) { // ┌ opens a table
+                table_width = line.width;
+            } else if (first == 211 || first == 195 || first == 192) { // │ ├ └
+                EXPECT_EQ(line.width, table_width)
+                    << name << ": " << text.substr(start, end - start);
+            }
+            start = end + 2;
+        }
+        EXPECT_GT(table_width, 0) << name;
+    }
 }
 
 } // namespace
