@@ -23,55 +23,74 @@ EscpLine read_escp_line(std::string_view line, EscpAttributes& carried) {
 }
 
 EscpLineCut::EscpLineCut(const EscpAttributes& carried, std::int64_t most_cells, std::string& kept)
-    : m_reader(carried), m_most_cells(most_cells), m_kept(kept) {}
+    : m_reader(carried), m_kept_state(carried), m_most_cells(most_cells), m_kept(kept) {}
 
 void EscpLineCut::take(std::string_view piece) {
     for (const char c : piece) {
         switch (m_reader.take(static_cast<unsigned char>(c))) {
-        case EscpByte::Sequence:
-            take_sequence_byte(c);
-            break;
-        case EscpByte::Cell: {
-            const int width = m_reader.attributes().width();
-            m_cut = m_cut || m_cells + width > m_most_cells;
-            if (!m_cut) {
+        case EscpByte::Cell:
+            if (fits(m_reader.attributes().width())) {
+                keep_attributes(m_reader.attributes());
+                if (m_marker_pending) {
+                    m_kept.push_back(static_cast<char>(EscpReader::kBoldMarker));
+                    m_marker_pending = false;
+                }
                 m_kept.push_back(c);
-                m_cells += width;
             }
             break;
-        }
+        case EscpByte::Marker:
+            m_marker_pending = !m_marker_pending;
+            break;
+        case EscpByte::LineEnd:
+            // A line feed inside the line starts a printed line of its own;
+            // bold by marker and SO end with it.
+            if (fits(1)) {
+                m_kept.push_back(c);
+                m_kept_state.wide_line = false;
+                m_marker_pending = false;
+            }
+            break;
         case EscpByte::FormFeed:
             m_form_feed = true;
-            m_kept.push_back(c);
             break;
+        case EscpByte::Sequence:
         case EscpByte::Control:
-        case EscpByte::Marker:
-        case EscpByte::LineEnd:
-            m_kept.push_back(c);
             break;
         }
     }
 }
 
-void EscpLineCut::take_sequence_byte(char byte) {
-    if (!m_sequence_too_long) {
-        m_sequence.push_back(byte);
-        m_sequence_too_long = m_sequence.size() > kLongestKeptSequence;
+// Once something does not fit, nothing after it is printed.
+bool EscpLineCut::fits(int cells) {
+    m_cut = m_cut || m_cells + cells > m_most_cells;
+    if (!m_cut) {
+        m_cells += cells;
     }
-    if (!m_reader.in_sequence()) {
-        if (!m_sequence_too_long) {
-            m_kept += m_sequence;
-        }
-        m_sequence.clear();
-        m_sequence_too_long = false;
-    }
+    return !m_cut;
 }
 
-// A sequence the line end cuts short is dropped here as the reader drops it.
+// ESC ! sets all five lasting attributes at once; SO and DC4 the one-line
+// double width.
+void EscpLineCut::keep_attributes(const EscpAttributes& wanted) {
+    EscpAttributes lasting = wanted;
+    lasting.wide_line = m_kept_state.wide_line;
+    if (!(lasting == m_kept_state)) {
+        const int bits = (wanted.emphasized ? 0x08 : 0) | (wanted.double_strike ? 0x10 : 0) |
+                         (wanted.wide ? 0x20 : 0) | (wanted.italic ? 0x40 : 0) |
+                         (wanted.underline ? 0x80 : 0);
+        m_kept += "\x1b!";
+        m_kept.push_back(static_cast<char>(bits));
+    }
+    if (wanted.wide_line != m_kept_state.wide_line) {
+        m_kept.push_back(wanted.wide_line ? '\x0e' : '\x14');
+    }
+    m_kept_state = wanted;
+}
+
 EscpAttributes EscpLineCut::finish() {
     m_reader.end_line();
-    m_sequence.clear();
-    m_sequence_too_long = false;
+    m_kept_state.wide_line = false;
+    keep_attributes(m_reader.attributes());
     return m_reader.attributes();
 }
 

@@ -29,11 +29,13 @@ struct EscpLine {
 EscpLine read_escp_line(std::string_view line, EscpAttributes& carried);
 
 // Keeps of a line, fed in pieces, what the page prints when lines are cut
-// at `most_cells` cells: the printed characters up to the cut, and every
-// sequence, control byte, line feed and form feed of the whole line, so
-// that the attributes they set or end still take effect. Sequences longer than any that sets an attribute
-// (images, downloads) are left out whole; read again, the kept bytes give
-// the same cells with the same attributes.
+// at `most_cells` cells: the printed characters up to the cut, each preceded
+// by ESC ! n, SO or DC4 where its attributes differ from the character's
+// before, the bold markers that count, line feeds (which take a cell of the
+// cut, as without the mode), and at the end ESC ! n for the attributes the
+// line leaves. Read again from the same attributes, the kept bytes give the
+// same cells and leave the same attributes; the report's own sequences,
+// however many, are not kept.
 class EscpLineCut {
 public:
     EscpLineCut(const EscpAttributes& carried, std::int64_t most_cells, std::string& kept);
@@ -44,17 +46,16 @@ public:
     bool form_feed() const { return m_form_feed; }
 
 private:
-    static constexpr std::size_t kLongestKeptSequence = 16;
-
-    void take_sequence_byte(char byte);
+    bool fits(int cells);
+    void keep_attributes(const EscpAttributes& wanted);
 
     EscpReader m_reader;
+    EscpAttributes m_kept_state; // the attributes the kept bytes leave
     std::int64_t m_most_cells;
     std::string& m_kept;
-    std::string m_sequence; // the sequence being read, while it is short
-    bool m_sequence_too_long = false;
     std::int64_t m_cells = 0;
     bool m_cut = false;
+    bool m_marker_pending = false; // an odd number of bold markers since the last kept cell
     bool m_form_feed = false;
 };
 

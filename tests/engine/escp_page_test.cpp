@@ -107,13 +107,13 @@ TEST_F(EscpPage, ALongestPageIsFittedOnOneSheet) {
     EXPECT_TRUE(job().SourceDone);
 }
 
-TEST_F(EscpPage, TheCutCountsPrintedCellsAndKeepsTheSequences) {
+TEST_F(EscpPage, TheCutCountsPrintedCellsAndKeepsTheAttributes) {
     plan(std::string(20, '.') + "\r\n" + esc("E") + "abc" + esc("W1") + std::string(150, 'w') +
          esc("W0") + esc("F") + "\r\nnext\r\n");
     read_page();
-    const std::string cut = esc("E") + "abc" + esc("W1") +
+    const std::string cut = esc("!\x08") + "abc" + esc("!\x28") +
                             std::string(static_cast<std::size_t>(job().CharsPerLine - 3) / 2, 'w') +
-                            esc("W0") + esc("F") + "\r\n";
+                            esc(std::string("!\0", 2)) + "\r\n";
     EXPECT_NE(job().PrintText.find(cut), std::string::npos) << job().PrintText;
     EXPECT_FALSE(job().EscpCarried.emphasized);
 }

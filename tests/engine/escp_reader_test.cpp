@@ -180,22 +180,41 @@ TEST(EscpReader, OnlyAFormFeedOutsideTheSequencesBreaksThePage) {
     EXPECT_TRUE(read_escp_line("ok\x0c", carried).form_feed);
 }
 
-TEST(EscpLineCut, KeepsTheCellsUpToTheCutAndEverySequence) {
+// The kept line, read again from the same attributes, gives the cells that
+// fit and leaves the attributes the whole line leaves.
+TEST(EscpLineCut, KeepsTheCellsUpToTheCutWithTheirAttributes) {
     struct Case {
         const char* name;
         std::string line;
         std::int64_t most;
         std::string kept;
     };
+    const std::string bold = esc("!\x08");
+    const std::string plain = esc(std::string("!\0", 2));
     const Case cases[] = {
-        {"bold ends after the cut", esc("E") + "ABCDEF" + esc("F"), 3, esc("E") + "ABC" + esc("F")},
-        {"a wide character that does not fit", esc("W1") + "AB", 3, esc("W1") + "A"},
-        {"sequences take no cell", esc("x1") + "AB" + esc("-1") + "C", 3,
-         esc("x1") + "AB" + esc("-1") + "C"},
-        {"long data is left out whole",
-         "A" + esc(std::string("K\x14\x00", 3)) + std::string(20, 'Z') + "B", 5, "AB"},
-        {"a cut sequence is left out", "AB" + esc("W"), 5, "AB"},
-        {"a form feed still ends SO", "\x0e" "A\x0c" "BC", 4, "\x0e" "A\x0c" "BC"},
+        {"bold ends after the cut", esc("E") + "ABCDEF" + esc("F"), 3, bold + "ABC" + plain},
+        {"a wide character that does not fit", esc("W1") + "AB", 3, esc("! ") + "A"},
+        {"the report's sequences are not kept", esc("x1") + "AB" + esc("-1") + esc("-1") + "C", 3,
+         "AB" + esc("!\x80") + "C"},
+        {"image data", "A" + esc(std::string("K\x14\x00", 3)) + std::string(20, 'Z') + "B", 5,
+         "AB"},
+        {"a cut sequence", "AB" + esc("W"), 5, "AB"},
+        {"a form feed ends SO",
+         "\x0e"
+         "A\x0c"
+         "BC",
+         4,
+         "\x0e"
+         "A\x14"
+         "BC"},
+        {"markers that count",
+         "\x02\x02\x02"
+         "A\x02\x02"
+         "B\x02",
+         5,
+         "\x02"
+         "AB"},
+        {"a line feed takes a cell of the cut", "AB\nCD", 4, "AB\nC"},
     };
     for (const Case& c : cases) {
         std::string kept;
@@ -207,6 +226,9 @@ TEST(EscpLineCut, KeepsTheCellsUpToTheCutAndEverySequence) {
         EscpAttributes whole;
         read_escp_line(c.line, whole);
         EXPECT_EQ(after, whole) << c.name;
+        EscpAttributes again;
+        read_escp_line(kept, again);
+        EXPECT_EQ(again, whole) << c.name;
     }
 }
 
