@@ -28,6 +28,7 @@ COMMAND_LINES = {
     "leading_comma": b",REPORT.TXT",
     "quoted": b'"REPORT.TXT" 0 8 extra',
     "options": b"--plan\0REPORT.TXT",
+    "escp_option": b"--escp\0--plan\0REPORT.TXT",
     "pdf_option": b"--pdf=out.pdf\0--paper\x009\0REPORT.TXT\x000\x0010",
     "bad_copies": b"--copies\x000\0REPORT.TXT",
     "double_dash": b"--\0--plan",
