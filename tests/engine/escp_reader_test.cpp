@@ -102,8 +102,8 @@ TEST(EscpReader, FixedLengthSequencesAreConsumedWithTheirParameters) {
     };
     for (const auto& [command, parameters] : sequences) {
         EscpAttributes carried;
-        const std::string bytes =
-            esc(std::string(1, command)) + std::string(static_cast<std::size_t>(parameters), 'Z') + "ok";
+        const std::string bytes = esc(std::string(1, command)) +
+                                  std::string(static_cast<std::size_t>(parameters), 'Z') + "ok";
         EXPECT_EQ(read_escp_line(bytes, carried).width, 2) << command;
     }
 }
