@@ -81,7 +81,8 @@ void PageContent::add_fills(const std::vector<Fill>& fills) {
 void PageContent::add_text(const std::vector<TextRun>& runs, std::vector<ShownFace>& faces) {
     bool open = false;
     for (const TextRun& run : runs) {
-        if (run.glyphs.empty() || run.face >= faces.size()) {
+        // A face without a size shows nothing and has no pitch to work from.
+        if (run.glyphs.empty() || run.face >= faces.size() || !(faces[run.face].points > 0)) {
             continue;
         }
         if (!open) {
