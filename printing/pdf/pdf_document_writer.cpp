@@ -52,8 +52,8 @@ struct PdfDocumentWriter::EmbeddedFont {
 };
 
 PdfDocumentWriter::PdfDocumentWriter(ByteOutput& out, const FontSource& fonts, int deflate_level)
-    : m_out(out), m_fonts(fonts), m_objects(out), m_deflater(std::clamp(deflate_level, 0, 9)),
-      m_content(m_objects, m_deflater) {}
+    : m_out(out), m_fonts(fonts), m_objects(out), m_deflater(std::clamp(deflate_level, 1, 9)),
+      m_compress_pages(deflate_level > 0), m_content(m_objects, m_deflater) {}
 
 PdfDocumentWriter::~PdfDocumentWriter() = default;
 
@@ -155,7 +155,11 @@ void PdfDocumentWriter::add_page(const PageDescription& page) {
     std::vector<ShownFace>& faces = shown_faces(page);
     const std::string& content = m_content.build(page, faces);
     const int contents = m_objects.reserve();
-    m_objects.write_stream(contents, "/Filter/FlateDecode", m_deflater.deflate(content));
+    if (m_compress_pages) {
+        m_objects.write_stream(contents, "/Filter/FlateDecode", m_deflater.deflate(content));
+    } else {
+        m_objects.write_stream(contents, "", content);
+    }
     const int number = m_objects.reserve();
     m_objects.write_object(number, page_object(page, contents));
     m_pages.push_back(number);

@@ -61,14 +61,15 @@ inline std::string font_file() {
 
 // Writes `pages` as one document through the streaming sink.
 inline void write_pdf(const std::string& path, const std::vector<PageDescription>& pages,
-                      const std::string& title = "Kvalon-P TEST.TXT") {
+                      const std::string& title = "Kvalon-P TEST.TXT",
+                      int deflate_level = PdfDocumentWriter::kDefaultDeflateLevel) {
     const TtfFontSource fonts(font_file());
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         throw std::runtime_error("cannot create " + path);
     }
     FdByteOutput out(descriptor, path);
-    PdfStreamSink sink(out, fonts);
+    PdfStreamSink sink(out, fonts, deflate_level);
     sink.begin({title, 1});
     for (const PageDescription& page : pages) {
         sink.add_page(page);

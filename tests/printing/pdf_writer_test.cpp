@@ -119,11 +119,14 @@ TEST_F(PdfWriter, TextExtractsAsTheCharactersPrinted) {
     page.runs = {testing::text_run(grid, 0, 0, 0, kCyrillic),
                  testing::text_run(grid, 0, 1, 0, kSigns),
                  testing::text_run(grid, 1, 2, 0, U"ОБОРОТНА ВЕДОМОСТ")};
-    write({page});
     const std::string expected =
         utf8(kCyrillic) + "\n" + utf8(kSigns) + "\n" + "ОБОРОТНА ВЕДОМОСТ" + "\n";
-    const auto poppler = testing::run_program({"pdftotext", "-raw", pdf, "-"});
-    EXPECT_EQ(poppler.out.substr(0, expected.size()), expected);
+    for (const int level : {PdfDocumentWriter::kDefaultDeflateLevel, 0}) {
+        testing::write_pdf(pdf, {page}, "Kvalon-P TEST.TXT", level);
+        ASSERT_EQ(testing::qpdf_problems(pdf), "") << level;
+        const auto poppler = testing::run_program({"pdftotext", "-raw", pdf, "-"});
+        EXPECT_EQ(poppler.out.substr(0, expected.size()), expected) << level;
+    }
 }
 
 TEST_F(PdfWriter, PagesKeepTheirPaperOrderAndInformation) {
