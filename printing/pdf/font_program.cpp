@@ -160,7 +160,9 @@ void FontProgram::read_metrics() {
 
 std::uint16_t FontProgram::glyph_for(char32_t code) const {
     hb_codepoint_t glyph = 0;
-    if (!hb_font_get_nominal_glyph(m_font, code, &glyph) || glyph > 0xFFFF) {
+    // A damaged character map may name glyphs the face does not have.
+    if (!hb_font_get_nominal_glyph(m_font, code, &glyph) || glyph >= glyph_count() ||
+        glyph > 0xFFFF) {
         return 0;
     }
     return static_cast<std::uint16_t>(glyph);

@@ -13,6 +13,7 @@ namespace kvalon {
 namespace {
 
 constexpr double kPointsPerInch = 72;
+constexpr int kDefaultDpi = 600;
 // Font sizes are written with four decimals; text is placed from that value.
 constexpr double kSizeSteps = 1e4;
 // FreeType keeps line thickness in 64ths of a pixel.
@@ -109,12 +110,13 @@ std::vector<ShownFace>& PdfDocumentWriter::shown_faces(const PageDescription& pa
     if (page.faces == m_page_faces && page.dpi == m_page_dpi) {
         return m_faces;
     }
-    m_page_faces = page.faces;
-    m_page_dpi = page.dpi;
+    m_page_faces.clear();
     m_faces.clear();
     for (const PageFace& face : page.faces) {
-        m_faces.push_back(shown_face(face, page.dpi > 0 ? page.dpi : 600));
+        m_faces.push_back(shown_face(face, page.dpi > 0 ? page.dpi : kDefaultDpi));
     }
+    m_page_faces = page.faces;
+    m_page_dpi = page.dpi;
     return m_faces;
 }
 
