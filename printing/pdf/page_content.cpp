@@ -15,7 +15,6 @@ constexpr double kGreyLevels = 255;
 constexpr double kPercent = 100;
 // Synthesised italic leans a third of the height to the right, as the
 // printer path draws it.
-constexpr double kSlant = 0.3;
 // Steps between glyph shapes are written in hundredths of a font unit.
 constexpr double kStepsPerUnit = 100;
 
@@ -100,7 +99,7 @@ void PageContent::add_text(const std::vector<TextRun>& runs, std::vector<ShownFa
 void PageContent::add_text_matrix(const ShownFace& face, double x, double y) {
     if (face.slanted) {
         m_out += "1 0 ";
-        append_number(m_out, kSlant);
+        append_number(m_out, kItalicSlant);
         m_out += " 1 ";
     } else {
         m_out += "1 0 0 1 ";
@@ -163,7 +162,7 @@ void PageContent::add_bold_copy(const TextRun& run, ShownFace& face) {
             m_copies += "q ";
             append_number(m_copies, unit, 7);
             m_copies += " 0 ";
-            append_number(m_copies, face.slanted ? scale * kSlant : 0, 7);
+            append_number(m_copies, face.slanted ? scale * kItalicSlant : 0, 7);
             m_copies += ' ';
             append_number(m_copies, scale, 7);
             m_copies += ' ';

@@ -59,6 +59,7 @@ PdfDocumentWriter::PdfDocumentWriter(ByteOutput& out, const FontSource& fonts, i
 PdfDocumentWriter::~PdfDocumentWriter() = default;
 
 void PdfDocumentWriter::begin(const DocumentInfo& info) {
+    m_copies = std::max(1, info.copies);
     m_objects.write_header();
     m_catalog = m_objects.reserve();
     m_page_tree = m_objects.reserve();
@@ -163,8 +164,12 @@ void PdfDocumentWriter::add_page(const PageDescription& page) {
         m_objects.write_stream(contents, "", content);
     }
     const int number = m_objects.reserve();
-    m_objects.write_object(number, page_object(page, contents));
+    std::string body = page_object(page, contents);
+    m_objects.write_object(number, body);
     m_pages.push_back(number);
+    if (m_copies > 1) {
+        m_page_bodies.push_back(std::move(body));
+    }
 }
 
 std::string PdfDocumentWriter::document_id() const {
@@ -188,6 +193,13 @@ void PdfDocumentWriter::finish() {
     }
     for (const auto& embedded : m_embedded) {
         embedded->font.write(m_objects, m_deflater, embedded->number);
+    }
+    for (int copy = 1; copy < m_copies; ++copy) {
+        for (const std::string& body : m_page_bodies) {
+            const int number = m_objects.reserve();
+            m_objects.write_object(number, body);
+            m_pages.push_back(number);
+        }
     }
     std::string tree = "<</Type/Pages/Count ";
     append_integer(tree, m_pages.size());

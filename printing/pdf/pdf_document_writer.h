@@ -35,6 +35,8 @@ public:
     PdfDocumentWriter& operator=(const PdfDocumentWriter&) = delete;
 
     // Writes the header and the information dictionary. Throws KvalonError.
+    // More than one copy: the pages follow again, as often as asked, sharing
+    // their contents with the first copy (collated, a few bytes a page).
     void begin(const DocumentInfo& info);
     // Writes one page. Throws KvalonError.
     void add_page(const PageDescription& page);
@@ -63,6 +65,8 @@ private:
     int m_page_dpi = 0;
     std::vector<ShownFace> m_faces; // the same, as shown
     std::vector<int> m_pages;       // object numbers
+    int m_copies = 1;
+    std::vector<std::string> m_page_bodies; // kept only for further copies
     int m_catalog = 0;
     int m_page_tree = 0;
     int m_info = 0;

@@ -17,9 +17,6 @@ namespace kvalon {
 
 namespace {
 
-// Slanted print leans the glyph tops right by a fifth of their height.
-constexpr double kItalicSlant = 0.2;
-
 struct Device {
     double px_per_mm;
     double px(double mm) const { return mm * px_per_mm; }
