@@ -74,6 +74,10 @@ Form2::Form2(PrintSession& session, QWidget* parent)
     setFont(design_font(QStringLiteral("Courier New"), 8.25));
     build_controls();
     resize(first_size());
+    // The text and the printed page side by side, half the window each.
+    if (auto* splitter = findChild<QSplitter*>(QStringLiteral("pageSplitter"))) {
+        splitter->setSizes({width() / 2, width() / 2});
+    }
     connect(&m_session, &PrintSession::job_changed, this, &Form2::show_job);
     m_session.begin_viewing();
     Command2_text();
