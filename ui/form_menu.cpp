@@ -112,6 +112,12 @@ Form_menu::Form_menu(PrinterBinding* binding, QWidget* parent)
     m_status->setObjectName(QStringLiteral("statusLine"));
     statusBar()->addWidget(m_status, 1);
     connect(&m_session, &PrintSession::status_changed, this, &Form_menu::show_status);
+    // A job that fails under the preview leaves no print data standing.
+    connect(&m_session, &PrintSession::job_changed, this, [this] {
+        if (!m_session.has_job()) {
+            show_no_file_chosen();
+        }
+    });
 }
 
 Form_menu::~Form_menu() {
