@@ -94,9 +94,12 @@ void PageView::redraw() {
         return;
     }
     m_shown_dpi = dpi_for_zoom();
-    const QImage image = render(m_shown_dpi);
+    // Drawn at the screen's own pixels, so a high-density screen shows it sharp.
+    const qreal ratio = devicePixelRatioF();
+    QImage image = render(m_shown_dpi * ratio);
+    image.setDevicePixelRatio(ratio);
     m_sheet->setPixmap(QPixmap::fromImage(image));
-    m_sheet->resize(image.size());
+    m_sheet->resize(image.deviceIndependentSize().toSize());
 }
 
 } // namespace kvalon
