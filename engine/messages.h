@@ -20,6 +20,11 @@ inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
 
+// What the menu window's status line tells when a document has left.
+inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
+inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+inline const std::string kPrinterChosen = "Печатът отива на принтер ";
+
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
 inline const std::string kUnknownPaper = "Неизвестен";
@@ -79,6 +84,7 @@ inline const std::string kUsage =
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
     "  --copies N      брой копия\n"
+    "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --help          тази помощ\n"
     "  --version       версията\n"
     "\n"

@@ -56,9 +56,11 @@ void draw_glyphs(QPainter& painter, const QRawFont& raw, const QTransform& trans
     run.setRawFont(raw);
     run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
     run.setPositions(QList<QPointF>(positions.begin(), positions.end()));
-    painter.setTransform(transform);
+    // On top of the painter's own transform: a page view may sit anywhere.
+    const QTransform base = painter.transform();
+    painter.setTransform(transform * base);
     painter.drawGlyphRun(QPointF(0, 0), run);
-    painter.resetTransform();
+    painter.setTransform(base);
 }
 
 // Upright faces are drawn in one glyph run each for the whole page; slanted

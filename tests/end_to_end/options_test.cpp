@@ -114,6 +114,13 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
         {{"--pdf", pdf, report()}, {{"KVALON_PAPER", "-3"}}, 2, bad + "KVALON_PAPER=-3\n", false},
         {{"--pdf", pdf, "-x", report()}, {}, 4, "Kvalon-P: Липсва файл -x\n", false},
         {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
+        // --open chooses a report in the windows; it never prints one.
+        {{"--open", report(), report()}, {}, 2, bad + "--open\n", true},
+        {{"--pdf", pdf, "--open", dir.file("gone.txt")},
+         {},
+         4,
+         "Kvalon-P: Липсва файл " + dir.file("gone.txt") + "\n",
+         false},
         // --printer asks for a queue: with no print server there is none.
         {{"--printer", "Office", report()},
          {{"KVALON_PDF", pdf}},
