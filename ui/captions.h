@@ -13,6 +13,7 @@ inline constexpr const char* kChooseFile = "&Избор";
 inline constexpr const char* kPrintPreview = "&Печат";
 inline constexpr const char* kPrinterMenu = "П&ринтер";
 inline constexpr const char* kPdfPrinter = "PDF &файл…";
+inline constexpr const char* kEscpMode = "Печат като &Epson (ESC/P)";
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";
 inline constexpr const char* kPrintData = " Данни за печата ";

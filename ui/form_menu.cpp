@@ -145,6 +145,8 @@ void Form_menu::build_menu() {
         m_file_menu->addMenu(printers);
     }
 
+    add_escp_switch();
+
     QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
     end->setObjectName(QStringLiteral("End_prog"));
     connect(end, &QAction::triggered, this, &QWidget::close);
@@ -152,6 +154,29 @@ void Form_menu::build_menu() {
     QAction* help = menuBar()->addAction(QString::fromUtf8(captions::kAbout));
     help->setObjectName(QStringLiteral("Help_m"));
     connect(help, &QAction::triggered, this, &Form_menu::show_about);
+}
+
+// The mode asked for on the command line or in the environment holds for
+// this run; otherwise the one the user chose last.
+void Form_menu::add_escp_switch() {
+    PrintJob& j = job();
+    j.EscpMode = j.EscpMode || remembered_escp_mode();
+    QAction* escp = m_file_menu->addAction(QString::fromUtf8(captions::kEscpMode));
+    escp->setObjectName(QStringLiteral("escpMode"));
+    escp->setCheckable(true);
+    escp->setChecked(j.EscpMode);
+    connect(escp, &QAction::toggled, this, &Form_menu::switch_escp_mode);
+}
+
+// A report on view is planned again: sequences take no cells in the mode.
+void Form_menu::switch_escp_mode(bool on) {
+    job().EscpMode = on;
+    remember_escp_mode(on);
+    if (m_session.has_job()) {
+        m_session.end_document();
+        const std::string report = m_session.report_path();
+        open_report(report);
+    }
 }
 
 // Alt and the underlined letter open a menu; F10 and Alt+F open the file menu

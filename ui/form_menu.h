@@ -48,6 +48,8 @@ protected:
 private:
     void build_menu();
     void add_menu_keys();
+    void add_escp_switch();
+    void switch_escp_mode(bool on);
     void build_frame();
     QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
                           int width);

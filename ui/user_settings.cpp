@@ -17,6 +17,7 @@ const QString kPrinterKindKey = QStringLiteral("printer/kind");
 const QString kQueueKey = QStringLiteral("printer/queue");
 const QString kPdfKey = QStringLiteral("printer/pdf");
 const QString kPaperKey = QStringLiteral("printer/paper");
+const QString kEscpKey = QStringLiteral("printer/escp");
 const QString kCupsKind = QStringLiteral("cups");
 const QString kPdfKind = QStringLiteral("pdf");
 
@@ -78,6 +79,14 @@ void remember_printer(const PrinterTarget& target) {
         settings.setValue(kPdfKey, display_path(target.pdf_path));
         settings.setValue(kPaperKey, target.paper_code);
     }
+}
+
+bool remembered_escp_mode() {
+    return QSettings().value(kEscpKey, false).toBool();
+}
+
+void remember_escp_mode(bool on) {
+    QSettings().setValue(kEscpKey, on);
 }
 
 } // namespace kvalon

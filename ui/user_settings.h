@@ -21,4 +21,8 @@ void remember_folder_of(const std::string& report_path);
 std::optional<PrinterTarget> remembered_printer();
 void remember_printer(const PrinterTarget& target);
 
+// Whether reports print as on an Epson printer (the ESC/P mode).
+bool remembered_escp_mode();
+void remember_escp_mode(bool on);
+
 } // namespace kvalon

@@ -137,6 +137,32 @@ TEST_F(MenuWindow, DialogStartsWhereTheLastReportWasChosen) {
     EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), dir.path(), dir.path()}));
 }
 
+// Sequences take no cells once the mode is on: the open report is planned
+// again, and the next run starts in the mode the user left it in.
+TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
+    const std::string report = dir.file("ESCP.TXT");
+    write_bytes(report, "\x1b@\x1b"
+                        "E" +
+                            std::string(40, 'x') +
+                            "\x1b"
+                            "F\r\n");
+    Form_menu* menu = open_menu();
+    auto* escp = menu->findChild<QAction*>(QStringLiteral("escpMode"));
+    ASSERT_NE(escp, nullptr);
+    EXPECT_FALSE(escp->isChecked());
+    choose(menu, report);
+    EXPECT_EQ(job().LongestLine, 48);
+    escp->trigger();
+    EXPECT_TRUE(job().EscpMode);
+    EXPECT_EQ(job().LongestLine, 42);
+    EXPECT_EQ(job().PageNumber, 1);
+    delete menu;
+    job().EscpMode = false;
+    Form_menu* next_run = open_menu();
+    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("escpMode"))->isChecked());
+    EXPECT_TRUE(job().EscpMode);
+}
+
 TEST_F(MenuWindow, CancelAfterAChoiceHidesTheDataButKeepsTheSourceOpen) {
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));
