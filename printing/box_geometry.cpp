@@ -1,11 +1,16 @@
 #include "printing/box_geometry.h"
 
+#include "engine/control_codes.h"
+
 #include <algorithm>
 #include <initializer_list>
 
 namespace kvalon {
 
 namespace {
+
+// Box, shade and block characters lie from 192 to here; no other code is drawn.
+constexpr unsigned char kLastDrawnSymbol = 223;
 
 BoxStrokes strokes(std::initializer_list<Segment> list) {
     BoxStrokes result;
@@ -92,11 +97,19 @@ std::optional<BoxStrokes> double_line(unsigned char code, float w, float h) {
 
 } // namespace
 
+bool is_drawn_symbol(unsigned char code) {
+    return code >= codes::FirstMikSymbol && code <= kLastDrawnSymbol;
+}
+
 float double_line_offset(float w, float h) {
     return std::min(w, h) / 5;
 }
 
 std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h) {
+    // Letters, by far the most cells, are turned away before either table.
+    if (!is_drawn_symbol(code)) {
+        return std::nullopt;
+    }
     if (auto single = single_line(code, w, h)) {
         return single;
     }
@@ -105,6 +118,9 @@ std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h) {
 
 std::optional<CellFill> cell_fill(unsigned char code, float w, float h) {
     constexpr int kBlack = 0;
+    if (!is_drawn_symbol(code)) {
+        return std::nullopt;
+    }
     switch (code) {
     case 208: // ░
         return CellFill{0, 0, w, h, 191};

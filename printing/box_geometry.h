@@ -38,6 +38,11 @@ std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h);
 // The fill that stands for a MIK shade or block character, or nothing.
 std::optional<CellFill> cell_fill(unsigned char code, float w, float h);
 
+// True for the codes that are drawn rather than printed as a letter: box,
+// shade and block characters (192..223 but the numero and section signs,
+// which box_strokes and cell_fill turn away).
+bool is_drawn_symbol(unsigned char code);
+
 // Half the distance between the two strokes of a double line.
 float double_line_offset(float w, float h);
 
