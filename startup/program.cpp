@@ -7,11 +7,11 @@
 #include "engine/whole_number.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
-#include "printing/qt/printer_factory.h"
 #include "startup/command_line.h"
 #include "startup/install_font.h"
+#include "startup/queue_setup.h"
+#include "startup/report_job.h"
 #include "startup/start_sequence.h"
-#include "startup/stdin_report.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 
@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,39 +104,33 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
-    std::unique_ptr<PrinterSurface> surface;
     try {
-        std::optional<StdinReport> piped_report;
-        ProgramOptions job_options = options;
-        take_standard_input(job_options, piped_report);
         const PrinterRequest request = printer_request(options);
         StartHooks hooks;
-        hooks.printer_count = [&request] { return installed_printer_count(request); };
-        hooks.bind_printer = [&request, &surface] {
-            if (const auto target = choose_target(request)) {
-                surface = make_printer_surface(*target);
-                set_printer(surface.get());
-            }
-        };
         hooks.install_font = [] { install_font(); };
         hooks.run_interactive = [] { return run_menu_window(); };
         hooks.write_output = write_to_stdout;
-        const int status = run_start_sequence(job_options, hooks);
-        close_job_files();
-        if (surface) {
-            surface->finish_document();
-        }
-        set_printer(nullptr);
-        return status;
+        return run_report_job(options, request, hooks);
     } catch (const KvalonError& error) {
-        // What a failed job drew so far must not reach the printer or pass
-        // for the whole report.
-        if (surface) {
-            surface->abandon_document();
-        }
-        close_job_files();
-        set_printer(nullptr);
         return report(error);
+    }
+}
+
+// Setting up or removing the print-server queue needs neither a display nor
+// a report.
+int run_queue_command(const ProgramOptions& options) {
+    try {
+        if (!options.argument_text.empty()) {
+            throw KvalonError(ErrorKind::CommandLine, options.argument_text);
+        }
+        const QueueCommand& command = *options.queue_command;
+        write_to_stdout(command.action == QueueCommand::Action::Setup
+                            ? set_up_queue(command.name, command.destination)
+                            : remove_queue(command.name));
+        return kExitOk;
+    } catch (const KvalonError& error) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), message_for(error).c_str());
+        return exit_status_for(error);
     }
 }
 
@@ -159,6 +152,9 @@ int run_program(int argc, char** argv) {
     if (options.version) {
         write_to_stdout(std::string("kvalon-p ") + build_info::version_text + "\n");
         return kExitOk;
+    }
+    if (options.queue_command) {
+        return run_queue_command(options);
     }
     if (options.plan && options.argument_text.empty()) {
         std::fprintf(stderr, "%s", usage_text().c_str());
