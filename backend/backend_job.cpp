@@ -53,7 +53,7 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     BackendJob job;
     job.job_id = words.at(0);
     job.user = words.at(1);
-    job.title = words.at(2);
+    job.title = words.at(2).empty() ? messages::kTitle : words.at(2);
     const int copies = copies_of(words.at(3));
     if (words.size() > 5) {
         job.file = words[5];

@@ -9,7 +9,7 @@ namespace kvalon {
 struct BackendJob {
     std::string job_id;
     std::string user;  // who sent it; the job on the destination is theirs
-    std::string title; // passed on to the destination
+    std::string title; // passed on to the destination; "Kvalon-P" when the job has none
     int copies = 1;
     std::string file;        // the report; empty when it comes on standard input
     std::string destination; // the queue that prints it

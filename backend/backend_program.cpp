@@ -75,7 +75,7 @@ std::string report_argument(const BackendJob& job) {
 int print_job(const BackendJob& backend_job) {
     ProgramOptions options;
     options.argument_text = report_argument(backend_job);
-    options.document_title = backend_job.title.empty() ? messages::kTitle : backend_job.title;
+    options.document_title = backend_job.title;
     PrinterRequest request;
     request.queue = backend_job.destination;
     request.copies = backend_job.copies;
@@ -102,9 +102,7 @@ KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_
     if (report.empty() || error.path() != report) {
         return error;
     }
-    return KvalonError(error.kind(),
-                       backend_job.title.empty() ? messages::kTitle : backend_job.title,
-                       error.detail());
+    return KvalonError(error.kind(), backend_job.title, error.detail());
 }
 
 int run_with_application(const BackendJob& backend_job, int& argc, char** argv) {

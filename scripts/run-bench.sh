@@ -5,7 +5,8 @@
 #  - start to exit of a plan-only call on a 3-page report (median of 21);
 #  - a 1,000-page, 132-column report with tables printed into the PDF printer,
 #    against CUPS's texttopdf on the same text: time, PDF size, peak memory;
-#  - peak memory at 10,000 pages against 1,000.
+#  - peak memory at 10,000 pages against 1,000;
+#  - the office print-server queue (as root): latency and a 200-job load run.
 set -euo pipefail
 build=${1:-build-bench}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,3 +57,6 @@ python3 "$here/make_bench_report.py" 10000 >"$work/r10000.txt"
 read -r t_big kb_big < <(measure env KVALON_PDF="$work/big.pdf" "$program" "$work/r10000.txt")
 printf '10,000 pages: %.2f s, peak %d MB; peak ratio to 1,000 pages %.2f (target <= 1.2)\n' \
     "$t_big" $((kb_big / 1024)) "$(echo "$kb_big / $kb_ours" | bc -l)"
+
+echo
+"$here/bench-office-queue.sh" "$build"

@@ -6,11 +6,8 @@
 #include <cups/cups.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <filesystem>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -20,21 +17,6 @@ namespace {
 
 const std::string kLpdDaemon = "/usr/lib/cups/daemon/cups-lpd";
 const std::string kAnonymousOutput = "/var/spool/cups-pdf/ANONYMOUS";
-
-int free_port() {
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    close(probe);
-    return port;
-}
 
 // The lines of a PDF's text, page by page, as its words stand on them.
 std::vector<std::string> pdf_lines(const std::string& pdf) {

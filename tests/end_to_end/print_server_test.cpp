@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <filesystem>
-#include <netinet/in.h>
 #include <regex>
 #include <set>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
@@ -19,21 +16,6 @@ namespace {
 
 // cups-pdf puts the jobs of a user this machine does not know here.
 const std::string kAnonymousOutput = "/var/spool/cups-pdf/ANONYMOUS";
-
-int free_port() {
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    close(probe);
-    return port;
-}
 
 std::set<std::string> files_in(const std::string& folder) {
     std::set<std::string> names;

@@ -39,6 +39,10 @@ RunResult run_program(const std::vector<std::string>& argv,
                       const std::map<std::string, std::string>& env = {},
                       const std::string& input = {}, const std::string& working_dir = {});
 
+// A TCP port on 127.0.0.1 that nothing listens on now, for a scheduler of a
+// test's own; 0 when none could be had.
+int free_port();
+
 // The program under test and the repository, as the build configured them.
 std::string kvalon_binary();
 std::string source_dir();
