@@ -20,6 +20,7 @@ install(FILES "${packaging_out}/kvalon-p.1.gz" DESTINATION "${CMAKE_INSTALL_MAND
 install(FILES "${packaging_dir}/kvalon-p.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${PROJECT_SOURCE_DIR}/docs/dos-emulators.md"
+              "${PROJECT_SOURCE_DIR}/docs/print-server.md"
         DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 # The icon comes from the windows' own drawing; a tree without it still
@@ -50,8 +51,13 @@ set(CPACK_PACKAGE_DESCRIPTION
 MIK, printer control bytes, box-drawing tables) on a modern printer or into a\n\
 PDF: the largest font that fits the widest line, a fixed grid of cells, table\n\
 frames as real lines. `kvalon-p -` reads a report from standard input, so DOS\n\
-emulators can print through it.")
+emulators can print through it; `kvalon-p --setup-queue` makes a CUPS queue\n\
+that prints the reports every DOS machine of the network sends it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+# The print-server backend's link goes into CUPS's own folder, outside the
+# prefix: the package is staged through DESTDIR so that it lands in the package.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX "${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kvalon-P <${KVALON_EMAIL}>")
@@ -62,5 +68,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # the window system plugins of Qt are loaded at run time and are not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
+# Printing on the machine's own printers and the print-server queue both need
+# the CUPS scheduler; a PDF or another machine's CUPS server do not.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, cups-client")
 include(CPack)

@@ -34,6 +34,10 @@ const char* kind_name(ErrorKind kind) {
         return "file write";
     case ErrorKind::Printer:
         return "printer";
+    case ErrorKind::QueueSetup:
+        return "queue setup";
+    case ErrorKind::QueueRemoval:
+        return "queue removal";
     }
     return "error";
 }

@@ -20,6 +20,8 @@ enum class ErrorKind {
     Layout,        // the paper is too small for one line or one character
     FileWrite,     // an output file cannot be written
     Printer,       // the printer or the print service did not take the document
+    QueueSetup,    // a print-server queue cannot be set up
+    QueueRemoval,  // a print-server queue cannot be removed
 };
 
 // The one error type of the program for failures the user can act on.

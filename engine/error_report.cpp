@@ -20,7 +20,7 @@ struct KindReport {
 
 const std::string kNothing;
 
-const std::array<KindReport, 12> kReports = {{
+const std::array<KindReport, 14> kReports = {{
     {ErrorKind::NoPrinter, messages::kNoPrinter, kNothing, kExitNoPrinter},
     {ErrorKind::MissingFile, messages::kMissingFile, kNothing, kExitMissingFile},
     {ErrorKind::FileVanished, messages::kFileVanished, kNothing, kExitJobFailed},
@@ -33,6 +33,8 @@ const std::array<KindReport, 12> kReports = {{
     {ErrorKind::Layout, messages::kPaperTooSmall, kNothing, kExitJobFailed},
     {ErrorKind::FileWrite, messages::kCannotWrite, kNothing, kExitJobFailed},
     {ErrorKind::Printer, messages::kPrinterFailed, kNothing, kExitJobFailed},
+    {ErrorKind::QueueSetup, messages::kQueueNotSetUp, kNothing, kExitQueueSetup},
+    {ErrorKind::QueueRemoval, messages::kQueueNotRemoved, kNothing, kExitQueueSetup},
 }};
 
 const KindReport& report_of(ErrorKind kind) {

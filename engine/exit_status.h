@@ -10,6 +10,7 @@ enum ExitStatus : int {
     kExitNoPrinter = 3,   // no printer installed
     kExitMissingFile = 4, // the named file does not exist
     kExitJobFailed = 5,   // unreadable file, line too long, paper too small, printer failure
+    kExitQueueSetup = 6,  // a print-server queue cannot be set up or removed
 };
 
 } // namespace kvalon

@@ -62,6 +62,48 @@ inline const std::string kNotAFolder = "част от пътя не е папк�
 inline const std::string kInputOutput = "грешка при четене или запис";
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
+inline const std::string kUnknownMedia = "непознат размер на листа";
+
+// The print-server queue: setting it up and taking it down.
+inline const std::string kQueueNotSetUp = "Опашката за печат не може да бъде създадена: ";
+inline const std::string kQueueNotRemoved = "Опашката за печат не може да бъде премахната: ";
+inline const std::string kBadQueueName = "неправилно име на опашка";
+inline const std::string kQueueIsOwnDestination = "опашката не може да печата сама на себе си";
+inline const std::string kNoDestinationQueue = "няма опашка ";
+inline const std::string kDestinationIsOurs =
+    "целевата опашка също е опашка на Kvalon-P, а тя трябва да печата на принтер";
+inline const std::string kQueueNameTaken = "с това име вече има опашка, която печата другаде";
+inline const std::string kNotOurQueue = "опашката не е на Kvalon-P и остава непроменена";
+inline const std::string kNoAdminRights =
+    "нужни са права за управление на печата (root или групата lpadmin)";
+inline const std::string kBackendNotInstalled =
+    "в папката на CUPS липсва програмата kvalon; инсталирайте пакета kvalon-p";
+inline const std::string kTheQueue = "Опашката ";
+inline const std::string kQueueReadyPrintsOn =
+    " е готова: отчетите, пратени на нея, се отпечатват на ";
+inline const std::string kClientsReachIt = "Клиентите я достигат така:\n";
+inline const std::string kClientCups = "  друг компютър с CUPS: ";
+inline const std::string kClientIpp = "  IPP:                  ";
+inline const std::string kClientLpd = "  LPD (чрез cups-lpd):  сървър ";
+inline const std::string kClientLpdQueue = ", опашка ";
+inline const std::string kClientWindows = "  Windows (чрез Samba): ";
+inline const std::string kReportWord = "ОТЧЕТ";
+inline const std::string kServerNotSharing =
+    "Сървърът още не споделя опашките си с мрежата; разрешете го с: cupsctl --share-printers\n";
+inline const std::string kQueueRemoved = " е премахната.\n";
+inline const std::string kQueueWasAbsent = "Опашка с това име няма; нищо не е променено: ";
+
+// The print-server backend: what CUPS shows beside the job.
+inline const std::string kBackendUsage =
+    "Употреба: kvalon ЗАДАНИЕ ПОТРЕБИТЕЛ ЗАГЛАВИЕ КОПИЯ ОПЦИИ [ФАЙЛ]\n"
+    "Програма на CUPS за опашка с адрес kvalon:/ОПАШКА: отпечатва всеки отчет на\n"
+    "DOS-програма, пратен на опашката, на ОПАШКА на същия сървър. Опашката се\n"
+    "създава с: kvalon-p --setup-queue ИМЕ ОПАШКА\n";
+inline const std::string kBackendDeviceInfo = "Kvalon-P: отчети на DOS-програми към друга опашка";
+inline const std::string kNoDestinationInUri = "адресът на опашката трябва да е kvalon:/ОПАШКА";
+inline const std::string kBackendPrinting = "Отчетът се подготвя за печат на ";
+inline const std::string kBackendHandedOver = "Отчетът е предаден на ";
+inline const std::string kBackendPages = " стр.";
 
 // The command line's help, shown by --help and after an unusable option.
 inline const std::string kUsage =
@@ -85,6 +127,11 @@ inline const std::string kUsage =
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
     "  --copies N      брой копия\n"
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
+    "  --setup-queue ИМЕ ОПАШКА\n"
+    "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
+    "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin)\n"
+    "  --remove-queue ИМЕ\n"
+    "                  премахва такава опашка\n"
     "  --help          тази помощ\n"
     "  --version       версията\n"
     "\n"
@@ -95,6 +142,7 @@ inline const std::string kUsage =
     "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
     "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим или\n"
     "празен файл, твърде дълъг ред, над 32767 страници, твърде малък лист,\n"
-    "незаписваем изходен файл, грешка на принтера).\n";
+    "незаписваем изходен файл, грешка на принтера); 6 опашката за печат не може\n"
+    "да бъде създадена или премахната.\n";
 
 } // namespace kvalon::messages

@@ -67,6 +67,7 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
         return target;
     }
     target.kind = PrinterTarget::Kind::Cups;
+    target.media = request.media;
     if (!request.queue.empty()) {
         const std::vector<std::string> queues = cups_queue_names();
         if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {

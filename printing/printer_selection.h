@@ -15,6 +15,7 @@ struct PrinterRequest {
     std::string queue;
     std::string pdf_path;
     int paper_code = 9;
+    std::string media; // paper for a queue, as CUPS names it; empty means the queue's own
     int copies = 1;
 };
 

@@ -13,6 +13,7 @@ struct PrinterTarget {
     std::string queue;        // CUPS queue name
     std::string pdf_path;     // output file of the PDF printer
     int paper_code = PaperA4; // Windows paper code of the PDF printer
+    std::string media{}; // paper of a CUPS job ("A5", "iso_a5_148x210mm"); empty: the queue's own
     int copies = 1;
 };
 

@@ -5,8 +5,15 @@
 # cups-pdf queue, QUEUE ("Remote" unless given), as its default. Clients reach
 # it through CUPS_SERVER=127.0.0.1:PORT (or lpstat -h and the like).
 #
-#   scripts/print-server.sh start FOLDER PORT [QUEUE]  # prints nothing; status 0 when it answers
+#   scripts/print-server.sh start FOLDER PORT [QUEUE [BACKEND]]  # status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
+#
+# QUEUE is the cups-pdf queue ("Remote" unless given). BACKEND is a backend
+# program of our own (a build's `kvalon`, or a wrapper
+# around it); the scheduler then runs it for the device scheme kvalon. It gets
+# a program folder (ServerBin) of its own in FOLDER that leads to the system's
+# for everything else. cupsd runs a backend only when it and its folder belong
+# to root and nobody else may write them.
 #
 # Needs root (cupsd and the cups-pdf backend run as root). The filters run as
 # lp: FOLDER's parents must let lp pass, or every job comes out as one page. cups-pdf writes a
@@ -33,6 +40,7 @@ AccessLog $folder/log/access_log
 ErrorLog $folder/log/error_log
 PageLog $folder/log/page_log
 SystemGroup root
+${server_bin:+ServerBin $server_bin}
 EOF
     cat >"$folder/conf/cupsd.conf" <<EOF
 Listen 127.0.0.1:$port
@@ -57,6 +65,23 @@ PreserveJobFiles Yes
 EOF
 }
 
+# FOLDER/serverbin: links to the system's program folders, and a backend
+# folder with the system's backends plus ours.
+link_server_programs() {
+    local backend=$1 system=/usr/lib/cups
+    server_bin=$folder/serverbin
+    rm -rf "$server_bin"
+    mkdir -p "$server_bin/backend"
+    chmod 0755 "$server_bin" "$server_bin/backend"
+    for entry in "$system"/*; do
+        [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$server_bin/"
+    done
+    for entry in "$system"/backend/*; do
+        ln -s "$entry" "$server_bin/backend/"
+    done
+    ln -s "$(readlink -f "$backend")" "$server_bin/backend/kvalon"
+}
+
 answers() {
     lpstat -h "127.0.0.1:$1" -r 2>/dev/null | grep -q "scheduler is running"
 }
@@ -66,6 +91,10 @@ start() {
     [ "$(id -u)" -eq 0 ] || { echo "print-server.sh: needs root" >&2; return 1; }
     [ -x /usr/sbin/cupsd ] && [ -f "$ppd" ] ||
         { echo "print-server.sh: cupsd or cups-pdf missing" >&2; return 1; }
+    server_bin=""
+    if [ -n "${3:-}" ]; then
+        link_server_programs "$3"
+    fi
     write_configuration "$port"
     /usr/sbin/cupsd -f -c "$folder/conf/cupsd.conf" -s "$folder/conf/cups-files.conf" \
         </dev/null >"$folder/log/cupsd.out" 2>&1 &
@@ -95,7 +124,7 @@ stop() {
 }
 
 case $command in
-start) start "${3:-}" "${4:-}" ;;
+start) start "${3:-}" "${4:-}" "${5:-}" ;;
 stop) stop ;;
-*) echo "usage: print-server.sh start FOLDER PORT [QUEUE] | stop FOLDER" >&2; exit 2 ;;
+*) echo "usage: print-server.sh start FOLDER PORT [QUEUE [BACKEND]] | stop FOLDER" >&2; exit 2 ;;
 esac

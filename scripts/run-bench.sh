@@ -10,6 +10,7 @@
 #    time and size at deflate levels 1, 3 and 6 against texttopdf, peak memory
 #    at 1,000 and 10,000 pages, and CUPS's pdftopdf on its PDF against today's
 #    (level 0, page contents uncompressed, is the faster for a queue's filters).
+#  - the office print-server queue (as root): latency and a 200-job load run.
 set -euo pipefail
 build=${1:-build-bench}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -97,3 +98,6 @@ for level in 1 0; do
     printf 'pdftopdf on ours at level %d: %.2f s (ratio %.2f, target <= 0.5)\n' "$level" "$t_own" \
         "$(echo "$t_own / $t_qt" | bc -l)"
 done
+
+echo
+"$here/bench-office-queue.sh" "$build"

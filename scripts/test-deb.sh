@@ -54,6 +54,12 @@ installed() {
 [ "$(readlink -f /usr/bin/kvalon-p)" = /usr/lib/kvalon-p/kvalon-p ] ||
     fail "/usr/bin/kvalon-p does not lead to the program folder"
 [ -f /usr/lib/kvalon-p/crcn.ttf ] || fail "crcn.ttf is not beside the program"
+# CUPS runs a backend of mode 0755 as its own unprivileged user.
+[ "$(readlink -f /usr/lib/cups/backend/kvalon)" = /usr/lib/kvalon-p/kvalon ] ||
+    fail "CUPS's backend folder has no link kvalon to the print-server backend"
+[ "$(stat -c %a /usr/lib/kvalon-p/kvalon)" = 755 ] || fail "the backend is not of mode 0755"
+installed /usr/lib/cups/backend/kvalon | grep -q '^direct kvalon ' ||
+    fail "the backend does not name its device to CUPS"
 
 version=$(installed kvalon-p --version)
 # The version the build was configured with.
@@ -77,6 +83,7 @@ manual=$(man -w kvalon-p 2>/dev/null) || fail "man -w kvalon-p finds no manual p
 [ -f /usr/share/applications/kvalon-p.desktop ] || fail "no desktop entry"
 
 dpkg -r kvalon-p >/dev/null
-[ ! -e /usr/bin/kvalon-p ] && [ ! -e /usr/lib/kvalon-p/kvalon-p ] ||
+[ ! -e /usr/bin/kvalon-p ] && [ ! -e /usr/lib/kvalon-p/kvalon-p ] &&
+    [ ! -L /usr/lib/cups/backend/kvalon ] ||
     fail "files are left after dpkg -r"
 echo "test-deb: $(basename "$deb") installs, prints $pages pages, has its manual page, and goes away"

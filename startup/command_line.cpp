@@ -85,6 +85,17 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
             throw KvalonError(ErrorKind::CommandLine,
                               "--copies " + std::to_string(*options.copies));
         }
+    } else if (is_option(word, "--setup-queue")) {
+        QueueCommand command{
+            QueueCommand::Action::Setup, option_value(words, index, "--setup-queue"), {}};
+        if (index + 1 >= words.size()) {
+            throw KvalonError(ErrorKind::CommandLine, word);
+        }
+        command.destination = words[++index];
+        options.queue_command = command;
+    } else if (is_option(word, "--remove-queue")) {
+        options.queue_command = QueueCommand{
+            QueueCommand::Action::Remove, option_value(words, index, "--remove-queue"), {}};
     } else {
         throw KvalonError(ErrorKind::CommandLine, word);
     }

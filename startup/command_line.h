@@ -13,6 +13,15 @@ namespace kvalon {
 // entries, the last one unused.
 std::vector<std::string> split_command_line(std::string text);
 
+// --setup-queue NAME DESTINATION or --remove-queue NAME: the print-server
+// queue instead of a report.
+struct QueueCommand {
+    enum class Action { Setup, Remove };
+    Action action = Action::Setup;
+    std::string name;
+    std::string destination;
+};
+
 // Options in front of the ordinary command line: leading words that begin
 // with "--". Everything after them is joined with single blanks into
 // `argument_text`.
@@ -28,10 +37,14 @@ struct ProgramOptions {
     // A report to open in the windows, chosen and planned (the desktop's
     // "Open with"); never printed without the user.
     std::optional<std::string> open;
+    std::optional<QueueCommand> queue_command;
     std::string argument_text;
     // Where the plan-only action writes TMPPRNT1.TMP; empty means beside the
     // source. A report read from standard input answers in the current folder.
     std::string answer_folder;
+    // The title the queue and the PDF show; empty means "Kvalon-P" and the
+    // report's file name.
+    std::string document_title;
 };
 
 // Throws KvalonError(CommandLine) naming the word for an unknown option or a

@@ -120,4 +120,23 @@ void install_font() {
     }
 }
 
+void register_delivered_font() {
+    const PrintJob& j = job();
+    const std::vector<std::string> faces = printer_faces();
+    if (std::find(faces.begin(), faces.end(), j.FontFace) != faces.end()) {
+        return;
+    }
+    const fs::path file =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / j.FontFileName;
+    if (!is_regular_file(file.string())) {
+        show_message(messages::kFontFileMissing + j.FontFileName);
+        show_message(messages::kInstallFontYourself);
+        return;
+    }
+    if (QFontDatabase::addApplicationFont(QString::fromStdString(file.string())) < 0) {
+        show_message(messages::kInstallFontFrom + j.FontFace + messages::kFromFile +
+                     j.FontFileName);
+    }
+}
+
 } // namespace kvalon

@@ -15,6 +15,13 @@ namespace kvalon {
 // what to install when it cannot. Never stops the start.
 void install_font();
 
+// For a service whose home is not its own (the print-server backend runs as
+// the print service's user): when the printer does not offer job().FontFace,
+// makes the font file delivered in the program's folder usable in this
+// process only, copying nothing anywhere. Tells (show_message) when the file
+// is missing or unusable; never stops the job.
+void register_delivered_font();
+
 // Everything the installation needs of the world: the real program binds the
 // printer, the process and the message box; tests bind temporary folders.
 struct FontInstallation {

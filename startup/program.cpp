@@ -5,14 +5,15 @@
 #include "engine/exit_status.h"
 #include "engine/file_checks.h"
 #include "engine/messages.h"
-#include "engine/whole_number.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
+#include "startup/environment_settings.h"
 #include "startup/install_font.h"
+#include "startup/queue_setup.h"
+#include "startup/report_job.h"
 #include "startup/start_sequence.h"
-#include "startup/stdin_report.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/qt_translation.h"
@@ -26,7 +27,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,26 +51,6 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
     if (type == QtFatalMsg || std::getenv("KVALON_DEBUG") != nullptr) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
-}
-
-int environment_number(const char* name, int fallback) {
-    const char* text = std::getenv(name);
-    if (text == nullptr || *text == '\0') {
-        return fallback;
-    }
-    const std::optional<int> value = parse_whole_number(text);
-    if (!value) {
-        throw KvalonError(ErrorKind::CommandLine, std::string(name) + "=" + text);
-    }
-    return *value;
-}
-
-bool escp_from_environment() {
-    const int value = environment_number("KVALON_ESCP", 0);
-    if (value != 0 && value != 1) {
-        throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
-    }
-    return value == 1;
 }
 
 // A paper code the PDF printer does not know would silently print on A4.
@@ -145,38 +125,32 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     install_qt_translation(translator);
     PrinterBinding binding;
     try {
-        std::optional<StdinReport> piped_report;
-        ProgramOptions job_options = options;
-        // DOS callers cannot pass options; an emulator's recipe sets the mode.
-        job_options.escp = options.escp || escp_from_environment();
-        take_standard_input(job_options, piped_report);
         const PrinterRequest request = printer_request(options);
         StartHooks hooks;
-        hooks.printer_count = [&request] { return installed_printer_count(request); };
-        hooks.bind_printer = [&request, &binding] {
-            if (const auto target = choose_target(request)) {
-                binding.bind(*target);
-            }
-        };
         hooks.install_font = [] { install_font(); };
         hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
         hooks.write_output = write_to_stdout;
-        const int status = run_start_sequence(job_options, hooks);
-        close_job_files();
-        if (binding.is_bound()) {
-            binding.surface().finish_document();
-        }
-        set_printer(nullptr);
-        return status;
+        return run_report_job(options, request, hooks, binding);
     } catch (const KvalonError& error) {
-        // What a failed job drew so far must not reach the printer or pass
-        // for the whole report.
-        if (binding.is_bound()) {
-            binding.surface().abandon_document();
-        }
-        close_job_files();
-        set_printer(nullptr);
         return report(error);
+    }
+}
+
+// Setting up or removing the print-server queue needs neither a display nor
+// a report.
+int run_queue_command(const ProgramOptions& options) {
+    try {
+        if (!options.argument_text.empty()) {
+            throw KvalonError(ErrorKind::CommandLine, options.argument_text);
+        }
+        const QueueCommand& command = *options.queue_command;
+        write_to_stdout(command.action == QueueCommand::Action::Setup
+                            ? set_up_queue(command.name, command.destination)
+                            : remove_queue(command.name));
+        return kExitOk;
+    } catch (const KvalonError& error) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), message_for(error).c_str());
+        return exit_status_for(error);
     }
 }
 
@@ -198,6 +172,9 @@ int run_program(int argc, char** argv) {
     if (options.version) {
         write_to_stdout(std::string("kvalon-p ") + build_info::version_text + "\n");
         return kExitOk;
+    }
+    if (options.queue_command) {
+        return run_queue_command(options);
     }
     if (options.plan && options.argument_text.empty()) {
         std::fprintf(stderr, "%s", usage_text().c_str());

@@ -63,7 +63,8 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     const std::string folder =
         options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
-    printer().set_document_title(document_title(j.SourcePath));
+    printer().set_document_title(options.document_title.empty() ? document_title(j.SourcePath)
+                                                                : options.document_title);
     plan_layout();
     if (options.plan) {
         hooks.write_output(plan_report(j));

@@ -1,5 +1,7 @@
 #include "printing/qt/printer_factory.h"
 
+#include "engine/error.h"
+#include "engine/messages.h"
 #include "printing/pdf/pdf_file_sink.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/paper_sizes.h"
@@ -33,8 +35,16 @@ std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
 std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(target.queue));
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    // Qt starts every queue on A4; the queue's own paper is what the user set up.
-    const QPageSize queue_paper = info.defaultPageSize();
+    // Qt starts every queue on A4; the queue's own paper is what the user set
+    // up, unless the job names another.
+    QPageSize queue_paper = info.defaultPageSize();
+    if (!target.media.empty()) {
+        queue_paper = page_size_for_media(target.media);
+        if (!queue_paper.isValid()) {
+            throw KvalonError(ErrorKind::CommandLine, "media=" + target.media,
+                              messages::kUnknownMedia);
+        }
+    }
     if (queue_paper.isValid()) {
         printer->setPageSize(queue_paper);
     }

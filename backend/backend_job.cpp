@@ -1,0 +1,79 @@
+#include "backend/backend_job.h"
+
+#include "engine/error.h"
+#include "engine/messages.h"
+#include "engine/whole_number.h"
+#include "startup/queue_address.h"
+
+#include <cups/cups.h>
+
+#include <optional>
+
+namespace kvalon {
+
+namespace {
+
+// The job's options, released on every path.
+class JobOptions {
+public:
+    explicit JobOptions(const std::string& text)
+        : m_count(cupsParseOptions(text.c_str(), 0, &m_options)) {}
+    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
+    JobOptions(const JobOptions&) = delete;
+    JobOptions& operator=(const JobOptions&) = delete;
+
+    const char* get(const char* name) const { return cupsGetOption(name, m_count, m_options); }
+
+private:
+    cups_option_t* m_options = nullptr;
+    int m_count = 0;
+};
+
+bool switch_value(const char* name, const std::string& value) {
+    if (value.empty() || value == "1" || value == "true" || value == "yes" || value == "on") {
+        return true;
+    }
+    if (value == "0" || value == "false" || value == "no" || value == "off") {
+        return false;
+    }
+    throw KvalonError(ErrorKind::CommandLine, std::string(name) + "=" + value);
+}
+
+int copies_of(const std::string& word) {
+    const std::optional<int> copies = parse_whole_number(word);
+    if (!copies || *copies < 1) {
+        throw KvalonError(ErrorKind::CommandLine, word);
+    }
+    return *copies;
+}
+
+} // namespace
+
+BackendJob parse_backend_job(const std::vector<std::string>& words, const std::string& device_uri) {
+    BackendJob job;
+    job.job_id = words.at(0);
+    job.user = words.at(1);
+    job.title = words.at(2).empty() ? messages::kTitle : words.at(2);
+    const int copies = copies_of(words.at(3));
+    if (words.size() > 5) {
+        job.file = words[5];
+        job.copies = copies;
+    }
+    const std::optional<std::string> destination = destination_of(device_uri);
+    if (!destination) {
+        throw KvalonError(ErrorKind::Printer, device_uri, messages::kNoDestinationInUri);
+    }
+    job.destination = *destination;
+    const JobOptions options(words.at(4));
+    if (const char* media = options.get("media")) {
+        job.media = media;
+    } else if (const char* page_size = options.get("PageSize")) {
+        job.media = page_size;
+    }
+    if (const char* escp = options.get("kvalon-escp")) {
+        job.escp = switch_value("kvalon-escp", escp);
+    }
+    return job;
+}
+
+} // namespace kvalon

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// One job as CUPS hands it to the backend.
+struct BackendJob {
+    std::string job_id;
+    std::string user;  // who sent it; the job on the destination is theirs
+    std::string title; // passed on to the destination; "Kvalon-P" when the job has none
+    int copies = 1;
+    std::string file;        // the report; empty when it comes on standard input
+    std::string destination; // the queue that prints it
+    std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
+    bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
+};
+
+// `words` are the arguments after the program name, "job-id user title copies
+// options [file]"; `device_uri` is the queue's device address
+// ("kvalon:/Office"). Copies count only with a file: on standard input CUPS
+// has made them already. Throws KvalonError(CommandLine) for unusable copies
+// or options and KvalonError(Printer, device_uri, reason) when the address
+// names no destination.
+BackendJob parse_backend_job(const std::vector<std::string>& words, const std::string& device_uri);
+
+} // namespace kvalon

@@ -1,0 +1,150 @@
+#include "backend/backend_program.h"
+
+#include "backend/backend_job.h"
+#include "backend/backend_status.h"
+#include "engine/error.h"
+#include "engine/error_report.h"
+#include "engine/messages.h"
+#include "engine/print_job.h"
+#include "printing/printer_selection.h"
+#include "printing/qt/printer_binding.h"
+#include "startup/command_line.h"
+#include "startup/install_font.h"
+#include "startup/queue_address.h"
+#include "startup/report_job.h"
+#include "ui/message_box.h"
+
+#include <QGuiApplication>
+
+#include <cups/backend.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fcntl.h>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace kvalon {
+
+namespace {
+
+// One line of the backend protocol: CUPS reads the prefix, shows INFO and
+// ERROR text beside the job and logs the rest.
+void tell(const char* prefix, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", prefix, text.c_str());
+    std::fflush(stderr);
+}
+
+void qt_messages_as_debug(QtMsgType, const QMessageLogContext&, const QString& text) {
+    tell("DEBUG", text.toStdString());
+}
+
+// The environment the shared print path reads, set before anything reads it.
+void prepare_environment(const BackendJob& job) {
+    // A service has no display and never shows a window.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The job on the destination belongs to whoever sent the report.
+    if (!job.user.empty()) {
+        setenv("CUPS_USER", job.user.c_str(), 1);
+    }
+    if (job.escp) {
+        setenv("KVALON_ESCP", "1", 1);
+    }
+}
+
+// The report as the command line names it. A path the command line would cut
+// at a blank or comma is handed over as standard input instead.
+std::string report_argument(const BackendJob& job) {
+    if (job.file.empty()) {
+        return "-";
+    }
+    if (job.file.find_first_of(" ,") == std::string::npos && job.file.front() != '-') {
+        return job.file;
+    }
+    const int input = ::open(job.file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input < 0 || ::dup2(input, STDIN_FILENO) < 0) {
+        throw KvalonError(ErrorKind::File, job.file, system_reason(errno));
+    }
+    ::close(input);
+    return "-";
+}
+
+int print_job(const BackendJob& backend_job) {
+    ProgramOptions options;
+    options.argument_text = report_argument(backend_job);
+    options.document_title = backend_job.title;
+    PrinterRequest request;
+    request.queue = backend_job.destination;
+    request.copies = backend_job.copies;
+    request.media = backend_job.media;
+    StartHooks hooks;
+    hooks.install_font = [] { register_delivered_font(); };
+    hooks.run_interactive = []() -> int {
+        throw std::logic_error("the backend always names a report");
+    };
+    hooks.write_output = [](const std::string&) {};
+    tell("INFO", messages::kBackendPrinting + backend_job.destination);
+    PrinterBinding binding;
+    run_report_job(options, request, hooks, binding);
+    const int pages = job().PageNumber;
+    tell("PAGE", "total " + std::to_string(pages * backend_job.copies));
+    tell("INFO", messages::kBackendHandedOver + backend_job.destination + ": " +
+                     std::to_string(pages) + messages::kBackendPages);
+    return CUPS_BACKEND_OK;
+}
+
+// A failure that names the report names it as the sender knows it: by the
+// job's title, not by the print service's spool file.
+KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_job) {
+    const std::string& report = job().SourcePath;
+    if (report.empty() || error.path() != report) {
+        return error;
+    }
+    return KvalonError(error.kind(), backend_job.title, error.detail());
+}
+
+int run_with_application(const BackendJob& backend_job, int& argc, char** argv) {
+    prepare_environment(backend_job);
+    qInstallMessageHandler(qt_messages_as_debug);
+    QGuiApplication application(argc, argv);
+    set_message_seam([](const std::string& text) { tell("WARNING", text); });
+    try {
+        return print_job(backend_job);
+    } catch (const KvalonError& error) {
+        tell("ERROR", message_for(named_after_job(error, backend_job)));
+        return backend_status_for(error);
+    } catch (const std::exception& error) {
+        tell("ERROR", messages::kInternalError + error.what());
+        return CUPS_BACKEND_FAILED;
+    }
+}
+
+} // namespace
+
+int run_backend(int argc, char** argv) {
+    if (argc == 1) {
+        std::printf("direct %s \"Unknown\" \"%s\"\n", kBackendScheme,
+                    messages::kBackendDeviceInfo.c_str());
+        return CUPS_BACKEND_OK;
+    }
+    if (argc != 6 && argc != 7) {
+        std::fputs(messages::kBackendUsage.c_str(), stderr);
+        return CUPS_BACKEND_FAILED;
+    }
+    const char* device_uri = std::getenv("DEVICE_URI");
+    BackendJob backend_job;
+    try {
+        backend_job = parse_backend_job(std::vector<std::string>(argv + 1, argv + argc),
+                                        device_uri != nullptr ? device_uri : argv[0]);
+    } catch (const KvalonError& error) {
+        tell("ERROR", message_for(error));
+        return backend_status_for(error);
+    }
+    return run_with_application(backend_job, argc, argv);
+}
+
+} // namespace kvalon

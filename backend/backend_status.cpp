@@ -1,0 +1,31 @@
+#include "backend/backend_status.h"
+
+#include "engine/error.h"
+
+#include <cups/backend.h>
+
+namespace kvalon {
+
+int backend_status_for(const KvalonError& error) {
+    switch (error.kind()) {
+    case ErrorKind::MissingFile:
+    case ErrorKind::FileVanished:
+    case ErrorKind::CommandLine:
+    case ErrorKind::BadActionWord:
+    case ErrorKind::File:
+    case ErrorKind::EmptyReport:
+    case ErrorKind::LineTooLong:
+    case ErrorKind::TooManyPages:
+        return CUPS_BACKEND_CANCEL;
+    case ErrorKind::NoPrinter:
+    case ErrorKind::Layout:
+    case ErrorKind::FileWrite:
+    case ErrorKind::Printer:
+    case ErrorKind::QueueSetup:
+    case ErrorKind::QueueRemoval:
+        break;
+    }
+    return CUPS_BACKEND_FAILED;
+}
+
+} // namespace kvalon

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace kvalon {
+
+// Settings DOS callers give through the environment, as they cannot pass
+// options. Each throws KvalonError(CommandLine) naming NAME=value for a value
+// that is not a whole number.
+
+// The number in the variable `name`, or `fallback` when it is unset or empty.
+int environment_number(const char* name, int fallback);
+
+// KVALON_ESCP: 1 switches the ESC/P mode on, 0 (or nothing) leaves it off;
+// anything else is refused.
+bool escp_from_environment();
+
+} // namespace kvalon

@@ -1,0 +1,99 @@
+#include "backend/backend_job.h"
+#include "backend/backend_status.h"
+#include "engine/error.h"
+#include "printing/qt/paper_sizes.h"
+#include "startup/queue_address.h"
+
+#include <gtest/gtest.h>
+
+#include <QSizeF>
+
+#include <cups/backend.h>
+
+#include <functional>
+
+namespace kvalon::testing {
+namespace {
+
+BackendJob parsed(const std::string& options, const std::string& uri = "kvalon:/Office",
+                  bool with_file = true) {
+    std::vector<std::string> words = {"7", "ivan", "Справка", "3", options};
+    if (with_file) {
+        words.push_back("/var/spool/cups/d00007-001");
+    }
+    return parse_backend_job(words, uri);
+}
+
+TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
+    const BackendJob job = parsed("media=A5 kvalon-escp=1");
+    EXPECT_EQ(job.user, "ivan");
+    EXPECT_EQ(job.title, "Справка");
+    EXPECT_EQ(job.copies, 3);
+    EXPECT_EQ(job.file, "/var/spool/cups/d00007-001");
+    EXPECT_EQ(job.destination, "Office");
+    EXPECT_EQ(job.media, "A5");
+    EXPECT_TRUE(job.escp);
+    // On standard input the copies are made by CUPS already.
+    EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
+    EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
+    EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+}
+
+ErrorKind failure_of(const std::function<void()>& parse) {
+    try {
+        parse();
+    } catch (const KvalonError& error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "taken";
+    return ErrorKind::NoPrinter;
+}
+
+TEST(BackendJob, RefusesWhatItCannotUse) {
+    EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
+    EXPECT_EQ(failure_of([] {
+                  parse_backend_job({"7", "ivan", "t", "0", ""}, "kvalon:/Office");
+              }),
+              ErrorKind::CommandLine);
+    for (const std::string uri :
+         {"kvalon:/", "kvalon:", "ipp://host/printers/Office", "kvalon:/a/b", "kvalon:/Off%2"}) {
+        EXPECT_EQ(failure_of([&uri] { parsed("", uri); }), ErrorKind::Printer) << uri;
+    }
+}
+
+TEST(QueueAddress, NamesTheDestinationBothWays) {
+    for (const std::string name : {"Office", "Склад 2", "a%b", "x.y-z_1~"}) {
+        EXPECT_EQ(destination_of(queue_device_uri(name)), name) << queue_device_uri(name);
+    }
+    EXPECT_EQ(queue_device_uri("Office"), "kvalon:/Office");
+    EXPECT_EQ(destination_of("kvalon://Office/?waiteof=false"), "Office");
+}
+
+TEST(MediaOption, NamesThePaper) {
+    const std::vector<std::pair<std::string, QPageSize::PageSizeId>> cases = {
+        {"A5", QPageSize::A5},
+        {"a4", QPageSize::A4},
+        {"iso_a5_148x210mm", QPageSize::A5},
+        {"na_letter_8.5x11in", QPageSize::Letter},
+        {"A4,tray-1", QPageSize::A4},
+        {"tray-1,legal", QPageSize::Legal},
+    };
+    for (const auto& [media, id] : cases) {
+        EXPECT_EQ(page_size_for_media(media).id(), id) << media;
+    }
+    const QPageSize custom = page_size_for_media("custom_100x150mm");
+    EXPECT_EQ(custom.size(QPageSize::Millimeter), QSizeF(100, 150));
+    for (const std::string media : {"", "zzz", "custom_0x150mm"}) {
+        EXPECT_FALSE(page_size_for_media(media).isValid()) << media;
+    }
+}
+
+TEST(BackendStatus, CancelsABadReportAndLeavesTheRestToTheQueuesPolicy) {
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::EmptyReport, "r")), CUPS_BACKEND_CANCEL);
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::LineTooLong, "r")), CUPS_BACKEND_CANCEL);
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::Printer, "q")), CUPS_BACKEND_FAILED);
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::FileWrite, "t")), CUPS_BACKEND_FAILED);
+}
+
+} // namespace
+} // namespace kvalon::testing
