@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/cups_connection.h"
 
 #include <cups/cups.h>
 
@@ -11,10 +12,18 @@ namespace kvalon {
 
 namespace {
 
-// The destination list of libcups, released on every path.
+// The destination list of libcups, released on every path. A print service
+// that does not answer is not a machine without printers.
 class CupsDestinations {
 public:
-    CupsDestinations() : m_count(cupsGetDests(&m_dests)) {}
+    CupsDestinations() {
+        const CupsConnection connection;
+        m_count = cupsGetDests2(connection.get(), &m_dests);
+        if (!connection.answered()) {
+            cupsFreeDests(m_count, m_dests);
+            throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
+        }
+    }
     ~CupsDestinations() { cupsFreeDests(m_count, m_dests); }
     CupsDestinations(const CupsDestinations&) = delete;
     CupsDestinations& operator=(const CupsDestinations&) = delete;
@@ -52,14 +61,19 @@ std::string cups_default_queue() {
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
 }
 
+// The PDF printer needs no print service: one that is slow or missing must not
+// hold a PDF job.
 int installed_printer_count(const PrinterRequest& request) {
-    const int queues = static_cast<int>(cups_queue_names().size());
-    return queues + (request.pdf_path.empty() ? 0 : 1);
+    if (!request.pdf_path.empty()) {
+        return 1;
+    }
+    return static_cast<int>(cups_queue_names().size());
 }
 
 std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     PrinterTarget target;
     target.copies = request.copies;
+    target.job_wait_seconds = request.job_wait_seconds;
     if (!request.pdf_path.empty()) {
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = request.pdf_path;

@@ -16,16 +16,20 @@ struct PrinterRequest {
     std::string pdf_path;
     int paper_code = 9;
     int copies = 1;
+    int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
 };
 
 // The CUPS destinations of the current server (CUPS_SERVER is honoured).
+// These throw KvalonError(PrintServiceSilent) when the service does not answer.
 std::vector<std::string> cups_queue_names();
 // The default destination as CUPS orders it: LPDEST, PRINTER, lpoptions, the
 // server default; the first queue when none of them names one; empty when
 // there is no queue.
 std::string cups_default_queue();
 
-// Installed printers: the CUPS destinations, and the PDF printer when asked for.
+// Installed printers: the CUPS destinations, or 1 when the PDF printer is asked
+// for (the print service is then not asked). Throws
+// KvalonError(PrintServiceSilent) when the print service does not answer.
 int installed_printer_count(const PrinterRequest& request);
 
 // Where the document goes; throws KvalonError(Printer) when a named queue does

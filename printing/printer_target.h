@@ -14,6 +14,7 @@ struct PrinterTarget {
     std::string pdf_path;     // output file of the PDF printer
     int paper_code = PaperA4; // Windows paper code of the PDF printer
     int copies = 1;
+    int job_wait_seconds = 60; // how long a CUPS job is followed to its end
 };
 
 } // namespace kvalon
