@@ -25,6 +25,9 @@ struct ProgramOptions {
     std::optional<int> paper;
     std::optional<int> copies;
     std::string argument_text;
+    // True when words follow the options, even a single empty one: an empty
+    // word from a batch caller is a missing file name, not the windows.
+    bool has_words = false;
     // Where the plan-only action writes TMPPRNT1.TMP; empty means beside the
     // source. A report read from standard input answers in the current folder.
     std::string answer_folder;

@@ -4,6 +4,8 @@
 #include "engine/error_report.h"
 #include "engine/exit_status.h"
 #include "engine/messages.h"
+#include "engine/notice.h"
+#include "engine/signal_cleanup.h"
 #include "engine/whole_number.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
@@ -19,26 +21,57 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace kvalon {
 
 namespace {
 
+// A caller may start us with standard input, output or error closed; a file
+// we open would then take that number, and a message or a plan meant for the
+// caller would be written into it. A closed stream reads and writes nothing.
+void keep_standard_streams_open() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int placeholder = ::open("/dev/null", O_RDWR);
+            if (placeholder >= 0 && placeholder != fd) {
+                ::dup2(placeholder, fd);
+                ::close(placeholder);
+            }
+        }
+    }
+}
+
+bool is_set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
 // Qt aborts when it finds no display; batch runs from scripts and services
 // have none.
 void choose_platform() {
-    const bool has_display =
-        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const bool has_display = is_set("DISPLAY") || is_set("WAYLAND_DISPLAY");
     if (!has_display && std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+}
+
+// Windows nobody can see would wait for a click forever.
+bool has_desktop() {
+    if (is_set("QT_QPA_PLATFORM")) {
+        const std::string platform = std::getenv("QT_QPA_PLATFORM");
+        return platform.rfind("offscreen", 0) != 0 && platform.rfind("minimal", 0) != 0;
+    }
+    return is_set("DISPLAY") || is_set("WAYLAND_DISPLAY");
 }
 
 // Qt's own diagnostics (a missing runtime folder, font fallbacks) are noise
@@ -85,8 +118,30 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     }
     request.paper_code = options.paper.value_or(request.paper_code);
     request.copies = options.copies.value_or(request.copies);
+    request.job_wait_seconds = environment_number("KVALON_JOB_WAIT", request.job_wait_seconds);
+    if (request.job_wait_seconds < 0) {
+        throw KvalonError(ErrorKind::CommandLine,
+                          "KVALON_JOB_WAIT=" + std::to_string(request.job_wait_seconds));
+    }
     refuse_unknown_paper(options, request.paper_code);
     return request;
+}
+
+// The PDF printer writes one copy whatever was asked; the user is told once.
+void tell_about_copies(const PrinterTarget& target) {
+    if (target.kind == PrinterTarget::Kind::Pdf && target.copies > 1) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(),
+                     messages::kPdfWritesOneCopy.c_str());
+    }
+}
+
+// The copy of standard input is our own file: the user knows the report as
+// standard input.
+KvalonError named_for_user(const KvalonError& error, const std::optional<StdinReport>& piped) {
+    if (piped && !piped->path().empty() && error.path() == piped->path()) {
+        return KvalonError(error.kind(), messages::kStandardInput, error.detail());
+    }
+    return error;
 }
 
 void write_to_stdout(const std::string& text) {
@@ -105,9 +160,10 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+    set_notice_handler(show_message);
     std::unique_ptr<PrinterSurface> surface;
+    std::optional<StdinReport> piped_report;
     try {
-        std::optional<StdinReport> piped_report;
         ProgramOptions job_options = options;
         take_standard_input(job_options, piped_report);
         const PrinterRequest request = printer_request(options);
@@ -115,6 +171,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         hooks.printer_count = [&request] { return installed_printer_count(request); };
         hooks.bind_printer = [&request, &surface] {
             if (const auto target = choose_target(request)) {
+                tell_about_copies(*target);
                 surface = make_printer_surface(*target);
                 set_printer(surface.get());
             }
@@ -128,6 +185,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
             surface->finish_document();
         }
         set_printer(nullptr);
+        set_notice_handler(nullptr);
         return status;
     } catch (const KvalonError& error) {
         // What a failed job drew so far must not reach the printer or pass
@@ -137,13 +195,17 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         }
         close_job_files();
         set_printer(nullptr);
-        return report(error);
+        const int status = report(named_for_user(error, piped_report));
+        set_notice_handler(nullptr);
+        return status;
     }
 }
 
 } // namespace
 
 int run_program(int argc, char** argv) {
+    keep_standard_streams_open();
+    install_signal_cleanup();
     ProgramOptions options;
     try {
         options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
@@ -162,6 +224,11 @@ int run_program(int argc, char** argv) {
     }
     if (options.plan && options.argument_text.empty()) {
         std::fprintf(stderr, "%s", usage_text().c_str());
+        return kExitCommandLine;
+    }
+    if (!options.has_words && !has_desktop()) {
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
+                     messages::kNeedsDesktop.c_str(), usage_text().c_str());
         return kExitCommandLine;
     }
     try {
