@@ -106,11 +106,11 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
         {{"--pdf", pdf, report()}, {{"KVALON_PAPER", "-3"}}, 2, bad + "KVALON_PAPER=-3\n", false},
         {{"--pdf", pdf, "-x", report()}, {}, 4, "Kvalon-P: Липсва файл -x\n", false},
         {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
-        // --printer asks for a queue: with no print server there is none.
+        // --printer asks for a queue: with no print server in reach there is none.
         {{"--printer", "Office", report()},
          {{"KVALON_PDF", pdf}},
          3,
-         "Kvalon-P: Няма инсталиран принтер\n",
+         "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n",
          false},
     };
     for (const Case& c : cases) {
