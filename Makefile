@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 OUT := $(CURDIR)/out
 
-.PHONY: deps configure build run test bench fuzz sanitize install deb clean
+.PHONY: deps configure build run test format-check bench fuzz sanitize install deb clean
 
 deps:
 	@scripts/install-deps.sh
@@ -21,8 +21,14 @@ run: build
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
 	@echo "Пробният отчет е отпечатан в $(OUT)/sample-report.pdf"
 
+# CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
+CTEST_ARGS ?=
 test: build
-	@scripts/run-tests.sh $(BUILD)
+	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
+
+# Every tracked C++ file against .clang-format.
+format-check: deps
+	@scripts/check-format.sh
 
 sanitize: deps
 	@cmake -S . -B build-sanitize -G Ninja -DKVALON_SANITIZE=address,undefined \
@@ -31,7 +37,8 @@ sanitize: deps
 	@KVALON_SANITIZED=1 scripts/run-tests.sh build-sanitize
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer, each
-# run for FUZZ_SECONDS from the seed corpora under fuzz/corpus.
+# run for FUZZ_SECONDS from its corpus under fuzz/corpus. Every build with
+# tests replays those corpora without clang (ctest -L fuzz).
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKVALON_BUILD_FUZZ=ON \

@@ -2,8 +2,8 @@
 // surface: what the engine itself costs, without any drawing.
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
-#include "engine/read_page.h"
 #include "engine/printer_surface.h"
+#include "engine/read_page.h"
 #include "tests/support/recording_surface.h"
 
 #include <benchmark/benchmark.h>

@@ -31,7 +31,7 @@ void check_split(const std::string& text) {
     }
     std::size_t letters = 0;
     for (const char c : text) {
-        letters += is_separator(c) ? 0 : 1;
+        letters += is_separator(c) ? 0u : 1u;
     }
     // No character but the separators is lost; the defaults add at most "0" and "8".
     if (kept < letters || kept > letters + 2) {

@@ -1,32 +1,35 @@
 #!/usr/bin/env bash
-# Sourced by the test runner: a CUPS scheduler with a cups-pdf queue "PDF" as
-# the server default, for the tests that print through a real print service.
-# Sets KVALON_CUPS_TEST=1 when the scheduler answers.
+# Sourced by the test runner: the test CUPS scheduler, a private one
+# (scripts/print-server.sh: its own folders, 127.0.0.1 and a free port) with a
+# cups-pdf queue "PDF" as its default, for the tests that print through a real
+# print service. The machine's own scheduler, if one runs, is neither asked
+# nor changed. Exports CUPS_SERVER, which the CUPS tools and the program
+# follow, and KVALON_CUPS_TEST=1 when the scheduler answers.
 
-cups_test_pid=""
+cups_test_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cups_test_folder=""
+
+free_local_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
 
 start_cups_test_server() {
-    if ! lpstat -r 2>/dev/null | grep -q "scheduler is running"; then
-        mkdir -p /run/cups /var/spool/cups-pdf/ANONYMOUS
-        /usr/sbin/cupsd -f </dev/null >/tmp/kvalon-cupsd.log 2>&1 &
-        cups_test_pid=$!
-        for _ in $(seq 1 100); do
-            lpstat -r 2>/dev/null | grep -q "scheduler is running" && break
-            sleep 0.1
-        done
-    fi
-    if ! lpstat -r 2>/dev/null | grep -q "scheduler is running"; then
-        echo "CUPS did not start; the tests that need it skip themselves" >&2
+    local port
+    cups_test_folder=$(mktemp -d /tmp/kvalon-cups.XXXXXX)
+    port=$(free_local_port)
+    # cups-pdf writes the jobs of users unknown here (the tests send as such)
+    # into its anonymous folder.
+    mkdir -p /var/spool/cups-pdf/ANONYMOUS
+    if ! "$cups_test_scripts/print-server.sh" start "$cups_test_folder" "$port" PDF; then
+        echo "The test CUPS scheduler did not start; the tests that need it skip themselves" >&2
         return 0
     fi
-    lpadmin -p PDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o PageSize=A4 &&
-        lpadmin -d PDF && export KVALON_CUPS_TEST=1
+    export CUPS_SERVER="127.0.0.1:$port" KVALON_CUPS_TEST=1
 }
 
 stop_cups_test_server() {
-    if [ -n "$cups_test_pid" ]; then
-        kill -TERM "$cups_test_pid" 2>/dev/null || true
-        wait "$cups_test_pid" 2>/dev/null || true
-        cups_test_pid=""
-    fi
+    [ -n "$cups_test_folder" ] || return 0
+    "$cups_test_scripts/print-server.sh" stop "$cups_test_folder"
+    rm -rf "$cups_test_folder"
+    cups_test_folder=""
 }

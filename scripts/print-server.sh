@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# A second CUPS scheduler, for the print-server tests: it listens only on
-# 127.0.0.1:PORT and keeps its configuration, spool, state and logs in FOLDER,
-# so the scheduler on the default socket (scripts/cups-test-server.sh) is not
-# touched. It has one cups-pdf queue, "Remote", as its default. Besides the
-# system's backends it has a printer of its own for tests of failing printers:
-# a queue on kvalon-test:/fail fails every job with the message "Paper jam
-# in tray 2", one on kvalon-test:/slow takes a minute over each job.
+# A private CUPS scheduler for tests: it listens only on 127.0.0.1:PORT and
+# keeps its configuration, spool, state and logs in FOLDER, so the machine's
+# own scheduler, if one runs, is neither asked nor changed. It has one
+# cups-pdf queue, QUEUE ("Remote" unless given), as its default. Clients reach
+# it through CUPS_SERVER=127.0.0.1:PORT (or lpstat -h and the like). Besides
+# the system's backends it has a printer of its own for tests of failing
+# printers: a queue on kvalon-test:/fail fails every job with the message
+# "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job.
 #
-#   scripts/print-server.sh start FOLDER PORT   # prints nothing; status 0 when it answers
+#   scripts/print-server.sh start FOLDER PORT [QUEUE]  # prints nothing; status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
 #
 # Needs root (cupsd and the cups-pdf backend run as root). The filters run as
@@ -93,7 +94,7 @@ answers() {
 }
 
 start() {
-    local port=${1:?port}
+    local port=${1:?port} queue=${2:-Remote}
     [ "$(id -u)" -eq 0 ] || { echo "print-server.sh: needs root" >&2; return 1; }
     [ -x /usr/sbin/cupsd ] && [ -f "$ppd" ] ||
         { echo "print-server.sh: cupsd or cups-pdf missing" >&2; return 1; }
@@ -106,8 +107,11 @@ start() {
         sleep 0.1
     done
     answers "$port" || { echo "print-server.sh: no answer on port $port" >&2; return 1; }
-    lpadmin -h "127.0.0.1:$port" -p Remote -E -v cups-pdf:/ -P "$ppd" -o PageSize=A4
-    lpadmin -h "127.0.0.1:$port" -d Remote
+    # Another scheduler that took the port first answers too; ours must be alive.
+    kill -0 "$(cat "$folder/cupsd.pid")" 2>/dev/null ||
+        { echo "print-server.sh: port $port is taken" >&2; return 1; }
+    lpadmin -h "127.0.0.1:$port" -p "$queue" -E -v cups-pdf:/ -P "$ppd" -o PageSize=A4
+    lpadmin -h "127.0.0.1:$port" -d "$queue"
 }
 
 stop() {
@@ -123,7 +127,7 @@ stop() {
 }
 
 case $command in
-start) start "${3:-}" ;;
+start) start "${3:-}" "${4:-}" ;;
 stop) stop ;;
-*) echo "usage: print-server.sh start FOLDER PORT | stop FOLDER" >&2; exit 2 ;;
+*) echo "usage: print-server.sh start FOLDER PORT [QUEUE] | stop FOLDER" >&2; exit 2 ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a build folder for a bounded time, starting from
-# our seed corpora. Any crash, leak, hang (a single input over 10 s) or
+# its corpus under fuzz/corpus (copied into BUILD/fuzz-corpus, where the
+# fuzzer adds what it finds). Any crash, leak, hang (a single input over 10 s) or
 # sanitizer report makes the run fail; the input that did it is kept under
 # BUILD/fuzz-artifacts/. Prints one line per target with its executions.
 #
@@ -10,7 +11,7 @@ build=${1:?build folder}
 seconds=${2:-60}
 shift 2 || true
 here=$(cd "$(dirname "$0")" && pwd)
-seeds="$here/../fuzz/corpus"
+corpora="$here/../fuzz/corpus"
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_command_line fuzz_filter_screen fuzz_filter_printer fuzz_print_source)
 
@@ -23,7 +24,7 @@ mkdir -p "$build/fuzz-artifacts"
 for target in "${targets[@]}"; do
     corpus="$build/fuzz-corpus/$target"
     mkdir -p "$corpus"
-    cp -n "$seeds/$target"/* "$corpus"/ 2>/dev/null || true
+    cp -n "$corpora/$target"/* "$corpus"/ 2>/dev/null || true
     log="$build/fuzz-artifacts/$target.log"
     "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len="$(max_len "$target")" -print_final_stats=1 \

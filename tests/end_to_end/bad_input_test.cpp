@@ -1,63 +1,22 @@
 // Whatever file a DOS program hands over, the real program either prints
 // every page or says in Bulgarian what went wrong and exits non-zero.
+#include "tests/end_to_end/pdf_run.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace kvalon::testing {
 namespace {
 
-bool sanitized() {
-    return std::getenv("KVALON_SANITIZED") != nullptr;
-}
-
-// Lines "Ред 00001" ... of `width` characters, CR LF ended.
-std::string numbered_lines(int count, int width = 60) {
-    std::string text;
-    text.reserve(static_cast<std::size_t>(count) * (width + 2));
-    for (int i = 1; i <= count; ++i) {
-        std::string line = to_mik("Ред ") + std::to_string(100000 + i).substr(1);
-        line.resize(static_cast<std::size_t>(width), '.');
-        text += line + "\r\n";
-    }
-    return text;
-}
-
-class BadInput : public ::testing::Test {
-protected:
-    RunResult run(std::vector<std::string> words) {
-        words.insert(words.begin(), kvalon_binary());
-        return run_program(
-            words,
-            {{"KVALON_PDF", pdf()}, {"HOME", dir.path()}, {"XDG_DATA_HOME", dir.file("data")}});
-    }
-    std::map<std::string, std::string> plan(const std::string& path) {
-        const RunResult planned = run({"--plan", path});
-        EXPECT_EQ(planned.status, 0) << planned.err;
-        return parse_plan(planned.out);
-    }
-    std::string pdf() const { return dir.file("out.pdf"); }
-    // The folder holds nothing that could pass for the document.
-    void expect_no_document() const {
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            const std::string name = entry.path().filename().string();
-            EXPECT_EQ(name.find(".pdf"), std::string::npos) << name;
-        }
-    }
-    TempDir dir;
-};
+class BadInput : public PdfRun {};
 
 TEST_F(BadInput, UnusablePathsAreNamedAndNothingIsPrinted) {
     std::filesystem::create_directory(dir.file("folder"));
@@ -116,9 +75,9 @@ TEST_F(BadInput, AnUnreadableFileIsAReadFailure) {
     }
     const RunResult result = run_program(words, {{"KVALON_PDF", pdf()}, {"HOME", dir.path()}});
     EXPECT_EQ(result.status, 5);
-    EXPECT_NE(result.err.find("Kvalon-P: Файлът не може да бъде прочетен: " + path +
-                              " (отказан достъп)"),
-              std::string::npos)
+    EXPECT_NE(
+        result.err.find("Kvalon-P: Файлът не може да бъде прочетен: " + path + " (отказан достъп)"),
+        std::string::npos)
         << result.err;
     expect_no_document();
 }
@@ -189,96 +148,6 @@ TEST_F(BadInput, ReportsWithNothingToPrintAreToldAsEmpty) {
             << name << ": " << result.err;
     }
     expect_no_document();
-}
-
-TEST_F(BadInput, AHundredMegabyteReportIsPlannedInBoundedMemory) {
-    const int lines = 1'250'000; // 80 bytes each: 100,000,000 bytes
-    write_bytes(dir.file("big.txt"), numbered_lines(lines, 78));
-    ASSERT_EQ(std::filesystem::file_size(dir.file("big.txt")), 100'000'000u);
-    const auto started = std::chrono::steady_clock::now();
-    const auto planned = plan(dir.file("big.txt"));
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
-    EXPECT_EQ(planned.at("LineCount"), std::to_string(lines));
-    EXPECT_EQ(planned.at("LongestLine"), "80");
-    EXPECT_LT(seconds.count(), sanitized() ? 120 : 20);
-    if (!sanitized()) {
-        // The report streams through a fixed buffer: far below its own size.
-        rusage usage{};
-        ::getrusage(RUSAGE_CHILDREN, &usage);
-        EXPECT_LT(usage.ru_maxrss, 90 * 1024) << "kilobytes";
-    }
-}
-
-TEST_F(BadInput, TenThousandPagesAllReachThePdf) {
-    if (sanitized()) {
-        GTEST_SKIP() << "printed once in the plain build; too slow under the sanitizers";
-    }
-    write_bytes(dir.file("probe.txt"), numbered_lines(1));
-    const int per_page = std::stoi(plan(dir.file("probe.txt")).at("LinesPerPage"));
-    const int pages = 10'000;
-    write_bytes(dir.file("long.txt"), numbered_lines(per_page * pages));
-    EXPECT_EQ(plan(dir.file("long.txt")).at("PageCount"), std::to_string(pages));
-    const RunResult result = run({dir.file("long.txt")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(pdf_pages(pdf()), pages);
-    const RunResult last =
-        run_program({"pdftotext", "-f", "10000", "-l", "10000", "-layout", pdf(), "-"});
-    const std::string last_line = std::to_string(100000 + per_page * pages).substr(1);
-    EXPECT_NE(last.out.find("Ред " + last_line), std::string::npos) << last.out;
-}
-
-// The report is changed while the program prints it: the change is noticed
-// from the first page on.
-class ChangedReport : public BadInput {
-protected:
-    void SetUp() override {
-        write_bytes(dir.file("probe.txt"), numbered_lines(1));
-        per_page = std::stoi(plan(dir.file("probe.txt")).at("LinesPerPage"));
-        // Far more than the reader's first megabyte.
-        write_bytes(report(), numbered_lines(per_page * pages));
-    }
-    // Runs the program and calls `change` once it has begun its document.
-    RunResult print_while(void (*change)(const std::string&)) {
-        RunResult result;
-        std::thread program([&] { result = run({report()}); });
-        for (int i = 0; i < 3000 && !document_begun(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        EXPECT_TRUE(document_begun()) << "the document never began";
-        change(report());
-        program.join();
-        return result;
-    }
-    std::string report() const { return dir.file("REPORT.TXT"); }
-    // The PDF is written under a fresh hidden name beside its target.
-    bool document_begun() const {
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            if (entry.path().filename().string().rfind(".out.pdf.", 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-    int per_page = 0;
-    const int pages = 2000;
-};
-
-TEST_F(ChangedReport, CutShortWhilePrintingFailsWithoutADocument) {
-    const RunResult result =
-        print_while([](const std::string& path) { std::filesystem::resize_file(path, 0); });
-    EXPECT_EQ(result.status, 5);
-    EXPECT_NE(result.err.find("Kvalon-P: Файлът не може да бъде прочетен: " + report() +
-                              " (файлът е променен по време на печата)"),
-              std::string::npos)
-        << result.err;
-    expect_no_document();
-}
-
-TEST_F(ChangedReport, RemovedWhilePrintingStillPrintsEveryPage) {
-    const RunResult result =
-        print_while([](const std::string& path) { std::filesystem::remove(path); });
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(pdf_pages(pdf()), pages);
 }
 
 } // namespace

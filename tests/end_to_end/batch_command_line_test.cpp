@@ -16,7 +16,8 @@ class BatchCommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
         write_bytes(report(), "first line\r\nsecond line\r\n");
-        env = {{"KVALON_PDF", dir.file("out.pdf")}, {"HOME", dir.path()},
+        env = {{"KVALON_PDF", dir.file("out.pdf")},
+               {"HOME", dir.path()},
                {"XDG_DATA_HOME", dir.file("data")}};
     }
 
@@ -41,11 +42,10 @@ TEST_F(BatchCommandLine, PlanPrintsEveryFieldInOrder) {
         names.push_back(result.out.substr(at, result.out.find('=', at) - at));
         at = end + 1;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"PaperName", "PaperWidthMm", "PaperHeightMm",
-                                               "LineCount", "LongestLine", "FontSize",
-                                               "Orientation", "CharsPerLine", "LinesPerPage",
-                                               "LeftIndent", "CharWidth", "LineHeight",
-                                               "PageCount"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "PaperName", "PaperWidthMm", "PaperHeightMm", "LineCount", "LongestLine",
+                         "FontSize", "Orientation", "CharsPerLine", "LinesPerPage", "LeftIndent",
+                         "CharWidth", "LineHeight", "PageCount"}));
     const auto plan = parse_plan(result.out);
     EXPECT_EQ(plan.at("PaperName"), "A4, 210 x 297 mm ");
     EXPECT_EQ(plan.at("PaperWidthMm"), "210");
@@ -74,8 +74,8 @@ TEST_F(BatchCommandLine, PlanNamesTheChosenPaper) {
 TEST_F(BatchCommandLine, PlanOnlyWritesTheLinesPerPageBesideTheSource) {
     const std::string lines = parse_plan(run({"--plan", report()}).out).at("LinesPerPage");
     const std::vector<std::vector<std::string>> spellings = {
-        {report(), "1"}, {report() + ",1"}, {report() + ",", "1"}, {report() + ",1,8"},
-        {report(), "1", "13"}, {report(), "1", "8", "extra", "words"}};
+        {report(), "1"},     {report() + ",1"},     {report() + ",", "1"},
+        {report() + ",1,8"}, {report(), "1", "13"}, {report(), "1", "8", "extra", "words"}};
     for (const auto& words : spellings) {
         write_bytes(answer(), "old content that is longer\r\n");
         const RunResult result = run(words);
@@ -87,9 +87,11 @@ TEST_F(BatchCommandLine, PlanOnlyWritesTheLinesPerPageBesideTheSource) {
 
 TEST_F(BatchCommandLine, PrintActionLeavesAnOldAnswerAlone) {
     write_bytes(answer(), "17\r\n");
-    for (const auto& words : std::vector<std::vector<std::string>>{
-             {report()}, {report(), "0"}, {report(), "2"}, {report(), "0", "10"},
-             {report() + ",,,1"}}) {
+    for (const auto& words : std::vector<std::vector<std::string>>{{report()},
+                                                                   {report(), "0"},
+                                                                   {report(), "2"},
+                                                                   {report(), "0", "10"},
+                                                                   {report() + ",,,1"}}) {
         const RunResult result = run(words);
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(pdf_pages(dir.file("out.pdf")), 1);
@@ -123,20 +125,40 @@ struct RefusedCase {
 TEST_F(BatchCommandLine, RefusalsSayWhyAndExitWithTheirStatus) {
     const std::string path = report();
     const RefusedCase cases[] = {
-        {"no print service", {path}, {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}}, 3,
+        {"no print service",
+         {path},
+         {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}},
+         3,
          "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n"},
-        {"no print service, whatever the command line", {"/no/such/file", "1"},
-         {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}}, 3,
+        {"no print service, whatever the command line",
+         {"/no/such/file", "1"},
+         {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}},
+         3,
          "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n"},
-        {"missing file", {dir.file("NONE.TXT")}, {}, 4,
+        {"missing file",
+         {dir.file("NONE.TXT")},
+         {},
+         4,
          "Kvalon-P: Липсва файл " + dir.file("NONE.TXT") + "\n"},
-        {"quotes are part of the name", {"\"" + path + "\""}, {}, 4,
+        {"quotes are part of the name",
+         {"\"" + path + "\""},
+         {},
+         4,
          "Kvalon-P: Липсва файл \"" + path + "\"\n"},
-        {"a blank cuts the path", {dir.file("MY REPORT.TXT")}, {}, 4,
+        {"a blank cuts the path",
+         {dir.file("MY REPORT.TXT")},
+         {},
+         4,
          "Kvalon-P: Липсва файл " + dir.file("MY") + "\n"},
-        {"a folder is not a file", {dir.path()}, {}, 4,
+        {"a folder is not a file",
+         {dir.path()},
+         {},
+         4,
          "Kvalon-P: Липсва файл " + dir.path() + "\n"},
-        {"an action that is not a number", {path, "print"}, {}, 2,
+        {"an action that is not a number",
+         {path, "print"},
+         {},
+         2,
          "Kvalon-P: Неправилно действие в командния ред: print\n"},
     };
     for (const RefusedCase& c : cases) {

@@ -1,43 +1,32 @@
 #include "tests/support/pdf_tools.h"
+#include "tests/support/print_service.h"
 #include "tests/support/test_files.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
 #include <set>
-#include <thread>
 #include <unistd.h>
 
 namespace kvalon::testing {
 namespace {
 
-// These run against the scheduler the test runner starts (a cups-pdf queue
-// "PDF" as the server default) and skip themselves without it.
+// These run against the test scheduler (scripts/run-tests.sh starts it and
+// exports CUPS_SERVER: a private scheduler with a cups-pdf queue "PDF" as its
+// default) and skip themselves without it. Jobs are sent as a user unknown
+// here, so cups-pdf writes them into its anonymous folder, not into a home.
 class BatchCups : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::getenv("KVALON_CUPS_TEST") == nullptr) {
             GTEST_SKIP() << "no CUPS scheduler for the tests";
         }
-        env = {{"KVALON_PDF", ""}, {"HOME", dir.path()}, {"XDG_DATA_HOME", dir.file("data")}};
-    }
-
-    // cups-pdf writes into the PDF folder of the submitting user's home.
-    static std::string cups_pdf_folder() {
-        const passwd* user = getpwuid(getuid());
-        return std::string(user != nullptr ? user->pw_dir : "/root") + "/PDF";
-    }
-
-    static std::set<std::string> files_in(const std::string& folder) {
-        std::set<std::string> names;
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-            names.insert(entry.path().string());
-        }
-        return names;
+        env = {{"KVALON_PDF", ""},
+               {"HOME", dir.path()},
+               {"XDG_DATA_HOME", dir.file("data")},
+               {"CUPS_USER", "kvalon-test-" + std::to_string(getpid())}};
     }
 
     TempDir dir;
@@ -72,21 +61,27 @@ TEST_F(BatchCups, FindsTheDefaultQueueAndTakesItsPaper) {
 }
 
 TEST_F(BatchCups, AThreePageReportArrivesAsOneThreePageDocument) {
-    const std::string folder = cups_pdf_folder();
+    // cups-pdf names its file after the report: a name no other run uses.
+    const std::string name = "THREE" + std::to_string(getpid());
+    const std::string folder = anonymous_output_folder();
     const std::set<std::string> before = files_in(folder);
-    write_bytes(dir.file("THREE.TXT"), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
-    const RunResult result = run_program({kvalon_binary(), dir.file("THREE.TXT")}, env);
+    write_bytes(dir.file(name + ".TXT"), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
+    const RunResult result = run_program({kvalon_binary(), dir.file(name + ".TXT")}, env);
     ASSERT_EQ(result.status, 0) << result.err;
-    bool arrived = false;
-    for (int tries = 0; tries < 100 && !arrived; ++tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::string arrived;
+    const bool whole = wait_until([&] {
         for (const std::string& file : files_in(folder)) {
-            if (before.count(file) == 0 && pdf_pages(file) == 3) {
-                arrived = true;
+            if (before.count(file) == 0 && file.find(name) != std::string::npos) {
+                arrived = file;
+                return pdf_pages(file) == 3;
             }
         }
+        return false;
+    });
+    EXPECT_TRUE(whole) << "no new three-page document in " << folder << ": " << arrived;
+    if (!arrived.empty()) {
+        std::filesystem::remove(arrived);
     }
-    EXPECT_TRUE(arrived) << "no new three-page document in " << folder;
 }
 
 } // namespace

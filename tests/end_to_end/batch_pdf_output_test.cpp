@@ -20,9 +20,8 @@ class BatchPdfOutput : public ::testing::Test {
 protected:
     void print_report(const std::string& utf8_lines) {
         write_bytes(dir.file("REPORT.TXT"), to_mik(utf8_lines));
-        const std::map<std::string, std::string> env = {{"KVALON_PDF", pdf()},
-                                                        {"HOME", dir.path()},
-                                                        {"XDG_DATA_HOME", dir.file("data")}};
+        const std::map<std::string, std::string> env = {
+            {"KVALON_PDF", pdf()}, {"HOME", dir.path()}, {"XDG_DATA_HOME", dir.file("data")}};
         const RunResult planned =
             run_program({kvalon_binary(), "--plan", dir.file("REPORT.TXT")}, env);
         ASSERT_EQ(planned.status, 0) << planned.err;
@@ -91,9 +90,9 @@ TEST_F(BatchPdfOutput, OneA4PortraitPageWithEveryGlyphInItsCell) {
         const char* text;
         int row, column;
     };
-    for (const Expected& e : {Expected{"Кирилица", 0, 0}, Expected{"ABC", 0, 9},
-                              Expected{"N5", 0, 13}, Expected{"ab", 3, 1},
-                              Expected{"gh", 5, 6}, Expected{"§±°", 13, 8}}) {
+    for (const Expected& e :
+         {Expected{"Кирилица", 0, 0}, Expected{"ABC", 0, 9}, Expected{"N5", 0, 13},
+          Expected{"ab", 3, 1}, Expected{"gh", 5, 6}, Expected{"§±°", 13, 8}}) {
         const auto word = find(e.text);
         ASSERT_NE(word, words.end()) << e.text;
         EXPECT_NEAR(word->x_min, left(e.column) * kPointsPerMm, 0.6) << e.text;
@@ -115,8 +114,7 @@ TEST_F(BatchPdfOutput, TableFramesAreContinuousAndCornersClosed) {
     print_report(kTables);
     const GreyImage page = render_page(pdf(), 1, kDpi);
     for (const int column : {0, 5, 10}) {
-        EXPECT_TRUE(dark_along(page, centre_x(column), centre_y(2), centre_x(column),
-                               centre_y(6)))
+        EXPECT_TRUE(dark_along(page, centre_x(column), centre_y(2), centre_x(column), centre_y(6)))
             << "column " << column;
     }
     for (const int row : {2, 4, 6}) {

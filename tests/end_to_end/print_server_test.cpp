@@ -1,48 +1,20 @@
 #include "tests/support/pdf_tools.h"
+#include "tests/support/print_service.h"
 #include "tests/support/test_files.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <chrono>
+#include <atomic>
 #include <filesystem>
-#include <netinet/in.h>
 #include <regex>
 #include <set>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace kvalon::testing {
 namespace {
-
-// cups-pdf puts the jobs of a user this machine does not know here.
-const std::string kAnonymousOutput = "/var/spool/cups-pdf/ANONYMOUS";
-
-int free_port() {
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    close(probe);
-    return port;
-}
-
-std::set<std::string> files_in(const std::string& folder) {
-    std::set<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        names.insert(entry.path().string());
-    }
-    return names;
-}
 
 // A second scheduler on 127.0.0.1 with its own folders and one cups-pdf queue
 // "Remote" as its default (scripts/print-server.sh). The program reaches it
@@ -53,7 +25,8 @@ class PrintServer : public ::testing::Test {
 protected:
     void SetUp() override {
         if (getuid() != 0 || !file_exists("/usr/sbin/cupsd") ||
-            !file_exists("/usr/lib/cups/backend/cups-pdf") || !file_exists(kAnonymousOutput)) {
+            !file_exists("/usr/lib/cups/backend/cups-pdf") ||
+            !file_exists(anonymous_output_folder())) {
             GTEST_SKIP() << "a second CUPS scheduler needs root, cupsd and cups-pdf";
         }
         // The scheduler's filters run as lp and read the spool through this folder.
@@ -76,9 +49,9 @@ protected:
                {"XDG_DATA_HOME", dir.file("data")}};
         // The document is named after the report and cups-pdf names its file
         // after the document: a name of its own keeps this test's file apart
-        // from another's running at the same time.
+        // from another's running at the same time, here or in another build.
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        report_name = std::string(test->name()).substr(0, 12);
+        report_name = std::string(test->name()).substr(0, 8) + std::to_string(getpid());
         write_bytes(report(), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
     }
 
@@ -92,39 +65,22 @@ protected:
         return run_program(words, env);
     }
 
-    // Jobs the second scheduler has completed, as lpstat lists them.
-    std::vector<std::string> completed_jobs() const {
-        const RunResult listed = run_program({"lpstat", "-h", server, "-W", "completed", "-o"});
-        std::vector<std::string> jobs;
-        const std::regex line("^(\\S+)\\s");
-        for (auto it = std::sregex_iterator(listed.out.begin(), listed.out.end(), line,
-                                            std::regex_constants::match_default);
-             it != std::sregex_iterator(); ++it) {
-            jobs.push_back((*it)[1]);
-        }
-        return jobs;
-    }
-
     // Waits until the second scheduler lists job `id` as completed: by then
     // cups-pdf has finished its file (it writes it in place, and a half
     // written PDF already shows its first pages).
     bool completed(int id) const {
         const std::string job = "Remote-" + std::to_string(id);
-        for (int i = 0; i < 150; ++i) {
-            const std::vector<std::string> jobs = completed_jobs();
-            if (std::find(jobs.begin(), jobs.end(), job) != jobs.end()) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
+        return wait_until([&] {
+            const std::vector<std::string> jobs = completed_jobs(server);
+            return std::find(jobs.begin(), jobs.end(), job) != jobs.end();
+        });
     }
 
     // The PDF cups-pdf wrote for job `id`; empty when none came.
     std::string arrived_document(int id, const std::set<std::string>& before) const {
         const std::regex name(".*" + report_name + ".*-job_" + std::to_string(id) + "[.]pdf",
                               std::regex::icase);
-        for (const std::string& file : files_in(kAnonymousOutput)) {
+        for (const std::string& file : files_in(anonymous_output_folder())) {
             if (!before.count(file) && std::regex_match(file, name)) {
                 return file;
             }
@@ -143,18 +99,16 @@ protected:
         // The scheduler writes the file a moment after the job is queued.
         std::string control;
         std::size_t at = std::string::npos;
-        for (int i = 0; i < 100 && at == std::string::npos; ++i) {
+        wait_until([&] {
             control = read_bytes(dir.file("server/spool/") + name);
             at = control.find(tag);
-            if (at == std::string::npos) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
-        }
+            return at != std::string::npos;
+        });
         if (at == std::string::npos || at + tag.size() + 4 > control.size()) {
             return 0;
         }
         int value = 0;
-        for (int i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < 4; ++i) {
             value = value * 256 + static_cast<unsigned char>(control[at + tag.size() + i]);
         }
         return value;
@@ -174,11 +128,11 @@ TEST_F(PrintServer, TheDefaultQueueThereGetsTheWholeReport) {
     ASSERT_EQ(pages, 3);
     env["KVALON_PDF"] = "";
 
-    const std::set<std::string> before = files_in(kAnonymousOutput);
+    const std::set<std::string> before = files_in(anonymous_output_folder());
     const RunResult result = print({report()});
     ASSERT_EQ(result.status, 0) << result.err;
     ASSERT_TRUE(completed(1)) << "the second scheduler did not complete the job";
-    EXPECT_EQ(completed_jobs(), std::vector<std::string>{"Remote-1"});
+    EXPECT_EQ(completed_jobs(server), std::vector<std::string>{"Remote-1"});
     const std::string arrived = arrived_document(1, before);
     ASSERT_FALSE(arrived.empty()) << "no PDF from the second scheduler";
     EXPECT_EQ(pdf_pages(arrived), pages);
@@ -186,7 +140,7 @@ TEST_F(PrintServer, TheDefaultQueueThereGetsTheWholeReport) {
 }
 
 TEST_F(PrintServer, ANamedQueueWinsOverThePdfPrinterAndTakesCopies) {
-    const std::set<std::string> before = files_in(kAnonymousOutput);
+    const std::set<std::string> before = files_in(anonymous_output_folder());
     env["KVALON_PDF"] = dir.file("local.pdf");
     const RunResult result = print({"--printer", "Remote", "--copies", "2", report()});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -204,7 +158,41 @@ TEST_F(PrintServer, OnlyThatServersQueuesAreListed) {
     const RunResult result = print({"--printer", "PDF", report()});
     EXPECT_EQ(result.status, 5);
     EXPECT_NE(result.err.find("PDF"), std::string::npos) << result.err;
-    EXPECT_TRUE(completed_jobs().empty());
+    EXPECT_TRUE(completed_jobs(server).empty());
+}
+
+// The scheduler stopped once the document is being drawn: the job it never
+// took is never reported as printed.
+TEST_F(PrintServer, ASchedulerStoppedMidRunIsNeverSuccess) {
+    std::string lines;
+    for (int i = 0; i < 60000; ++i) {
+        lines += "line " + std::to_string(i) + std::string(50, '.') + "\r\n";
+    }
+    write_bytes(report(), lines);
+    // The document for a queue is drawn into a file in TMPDIR; it appears
+    // once the queue has been asked and the first page is begun.
+    const std::string temporary = dir.file("tmp");
+    std::filesystem::create_directory(temporary);
+    env["TMPDIR"] = temporary;
+    env["XDG_RUNTIME_DIR"] = dir.path();
+    RunResult result;
+    std::atomic<bool> finished = false;
+    std::thread program([&] {
+        result = print({report()});
+        finished = true;
+    });
+    bool drawing = false;
+    wait_until([&] {
+        drawing = holds_a_file(temporary);
+        return drawing || finished;
+    });
+    run_program({script(), "stop", dir.file("server")});
+    program.join();
+    ASSERT_TRUE(drawing) << "the scheduler stopped only after the program ended: " << result.err;
+    EXPECT_EQ(result.status, 5);
+    EXPECT_NE(result.err.find("Kvalon-P: Печатът не завърши: грешка на принтера Remote ("),
+              std::string::npos)
+        << result.err;
 }
 
 } // namespace

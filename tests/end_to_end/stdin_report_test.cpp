@@ -1,14 +1,13 @@
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <regex>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace kvalon::testing {
@@ -163,48 +162,23 @@ TEST_F(StandardInput, ATemporaryFolderWithABlankIsNotUsed) {
     }
 }
 
-// The program started on a pipe that stays open, as a DOS emulator keeps its
-// printer port open until the job's idle time ends.
-pid_t start_reading(const std::map<std::string, std::string>& env, int& writer) {
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0) {
-        return -1;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(pipe_fds[0], 0);
-        close(pipe_fds[0]);
-        close(pipe_fds[1]);
-        for (const auto& [name, value] : env) {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
-        const std::string binary = kvalon_binary();
-        execl(binary.c_str(), binary.c_str(), "-", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipe_fds[0]);
-    writer = pipe_fds[1];
-    return child;
-}
-
 TEST_F(StandardInput, EndingSignalsRemoveTheCopy) {
     for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
-        int writer = -1;
-        const pid_t child = start_reading(env, writer);
-        ASSERT_GT(child, 0);
-        ASSERT_EQ(write(writer, "x\r\n", 3), 3);
-        for (int i = 0; i < 200 && leftovers().empty(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        // The pipe stays open, as a DOS emulator keeps its printer port open
+        // until the job's idle time ends.
+        const StartedProgram child = start_program({kvalon_binary(), "-"}, env);
+        ASSERT_GT(child.pid, 0);
+        ASSERT_EQ(write(child.input, "x\r\n", 3), 3);
+        wait_until([&] { return !leftovers().empty(); });
         ASSERT_EQ(leftovers().size(), 1u) << "the copy exists while input is read";
         // The copy's mode: private to the user.
         const auto copy = std::filesystem::path(temporary()) / leftovers().front();
         EXPECT_EQ(std::filesystem::status(copy).permissions() & std::filesystem::perms::all,
                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        kill(child, signal_number);
+        kill(child.pid, signal_number);
         int status = 0;
-        waitpid(child, &status, 0);
-        close(writer);
+        waitpid(child.pid, &status, 0);
+        close(child.input);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << signal_number;
         EXPECT_TRUE(leftovers().empty()) << signal_number;
     }

@@ -74,8 +74,7 @@ TEST_F(PlanLayout, BoldMarkersAreCountedByTheSearchRule) {
     const Case cases[] = {
         {"a shorter measure replaces a longer one",
          line_of(10) + std::string(6, '\x02') + std::string(7, 'y') + "\r\n", 9},
-        {"an equal or shorter line is not measured",
-         line_of(10) + line_of(11), 12},
+        {"an equal or shorter line is not measured", line_of(10) + line_of(11), 12},
         {"it rises again", line_of(10) + std::string(6, '\x02') + "yyyyyyy\r\n" + line_of(10), 12},
         {"a lone marker in a one-character line is not counted", "\x02\r\n", 3},
         {"the second of two closing markers is not counted", "ab\x02\x02\r\n", 5},
@@ -153,12 +152,18 @@ TEST_F(PlanLayout, NamesAndReplacesThePaper) {
         int code_after;
     };
     const Case cases[] = {
-        {1, "Letter, 8 1/2 x 11 in. ", 9}, {2, "Letter Small, 8 1/2 x 11 in.", 9},
-        {5, "Legal, 8 1/2 x 14 in. ", 9},  {14, "Folio, 8 1/2 x 13 in.", 9},
-        {15, "Quarto, 215 x 275 mm ", 9},   {9, "A4, 210 x 297 mm ", 9},
-        {8, "A3, 297 x 420 mm ", 8},        {28, "Неизвестен тип 28", 28},
-        {31, "Envelope C5, 162 x 229 mm ", 31}, {256, "User-defined", 256},
-        {42, "Неизвестен", 42},             {0, "Неизвестен", 0},
+        {1, "Letter, 8 1/2 x 11 in. ", 9},
+        {2, "Letter Small, 8 1/2 x 11 in.", 9},
+        {5, "Legal, 8 1/2 x 14 in. ", 9},
+        {14, "Folio, 8 1/2 x 13 in.", 9},
+        {15, "Quarto, 215 x 275 mm ", 9},
+        {9, "A4, 210 x 297 mm ", 9},
+        {8, "A3, 297 x 420 mm ", 8},
+        {28, "Неизвестен тип 28", 28},
+        {31, "Envelope C5, 162 x 229 mm ", 31},
+        {256, "User-defined", 256},
+        {42, "Неизвестен", 42},
+        {0, "Неизвестен", 0},
     };
     for (const Case& c : cases) {
         surface.paper_code = c.code;
@@ -179,7 +184,7 @@ TEST_F(PlanLayout, ComputesTheGrid) {
     plan(line_of(70));
     // 72 cells at 11 points are 167.6 mm, at 12 points 182.9 mm.
     EXPECT_EQ(job().FontSize, 11);
-    EXPECT_EQ(job().CharsPerLine, 81); // 83 cells of 2.328 mm fit in 195 mm
+    EXPECT_EQ(job().CharsPerLine, 81);  // 83 cells of 2.328 mm fit in 195 mm
     EXPECT_EQ(job().LeftIndent, 4 + 3); // centring 4, allowance 3
     EXPECT_NEAR(job().CharWidth, 11906.0 / (81 + 2 + 6) / TwipsPerMm, 1e-5);
     EXPECT_NEAR(job().LineHeight, 1.1328125 * 11 * 25.4 / 72, 1e-4);

@@ -59,13 +59,21 @@ TEST_F(ReadPage, FormFeedsEndPagesAndNeverYieldAnEmptyOne) {
     const PagesCase cases[] = {
         {"a form-feed line between two lines", "a\r\n\f\r\nb\r\n", 60, {"a\r\n", "b\r\n"}},
         {"the whole line with a form feed is lost", "w\r\nx\fy\r\nv\r\n", 60, {"w\r\n", "v\r\n"}},
-        {"form feed right after a full page", "a\r\nb\r\n\f\r\nc\r\n", 2,
-         {"a\r\nb\r\n", "c\r\n"}},
+        {"form feed right after a full page", "a\r\nb\r\n\f\r\nc\r\n", 2, {"a\r\nb\r\n", "c\r\n"}},
         {"two form-feed lines in a row", "a\r\n\f\r\n\f\r\nc\r\n", 60, {"a\r\n", "c\r\n"}},
         {"a form feed first", "\f\r\nq\r\n", 60, {"q\r\n"}},
         {"no line end at all", "only", 60, {"only\r\n"}},
-        {"bold markers count in the cut", "\x02\x02" "abcdefg\r\n", 60, {"\x02\x02" "abc\r\n"}},
-        {"the text ends at the DOS end-of-file mark", "a\r\n\x1a" "b\r\n", 60, {"a\r\n"}},
+        {"bold markers count in the cut",
+         "\x02\x02"
+         "abcdefg\r\n",
+         60,
+         {"\x02\x02"
+          "abc\r\n"}},
+        {"the text ends at the DOS end-of-file mark",
+         "a\r\n\x1a"
+         "b\r\n",
+         60,
+         {"a\r\n"}},
     };
     for (const PagesCase& c : cases) {
         open_source(c.source, c.lines_per_page, 5, 0);

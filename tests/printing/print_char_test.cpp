@@ -75,11 +75,11 @@ TEST_F(PrintChar, DoubleLineBoxCharactersJoinTheirNeighboursAtTheEdges) {
         int strokes;
     };
     const Case cases[] = {
-        {205, true, true, false, false, 2},  {199, false, false, true, true, 2},
-        {201, false, true, false, true, 4},  {215, true, false, false, true, 4},
-        {200, false, true, true, false, 4},  {216, true, false, true, false, 4},
-        {203, true, true, false, true, 5},   {202, true, true, true, false, 5},
-        {204, false, true, true, true, 5},   {198, true, false, true, true, 5},
+        {205, true, true, false, false, 2}, {199, false, false, true, true, 2},
+        {201, false, true, false, true, 4}, {215, true, false, false, true, 4},
+        {200, false, true, true, false, 4}, {216, true, false, true, false, 4},
+        {203, true, true, false, true, 5},  {202, true, true, true, false, 5},
+        {204, false, true, true, true, 5},  {198, true, false, true, true, 5},
         {206, true, true, true, true, 8},
     };
     const float w = 2, h = 4;
@@ -136,12 +136,10 @@ TEST_F(PrintChar, OtherCharactersPrintTheirTextInOneCell) {
         const char* text; // empty: nothing printed
     };
     const Case cases[] = {
-        {'A', "A"},      {' ', " "},     {128, "А"},      {191, "я"},
-        {160, "а"},      {176, "р"},     {213, "N"},     {214, "§"},      {224, "α"},
-        {241, "±"},      {248, "°"},     {253, "²"},      {254, "■"},
-        {255, " "},      {27, ""},       {2, ""},         {15, ""},
-        {18, ""},        {12, ""},       {9, ""},         {0, ""},
-        {127, ""},       {95, "_"},
+        {'A', "A"}, {' ', " "}, {128, "А"}, {191, "я"}, {160, "а"}, {176, "р"},
+        {213, "N"}, {214, "§"}, {224, "α"}, {241, "±"}, {248, "°"}, {253, "²"},
+        {254, "■"}, {255, " "}, {27, ""},   {2, ""},    {15, ""},   {18, ""},
+        {12, ""},   {9, ""},    {0, ""},    {127, ""},  {95, "_"},
     };
     for (const Case& c : cases) {
         const auto drawn = draw(c.code);

@@ -73,10 +73,14 @@ TEST_F(PrintPage, AppliesTheJobsFontAndOrientationAfresh) {
 }
 
 TEST_F(PrintPage, MarkersSwitchBoldUntilTheLineEnds) {
-    print("a\x02" "b\x02" "c\r\nd\x02" "e\r\nf", false);
-    EXPECT_EQ(printed(), (std::vector<std::string>{
-                             "\"a\" bold=0", "\"b\" bold=1", "\"c\" bold=0", "\"\" bold=0 nl",
-                             "\"d\" bold=0", "\"e\" bold=1", "\"\" bold=0 nl", "\"f\" bold=0"}));
+    print("a\x02"
+          "b\x02"
+          "c\r\nd\x02"
+          "e\r\nf",
+          false);
+    EXPECT_EQ(printed(), (std::vector<std::string>{"\"a\" bold=0", "\"b\" bold=1", "\"c\" bold=0",
+                                                   "\"\" bold=0 nl", "\"d\" bold=0", "\"e\" bold=1",
+                                                   "\"\" bold=0 nl", "\"f\" bold=0"}));
 }
 
 TEST_F(PrintPage, EveryCharacterButLineEndsAndMarkersTakesOneCell) {
@@ -109,9 +113,8 @@ TEST_F(PrintPage, OnlyAnInteractiveJobGetsTheFooterUnderItsLastPage) {
     print("\r\n\r\nB\r\n", true, false);
     ASSERT_GE(surface.log.size(), 2u);
     const std::string footer = surface.log[surface.log.size() - 2];
-    EXPECT_EQ(footer, "Print x=0.00 y=" +
-                          testing::two_decimals(3 * 1.1328125 * 10 * 25.4 / 72) + " \"" +
-                          footer_line() + "\" bold=1 nl");
+    EXPECT_EQ(footer, "Print x=0.00 y=" + testing::two_decimals(3 * 1.1328125 * 10 * 25.4 / 72) +
+                          " \"" + footer_line() + "\" bold=1 nl");
     EXPECT_EQ(surface.log.back(), "EndDoc");
     EXPECT_EQ(footer_line().substr(0, 10), std::string(10, ' '));
     EXPECT_NE(footer_line().find("Програми за счетоводство, склад и фактуриране"),

@@ -26,15 +26,15 @@ constexpr double kTouching = 0.01;
 TEST(StrokeMerging, JoinsTouchingAndOverlappingStrokesOfOneRowOrColumn) {
     const std::vector<Stroke> strokes = {
         {0, 5, 10, 5, 1},  {10, 5, 20, 5, 1}, {15, 5, 30, 5, 1}, // one row, touching, overlapping
-        {40, 5, 50, 5, 1},                                        // same row after a gap
-        {30, 5, 35, 5, 2},                                        // same row, another width
-        {0, 9, 10, 9, 1},                                         // another row
-        {7, 0, 7, 10, 1},  {7, 5, 7, 20, 1},                      // one column, overlapping
-        {7, 30, 7, 40, 1},                                        // same column after a gap
-        {0, 0, 3, 4, 1},                                          // slanted: untouched
+        {40, 5, 50, 5, 1},                                       // same row after a gap
+        {30, 5, 35, 5, 2},                                       // same row, another width
+        {0, 9, 10, 9, 1},                                        // another row
+        {7, 0, 7, 10, 1},  {7, 5, 7, 20, 1},                     // one column, overlapping
+        {7, 30, 7, 40, 1},                                       // same column after a gap
+        {0, 0, 3, 4, 1},                                         // slanted: untouched
     };
     const std::vector<Stroke> expected = {
-        {0, 0, 3, 4, 1},   {0, 5, 30, 5, 1}, {0, 9, 10, 9, 1},  {7, 0, 7, 20, 1},
+        {0, 0, 3, 4, 1},   {0, 5, 30, 5, 1},  {0, 9, 10, 9, 1},  {7, 0, 7, 20, 1},
         {7, 30, 7, 40, 1}, {40, 5, 50, 5, 1}, {30, 5, 35, 5, 2},
     };
     EXPECT_EQ(sorted(merge_collinear(strokes, kTouching)), sorted(expected));

@@ -69,7 +69,9 @@ std::vector<PdfWord> pdf_words(const std::string& pdf) {
     return words;
 }
 
-int GreyImage::px(double mm) const { return static_cast<int>(std::lround(mm * dpi / 25.4)); }
+int GreyImage::px(double mm) const {
+    return static_cast<int>(std::lround(mm * dpi / 25.4));
+}
 
 int GreyImage::darkest_near(double x_mm, double y_mm, int radius) const {
     int darkest = 255;
@@ -97,8 +99,8 @@ double GreyImage::mean(double x_mm, double y_mm, double w_mm, double h_mm) const
 
 GreyImage render_page(const std::string& pdf, int page, int dpi) {
     const std::string number = std::to_string(page);
-    const RunResult result = run_program({"pdftoppm", "-gray", "-r", std::to_string(dpi), "-f",
-                                          number, "-l", number, pdf});
+    const RunResult result = run_program(
+        {"pdftoppm", "-gray", "-r", std::to_string(dpi), "-f", number, "-l", number, pdf});
     // Binary PGM: "P5\n<w> <h>\n255\n" then the pixels.
     std::istringstream in(result.out);
     std::string magic;
@@ -110,7 +112,8 @@ GreyImage render_page(const std::string& pdf, int page, int dpi) {
     }
     in.get();
     image.dpi = dpi;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    image.pixels.resize(static_cast<std::size_t>(image.width) *
+                        static_cast<std::size_t>(image.height));
     in.read(reinterpret_cast<char*>(image.pixels.data()),
             static_cast<std::streamsize>(image.pixels.size()));
     return image;

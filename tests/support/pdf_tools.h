@@ -23,7 +23,10 @@ struct GreyImage {
     int height = 0;
     double dpi = 0;
     std::vector<unsigned char> pixels;
-    int at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    int at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
     // Millimetres from the top-left corner to the nearest pixel.
     int px(double mm) const;
     // The darkest pixel within `radius` pixels around (x, y) in millimetres.

@@ -28,8 +28,8 @@ std::string two_decimals(double value) {
     if (std::fabs(value) < 0.005) {
         value = 0;
     }
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 2);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     return std::string(buffer, result.ptr);
 }
 
@@ -57,8 +57,8 @@ void RecordingSurface::set_paper_size(int windows_code) {
 }
 
 void RecordingSurface::set_font_size(float points) {
-    m_points = size_step > 0 ? static_cast<float>(std::round(points / size_step) * size_step)
-                             : points;
+    m_points =
+        size_step > 0 ? static_cast<float>(std::round(points / size_step) * size_step) : points;
 }
 
 float RecordingSurface::text_width(std::string_view utf8) {
@@ -69,7 +69,8 @@ float RecordingSurface::text_width(std::string_view utf8) {
 
 float RecordingSurface::text_height(std::string_view utf8) {
     std::size_t lines = 1;
-    for (auto at = utf8.find("\r\n"); at != std::string_view::npos; at = utf8.find("\r\n", at + 2)) {
+    for (auto at = utf8.find("\r\n"); at != std::string_view::npos;
+         at = utf8.find("\r\n", at + 2)) {
         ++lines;
     }
     return static_cast<float>(static_cast<double>(lines) * line_em * m_points * kMmPerPoint);

@@ -17,7 +17,7 @@ namespace kvalon::testing {
 // each character is `advance_em` of the size wide, each line `line_em` high.
 class RecordingSurface final : public PrinterSurface {
 public:
-    double paper_width_twips = 11906;  // A4 portrait
+    double paper_width_twips = 11906; // A4 portrait
     double paper_height_twips = 16838;
     int paper_code = 9;
     double advance_em = 0.6;

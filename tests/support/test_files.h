@@ -1,8 +1,9 @@
 #pragma once
 
-#include <map>
+// Programs are run through child_process.h; most tests need both.
+#include "tests/support/child_process.h"
+
 #include <string>
-#include <vector>
 
 namespace kvalon::testing {
 
@@ -23,21 +24,12 @@ private:
 void write_bytes(const std::string& path, const std::string& bytes);
 std::string read_bytes(const std::string& path);
 bool file_exists(const std::string& path);
+// True when `folder` holds a file whose name begins with `prefix` (the PDF
+// printer writes its document under a fresh hidden name beside the target).
+bool has_file_starting_with(const std::string& folder, const std::string& prefix);
 
 // UTF-8 text in the DOS code page MIK (Cyrillic, box and block characters).
 std::string to_mik(const std::string& utf8);
-
-struct RunResult {
-    int status = -1; // exit status, or 128 + signal
-    std::string out;
-    std::string err;
-};
-
-// Runs a program with the given arguments; `env` entries are added to (or,
-// with an empty value, removed from) the current environment.
-RunResult run_program(const std::vector<std::string>& argv,
-                      const std::map<std::string, std::string>& env = {},
-                      const std::string& input = {}, const std::string& working_dir = {});
 
 // The program under test and the repository, as the build configured them.
 std::string kvalon_binary();

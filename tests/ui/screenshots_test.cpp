@@ -45,7 +45,8 @@ TEST_F(Screenshots, ThreeWindows) {
     std::filesystem::create_directories(folder);
     const std::string report = folder + "/SKLAD.TXT";
     std::filesystem::copy_file(source_dir() + "/samples/sample-report.txt", report);
-    surface = make_printer_surface(PrinterTarget{PrinterTarget::Kind::Pdf, "", folder + "/SKLAD.pdf"});
+    surface =
+        make_printer_surface(PrinterTarget{PrinterTarget::Kind::Pdf, "", folder + "/SKLAD.pdf"});
     set_printer(surface.get());
 
     auto* menu = new Form_menu;

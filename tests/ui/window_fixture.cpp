@@ -2,8 +2,8 @@
 
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
-#include "engine/source_file.h"
 #include "engine/printer_surface.h"
+#include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"

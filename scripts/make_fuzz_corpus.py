@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/.
+"""Writes the corpus of each fuzz target into fuzz/corpus/<target>/.
 
-The seeds are our own small inputs: command lines as DOS callers write them,
+The inputs are our own small ones: command lines as DOS callers write them,
 report lines with every kind of byte the reports carry, and whole reports with
-the shapes that stress planning and page reading.
+the shapes that stress planning and page reading. Other files in those folders
+(findings of the fuzzers, kept as regression inputs) are left alone.
 """
 import os
 import sys
@@ -69,10 +70,10 @@ REPORTS = {
 }
 
 
-def write(target, seeds):
+def write(target, inputs):
     folder = os.path.join(ROOT, target)
     os.makedirs(folder, exist_ok=True)
-    for name, data in seeds.items():
+    for name, data in inputs.items():
         with open(os.path.join(folder, name), "wb") as out:
             out.write(data)
 

@@ -1,0 +1,67 @@
+#include "tests/support/print_service.h"
+
+#include "tests/support/child_process.h"
+
+#include <arpa/inet.h>
+#include <filesystem>
+#include <netinet/in.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace kvalon::testing {
+
+std::string anonymous_output_folder() {
+    return "/var/spool/cups-pdf/ANONYMOUS";
+}
+
+int free_port() {
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    close(probe);
+    return port;
+}
+
+std::set<std::string> files_in(const std::string& folder) {
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        names.insert(entry.path().string());
+    }
+    return names;
+}
+
+bool holds_a_file(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.is_regular_file(error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> completed_jobs(const std::string& server) {
+    const RunResult listed = run_program({"lpstat", "-h", server, "-W", "completed", "-o"});
+    std::vector<std::string> jobs;
+    std::istringstream lines(listed.out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string id;
+        if (words >> id) {
+            jobs.push_back(id);
+        }
+    }
+    return jobs;
+}
+
+} // namespace kvalon::testing
