@@ -17,9 +17,11 @@ build: configure
 
 run: build
 	@mkdir -p $(OUT)
-	@rm -f $(OUT)/sample-report.pdf
+	@rm -f $(OUT)/sample-report.pdf $(OUT)/escp-report.pdf
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
 	@echo "Пробният отчет е отпечатан в $(OUT)/sample-report.pdf"
+	@KVALON_PDF=$(OUT)/escp-report.pdf $(BUILD)/kvalon-p --escp samples/escp-report.txt
+	@echo "Отчетът с команди ESC/P е отпечатан в $(OUT)/escp-report.pdf"
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
@@ -45,7 +47,7 @@ fuzz: deps
 	    -DKVALON_BUILD_TESTS=OFF -DKVALON_WERROR=OFF -DKVALON_SANITIZE=address,undefined \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_command_line fuzz_filter_screen \
-	    fuzz_filter_printer fuzz_print_source
+	    fuzz_filter_printer fuzz_escp_reader fuzz_print_source
 	@scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 bench: deps

@@ -3,6 +3,8 @@
 #include "engine/checked.h"
 #include "engine/control_codes.h"
 #include "engine/error.h"
+#include "engine/escp_scan.h"
+#include "engine/grid_span.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
 #include "engine/paper_names.h"
@@ -11,9 +13,11 @@
 #include "engine/source_file.h"
 #include "engine/units.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -49,7 +53,16 @@ void reset_plan_fields(PrintJob& j) {
     j.PageText.clear();
     j.SourceDone = false;
     j.SkipChar = std::string(1, static_cast<char>(codes::BoldMarker));
+    j.EscpCarried = EscpAttributes{};
+    j.EscpPageStart = EscpAttributes{};
 }
+
+// What the scan finds besides the job's own fields.
+struct ScanExtras {
+    std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
+    std::int64_t longest_page = 0; // ESC/P mode: most lines between form-feed lines
+    bool paginated = false;        // ESC/P mode: the report has form-feed lines
+};
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
@@ -72,11 +85,39 @@ std::int64_t counted_markers(const LineShape& shape) {
     return shape.skip_total;
 }
 
-FileIdentity scan_source(PrintJob& j) {
+// In the ESC/P mode lines are measured in the cells they print.
+void scan_escp(PrintJob& j, SourceFile& source, ScanExtras& extras) {
+    EscpScan scan;
+    try {
+        scan = scan_escp_source(source);
+    } catch (const KvalonError&) {
+        source.close();
+        throw;
+    }
+    j.LineCount = scan.line_count;
+    extras.widest_net = scan.widest;
+    extras.longest_page = scan.longest_page;
+    extras.paginated = scan.paginated;
+    if (scan.widest > 0) {
+        try {
+            j.LongestLine = checked_int16(scan.widest + 2, ErrorKind::LineTooLong, j.SourcePath);
+        } catch (const KvalonError&) {
+            source.close();
+            throw;
+        }
+    }
+}
+
+FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     SourceFile& source = source_file();
     source.close();
     source.open(j.SourcePath);
     const FileIdentity scanned = source.identity();
+    if (j.EscpMode) {
+        scan_escp(j, source, extras);
+        source.close();
+        return scanned;
+    }
     const char marker = j.SkipChar[0];
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
@@ -92,6 +133,7 @@ FileIdentity scan_source(PrintJob& j) {
             throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
         }
         ++j.LineCount;
+        extras.widest_net = std::max(extras.widest_net, shape.length - shape.skip_total);
         if (shape.length <= j.LongestLine) {
             continue;
         }
@@ -155,9 +197,57 @@ bool search_size(PrintJob& j, PrinterSurface& surface, int first, double paper_a
     return found;
 }
 
-double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface) {
+std::int16_t count_lines_per_page(PrinterSurface& surface, double page_length);
+
+// A report that makes its own pages was written for one page length: the
+// size is looked for at which its longest page fits on one sheet as well as
+// its widest line across, in the order of the usual search, the largest such
+// size of an orientation winning. Gives the page width, or nothing when no
+// size does both.
+std::optional<double> fit_longest_page(PrintJob& j, PrinterSurface& surface,
+                                       const std::string& measure, std::int64_t page_lines) {
+    struct Way {
+        int orientation;
+        int first;
+        double across;
+        double along;
+        const char* name;
+    };
+    const Way ways[] = {
+        {PrinterSurface::kPortrait, portrait_start_index(j), j.PaperWidthMm, j.PaperHeightMm, "P"},
+        {PrinterSurface::kLandscape, 0, j.PaperHeightMm, j.PaperWidthMm, "L"},
+    };
+    for (const Way& way : ways) {
+        surface.set_orientation(way.orientation);
+        std::int16_t best = 0;
+        for (int k = way.first; k < static_cast<int>(FontSizeList.size()); ++k) {
+            surface.set_font_size(std::stof(FontSizeList[static_cast<std::size_t>(k)]));
+            if (surface.text_width(measure) - (way.across - kFitMargins) < 0 &&
+                count_lines_per_page(surface, way.along) >= page_lines) {
+                best = checked_int16(round_half_even(surface.font_size()), ErrorKind::Layout,
+                                     j.SourcePath);
+            }
+        }
+        if (best != 0) {
+            j.FontSize = best;
+            j.Orientation = way.name;
+            surface.set_font_size(static_cast<float>(best));
+            return way.across;
+        }
+    }
+    surface.set_orientation(PrinterSurface::kPortrait);
+    return std::nullopt;
+}
+
+double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface, const ScanExtras& extras) {
     const std::string measure = repeated(kWidestLetter, j.LongestLine);
     j.FontSize = 0;
+    if (j.EscpMode && extras.paginated) {
+        if (const std::optional<double> fitted =
+                fit_longest_page(j, surface, measure, extras.longest_page)) {
+            return *fitted;
+        }
+    }
     surface.set_orientation(PrinterSurface::kPortrait);
     double page_width = j.PaperWidthMm;
     if (search_size(j, surface, portrait_start_index(j), j.PaperWidthMm, measure)) {
@@ -214,7 +304,8 @@ std::int16_t indent_allowance(PrinterSurface& surface) {
     return allowance;
 }
 
-void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
+void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width,
+                  const ScanExtras& extras) {
     const double page_length = j.Orientation == "P" ? j.PaperHeightMm : j.PaperWidthMm;
     j.LinesPerPage = count_lines_per_page(surface, page_length);
     j.CharsPerLine = 0;
@@ -230,8 +321,8 @@ void compute_grid(PrintJob& j, PrinterSurface& surface, double page_width) {
     // centring part of the indentation is left out here: counted twice it
     // squeezed the cells of a short report far below the width of a letter,
     // so that the letters ran into each other.
-    const std::int16_t cells =
-        checked_int16(j.CharsPerLine + 2 + 2 * allowance, ErrorKind::Layout, j.SourcePath);
+    // A printed line that would pass the sheet's edge widens the span.
+    const std::int16_t cells = grid_span(j, allowance, extras.widest_net);
     const double width = static_cast<double>(round_half_even(surface.width_twips()));
     j.CharWidth = static_cast<float>(width / cells / TwipsPerMm);
     j.LineHeight = surface.text_height("");
@@ -246,9 +337,10 @@ void plan_layout() {
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);
-    const FileIdentity scanned = scan_source(j);
-    const double page_width = choose_size_and_orientation(j, surface);
-    compute_grid(j, surface, page_width);
+    ScanExtras extras;
+    const FileIdentity scanned = scan_source(j, extras);
+    const double page_width = choose_size_and_orientation(j, surface, extras);
+    compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);
     j.PageNumber = 0;
     j.SourceDone = false;

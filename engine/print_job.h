@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/escp_attributes.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +37,13 @@ struct PrintJob {
     float LineHeight = 0;
     float CharWidth = 0;
     std::string SkipChar;
+    // The report is read as an Epson-compatible printer reads it (ESC/P):
+    // sequences are consumed and act on the print, not printed as letters.
+    bool EscpMode = false;
+    // ESC/P mode: the attributes in force after the last line read, and
+    // those in force where PrintText begins.
+    EscpAttributes EscpCarried;
+    EscpAttributes EscpPageStart;
 };
 
 // The process-wide job record.

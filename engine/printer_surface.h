@@ -38,6 +38,11 @@ public:
     virtual float font_size() const = 0;
     virtual void set_font_bold(bool bold) = 0;
     virtual bool font_bold() const = 0;
+    // Slanted glyphs for the text that follows.
+    virtual void set_font_italic(bool italic) = 0;
+    // 1, or 2 for double width: each glyph that follows is stretched to twice
+    // its width (the caller gives it two cells).
+    virtual void set_font_width_scale(int scale) = 0;
 
     // Extent in the current font, millimetres. An empty string is one line
     // high; every CR LF adds one line.

@@ -2,6 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
+#include "engine/escp_line.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 
@@ -13,6 +14,16 @@ namespace {
 
 const std::string kPageStart = "\r\n\r\n";
 
+// In the ESC/P mode the cut counts printed cells, and a form feed inside a
+// sequence's parameters is no page break.
+void take_escp_line(PrintJob& j, SourceFile& source, std::string& line, bool& has_form_feed) {
+    line.clear();
+    EscpLineCut cut(j.EscpCarried, j.CharsPerLine, line);
+    source.read_line_pieces([&cut](std::string_view piece) { cut.take(piece); });
+    j.EscpCarried = cut.finish();
+    has_form_feed = cut.form_feed();
+}
+
 // Takes at most LinesPerPage lines; a form-feed line ends the page early.
 void take_lines(PrintJob& j, SourceFile& source) {
     const std::string indent(static_cast<std::size_t>(j.LeftIndent > 0 ? j.LeftIndent : 0), ' ');
@@ -23,7 +34,11 @@ void take_lines(PrintJob& j, SourceFile& source) {
             return;
         }
         bool has_form_feed = false;
-        source.read_line(line, keep, has_form_feed);
+        if (j.EscpMode) {
+            take_escp_line(j, source, line, has_form_feed);
+        } else {
+            source.read_line(line, keep, has_form_feed);
+        }
         if (has_form_feed) {
             return;
         }
@@ -48,6 +63,7 @@ void read_page() {
     SourceFile& source = source_file();
     do {
         j.PageText = kPageStart;
+        j.EscpPageStart = j.EscpCarried;
         take_lines(j, source);
         j.SourceDone = source.at_end();
         if (j.PageText == kPageStart) {

@@ -200,6 +200,24 @@ void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_f
     }
 }
 
+void SourceFile::read_line_pieces(const std::function<void(std::string_view)>& take) {
+    while (fill()) {
+        const char* start = m_buffer.data() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
+        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
+        if (length > 0) {
+            take(std::string_view(start, length));
+        }
+        m_begin += length;
+        if (cr != nullptr) {
+            ++m_begin;
+            take_line_feed_after_cr();
+            return;
+        }
+    }
+}
+
 SourceFile& source_file() {
     static SourceFile file;
     return file;

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvalon {
@@ -59,6 +61,9 @@ public:
     // Consumes the next line; keeps at most `keep` of its first characters in
     // `line` and tells whether a form feed stands anywhere in it.
     void read_line(std::string& line, std::size_t keep, bool& has_form_feed);
+    // Consumes the next line and hands its characters to `take` in one or
+    // more pieces, however long the line is.
+    void read_line_pieces(const std::function<void(std::string_view)>& take);
 
 private:
     bool fill();

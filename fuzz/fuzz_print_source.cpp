@@ -1,6 +1,7 @@
 // Planning, page reading and printing of any file against the recording
-// surface. The first three bytes choose the paper, the smallest portrait size
-// and batch or interactive; the rest is the report. Every run must end: with
+// surface. The first three bytes choose the paper, the smallest portrait size,
+// and batch or interactive (bit 0) and the ESC/P mode (bit 1); the rest is
+// the report. Every run must end: with
 // one document of all its pages, or with a failure of a kind the input can
 // cause.
 #include "engine/error.h"
@@ -52,6 +53,7 @@ void set_up(kvalon::testing::RecordingSurface& surface, const std::uint8_t* head
     j.ParamList = {"", "0", kSizeWords[head[1] % kSizeWords.size()], ""};
     j.FontFace = "CourierCyr";
     j.CommandLineJob = (head[2] & 1) != 0;
+    j.EscpMode = (head[2] & 2) != 0;
     kvalon::set_printer(&surface);
 }
 

@@ -44,6 +44,16 @@ std::string text_for_code(unsigned char code) {
     return text;
 }
 
+void draw_cell(PrinterSurface& surface, unsigned char code, float x, float y, float w, float h) {
+    if (const auto box = box_strokes(code, w, h)) {
+        draw_strokes(surface, *box, x, y);
+    } else if (const auto fill = cell_fill(code, w, h)) {
+        surface.fill_rect(x + fill->x, y + fill->y, fill->width, fill->height, fill->grey);
+    } else if (const std::string& text = printed_text(code); !text.empty()) {
+        surface.print(text, false);
+    }
+}
+
 } // namespace
 
 const std::string& printed_text(unsigned char code) {
@@ -77,16 +87,24 @@ void print_char(const std::string& c) {
         surface.set_current_y(y);
         surface.print("", true);
     } else if (code != codes::CarriageReturn) {
-        if (const auto box = box_strokes(code, w, h)) {
-            draw_strokes(surface, *box, x, y);
-        } else if (const auto fill = cell_fill(code, w, h)) {
-            surface.fill_rect(x + fill->x, y + fill->y, fill->width, fill->height, fill->grey);
-        } else if (const std::string& text = printed_text(code); !text.empty()) {
-            surface.print(text, false);
-        }
+        draw_cell(surface, code, x, y, w, h);
         surface.set_current_x(x + w);
         surface.set_current_y(y);
     }
+    surface.set_draw_width(saved_width);
+}
+
+void print_cells(unsigned char code, int cells) {
+    const PrintJob& j = job();
+    PrinterSurface& surface = printer();
+    const float w = j.CharWidth * static_cast<float>(cells);
+    const int saved_width = surface.draw_width();
+    surface.set_draw_width(kStrokePixels);
+    const float x = surface.current_x();
+    const float y = surface.current_y();
+    draw_cell(surface, code, x, y, w, j.LineHeight);
+    surface.set_current_x(x + w);
+    surface.set_current_y(y);
     surface.set_draw_width(saved_width);
 }
 

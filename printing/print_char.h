@@ -10,6 +10,11 @@ namespace kvalon {
 // printed as text; CR does nothing, LF starts the next line.
 void print_char(const std::string& c);
 
+// Puts one character (neither CR nor LF) over `cells` cells at the printer's
+// position and moves on by them: a character in double width is drawn over
+// two cells, its strokes and fills stretched with it.
+void print_cells(unsigned char code, int cells);
+
 // The text a non-drawn character prints as, UTF-8; empty for characters that
 // leave their cell blank.
 const std::string& printed_text(unsigned char code);

@@ -4,6 +4,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
+#include "printing/escp_print.h"
 #include "printing/print_char.h"
 
 #include "build_info.h"
@@ -65,7 +66,11 @@ void print_page() {
     }
     PrinterSurface& surface = printer();
     apply_job_font_and_orientation(j, surface);
-    print_characters(j, surface);
+    if (j.EscpMode) {
+        print_escp_text(j, surface);
+    } else {
+        print_characters(j, surface);
+    }
     if (j.SourceDone) {
         if (!j.CommandLineJob) {
             surface.set_font_size(kFooterPoints);

@@ -29,6 +29,7 @@ COMMAND_LINES = {
     "leading_comma": b",REPORT.TXT",
     "quoted": b'"REPORT.TXT" 0 8 extra',
     "options": b"--plan\0REPORT.TXT",
+    "escp_option": b"--escp\0--plan\0REPORT.TXT",
     "pdf_option": b"--pdf=out.pdf\0--paper\x009\0REPORT.TXT\x000\x0010",
     "bad_copies": b"--copies\x000\0REPORT.TXT",
     "double_dash": b"--\0--plan",
@@ -70,6 +71,26 @@ REPORTS = {
 }
 
 
+ESC = b"\x1b"
+
+# Every kind of ESC/P sequence, whole and cut short. A fuzz_escp_reader input:
+# carried attributes, cells a page line holds, then the report.
+ESCP = {
+    "attributes": ESC + b"@" + ESC + b"E" + ESC + b"-1bold" + ESC + b"F" + ESC + b"4" + ESC
+    + b"W1wide" + ESC + b"W0\x0eso\x14" + ESC + b"!\xf8all" + ESC + b"!\x00\r\nnext\r\n",
+    "fixed": ESC + b"x1" + ESC + b"C\x42" + ESC + b"C\x00\x0c" + ESC + b"A\x0c" + ESC + b"$\x10\x00"
+    + ESC + b"X\x00\x10\x00" + ESC + b"M\x0f\x12text\r\n",
+    "images": ESC + b"*\x27\x02\x00" + b"\r" * 6 + ESC + b"K\x03\x00" + ESC + b"EZ" + ESC
+    + b"^\x00\x01\x00ab" + ESC + b"(C\x02\x00\x0c\x00after\r\n",
+    "raster": ESC + b".\x00\x0a\x0a\x02\x09\x00ZZZZ" + ESC + b".\x01\x0a\x0a\x01\x10\x00\xffZ" + ESC
+    + b".\x01\x0a\x0a\x02\x18\x00\x02abc\xfe\x00done\r\n",
+    "lists": ESC + b"D\x08\x10\x00" + ESC + b"D\x08\x05" + ESC + b"B" + bytes(range(1, 20)) + ESC
+    + b"b\x01\x05\x00" + ESC + b"&\x00AB\x00\x01\x00ZZZ\x00\x02\x00ZZZZZZ" + ESC + b":\x00\x00\x00\r\n",
+    "cut": b"a" + ESC + b"\rb" + ESC + b"W\rc" + ESC + b"*\x00\x10\x00zz\rd" + ESC,
+    "controls": b"\x00\x07\x08\x0b\x0e\x0f\x11\x12\x13\x14\x18\x7f\x02mid\x02\t\n\x0c\r\n",
+}
+
+
 def write(target, inputs):
     folder = os.path.join(ROOT, target)
     os.makedirs(folder, exist_ok=True)
@@ -84,7 +105,9 @@ def main():
     markers["no_marker"] = b"\0" + MIK_TABLE
     write("fuzz_filter_screen", markers)
     write("fuzz_filter_printer", markers)
-    write("fuzz_print_source", REPORTS)
+    write("fuzz_escp_reader", {name: b"\x00\x14" + data for name, data in ESCP.items()})
+    escp_reports = {"escp_" + name: bytes([0, 0, 3]) + data * 3 for name, data in ESCP.items()}
+    write("fuzz_print_source", {**REPORTS, **escp_reports})
     return 0
 
 

@@ -69,6 +69,8 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.version = true;
     } else if (word == "--plan") {
         options.plan = true;
+    } else if (word == "--escp") {
+        options.escp = true;
     } else if (is_option(word, "--printer")) {
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {

@@ -20,6 +20,7 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool plan = false;
+    bool escp = false; // read the report as an Epson ESC/P printer would
     std::optional<std::string> printer;
     std::optional<std::string> pdf;
     std::optional<int> paper;

@@ -41,6 +41,9 @@ std::string plan_report(const PrintJob& j) {
     add("CharWidth", four_decimals(j.CharWidth));
     add("LineHeight", four_decimals(j.LineHeight));
     add("PageCount", whole(j.PageCount));
+    if (j.EscpMode) {
+        add("Escp", "1");
+    }
     return text;
 }
 

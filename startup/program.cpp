@@ -94,6 +94,14 @@ int environment_number(const char* name, int fallback) {
     return *value;
 }
 
+bool escp_from_environment() {
+    const int value = environment_number("KVALON_ESCP", 0);
+    if (value != 0 && value != 1) {
+        throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
+    }
+    return value == 1;
+}
+
 // A paper code the PDF printer does not know would silently print on A4.
 void refuse_unknown_paper(const ProgramOptions& options, int code) {
     if (!page_size_for_code(code).isValid()) {
@@ -165,6 +173,8 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     std::optional<StdinReport> piped_report;
     try {
         ProgramOptions job_options = options;
+        // DOS callers cannot pass options; an emulator's recipe sets the mode.
+        job_options.escp = options.escp || escp_from_environment();
         take_standard_input(job_options, piped_report);
         const PrinterRequest request = printer_request(options);
         StartHooks hooks;

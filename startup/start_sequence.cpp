@@ -99,6 +99,7 @@ void close_job_files() {
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
+    j.EscpMode = options.escp;
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }

@@ -38,7 +38,7 @@ std::int64_t input_limit() {
 
 // Stops as soon as the job is certain to fail: the input is over the limit, or
 // a line in it can never be planned.
-void copy_to_end(int input, TemporaryFile& output, std::int64_t limit) {
+void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watch_lines) {
     std::array<char, 65536> buffer;
     LineLimitWatch lines(static_cast<char>(codes::BoldMarker));
     std::int64_t copied = 0;
@@ -66,7 +66,7 @@ void copy_to_end(int input, TemporaryFile& output, std::int64_t limit) {
             throw KvalonError(ErrorKind::InputTooLarge, messages::kStandardInput,
                               messages::kLargerThan + std::to_string(limit) + messages::kBytes);
         }
-        if (lines.feed(bytes)) {
+        if (watch_lines && lines.feed(bytes)) {
             throw KvalonError(ErrorKind::LineTooLong, messages::kStandardInput);
         }
         output.write_all(bytes);
@@ -82,11 +82,11 @@ bool usable_on_command_line(const std::string& folder) {
 
 } // namespace
 
-StdinReport::StdinReport(int input, const std::string& folder) {
+StdinReport::StdinReport(int input, const std::string& folder, bool watch_lines) {
     try {
         m_copy = std::make_unique<TemporaryFile>(folder, "kvalon-p-", messages::kStandardInput);
         m_path = m_copy->path();
-        copy_to_end(input, *m_copy, input_limit());
+        copy_to_end(input, *m_copy, input_limit(), watch_lines);
         m_copy->close();
     } catch (const KvalonError& error) {
         discard();
@@ -125,7 +125,9 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
     if (!names_standard_input(options.argument_text)) {
         return;
     }
-    report.emplace(STDIN_FILENO, temporary_folder());
+    // An ESC/P report measures its lines in printed cells, known only at a
+    // line's end: its bytes say nothing certain.
+    report.emplace(STDIN_FILENO, temporary_folder(), !options.escp);
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }

@@ -20,10 +20,11 @@ class TemporaryFile;
 class StdinReport {
 public:
     // Reads `input` (a file descriptor, normally 0) to its end into a new file
-    // in `folder`. Throws KvalonError naming "стандартен вход": File when the
+    // in `folder`; with `watch_lines`, stops at a line that can never be
+    // planned. Throws KvalonError naming "стандартен вход": File when the
     // input cannot be read or copied, InputTooLarge, LineTooLong; nothing is
     // left behind in any case.
-    explicit StdinReport(int input, const std::string& folder);
+    StdinReport(int input, const std::string& folder, bool watch_lines = true);
     ~StdinReport();
     StdinReport(const StdinReport&) = delete;
     StdinReport& operator=(const StdinReport&) = delete;

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/error_report.h"
+#include "engine/escp_line.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
@@ -129,7 +130,8 @@ bool Form2::read_next_page() {
 }
 
 void Form2::show_page() {
-    m_text->setPlainText(screen_text_to_display(filter_text(job().PageText, "Screen")));
+    m_text->setPlainText(
+        screen_text_to_display(filter_text(escp_screen_page(job().PageText), "Screen")));
 }
 
 void Form2::next_page() {

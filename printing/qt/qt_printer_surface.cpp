@@ -87,6 +87,21 @@ void QtPrinterSurface::set_font_bold(bool bold) {
     }
 }
 
+// Slant and width change how glyphs are drawn, not how they measure.
+void QtPrinterSurface::set_font_italic(bool italic) {
+    if (italic != m_italic) {
+        m_italic = italic;
+        m_page_face_known = false;
+    }
+}
+
+void QtPrinterSurface::set_font_width_scale(int scale) {
+    if (scale != m_width_scale) {
+        m_width_scale = scale;
+        m_page_face_known = false;
+    }
+}
+
 // Fonts are set in whole device pixels; the size read back is the one used.
 int QtPrinterSurface::pixel_size() const {
     const int pixels =
@@ -111,6 +126,8 @@ std::size_t QtPrinterSurface::page_face() {
         page_face.family = m_face;
         page_face.points = font_size();
         page_face.bold = m_bold;
+        page_face.italic = m_italic;
+        page_face.width_scale = m_width_scale;
         m_page_face = m_batch.face_index(page_face);
         m_page_face_known = true;
     }

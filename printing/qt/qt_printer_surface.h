@@ -48,6 +48,8 @@ public:
     float font_size() const override;
     void set_font_bold(bool bold) override;
     bool font_bold() const override { return m_bold; }
+    void set_font_italic(bool italic) override;
+    void set_font_width_scale(int scale) override;
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -96,6 +98,8 @@ private:
     std::string m_face;
     float m_points = 12;
     bool m_bold = false;
+    bool m_italic = false;
+    int m_width_scale = 1;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;

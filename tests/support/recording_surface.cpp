@@ -93,6 +93,8 @@ void RecordingSurface::fill_rect(float x, float y, float width, float height, in
 void RecordingSurface::print(std::string_view utf8, bool line_break) {
     log.push_back("Print x=" + two_decimals(m_x) + " y=" + two_decimals(m_y) + " \"" +
                   std::string(utf8) + "\" bold=" + (m_bold ? "1" : "0") +
+                  (m_italic ? " italic=1" : "") +
+                  (m_width_scale != 1 ? " wide=" + std::to_string(m_width_scale) : "") +
                   (line_break ? " nl" : ""));
     m_document_open = true;
     m_x += text_width(utf8);

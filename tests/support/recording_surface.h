@@ -8,7 +8,7 @@
 namespace kvalon::testing {
 
 // A printer surface that records every drawing call as one line of text:
-//   Print x=12.70 y=25.40 "A" bold=1
+//   Print x=12.70 y=25.40 "A" bold=1   (italic=1, wide=2 added when set)
 //   Line 10.00 20.00 15.00 20.00 w=4
 //   Fill 1.00 2.00 3.00 4.00 grey=128
 //   NewPage / EndDoc
@@ -39,6 +39,8 @@ public:
     float font_size() const override { return m_points; }
     void set_font_bold(bool bold) override { m_bold = bold; }
     bool font_bold() const override { return m_bold; }
+    void set_font_italic(bool italic) override { m_italic = italic; }
+    void set_font_width_scale(int scale) override { m_width_scale = scale; }
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -70,6 +72,8 @@ public:
 private:
     float m_points = 12;
     bool m_bold = false;
+    bool m_italic = false;
+    int m_width_scale = 1;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;

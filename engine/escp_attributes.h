@@ -1,0 +1,23 @@
+#pragma once
+
+namespace kvalon {
+
+// The print attributes an Epson-compatible printer keeps while it prints a
+// report. They last until switched off or reset (ESC @), across lines and
+// pages, except the one-line double width of SO, which ends with its line.
+struct EscpAttributes {
+    bool emphasized = false;    // ESC E / ESC F, ESC ! bit 3
+    bool double_strike = false; // ESC G / ESC H, ESC ! bit 4
+    bool italic = false;        // ESC 4 / ESC 5, ESC ! bit 6
+    bool underline = false;     // ESC - n, ESC ! bit 7
+    bool wide = false;          // ESC W n, ESC ! bit 5
+    bool wide_line = false;     // SO or ESC SO, until DC4 or the end of the line
+
+    // Both emphasized and double-strike print darker: we print them bold.
+    bool bold() const { return emphasized || double_strike; }
+    // Cells one printed character takes: 2 in double width.
+    int width() const { return wide || wide_line ? 2 : 1; }
+    bool operator==(const EscpAttributes&) const = default;
+};
+
+} // namespace kvalon
