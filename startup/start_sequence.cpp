@@ -105,11 +105,12 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     }
     hooks.bind_printer();
     hooks.install_font();
-    if (options.has_words) {
+    const bool has_words = options.has_words || !options.argument_text.empty();
+    if (has_words) {
         j.ParamList = split_command_line(options.argument_text);
     }
     j.SourcePath = j.ParamList[0];
-    if (options.has_words) {
+    if (has_words) {
         refuse_unusable_source(j.SourcePath);
     }
     if (j.SourcePath.empty()) {
