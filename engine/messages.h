@@ -23,6 +23,11 @@ inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
 
+// What the menu window's status line tells when a document has left.
+inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
+inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+inline const std::string kPrinterChosen = "Печатът отива на принтер ";
+
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
 inline const std::string kUnknownPaper = "Неизвестен";
@@ -48,8 +53,6 @@ inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
 
 // Notes that do not stop the job.
-inline const std::string kPdfWritesOneCopy =
-    "PDF принтерът записва едно копие; --copies не се прилага";
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
 inline const std::string kStoppedWatchingAfter = " след ";
 inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
@@ -121,7 +124,8 @@ inline const std::string kUsage =
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
-    "  --copies N      брой копия (PDF принтерът записва едно)\n"
+    "  --copies N      брой копия\n"
+    "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --help          тази помощ\n"
     "  --version       версията\n"
     "\n"

@@ -69,6 +69,13 @@ public:
     virtual void print(std::string_view utf8, bool line_break) = 0;
 
     virtual void new_page() = 0;
+    // Goes back to the page the last new_page() ended, to the place where its
+    // output stopped, so that more can stand under it before end_doc(): the
+    // footer of an interactive job whose last page was never printed. False,
+    // and nothing changes, when no ended page waits (no document is open, or
+    // output has begun on the next page). A surface that hands each page over
+    // at new_page() cannot go back and keeps this default.
+    virtual bool return_to_last_page() { return false; }
     // Ends the document and hands it to the printing system. Throws
     // KvalonError when the printing system did not take it whole.
     virtual void end_doc() = 0;

@@ -20,10 +20,14 @@ struct PageFace {
     std::string family;  // e.g. "CourierCyr"
     double points = 0;   // the size the device really uses (whole device pixels)
     bool bold = false;   // synthesised when the family has no bold face
-    bool italic = false; // slanted
+    bool italic = false; // slanted by kItalicSlant
     int width_scale = 1; // 2: every glyph stretched to twice its width
     bool operator==(const PageFace&) const = default;
 };
+
+// Slanted print leans each point of a glyph right by this share of its height
+// above the baseline; every sink draws italics with it.
+inline constexpr double kItalicSlant = 0.2;
 
 struct PlacedGlyph {
     char32_t code = 0; // Unicode; blanks are not placed

@@ -49,6 +49,12 @@ void print_characters(const PrintJob& j, PrinterSurface& surface) {
     }
 }
 
+void print_footer(PrinterSurface& surface) {
+    surface.set_font_size(kFooterPoints);
+    surface.set_font_bold(true);
+    surface.print(footer_line(), true);
+}
+
 } // namespace
 
 std::string footer_line() {
@@ -73,14 +79,22 @@ void print_page() {
     }
     if (j.SourceDone) {
         if (!j.CommandLineJob) {
-            surface.set_font_size(kFooterPoints);
-            surface.set_font_bold(true);
-            surface.print(footer_line(), true);
+            print_footer(surface);
         }
         surface.end_doc();
     } else {
         surface.new_page();
     }
+}
+
+bool end_printed_pages() {
+    PrinterSurface& surface = printer();
+    if (!surface.return_to_last_page()) {
+        return false;
+    }
+    print_footer(surface);
+    surface.end_doc();
+    return true;
 }
 
 } // namespace kvalon

@@ -10,6 +10,12 @@ namespace kvalon {
 // from the menu window gets its footer line under the text of its last page.
 void print_page();
 
+// Ends the document of an interactive job that stopped before the report's
+// last page (the preview ran out of pages or was closed): the footer goes under
+// the last page printed and the pages go to the printer at once as one
+// document. Returns false, touching nothing, when no printed page waits.
+bool end_printed_pages();
+
 // The footer line printed after the last page of an interactive job (UTF-8).
 std::string footer_line();
 

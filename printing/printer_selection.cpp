@@ -13,21 +13,35 @@ namespace kvalon {
 namespace {
 
 // The destination list of libcups, released on every path. A print service
-// that does not answer is not a machine without printers.
+// that does not answer is not a machine without printers: it lists nothing
+// and says so.
 class CupsDestinations {
 public:
     CupsDestinations() {
-        const CupsConnection connection;
-        m_count = cupsGetDests2(connection.get(), &m_dests);
-        if (!connection.answered()) {
+        try {
+            const CupsConnection connection;
+            m_count = cupsGetDests2(connection.get(), &m_dests);
+            m_answered = connection.answered();
+        } catch (const KvalonError&) {
+            m_answered = false;
+        }
+        if (!m_answered) {
             cupsFreeDests(m_count, m_dests);
-            throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
+            m_dests = nullptr;
+            m_count = 0;
         }
     }
     ~CupsDestinations() { cupsFreeDests(m_count, m_dests); }
     CupsDestinations(const CupsDestinations&) = delete;
     CupsDestinations& operator=(const CupsDestinations&) = delete;
 
+    // Throws KvalonError(PrintServiceSilent) when the service gave no list.
+    const CupsDestinations& answered() const {
+        if (!m_answered) {
+            throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
+        }
+        return *this;
+    }
     int count() const { return m_count; }
     cups_dest_t* begin() const { return m_dests; }
     cups_dest_t* end() const { return m_dests + m_count; }
@@ -38,12 +52,10 @@ public:
 private:
     cups_dest_t* m_dests = nullptr;
     int m_count = 0;
+    bool m_answered = false;
 };
 
-} // namespace
-
-std::vector<std::string> cups_queue_names() {
-    const CupsDestinations dests;
+std::vector<std::string> names_of(const CupsDestinations& dests) {
     std::vector<std::string> names;
     for (const cups_dest_t& dest : dests) {
         if (dest.instance == nullptr) {
@@ -53,12 +65,21 @@ std::vector<std::string> cups_queue_names() {
     return names;
 }
 
-std::string cups_default_queue() {
-    const CupsDestinations dests;
+std::string default_of(const CupsDestinations& dests) {
     if (const cups_dest_t* dest = dests.default_destination()) {
         return dest->name;
     }
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
+}
+
+} // namespace
+
+std::vector<std::string> cups_queue_names() {
+    return names_of(CupsDestinations());
+}
+
+std::string cups_default_queue() {
+    return default_of(CupsDestinations());
 }
 
 // The PDF printer needs no print service: one that is slow or missing must not
@@ -67,7 +88,8 @@ int installed_printer_count(const PrinterRequest& request) {
     if (!request.pdf_path.empty()) {
         return 1;
     }
-    return static_cast<int>(cups_queue_names().size());
+    const CupsDestinations dests;
+    return static_cast<int>(names_of(dests.answered()).size());
 }
 
 std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
@@ -81,15 +103,16 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
         return target;
     }
     target.kind = PrinterTarget::Kind::Cups;
+    const CupsDestinations dests;
     if (!request.queue.empty()) {
-        const std::vector<std::string> queues = cups_queue_names();
+        const std::vector<std::string> queues = names_of(dests.answered());
         if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
             throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
         }
         target.queue = request.queue;
         return target;
     }
-    target.queue = cups_default_queue();
+    target.queue = default_of(dests.answered());
     if (target.queue.empty()) {
         return std::nullopt;
     }

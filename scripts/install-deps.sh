@@ -4,11 +4,11 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkgconf make
-    qt6-base-dev qt6-translations-l10n libcups2-dev
+    qt6-base-dev qt6-translations-l10n libcups2-dev libharfbuzz-dev zlib1g-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
-    poppler-utils python3 python3-fonttools fonts-liberation2 fontconfig
+    poppler-utils qpdf ghostscript python3 python3-fonttools fonts-liberation2 fontconfig
     xvfb xauth time bc
     dpkg-dev man-db
 )

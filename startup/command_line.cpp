@@ -75,6 +75,8 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {
         options.pdf = option_value(words, index, "--pdf");
+    } else if (is_option(word, "--open")) {
+        options.open = option_value(words, index, "--open");
     } else if (is_option(word, "--paper")) {
         options.paper = whole_number("--paper", option_value(words, index, "--paper"));
     } else if (is_option(word, "--copies")) {
@@ -121,6 +123,9 @@ ProgramOptions parse_program_options(const std::vector<std::string>& words) {
             options.argument_text += ' ';
         }
         options.argument_text += words[rest];
+    }
+    if (options.open && !options.argument_text.empty()) {
+        throw KvalonError(ErrorKind::CommandLine, "--open");
     }
     return options;
 }

@@ -25,6 +25,9 @@ struct ProgramOptions {
     std::optional<std::string> pdf;
     std::optional<int> paper;
     std::optional<int> copies;
+    // A report to open in the windows, chosen and planned (the desktop's
+    // "Open with"); never printed without the user.
+    std::optional<std::string> open;
     std::string argument_text;
     // True when words follow the options, even a single empty one: an empty
     // word from a batch caller is a missing file name, not the windows. A
@@ -36,7 +39,7 @@ struct ProgramOptions {
 };
 
 // Throws KvalonError(CommandLine) naming the word for an unknown option or a
-// missing or unusable value.
+// missing or unusable value, or "--open" when a report to print follows it.
 ProgramOptions parse_program_options(const std::vector<std::string>& words);
 
 // The action word as a number: empty counts as 0 (print); a word that is not a

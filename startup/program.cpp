@@ -3,23 +3,27 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/exit_status.h"
+#include "engine/file_checks.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/signal_cleanup.h"
 #include "engine/whole_number.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
-#include "printing/qt/printer_factory.h"
+#include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/install_font.h"
 #include "startup/start_sequence.h"
 #include "startup/stdin_report.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
+#include "ui/qt_translation.h"
+#include "ui/user_settings.h"
 
 #include "build_info.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <cerrno>
 #include <cstdio>
@@ -133,14 +137,6 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     return request;
 }
 
-// The PDF printer writes one copy whatever was asked; the user is told once.
-void tell_about_copies(const PrinterTarget& target) {
-    if (target.kind == PrinterTarget::Kind::Pdf && target.copies > 1) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(),
-                     messages::kPdfWritesOneCopy.c_str());
-    }
-}
-
 // The copy of standard input is our own file: the user knows the report as
 // standard input.
 KvalonError named_for_user(const KvalonError& error, const std::optional<StdinReport>& piped) {
@@ -155,6 +151,28 @@ void write_to_stdout(const std::string& text) {
     std::fflush(stdout);
 }
 
+// A printer named for this run wins over the one the windows remember.
+bool names_a_printer(const ProgramOptions& options) {
+    return options.printer || options.pdf || std::getenv("KVALON_PDF") != nullptr;
+}
+
+// The windows, with the report of --open chosen at once.
+int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
+    std::string open_path;
+    if (options.open) {
+        open_path = *options.open;
+        if (!is_regular_file(open_path)) {
+            throw KvalonError(ErrorKind::MissingFile, open_path);
+        }
+    }
+    if (!names_a_printer(options)) {
+        if (const auto remembered = remembered_printer()) {
+            binding.bind(*remembered);
+        }
+    }
+    return run_menu_window(binding, open_path);
+}
+
 int report(const KvalonError& error) {
     show_message(message_for(error));
     return exit_status_for(error);
@@ -164,10 +182,14 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     choose_platform();
     qInstallMessageHandler(quiet_qt_messages);
     QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+    // Before the first message can appear: Qt's own buttons speak Bulgarian.
+    QTranslator translator;
+    install_qt_translation(translator);
     set_notice_handler(show_message);
-    std::unique_ptr<PrinterSurface> surface;
+    PrinterBinding binding;
     std::optional<StdinReport> piped_report;
     try {
         ProgramOptions job_options = options;
@@ -177,20 +199,18 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         const PrinterRequest request = printer_request(options);
         StartHooks hooks;
         hooks.printer_count = [&request] { return installed_printer_count(request); };
-        hooks.bind_printer = [&request, &surface] {
+        hooks.bind_printer = [&request, &binding] {
             if (const auto target = choose_target(request)) {
-                tell_about_copies(*target);
-                surface = make_printer_surface(*target);
-                set_printer(surface.get());
+                binding.bind(*target);
             }
         };
         hooks.install_font = [] { install_font(); };
-        hooks.run_interactive = [] { return run_menu_window(); };
+        hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
         hooks.write_output = write_to_stdout;
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();
-        if (surface) {
-            surface->finish_document();
+        if (binding.is_bound()) {
+            binding.surface().finish_document();
         }
         set_printer(nullptr);
         set_notice_handler(nullptr);
@@ -198,8 +218,8 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     } catch (const KvalonError& error) {
         // What a failed job drew so far must not reach the printer or pass
         // for the whole report.
-        if (surface) {
-            surface->abandon_document();
+        if (binding.is_bound()) {
+            binding.surface().abandon_document();
         }
         close_job_files();
         set_printer(nullptr);

@@ -7,6 +7,7 @@
 #include "build_info.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 #include <cstdlib>
 
@@ -49,6 +50,8 @@ Form1::Form1(QWidget* owner)
               QString::fromUtf8(build_info::home_url) + QStringLiteral("   ") +
                   QString::fromUtf8(build_info::email),
               1980, 300);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     load();
 }
 

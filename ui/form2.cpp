@@ -1,192 +1,349 @@
 #include "ui/form2.h"
 
-#include "engine/error.h"
-#include "engine/error_report.h"
 #include "engine/escp_line.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
-#include "engine/read_page.h"
-#include "engine/source_file.h"
-#include "printing/print_page.h"
+#include "ui/captions.h"
 #include "ui/design_font.h"
-#include "ui/message_box.h"
+#include "ui/key_button.h"
+#include "ui/page_range_dialog.h"
+#include "ui/print_session.h"
 #include "ui/screen_text.h"
 #include "ui/twips.h"
 #include "ui/window_icon.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 namespace kvalon {
 
 namespace {
 constexpr int kClientWidth = 8880;
 constexpr int kClientHeight = 6450;
-// The text box follows the window's width and stays this much narrower.
-constexpr int kTextMargin = 300;
+// A page beside its text wants more room than the designed window had.
+constexpr int kRoomyWidth = 1100;
+constexpr int kRoomyHeight = 760;
 
-const QString kNextPage = QStringLiteral("Следваща стр.");
-const QString kLastShownAtLoad = QStringLiteral("Край");
-const QString kLastShownAfterStep = QStringLiteral("Край на печата");
-const QString kNothingLeft = QStringLiteral("Последна стр.");
-
-QString page_count_text(double count) {
-    return QString::number(static_cast<long long>(count));
+QString caption(const char* text) {
+    return QString::fromUtf8(text);
 }
 
 QString file_name_if_present(const std::string& path) {
     const QFileInfo info(QFile::decodeName(path.c_str()));
     return info.exists() ? info.fileName() : QString();
 }
+
+QSize first_size() {
+    QSize size(std::max(twips_to_pixels_x(kClientWidth), kRoomyWidth),
+               std::max(twips_to_pixels_y(kClientHeight), kRoomyHeight));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    return size;
+}
+
+QLabel* view_caption(const char* name, const char* text, QWidget* parent) {
+    auto* label = new QLabel(caption(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
 } // namespace
 
-Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
+Form2::Form2(PrintSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Отпечатване на DOS-файлове на Windows принтер"));
+    setWindowTitle(caption(captions::kMainTitle));
     setWindowIcon(window_icon());
     setFont(design_font(QStringLiteral("Courier New"), 8.25));
-    resize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
     build_controls();
-    load();
+    resize(first_size());
+    // The text and the printed page side by side, half the window each.
+    if (auto* splitter = findChild<QSplitter*>(QStringLiteral("pageSplitter"))) {
+        splitter->setSizes({width() / 2, width() / 2});
+    }
+    connect(&m_session, &PrintSession::job_changed, this, &Form2::show_job);
+    m_session.begin_viewing();
+    Command2_text();
+    show_job();
 }
 
 void Form2::build_controls() {
-    const QFont button_font = design_font(QStringLiteral("MS Sans Serif"), 8.25, true);
-    m_next = new QPushButton(QStringLiteral("Начало "), this);
-    m_next->setObjectName(QStringLiteral("Command1"));
-    m_next->setGeometry(twips_rect(0, 120, 2175, 495));
-    m_next->setFont(button_font);
-    m_print = new QPushButton(QStringLiteral("Печат стр.1 "), this);
-    m_print->setObjectName(QStringLiteral("Command2"));
-    m_print->setGeometry(twips_rect(2520, 120, 1575, 495));
-    m_print->setFont(button_font);
+    QWidget* views = build_views();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(build_button_row());
+    layout->addWidget(views, 1);
+    setTabOrder(m_next, m_print);
+    setTabOrder(m_print, m_more);
+    setTabOrder(m_more, m_text);
+    add_keys();
+}
 
-    m_text = new QPlainTextEdit(this);
+QLayout* Form2::build_button_row() {
+    const QFont button_font = design_font(QStringLiteral("MS Sans Serif"), 8.25, true);
+    m_next = new KeyButton(caption(captions::kStart), this);
+    m_next->setObjectName(QStringLiteral("Command1"));
+    m_next->setMinimumWidth(twips_to_pixels_x(2175));
+    m_print = new KeyButton(QStringLiteral("Печат стр.1 "), this);
+    m_print->setObjectName(QStringLiteral("Command2"));
+    m_print->setMinimumWidth(twips_to_pixels_x(1575));
+    m_more = new QToolButton(this);
+    m_more->setObjectName(QStringLiteral("printMore"));
+    m_more->setText(caption(captions::kMorePrinting));
+    m_more->setPopupMode(QToolButton::InstantPopup);
+    m_more->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* row = new QHBoxLayout;
+    for (QWidget* button : {static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_print),
+                            static_cast<QWidget*>(m_more)}) {
+        button->setFont(button_font);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    add_print_menu();
+    add_zoom_buttons(row);
+    connect(m_next, &QPushButton::clicked, this, &Form2::next_page);
+    connect(m_print, &QPushButton::clicked, this, &Form2::print_this_page);
+    return row;
+}
+
+void Form2::add_print_menu() {
+    auto* menu = new QMenu(m_more);
+    menu->setObjectName(QStringLiteral("printMoreMenu"));
+    const struct {
+        const char* name;
+        const char* text;
+        void (Form2::*handler)();
+    } items[] = {
+        {"printAll", captions::kPrintAll, &Form2::print_all},
+        {"printRange", captions::kPrintRange, &Form2::print_range},
+        {"printOnView", captions::kPrintOnView, &Form2::print_on_view},
+    };
+    for (const auto& item : items) {
+        QAction* action = menu->addAction(caption(item.text));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+    m_more->setMenu(menu);
+}
+
+void Form2::add_zoom_buttons(QLayout* row) {
+    auto* group = new QButtonGroup(this);
+    const struct {
+        const char* name;
+        const char* text;
+        PageView::Zoom zoom;
+    } zooms[] = {
+        {"zoomFitPage", captions::kFitPage, PageView::Zoom::FitPage},
+        {"zoomFitWidth", captions::kFitWidth, PageView::Zoom::FitWidth},
+        {"zoomActualSize", captions::kActualSize, PageView::Zoom::ActualSize},
+    };
+    for (const auto& zoom : zooms) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(zoom.name));
+        button->setText(caption(zoom.text));
+        button->setCheckable(true);
+        button->setChecked(zoom.zoom == m_page_view->zoom());
+        group->addButton(button);
+        row->addWidget(button);
+        const PageView::Zoom chosen = zoom.zoom;
+        connect(button, &QToolButton::clicked, this,
+                [this, chosen] { m_page_view->set_zoom(chosen); });
+    }
+}
+
+QWidget* Form2::build_views() {
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("pageSplitter"));
+    splitter->setChildrenCollapsible(false);
+
+    auto* text_side = new QWidget(splitter);
+    auto* text_layout = new QVBoxLayout(text_side);
+    text_layout->setContentsMargins(0, 0, 0, 0);
+    text_layout->addWidget(view_caption("textViewCaption", captions::kTextView, text_side));
+    m_text = new QPlainTextEdit(text_side);
     m_text->setObjectName(QStringLiteral("Text1"));
-    m_text->setGeometry(twips_rect(120, 600, 7575, 5655));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // What is printed is the page as read, never edits: the box only shows
+    // it, and its text can still be selected and copied.
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setTabChangesFocus(true);
+    m_text->setToolTip(caption(captions::kTextView));
+    text_layout->addWidget(m_text, 1);
 
-    setTabOrder(m_text, m_next);
-    setTabOrder(m_next, m_print);
-    connect(m_text, &QPlainTextEdit::textChanged, this, &Form2::take_edit);
-    connect(m_next, &QPushButton::clicked, this, &Form2::next_page);
-    connect(m_print, &QPushButton::clicked, this, &Form2::print_this_page);
+    auto* page_side = new QWidget(splitter);
+    auto* page_layout = new QVBoxLayout(page_side);
+    page_layout->setContentsMargins(0, 0, 0, 0);
+    page_layout->addWidget(view_caption("pageViewCaption", captions::kPageView, page_side));
+    m_page_view = new PageView(page_side);
+    m_page_view->setObjectName(QStringLiteral("pageView"));
+    page_layout->addWidget(m_page_view, 1);
+
+    splitter->addWidget(text_side);
+    splitter->addWidget(page_side);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    return splitter;
+}
+
+void Form2::add_keys() {
+    const auto press = [](QPushButton* button) {
+        if (button->isVisible() && button->isEnabled()) {
+            button->click();
+        }
+    };
+    auto* next = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
+    connect(next, &QShortcut::activated, this, [this, press] { press(m_next); });
+    auto* print = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(print, &QShortcut::activated, this, [this, press] { press(m_print); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void Form2::Command2_text() {
     const PrintJob& j = job();
     const int shown = j.PageNumber == 0 ? 1 : j.PageNumber;
-    m_print->setText(QStringLiteral("Печат стр. ") + QString::number(shown) + QLatin1Char('/') +
-                     page_count_text(j.PageCount));
+    QString text = caption(captions::kPrintPage) + QString::number(shown);
+    if (shown <= j.PageCount) {
+        text += QLatin1Char('/') + QString::number(static_cast<long long>(j.PageCount));
+    }
+    m_print->setText(text);
 }
 
-void Form2::load() {
-    Command2_text();
-    if (!read_next_page()) {
+void Form2::show_job() {
+    if (m_closing) {
+        return;
+    }
+    if (!m_session.has_job() || !m_session.prepare_view()) {
+        show_no_job();
         return;
     }
     const PrintJob& j = job();
-    setWindowTitle(file_name_if_present(j.SourcePath));
+    setWindowTitle(file_name_if_present(m_session.report_path()));
+    m_text->setPlaceholderText(QString());
     show_page();
     if (j.FontSize > 0) {
         QFont text_font = m_text->font();
         text_font.setPointSize(j.FontSize);
         m_text->setFont(text_font);
     }
-    if (j.PageNumber > 0) {
-        m_next->setText(kNextPage);
-        m_print->show();
-    }
-    if (j.SourceDone && j.PageNumber > 0) {
-        m_next->setText(kLastShownAtLoad);
-        m_print->show();
-    }
-    if (j.SourceDone && j.PageText.empty()) {
-        m_next->setText(kNothingLeft);
-        m_print->hide();
-    }
-}
-
-bool Form2::read_next_page() {
-    if (!m_has_job || !source_file().is_open()) {
-        drop_job();
-        return false;
-    }
-    try {
-        read_page();
-        return true;
-    } catch (const KvalonError& error) {
-        show_message(message_for(error));
-        drop_job();
-        return false;
-    }
+    update_buttons();
 }
 
 void Form2::show_page() {
+    PrintJob& j = job();
     m_text->setPlainText(
-        screen_text_to_display(filter_text(escp_screen_page(job().PageText), "Screen")));
+        page_display_text(j.PageText.empty() ? std::string() : escp_screen_page(j.PrintText)));
+    if (j.PageText.empty()) {
+        m_page_view->clear();
+        return;
+    }
+    // Shown, the page is its screen form; the printer takes PrintText.
+    j.PageText = filter_text(escp_screen_page(j.PrintText), "Screen");
+    m_page_view->set_page(m_session.page_as_printed());
 }
 
-void Form2::next_page() {
-    if (!read_next_page()) {
+void Form2::show_no_job() {
+    setWindowTitle(caption(captions::kMainTitle));
+    m_text->clear();
+    m_text->setPlaceholderText(QString::fromStdString(m_session.drop_reason()));
+    m_page_view->clear();
+    m_next->setEnabled(false);
+    m_print->setEnabled(false);
+    m_more->setEnabled(false);
+}
+
+void Form2::update_buttons() {
+    const PrintJob& j = job();
+    const bool on_view = m_session.page_on_view();
+    m_next->setEnabled(true);
+    m_print->setEnabled(on_view);
+    m_more->setEnabled(on_view);
+    if (!on_view) {
+        m_next->setText(caption(captions::kNothingLeft));
+        m_print->hide();
         return;
     }
-    show_page();
-    const bool source_at_end = source_file().at_end();
-    m_next->setText(source_at_end ? kLastShownAfterStep : kNextPage);
-    if (job().PageText.empty() && source_at_end) {
-        close();
-        return;
-    }
+    // On the last page Command1 ends the job without it: its caption says so.
+    m_next->setText(caption(j.SourceDone ? captions::kEndWithoutThisPage : captions::kNextPage));
     m_print->show();
     Command2_text();
 }
 
+void Form2::next_page() {
+    if (!m_session.step()) {
+        return; // the job was dropped and the view says why
+    }
+    const PrintJob& j = job();
+    if (j.PageText.empty() && j.SourceDone) {
+        close();
+        return;
+    }
+    show_page();
+    update_buttons();
+}
+
 void Form2::print_this_page() {
-    if (!job().PageText.empty()) {
-        try {
-            print_page();
-        } catch (const KvalonError& error) {
-            // The page stays on view, so the user can print it again once the
-            // printer is back.
-            show_message(message_for(error));
-            return;
-        }
-    }
-    next_page();
-}
-
-void Form2::take_edit() {
-    // A dropped window no longer speaks for the job under it.
-    if (m_has_job) {
-        job().PageText = display_to_screen_text(m_text->toPlainText());
+    // A page the printer refused stays on view, to be printed again.
+    if (m_session.print_page_on_view()) {
+        next_page();
     }
 }
 
-void Form2::drop_job() {
-    m_has_job = false;
-    m_next->setEnabled(false);
-    m_print->setEnabled(false);
+void Form2::print_all() {
+    m_session.print_pages(1, std::numeric_limits<std::int16_t>::max());
 }
 
-bool Form2::has_job() const {
-    return m_has_job;
+void Form2::print_range() {
+    const PrintJob& j = job();
+    const int planned = std::max(1, static_cast<int>(j.PageCount));
+    const std::optional<PageRange> range =
+        ask_page_range(this, PageRange{j.PageNumber, std::max<int>(j.PageNumber, planned)});
+    if (range) {
+        m_session.print_pages(range->first, range->last);
+    }
 }
 
-void Form2::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    m_text->resize(frameGeometry().width() - twips_to_pixels_x(kTextMargin), m_text->height());
+void Form2::print_on_view() {
+    m_session.print_page_on_view_alone();
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_focus_placed) {
+        return;
+    }
+    m_focus_placed = true;
+    // Space or Enter at once prints the page on view; the focus shows.
+    (m_print->isHidden() ? static_cast<QWidget*>(m_next) : m_print)->setFocus(Qt::TabFocusReason);
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
-    unsetCursor();
+    if (!m_closing) {
+        m_closing = true;
+        unsetCursor();
+        m_session.end_viewing();
+    }
     QWidget::closeEvent(event);
 }
 

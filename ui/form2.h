@@ -1,49 +1,66 @@
 #pragma once
 
+#include "ui/page_view.h"
+
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
-class QPushButton;
+class QToolButton;
 
 namespace kvalon {
 
-// The page preview: shows the job's pages one at a time as read_page delivers
-// them, prints the page on view (Command2) or steps on (Command1), and closes
-// itself after the last page. It keeps no page position of its own: the job
-// record and the open source file hold it, so a preview opened again goes on
-// with the next unread page. Deleted when closed.
+class KeyButton;
+class PrintSession;
+
+// The page preview: beside the page's text it shows the page exactly as it
+// will print, steps through the job's pages as read_page delivers them,
+// prints the page on view and steps on (Command2), or steps on (Command1);
+// more printing (all pages, a range, the page on view alone) goes out as one
+// document per press. The page position lives in the job, so a preview opened
+// again shows the page that was on view. When the pages run out or the window
+// closes, the pages it printed go to the printer at once. Deleted when closed.
 class Form2 final : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    explicit Form2(PrintSession& session, QWidget* parent = nullptr);
 
-    // Command2's caption: "Печат стр. " and the page number (1 before the first
-    // page) over the planned page count.
+    // Command2's caption: "Печат стр. " and the page number over the planned
+    // page count, or the number alone once the report has more pages than
+    // planned (form feeds start pages of their own).
     void Command2_text();
 
-    // The menu has closed the source under this window (another file chosen):
-    // the buttons go dark instead of reading a closed file.
-    void drop_job();
-    bool has_job() const;
-
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void build_controls();
-    void load();
+    QLayout* build_button_row();
+    QWidget* build_views();
+    void add_print_menu();
+    void add_zoom_buttons(QLayout* row);
+    void add_keys();
+
+    // Shows the session's job: the page on view, or why there is none.
+    void show_job();
+    void show_page();
+    void show_no_job();
+    void update_buttons();
     void next_page();
     void print_this_page();
-    // Reads the next page; false (and the buttons dark) when it cannot.
-    bool read_next_page();
-    void show_page();
-    void take_edit();
+    void print_all();
+    void print_range();
+    void print_on_view();
 
+    PrintSession& m_session;
     QPlainTextEdit* m_text = nullptr;
-    QPushButton* m_next = nullptr;
-    QPushButton* m_print = nullptr;
-    bool m_has_job = true;
+    PageView* m_page_view = nullptr;
+    KeyButton* m_next = nullptr;
+    KeyButton* m_print = nullptr;
+    QToolButton* m_more = nullptr;
+    bool m_focus_placed = false;
+    bool m_closing = false;
 };
 
 } // namespace kvalon

@@ -2,54 +2,72 @@
 
 #include "ui/form1.h"
 #include "ui/form2.h"
+#include "ui/print_session.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <string>
 
 class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
 
 namespace kvalon {
 
-// The menu window: choose a report ("Избор"), which plans it, shows its print
-// data and opens the preview; reopen the preview ("Печат"); the About window;
-// end. Closing it closes every other window, which ends the program.
+class PathLabel;
+class PrinterBinding;
+struct PrinterTarget;
+
+// The menu window: choose a report ("Избор", or dropped on the window), which
+// plans it, shows its print data and opens the preview; reopen the preview
+// ("Печат"); pick the printer; the About window; end. A status line tells what
+// became of the pages printed. Closing it closes every other window, which
+// ends the program.
 class Form_menu final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form_menu(QWidget* parent = nullptr);
+    // Without a binding the printer cannot be changed from the windows.
+    explicit Form_menu(PrinterBinding* binding = nullptr, QWidget* parent = nullptr);
     ~Form_menu() override;
+
+    // Takes the report at `path` as if the file dialog had returned it.
+    void open_report(const std::string& path);
 
     Form2* preview() const { return m_preview; }
     Form1* about() const { return m_about; }
+    PrintSession& session() { return m_session; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void build_menu();
+    void add_menu_keys();
     void build_frame();
-    QLabel* add_row_label(const char* name, const QString& text, int left, int top, int width);
+    QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
+                          int width);
 
     void choose_file();
-    // Plans job().SourcePath; false (with the message shown) when it cannot.
-    bool plan_chosen_file();
+    void choose_printer(const PrinterTarget& target);
     void fill_print_data();
+    void show_printer_name();
     void show_no_file_chosen();
-    // Ends the job's source; pages it printed go to the printer as one
-    // document, so the next job does not join them.
-    void close_source();
-    // Ends the job under the windows: its source closes and an open preview
-    // stops stepping.
-    void drop_job();
     void show_preview();
     void show_about();
+    void open_file_menu();
+    void show_status(const QString& text);
 
+    PrinterBinding* m_binding;
+    PrintSession m_session;
+    QMenu* m_file_menu = nullptr;
     QAction* m_print = nullptr;
     QGroupBox* m_frame = nullptr;
+    QLabel* m_status = nullptr;
     // Value labels: printer, file, font, size, characters, lines, orientation,
     // paper size, paper name.
     std::array<QLabel*, 9> m_values{};

@@ -2,11 +2,9 @@
 
 #include "engine/exit_status.h"
 #include "ui/form_menu.h"
-#include "ui/qt_translation.h"
 #include "ui/window_icon.h"
 
 #include <QApplication>
-#include <QTranslator>
 
 namespace kvalon {
 
@@ -21,18 +19,17 @@ void set_menu_window_seam(std::function<void(Form_menu&)> seam) {
     menu_window_seam() = std::move(seam);
 }
 
-int run_menu_window() {
-    QTranslator translator;
-    install_qt_translation(translator);
+int run_menu_window(PrinterBinding& binding, const std::string& open_path) {
     QApplication::setWindowIcon(window_icon());
-    Form_menu menu;
+    Form_menu menu(&binding);
     menu.show();
+    if (!open_path.empty()) {
+        menu.open_report(open_path);
+    }
     if (menu_window_seam()) {
         menu_window_seam()(menu);
     }
-    const int status = QApplication::exec();
-    QCoreApplication::removeTranslator(&translator);
-    return status == 0 ? kExitOk : kExitInternal;
+    return QApplication::exec() == 0 ? kExitOk : kExitInternal;
 }
 
 } // namespace kvalon

@@ -1,9 +1,11 @@
 #include "ui/message_box.h"
 
 #include "engine/messages.h"
+#include "ui/captions.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -36,9 +38,15 @@ void show_message(const std::string& utf8_text) {
         std::fflush(stderr);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
-                    QString::fromStdString(utf8_text), QMessageBox::Ok);
-    box.exec();
+    make_message_box(utf8_text)->exec();
+}
+
+std::unique_ptr<QMessageBox> make_message_box(const std::string& utf8_text) {
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
+                                      QString::fromStdString(utf8_text), QMessageBox::Ok);
+    box->button(QMessageBox::Ok)->setText(QString::fromUtf8(captions::kOk));
+    return box;
 }
 
 } // namespace kvalon

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+
+class QMessageBox;
 
 namespace kvalon {
 
@@ -9,6 +12,10 @@ namespace kvalon {
 // display the message goes to standard error as one line and the program goes
 // on as after OK.
 void show_message(const std::string& utf8_text);
+
+// The box show_message runs on a display: the text, one button "Добре"
+// whatever the system's language, no icon, the program's title.
+std::unique_ptr<QMessageBox> make_message_box(const std::string& utf8_text);
 
 // Tests answer messages in advance: while a seam is set, messages go to it
 // instead of a box or standard error. Pass nullptr to remove it.

@@ -1,44 +1,60 @@
 #include "ui/screen_text.h"
 
+#include "engine/control_codes.h"
+#include "engine/filter_text.h"
+#include "engine/print_job.h"
 #include "printing/code_pages.h"
+#include "printing/print_char.h"
 
-#include <QHash>
+#include <array>
 
 namespace kvalon {
 
 namespace {
-const QHash<char32_t, char>& windows1251_codes() {
-    static const QHash<char32_t, char> codes = [] {
-        QHash<char32_t, char> table;
-        for (int code = 255; code >= 0; --code) {
-            table.insert(windows1251_to_unicode(static_cast<unsigned char>(code)),
-                         static_cast<char>(code));
-        }
-        return table;
-    }();
-    return codes;
+
+bool is_box_drawing(unsigned char code) {
+    const char32_t shape = mik_to_unicode(code);
+    return shape >= U'\u2500' && shape < U'\u2580';
 }
+
+QString shown_for(unsigned char code) {
+    if (code == codes::LineFeed) {
+        return QStringLiteral("\n");
+    }
+    if (code == codes::CarriageReturn) {
+        return {};
+    }
+    const std::string screen = filter_text(std::string(1, static_cast<char>(code)), "Screen");
+    if (screen.empty()) {
+        return {}; // printer controls and the bold marker take no place on screen
+    }
+    if (is_box_drawing(code)) {
+        return QString::fromLatin1(screen.c_str());
+    }
+    const std::string& printed = printed_text(code);
+    return printed.empty() ? QStringLiteral(" ") : QString::fromStdString(printed);
+}
+
 } // namespace
 
-QString screen_text_to_display(const std::string& windows1251) {
-    QString text = QString::fromUtf8(windows1251_to_utf8(windows1251));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text;
-}
-
-std::string display_to_screen_text(const QString& display) {
-    const QHash<char32_t, char>& codes = windows1251_codes();
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(display.size()) + 64);
-    for (const char32_t code_point : display.toUcs4()) {
-        if (code_point == U'\n') {
-            bytes += "\r\n";
-            continue;
+QString page_display_text(const std::string& page) {
+    // The table follows the bold marker, as the printer's does.
+    static std::array<QString, 256> table;
+    static std::string table_marker;
+    static bool built = false;
+    if (!built || table_marker != job().SkipChar) {
+        for (int code = 0; code < 256; ++code) {
+            table[static_cast<std::size_t>(code)] = shown_for(static_cast<unsigned char>(code));
         }
-        const auto found = codes.constFind(code_point);
-        bytes += found != codes.constEnd() ? found.value() : '?';
+        table_marker = job().SkipChar;
+        built = true;
     }
-    return bytes;
+    QString text;
+    text.reserve(static_cast<qsizetype>(page.size()));
+    for (const char c : page) {
+        text += table[static_cast<unsigned char>(c)];
+    }
+    return text;
 }
 
 } // namespace kvalon

@@ -6,10 +6,11 @@
 
 namespace kvalon {
 
-// The screen form of a page is Windows-1251 bytes with lines ended by CR LF;
-// the text box holds Unicode with lines ended by LF. Bytes the code page
-// leaves unassigned come back as "?".
-QString screen_text_to_display(const std::string& windows1251);
-std::string display_to_screen_text(const QString& display);
+// A page of the report (MIK bytes, lines ended by CR LF) as the text view shows
+// it: every character as the paper shows it (letters, °, ±, §, shades and
+// blocks), the numero sign as "N" as printed, the box-drawing characters as
+// the plain "-", "|" and blank of the screen, the printer's control bytes and
+// the bold marker left out; lines end with LF.
+QString page_display_text(const std::string& page);
 
 } // namespace kvalon

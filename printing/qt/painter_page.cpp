@@ -17,9 +17,6 @@ namespace kvalon {
 
 namespace {
 
-// Slanted print leans the glyph tops right by a fifth of their height.
-constexpr double kItalicSlant = 0.2;
-
 struct Device {
     double px_per_mm;
     double px(double mm) const { return mm * px_per_mm; }
@@ -59,9 +56,11 @@ void draw_glyphs(QPainter& painter, const QRawFont& raw, const QTransform& trans
     run.setRawFont(raw);
     run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
     run.setPositions(QList<QPointF>(positions.begin(), positions.end()));
-    painter.setTransform(transform);
+    // On top of the painter's own transform: a page view may sit anywhere.
+    const QTransform base = painter.transform();
+    painter.setTransform(transform * base);
     painter.drawGlyphRun(QPointF(0, 0), run);
-    painter.resetTransform();
+    painter.setTransform(base);
 }
 
 // Upright faces are drawn in one glyph run each for the whole page; slanted

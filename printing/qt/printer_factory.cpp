@@ -1,9 +1,10 @@
 #include "printing/qt/printer_factory.h"
 
+#include "printing/pdf/pdf_file_sink.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/qt_cups_queue_sink.h"
-#include "printing/qt/qt_pdf_file_sink.h"
+#include "printing/qt/qt_font_source.h"
 #include "printing/qt/qt_printer_surface.h"
 
 #include <QPageLayout>
@@ -24,7 +25,8 @@ std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
     setup.device_name = "PDF: " + target.pdf_path;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    auto sink = std::make_unique<QtPdfFileSink>(target.pdf_path, kPdfResolution, faces);
+    auto sink =
+        std::make_unique<PdfFileSink>(target.pdf_path, std::make_shared<const QtFontSource>());
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
 }
 

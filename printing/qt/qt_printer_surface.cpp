@@ -199,6 +199,7 @@ void QtPrinterSurface::begin_output() {
     begin_document();
     if (m_page_pending) {
         m_page_pending = false;
+        emit_page();
         open_page();
     }
 }
@@ -246,12 +247,26 @@ void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
     }
 }
 
+// The ended page is handed over only when the next one begins, so that an
+// interactive job can still put its footer under it.
 void QtPrinterSurface::new_page() {
     begin_output();
-    emit_page();
     m_page_pending = true;
+    m_ended_x = m_x;
+    m_ended_y = m_y;
     m_x = 0;
     m_y = 0;
+}
+
+bool QtPrinterSurface::return_to_last_page() {
+    if (!m_page_pending || !m_sink->is_open()) {
+        return false;
+    }
+    m_page_pending = false;
+    m_page_face_known = false;
+    m_x = m_ended_x;
+    m_y = m_ended_y;
+    return true;
 }
 
 void QtPrinterSurface::end_doc() {
@@ -269,6 +284,16 @@ void QtPrinterSurface::finish_document() {
     if (m_sink->is_open()) {
         end_doc();
     }
+}
+
+SurfaceSetup QtPrinterSurface::setup() const {
+    SurfaceSetup setup;
+    setup.paper = m_layout.pageSize();
+    setup.paper_code = m_paper_code;
+    setup.resolution = m_resolution;
+    setup.device_name = m_device_name;
+    setup.copies = m_copies;
+    return setup;
 }
 
 void QtPrinterSurface::abandon_document() noexcept {

@@ -62,6 +62,7 @@ public:
     void fill_rect(float x, float y, float width, float height, int grey) override;
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
+    bool return_to_last_page() override;
     void end_doc() override;
     void finish_document() override;
     void abandon_document() noexcept override;
@@ -71,6 +72,10 @@ public:
     std::string device_name() const override { return m_device_name; }
 
     int resolution() const { return m_resolution; }
+    // The setup a surface needs to draw as this one does now: its paper as set,
+    // resolution, name and copies.
+    SurfaceSetup setup() const;
+    const std::shared_ptr<FaceCache>& faces() const { return m_faces; }
 
 private:
     Face& face();
@@ -80,8 +85,9 @@ private:
     double px_to_mm(double px) const;
     PageDescription sheet() const;
     void begin_document();
-    // Output after new_page() starts the next sheet; a document that ends
-    // right after new_page() gets no empty sheet at its end.
+    // Output after new_page() hands the ended page over and starts the next
+    // sheet; a document that ends right after new_page() gets no empty sheet
+    // at its end.
     void begin_output();
     void open_page();
     void emit_page();
@@ -109,7 +115,11 @@ private:
     bool m_page_face_known = false;
     PageBatch m_batch;
     bool m_page_open = false;
+    // new_page() ended the page in the batch; it stays there, with the place
+    // its output stopped, until output begins on the next page.
     bool m_page_pending = false;
+    float m_ended_x = 0;
+    float m_ended_y = 0;
 };
 
 } // namespace kvalon

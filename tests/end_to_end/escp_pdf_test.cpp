@@ -80,10 +80,9 @@ TEST_F(EscpPdf, WordsLandInTheirColumnsWithNoStrayLetters) {
         const char* text;
         int row, column;
     };
-    for (const Expected& e :
-         {Expected{"cd", 0, 4}, Expected{"ЖЖЖЖЖЖ", 1, 0}, Expected{"Склад", 3, 0},
-          Expected{"Дата", 3, 6}, Expected{"end", 3, 11}, Expected{"ab", 4, 1},
-          Expected{"gh", 5, 0}, Expected{"ij", 5, 2}, Expected{"kl", 5, 4}, Expected{"AB", 0, 0}}) {
+    for (const Expected& e : {Expected{"ЖЖЖЖЖЖ", 1, 0}, Expected{"Склад", 3, 0},
+                              Expected{"Дата", 3, 6}, Expected{"end", 3, 11}, Expected{"ab", 4, 1},
+                              Expected{"ghijkl", 5, 0}, Expected{"ABcd", 0, 0}}) {
         const PdfWord* found = word(e.text);
         ASSERT_NE(found, nullptr) << e.text;
         EXPECT_NEAR(found->x_min, left(e.column) * kPointsPerMm, 0.6) << e.text;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -71,10 +73,16 @@ TEST_F(Options, PaperChoosesThePdfPrintersSheet) {
     }
 }
 
-TEST_F(Options, CopiesOnThePdfPrinterWriteOneCopy) {
+TEST_F(Options, CopiesOnThePdfPrinterAreRealCopies) {
     const RunResult result = run({"--pdf", dir.file("out.pdf"), "--copies", "3", report()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(pdf_pages(dir.file("out.pdf")), 1);
+    ASSERT_EQ(pdf_pages(dir.file("out.pdf")), 3);
+    const std::vector<PdfWord> words = pdf_words(dir.file("out.pdf"));
+    for (int page = 1; page <= 3; ++page) {
+        EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                                [page](const PdfWord& w) { return w.page == page; }))
+            << "copy " << page << " is empty";
+    }
 }
 
 TEST_F(Options, DoubleDashEndsTheOptions) {
@@ -106,6 +114,13 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
         {{"--pdf", pdf, report()}, {{"KVALON_PAPER", "-3"}}, 2, bad + "KVALON_PAPER=-3\n", false},
         {{"--pdf", pdf, "-x", report()}, {}, 4, "Kvalon-P: Липсва файл -x\n", false},
         {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
+        // --open chooses a report in the windows; it never prints one.
+        {{"--open", report(), report()}, {}, 2, bad + "--open\n", true},
+        {{"--pdf", pdf, "--open", dir.file("gone.txt")},
+         {},
+         4,
+         "Kvalon-P: Липсва файл " + dir.file("gone.txt") + "\n",
+         false},
         // --printer asks for a queue: with no print server in reach there is none.
         {{"--printer", "Office", report()},
          {{"KVALON_PDF", pdf}},

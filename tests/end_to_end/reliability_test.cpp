@@ -256,15 +256,5 @@ TEST_F(Reliability, ReasonsSayWhatIsWrongInBulgarian) {
     EXPECT_EQ(closed_input.err, "Kvalon-P: Файл стандартен вход е с нулева дължина\n");
 }
 
-// --copies into the PDF printer used to write one copy without a word.
-TEST_F(Reliability, CopiesIntoThePdfPrinterAreToldOnce) {
-    write_bytes(dir.file("REPORT.TXT"), report_lines(3));
-    env["KVALON_PDF"] = dir.file("out.pdf");
-    const RunResult result = run({"--copies", "3", dir.file("REPORT.TXT")});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "Kvalon-P: PDF принтерът записва едно копие; --copies не се прилага\n");
-    EXPECT_EQ(pdf_pages(dir.file("out.pdf")), 1);
-}
-
 } // namespace
 } // namespace kvalon::testing

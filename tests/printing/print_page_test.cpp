@@ -133,6 +133,27 @@ TEST_F(PrintPage, OnlyAnInteractiveJobGetsTheFooterUnderItsLastPage) {
     }
 }
 
+// The preview ran out or closed after page 1 of a longer job: the footer
+// goes under that page and the document ends; nothing waits afterwards.
+TEST_F(PrintPage, EndingPrintedPagesPutsTheFooterUnderTheLastPrintedPage) {
+    print("\r\n\r\nA\r\n", false, false);
+    ASSERT_TRUE(end_printed_pages());
+    const std::vector<std::string> tail(surface.log.end() - 4, surface.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "NewPage", "ReturnToLastPage",
+                        "Print x=0.00 y=" + testing::two_decimals(3 * 1.1328125 * 10 * 25.4 / 72) +
+                            " \"" + footer_line() + "\" bold=1 nl",
+                        "EndDoc"}));
+    EXPECT_FALSE(end_printed_pages());
+
+    // Once output began on the next page, the ended one cannot take more.
+    surface.log.clear();
+    print("\r\n\r\nB\r\n", false, false);
+    surface.print("C", false);
+    EXPECT_FALSE(end_printed_pages());
+    EXPECT_EQ(surface.log.back().rfind("Print", 0), 0u);
+}
+
 TEST_F(PrintPage, PrintsThePrintTextNotTheEditedPageText) {
     job().PageText = "edited on screen";
     job().PrintText = "Z";

@@ -130,6 +130,28 @@ TEST_F(QtSurface, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
     EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
 }
 
+// The page new_page() ended is handed over only when the next one begins, so
+// more can still stand under it: one sheet, its two lines in order.
+TEST_F(QtSurface, AnEndedPageTakesMoreUntilTheNextPageBegins) {
+    auto surface = make();
+    surface->set_font_name("CourierCyr");
+    surface->set_font_size(10);
+    surface->print("AAA", true);
+    surface->new_page();
+    ASSERT_TRUE(surface->return_to_last_page());
+    surface->print("FFF", true);
+    surface->end_doc();
+    const auto text = testing::run_program({"pdftotext", "-layout", dir.file("out.pdf"), "-"});
+    EXPECT_EQ(text.out.find('\f'), text.out.rfind('\f')) << text.out; // one sheet
+    EXPECT_LT(text.out.find("AAA"), text.out.find("FFF")) << text.out;
+
+    surface->print("A", false);
+    surface->new_page();
+    surface->print("B", false);
+    EXPECT_FALSE(surface->return_to_last_page());
+    surface->abandon_document();
+}
+
 TEST_F(QtSurface, ADocumentLeftOpenWhenTheSurfaceGoesLeavesNoFile) {
     {
         auto surface = make();

@@ -80,6 +80,7 @@ void RecordingSurface::line(float x1, float y1, float x2, float y2) {
     log.push_back("Line " + two_decimals(x1) + " " + two_decimals(y1) + " " + two_decimals(x2) +
                   " " + two_decimals(y2) + " w=" + std::to_string(m_draw_width));
     m_document_open = true;
+    m_page_ended = false;
     m_x = x2;
     m_y = y2;
 }
@@ -88,6 +89,7 @@ void RecordingSurface::fill_rect(float x, float y, float width, float height, in
     log.push_back("Fill " + two_decimals(x) + " " + two_decimals(y) + " " + two_decimals(width) +
                   " " + two_decimals(height) + " grey=" + std::to_string(grey));
     m_document_open = true;
+    m_page_ended = false;
 }
 
 void RecordingSurface::print(std::string_view utf8, bool line_break) {
@@ -97,6 +99,7 @@ void RecordingSurface::print(std::string_view utf8, bool line_break) {
                   (m_width_scale != 1 ? " wide=" + std::to_string(m_width_scale) : "") +
                   (line_break ? " nl" : ""));
     m_document_open = true;
+    m_page_ended = false;
     m_x += text_width(utf8);
     --text_width_calls;
     if (line_break) {
@@ -108,13 +111,28 @@ void RecordingSurface::print(std::string_view utf8, bool line_break) {
 void RecordingSurface::new_page() {
     log.emplace_back("NewPage");
     m_document_open = true;
+    m_page_ended = true;
+    m_ended_x = m_x;
+    m_ended_y = m_y;
     m_x = 0;
     m_y = 0;
+}
+
+bool RecordingSurface::return_to_last_page() {
+    if (!m_page_ended) {
+        return false;
+    }
+    log.emplace_back("ReturnToLastPage");
+    m_page_ended = false;
+    m_x = m_ended_x;
+    m_y = m_ended_y;
+    return true;
 }
 
 void RecordingSurface::end_doc() {
     log.emplace_back("EndDoc");
     m_document_open = false;
+    m_page_ended = false;
     m_x = 0;
     m_y = 0;
 }
@@ -130,6 +148,7 @@ void RecordingSurface::abandon_document() noexcept {
     if (m_document_open) {
         log.emplace_back("AbandonDocument");
         m_document_open = false;
+        m_page_ended = false;
     }
 }
 

@@ -12,6 +12,7 @@ namespace kvalon::testing {
 //   Line 10.00 20.00 15.00 20.00 w=4
 //   Fill 1.00 2.00 3.00 4.00 grey=128
 //   NewPage / EndDoc
+//   ReturnToLastPage (only right after NewPage; back to where that page ended)
 //   FinishDocument / AbandonDocument (only while a document is open)
 // Numbers have two decimals in the classic locale. Its font is monospaced:
 // each character is `advance_em` of the size wide, each line `line_em` high.
@@ -53,6 +54,7 @@ public:
     void fill_rect(float x, float y, float width, float height, int grey) override;
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
+    bool return_to_last_page() override;
     void end_doc() override;
     void finish_document() override;
     void abandon_document() noexcept override;
@@ -79,6 +81,9 @@ private:
     int m_draw_width = 1;
     int m_orientation = kPortrait;
     bool m_document_open = false; // drawn on since the last EndDoc
+    bool m_page_ended = false;    // NewPage was the last drawing call
+    float m_ended_x = 0;          // where the ended page's output stopped
+    float m_ended_y = 0;
 };
 
 // Two decimals, classic locale.

@@ -29,8 +29,7 @@ TEST(AboutVersionText, EachNumberKeepsASignPlace) {
 class AboutWindow : public UiTest {};
 
 TEST_F(AboutWindow, OpeningTwiceLeavesOneWindowWithItsTexts) {
-    auto* menu = new Form_menu;
-    menu->show();
+    Form_menu* menu = open_menu();
     QAction* help = menu->findChild<QAction*>(QStringLiteral("Help_m"));
     help->trigger();
     QWidget* first = window("Form1");

@@ -8,9 +8,12 @@
 #include "ui/form_menu.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
+#include "ui/path_label.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -45,10 +48,24 @@ struct ChainSeen {
     bool preview_opened = false;
     int pages_read = 0;
     int windows_left = -1;
-    bool pdf_before_end = true;
+    bool pdf_at_close = false;
     bool watchdog_fired = false;
     std::string cancel_button;
+    std::string ok_button;
+    std::string report_shown;
+    std::string first_line;
 };
+
+// The program as the desktop starts it: a home, settings and fonts of the
+// test's own, the PDF printer, and a system language other than Bulgarian.
+void isolate(ScopedEnvironment& environment, const TempDir& dir, const std::string& pdf) {
+    environment.set("KVALON_PDF", pdf);
+    environment.set("HOME", dir.path());
+    environment.set("XDG_DATA_HOME", dir.file("data"));
+    environment.set("XDG_CONFIG_HOME", dir.file("config"));
+    environment.set("LANG", "C");
+    environment.set("LC_ALL", "en_US.UTF-8");
+}
 
 int visible_windows() {
     int count = 0;
@@ -59,7 +76,8 @@ int visible_windows() {
 }
 
 // The whole program without a command line: choose a report, print its first
-// page from the preview, close the menu window while the preview is open.
+// page from the preview, close the menu window while the preview is open. The
+// page goes out as the preview closes, not when the program ends.
 TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
     TempDir dir;
     const std::string pdf = dir.file("out.pdf");
@@ -70,9 +88,7 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
     write_bytes(dir.file("REPORT.TXT"), to_mik(report_text));
 
     ScopedEnvironment environment;
-    environment.set("KVALON_PDF", pdf);
-    environment.set("HOME", dir.path());
-    environment.set("XDG_DATA_HOME", dir.file("data"));
+    isolate(environment, dir, pdf);
     std::vector<std::string> told;
     set_message_seam([&told](const std::string& text) { told.push_back(text); });
     set_file_dialog_seam([&dir](const std::string&) { return dir.file("REPORT.TXT"); });
@@ -83,6 +99,7 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
             // Qt's own dialogs speak Bulgarian.
             seen.cancel_button =
                 QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString();
+            seen.ok_button = make_message_box("?")->buttons().constFirst()->text().toStdString();
             menu.findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
             Form2* preview = menu.preview();
             seen.preview_opened = preview != nullptr && preview->isVisible();
@@ -91,9 +108,10 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
                                   Qt::LeftButton);
             }
             seen.pages_read = job().PageNumber;
+            preview->close();
+            seen.pdf_at_close = file_exists(pdf);
             menu.close();
             seen.windows_left = visible_windows();
-            seen.pdf_before_end = file_exists(pdf);
         });
         QTimer::singleShot(30000, qApp, [&seen] {
             seen.watchdog_fired = true;
@@ -113,13 +131,65 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(seen.preview_opened);
     EXPECT_EQ(seen.cancel_button, "Отказ");
+    EXPECT_EQ(seen.ok_button, "Добре");
     EXPECT_EQ(seen.pages_read, 2);
     EXPECT_EQ(seen.windows_left, 0);
-    EXPECT_FALSE(seen.pdf_before_end); // the document was still open then
+    EXPECT_TRUE(seen.pdf_at_close);
     ASSERT_TRUE(file_exists(pdf));
     EXPECT_EQ(pdf_pages(pdf), 1);
     EXPECT_NE(page_text(pdf, 1).find("Ред 1001"), std::string::npos);
+    EXPECT_NE(page_text(pdf, 1).find("фактуриране"), std::string::npos);
     EXPECT_EQ(page_text(pdf, 1).find("Ред 1300"), std::string::npos);
+}
+
+// "Open with" from a file manager: the windows open with the report chosen,
+// planned and on page 1; nothing is printed without the user.
+TEST(ClosingChain, OpenWithShowsTheReportAndPrintsNothing) {
+    TempDir dir;
+    const std::string pdf = dir.file("out.pdf");
+    const std::string report = dir.file("ОТЧЕТ.TXT");
+    write_bytes(report, to_mik("Ред 1\r\nРед 2\r\n"));
+    ScopedEnvironment environment;
+    isolate(environment, dir, pdf);
+    std::vector<std::string> told;
+    set_message_seam([&told](const std::string& text) { told.push_back(text); });
+
+    ChainSeen seen;
+    set_menu_window_seam([&seen](Form_menu& menu) {
+        QTimer::singleShot(0, &menu, [&seen, &menu] {
+            Form2* preview = menu.preview();
+            seen.preview_opened = preview != nullptr && preview->isVisible();
+            seen.pages_read = job().PageNumber;
+            seen.report_shown =
+                menu.findChild<PathLabel*>(QStringLiteral("Label2"))->path().toStdString();
+            if (preview != nullptr) {
+                seen.first_line = preview->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+                                      ->toPlainText()
+                                      .trimmed()
+                                      .toStdString();
+            }
+            menu.close();
+        });
+    });
+    char program_name[] = "kvalon-p";
+    char open_option[] = "--open";
+    std::string report_argument = report;
+    char* argv[] = {program_name, open_option, report_argument.data(), nullptr};
+    const int status = kvalon::run_program(3, argv);
+    set_menu_window_seam(nullptr);
+    set_message_seam(nullptr);
+    reset_job();
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(seen.preview_opened);
+    EXPECT_EQ(seen.pages_read, 1);
+    EXPECT_EQ(seen.report_shown, report);
+    EXPECT_EQ(seen.first_line.substr(0, seen.first_line.find('\n')), "Ред 1");
+    EXPECT_FALSE(file_exists(pdf));
+
+    // The desktop entry opens the windows; it never prints at once.
+    const std::string entry = read_bytes(source_dir() + "/packaging/kvalon-p.desktop");
+    EXPECT_NE(entry.find("\nExec=kvalon-p --open %f\n"), std::string::npos);
 }
 
 } // namespace

@@ -5,36 +5,51 @@
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/form_menu.h"
+#include "ui/page_view.h"
+#include "ui/path_label.h"
 
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
+
+#include <filesystem>
 
 namespace kvalon::testing {
 namespace {
 
 class MenuWindow : public UiTest {
 protected:
-    Form_menu* open_menu() {
-        auto* menu = new Form_menu;
-        menu->show();
-        return menu;
-    }
-    void choose(Form_menu* menu, const std::string& path) {
-        answer_dialog(path);
-        menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
-    }
     static std::string value(Form_menu* menu, const char* label) {
         return menu->findChild<QLabel*>(QString::fromLatin1(label))->text().toStdString();
+    }
+    static std::string full_value(Form_menu* menu, const char* label) {
+        return menu->findChild<PathLabel*>(QString::fromLatin1(label))->path().toStdString();
     }
     static bool can_print(Form_menu* menu) {
         return menu->findChild<QAction*>(QStringLiteral("Print_f"))->isEnabled();
     }
     static bool frame_shown(Form_menu* menu) {
         return menu->findChild<QGroupBox*>(QStringLiteral("Frame1"))->isVisible();
+    }
+    static std::string status(Form_menu* menu) { return value(menu, "statusLine"); }
+    static void reopen(Form_menu* menu) {
+        menu->findChild<QAction*>(QStringLiteral("Print_f"))->trigger();
+    }
+    static void press(const char* button) {
+        QTest::mouseClick(control<QPushButton>("Form2", button), Qt::LeftButton);
+        settle();
+    }
+    static std::string preview_caption() {
+        return caption_of(control<QPushButton>("Form2", "Command2"));
+    }
+    static QString preview_text() {
+        return control<QPlainTextEdit>("Form2", "Text1")->toPlainText();
     }
 };
 
@@ -46,8 +61,8 @@ TEST_F(MenuWindow, ChosenReportShowsItsPrintDataAndOpensThePreview) {
     choose(menu, report);
 
     const PrintJob& j = job();
-    EXPECT_EQ(value(menu, "Label14"), "PDF: " + pdf());
-    EXPECT_EQ(value(menu, "Label2"), report);
+    EXPECT_EQ(full_value(menu, "Label14"), "PDF: " + pdf());
+    EXPECT_EQ(full_value(menu, "Label2"), report);
     EXPECT_EQ(value(menu, "Label6"), "CourierCyr");
     EXPECT_EQ(value(menu, "Label5"), std::to_string(j.FontSize));
     EXPECT_GE(j.FontSize, 6);
@@ -77,6 +92,24 @@ TEST_F(MenuWindow, OrientationRowFollowsThePlan) {
     }
 }
 
+TEST_F(MenuWindow, LongPathsKeepTheFileNameInView) {
+    std::string folder = dir.path();
+    for (const char* part : {"Счетоводство 2026", "Отчети за склада", "Ноември", "Окончателни"}) {
+        folder += std::string("/") + part;
+    }
+    std::filesystem::create_directories(folder);
+    const std::string report = folder + "/НАЛИЧНОСТИ-ЗОРА.TXT";
+    write_bytes(report, to_mik("Ред 1\r\n"));
+    Form_menu* menu = open_menu();
+    choose(menu, report);
+    const auto* label = menu->findChild<QLabel*>(QStringLiteral("Label2"));
+    const QString shown = label->text();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("НАЛИЧНОСТИ-ЗОРА.TXT"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
+    EXPECT_EQ(label->toolTip().toStdString(), report);
+}
+
 TEST_F(MenuWindow, EmptyFileIsReportedAndDropsTheJob) {
     Form_menu* menu = open_menu();
     const std::string empty = dir.file("EMPTY.TXT");
@@ -90,14 +123,18 @@ TEST_F(MenuWindow, EmptyFileIsReportedAndDropsTheJob) {
     EXPECT_FALSE(source_file().is_open());
 }
 
-TEST_F(MenuWindow, DialogStartsAtTheLastChoiceAndAtHomeAfterACancel) {
-    Form_menu* menu = open_menu();
+// The folder of the last choice, kept over a cancel and into the next run.
+TEST_F(MenuWindow, DialogStartsWhereTheLastReportWasChosen) {
+    const std::string home = QDir::homePath().toStdString();
     const std::string report = write_report("REPORT.TXT", 3);
+    Form_menu* menu = open_menu();
     choose(menu, report);
     choose(menu, "");
-    choose(menu, report);
-    const std::string home = QDir::homePath().toStdString();
-    EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), home}));
+    choose(menu, "");
+    delete menu;
+    Form_menu* next_run = open_menu();
+    choose(next_run, "");
+    EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), dir.path(), dir.path()}));
 }
 
 TEST_F(MenuWindow, CancelAfterAChoiceHidesTheDataButKeepsTheSourceOpen) {
@@ -134,36 +171,76 @@ TEST_F(MenuWindow, UnusableChoicesAreToldAndLeaveNoFileChosen) {
     }
 }
 
-TEST_F(MenuWindow, PreviewOfADroppedJobStopsAndANewChoiceGetsAFreshOne) {
+// A report chosen under an open preview replaces the page on view at once;
+// an empty one clears the view and says why; the next press acts on what is
+// shown.
+TEST_F(MenuWindow, OpenPreviewFollowsEveryNewChoice) {
     Form_menu* menu = open_menu();
     choose(menu, write_report_of_pages("THREE.TXT", 3));
-    QPointer<QWidget> old_preview = window("Form2");
-    ASSERT_NE(old_preview, nullptr);
+    QPointer<QWidget> preview = window("Form2");
+    ASSERT_NE(preview, nullptr);
 
     const std::string empty = dir.file("EMPTY.TXT");
     write_bytes(empty, "");
     choose(menu, empty);
-    ASSERT_TRUE(old_preview);
+    ASSERT_TRUE(preview);
+    ASSERT_EQ(messages.size(), 1u);
+    auto* text = control<QPlainTextEdit>("Form2", "Text1");
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+    EXPECT_EQ(text->placeholderText().toStdString(), messages[0]);
+    EXPECT_FALSE(control<PageView>("Form2", "pageView")->has_page());
     EXPECT_FALSE(control<QPushButton>("Form2", "Command1")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("Form2", "Command2")->isEnabled());
 
-    choose(menu, write_report("TWO.TXT", 2));
-    settle();
-    EXPECT_FALSE(old_preview);
-    ASSERT_NE(window("Form2"), nullptr);
-    EXPECT_TRUE(control<QPushButton>("Form2", "Command1")->isEnabled());
-    EXPECT_EQ(control<QPushButton>("Form2", "Command2")->text(), "Печат стр. 1/1");
+    const std::string other = dir.file("OTHER.TXT");
+    write_bytes(other, to_mik("Друг отчет\r\n"));
+    choose(menu, other);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(window("Form2"), preview.data());
+    EXPECT_EQ(preview->windowTitle().toStdString(), "OTHER.TXT");
+    EXPECT_TRUE(preview_text().contains(QStringLiteral("Друг отчет")));
+    EXPECT_EQ(preview_caption(), "Печат стр. 1/1");
+    press("Command2");
+    EXPECT_EQ(window("Form2"), nullptr);
+    ASSERT_TRUE(file_exists(pdf()));
+    EXPECT_NE(page_text(pdf(), 1).find("Друг отчет"), std::string::npos);
 }
 
-TEST_F(MenuWindow, PrintItemReopensThePreviewAtTheNextUnreadPage) {
+TEST_F(MenuWindow, ReopenedPreviewShowsThePageThatWasOnView) {
+    Form_menu* menu = open_menu();
+    choose(menu, write_report_of_pages("THREE.TXT", 3));
+    press("Command1"); // page 2 on view
+    const QString page_two = preview_text();
+    window("Form2")->close();
+    settle();
+    reopen(menu);
+    ASSERT_NE(window("Form2"), nullptr);
+    EXPECT_EQ(job().PageNumber, 2);
+    EXPECT_EQ(preview_text(), page_two);
+    EXPECT_EQ(preview_caption(), "Печат стр. 2/3");
+
+    // Every page shown: the report is offered again from its first page.
+    press("Command1");
+    press("Command1");
+    EXPECT_EQ(window("Form2"), nullptr);
+    reopen(menu);
+    EXPECT_EQ(job().PageNumber, 1);
+    EXPECT_EQ(preview_caption(), "Печат стр. 1/3");
+}
+
+TEST_F(MenuWindow, StatusLineTellsWhatWasPrintedAndWhere) {
     Form_menu* menu = open_menu();
     choose(menu, write_report_of_pages("THREE.TXT", 3));
     window("Form2")->close();
     settle();
-    menu->findChild<QAction*>(QStringLiteral("Print_f"))->trigger();
-    ASSERT_NE(window("Form2"), nullptr);
-    EXPECT_EQ(job().PageNumber, 2);
-    EXPECT_EQ(control<QPushButton>("Form2", "Command2")->text(), "Печат стр. 1/3");
+    EXPECT_EQ(status(menu), "Нищо не е отпечатано");
+    reopen(menu);
+    press("Command2");
+    press("Command2");
+    press("Command1"); // past page 3, the last
+    EXPECT_EQ(window("Form2"), nullptr);
+    EXPECT_EQ(status(menu), "2 стр. изпратени към принтер PDF: " + pdf());
+    EXPECT_EQ(pdf_pages(pdf()), 2);
 }
 
 TEST_F(MenuWindow, ClosingTheMenuClosesEveryWindow) {
@@ -182,11 +259,36 @@ TEST_F(MenuWindow, ClosingTheMenuClosesEveryWindow) {
 TEST_F(MenuWindow, PagesOfTheOldJobAreOneDocumentWhenAnotherFileIsChosen) {
     Form_menu* menu = open_menu();
     choose(menu, write_report_of_pages("THREE.TXT", 3));
-    QTest::mouseClick(control<QPushButton>("Form2", "Command2"), Qt::LeftButton);
+    press("Command2");
     EXPECT_FALSE(file_exists(pdf())); // the job's document is still open
     choose(menu, write_report("NEXT.TXT", 2));
     ASSERT_TRUE(file_exists(pdf()));
     EXPECT_EQ(pdf_pages(pdf()), 1);
+}
+
+TEST_F(MenuWindow, AReportDroppedOnTheWindowIsChosen) {
+    Form_menu* menu = open_menu();
+    const std::string report = write_report("DROPPED.TXT", 2);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(report))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(menu, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &drop);
+    settle();
+    EXPECT_EQ(full_value(menu, "Label2"), report);
+    ASSERT_NE(window("Form2"), nullptr);
+    EXPECT_EQ(job().PageNumber, 1);
+
+    QMimeData folder;
+    folder.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.path()))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &folder, Qt::LeftButton,
+                            Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(menu, &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(MenuWindow, EveryWindowCarriesTheProgramIcon) {

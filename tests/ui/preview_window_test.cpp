@@ -1,18 +1,23 @@
 #include "tests/ui/window_fixture.h"
 
-#include "engine/filter_text.h"
-#include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/form2.h"
-#include "ui/twips.h"
+#include "ui/page_range_dialog.h"
+#include "ui/page_view.h"
+#include "ui/print_session.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kvalon::testing {
 namespace {
@@ -23,9 +28,8 @@ const std::string kFooterWord = "фактуриране";
 class PreviewWindow : public UiTest {
 protected:
     void open_preview(const std::string& report) {
-        job().SourcePath = report;
-        plan_layout();
-        auto* preview = new Form2;
+        ASSERT_TRUE(session.start(report));
+        auto* preview = new Form2(session);
         preview->show();
     }
     QPushButton* next() { return control<QPushButton>("Form2", "Command1"); }
@@ -36,6 +40,28 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
         settle();
     }
+    void trigger(const char* action) {
+        ASSERT_NE(window("Form2"), nullptr);
+        window("Form2")->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+        settle();
+    }
+    // The footer stands on `page` directly under its last text line.
+    void expect_footer_under_text(int page) {
+        double last_line_bottom = 0;
+        double footer_top = 0;
+        for (const PdfWord& word : pdf_words(pdf())) {
+            if (word.page == page && word.text == kFooterWord) {
+                footer_top = word.y_min;
+            } else if (word.page == page && word.text.rfind("Ред", 0) == 0) {
+                last_line_bottom = std::max(last_line_bottom, word.y_max);
+            }
+        }
+        ASSERT_GT(footer_top, 0) << "no footer on page " << page;
+        EXPECT_GT(footer_top, last_line_bottom);
+        EXPECT_LT(footer_top - last_line_bottom, 20); // points: the next line, not the foot
+    }
+
+    PrintSession session;
 };
 
 struct Step {
@@ -51,12 +77,13 @@ TEST_F(PreviewWindow, SteppingThreePagesShowsEachWithItsCaptionsThenCloses) {
     const Step steps[] = {
         {"Следваща стр.", "Печат стр. 1/3", line(1)},
         {"Следваща стр.", "Печат стр. 2/3", line(per_page + 1)},
-        {"Край на печата", "Печат стр. 3/3", line(2 * per_page + 1)},
+        // The last page is not printed by this button, and says so.
+        {"Край без тази стр.", "Печат стр. 3/3", line(2 * per_page + 1)},
     };
     for (const Step& step : steps) {
         ASSERT_NE(window("Form2"), nullptr) << step.print_caption;
-        EXPECT_EQ(next()->text().toStdString(), step.next_caption);
-        EXPECT_EQ(print()->text().toStdString(), step.print_caption);
+        EXPECT_EQ(caption_of(next()), step.next_caption);
+        EXPECT_EQ(caption_of(print()), step.print_caption);
         EXPECT_TRUE(print()->isVisible());
         const QString shown = text()->toPlainText();
         EXPECT_TRUE(shown.startsWith(QStringLiteral("\n\n")));
@@ -83,66 +110,80 @@ TEST_F(PreviewWindow, PrintingPagesOneAndThreeGivesOneDocumentWithTheFooterAtThe
     EXPECT_EQ(first.find(kFooterWord), std::string::npos);
     EXPECT_EQ(second.find("Ред 002"), std::string::npos);
     EXPECT_NE(second.find(line_label(2 * per_page + 1)), std::string::npos) << second;
+    expect_footer_under_text(2);
+}
 
-    // The footer stands directly under the last text line of that page.
-    double last_line_bottom = 0;
-    double footer_top = 0;
-    for (const PdfWord& word : pdf_words(pdf())) {
-        if (word.page == 2 && word.text == kFooterWord) {
-            footer_top = word.y_min;
-        } else if (word.page == 2 && word.text.rfind("Ред", 0) == 0) {
-            last_line_bottom = std::max(last_line_bottom, word.y_max);
+// Page 1 of three printed, then the preview runs out of pages or is closed:
+// the page reaches the printer at once, the footer under it.
+TEST_F(PreviewWindow, PrintedPagesGoOutWhenThePreviewRunsOutOrCloses) {
+    const struct {
+        const char* how;
+        bool run_out;
+    } cases[] = {{"run out", true}, {"closed", false}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(pdf());
+        open_preview(write_report_of_pages("THREE.TXT", 3));
+        click(print()); // page 1, page 2 on view
+        if (c.run_out) {
+            click(next()); // page 3
+            click(next()); // past the last page: the window closes
+        } else {
+            window("Form2")->close();
+            settle();
         }
+        EXPECT_EQ(window("Form2"), nullptr) << c.how;
+        ASSERT_TRUE(file_exists(pdf())) << c.how;
+        EXPECT_EQ(pdf_pages(pdf()), 1) << c.how;
+        expect_footer_under_text(1);
     }
-    ASSERT_GT(footer_top, 0);
-    EXPECT_GT(footer_top, last_line_bottom);
-    EXPECT_LT(footer_top - last_line_bottom, 20); // points: the next line, not the foot
 }
 
-TEST_F(PreviewWindow, EditsChangeTheShownPageButNotThePrintedOne) {
-    open_preview(write_report("ONE.TXT", 2));
-    EXPECT_EQ(next()->text().toStdString(), "Край");
-    EXPECT_EQ(print()->text().toStdString(), "Печат стр. 1/1");
-    // Shown, the page is its screen form.
-    EXPECT_EQ(job().PageText, filter_text(job().PrintText, "Screen"));
-
-    text()->selectAll();
-    QTest::keyClick(text(), Qt::Key_Delete);
-    text()->insertPlainText(QStringLiteral("Поправка"));
-    EXPECT_EQ(job().PageText, filter_text(to_mik("Поправка"), "Screen"));
-    click(print());
-
-    EXPECT_EQ(window("Form2"), nullptr);
-    const std::string printed = page_text(pdf(), 1);
-    EXPECT_NE(printed.find("Ред 001"), std::string::npos);
-    EXPECT_NE(printed.find("Ред 002"), std::string::npos);
-    EXPECT_EQ(printed.find("Поправка"), std::string::npos);
-}
-
-TEST_F(PreviewWindow, EmptiedBoxSuppressesThatPage) {
+TEST_F(PreviewWindow, CounterNeverShowsAPageBeyondThePlannedTotal) {
+    // Pages two lines longer than planned, ended by form feeds: each becomes
+    // a full page and a short one, twice the pages planning counts.
     const int per_page = lines_per_page();
-    open_preview(write_report("TWO.TXT", per_page + 1));
-    text()->clear();
-    EXPECT_TRUE(job().PageText.empty());
-    click(print()); // nothing printed, page 2 shown
-    EXPECT_EQ(job().PageNumber, 2);
-    click(print()); // page 2 is the last
-    ASSERT_EQ(pdf_pages(pdf()), 1);
-    EXPECT_EQ(page_text(pdf(), 1).find("Ред 001"), std::string::npos);
-    EXPECT_NE(page_text(pdf(), 1).find(line_label(per_page + 1)), std::string::npos);
+    std::string report_text;
+    for (int block = 0; block < 3; ++block) {
+        for (int line = 1; line <= per_page + 2; ++line) {
+            report_text += line_label(line) + "\r\n";
+        }
+        report_text += "\f\r\n";
+    }
+    const std::string report = dir.file("FF.TXT");
+    write_bytes(report, to_mik(report_text));
+    open_preview(report);
+    const int planned = static_cast<int>(job().PageCount);
+    ASSERT_LT(planned, 6);
+    std::vector<std::string> captions;
+    while (window("Form2") != nullptr) {
+        captions.push_back(caption_of(print()));
+        click(next());
+    }
+    ASSERT_EQ(captions.size(), 6u);
+    for (std::size_t page = 1; page <= captions.size(); ++page) {
+        const std::string number = "Печат стр. " + std::to_string(page);
+        const std::string expected =
+            static_cast<int>(page) <= planned ? number + "/" + std::to_string(planned) : number;
+        EXPECT_EQ(captions[page - 1], expected);
+    }
 }
 
-TEST_F(PreviewWindow, ReopenedAfterTheLastPageHasNothingToShow) {
-    open_preview(write_report("ONE.TXT", 1));
-    window("Form2")->close();
-    settle();
-    auto* again = new Form2;
-    again->show();
-    EXPECT_TRUE(text()->toPlainText().isEmpty());
-    EXPECT_EQ(next()->text().toStdString(), "Последна стр.");
-    EXPECT_FALSE(print()->isVisible());
-    click(next());
-    EXPECT_EQ(window("Form2"), nullptr);
+TEST_F(PreviewWindow, TextBoxCannotBeEditedButCanBeCopiedAndLeftWithTab) {
+    open_preview(write_report("ONE.TXT", 2));
+    const QString before = text()->toPlainText();
+    text()->setFocus();
+    QTest::keyClicks(text(), QStringLiteral("edit"));
+    QTest::keyClick(text(), Qt::Key_Delete);
+    EXPECT_EQ(text()->toPlainText(), before);
+    EXPECT_TRUE(text()->isReadOnly());
+
+    QTest::keyClick(text(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Ред 002")));
+
+    QTest::keyClick(text(), Qt::Key_Tab);
+    EXPECT_FALSE(text()->hasFocus());
+    EXPECT_EQ(text()->toPlainText(), before);
 }
 
 TEST_F(PreviewWindow, CaptionIsTheFileNameOnly) {
@@ -150,32 +191,54 @@ TEST_F(PreviewWindow, CaptionIsTheFileNameOnly) {
     EXPECT_EQ(window("Form2")->windowTitle().toStdString(), "ОТЧЕТ.TXT");
 }
 
-TEST_F(PreviewWindow, ScreenTextShowsCyrillicAndPlainBoxes) {
-    const std::string report = dir.file("BOX.TXT");
-    write_bytes(report, to_mik("┌──┐\r\n│Юг│\r\n└──┘\r\n"));
+TEST_F(PreviewWindow, TextShowsEveryCharacterAsPrintedAndBoxesPlain) {
+    const std::string report = dir.file("SIGNS.TXT");
+    write_bytes(report, to_mik("┌──┬──┐\r\n│Юг│\x02Ж\x02 │\r\n"
+                               "Оцет винен 6°; § 12; ±0,5; ░▒▓█▄▌▐▀; №5; a_b\r\n"
+                               "αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\r\n"
+                               "╔══╗\r\n"));
     open_preview(report);
     const QString shown = text()->toPlainText();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Юг"))) << shown.toStdString();
-    EXPECT_FALSE(shown.contains(QStringLiteral("│")));
+    for (const char* expected :
+         {" ----- ", "|Юг|Ж |", "Оцет винен 6°; § 12; ±0,5; ░▒▓█▄▌▐▀; N5; a_b",
+          "αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■", " -- "}) {
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                 << shown.toStdString();
+    }
 }
 
-TEST_F(PreviewWindow, TextBoxFollowsTheWindowWidth) {
+TEST_F(PreviewWindow, ViewsFollowTheWindowAndButtonsAreNeverCutOff) {
     open_preview(write_report("ONE.TXT", 1));
     QWidget* preview = window("Form2");
-    for (const int width : {700, 900, 500}) {
-        preview->resize(width, preview->height());
-        settle();
-        EXPECT_EQ(text()->width(), preview->frameGeometry().width() - twips_to_pixels_x(300))
-            << width;
-        EXPECT_EQ(text()->y(), twips_to_pixels_y(600));
+    auto* page = preview->findChild<PageView*>(QStringLiteral("pageView"));
+    preview->resize(900, 500);
+    settle();
+    const QSize text_small = text()->size();
+    const QSize page_small = page->size();
+    preview->resize(1200, 900);
+    settle();
+    EXPECT_EQ(text()->height() - text_small.height(), 400);
+    EXPECT_EQ(page->height() - page_small.height(), 400);
+    EXPECT_GT(text()->width(), text_small.width());
+    EXPECT_GT(page->width(), page_small.width());
+
+    preview->resize(50, 50);
+    settle();
+    EXPECT_GE(preview->width(), preview->minimumSizeHint().width());
+    for (QWidget* button : preview->findChildren<QAbstractButton*>()) {
+        if (button->isVisible()) {
+            EXPECT_TRUE(preview->rect().contains(
+                QRect(button->mapTo(preview, QPoint(0, 0)), button->size())))
+                << button->objectName().toStdString();
+            EXPECT_GE(button->width(), button->sizeHint().width())
+                << button->objectName().toStdString();
+        }
     }
 }
 
 TEST_F(PreviewWindow, PrinterFailureIsToldAndThePageStays) {
     // The PDF printer cannot write into a folder that does not exist.
-    surface = make_printer_surface(
-        PrinterTarget{PrinterTarget::Kind::Pdf, "", dir.file("missing/out.pdf")});
-    set_printer(surface.get());
+    bind_pdf(dir.file("missing/out.pdf"));
     const int per_page = lines_per_page();
     open_preview(write_report("TWO.TXT", per_page + 1));
     click(print());
@@ -193,6 +256,53 @@ TEST_F(PreviewWindow, ClosedSourceDisablesTheButtons) {
     ASSERT_NE(window("Form2"), nullptr);
     EXPECT_FALSE(next()->isEnabled());
     EXPECT_FALSE(print()->isEnabled());
+}
+
+// All pages, a range, the page on view: each press one whole document, and
+// the page on view stays where it was.
+TEST_F(PreviewWindow, MorePrintingMakesOneDocumentPerPressAndKeepsThePage) {
+    const int per_page = lines_per_page();
+    open_preview(write_report_of_pages("FOUR.TXT", 4));
+    click(next()); // page 2 on view
+    std::vector<PageRange> proposals;
+    set_page_range_seam([&proposals](PageRange proposed) {
+        proposals.push_back(proposed);
+        return std::optional<PageRange>(PageRange{2, 3});
+    });
+    const struct {
+        const char* action;
+        std::vector<int> first_lines; // the first line of each printed page
+    } cases[] = {
+        {"printAll", {1, per_page + 1, 2 * per_page + 1, 3 * per_page + 1}},
+        {"printRange", {per_page + 1, 2 * per_page + 1}},
+        {"printOnView", {per_page + 1}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(pdf());
+        trigger(c.action);
+        ASSERT_TRUE(file_exists(pdf())) << c.action;
+        ASSERT_EQ(pdf_pages(pdf()), static_cast<int>(c.first_lines.size())) << c.action;
+        for (std::size_t page = 0; page < c.first_lines.size(); ++page) {
+            EXPECT_NE(
+                page_text(pdf(), static_cast<int>(page) + 1).find(line_label(c.first_lines[page])),
+                std::string::npos)
+                << c.action << " page " << page + 1;
+        }
+        expect_footer_under_text(static_cast<int>(c.first_lines.size()));
+        EXPECT_EQ(job().PageNumber, 2) << c.action;
+        EXPECT_EQ(caption_of(print()), "Печат стр. 2/4") << c.action;
+    }
+    ASSERT_EQ(proposals.size(), 1u);
+    EXPECT_EQ(proposals[0].first, 2);
+    EXPECT_EQ(proposals[0].last, 4);
+
+    // The page on view is still the one to print page by page.
+    std::filesystem::remove(pdf());
+    click(print());
+    window("Form2")->close();
+    settle();
+    ASSERT_EQ(pdf_pages(pdf()), 1);
+    EXPECT_NE(page_text(pdf(), 1).find(line_label(per_page + 1)), std::string::npos);
 }
 
 } // namespace

@@ -45,13 +45,10 @@ TEST_F(Screenshots, ThreeWindows) {
     std::filesystem::create_directories(folder);
     const std::string report = folder + "/SKLAD.TXT";
     std::filesystem::copy_file(source_dir() + "/samples/sample-report.txt", report);
-    surface =
-        make_printer_surface(PrinterTarget{PrinterTarget::Kind::Pdf, "", folder + "/SKLAD.pdf"});
-    set_printer(surface.get());
+    bind_pdf(folder + "/SKLAD.pdf");
 
-    auto* menu = new Form_menu;
+    Form_menu* menu = open_menu();
     menu->move(40, 40);
-    menu->show();
     answer_dialog(report);
     menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
     ASSERT_TRUE(messages.empty()) << messages.front();

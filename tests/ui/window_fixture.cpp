@@ -6,11 +6,16 @@
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
+#include "ui/form_menu.h"
 #include "ui/message_box.h"
+#include "ui/page_range_dialog.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -31,12 +36,16 @@ std::string UiTest::line_label(int n) {
 
 void UiTest::SetUp() {
     app = std::make_unique<QApplication>(app_argc, app_argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("kvalon-p"));
+    QCoreApplication::setApplicationName(QStringLiteral("kvalon-p"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.file("config")));
     reset_job();
     job().ParamList.assign(4, std::string());
     job().FontFace = "CourierCyr";
     job().FontFileName = "crcn.ttf";
-    surface = make_printer_surface(PrinterTarget{PrinterTarget::Kind::Pdf, "", pdf()});
-    set_printer(surface.get());
+    binding = std::make_unique<PrinterBinding>();
+    bind_pdf(pdf());
     set_message_seam([this](const std::string& text) { messages.push_back(text); });
     set_file_dialog_seam([this](const std::string& folder) {
         dialog_folders.push_back(folder);
@@ -62,11 +71,37 @@ void UiTest::TearDown() {
     }
     settle();
     set_file_dialog_seam(nullptr);
+    set_save_dialog_seam(nullptr);
+    set_page_range_seam(nullptr);
     set_message_seam(nullptr);
     reset_job();
+    binding.reset();
     set_printer(nullptr);
-    surface.reset();
     app.reset();
+}
+
+void UiTest::bind_pdf(const std::string& path, int paper_code) {
+    PrinterTarget target;
+    target.kind = PrinterTarget::Kind::Pdf;
+    target.pdf_path = path;
+    target.paper_code = paper_code;
+    binding->bind(target);
+}
+
+Form_menu* UiTest::open_menu() {
+    auto* menu = new Form_menu(binding.get());
+    menu->show();
+    return menu;
+}
+
+void UiTest::choose(Form_menu* menu, const std::string& path) {
+    answer_dialog(path);
+    menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+}
+
+std::string UiTest::caption_of(const QWidget* button) {
+    const auto* pressable = qobject_cast<const QAbstractButton*>(button);
+    return pressable ? pressable->text().remove(QLatin1Char('&')).toStdString() : std::string();
 }
 
 std::string UiTest::write_report(const std::string& name, int lines) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/printer_surface.h"
-#include "printing/qt/printer_factory.h"
+#include "printing/qt/printer_binding.h"
 #include "tests/support/test_files.h"
 
 #include <QApplication>
@@ -14,11 +14,15 @@
 #include <string>
 #include <vector>
 
+namespace kvalon {
+class Form_menu;
+}
+
 namespace kvalon::testing {
 
 // The windows on the offscreen platform with the built-in PDF printer bound,
-// a fresh job as start-up leaves it, and the file dialog and the message box
-// answered by the test.
+// a fresh job as start-up leaves it, the user's settings in a folder of the
+// test's own, and the file dialog and the message box answered by the test.
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -45,14 +49,20 @@ protected:
     }
     // Runs deferred deletions, so closed windows are gone.
     static void settle();
+    // The menu window on screen, printing through `binding`.
+    Form_menu* open_menu();
+    // "Избор" in the menu answered with `path` ("" cancels).
+    void choose(Form_menu* menu, const std::string& path);
+    // A button's caption without its access-key mark.
+    static std::string caption_of(const QWidget* button);
 
     std::string pdf() const { return dir.file("out.pdf"); }
-    // Ends the document the printer holds, so the PDF can be read.
-    void hand_over() { surface->finish_document(); }
+    // Binds the PDF printer writing `path` on paper `paper_code`.
+    void bind_pdf(const std::string& path, int paper_code = 9);
 
     TempDir dir;
     std::unique_ptr<QApplication> app;
-    std::unique_ptr<PrinterSurface> surface;
+    std::unique_ptr<PrinterBinding> binding;
     std::vector<std::string> messages;
     std::vector<std::string> dialog_folders;
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kvalon {
+
+// A table tag of a TrueType font as one number, first letter in the high byte
+// ("glyf" is 0x676C7966), as HarfBuzz counts them.
+constexpr std::uint32_t sfnt_tag(const char (&name)[5]) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) << 24 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(name[1])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(name[2])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(name[3]));
+}
+
+// Where the PDF writer gets the fonts of a page's faces from: the tables of
+// the very TrueType face the page was measured in, so the file needs no path.
+class FontSource {
+public:
+    virtual ~FontSource() = default;
+
+    // Whether `family` has a face of its own for bold text. Without one, bold
+    // text is printed in the regular face, drawn twice a little apart.
+    virtual bool has_bold_face(const std::string& family) const = 0;
+    // The table `tag` of the family's bold or regular face as stored in the
+    // font file; empty when the face has no such table.
+    virtual std::string table(const std::string& family, bool bold, std::uint32_t tag) const = 0;
+};
+
+} // namespace kvalon

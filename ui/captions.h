@@ -1,0 +1,57 @@
+#pragma once
+
+// The words of the windows: captions, menu items, buttons and labels (UTF-8).
+// "&" marks the access key (Alt and the letter after it). Sentences the
+// program says to the user live in engine/messages.h.
+namespace kvalon::captions {
+
+inline constexpr const char* kMainTitle = "Отпечатване на DOS-файлове на Windows принтер";
+
+// Menu window.
+inline constexpr const char* kFileMenu = "&Файл ";
+inline constexpr const char* kChooseFile = "&Избор";
+inline constexpr const char* kPrintPreview = "&Печат";
+inline constexpr const char* kPrinterMenu = "П&ринтер";
+inline constexpr const char* kPdfPrinter = "PDF &файл…";
+inline constexpr const char* kEndProgram = "&Край";
+inline constexpr const char* kAbout = "&За програмата";
+inline constexpr const char* kPrintData = " Данни за печата ";
+inline constexpr const char* kPrinterRow = "Принтер";
+inline constexpr const char* kFileRow = "Файл";
+inline constexpr const char* kFontRow = "Фонт";
+inline constexpr const char* kFontSizeRow = "Фонт-Размер";
+inline constexpr const char* kCharsRow = "Символи на ред до";
+inline constexpr const char* kLinesRow = "Редове на страница ";
+inline constexpr const char* kOrientationRow = "Ориентация";
+inline constexpr const char* kPaperSizeRow = "Лист-размери";
+inline constexpr const char* kPaperNameRow = "Лист-вид";
+inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
+inline constexpr const char* kPortrait = "Портрет (Portrait)";
+inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";
+
+// Page preview window.
+inline constexpr const char* kStart = "Начало ";
+inline constexpr const char* kNextPage = "&Следваща стр.";
+inline constexpr const char* kEndWithoutThisPage = "&Край без тази стр.";
+inline constexpr const char* kNothingLeft = "&Последна стр.";
+inline constexpr const char* kPrintPage = "&Печат стр. ";
+inline constexpr const char* kMorePrinting = "&Още печат";
+inline constexpr const char* kPrintAll = "&Всички страници";
+inline constexpr const char* kPrintRange = "&Страници от… до…";
+inline constexpr const char* kPrintOnView = "Страницата на &екрана";
+inline constexpr const char* kFitPage = "&Цяла страница";
+inline constexpr const char* kFitWidth = "По &ширина";
+inline constexpr const char* kActualSize = "&100 %";
+inline constexpr const char* kTextView = "Текст на страницата (само за четене, може да се копира)";
+inline constexpr const char* kPageView = "Страницата, както ще се отпечата";
+
+// The page range dialog.
+inline constexpr const char* kRangeTitle = "Печат на страници";
+inline constexpr const char* kRangeFrom = "&от страница";
+inline constexpr const char* kRangeTo = "&до страница";
+
+// Buttons of the dialogs and message boxes.
+inline constexpr const char* kOk = "Добре";
+inline constexpr const char* kCancel = "Отказ";
+
+} // namespace kvalon::captions

@@ -1,0 +1,60 @@
+#include "ui/page_range_dialog.h"
+
+#include "ui/captions.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace kvalon {
+
+namespace {
+using Seam = std::function<std::optional<PageRange>(PageRange)>;
+
+// Page numbers are 16-bit.
+constexpr int kMostPages = 32767;
+
+Seam& page_range_seam() {
+    static Seam seam;
+    return seam;
+}
+
+QSpinBox* page_box(QDialog& dialog, const char* name, int value) {
+    auto* box = new QSpinBox(&dialog);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(1, kMostPages);
+    box->setValue(value);
+    return box;
+}
+} // namespace
+
+void set_page_range_seam(Seam seam) {
+    page_range_seam() = std::move(seam);
+}
+
+std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed) {
+    if (page_range_seam()) {
+        return page_range_seam()(proposed);
+    }
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QString::fromUtf8(captions::kRangeTitle));
+    QSpinBox* first = page_box(dialog, "firstPage", proposed.first);
+    QSpinBox* last = page_box(dialog, "lastPage", proposed.last);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(captions::kCancel));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QString::fromUtf8(captions::kRangeFrom), first);
+    form->addRow(QString::fromUtf8(captions::kRangeTo), last);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return PageRange{first->value(), std::max(first->value(), last->value())};
+}
+
+} // namespace kvalon

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "printing/printer_target.h"
+
+#include <optional>
+#include <string>
+
+namespace kvalon {
+
+// What the windows remember for the user between runs (Qt's user settings of
+// the program, under the organisation and application names set at start).
+
+// The folder the last report was chosen in; empty when none is remembered or
+// it no longer exists.
+std::string remembered_folder();
+void remember_folder_of(const std::string& report_path);
+
+// The printer the user picked last, when it is still there: a CUPS queue the
+// print service still offers, or the PDF printer writing into a folder that
+// still exists.
+std::optional<PrinterTarget> remembered_printer();
+void remember_printer(const PrinterTarget& target);
+
+} // namespace kvalon
