@@ -101,7 +101,8 @@ int print_job(const BackendJob& backend_job) {
 // job's title, not by the print service's spool file.
 KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_job) {
     const std::string& report = job().SourcePath;
-    if (report.empty() || error.path() != report) {
+    const bool names_report = !report.empty() && error.path() == report;
+    if (!names_report && error.path() != messages::kStandardInput) {
         return error;
     }
     return KvalonError(error.kind(), backend_job.title, error.detail());

@@ -9,6 +9,8 @@ namespace kvalon {
 int backend_status_for(const KvalonError& error) {
     switch (error.kind()) {
     case ErrorKind::MissingFile:
+    case ErrorKind::NotRegularFile:
+    case ErrorKind::InputTooLarge:
     case ErrorKind::FileVanished:
     case ErrorKind::CommandLine:
     case ErrorKind::BadActionWord:
@@ -21,6 +23,7 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::Layout:
     case ErrorKind::FileWrite:
     case ErrorKind::Printer:
+    case ErrorKind::PrintServiceSilent:
     case ErrorKind::QueueSetup:
     case ErrorKind::QueueRemoval:
         break;

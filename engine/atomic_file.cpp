@@ -31,6 +31,7 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefi
     if (::fstat(fd, &info) == 0) {
         m_device = info.st_dev;
         m_inode = info.st_ino;
+        m_cleanup = SignalCleanupEntry::for_file(m_path, m_device, m_inode);
     }
 }
 
@@ -84,6 +85,7 @@ void TemporaryFile::remove() noexcept {
     if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_device && info.st_ino == m_inode) {
         ::unlink(m_path.c_str());
     }
+    m_cleanup.release();
     m_path.clear();
 }
 
@@ -107,6 +109,11 @@ void replace_file_atomically(const std::string& target, std::string_view content
     AtomicReplacement replacement(target);
     replacement.file().write_all(content);
     replacement.commit(mode);
+}
+
+std::string system_temporary_folder() {
+    const char* configured = std::getenv("TMPDIR");
+    return configured != nullptr && *configured == '/' ? configured : "/tmp";
 }
 
 std::string folder_of(const std::string& path) {

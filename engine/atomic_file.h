@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/owned_fd.h"
+#include "engine/signal_cleanup.h"
 
 #include <cstddef>
 #include <string>
@@ -11,7 +12,8 @@ namespace kvalon {
 
 // A file of our own under a fresh name in a folder: created exclusively, so
 // never an existing file and never through a link someone planted there; only
-// we can read it until it is placed; removed when its owner goes unless kept.
+// we can read it until it is placed; removed when its owner goes unless kept,
+// and when an ending signal stops the program (engine/signal_cleanup.h).
 // Failures throw KvalonError(FileWrite) naming `error_path`, the file the user
 // knows (the target, not the temporary name).
 class TemporaryFile {
@@ -32,7 +34,10 @@ public:
     // Closes the file; a file only this run reads need not reach the disk.
     void close();
     // The file stays when its owner goes.
-    void keep() { m_kept = true; }
+    void keep() {
+        m_kept = true;
+        m_cleanup.release();
+    }
     // Removes the file now, unless someone has put another file under its name.
     void remove() noexcept;
     [[noreturn]] void fail(int error_number);
@@ -44,6 +49,7 @@ private:
     dev_t m_device = 0;
     ino_t m_inode = 0;
     bool m_kept = false;
+    SignalCleanupEntry m_cleanup;
 };
 
 // A new version of `target`, written under a fresh name beside it and renamed
@@ -67,5 +73,8 @@ void replace_file_atomically(const std::string& target, std::string_view content
 
 // The folder of `path`: "." for a bare file name.
 std::string folder_of(const std::string& path);
+
+// Where temporary files go: $TMPDIR when it is an absolute path, /tmp otherwise.
+std::string system_temporary_folder();
 
 } // namespace kvalon

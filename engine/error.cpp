@@ -3,7 +3,6 @@
 #include "engine/messages.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace kvalon {
 
@@ -14,6 +13,8 @@ const char* kind_name(ErrorKind kind) {
         return "no printer";
     case ErrorKind::MissingFile:
         return "missing file";
+    case ErrorKind::NotRegularFile:
+        return "not a regular file";
     case ErrorKind::FileVanished:
         return "file vanished";
     case ErrorKind::CommandLine:
@@ -22,6 +23,8 @@ const char* kind_name(ErrorKind kind) {
         return "action word";
     case ErrorKind::File:
         return "file";
+    case ErrorKind::InputTooLarge:
+        return "input too large";
     case ErrorKind::EmptyReport:
         return "empty report";
     case ErrorKind::LineTooLong:
@@ -38,6 +41,8 @@ const char* kind_name(ErrorKind kind) {
         return "queue setup";
     case ErrorKind::QueueRemoval:
         return "queue removal";
+    case ErrorKind::PrintServiceSilent:
+        return "print service silent";
     }
     return "error";
 }
@@ -48,30 +53,60 @@ KvalonError::KvalonError(ErrorKind kind, std::string path, std::string detail)
                          (detail.empty() ? "" : " (" + detail + ")")),
       m_kind(kind), m_path(std::move(path)), m_detail(std::move(detail)) {}
 
+namespace {
+
+struct SystemReason {
+    int error_number;
+    const std::string& reason;
+};
+
+// Every errno a user of this program can meet, in the user's words.
+const SystemReason kSystemReasons[] = {
+    {EACCES, messages::kAccessDenied},
+    {EPERM, messages::kAccessDenied},
+    {ENOENT, messages::kNoSuchPath},
+    {ENOSPC, messages::kDiskFull},
+    {EISDIR, messages::kIsFolder},
+    {EROFS, messages::kReadOnlyDisk},
+    {ENOTDIR, messages::kNotAFolder},
+    {EIO, messages::kInputOutput},
+    {EFBIG, messages::kTooBig},
+    {EOVERFLOW, messages::kTooBig},
+    {EDQUOT, messages::kQuotaExceeded},
+    {EBADF, messages::kNotOpenForThis},
+    {ENAMETOOLONG, messages::kNameTooLong},
+    {EAGAIN, messages::kTemporarilyUnavailable},
+    {ELOOP, messages::kTooManyLinks},
+    {EMLINK, messages::kTooManyLinks},
+    {EMFILE, messages::kTooManyOpenFiles},
+    {ENFILE, messages::kTooManyOpenFiles},
+    {ENOMEM, messages::kOutOfMemory},
+    {ETXTBSY, messages::kFileBusy},
+    {EBUSY, messages::kFileBusy},
+    {EEXIST, messages::kAlreadyExists},
+    {EINVAL, messages::kNotPossibleHere},
+    {ENOTSUP, messages::kNotPossibleHere},
+    {ESPIPE, messages::kNotPossibleHere},
+    {ENXIO, messages::kNoSuchDevice},
+    {ENODEV, messages::kNoSuchDevice},
+    {EXDEV, messages::kOtherDisk},
+    {EPIPE, messages::kPipeClosed},
+    {ETIMEDOUT, messages::kTimedOut},
+    {ECONNREFUSED, messages::kConnectionRefused},
+    {EINTR, messages::kInterrupted},
+    {ESTALE, messages::kStaleNetworkFile},
+    {ENOTEMPTY, messages::kFolderNotEmpty},
+};
+
+} // namespace
+
 std::string system_reason(int error_number) {
-    switch (error_number) {
-    case EACCES:
-    case EPERM:
-        return messages::kAccessDenied;
-    case ENOENT:
-        return messages::kNoSuchPath;
-    case ENOSPC:
-        return messages::kDiskFull;
-    case EISDIR:
-        return messages::kIsFolder;
-    case EROFS:
-        return messages::kReadOnlyDisk;
-    case ENOTDIR:
-        return messages::kNotAFolder;
-    case EIO:
-        return messages::kInputOutput;
-    case EFBIG:
-        return messages::kTooBig;
-    case EDQUOT:
-        return messages::kQuotaExceeded;
-    default:
-        return std::strerror(error_number);
+    for (const SystemReason& known : kSystemReasons) {
+        if (known.error_number == error_number) {
+            return known.reason;
+        }
     }
+    return messages::kSystemError + std::to_string(error_number);
 }
 
 } // namespace kvalon

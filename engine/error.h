@@ -8,20 +8,23 @@ namespace kvalon {
 // What went wrong, as far as the user's next step is concerned. Each kind has
 // one sentence and one exit status (engine/error_report.h).
 enum class ErrorKind {
-    NoPrinter,     // no printer is installed
-    MissingFile,   // the named report does not exist
-    FileVanished,  // the report chosen in the windows is gone
-    CommandLine,   // an option or an environment setting cannot be used
-    BadActionWord, // the action word is not a number
-    File,          // the report cannot be opened or read, or changed under the job
-    EmptyReport,   // the report has nothing to print
-    LineTooLong,   // a line is longer than 32,765 characters
-    TooManyPages,  // the report needs more than 32,767 pages
-    Layout,        // the paper is too small for one line or one character
-    FileWrite,     // an output file cannot be written
-    Printer,       // the printer or the print service did not take the document
-    QueueSetup,    // a print-server queue cannot be set up
-    QueueRemoval,  // a print-server queue cannot be removed
+    NoPrinter,          // no printer is installed
+    MissingFile,        // the named report does not exist
+    NotRegularFile,     // the named report is a pipe, a device or a socket
+    FileVanished,       // the report chosen in the windows is gone
+    CommandLine,        // an option or an environment setting cannot be used
+    BadActionWord,      // the action word is not a number
+    File,               // the report cannot be opened or read, or changed under the job
+    InputTooLarge,      // the report on standard input passes the size limit
+    EmptyReport,        // the report has nothing to print
+    LineTooLong,        // a line is longer than 32,765 characters
+    TooManyPages,       // the report needs more than 32,767 pages
+    Layout,             // the paper is too small for one line or one character
+    FileWrite,          // an output file cannot be written
+    Printer,            // the printer or the print service did not take the document
+    PrintServiceSilent, // the print service does not answer in time
+    QueueSetup,         // a print-server queue cannot be set up
+    QueueRemoval,       // a print-server queue cannot be removed
 };
 
 // The one error type of the program for failures the user can act on.
@@ -42,7 +45,8 @@ private:
     std::string m_detail;
 };
 
-// The system's reason for a failed file operation, in the user's language.
+// The system's reason for a failed file operation, in the user's language;
+// a reason without words of ours still reads in it, with the system's number.
 std::string system_reason(int error_number);
 
 } // namespace kvalon

@@ -20,13 +20,15 @@ struct KindReport {
 
 const std::string kNothing;
 
-const std::array<KindReport, 14> kReports = {{
+const std::array<KindReport, 17> kReports = {{
     {ErrorKind::NoPrinter, messages::kNoPrinter, kNothing, kExitNoPrinter},
     {ErrorKind::MissingFile, messages::kMissingFile, kNothing, kExitMissingFile},
+    {ErrorKind::NotRegularFile, messages::kNotRegularFile, kNothing, kExitMissingFile},
     {ErrorKind::FileVanished, messages::kFileVanished, kNothing, kExitJobFailed},
     {ErrorKind::CommandLine, messages::kBadOption, kNothing, kExitCommandLine},
     {ErrorKind::BadActionWord, messages::kBadActionWord, kNothing, kExitCommandLine},
     {ErrorKind::File, messages::kCannotRead, kNothing, kExitJobFailed},
+    {ErrorKind::InputTooLarge, messages::kReportTooLarge, kNothing, kExitJobFailed},
     {ErrorKind::EmptyReport, messages::kEmptyFile, messages::kHasZeroLength, kExitJobFailed},
     {ErrorKind::LineTooLong, messages::kLineTooLong, kNothing, kExitJobFailed},
     {ErrorKind::TooManyPages, messages::kTooManyPages, kNothing, kExitJobFailed},
@@ -35,6 +37,7 @@ const std::array<KindReport, 14> kReports = {{
     {ErrorKind::Printer, messages::kPrinterFailed, kNothing, kExitJobFailed},
     {ErrorKind::QueueSetup, messages::kQueueNotSetUp, kNothing, kExitQueueSetup},
     {ErrorKind::QueueRemoval, messages::kQueueNotRemoved, kNothing, kExitQueueSetup},
+    {ErrorKind::PrintServiceSilent, messages::kServiceNotAnswering, kNothing, kExitNoPrinter},
 }};
 
 const KindReport& report_of(ErrorKind kind) {

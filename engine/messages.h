@@ -9,6 +9,9 @@ inline const std::string kTitle = "Kvalon-P";
 
 inline const std::string kNoPrinter = "Няма инсталиран принтер";
 inline const std::string kMissingFile = "Липсва файл ";
+inline const std::string kNotRegularFile = "Не е обикновен файл: ";
+inline const std::string kNeedsDesktop =
+    "Прозорците на програмата изискват работен плот, а графичен дисплей няма";
 inline const std::string kUnknownSystem = "Неизвестна операционна система";
 inline const std::string kFontFileMissing = "В директорията на приложението липсва файл ";
 inline const std::string kInstallFontYourself =
@@ -39,8 +42,20 @@ inline const std::string kCannotWrite = "Файлът не може да бъд�
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
+inline const std::string kReportTooLarge = "Твърде голям отчет: ";
+inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
+// The report read from standard input, where a message names the report.
+inline const std::string kStandardInput = "стандартен вход";
 // Detail of kCannotRead when the source changed after it was planned.
 inline const std::string kChangedDuringJob = "файлът е променен по време на печата";
+// Detail of kReportTooLarge: the limit, in bytes.
+inline const std::string kLargerThan = "над ";
+inline const std::string kBytes = " байта";
+
+// Notes that do not stop the job.
+inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
+inline const std::string kStoppedWatchingAfter = " след ";
+inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
@@ -49,6 +64,13 @@ inline const std::string kQueueStopped = "опашката е спряна";
 inline const std::string kQueueRejects = "опашката не приема задания";
 inline const std::string kJobNotTaken = "услугата за печат не прие заданието";
 inline const std::string kJobStopped = "заданието е спряно от услугата за печат";
+inline const std::string kJobAborted = "заданието е прекратено от услугата за печат";
+inline const std::string kJobCancelled = "заданието е отменено";
+// The printer's own message after the reason, in whatever language it speaks.
+inline const std::string kPrinterSays = "; съобщение на принтера: „";
+inline const std::string kPrinterSaysEnd = "“";
+inline const std::string kServiceRefused = "услугата за печат отказа, код ";
+inline const std::string kServiceDenied = "услугата за печат отказа достъп";
 inline const std::string kDocumentNotStarted = "документът не може да бъде започнат";
 inline const std::string kPageNotStarted = "новата страница не може да бъде започната";
 inline const std::string kDocumentNotEnded = "документът не може да бъде завършен";
@@ -62,6 +84,25 @@ inline const std::string kNotAFolder = "част от пътя не е папк�
 inline const std::string kInputOutput = "грешка при четене или запис";
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
+inline const std::string kIsTheReport = "това е самият отчет за печат";
+inline const std::string kNotOpenForThis = "файлът не е отворен за тази операция";
+inline const std::string kNameTooLong = "името на файла е твърде дълго";
+inline const std::string kTemporarilyUnavailable = "временно недостъпно, опитайте отново";
+inline const std::string kTooManyLinks = "твърде много връзки";
+inline const std::string kTooManyOpenFiles = "твърде много отворени файлове";
+inline const std::string kOutOfMemory = "няма достатъчно памет";
+inline const std::string kFileBusy = "файлът или устройството е заето";
+inline const std::string kAlreadyExists = "файлът вече съществува";
+inline const std::string kNotPossibleHere = "операцията не е възможна за този файл";
+inline const std::string kNoSuchDevice = "няма такова устройство";
+inline const std::string kOtherDisk = "файлът е на друг диск";
+inline const std::string kPipeClosed = "другата страна затвори канала";
+inline const std::string kTimedOut = "времето за изчакване изтече";
+inline const std::string kConnectionRefused = "връзката е отказана";
+inline const std::string kInterrupted = "операцията е прекъсната";
+inline const std::string kStaleNetworkFile = "файлът на мрежовия диск вече не е достъпен";
+inline const std::string kFolderNotEmpty = "папката не е празна";
+inline const std::string kSystemError = "системна грешка ";
 inline const std::string kUnknownMedia = "непознат размер на листа";
 
 // The print-server queue: setting it up and taking it down.
@@ -115,7 +156,7 @@ inline const std::string kUsage =
     "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
     "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
     "Думите се разделят с интервал, запетая или запетая и интервал.\n"
-    "Без думи се отваря прозорецът с менюто.\n"
+    "Без думи се отваря прозорецът с менюто (само на работен плот).\n"
     "\n"
     "Опции:\n"
     "  --plan          показва плана на печата (Name=value) и не печата\n"
@@ -137,12 +178,15 @@ inline const std::string kUsage =
     "\n"
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
     "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
-    "CUPS_SERVER=хост:порт избира сървър за печат.\n"
+    "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
+    "колко дълго се следи заданието на опашката до отпечатването му (60).\n"
     "\n"
     "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
-    "3 няма принтер; 4 липсва файл; 5 печатът не е извършен (нечетим или\n"
-    "празен файл, твърде дълъг ред, над 32767 страници, твърде малък лист,\n"
-    "незаписваем изходен файл, грешка на принтера); 6 опашката за печат не може\n"
+    "3 няма принтер или услугата за печат не отговаря до 10 с; 4 липсва файл\n"
+    "или не е обикновен файл; 5 печатът не е извършен (нечетим, променен или\n"
+    "празен файл, твърде дълъг ред, над 32767 страници, отчет от стандартния\n"
+    "вход над 2 GiB, твърде малък лист, незаписваем изходен файл или самият\n"
+    "отчет като изходен файл, грешка на принтера); 6 опашката за печат не може\n"
     "да бъде създадена или премахната.\n";
 
 } // namespace kvalon::messages

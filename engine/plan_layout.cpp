@@ -121,6 +121,10 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     const char marker = j.SkipChar[0];
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
+        if (shape.cannot_be_planned) {
+            source.close();
+            throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
+        }
         if (shape.lone_form_feed) {
             continue;
         }

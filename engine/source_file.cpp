@@ -2,12 +2,15 @@
 
 #include "engine/control_codes.h"
 #include "engine/error.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kvalon {
 
@@ -17,6 +20,42 @@ constexpr char kCarriageReturn = codes::CarriageReturn;
 constexpr char kLineFeed = codes::LineFeed;
 constexpr char kFormFeed = codes::FormFeed;
 constexpr char kDosEndOfFile = codes::DosEndOfFile;
+
+FileIdentity identity_of(const struct stat& info) {
+    return FileIdentity{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+// Opened without waiting, so that a pipe or a device put under the name after
+// it was checked cannot hold the program; only an ordinary file is read.
+std::FILE* open_ordinary_file(const std::string& path, struct stat& info) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        throw KvalonError(ErrorKind::File, path, system_reason(errno));
+    }
+    if (::fstat(fd, &info) != 0) {
+        const int reason = errno;
+        ::close(fd);
+        throw KvalonError(ErrorKind::File, path, system_reason(reason));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(info.st_mode)) {
+            throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
+        }
+        throw KvalonError(ErrorKind::NotRegularFile, path);
+    }
+    std::FILE* file = nullptr;
+    if (::fcntl(fd, F_SETFL, O_RDONLY) != 0 || (file = ::fdopen(fd, "rb")) == nullptr) {
+        const int reason = errno;
+        ::close(fd);
+        throw KvalonError(ErrorKind::File, path, system_reason(reason));
+    }
+    return file;
+}
+
 } // namespace
 
 SourceFile::SourceFile() = default;
@@ -27,19 +66,9 @@ SourceFile::~SourceFile() {
 
 void SourceFile::open(const std::string& path) {
     close();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        throw KvalonError(ErrorKind::File, path, system_reason(errno));
-    }
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
-        throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
-    }
-    m_identity = FileIdentity{
-        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::int64_t>(info.st_size),
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    std::FILE* file = open_ordinary_file(path, info);
+    m_identity = identity_of(info);
     m_consumed = 0;
     m_file = file;
     m_path = path;
@@ -66,17 +95,21 @@ bool SourceFile::fill() {
     if (m_exhausted || m_file == nullptr) {
         return false;
     }
-    const std::size_t count = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    if (count < m_buffer.size()) {
+    const std::int64_t left = m_identity.size - m_consumed;
+    const auto wanted = static_cast<std::size_t>(
+        std::min<std::int64_t>(left, static_cast<std::int64_t>(m_buffer.size())));
+    const std::size_t count = wanted > 0 ? std::fread(m_buffer.data(), 1, wanted, m_file) : 0;
+    if (count < wanted) {
         if (std::ferror(m_file)) {
             const int reason = errno;
             throw KvalonError(ErrorKind::File, m_path, system_reason(reason));
         }
-        m_exhausted = true;
+        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
     }
     m_consumed += static_cast<std::int64_t>(count);
-    if (m_exhausted && m_consumed < m_identity.size) {
-        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
+    if (m_consumed == m_identity.size) {
+        m_exhausted = true;
+        check_unchanged_at_end();
     }
     m_begin = 0;
     m_end = count;
@@ -85,6 +118,19 @@ bool SourceFile::fill() {
         m_exhausted = true;
     }
     return m_begin < m_end;
+}
+
+// The planned size is read; a file that grew or was written to meanwhile is
+// no longer the file that was planned.
+void SourceFile::check_unchanged_at_end() {
+    struct stat info {};
+    if (::fstat(fileno(m_file), &info) != 0) {
+        const int reason = errno;
+        throw KvalonError(ErrorKind::File, m_path, system_reason(reason));
+    }
+    if (!(identity_of(info) == m_identity)) {
+        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
+    }
 }
 
 bool SourceFile::at_end() {
@@ -116,6 +162,10 @@ LineShape SourceFile::skim_line(char skip) {
             shape.length += static_cast<std::int64_t>(length);
         }
         m_begin += length;
+        if (line_cannot_be_planned(shape.length, shape.skip_total)) {
+            shape.cannot_be_planned = true;
+            return shape;
+        }
         if (cr != nullptr) {
             ++m_begin;
             take_line_feed_after_cr();

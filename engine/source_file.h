@@ -15,6 +15,7 @@ struct LineShape {
     std::int64_t skip_total = 0;      // occurrences of the bold marker
     bool ends_with_two_skips = false; // the last two characters are both markers
     bool lone_form_feed = false;      // the line is exactly one form feed
+    bool cannot_be_planned = false;   // skimming stopped early: the line is too long
 };
 
 // Which file, of what size and age: a file that planning measured must be
@@ -31,8 +32,9 @@ struct FileIdentity {
 // part of the line); a LF on its own is an ordinary character. A DOS
 // end-of-file mark (code 26) ends the text: nothing after it is read.
 // Reading streams through a fixed buffer, so memory does not grow with the
-// file. A file that ends before the size it had when it was opened (cut
-// short while the job runs) is a File error, never a quiet early end.
+// file, and stops at the size the file had when it was opened: what was
+// planned is what is printed. A file that changed meanwhile (cut short, grown
+// or rewritten) is a File error, never a quiet early end or an unplanned tail.
 class SourceFile {
 public:
     SourceFile();
@@ -40,7 +42,9 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Throws KvalonError(File) when the file cannot be opened.
+    // Throws KvalonError(File) when the file cannot be opened and
+    // KvalonError(NotRegularFile) when it is no ordinary file (a pipe or a
+    // device would block or never end).
     void open(const std::string& path);
     void close();
     bool is_open() const { return m_file != nullptr; }
@@ -50,7 +54,9 @@ public:
 
     // True when no character is left to read. A closed file is at its end.
     bool at_end();
-    // Consumes the next line and tells its shape, for the marker `skip`.
+    // Consumes the next line and tells its shape, for the marker `skip`. Stops
+    // early, with `cannot_be_planned` set, once the line is certain to be too
+    // long (engine/line_limit.h); the rest of that line is then left unread.
     LineShape skim_line(char skip);
     // Consumes the next line; keeps at most `keep` of its first characters in
     // `line` and tells whether a form feed stands anywhere in it.
@@ -61,6 +67,7 @@ public:
 
 private:
     bool fill();
+    void check_unchanged_at_end();
     void take_line_feed_after_cr();
 
     std::FILE* m_file = nullptr;

@@ -1,21 +1,20 @@
 #include "printing/cups_job_check.h"
 
+#include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/cups_connection.h"
 
 #include <cups/cups.h>
 
 #include <cstring>
+#include <thread>
 
 namespace kvalon {
 
 namespace {
 
 constexpr const char* kStopped = "5"; // IPP printer-state "stopped"
-
-std::string service_reason() {
-    const char* text = cupsLastErrorString();
-    return text != nullptr && *text != '\0' ? text : messages::kServiceSilent;
-}
+constexpr auto kPollInterval = std::chrono::milliseconds(250);
 
 bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
     const char* found = cupsGetOption(name, dest.num_options, dest.options);
@@ -25,28 +24,132 @@ bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
 // Our jobs on the queue, released on every path.
 class Jobs {
 public:
-    explicit Jobs(const std::string& queue)
-        : m_count(cupsGetJobs2(CUPS_HTTP_DEFAULT, &m_jobs, queue.c_str(), 1, CUPS_WHICHJOBS_ALL)) {}
+    Jobs(const CupsConnection& connection, const std::string& queue)
+        : m_count(cupsGetJobs2(connection.get(), &m_jobs, queue.c_str(), 1, CUPS_WHICHJOBS_ALL)),
+          m_answered(connection.answered() && m_count >= 0 &&
+                     cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {}
     ~Jobs() { cupsFreeJobs(m_count, m_jobs); }
     Jobs(const Jobs&) = delete;
     Jobs& operator=(const Jobs&) = delete;
 
-    bool answered() const { return m_count >= 0 && cupsLastError() <= IPP_STATUS_OK_CONFLICTING; }
+    bool answered() const { return m_answered; }
     const cups_job_t* begin() const { return m_jobs; }
     const cups_job_t* end() const { return m_jobs + (m_count > 0 ? m_count : 0); }
 
 private:
     cups_job_t* m_jobs = nullptr;
     int m_count = 0;
+    bool m_answered = false;
 };
+
+// The state of a job and of its printer, as one look at them tells it.
+struct JobLook {
+    bool answered = false;
+    int job_state = 0;
+    bool printer_stopped = false;
+    std::string printer_message;
+};
+
+std::string text_of(ipp_t* response, const char* name) {
+    ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_TEXT);
+    const char* text = attribute != nullptr ? ippGetString(attribute, 0, nullptr) : nullptr;
+    return text != nullptr ? text : "";
+}
+
+int enum_of(ipp_t* response, const char* name) {
+    ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ENUM);
+    return attribute != nullptr ? ippGetInteger(attribute, 0) : 0;
+}
+
+// Asks for one object's attributes; nothing when the service gave no answer.
+ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri_name,
+           const std::string& uri, int job_id, const char* const* attributes, int count) {
+    ipp_t* request = ippNewRequest(operation);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, uri_name, nullptr, uri.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    if (job_id > 0) {
+        ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job_id);
+    }
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", count,
+                  nullptr, attributes);
+    ipp_t* response = cupsDoRequest(connection.get(), request, "/");
+    if (!connection.answered()) {
+        ippDelete(response);
+        return nullptr;
+    }
+    return response;
+}
+
+std::string printer_uri(const std::string& queue) {
+    char uri[1024];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                     "/printers/%s", queue.c_str());
+    return uri;
+}
+
+JobLook look_at(const CupsConnection& connection, const std::string& queue, int job_id) {
+    static const char* const job_attributes[] = {"job-state", "job-printer-state-message"};
+    static const char* const printer_attributes[] = {"printer-state", "printer-state-message"};
+    JobLook look;
+    const std::string uri = printer_uri(queue);
+    ipp_t* job =
+        ask(connection, IPP_OP_GET_JOB_ATTRIBUTES, "printer-uri", uri, job_id, job_attributes, 2);
+    ipp_t* printer = job == nullptr ? nullptr
+                                    : ask(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
+                                          uri, 0, printer_attributes, 2);
+    if (job != nullptr && printer != nullptr) {
+        look.answered = true;
+        look.job_state = enum_of(job, "job-state");
+        look.printer_stopped = enum_of(printer, "printer-state") == IPP_PSTATE_STOPPED;
+        look.printer_message = text_of(job, "job-printer-state-message");
+        if (look.printer_message.empty()) {
+            look.printer_message = text_of(printer, "printer-state-message");
+        }
+    }
+    ippDelete(job);
+    ippDelete(printer);
+    return look;
+}
+
+// Our reason first; the printer's own words, in whatever language it speaks,
+// quoted after it.
+std::string failure_reason(const std::string& reason, const std::string& printer_message) {
+    if (printer_message.empty()) {
+        return reason;
+    }
+    return reason + messages::kPrinterSays + printer_message + messages::kPrinterSaysEnd;
+}
+
+std::optional<std::string> ended_reason(int job_state) {
+    switch (job_state) {
+    case IPP_JSTATE_ABORTED:
+        return messages::kJobAborted;
+    case IPP_JSTATE_CANCELED:
+        return messages::kJobCancelled;
+    case IPP_JSTATE_STOPPED:
+        return messages::kJobStopped;
+    default:
+        return std::nullopt;
+    }
+}
+
+JobOutcome failed(const std::string& reason) {
+    return JobOutcome{JobOutcome::State::Failed, reason};
+}
 
 } // namespace
 
 std::optional<std::string> queue_refusal(const std::string& queue) {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
+    std::optional<CupsConnection> connection;
+    try {
+        connection.emplace();
+    } catch (const KvalonError&) {
+        return messages::kServiceSilent;
+    }
+    cups_dest_t* dest = cupsGetNamedDest(connection->get(), queue.c_str(), nullptr);
     if (dest == nullptr) {
-        return cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? service_reason()
-                                                                       : messages::kNoSuchQueue;
+        return connection->answered() ? messages::kNoSuchQueue : messages::kServiceSilent;
     }
     std::optional<std::string> refusal;
     if (option_is(*dest, "printer-state", kStopped)) {
@@ -59,47 +162,74 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
 }
 
 std::optional<int> newest_job_id(const std::string& queue) {
-    const Jobs jobs(queue);
-    if (!jobs.answered()) {
+    try {
+        const CupsConnection connection;
+        const Jobs jobs(connection, queue);
+        if (!jobs.answered()) {
+            return std::nullopt;
+        }
+        int newest = 0;
+        for (const cups_job_t& job : jobs) {
+            newest = job.id > newest ? job.id : newest;
+        }
+        return newest;
+    } catch (const KvalonError&) {
         return std::nullopt;
     }
-    int newest = 0;
-    for (const cups_job_t& job : jobs) {
-        newest = job.id > newest ? job.id : newest;
-    }
-    return newest;
 }
 
-std::optional<std::string> job_refusal(const std::string& queue, int before,
-                                       const std::string& title) {
-    int id = 0;
-    ipp_jstate_t state = IPP_JSTATE_PENDING;
-    {
-        const Jobs jobs(queue);
+SubmittedJob submitted_job(const std::string& queue, int before, const std::string& title) {
+    SubmittedJob found;
+    try {
+        const CupsConnection connection;
+        const Jobs jobs(connection, queue);
         if (!jobs.answered()) {
-            return service_reason();
+            found.refusal = service_reason(cupsLastError());
+            return found;
         }
         for (const cups_job_t& job : jobs) {
-            if (job.id > before && job.id > id && job.title != nullptr && title == job.title) {
-                id = job.id;
-                state = job.state;
+            if (job.id > before && job.id > found.id && job.title != nullptr &&
+                title == job.title) {
+                found.id = job.id;
             }
         }
+    } catch (const KvalonError&) {
+        found.refusal = messages::kServiceSilent;
+        return found;
     }
-    if (id == 0) {
-        return messages::kJobNotTaken;
+    if (found.id == 0) {
+        found.refusal = messages::kJobNotTaken;
     }
-    if (state == IPP_JSTATE_ABORTED || state == IPP_JSTATE_CANCELED) {
-        return messages::kJobStopped;
+    return found;
+}
+
+JobOutcome follow_job(const std::string& queue, int job_id,
+                      std::chrono::steady_clock::time_point deadline) {
+    try {
+        for (;;) {
+            const CupsConnection connection;
+            const JobLook look = look_at(connection, queue, job_id);
+            if (!look.answered) {
+                return failed(messages::kServiceSilent);
+            }
+            if (look.job_state == IPP_JSTATE_COMPLETED) {
+                return JobOutcome{JobOutcome::State::Completed, {}};
+            }
+            if (const auto reason = ended_reason(look.job_state)) {
+                return failed(failure_reason(*reason, look.printer_message));
+            }
+            if (look.printer_stopped) {
+                cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
+                return failed(failure_reason(messages::kQueueStopped, look.printer_message));
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return JobOutcome{JobOutcome::State::StillWaiting, {}};
+            }
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    } catch (const KvalonError&) {
+        return failed(messages::kServiceSilent);
     }
-    if (state == IPP_JSTATE_COMPLETED) {
-        return std::nullopt;
-    }
-    std::optional<std::string> refusal = queue_refusal(queue);
-    if (refusal) {
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
-    }
-    return refusal;
 }
 
 } // namespace kvalon

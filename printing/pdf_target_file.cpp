@@ -2,8 +2,10 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/source_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -31,16 +33,25 @@ bool is_stream_target(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
-std::string temporary_folder() {
-    const char* configured = std::getenv("TMPDIR");
-    return configured != nullptr && *configured == '/' ? configured : "/tmp";
+bool is_the_report(const struct stat& target) {
+    const SourceFile& report = source_file();
+    return report.is_open() &&
+           report.identity().device == static_cast<std::uint64_t>(target.st_dev) &&
+           report.identity().inode == static_cast<std::uint64_t>(target.st_ino);
 }
 
-// A folder cannot be replaced by a document; say so before anything is written.
+// A folder cannot be replaced by a document, nor can the report the job is
+// printing (named again, or through a link); say so before anything is written.
 std::string checked_target(const std::string& target) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::stat(target.c_str(), &info) != 0) {
+        return target;
+    }
+    if (S_ISDIR(info.st_mode)) {
         throw KvalonError(ErrorKind::FileWrite, target, system_reason(EISDIR));
+    }
+    if (is_the_report(info)) {
+        throw KvalonError(ErrorKind::FileWrite, target, messages::kIsTheReport);
     }
     return target;
 }
@@ -108,7 +119,7 @@ void copy_to_stream(int from, const std::string& to) {
 
 PdfTargetFile::PdfTargetFile(const std::string& target)
     : m_target(checked_target(target)), m_stream_target(is_stream_target(target)),
-      m_file(m_stream_target ? temporary_folder() : folder_of(target),
+      m_file(m_stream_target ? system_temporary_folder() : folder_of(target),
              m_stream_target ? std::string("kvalon-p-")
                              : "." + std::filesystem::path(target).filename().string() + ".",
              target) {}

@@ -15,7 +15,8 @@ namespace kvalon {
 // end. Unless committed, the file is removed when the object goes.
 class PdfTargetFile {
 public:
-    // Throws KvalonError(FileWrite) naming the target.
+    // Throws KvalonError(FileWrite) naming the target, also when the target is
+    // the report the job is reading (engine/source_file.h).
     explicit PdfTargetFile(const std::string& target);
 
     int fd() const { return m_file.fd(); }

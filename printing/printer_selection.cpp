@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/cups_connection.h"
 
 #include <cups/cups.h>
 
@@ -11,14 +12,36 @@ namespace kvalon {
 
 namespace {
 
-// The destination list of libcups, released on every path.
+// The destination list of libcups, released on every path. A print service
+// that does not answer is not a machine without printers: it lists nothing
+// and says so.
 class CupsDestinations {
 public:
-    CupsDestinations() : m_count(cupsGetDests(&m_dests)) {}
+    CupsDestinations() {
+        try {
+            const CupsConnection connection;
+            m_count = cupsGetDests2(connection.get(), &m_dests);
+            m_answered = connection.answered();
+        } catch (const KvalonError&) {
+            m_answered = false;
+        }
+        if (!m_answered) {
+            cupsFreeDests(m_count, m_dests);
+            m_dests = nullptr;
+            m_count = 0;
+        }
+    }
     ~CupsDestinations() { cupsFreeDests(m_count, m_dests); }
     CupsDestinations(const CupsDestinations&) = delete;
     CupsDestinations& operator=(const CupsDestinations&) = delete;
 
+    // Throws KvalonError(PrintServiceSilent) when the service gave no list.
+    const CupsDestinations& answered() const {
+        if (!m_answered) {
+            throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
+        }
+        return *this;
+    }
     int count() const { return m_count; }
     cups_dest_t* begin() const { return m_dests; }
     cups_dest_t* end() const { return m_dests + m_count; }
@@ -29,12 +52,10 @@ public:
 private:
     cups_dest_t* m_dests = nullptr;
     int m_count = 0;
+    bool m_answered = false;
 };
 
-} // namespace
-
-std::vector<std::string> cups_queue_names() {
-    const CupsDestinations dests;
+std::vector<std::string> names_of(const CupsDestinations& dests) {
     std::vector<std::string> names;
     for (const cups_dest_t& dest : dests) {
         if (dest.instance == nullptr) {
@@ -44,22 +65,37 @@ std::vector<std::string> cups_queue_names() {
     return names;
 }
 
-std::string cups_default_queue() {
-    const CupsDestinations dests;
+std::string default_of(const CupsDestinations& dests) {
     if (const cups_dest_t* dest = dests.default_destination()) {
         return dest->name;
     }
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
 }
 
+} // namespace
+
+std::vector<std::string> cups_queue_names() {
+    return names_of(CupsDestinations());
+}
+
+std::string cups_default_queue() {
+    return default_of(CupsDestinations());
+}
+
+// The PDF printer needs no print service: one that is slow or missing must not
+// hold a PDF job.
 int installed_printer_count(const PrinterRequest& request) {
-    const int queues = static_cast<int>(cups_queue_names().size());
-    return queues + (request.pdf_path.empty() ? 0 : 1);
+    if (!request.pdf_path.empty()) {
+        return 1;
+    }
+    const CupsDestinations dests;
+    return static_cast<int>(names_of(dests.answered()).size());
 }
 
 std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     PrinterTarget target;
     target.copies = request.copies;
+    target.job_wait_seconds = request.job_wait_seconds;
     if (!request.pdf_path.empty()) {
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = request.pdf_path;
@@ -68,15 +104,16 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     }
     target.kind = PrinterTarget::Kind::Cups;
     target.media = request.media;
+    const CupsDestinations dests;
     if (!request.queue.empty()) {
-        const std::vector<std::string> queues = cups_queue_names();
+        const std::vector<std::string> queues = names_of(dests.answered());
         if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
             throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
         }
         target.queue = request.queue;
         return target;
     }
-    target.queue = cups_default_queue();
+    target.queue = default_of(dests.answered());
     if (target.queue.empty()) {
         return std::nullopt;
     }

@@ -17,20 +17,25 @@ struct PrinterRequest {
     int paper_code = 9;
     std::string media; // paper for a queue, as CUPS names it; empty means the queue's own
     int copies = 1;
+    int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
 };
 
-// The CUPS destinations of the current server (CUPS_SERVER is honoured).
+// The CUPS destinations of the current server (CUPS_SERVER is honoured);
+// none when the service does not answer (printing/cups_connection.h).
 std::vector<std::string> cups_queue_names();
 // The default destination as CUPS orders it: LPDEST, PRINTER, lpoptions, the
 // server default; the first queue when none of them names one; empty when
-// there is no queue.
+// there is no queue or no answer.
 std::string cups_default_queue();
 
-// Installed printers: the CUPS destinations, and the PDF printer when asked for.
+// Installed printers: the CUPS destinations, or 1 when the PDF printer is asked
+// for (the print service is then not asked). Throws
+// KvalonError(PrintServiceSilent) when the print service does not answer.
 int installed_printer_count(const PrinterRequest& request);
 
 // Where the document goes; throws KvalonError(Printer) when a named queue does
-// not exist and nothing when there is no printer at all (empty result).
+// not exist, KvalonError(PrintServiceSilent) when the service does not answer,
+// and nothing when there is no printer at all (empty result).
 std::optional<PrinterTarget> choose_target(const PrinterRequest& request);
 
 } // namespace kvalon

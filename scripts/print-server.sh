@@ -3,7 +3,10 @@
 # keeps its configuration, spool, state and logs in FOLDER, so the machine's
 # own scheduler, if one runs, is neither asked nor changed. It has one
 # cups-pdf queue, QUEUE ("Remote" unless given), as its default. Clients reach
-# it through CUPS_SERVER=127.0.0.1:PORT (or lpstat -h and the like).
+# it through CUPS_SERVER=127.0.0.1:PORT (or lpstat -h and the like). Besides
+# the system's backends it has a printer of its own for tests of failing
+# printers: a queue on kvalon-test:/fail fails every job with the message
+# "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job.
 #
 #   scripts/print-server.sh start FOLDER PORT [QUEUE [BACKEND]]  # status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
@@ -25,12 +28,41 @@ command=${1:?start or stop}
 folder=${2:?folder}
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 
+# The system's filters and backends, and the test printer beside them.
+write_server_bin() {
+    mkdir -p "$folder/bin/backend"
+    chmod 0755 "$folder/bin" "$folder/bin/backend"
+    local part
+    for part in /usr/lib/cups/*; do
+        [ "${part##*/}" = backend ] || ln -sfn "$part" "$folder/bin/${part##*/}"
+    done
+    for part in /usr/lib/cups/backend/*; do
+        ln -sfn "$part" "$folder/bin/backend/${part##*/}"
+    done
+    cat >"$folder/bin/backend/kvalon-test" <<'END'
+#!/bin/sh
+if [ $# -eq 0 ]; then
+    echo 'direct kvalon-test "Unknown" "Kvalon-P test printer"'
+    exit 0
+fi
+[ $# -ge 6 ] || cat >/dev/null
+case "$DEVICE_URI" in
+*/fail) echo "ERROR: Paper jam in tray 2" >&2; exit 1 ;;
+*/slow) sleep 60 ;;
+esac
+exit 0
+END
+    chmod 0755 "$folder/bin/backend/kvalon-test"
+}
+
 write_configuration() {
     local port=$1
     mkdir -p "$folder"/{conf/ppd,spool/tmp,cache,state,log}
     # The filters run as lp and read the spool files through these folders.
     chmod 0755 "$folder" "$folder"/{conf,cache,state,log}
+    write_server_bin
     cat >"$folder/conf/cups-files.conf" <<EOF
+ServerBin $folder/bin
 ServerRoot $folder/conf
 RequestRoot $folder/spool
 TempDir $folder/spool/tmp

@@ -128,6 +128,7 @@ ProgramOptions parse_program_options(const std::vector<std::string>& words) {
         }
         take_option(options, words, index);
     }
+    options.has_words = index < words.size();
     for (std::size_t rest = index; rest < words.size(); ++rest) {
         if (rest > index) {
             options.argument_text += ' ';

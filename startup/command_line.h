@@ -39,6 +39,10 @@ struct ProgramOptions {
     std::optional<std::string> open;
     std::optional<QueueCommand> queue_command;
     std::string argument_text;
+    // True when words follow the options, even a single empty one: an empty
+    // word from a batch caller is a missing file name, not the windows. A
+    // non-empty `argument_text` counts as words too.
+    bool has_words = false;
     // Where the plan-only action writes TMPPRNT1.TMP; empty means beside the
     // source. A report read from standard input answers in the current folder.
     std::string answer_folder;

@@ -5,6 +5,8 @@
 #include "engine/exit_status.h"
 #include "engine/file_checks.h"
 #include "engine/messages.h"
+#include "engine/notice.h"
+#include "engine/signal_cleanup.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/printer_binding.h"
@@ -24,25 +26,55 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace kvalon {
 
 namespace {
 
+// A caller may start us with standard input, output or error closed; a file
+// we open would then take that number, and a message or a plan meant for the
+// caller would be written into it. A closed stream reads and writes nothing.
+void keep_standard_streams_open() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int placeholder = ::open("/dev/null", O_RDWR);
+            if (placeholder >= 0 && placeholder != fd) {
+                ::dup2(placeholder, fd);
+                ::close(placeholder);
+            }
+        }
+    }
+}
+
+bool is_set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
 // Qt aborts when it finds no display; batch runs from scripts and services
 // have none.
 void choose_platform() {
-    const bool has_display =
-        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const bool has_display = is_set("DISPLAY") || is_set("WAYLAND_DISPLAY");
     if (!has_display && std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+}
+
+// Windows nobody can see would wait for a click forever. A platform the
+// caller chose (a test driving the windows off screen, a VNC session) is its
+// own affair.
+bool has_desktop() {
+    return is_set("DISPLAY") || is_set("WAYLAND_DISPLAY") || is_set("QT_QPA_PLATFORM");
 }
 
 // Qt's own diagnostics (a missing runtime folder, font fallbacks) are noise
@@ -77,6 +109,11 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     }
     request.paper_code = options.paper.value_or(request.paper_code);
     request.copies = options.copies.value_or(request.copies);
+    request.job_wait_seconds = environment_number("KVALON_JOB_WAIT", request.job_wait_seconds);
+    if (request.job_wait_seconds < 0) {
+        throw KvalonError(ErrorKind::CommandLine,
+                          "KVALON_JOB_WAIT=" + std::to_string(request.job_wait_seconds));
+    }
     refuse_unknown_paper(options, request.paper_code);
     return request;
 }
@@ -123,6 +160,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     // Before the first message can appear: Qt's own buttons speak Bulgarian.
     QTranslator translator;
     install_qt_translation(translator);
+    set_notice_handler(show_message);
     PrinterBinding binding;
     try {
         const PrinterRequest request = printer_request(options);
@@ -130,9 +168,13 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
         hooks.install_font = [] { install_font(); };
         hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
         hooks.write_output = write_to_stdout;
-        return run_report_job(options, request, hooks, binding);
+        const int status = run_report_job(options, request, hooks, binding);
+        set_notice_handler(nullptr);
+        return status;
     } catch (const KvalonError& error) {
-        return report(error);
+        const int status = report(error);
+        set_notice_handler(nullptr);
+        return status;
     }
 }
 
@@ -157,6 +199,8 @@ int run_queue_command(const ProgramOptions& options) {
 } // namespace
 
 int run_program(int argc, char** argv) {
+    keep_standard_streams_open();
+    install_signal_cleanup();
     ProgramOptions options;
     try {
         options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
@@ -178,6 +222,11 @@ int run_program(int argc, char** argv) {
     }
     if (options.plan && options.argument_text.empty()) {
         std::fprintf(stderr, "%s", usage_text().c_str());
+        return kExitCommandLine;
+    }
+    if (!options.has_words && !has_desktop()) {
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
+                     messages::kNeedsDesktop.c_str(), usage_text().c_str());
         return kExitCommandLine;
     }
     try {

@@ -1,5 +1,7 @@
 #include "startup/report_job.h"
 
+#include "engine/error.h"
+#include "engine/messages.h"
 #include "engine/printer_surface.h"
 #include "printing/printer_selection.h"
 #include "printing/qt/printer_binding.h"
@@ -9,6 +11,29 @@
 #include <optional>
 
 namespace kvalon {
+
+namespace {
+
+// The copy of standard input is our own file: the user knows the report as
+// standard input.
+KvalonError named_for_user(const KvalonError& error, const std::optional<StdinReport>& piped) {
+    if (piped && !piped->path().empty() && error.path() == piped->path()) {
+        return KvalonError(error.kind(), messages::kStandardInput, error.detail());
+    }
+    return error;
+}
+
+// What a failed job drew so far must not reach the printer or pass for the
+// whole report.
+void drop_document(PrinterBinding& binding) {
+    if (binding.is_bound()) {
+        binding.surface().abandon_document();
+    }
+    close_job_files();
+    set_printer(nullptr);
+}
+
+} // namespace
 
 int run_report_job(const ProgramOptions& options, const PrinterRequest& request, StartHooks hooks,
                    PrinterBinding& binding) {
@@ -30,14 +55,11 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
         }
         set_printer(nullptr);
         return status;
+    } catch (const KvalonError& error) {
+        drop_document(binding);
+        throw named_for_user(error, piped_report);
     } catch (...) {
-        // What a failed job drew so far must not reach the printer or pass
-        // for the whole report.
-        if (binding.is_bound()) {
-            binding.surface().abandon_document();
-        }
-        close_job_files();
-        set_printer(nullptr);
+        drop_document(binding);
         throw;
     }
 }

@@ -36,6 +36,20 @@ std::optional<Action> chosen_action(const PrintJob& j) {
     return *number == 1 ? Action::PlanOnly : Action::Print;
 }
 
+// A pipe or a device would block the planning scan or never end; it is named
+// as what it is rather than as missing.
+void refuse_unusable_source(const std::string& path) {
+    switch (path_kind(path)) {
+    case PathKind::Regular:
+        return;
+    case PathKind::Other:
+        throw KvalonError(ErrorKind::NotRegularFile, path);
+    case PathKind::Missing:
+    case PathKind::Folder:
+        throw KvalonError(ErrorKind::MissingFile, path);
+    }
+}
+
 constexpr double kMostPages = 32767;
 
 // Page numbers are 16-bit: a plan beyond them fails before the first sheet.
@@ -92,12 +106,13 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     }
     hooks.bind_printer();
     hooks.install_font();
-    if (!options.argument_text.empty()) {
+    const bool has_words = options.has_words || !options.argument_text.empty();
+    if (has_words) {
         j.ParamList = split_command_line(options.argument_text);
     }
     j.SourcePath = j.ParamList[0];
-    if (!options.argument_text.empty() && !is_regular_file(j.SourcePath)) {
-        throw KvalonError(ErrorKind::MissingFile, j.SourcePath);
+    if (has_words) {
+        refuse_unusable_source(j.SourcePath);
     }
     if (j.SourcePath.empty()) {
         return hooks.run_interactive();

@@ -1,14 +1,18 @@
 #include "startup/stdin_report.h"
 
 #include "engine/atomic_file.h"
+#include "engine/control_codes.h"
 #include "engine/error.h"
+#include "engine/line_limit.h"
+#include "engine/messages.h"
+#include "engine/whole_number.h"
 
 #include <array>
 #include <cerrno>
-#include <csignal>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <poll.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -16,56 +20,28 @@ namespace kvalon {
 
 namespace {
 
-constexpr std::array<int, 3> kEndingSignals = {SIGHUP, SIGINT, SIGTERM};
+// A report larger than this is no DOS report: a runaway pipe (/dev/zero) must
+// not fill the temporary folder.
+constexpr std::int64_t kDefaultInputLimit = std::int64_t{2} << 30;
 
-// What the signal handler removes; written before the handlers go in and
-// cleared after they are out, so the handler never sees half a path.
-char g_removal_path[4096];
-std::array<struct sigaction, kEndingSignals.size()> g_previous_actions;
-std::array<bool, kEndingSignals.size()> g_handler_installed;
-
-extern "C" void remove_copy_and_end(int signal_number) {
-    ::unlink(g_removal_path);
-    struct sigaction default_action {};
-    default_action.sa_handler = SIG_DFL;
-    ::sigaction(signal_number, &default_action, nullptr);
-    // Blocked until the handler returns; then the default action ends the
-    // program with the status the caller expects of this signal.
-    ::raise(signal_number);
+std::int64_t input_limit() {
+    const char* configured = std::getenv("KVALON_STDIN_LIMIT");
+    if (configured == nullptr || *configured == '\0') {
+        return kDefaultInputLimit;
+    }
+    const std::optional<int> bytes = parse_whole_number(configured);
+    if (!bytes || *bytes < 1) {
+        throw KvalonError(ErrorKind::CommandLine, std::string("KVALON_STDIN_LIMIT=") + configured);
+    }
+    return *bytes;
 }
 
-void install_removal_handlers(const std::string& path) {
-    if (path.size() >= sizeof g_removal_path) {
-        return;
-    }
-    std::memcpy(g_removal_path, path.c_str(), path.size() + 1);
-    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-        struct sigaction current {};
-        ::sigaction(kEndingSignals[i], nullptr, &current);
-        // A caller that ignores a signal (a shell's background job ignores
-        // SIGINT) expects us to survive it.
-        g_handler_installed[i] = current.sa_handler != SIG_IGN;
-        if (g_handler_installed[i]) {
-            struct sigaction removal {};
-            removal.sa_handler = remove_copy_and_end;
-            sigemptyset(&removal.sa_mask);
-            ::sigaction(kEndingSignals[i], &removal, &g_previous_actions[i]);
-        }
-    }
-}
-
-void remove_removal_handlers() {
-    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-        if (g_handler_installed[i]) {
-            ::sigaction(kEndingSignals[i], &g_previous_actions[i], nullptr);
-            g_handler_installed[i] = false;
-        }
-    }
-    g_removal_path[0] = '\0';
-}
-
-void copy_to_end(int input, TemporaryFile& output) {
+// Stops as soon as the job is certain to fail: the input is over the limit, or
+// a line in it can never be planned.
+void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watch_lines) {
     std::array<char, 65536> buffer;
+    LineLimitWatch lines(static_cast<char>(codes::BoldMarker));
+    std::int64_t copied = 0;
     for (;;) {
         const ssize_t got = ::read(input, buffer.data(), buffer.size());
         if (got == 0) {
@@ -75,9 +51,25 @@ void copy_to_end(int input, TemporaryFile& output) {
             if (errno == EINTR) {
                 continue;
             }
-            throw KvalonError(ErrorKind::File, "-", system_reason(errno));
+            // A caller may hand over its end of the pipe set not to wait:
+            // the report is still coming.
+            if (errno == EAGAIN) {
+                pollfd readable{input, POLLIN, 0};
+                ::poll(&readable, 1, -1);
+                continue;
+            }
+            throw KvalonError(ErrorKind::File, messages::kStandardInput, system_reason(errno));
         }
-        output.write_all(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+        const std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+        copied += got;
+        if (copied > limit) {
+            throw KvalonError(ErrorKind::InputTooLarge, messages::kStandardInput,
+                              messages::kLargerThan + std::to_string(limit) + messages::kBytes);
+        }
+        if (watch_lines && lines.feed(bytes)) {
+            throw KvalonError(ErrorKind::LineTooLong, messages::kStandardInput);
+        }
+        output.write_all(bytes);
     }
 }
 
@@ -90,15 +82,19 @@ bool usable_on_command_line(const std::string& folder) {
 
 } // namespace
 
-StdinReport::StdinReport(int input, const std::string& folder)
-    : m_copy(std::make_unique<TemporaryFile>(folder, "kvalon-p-", folder + "/kvalon-p-XXXXXX")) {
-    m_path = m_copy->path();
-    install_removal_handlers(m_path);
+StdinReport::StdinReport(int input, const std::string& folder, bool watch_lines) {
     try {
-        copy_to_end(input, *m_copy);
+        m_copy = std::make_unique<TemporaryFile>(folder, "kvalon-p-", messages::kStandardInput);
+        m_path = m_copy->path();
+        copy_to_end(input, *m_copy, input_limit(), watch_lines);
         m_copy->close();
-    } catch (...) {
+    } catch (const KvalonError& error) {
         discard();
+        // The copy is ours, not the user's: a copy that cannot be written is
+        // a report that cannot be read in.
+        if (error.kind() == ErrorKind::FileWrite) {
+            throw KvalonError(ErrorKind::File, messages::kStandardInput, error.detail());
+        }
         throw;
     }
 }
@@ -106,7 +102,6 @@ StdinReport::StdinReport(int input, const std::string& folder)
 void StdinReport::discard() {
     m_copy.reset();
     m_path.clear();
-    remove_removal_handlers();
 }
 
 StdinReport::~StdinReport() {
@@ -130,7 +125,9 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
     if (!names_standard_input(options.argument_text)) {
         return;
     }
-    report.emplace(STDIN_FILENO, temporary_folder());
+    // An ESC/P report measures its lines in printed cells, known only at a
+    // line's end: its bytes say nothing certain.
+    report.emplace(STDIN_FILENO, temporary_folder(), !options.escp);
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }

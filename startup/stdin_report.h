@@ -13,16 +13,18 @@ class TemporaryFile;
 // A report that arrives on standard input ("kvalon-p -", the way a DOS
 // emulator hands over a printer port): read to end of file into a private
 // temporary file (mode 0600) so that planning and printing can read it twice.
-// The file is removed when the object goes, and also when the program is ended
-// by SIGHUP, SIGINT or SIGTERM meanwhile (signals the caller ignores stay
-// ignored).
+// The file is removed when the object goes, and also when an ending signal
+// stops the program meanwhile (engine/signal_cleanup.h). Input larger than
+// 2 GiB (KVALON_STDIN_LIMIT bytes, for tests) is refused, and so is input
+// with a line that can never be planned, as soon as it arrives.
 class StdinReport {
 public:
     // Reads `input` (a file descriptor, normally 0) to its end into a new file
-    // in `folder`. Throws KvalonError(File, "-") when the input cannot be read
-    // and KvalonError(FileWrite, temporary path) when the copy cannot be
-    // written; nothing is left behind in either case.
-    explicit StdinReport(int input, const std::string& folder);
+    // in `folder`; with `watch_lines`, stops at a line that can never be
+    // planned. Throws KvalonError naming "стандартен вход": File when the
+    // input cannot be read or copied, InputTooLarge, LineTooLong; nothing is
+    // left behind in any case.
+    StdinReport(int input, const std::string& folder, bool watch_lines = true);
     ~StdinReport();
     StdinReport(const StdinReport&) = delete;
     StdinReport& operator=(const StdinReport&) = delete;

@@ -55,7 +55,8 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    auto sink = std::make_unique<QtCupsQueueSink>(target.queue, std::move(printer), faces);
+    auto sink = std::make_unique<QtCupsQueueSink>(target.queue, std::move(printer), faces,
+                                                  target.job_wait_seconds);
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/document_sink.h"
+#include "printing/qt/spool_folder.h"
 
 #include <memory>
 #include <string>
@@ -13,12 +14,14 @@ class FaceCache;
 class PagedDocument;
 
 // A CUPS queue through Qt's print support. The queue is asked before a
-// document begins (stopped, refusing or missing queues fail at once) and
-// after it ends (a document the service did not take is a failure).
+// document begins (stopped, refusing or missing queues fail at once); after it
+// ends, the job is followed for up to `wait_seconds` until the printer has
+// taken it: a job the service did not take, or that was aborted, cancelled or
+// stopped, is a failure; one still waiting at the end is told to the user.
 class QtCupsQueueSink final : public DocumentSink {
 public:
     QtCupsQueueSink(std::string queue, std::unique_ptr<QPrinter> printer,
-                    std::shared_ptr<FaceCache> faces);
+                    std::shared_ptr<FaceCache> faces, int wait_seconds);
     ~QtCupsQueueSink() override;
 
     void begin(const DocumentInfo& info) override;
@@ -34,7 +37,9 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::shared_ptr<FaceCache> m_faces;
     std::unique_ptr<PagedDocument> m_pages;
+    SpoolFolder m_spool;
     std::string m_title;
+    int m_wait_seconds = 0;
     int m_jobs_before = 0; // the newest job of ours on the queue before this document
 };
 

@@ -125,16 +125,16 @@ struct RefusedCase {
 TEST_F(BatchCommandLine, RefusalsSayWhyAndExitWithTheirStatus) {
     const std::string path = report();
     const RefusedCase cases[] = {
-        {"no printer",
+        {"no print service",
          {path},
          {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}},
          3,
-         "Kvalon-P: Няма инсталиран принтер\n"},
-        {"no printer, whatever the command line",
+         "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n"},
+        {"no print service, whatever the command line",
          {"/no/such/file", "1"},
          {{"KVALON_PDF", ""}, {"CUPS_SERVER", "127.0.0.1:9"}},
          3,
-         "Kvalon-P: Няма инсталиран принтер\n"},
+         "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n"},
         {"missing file",
          {dir.file("NONE.TXT")},
          {},

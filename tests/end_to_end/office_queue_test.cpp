@@ -225,9 +225,9 @@ TEST_F(OfficeQueue, AFailedJobEndsWithItsReasonAndTheQueueGoesOn) {
     EXPECT_EQ(ended(3), IPP_JSTATE_COMPLETED) << status_line_of(3);
 }
 
-// Seen only once the CUPS job is followed to its end. The destination's own
+// The CUPS job is followed to its end: the destination's own
 // backend finds no printer at its address and stops the destination.
-TEST_F(OfficeQueue, DISABLED_ADestinationWhoseBackendFailsAbortsTheJob) {
+TEST_F(OfficeQueue, ADestinationWhoseBackendFailsAbortsTheJob) {
     const std::string nowhere = "ipp://" + server + "/printers/Nowhere";
     ASSERT_EQ(run_program({"lpadmin", "-h", server, "-p", "Broken", "-E", "-v", nowhere}).status,
               0);

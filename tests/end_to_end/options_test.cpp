@@ -121,11 +121,11 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
          4,
          "Kvalon-P: Липсва файл " + dir.file("gone.txt") + "\n",
          false},
-        // --printer asks for a queue: with no print server there is none.
+        // --printer asks for a queue: with no print server in reach there is none.
         {{"--printer", "Office", report()},
          {{"KVALON_PDF", pdf}},
          3,
-         "Kvalon-P: Няма инсталиран принтер\n",
+         "Kvalon-P: Услугата за печат не отговаря: 127.0.0.1:9\n",
          false},
     };
     for (const Case& c : cases) {

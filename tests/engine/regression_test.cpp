@@ -1,5 +1,6 @@
 // Findings of the hardening work, each kept from coming back.
 #include "engine/error.h"
+#include "engine/line_limit.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/read_page.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace kvalon {
@@ -45,22 +48,39 @@ protected:
 };
 
 // A report cut short after planning used to end the job early as if it were
-// complete: fewer pages, success.
-TEST_F(Regression, AReportCutShortWhileReadIsAReadFailure) {
+// complete: fewer pages, success; one that grew was printed past its plan,
+// a half-written last line included.
+TEST_F(Regression, AReportChangedWhileReadIsAReadFailure) {
     std::string text;
     for (int i = 0; i < 40000; ++i) {
         text += "line " + std::to_string(i) + std::string(40, '.') + "\r\n";
     }
-    testing::write_bytes(job().SourcePath, text);
-    plan_layout();
-    read_page();
-    std::filesystem::resize_file(job().SourcePath, 100);
-    EXPECT_EQ(failure_of([] {
-                  while (!job().SourceDone) {
-                      read_page();
-                  }
-              }),
-              ErrorKind::File);
+    const std::pair<const char*, void (*)(const std::string&)> changes[] = {
+        {"cut short", [](const std::string& path) { std::filesystem::resize_file(path, 100); }},
+        {"grown",
+         [](const std::string& path) {
+             std::ofstream(path, std::ios::binary | std::ios::app) << "half a line";
+         }},
+        {"written over, same size",
+         [](const std::string& path) {
+             std::fstream(path, std::ios::binary | std::ios::in | std::ios::out) << "LINE";
+             const auto later = std::filesystem::last_write_time(path) + std::chrono::seconds(2);
+             std::filesystem::last_write_time(path, later);
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        testing::write_bytes(job().SourcePath, text);
+        plan_layout();
+        read_page();
+        change(job().SourcePath);
+        EXPECT_EQ(failure_of([] {
+                      while (!job().SourceDone) {
+                          read_page();
+                      }
+                  }),
+                  ErrorKind::File)
+            << name;
+    }
 }
 
 TEST_F(Regression, AReportReadToItsEndMarkIsNotTakenForCutShort) {
@@ -106,6 +126,45 @@ TEST_F(Regression, ALongLineStaysAnOverflowNamingTheFile) {
     testing::write_bytes(job().SourcePath, std::string(32766, 'a'));
     EXPECT_EQ(failure_of(plan_layout), ErrorKind::LineTooLong);
     EXPECT_FALSE(source_file().is_open());
+}
+
+// Standard input is read in only until a line can never be planned; the watch
+// must split lines as the source file does and stop nothing planning takes.
+TEST_F(Regression, TheLineWatchStopsOnlyWhatPlanningRefuses) {
+    const std::string part(30000, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"one line over the limit", std::string(40000, 'x')},
+        {"the longest line allowed", std::string(32765, 'x') + "\r\n"},
+        {"markers are not printed", std::string(40000, '\x02') + "\r\n"},
+        {"two lines", part + "\r\n" + part},
+        {"a line feed after CR is part of the line end", part + "\r\n\n" + part},
+        {"a lone line feed is a character", part + "\n" + part},
+        {"an end mark ends the text", part + "\x1a" + part},
+    };
+    for (const auto& [name, text] : cases) {
+        LineLimitWatch watch('\x02');
+        const bool stopped = watch.feed(text);
+        testing::write_bytes(job().SourcePath, text);
+        bool refused = false;
+        try {
+            plan_layout();
+        } catch (const KvalonError& error) {
+            refused = error.kind() == ErrorKind::LineTooLong;
+        }
+        EXPECT_EQ(stopped, refused) << name;
+    }
+}
+
+// Reasons used to fall back to the system's English text ("Bad file
+// descriptor", "File name too long").
+TEST(SystemReason, EveryReasonIsInTheUsersLanguage) {
+    for (int error_number = 1; error_number < 134; ++error_number) {
+        const std::string reason = system_reason(error_number);
+        EXPECT_FALSE(reason.empty()) << error_number;
+        EXPECT_EQ(reason.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+                  std::string::npos)
+            << error_number << ": " << reason;
+    }
 }
 
 // A report ending in a form feed after a full page leaves the document open

@@ -24,8 +24,9 @@ std::vector<LineShape> skim_all(const std::string& bytes) {
 
 TEST(SourceFile, SkimsLinesAcrossTheBufferEdge) {
     const std::size_t edge = std::size_t{1} << 20;
-    // CR as the buffer's last byte, its LF the next buffer's first.
-    std::string source(edge - 1, 'a');
+    // CR as the buffer's last byte, its LF the next buffer's first. The lines
+    // are bold markers, so that planning could take them whole.
+    std::string source(edge - 1, '\x02');
     source += "\r\n\f\r\n";
     const auto shapes = skim_all(source);
     ASSERT_EQ(shapes.size(), 2u);
@@ -33,7 +34,7 @@ TEST(SourceFile, SkimsLinesAcrossTheBufferEdge) {
     EXPECT_TRUE(shapes[1].lone_form_feed);
 
     // A lone form feed whose line goes on in the next buffer is not lone.
-    std::string split(edge - 2, 'b');
+    std::string split(edge - 2, '\x02');
     split += "\r\f";
     split += "x\r\n";
     const auto split_shapes = skim_all(split);
@@ -50,6 +51,13 @@ TEST(SourceFile, CountsMarkersAndTheirClosingPair) {
     EXPECT_EQ(shapes[1].skip_total, 1);
     EXPECT_FALSE(shapes[1].ends_with_two_skips);
     EXPECT_FALSE(shapes[2].ends_with_two_skips);
+}
+
+TEST(SourceFile, SkimmingStopsAtALineThatCanNeverBePlanned) {
+    const auto shapes = skim_all(std::string(3 << 20, 'a') + "\r\nnext\r\n");
+    ASSERT_FALSE(shapes.empty());
+    EXPECT_TRUE(shapes[0].cannot_be_planned);
+    EXPECT_LE(shapes[0].length, std::int64_t{1} << 20) << "one buffer at most";
 }
 
 TEST(SourceFile, AFolderOrAMissingFileIsAFileError) {

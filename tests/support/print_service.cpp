@@ -41,8 +41,10 @@ std::set<std::string> files_in(const std::string& folder) {
 
 bool holds_a_file(const std::string& folder) {
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.is_regular_file(error)) {
+    for (auto entry = std::filesystem::recursive_directory_iterator(folder, error);
+         !error && entry != std::filesystem::recursive_directory_iterator();
+         entry.increment(error)) {
+        if (entry->is_regular_file(error)) {
             return true;
         }
     }

@@ -16,7 +16,8 @@ int free_port();
 // Paths of the entries in `folder`; empty when it cannot be read.
 std::set<std::string> files_in(const std::string& folder);
 
-// Whether `folder` holds a regular file (not a folder).
+// Whether `folder` or a folder in it holds a regular file (files come and go
+// while a program runs: what vanishes while it is looked at is not held).
 bool holds_a_file(const std::string& folder);
 
 // Ids ("Queue-7") of the jobs `server` (host:port) lists as completed.

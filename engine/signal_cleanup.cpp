@@ -1,0 +1,158 @@
+#include "engine/signal_cleanup.h"
+
+#include <array>
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace kvalon {
+
+namespace {
+
+constexpr std::array<int, 3> kEndingSignals = {SIGHUP, SIGINT, SIGTERM};
+constexpr std::size_t kSlots = 32;
+constexpr std::size_t kLongestPath = 4096;
+
+enum SlotState : int { Free = 0, Claimed, File, Folder };
+
+// A slot is claimed, filled, and only then marked as a file or a folder; the
+// handler reads only marked slots, so it never sees half a path.
+struct Slot {
+    std::atomic<int> state{Free};
+    char path[kLongestPath];
+    dev_t device;
+    ino_t inode;
+};
+
+std::array<Slot, kSlots> g_slots;
+
+static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the table without a lock");
+
+void remove_file(const Slot& slot) {
+    struct stat info {};
+    if (::lstat(slot.path, &info) == 0 && info.st_dev == slot.device && info.st_ino == slot.inode) {
+        ::unlink(slot.path);
+    }
+}
+
+// A private folder of ours may hold files another library made in it, under
+// names we never learnt; they go with it. getdents64 is a plain system call,
+// safe in a handler where opendir() is not.
+void empty_folder(const char* path) {
+    const int folder = ::open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) {
+        return;
+    }
+    alignas(struct dirent64) static char entries[4096];
+    for (long count = 0;
+         (count = ::syscall(SYS_getdents64, folder, entries, sizeof entries)) > 0;) {
+        for (long at = 0; at < count;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(entries + at);
+            if (entry->d_type != DT_DIR) {
+                ::unlinkat(folder, entry->d_name, 0);
+            }
+            at += entry->d_reclen;
+        }
+    }
+    ::close(folder);
+}
+
+extern "C" void remove_and_end(int signal_number) {
+    for (const Slot& slot : g_slots) {
+        if (slot.state.load() == File) {
+            remove_file(slot);
+        }
+    }
+    for (const Slot& slot : g_slots) {
+        if (slot.state.load() == Folder) {
+            empty_folder(slot.path);
+            ::rmdir(slot.path);
+        }
+    }
+    struct sigaction default_action {};
+    default_action.sa_handler = SIG_DFL;
+    ::sigaction(signal_number, &default_action, nullptr);
+    // Blocked until the handler returns; then the default action ends the
+    // program with the status the caller expects of this signal.
+    ::raise(signal_number);
+}
+
+int claim_slot(const std::string& path) {
+    if (path.size() >= kLongestPath) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < g_slots.size(); ++i) {
+        int expected = Free;
+        if (g_slots[i].state.compare_exchange_strong(expected, Claimed)) {
+            std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+void install_signal_cleanup() {
+    struct sigaction removal {};
+    removal.sa_handler = remove_and_end;
+    sigemptyset(&removal.sa_mask);
+    // A second signal during the removal waits for the first one's end.
+    for (const int signal_number : kEndingSignals) {
+        sigaddset(&removal.sa_mask, signal_number);
+    }
+    for (const int signal_number : kEndingSignals) {
+        struct sigaction current {};
+        ::sigaction(signal_number, nullptr, &current);
+        if (current.sa_handler != SIG_IGN) {
+            ::sigaction(signal_number, &removal, nullptr);
+        }
+    }
+}
+
+SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, dev_t device,
+                                                ino_t inode) {
+    const int slot = claim_slot(path);
+    if (slot >= 0) {
+        Slot& entry = g_slots[static_cast<std::size_t>(slot)];
+        entry.device = device;
+        entry.inode = inode;
+        entry.state.store(File);
+    }
+    return SignalCleanupEntry(slot);
+}
+
+SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path) {
+    const int slot = claim_slot(path);
+    if (slot >= 0) {
+        g_slots[static_cast<std::size_t>(slot)].state.store(Folder);
+    }
+    return SignalCleanupEntry(slot);
+}
+
+SignalCleanupEntry::SignalCleanupEntry(SignalCleanupEntry&& other) noexcept : m_slot(other.m_slot) {
+    other.m_slot = -1;
+}
+
+SignalCleanupEntry& SignalCleanupEntry::operator=(SignalCleanupEntry&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_slot = other.m_slot;
+        other.m_slot = -1;
+    }
+    return *this;
+}
+
+void SignalCleanupEntry::release() noexcept {
+    if (m_slot >= 0) {
+        g_slots[static_cast<std::size_t>(m_slot)].state.store(Free);
+        m_slot = -1;
+    }
+}
+
+} // namespace kvalon

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+namespace kvalon {
+
+// The job's temporary files and folders are removed when SIGHUP, SIGINT or
+// SIGTERM ends the program, so a job stopped half way leaves nothing behind:
+// no partial PDF beside the target, no copy of standard input, no spool file.
+// One handler serves every file; it reads a fixed table, so it needs no
+// memory and no lock. After the removal the signal ends the program as it
+// would have without us (the caller sees the signal in the exit status).
+
+// Puts the handler in for the three signals; call once, at start-up. A signal
+// the caller ignores (a shell's background job ignores SIGINT) stays ignored.
+void install_signal_cleanup();
+
+// One entry of the table, held while the file or folder exists. A file is
+// removed only while its name still stands for the same device and inode, so
+// a name someone else has taken over in a shared folder is left alone; a
+// folder (a private one of ours) is removed with the files in it. When the
+// table is full or the path too long, the entry holds nothing: the file is
+// still removed on every ordinary path.
+class SignalCleanupEntry {
+public:
+    SignalCleanupEntry() = default;
+    static SignalCleanupEntry for_file(const std::string& path, dev_t device, ino_t inode);
+    static SignalCleanupEntry for_folder(const std::string& path);
+    ~SignalCleanupEntry() { release(); }
+    SignalCleanupEntry(SignalCleanupEntry&& other) noexcept;
+    SignalCleanupEntry& operator=(SignalCleanupEntry&& other) noexcept;
+    SignalCleanupEntry(const SignalCleanupEntry&) = delete;
+    SignalCleanupEntry& operator=(const SignalCleanupEntry&) = delete;
+
+    // The handler no longer touches the path (it was removed or put in place).
+    void release() noexcept;
+
+private:
+    explicit SignalCleanupEntry(int slot) : m_slot(slot) {}
+    int m_slot = -1;
+};
+
+} // namespace kvalon

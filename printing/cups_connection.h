@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cups/cups.h>
+
+#include <chrono>
+#include <string>
+
+namespace kvalon {
+
+// How long the program waits for the print service: to connect, and for each
+// answer. A service that is not running or does not answer (frozen, or a
+// CUPS_SERVER that swallows requests) is given up after this time instead of
+// holding a batch caller.
+inline constexpr int kPrintServiceSeconds = 10;
+
+// The print service the program talks to (CUPS_SERVER honoured), as a user
+// would name it: "host:port" or the local socket.
+std::string print_service_name();
+
+// One connection to the print service for one question (a few requests), with
+// the time limits above counted from its opening. Closed when its owner goes.
+class CupsConnection {
+public:
+    // Throws KvalonError(PrintServiceSilent) when no connection can be made.
+    CupsConnection();
+    ~CupsConnection();
+    CupsConnection(const CupsConnection&) = delete;
+    CupsConnection& operator=(const CupsConnection&) = delete;
+
+    http_t* get() const { return m_http; }
+    // False when the last request got no answer (refused, broken or timed
+    // out), as opposed to an answer that says no.
+    bool answered() const;
+
+private:
+    std::chrono::steady_clock::time_point m_deadline;
+    http_t* m_http = nullptr;
+};
+
+// The print service's answer to the last request, in the user's words.
+std::string service_reason(ipp_status_t status);
+
+} // namespace kvalon

@@ -1,0 +1,137 @@
+// Printers that fail after the print service took the job, on a private
+// scheduler (scripts/print-server.sh) with queues on its test printer: the
+// program follows the job and never reports a document as printed that was
+// not.
+#include "tests/support/print_service.h"
+#include "tests/support/test_files.h"
+#include "tests/support/wait_until.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kvalon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPrinterFailed = "Kvalon-P: Печатът не завърши: грешка на принтера ";
+const std::string kPaperJam = "; съобщение на принтера: „Paper jam in tray 2“)\n";
+
+std::string report_lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i) + std::string(50, '.') + "\r\n";
+    }
+    return text;
+}
+
+class FailingPrinter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0 || !file_exists("/usr/sbin/cupsd")) {
+            GTEST_SKIP() << "a private CUPS scheduler needs root and cupsd";
+        }
+        // The scheduler's programs run as lp and pass through this folder.
+        fs::permissions(dir.path(), fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add);
+        const int port = free_port();
+        if (run_program({script(), "start", dir.file("server"), std::to_string(port)}).status !=
+            0) {
+            GTEST_SKIP() << "the private scheduler did not start";
+        }
+        started = true;
+        server = "127.0.0.1:" + std::to_string(port);
+        const std::pair<const char*, const char*> queues[] = {{"Abort", "fail abort-job"},
+                                                              {"Stop", "fail stop-printer"},
+                                                              {"Slow", "slow stop-printer"}};
+        for (const auto& [queue, printer] : queues) {
+            const std::string how = printer;
+            const std::string uri = "kvalon-test:/" + how.substr(0, how.find(' '));
+            const std::string policy = "printer-error-policy=" + how.substr(how.find(' ') + 1);
+            ASSERT_EQ(
+                run_program({"lpadmin", "-h", server, "-p", queue, "-E", "-v", uri, "-o", policy})
+                    .status,
+                0);
+        }
+        fs::create_directory(temporary());
+        // Qt makes a runtime folder of its own in TMPDIR unless it is given a
+        // private one.
+        fs::create_directory(dir.file("runtime"));
+        fs::permissions(dir.file("runtime"), fs::perms::owner_all);
+        write_bytes(report(), report_lines(100));
+        env = {{"CUPS_SERVER", server},
+               {"KVALON_PDF", ""},
+               {"LPDEST", ""},
+               {"PRINTER", ""},
+               {"HOME", dir.path()},
+               {"XDG_DATA_HOME", dir.file("data")},
+               {"XDG_RUNTIME_DIR", dir.file("runtime")},
+               {"TMPDIR", temporary()}};
+    }
+    void TearDown() override {
+        if (started) {
+            run_program({script(), "stop", dir.file("server")});
+        }
+    }
+    RunResult print_on(const std::string& queue) {
+        return run_program({"timeout", "60", kvalon_binary(), "--printer", queue, report()}, env);
+    }
+    std::string waiting_jobs(const std::string& queue) {
+        return run_program({"lpstat", "-h", server, "-o", queue}).out;
+    }
+    static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
+    std::string report() const { return dir.file("REPORT.TXT"); }
+    std::string temporary() const { return dir.file("tmp"); }
+    TempDir dir;
+    std::string server;
+    bool started = false;
+    std::map<std::string, std::string> env;
+};
+
+// A printer that failed after the queue took the job used to read as success.
+TEST_F(FailingPrinter, AJobThePrinterFailsIsAPrinterFailure) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Abort", "заданието е прекратено от услугата за печат"},
+        {"Stop", "опашката е спряна"},
+    };
+    for (const auto& [queue, reason] : cases) {
+        const RunResult result = print_on(queue);
+        EXPECT_EQ(result.status, 5) << queue;
+        EXPECT_EQ(result.err, kPrinterFailed + queue + " (" + reason + kPaperJam);
+        EXPECT_EQ(waiting_jobs(queue), "") << "nothing left to print later on " << queue;
+    }
+}
+
+TEST_F(FailingPrinter, AJobStillWaitingIsToldWhenTheProgramStopsWatching) {
+    env["KVALON_JOB_WAIT"] = "1";
+    const RunResult result = print_on("Slow");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "Kvalon-P: Програмата спря да следи заданието на опашка Slow след 1 "
+                          "с; то още не е отпечатано\n");
+}
+
+// TERM used to leave Qt's spool file of the job in the temporary folder.
+TEST_F(FailingPrinter, AnEndingSignalLeavesNoSpoolFile) {
+    write_bytes(report(), report_lines(30000));
+    const StartedProgram program =
+        start_program({kvalon_binary(), "--printer", "Slow", report()}, env);
+    ASSERT_GT(program.pid, 0);
+    ASSERT_TRUE(wait_until([&] { return holds_a_file(temporary()); }))
+        << "the spool file shows while the job is drawn";
+    ::kill(program.pid, SIGTERM);
+    int status = 0;
+    ::waitpid(program.pid, &status, 0);
+    ::close(program.input);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(fs::is_empty(temporary()));
+}
+
+} // namespace
+} // namespace kvalon::testing
