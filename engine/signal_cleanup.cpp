@@ -30,6 +30,8 @@ struct Slot {
 };
 
 std::array<Slot, kSlots> g_slots;
+std::atomic<int> g_deferrals{0};
+std::atomic<int> g_deferred_signal{0};
 
 static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the table without a lock");
 
@@ -62,7 +64,7 @@ void empty_folder(const char* path) {
     ::close(folder);
 }
 
-extern "C" void remove_and_end(int signal_number) {
+void remove_all_and_end(int signal_number) {
     for (const Slot& slot : g_slots) {
         if (slot.state.load() == File) {
             remove_file(slot);
@@ -82,6 +84,14 @@ extern "C" void remove_and_end(int signal_number) {
     ::raise(signal_number);
 }
 
+extern "C" void remove_and_end(int signal_number) {
+    if (g_deferrals.load() > 0) {
+        g_deferred_signal.store(signal_number);
+        return;
+    }
+    remove_all_and_end(signal_number);
+}
+
 int claim_slot(const std::string& path) {
     if (path.size() >= kLongestPath) {
         return -1;
@@ -97,6 +107,35 @@ int claim_slot(const std::string& path) {
 }
 
 } // namespace
+
+SignalDeferral::SignalDeferral() {
+    g_deferrals.fetch_add(1);
+}
+
+SignalDeferral::~SignalDeferral() {
+    // A signal kept for work that then ended on its own is acted on now.
+    if (g_deferrals.fetch_sub(1) == 1) {
+        if (const int signal_number = g_deferred_signal.exchange(0); signal_number != 0) {
+            end_by_signal(signal_number);
+        }
+    }
+}
+
+int deferred_signal() {
+    return g_deferred_signal.load();
+}
+
+void end_by_signal(int signal_number) {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int ending_signal : kEndingSignals) {
+        sigaddset(&ending, ending_signal);
+    }
+    ::sigprocmask(SIG_BLOCK, &ending, nullptr);
+    remove_all_and_end(signal_number);
+    ::sigprocmask(SIG_UNBLOCK, &ending, nullptr);
+    ::_exit(128 + signal_number);
+}
 
 void install_signal_cleanup() {
     struct sigaction removal {};

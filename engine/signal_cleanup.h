@@ -16,6 +16,25 @@ namespace kvalon {
 // the caller ignores (a shell's background job ignores SIGINT) stays ignored.
 void install_signal_cleanup();
 
+// While one of these is held, an ending signal is kept instead of acted on:
+// work that must not be cut off half way (a print job half sent to the print
+// service, which would wait for the rest) asks for it where it can stop
+// cleanly, and then ends the program by it.
+class SignalDeferral {
+public:
+    SignalDeferral();
+    ~SignalDeferral();
+    SignalDeferral(const SignalDeferral&) = delete;
+    SignalDeferral& operator=(const SignalDeferral&) = delete;
+};
+
+// The ending signal kept while deferred, or 0.
+int deferred_signal();
+
+// Removes the job's temporary files and ends the program by `signal_number`,
+// as the handler does.
+[[noreturn]] void end_by_signal(int signal_number);
+
 // One entry of the table, held while the file or folder exists. A file is
 // removed only while its name still stands for the same device and inode, so
 // a name someone else has taken over in a shared folder is left alone; a

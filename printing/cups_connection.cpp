@@ -43,6 +43,10 @@ CupsConnection::CupsConnection()
     httpSetTimeout(m_http, kWaitStepSeconds, keep_waiting, &m_deadline);
 }
 
+void CupsConnection::restart_clock() {
+    m_deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kPrintServiceSeconds);
+}
+
 CupsConnection::~CupsConnection() {
     httpClose(m_http);
 }

@@ -28,6 +28,9 @@ public:
     CupsConnection& operator=(const CupsConnection&) = delete;
 
     http_t* get() const { return m_http; }
+    // The time limit starts again: a long document sent piece by piece gets
+    // it for each piece, not for the whole.
+    void restart_clock();
     // False when the last request got no answer (refused, broken or timed
     // out), as opposed to an answer that says no.
     bool answered() const;

@@ -2,10 +2,10 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/pdf/cups_job_sink.h"
 #include "printing/pdf/pdf_file_sink.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/paper_sizes.h"
-#include "printing/qt/qt_cups_queue_sink.h"
 #include "printing/qt/qt_font_source.h"
 #include "printing/qt/qt_printer_surface.h"
 
@@ -32,6 +32,8 @@ std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
 }
 
+// The queue's paper and resolution are read as Qt's print support sees them,
+// so that a report is planned for a queue as it always was.
 std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(target.queue));
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -55,8 +57,9 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    auto sink = std::make_unique<QtCupsQueueSink>(target.queue, std::move(printer), faces,
-                                                  target.job_wait_seconds);
+    CupsJobSettings settings{target.queue, target.media, target.job_wait_seconds};
+    auto sink =
+        std::make_unique<CupsJobSink>(std::move(settings), std::make_shared<const QtFontSource>());
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
 }
 

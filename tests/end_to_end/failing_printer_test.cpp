@@ -117,20 +117,22 @@ TEST_F(FailingPrinter, AJobStillWaitingIsToldWhenTheProgramStopsWatching) {
                           "с; то още не е отпечатано\n");
 }
 
-// TERM used to leave Qt's spool file of the job in the temporary folder.
-TEST_F(FailingPrinter, AnEndingSignalLeavesNoSpoolFile) {
+// TERM while the document is sent: no file of the job stays in the temporary
+// folder, and the queue is not left printing half a report.
+TEST_F(FailingPrinter, AnEndingSignalLeavesNothingBehind) {
     write_bytes(report(), report_lines(30000));
     const StartedProgram program =
         start_program({kvalon_binary(), "--printer", "Slow", report()}, env);
     ASSERT_GT(program.pid, 0);
-    ASSERT_TRUE(wait_until([&] { return holds_a_file(temporary()); }))
-        << "the spool file shows while the job is drawn";
+    ASSERT_TRUE(wait_until([&] { return !waiting_jobs("Slow").empty(); }))
+        << "the job shows on the queue while it is drawn";
     ::kill(program.pid, SIGTERM);
     int status = 0;
     ::waitpid(program.pid, &status, 0);
     ::close(program.input);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_TRUE(fs::is_empty(temporary()));
+    EXPECT_TRUE(wait_until([&] { return waiting_jobs("Slow").empty(); })) << waiting_jobs("Slow");
 }
 
 } // namespace

@@ -86,9 +86,11 @@ TEST_F(QueueFault, AQueueDeletedWhileTheReportIsDrawnIsNeverSuccess) {
         result = print_on_queue();
         finished = true;
     });
+    // The job shows on the queue from the first page on, while the rest of
+    // the document is drawn and sent.
     bool drawing = false;
     wait_until([&] {
-        drawing = holds_a_file(temporary());
+        drawing = !waiting_jobs().empty();
         return drawing || finished;
     });
     ASSERT_EQ(run_program({"lpadmin", "-x", queue}).status, 0);

@@ -1,0 +1,152 @@
+#include "printing/pdf/cups_job_sink.h"
+
+#include "engine/error.h"
+#include "engine/messages.h"
+#include "engine/notice.h"
+#include "printing/cups_connection.h"
+#include "printing/cups_job_check.h"
+#include "printing/pdf/cups_request_output.h"
+#include "printing/pdf/pdf_stream_sink.h"
+
+#include <cups/cups.h>
+
+#include <chrono>
+
+namespace kvalon {
+
+namespace {
+
+// The options of a job, freed on every path.
+class JobOptions {
+public:
+    JobOptions() = default;
+    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
+    JobOptions(const JobOptions&) = delete;
+    JobOptions& operator=(const JobOptions&) = delete;
+
+    void add(const char* name, const std::string& value) {
+        m_count = cupsAddOption(name, value.c_str(), m_count, &m_options);
+    }
+    int count() const { return m_count; }
+    cups_option_t* options() const { return m_options; }
+
+private:
+    int m_count = 0;
+    cups_option_t* m_options = nullptr;
+};
+
+} // namespace
+
+CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
+    : m_settings(std::move(settings)), m_fonts(std::move(fonts)) {}
+
+CupsJobSink::~CupsJobSink() {
+    abandon();
+}
+
+void CupsJobSink::begin(const DocumentInfo& info) {
+    abandon();
+    if (const std::optional<std::string> refusal = queue_refusal(m_settings.queue)) {
+        throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
+    }
+    m_connection = std::make_unique<CupsConnection>();
+    create_job(info);
+    m_output = std::make_unique<CupsRequestOutput>(*m_connection, m_settings.queue);
+    m_document = std::make_unique<PdfStreamSink>(*m_output, *m_fonts);
+    try {
+        // The queue makes the copies.
+        m_document->begin(DocumentInfo{info.title, 1});
+    } catch (const KvalonError& error) {
+        fail(error.detail());
+    }
+}
+
+void CupsJobSink::create_job(const DocumentInfo& info) {
+    JobOptions options;
+    if (info.copies > 1) {
+        // Collated, as a DOS user expects whole reports: a printer that cannot
+        // collate gets the pages again from the print service.
+        options.add("copies", std::to_string(info.copies));
+        options.add("collate", "true");
+    }
+    if (!m_settings.media.empty()) {
+        options.add("media", m_settings.media);
+    }
+    http_t* http = m_connection->get();
+    const char* queue = m_settings.queue.c_str();
+    m_deferral.emplace();
+    m_job_id = cupsCreateJob(http, queue, info.title.c_str(), options.count(), options.options());
+    if (m_job_id == 0) {
+        fail(service_reason(cupsLastError()));
+    }
+    if (cupsStartDocument(http, queue, m_job_id, info.title.c_str(), CUPS_FORMAT_PDF, 1) !=
+        HTTP_STATUS_CONTINUE) {
+        fail(service_reason(cupsLastError()));
+    }
+}
+
+void CupsJobSink::add_page(const PageDescription& page) {
+    if (deferred_signal() != 0) {
+        abandon(); // and the kept signal ends the program
+    }
+    try {
+        m_document->add_page(page);
+    } catch (const KvalonError& error) {
+        fail(error.detail());
+    }
+}
+
+void CupsJobSink::finish() {
+    try {
+        m_document->finish();
+    } catch (const KvalonError& error) {
+        fail(error.detail());
+    }
+    m_connection->restart_clock();
+    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_settings.queue.c_str());
+    if (status > IPP_STATUS_OK_CONFLICTING) {
+        fail(service_reason(status));
+    }
+    m_document.reset();
+    m_output.reset();
+    m_connection.reset();
+    // Sent whole: from here on a signal ends the program at once and the job
+    // prints.
+    m_deferral.reset();
+    follow_to_the_end();
+    m_job_id = 0;
+}
+
+void CupsJobSink::follow_to_the_end() {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
+    const JobOutcome outcome = follow_job(m_settings.queue, m_job_id, deadline);
+    if (outcome.state == JobOutcome::State::Failed) {
+        m_job_id = 0;
+        throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
+    }
+    if (outcome.state == JobOutcome::State::StillWaiting) {
+        tell_user(messages::kStoppedWatching + m_settings.queue + messages::kStoppedWatchingAfter +
+                  std::to_string(m_settings.wait_seconds) +
+                  messages::kStoppedWatchingNotYetPrinted);
+    }
+}
+
+// A job made but not finished is cancelled: the queue prints nothing of it.
+void CupsJobSink::abandon() noexcept {
+    m_document.reset();
+    m_output.reset();
+    if (m_job_id != 0 && m_connection) {
+        cupsCancelJob2(m_connection->get(), m_settings.queue.c_str(), m_job_id, 0);
+    }
+    m_job_id = 0;
+    m_connection.reset();
+    m_deferral.reset();
+}
+
+void CupsJobSink::fail(const std::string& reason) {
+    abandon();
+    throw KvalonError(ErrorKind::Printer, m_settings.queue, reason);
+}
+
+} // namespace kvalon
