@@ -16,11 +16,16 @@ namespace {
 constexpr int kStrokePixels = 4;
 constexpr unsigned char kFirstWindowsLetter = 192;
 
+// Frames are drawn with a pen of their own; the surface's pen is as it was
+// afterwards.
 void draw_strokes(PrinterSurface& surface, const BoxStrokes& box, float x, float y) {
+    const int saved_width = surface.draw_width();
+    surface.set_draw_width(kStrokePixels);
     for (int i = 0; i < box.count; ++i) {
         const Segment& s = box.segments[static_cast<std::size_t>(i)];
         surface.line(x + s.x1, y + s.y1, x + s.x2, y + s.y2);
     }
+    surface.set_draw_width(saved_width);
 }
 
 // What the printer path makes of one code, through the line filter.
@@ -45,6 +50,12 @@ std::string text_for_code(unsigned char code) {
 }
 
 void draw_cell(PrinterSurface& surface, unsigned char code, float x, float y, float w, float h) {
+    if (!is_drawn_symbol(code)) {
+        if (const std::string& text = printed_text(code); !text.empty()) {
+            surface.print(text, false);
+        }
+        return;
+    }
     if (const auto box = box_strokes(code, w, h)) {
         draw_strokes(surface, *box, x, y);
     } else if (const auto fill = cell_fill(code, w, h)) {
@@ -59,15 +70,16 @@ void draw_cell(PrinterSurface& surface, unsigned char code, float x, float y, fl
 const std::string& printed_text(unsigned char code) {
     // Filtering every cell anew costs more than the drawing: the texts of all
     // codes are made once and again only when the bold marker changes.
+    // The filter looks at the marker's first character only.
     static std::array<std::string, 256> table;
-    static std::string table_marker;
-    static bool built = false;
-    if (!built || table_marker != job().SkipChar) {
+    static int table_marker = -2; // none built yet
+    const std::string& marker = job().SkipChar;
+    const int current = marker.empty() ? -1 : static_cast<unsigned char>(marker[0]);
+    if (table_marker != current) {
         for (int c = 0; c < 256; ++c) {
             table[static_cast<std::size_t>(c)] = text_for_code(static_cast<unsigned char>(c));
         }
-        table_marker = job().SkipChar;
-        built = true;
+        table_marker = current;
     }
     return table[code];
 }
@@ -77,8 +89,6 @@ void print_char(const std::string& c) {
     PrinterSurface& surface = printer();
     const float w = j.CharWidth;
     const float h = j.LineHeight;
-    const int saved_width = surface.draw_width();
-    surface.set_draw_width(kStrokePixels);
     const float x = surface.current_x();
     const float y = surface.current_y();
     const auto code = static_cast<unsigned char>(c.empty() ? 0 : c[0]);
@@ -91,21 +101,17 @@ void print_char(const std::string& c) {
         surface.set_current_x(x + w);
         surface.set_current_y(y);
     }
-    surface.set_draw_width(saved_width);
 }
 
 void print_cells(unsigned char code, int cells) {
     const PrintJob& j = job();
     PrinterSurface& surface = printer();
     const float w = j.CharWidth * static_cast<float>(cells);
-    const int saved_width = surface.draw_width();
-    surface.set_draw_width(kStrokePixels);
     const float x = surface.current_x();
     const float y = surface.current_y();
     draw_cell(surface, code, x, y, w, j.LineHeight);
     surface.set_current_x(x + w);
     surface.set_current_y(y);
-    surface.set_draw_width(saved_width);
 }
 
 } // namespace kvalon

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkgconf make
-    qt6-base-dev qt6-translations-l10n libcups2-dev libharfbuzz-dev zlib1g-dev
+    qt6-base-dev qt6-translations-l10n libcups2-dev libharfbuzz-dev libdeflate-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf

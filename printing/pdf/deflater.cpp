@@ -1,35 +1,35 @@
 #include "printing/pdf/deflater.h"
 
+#include <libdeflate.h>
+
 #include <new>
 #include <stdexcept>
 
 namespace kvalon {
 
-Deflater::Deflater(int level) {
-    if (deflateInit(&m_stream, level) != Z_OK) {
+// libdeflate writes the same zlib streams as zlib at about twice its speed
+// at the fastest levels, and page contents are most of a document's bytes.
+Deflater::Deflater(int level) : m_compressor(libdeflate_alloc_compressor(level)) {
+    if (m_compressor == nullptr) {
         throw std::bad_alloc();
     }
 }
 
 Deflater::~Deflater() {
-    deflateEnd(&m_stream);
+    libdeflate_free_compressor(m_compressor);
 }
 
 std::string_view Deflater::deflate(std::string_view data) {
-    deflateReset(&m_stream);
-    // zlib's bound holds for one call with Z_FINISH, so one call does it all.
-    const uLong bound = deflateBound(&m_stream, static_cast<uLong>(data.size()));
+    const std::size_t bound = libdeflate_zlib_compress_bound(m_compressor, data.size());
     if (m_output.size() < bound) {
         m_output.resize(bound);
     }
-    m_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    m_stream.avail_in = static_cast<uInt>(data.size());
-    m_stream.next_out = reinterpret_cast<Bytef*>(m_output.data());
-    m_stream.avail_out = static_cast<uInt>(m_output.size());
-    if (::deflate(&m_stream, Z_FINISH) != Z_STREAM_END) {
+    const std::size_t written = libdeflate_zlib_compress(m_compressor, data.data(), data.size(),
+                                                         m_output.data(), m_output.size());
+    if (written == 0) {
         throw std::runtime_error("deflate stopped short of its bound");
     }
-    return {m_output.data(), m_stream.total_out};
+    return {m_output.data(), written};
 }
 
 } // namespace kvalon

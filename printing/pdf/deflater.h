@@ -2,7 +2,8 @@
 
 #include <string>
 #include <string_view>
-#include <zlib.h>
+
+struct libdeflate_compressor;
 
 namespace kvalon {
 
@@ -10,7 +11,7 @@ namespace kvalon {
 // call, reusing its state and its output buffer from call to call.
 class Deflater {
 public:
-    // `level` 0 (stored) to 9 (smallest), as zlib counts.
+    // `level` 1 (fastest) to 12 (smallest); 0 stores without compressing.
     explicit Deflater(int level);
     ~Deflater();
     Deflater(const Deflater&) = delete;
@@ -20,7 +21,7 @@ public:
     std::string_view deflate(std::string_view data);
 
 private:
-    z_stream m_stream{};
+    libdeflate_compressor* m_compressor = nullptr;
     std::string m_output;
 };
 

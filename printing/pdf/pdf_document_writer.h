@@ -23,7 +23,7 @@ class PdfFont;
 // page count.
 class PdfDocumentWriter {
 public:
-    // zlib's level for the page contents; chosen by measurement (make bench).
+    // The deflate level for the page contents; chosen by measurement (make bench).
     // Level 0 leaves page contents uncompressed: a file four times larger,
     // which a print queue's first filter reads in half the time.
     static constexpr int kDefaultDeflateLevel = 1;

@@ -8,7 +8,7 @@
 namespace kvalon {
 
 Face::Face(const std::string& family, int pixel_size, bool bold)
-    : m_font(QString::fromStdString(family)), m_table(kTableLimit), m_known(kTableLimit) {
+    : m_font(QString::fromStdString(family)), m_table(kTableLimit, Glyph{0, -1}) {
     // A family that is not installed falls back to a fixed-pitch face, not a
     // proportional one.
     m_font.setStyleHint(QFont::TypeWriter);
@@ -22,7 +22,7 @@ Face::Face(const std::string& family, int pixel_size, bool bold)
 }
 
 const Face::Glyph& Face::glyph(char32_t code_point) {
-    if (code_point < kTableLimit && m_known[code_point]) {
+    if (code_point < kTableLimit && m_table[code_point].advance_px >= 0) {
         return m_table[code_point];
     }
     if (auto found = m_others.find(code_point); found != m_others.end()) {
@@ -36,7 +36,6 @@ const Face::Glyph& Face::glyph(char32_t code_point) {
         glyph.advance_px = advances.isEmpty() ? 0 : advances.front().x();
     }
     if (code_point < kTableLimit) {
-        m_known[code_point] = true;
         return m_table[code_point] = glyph;
     }
     return m_others.emplace(code_point, glyph).first->second;

@@ -34,10 +34,10 @@ private:
     double m_ascent_px = 0;
     double m_line_spacing_px = 0;
     // The letters and symbols of our code pages lie below this and are kept
-    // in a table; the rest, rarely met, in a map.
+    // in a table (a negative advance marks a glyph not yet looked up); the
+    // rest, rarely met, in a map.
     static constexpr char32_t kTableLimit = 0x2600;
     std::vector<Glyph> m_table;
-    std::vector<bool> m_known;
     std::unordered_map<char32_t, Glyph> m_others;
 };
 

@@ -134,14 +134,6 @@ std::size_t QtPrinterSurface::page_face() {
     return m_page_face;
 }
 
-double QtPrinterSurface::to_px(float mm) const {
-    return static_cast<double>(mm) * m_resolution / MmPerInch;
-}
-
-double QtPrinterSurface::px_to_mm(double px) const {
-    return px * MmPerInch / m_resolution;
-}
-
 float QtPrinterSurface::text_width(std::string_view utf8) {
     Face& measured = face();
     double widest = 0;
@@ -196,6 +188,10 @@ void QtPrinterSurface::begin_document() {
 }
 
 void QtPrinterSurface::begin_output() {
+    // Nearly every call finds its page open: one test, no call to the sink.
+    if (m_page_open && !m_page_pending) {
+        return;
+    }
     begin_document();
     if (m_page_pending) {
         m_page_pending = false;
@@ -228,19 +224,23 @@ void QtPrinterSurface::fill_rect(float x, float y, float width, float height, in
         {px_to_mm(left), px_to_mm(top), px_to_mm(right - left), px_to_mm(bottom - top), grey});
 }
 
+// Called once for nearly every cell: the face and its place on the page are
+// looked up only after a change.
 void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
     begin_output();
-    Face& current = face();
-    const std::size_t index = page_face();
+    Face& current = m_current_face != nullptr ? *m_current_face : face();
+    const std::size_t index = m_page_face_known ? m_page_face : page_face();
+    const double mm_per_px = MmPerInch / m_resolution;
     double x_px = to_px(m_x);
-    const double baseline = px_to_mm(to_px(m_y) + current.ascent_px());
+    const double baseline = (to_px(m_y) + current.ascent_px()) * mm_per_px;
     for_each_code_point(utf8, [&](char32_t c) {
+        const Face::Glyph& glyph = current.glyph(c);
         if (c != U' ') {
-            m_batch.add_glyph(index, baseline, PlacedGlyph{c, px_to_mm(x_px)});
+            m_batch.add_glyph(index, baseline, PlacedGlyph{c, x_px * mm_per_px});
         }
-        x_px += current.glyph(c).advance_px;
+        x_px += glyph.advance_px;
     });
-    m_x = static_cast<float>(px_to_mm(x_px));
+    m_x = static_cast<float>(x_px * mm_per_px);
     if (line_break) {
         m_x = 0;
         m_y += static_cast<float>(px_to_mm(current.line_spacing_px()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/printer_surface.h"
+#include "engine/units.h"
 #include "printing/document_sink.h"
 #include "printing/page_batch.h"
 
@@ -81,8 +82,8 @@ private:
     Face& face();
     std::size_t page_face();
     int pixel_size() const;
-    double to_px(float mm) const;
-    double px_to_mm(double px) const;
+    double to_px(float mm) const { return static_cast<double>(mm) * m_resolution / MmPerInch; }
+    double px_to_mm(double px) const { return px * MmPerInch / m_resolution; }
     PageDescription sheet() const;
     void begin_document();
     // Output after new_page() hands the ended page over and starts the next
