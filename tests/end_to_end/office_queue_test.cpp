@@ -2,15 +2,14 @@
 #include "tests/support/pdf_tools.h"
 #include "tests/support/print_service.h"
 #include "tests/support/test_files.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <cups/cups.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -112,22 +111,19 @@ protected:
 
     // Waits until job `id` has ended and returns its state (0 when it did not).
     int ended(int id) {
-        for (int i = 0; i < 300; ++i) {
+        int state = 0;
+        wait_until([&] {
             cups_job_t* jobs = nullptr;
             const int count = cupsGetJobs2(http, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
-            int state = 0;
             for (int j = 0; j < count; ++j) {
                 if (jobs[j].id == id && jobs[j].state >= IPP_JSTATE_CANCELED) {
                     state = jobs[j].state;
                 }
             }
             cupsFreeJobs(count, jobs);
-            if (state != 0) {
-                return state;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return 0;
+            return state != 0;
+        });
+        return state;
     }
 
     // The document job `id` holds, as the scheduler keeps it after printing.
@@ -194,15 +190,15 @@ TEST_F(OfficeQueue, TheDestinationsOwnOutputHasThePagesAndPaper) {
     // folder, named after the title (with bytes of its own appended), a
     // moment after the job ends.
     std::string output;
-    for (int i = 0; i < 50 && output.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    wait_until([&] {
         for (const auto& entry : std::filesystem::directory_iterator(kAnonymousOutput)) {
             const std::string name = entry.path().filename().string();
             if (name.starts_with(title) && name.ends_with("-job_2.pdf")) {
                 output = entry.path().string();
             }
         }
-    }
+        return !output.empty();
+    });
     ASSERT_FALSE(output.empty());
     EXPECT_EQ(pdf_pages(output), pdf_pages(document_of(2)));
     EXPECT_EQ(pdf_info(output)["Page size"].substr(0, 14), "595 x 842 pts ");
