@@ -36,7 +36,8 @@ sanitize: deps
 	@cmake -S . -B build-sanitize -G Ninja -DKVALON_SANITIZE=address,undefined \
 	    -DCMAKE_BUILD_TYPE=Debug -DKVALON_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS)
-	@KVALON_SANITIZED=1 scripts/run-tests.sh build-sanitize
+	@KVALON_SANITIZED=1 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt \
+	    scripts/run-tests.sh build-sanitize
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer, each
 # run for FUZZ_SECONDS from its corpus under fuzz/corpus. Every build with
