@@ -79,11 +79,4 @@ inline void write_pdf(const std::string& path, const std::vector<PageDescription
 }
 
 // qpdf's verdict: empty when the file is sound, else what it found.
-inline std::string qpdf_problems(const std::string& path) {
-    const RunResult check = run_program({"qpdf", "--check", path});
-    const bool sound = check.status == 0 && check.err.empty() &&
-                       check.out.find("No syntax or stream encoding errors") != std::string::npos;
-    return sound ? std::string() : check.out + check.err;
-}
-
 } // namespace kvalon::testing

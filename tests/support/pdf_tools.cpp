@@ -1,6 +1,9 @@
 #include "tests/support/pdf_tools.h"
 
+#include "tests/support/child_process.h"
 #include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +26,23 @@ std::string unescape_xml(std::string text) {
     return text;
 }
 
+void expect_sound(const std::string& pdf) {
+    if (const std::string problems = qpdf_problems(pdf); !problems.empty()) {
+        ADD_FAILURE() << pdf << " fails qpdf --check:\n" << problems;
+    }
+}
+
 } // namespace
 
+std::string qpdf_problems(const std::string& pdf) {
+    const RunResult check = run_program({"qpdf", "--check", pdf});
+    const bool sound = check.status == 0 && check.err.empty() &&
+                       check.out.find("No syntax or stream encoding errors") != std::string::npos;
+    return sound ? std::string() : check.out + check.err;
+}
+
 std::map<std::string, std::string> pdf_info(const std::string& pdf) {
+    expect_sound(pdf);
     const RunResult result = run_program({"pdfinfo", pdf});
     std::map<std::string, std::string> info;
     std::istringstream lines(result.out);
@@ -49,6 +66,7 @@ int pdf_pages(const std::string& pdf) {
 }
 
 std::vector<PdfWord> pdf_words(const std::string& pdf) {
+    expect_sound(pdf);
     const RunResult result = run_program({"pdftotext", "-bbox", pdf, "-"});
     std::vector<PdfWord> words;
     const std::regex word(
@@ -98,6 +116,7 @@ double GreyImage::mean(double x_mm, double y_mm, double w_mm, double h_mm) const
 }
 
 GreyImage render_page(const std::string& pdf, int page, int dpi) {
+    expect_sound(pdf);
     const std::string number = std::to_string(page);
     const RunResult result = run_program(
         {"pdftoppm", "-gray", "-r", std::to_string(dpi), "-f", number, "-l", number, pdf});

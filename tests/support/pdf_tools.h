@@ -13,6 +13,11 @@ struct PdfWord {
     int page;                          // from 1
 };
 
+// What `qpdf --check` finds wrong with a PDF; empty when it is sound. Every
+// function below checks the PDF it reads this way and fails the test when
+// anything is found, so every document a test looks at is sound.
+std::string qpdf_problems(const std::string& pdf);
+
 std::map<std::string, std::string> pdf_info(const std::string& pdf);
 int pdf_pages(const std::string& pdf);
 std::vector<PdfWord> pdf_words(const std::string& pdf);
