@@ -9,5 +9,6 @@ inline constexpr double MmPerInch = 25.4;
 inline constexpr double TwipsPerInch = 1440;
 inline constexpr double PointsPerInch = 72;
 inline constexpr double TwipsPerMm = 56.69291339;
+inline constexpr double PointsPerMm = PointsPerInch / MmPerInch;
 
 } // namespace kvalon

@@ -1,5 +1,7 @@
 #include "ui/twips.h"
 
+#include "engine/units.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -8,10 +10,8 @@
 namespace kvalon {
 
 namespace {
-constexpr double kTwipsPerInch = 1440.0;
-
 int to_pixels(int twips, double dots_per_inch) {
-    return static_cast<int>(std::lround(twips * dots_per_inch / kTwipsPerInch));
+    return static_cast<int>(std::lround(twips * dots_per_inch / TwipsPerInch));
 }
 
 const QScreen* screen() {

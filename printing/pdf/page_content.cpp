@@ -1,5 +1,6 @@
 #include "printing/pdf/page_content.h"
 
+#include "engine/units.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
 
@@ -10,7 +11,6 @@ namespace kvalon {
 
 namespace {
 
-constexpr double kPointsPerMm = 72.0 / 25.4;
 constexpr double kGreyLevels = 255;
 constexpr double kPercent = 100;
 // Synthesised italic leans a third of the height to the right, as the
@@ -24,11 +24,11 @@ PageContent::PageContent(PdfObjectWriter& out, Deflater& deflater)
     : m_objects(out), m_deflater(deflater) {}
 
 double PageContent::x_of(double mm) const {
-    return mm * kPointsPerMm;
+    return mm * PointsPerMm;
 }
 
 double PageContent::y_of(double mm) const {
-    return m_height_points - mm * kPointsPerMm;
+    return m_height_points - mm * PointsPerMm;
 }
 
 void PageContent::add_point(double x_mm, double y_mm) {
@@ -64,9 +64,9 @@ void PageContent::add_fills(const std::vector<Fill>& fills) {
             m_out += " g\n";
         }
         add_point(fill.x, fill.y + fill.height);
-        append_number(m_out, fill.width * kPointsPerMm);
+        append_number(m_out, fill.width * PointsPerMm);
         m_out += ' ';
-        append_number(m_out, fill.height * kPointsPerMm);
+        append_number(m_out, fill.height * PointsPerMm);
         m_out += " re\n";
         if (i + 1 == fills.size() || fills[i + 1].grey != grey) {
             m_out += "f\n";
@@ -197,7 +197,7 @@ void PageContent::add_strokes(const std::vector<Stroke>& strokes) {
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         const Stroke& stroke = strokes[i];
         if (i == 0 || stroke.width != strokes[i - 1].width) {
-            append_number(m_out, stroke.width * kPointsPerMm, 4);
+            append_number(m_out, stroke.width * PointsPerMm, 4);
             m_out += " w\n";
         }
         add_point(stroke.x1, stroke.y1);

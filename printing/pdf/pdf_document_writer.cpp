@@ -1,6 +1,7 @@
 #include "printing/pdf/pdf_document_writer.h"
 
 #include "build_info.h"
+#include "engine/units.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
 
@@ -12,7 +13,6 @@ namespace kvalon {
 
 namespace {
 
-constexpr double kPointsPerInch = 72;
 constexpr int kDefaultDpi = 600;
 // Font sizes are written with four decimals; text is placed from that value.
 constexpr double kSizeSteps = 1e4;
@@ -98,10 +98,10 @@ ShownFace PdfDocumentWriter::shown_face(const PageFace& face, int dpi) {
     shown.horizontal = std::max(1, face.width_scale);
     shown.slanted = face.italic;
     if (face.bold && !own_bold) {
-        const double pixels = std::round(face.points * dpi / kPointsPerInch);
+        const double pixels = std::round(face.points * dpi / PointsPerInch);
         double thickness = embedded.font.underline_thickness() / kThousand * pixels;
         thickness = std::max(1.0, std::round(thickness * kPixelSteps) / kPixelSteps);
-        shown.bold_shift = thickness / 2 * kPointsPerInch / dpi;
+        shown.bold_shift = thickness / 2 * PointsPerInch / dpi;
     }
     return shown;
 }

@@ -1,5 +1,6 @@
 #include "printing/pdf/text_show.h"
 
+#include "engine/units.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
 
@@ -10,7 +11,6 @@ namespace kvalon {
 
 namespace {
 
-constexpr double kPointsPerMm = 72.0 / 25.4;
 constexpr double kThousand = 1000;
 // How far a glyph may land from its position before a number corrects it:
 // well under a device pixel, and above what the rounding of numbers adds.
@@ -49,7 +49,7 @@ void TextShow::build(const std::vector<PlacedGlyph>& glyphs, ShownFace& face, do
         const PdfFont::Glyph& glyph = face.font->glyph(placed.code);
         m_ids.push_back(glyph.id);
         m_advance.push_back(glyph.width / kThousand * face.points);
-        m_x.push_back(placed.x * kPointsPerMm);
+        m_x.push_back(placed.x * PointsPerMm);
     }
     choose_spacing(face.horizontal, spacing);
     const double unit = face.points * face.horizontal / kThousand; // one thousandth, in points
