@@ -113,12 +113,11 @@ bool names_standard_input(const std::string& argument_text) {
            (argument_text.size() == 1 || argument_text[1] == ' ' || argument_text[1] == ',');
 }
 
+// The copy's path goes through the DOS word splitting: a folder it cannot
+// pass gives way to /tmp.
 std::string temporary_folder() {
-    const char* configured = std::getenv("TMPDIR");
-    if (configured != nullptr && usable_on_command_line(configured)) {
-        return configured;
-    }
-    return "/tmp";
+    const std::string folder = system_temporary_folder();
+    return usable_on_command_line(folder) ? folder : std::string("/tmp");
 }
 
 void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& report) {
