@@ -1,4 +1,4 @@
-#include "ui/menu_window.h"
+#include "ui/window_loop.h"
 
 #include "engine/exit_status.h"
 #include "ui/form_menu.h"
