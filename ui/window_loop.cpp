@@ -1,7 +1,7 @@
 #include "ui/window_loop.h"
 
 #include "engine/exit_status.h"
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 #include "ui/window_icon.h"
 
 #include <QApplication>

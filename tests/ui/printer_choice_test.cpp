@@ -4,7 +4,7 @@
 #include "printing/printer_selection.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 #include "ui/path_label.h"
 #include "ui/user_settings.h"
 

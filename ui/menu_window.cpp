@@ -1,4 +1,4 @@
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 
 #include "engine/messages.h"
 #include "engine/print_job.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/about_window.h"
+#include "ui/preview_window.h"
 #include "ui/print_session.h"
 
 #include <QMainWindow>
