@@ -7,7 +7,7 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/signal_cleanup.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"

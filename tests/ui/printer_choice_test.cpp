@@ -1,7 +1,7 @@
 #include "tests/ui/window_fixture.h"
 
 #include "engine/print_job.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
 #include "ui/menu_window.h"

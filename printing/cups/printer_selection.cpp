@@ -1,8 +1,8 @@
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
 

@@ -1,8 +1,8 @@
-#include "printing/cups_job_check.h"
+#include "printing/cups/cups_job_check.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
 

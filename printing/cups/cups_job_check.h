@@ -9,7 +9,7 @@ namespace kvalon {
 // What the print service says of a queue and of the jobs sent to it. Qt
 // hands a finished document to CUPS without telling whether it was taken,
 // so the surface asks before it begins and after it ends. Every question
-// gives up when the service does not answer in time (printing/cups_connection.h).
+// gives up when the service does not answer in time (printing/cups/cups_connection.h).
 
 // Why `queue` cannot take a job now (missing, stopped, refusing jobs, or no
 // print service answering), or nothing when it can.

@@ -21,7 +21,7 @@ struct PrinterRequest {
 };
 
 // The CUPS destinations of the current server (CUPS_SERVER is honoured);
-// none when the service does not answer (printing/cups_connection.h).
+// none when the service does not answer (printing/cups/cups_connection.h).
 std::vector<std::string> cups_queue_names();
 // The default destination as CUPS orders it: LPDEST, PRINTER, lpoptions, the
 // server default; the first queue when none of them names one; empty when

@@ -1,7 +1,7 @@
-#include "printing/pdf/cups_request_output.h"
+#include "printing/cups/cups_request_output.h"
 
 #include "engine/error.h"
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
 
