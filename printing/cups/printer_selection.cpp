@@ -78,10 +78,6 @@ std::vector<std::string> cups_queue_names() {
     return names_of(CupsDestinations());
 }
 
-std::string cups_default_queue() {
-    return default_of(CupsDestinations());
-}
-
 // The PDF printer needs no print service: one that is slow or missing must not
 // hold a PDF job.
 int installed_printer_count(const PrinterRequest& request) {
