@@ -61,13 +61,14 @@ bench: deps
 install: build
 	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
-# The Debian package, into out/.
+# The Debian packages, into out/: kvalon-p-server (no desktop needed) and
+# kvalon-p (the windows).
 deb: build
 	@mkdir -p $(OUT)
-	@rm -f $(OUT)/kvalon-p_*.deb
+	@rm -f $(OUT)/kvalon-p_*.deb $(OUT)/kvalon-p-server_*.deb
 	@cd $(BUILD) && cpack -G DEB -B $(OUT) >/dev/null
 	@rm -rf $(OUT)/_CPack_Packages
-	@ls $(OUT)/kvalon-p_*.deb
+	@ls $(OUT)/kvalon-p-server_*.deb $(OUT)/kvalon-p_*.deb
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz $(OUT)

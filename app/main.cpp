@@ -1,4 +1,4 @@
-#include "startup/program.h"
+#include "startup/batch_program.h"
 
 int main(int argc, char** argv) {
     return kvalon::run_program(argc, argv);

@@ -5,16 +5,14 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
+#include "engine/notice.h"
 #include "engine/print_job.h"
+#include "printing/cups/printer_binding.h"
 #include "printing/cups/printer_selection.h"
-#include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/install_font.h"
 #include "startup/queue_address.h"
 #include "startup/report_job.h"
-#include "ui/message_box.h"
-
-#include <QGuiApplication>
 
 #include <cups/backend.h>
 
@@ -39,14 +37,8 @@ void tell(const char* prefix, const std::string& text) {
     std::fflush(stderr);
 }
 
-void qt_messages_as_debug(QtMsgType, const QMessageLogContext&, const QString& text) {
-    tell("DEBUG", text.toStdString());
-}
-
 // The environment the shared print path reads, set before anything reads it.
 void prepare_environment(const BackendJob& job) {
-    // A service has no display and never shows a window.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // The job on the destination belongs to whoever sent the report.
     if (!job.user.empty()) {
         setenv("CUPS_USER", job.user.c_str(), 1);
@@ -82,7 +74,7 @@ int print_job(const BackendJob& backend_job) {
     request.copies = backend_job.copies;
     request.media = backend_job.media;
     StartHooks hooks;
-    hooks.install_font = [] { register_delivered_font(); };
+    hooks.install_font = [] { check_delivered_font(); };
     hooks.run_interactive = []() -> int {
         throw std::logic_error("the backend always names a report");
     };
@@ -108,11 +100,9 @@ KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_
     return KvalonError(error.kind(), backend_job.title, error.detail());
 }
 
-int run_with_application(const BackendJob& backend_job, int& argc, char** argv) {
+int run_job(const BackendJob& backend_job) {
     prepare_environment(backend_job);
-    qInstallMessageHandler(qt_messages_as_debug);
-    QGuiApplication application(argc, argv);
-    set_message_seam([](const std::string& text) { tell("WARNING", text); });
+    set_notice_handler([](const std::string& text) { tell("WARNING", text); });
     try {
         return print_job(backend_job);
     } catch (const KvalonError& error) {
@@ -145,7 +135,7 @@ int run_backend(int argc, char** argv) {
         tell("ERROR", message_for(error));
         return backend_status_for(error);
     }
-    return run_with_application(backend_job, argc, argv);
+    return run_job(backend_job);
 }
 
 } // namespace kvalon

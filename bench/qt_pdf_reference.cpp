@@ -10,11 +10,11 @@
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "printing/document_sink.h"
+#include "printing/page_surface.h"
+#include "printing/paper_sizes.h"
 #include "printing/print_page.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/painter_page.h"
-#include "printing/qt/paper_sizes.h"
-#include "printing/qt/qt_printer_surface.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -75,9 +75,9 @@ int print_report(const char* report, const char* out) {
     j.FontFace = "CourierCyr";
     auto faces = std::make_shared<FaceCache>();
     SurfaceSetup setup;
-    setup.paper = page_size_for_code(PaperA4);
+    setup.paper = paper_for_code(PaperA4);
     setup.resolution = kResolution;
-    QtPrinterSurface surface(setup, faces, std::make_unique<QtPdfWriterSink>(out, *faces));
+    PageSurface surface(setup, faces, std::make_unique<QtPdfWriterSink>(out, *faces));
     set_printer(&surface);
     plan_layout();
     while (!j.SourceDone) {

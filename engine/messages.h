@@ -12,6 +12,9 @@ inline const std::string kMissingFile = "Липсва файл ";
 inline const std::string kNotRegularFile = "Не е обикновен файл: ";
 inline const std::string kNeedsDesktop =
     "Прозорците на програмата изискват работен плот, а графичен дисплей няма";
+inline const std::string kNeedsDesktopPackage =
+    "Прозорците на програмата изискват пакета за работен плот kvalon-p, а е инсталиран "
+    "само сървърът за печат kvalon-p-server";
 inline const std::string kUnknownSystem = "Неизвестна операционна система";
 inline const std::string kFontFileMissing = "В директорията на приложението липсва файл ";
 inline const std::string kInstallFontYourself =

@@ -4,14 +4,11 @@
 #include "engine/error.h"
 #include "engine/file_checks.h"
 #include "engine/messages.h"
+#include "engine/notice.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
+#include "printing/program_font.h"
 #include "startup/fonts_folder.h"
-#include "ui/message_box.h"
-
-#include <QCoreApplication>
-#include <QFontDatabase>
-#include <QString>
 
 #include <algorithm>
 #include <filesystem>
@@ -51,6 +48,8 @@ bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::p
     return true;
 }
 
+} // namespace
+
 FontsFolder find_fonts_folder() {
     const Environment environment = process_environment();
 #ifdef _WIN32
@@ -63,6 +62,8 @@ FontsFolder find_fonts_folder() {
     return {FontsFolder::Status::NotFound, {}};
 #endif
 }
+
+namespace {
 
 std::vector<std::string> printer_faces() {
     std::vector<std::string> faces;
@@ -112,31 +113,25 @@ void install_font() {
     installation.offered_faces = printer_faces();
     installation.face = j.FontFace;
     installation.file_name = j.FontFileName;
-    installation.program_folder = QCoreApplication::applicationDirPath().toStdString();
+    installation.program_folder = program_folder();
     installation.find_fonts_folder = find_fonts_folder;
-    installation.show_message = [](const std::string& text) { show_message(text); };
-    if (const auto file = install_font_file(installation)) {
-        QFontDatabase::addApplicationFont(QString::fromStdString(*file));
-    }
+    installation.show_message = tell_user;
+    install_font_file(installation);
 }
 
-void register_delivered_font() {
+void check_delivered_font() {
     const PrintJob& j = job();
     const std::vector<std::string> faces = printer_faces();
     if (std::find(faces.begin(), faces.end(), j.FontFace) != faces.end()) {
         return;
     }
-    const fs::path file =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()) / j.FontFileName;
+    const fs::path file = fs::path(program_folder()) / j.FontFileName;
     if (!is_regular_file(file.string())) {
-        show_message(messages::kFontFileMissing + j.FontFileName);
-        show_message(messages::kInstallFontYourself);
+        tell_user(messages::kFontFileMissing + j.FontFileName);
+        tell_user(messages::kInstallFontYourself);
         return;
     }
-    if (QFontDatabase::addApplicationFont(QString::fromStdString(file.string())) < 0) {
-        show_message(messages::kInstallFontFrom + j.FontFace + messages::kFromFile +
-                     j.FontFileName);
-    }
+    tell_user(messages::kInstallFontFrom + j.FontFace + messages::kFromFile + j.FontFileName);
 }
 
 } // namespace kvalon

@@ -9,18 +9,17 @@
 
 namespace kvalon {
 
-// Makes sure the printer offers job().FontFace; otherwise copies
-// job().FontFileName from the program's folder into the user's fonts folder
-// and registers the copy, so that this very run prints in it. Tells the user
-// what to install when it cannot. Never stops the start.
+// Makes sure the printer offers job().FontFace: the printer prints in the
+// font file delivered in the program's folder, and offers its face when that
+// file holds it. Otherwise copies job().FontFileName from the program's folder
+// into the user's fonts folder, or tells the user (tell_user) what to install
+// when it cannot. Never stops the start.
 void install_font();
 
 // For a service whose home is not its own (the print-server backend runs as
-// the print service's user): when the printer does not offer job().FontFace,
-// makes the font file delivered in the program's folder usable in this
-// process only, copying nothing anywhere. Tells (show_message) when the file
-// is missing or unusable; never stops the job.
-void register_delivered_font();
+// the print service's user): the same check, copying nothing anywhere. Tells
+// (tell_user) when the font file is missing or unusable; never stops the job.
+void check_delivered_font();
 
 // Everything the installation needs of the world: the real program binds the
 // printer, the process and the message box; tests bind temporary folders.
@@ -34,14 +33,18 @@ struct FontInstallation {
     std::function<void(const std::string&)> show_message;
 };
 
-// The installation without Qt. Returns the font file the running process
-// should register: the new copy in the fonts folder or, when the copy
-// failed, the delivered file itself; nothing when the face is offered or
-// there is no file to register.
+// The installation itself. Returns the font file a process that draws with
+// the system's fonts should register: the new copy in the fonts folder or,
+// when the copy failed, the delivered file itself; nothing when the face is
+// offered or there is no file to register.
 //
 // The copy goes to a temporary file in the fonts folder that is then renamed
 // over the target, so an old copy (read-only or not) is replaced at once and
 // stays as it was when anything fails.
 std::optional<std::string> install_font_file(const FontInstallation& installation);
+
+// The fonts folder the installation copies into: the user's, by the XDG
+// convention (the system's on Windows).
+FontsFolder find_fonts_folder();
 
 } // namespace kvalon

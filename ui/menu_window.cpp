@@ -3,7 +3,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
-#include "printing/qt/printer_binding.h"
+#include "printing/cups/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"

@@ -9,8 +9,8 @@
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
+#include "printing/page_capture.h"
 #include "printing/print_page.h"
-#include "printing/qt/page_capture.h"
 #include "ui/message_box.h"
 
 namespace kvalon {

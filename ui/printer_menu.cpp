@@ -1,7 +1,7 @@
 #include "ui/printer_menu.h"
 
+#include "printing/cups/printer_binding.h"
 #include "printing/cups/printer_selection.h"
-#include "printing/qt/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/file_dialog.h"
 #include "ui/user_settings.h"

@@ -1,5 +1,6 @@
 #include "printing/qt/face_cache.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QList>
 #include <QPointF>
@@ -48,6 +49,14 @@ Face& FaceCache::face(const std::string& family, int pixel_size, bool bold) {
         found = m_faces.try_emplace(key, family, pixel_size, bold).first;
     }
     return found->second;
+}
+
+std::vector<std::string> FaceCache::families() {
+    std::vector<std::string> names;
+    for (const QString& family : QFontDatabase::families()) {
+        names.push_back(family.toStdString());
+    }
+    return names;
 }
 
 } // namespace kvalon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/face_metrics.h"
+
 #include <QFont>
 #include <QRawFont>
 
@@ -11,9 +13,10 @@
 
 namespace kvalon {
 
-// A face measured once: the font of a family at a pixel size, bold or not,
-// its ascent and line spacing in pixels, and its glyphs by code point.
-class Face {
+// A face measured once as Qt sets it: the font of a family at a pixel size,
+// bold or not, its ascent and line spacing in pixels, and its glyphs by code
+// point. The windows draw pages with it.
+class Face final : public FaceMetrics {
 public:
     struct Glyph {
         quint32 index = 0;
@@ -23,8 +26,9 @@ public:
     Face(const std::string& family, int pixel_size, bool bold);
 
     const QRawFont& raw() const { return m_raw; }
-    double ascent_px() const { return m_ascent_px; }
-    double line_spacing_px() const { return m_line_spacing_px; }
+    double ascent_px() const override { return m_ascent_px; }
+    double line_spacing_px() const override { return m_line_spacing_px; }
+    double advance_px(char32_t code_point) override { return glyph(code_point).advance_px; }
     // Index 0 (the font's "missing" glyph) for a code point it lacks.
     const Glyph& glyph(char32_t code_point);
 
@@ -41,10 +45,12 @@ private:
     std::unordered_map<char32_t, Glyph> m_others;
 };
 
-// Every face a job uses, each measured once. References stay valid.
-class FaceCache {
+// Every face a job uses, each measured once, as Qt's font system offers them.
+// References stay valid. Needs a running QGuiApplication.
+class FaceCache final : public FaceSource {
 public:
-    Face& face(const std::string& family, int pixel_size, bool bold);
+    Face& face(const std::string& family, int pixel_size, bool bold) override;
+    std::vector<std::string> families() override;
 
 private:
     std::map<std::tuple<std::string, int, bool>, Face> m_faces;

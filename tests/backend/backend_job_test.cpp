@@ -1,12 +1,10 @@
 #include "backend/backend_job.h"
 #include "backend/backend_status.h"
 #include "engine/error.h"
-#include "printing/qt/paper_sizes.h"
+#include "printing/paper_sizes.h"
 #include "startup/queue_address.h"
 
 #include <gtest/gtest.h>
-
-#include <QSizeF>
 
 #include <cups/backend.h>
 
@@ -70,21 +68,25 @@ TEST(QueueAddress, NamesTheDestinationBothWays) {
 }
 
 TEST(MediaOption, NamesThePaper) {
-    const std::vector<std::pair<std::string, QPageSize::PageSizeId>> cases = {
-        {"A5", QPageSize::A5},
-        {"a4", QPageSize::A4},
-        {"iso_a5_148x210mm", QPageSize::A5},
-        {"na_letter_8.5x11in", QPageSize::Letter},
-        {"A4,tray-1", QPageSize::A4},
-        {"tray-1,legal", QPageSize::Legal},
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"A5", "A5"},
+        {"a4", "A4"},
+        {"iso_a5_148x210mm", "A5"},
+        {"na_letter_8.5x11in", "Letter"},
+        {"A4,tray-1", "A4"},
+        {"tray-1,legal", "Legal"},
+        {"iso_a4_209.9x297.04mm", "A4"}, // within 3 points of a standard sheet
     };
-    for (const auto& [media, id] : cases) {
-        EXPECT_EQ(page_size_for_media(media).id(), id) << media;
+    for (const auto& [media, key] : cases) {
+        EXPECT_EQ(paper_for_media(media).key, key) << media;
     }
-    const QPageSize custom = page_size_for_media("custom_100x150mm");
-    EXPECT_EQ(custom.size(QPageSize::Millimeter), QSizeF(100, 150));
+    const PaperSize custom = paper_for_media("custom_100x150mm");
+    EXPECT_FALSE(custom.standard);
+    EXPECT_EQ(custom.width_mm, 100);
+    EXPECT_EQ(custom.height_mm, 150);
+    EXPECT_EQ(code_for_paper(custom), 256);
     for (const std::string media : {"", "zzz", "custom_0x150mm"}) {
-        EXPECT_FALSE(page_size_for_media(media).isValid()) << media;
+        EXPECT_FALSE(paper_for_media(media).is_valid()) << media;
     }
 }
 

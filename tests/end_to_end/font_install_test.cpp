@@ -83,7 +83,14 @@ std::string built_font() {
     return (fs::path(kvalon_binary()).parent_path() / "crcn.ttf").string();
 }
 
-// The real program in a user account of its own: a fresh home, data, cache
+// The windows draw with the system's fonts and install ours at every start
+// where the system lacks it; given a report, their program prints it as the
+// batch program does, so a print shows what the start installed.
+std::string windows_program() {
+    return (fs::path(kvalon_binary()).parent_path() / "kvalon-p-desktop").string();
+}
+
+// The real programs in a user account of their own: a fresh home, data, cache
 // and configuration folder, printing a small report into the PDF printer.
 class FontInstall : public ::testing::Test {
 protected:
@@ -99,7 +106,7 @@ protected:
                {"QT_QPA_PLATFORM", "offscreen"}};
     }
 
-    RunResult print(const std::string& pdf, const std::string& binary = kvalon_binary()) {
+    RunResult print(const std::string& pdf, const std::string& binary = windows_program()) {
         env["KVALON_PDF"] = pdf;
         return run_program({binary, report}, env);
     }
@@ -162,6 +169,16 @@ TEST_F(FontInstall, OldCopyIsReplacedWhenTheSystemDoesNotOfferTheFace) {
     expect_only_our_font_embedded(dir.file("out.pdf"));
 }
 
+// The batch program's printer prints in the font file beside it, so that
+// printer offers the face: nothing is installed, nothing said.
+TEST_F(FontInstall, BatchPrintsInTheFontBesideItAndInstallsNothing) {
+    const RunResult result = print(dir.file("out.pdf"), kvalon_binary());
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(messages_of(result), "");
+    EXPECT_FALSE(file_exists(dir.file("data/fonts")));
+    expect_only_our_font_embedded(dir.file("out.pdf"));
+}
+
 TEST_F(FontInstall, FontFileMissingBesideTheProgramGivesTwoMessages) {
     // The program alone in a folder of its own, without crcn.ttf beside it.
     const std::string lonely = dir.file("program/kvalon-p");
@@ -171,8 +188,13 @@ TEST_F(FontInstall, FontFileMissingBesideTheProgramGivesTwoMessages) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(messages_of(result), kFirstOfTwo + kSecondOfTwo);
     EXPECT_FALSE(file_exists(dir.file("data/fonts")));
-    // The start went on and printed the report all the same.
+    // The start went on and printed the report all the same, in a monospaced
+    // face of the system.
     EXPECT_GT(fs::file_size(dir.file("out.pdf")), 0u);
+    for (const auto& [name, embedded] : pdf_fonts(dir.file("out.pdf"))) {
+        EXPECT_FALSE(name.ends_with("CourierCyr-Regular")) << name;
+        EXPECT_TRUE(embedded) << name;
+    }
 }
 
 TEST_F(FontInstall, FontsFolderThatCannotBeMadeGivesOneMessage) {

@@ -1,4 +1,4 @@
-#include "startup/program.h"
+#include "startup/desktop/desktop_program.h"
 
 #include "engine/print_job.h"
 #include "tests/support/pdf_tools.h"
@@ -121,7 +121,7 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
 
     char program_name[] = "kvalon-p";
     char* argv[] = {program_name, nullptr};
-    const int status = kvalon::run_program(1, argv);
+    const int status = kvalon::run_desktop_program(1, argv);
     set_menu_window_seam(nullptr);
     set_file_dialog_seam(nullptr);
     set_message_seam(nullptr);
@@ -175,7 +175,7 @@ TEST(ClosingChain, OpenWithShowsTheReportAndPrintsNothing) {
     char open_option[] = "--open";
     std::string report_argument = report;
     char* argv[] = {program_name, open_option, report_argument.data(), nullptr};
-    const int status = kvalon::run_program(3, argv);
+    const int status = kvalon::run_desktop_program(3, argv);
     set_menu_window_seam(nullptr);
     set_message_seam(nullptr);
     reset_job();

@@ -1,12 +1,7 @@
-// What other programs make of our PDF: Ghostscript against poppler, the CUPS
-// filters a queue runs it through, and the font Qt measured the page in.
-#include "printing/pdf/ttf_font_source.h"
-#include "printing/qt/qt_font_source.h"
+// What other programs make of our PDF: Ghostscript against poppler, and the
+// CUPS filters a queue runs it through.
 #include "tests/printing/pdf_test_document.h"
 #include "tests/support/pdf_tools.h"
-
-#include <QFontDatabase>
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -140,33 +135,6 @@ TEST_F(PdfReaders, CupsFiltersTakeTheDocumentWhole) {
     ASSERT_EQ(pdftops.status, 0) << pdftops.err;
     EXPECT_EQ(pdftops.out.rfind("%!PS", 0), 0u);
     EXPECT_NE(pdftops.out.find("%%Pages: 3"), std::string::npos);
-}
-
-// Never destroyed: at exit it would unregister the test's font after Qt's own
-// per-thread storage is gone.
-QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "pdf_readers_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* const app = new QGuiApplication(argc, argv);
-    return *app;
-}
-
-TEST_F(PdfReaders, QtGivesTheFaceItMeasured) {
-    application();
-    const int font =
-        QFontDatabase::addApplicationFont(QString::fromStdString(testing::font_file()));
-    ASSERT_GE(font, 0);
-    const QtFontSource qt;
-    const TtfFontSource file(testing::font_file());
-    for (const std::uint32_t tag : {sfnt_tag("glyf"), sfnt_tag("hmtx"), sfnt_tag("cmap")}) {
-        EXPECT_EQ(qt.table("CourierCyr", false, tag), file.table("CourierCyr", false, tag));
-        EXPECT_EQ(qt.table("CourierCyr", true, tag), file.table("CourierCyr", false, tag));
-    }
-    EXPECT_FALSE(qt.has_bold_face("CourierCyr"));
-    if (QFontDatabase::families().contains("DejaVu Sans Mono")) {
-        EXPECT_TRUE(qt.has_bold_face("DejaVu Sans Mono"));
-    }
 }
 
 } // namespace

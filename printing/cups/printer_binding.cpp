@@ -1,6 +1,6 @@
-#include "printing/qt/printer_binding.h"
+#include "printing/cups/printer_binding.h"
 
-#include "printing/qt/printer_factory.h"
+#include "printing/cups/printer_factory.h"
 
 namespace kvalon {
 

@@ -1,10 +1,11 @@
-#include "printing/qt/page_capture.h"
+#include "printing/page_capture.h"
 
 #include "engine/printer_surface.h"
+#include "printing/font_file_faces.h"
 #include "printing/page_capture_sink.h"
-#include "printing/qt/face_cache.h"
-#include "printing/qt/paper_sizes.h"
-#include "printing/qt/qt_printer_surface.h"
+#include "printing/page_surface.h"
+#include "printing/paper_sizes.h"
+#include "printing/program_font.h"
 
 #include <memory>
 
@@ -26,18 +27,17 @@ private:
     PrinterSurface& m_bound;
 };
 
-std::unique_ptr<QtPrinterSurface> surface_like(const PrinterSurface& bound,
-                                               std::unique_ptr<PageCaptureSink> sink) {
-    if (const auto* qt = dynamic_cast<const QtPrinterSurface*>(&bound)) {
-        return std::make_unique<QtPrinterSurface>(qt->setup(), qt->faces(), std::move(sink));
+std::unique_ptr<PageSurface> surface_like(const PrinterSurface& bound,
+                                          std::unique_ptr<PageCaptureSink> sink) {
+    if (const auto* pages = dynamic_cast<const PageSurface*>(&bound)) {
+        return std::make_unique<PageSurface>(pages->setup(), pages->faces(), std::move(sink));
     }
     SurfaceSetup setup;
-    setup.paper = page_size_for_code(bound.paper_size());
+    setup.paper = paper_for_code(bound.paper_size());
     setup.paper_code = bound.paper_size();
     setup.resolution = kFallbackResolution;
     setup.device_name = bound.device_name();
-    return std::make_unique<QtPrinterSurface>(setup, std::make_shared<FaceCache>(),
-                                              std::move(sink));
+    return std::make_unique<PageSurface>(setup, program_faces(), std::move(sink));
 }
 
 } // namespace
@@ -46,7 +46,7 @@ std::vector<PageDescription> capture_pages(const std::function<void()>& draw) {
     PrinterSurface& bound = printer();
     auto sink = std::make_unique<PageCaptureSink>();
     PageCaptureSink& pages = *sink;
-    const std::unique_ptr<QtPrinterSurface> capture = surface_like(bound, std::move(sink));
+    const std::unique_ptr<PageSurface> capture = surface_like(bound, std::move(sink));
     {
         const BoundBack bound_back(bound);
         set_printer(capture.get());

@@ -1,4 +1,4 @@
-#include "printing/qt/printer_factory.h"
+#include "printing/cups/printer_factory.h"
 #include "tests/support/test_files.h"
 
 #include <QGuiApplication>
@@ -11,18 +11,9 @@
 namespace kvalon {
 namespace {
 
-QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "qt_surface_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
-}
-
-class QtSurface : public ::testing::Test {
+class PageSurfaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = dir.file("out.pdf");
     }
@@ -35,13 +26,13 @@ protected:
     PrinterTarget target;
 };
 
-TEST_F(QtSurface, PaperInTwipsFollowsCodeAndOrientation) {
+TEST_F(PageSurfaceTest, PaperInTwipsFollowsCodeAndOrientation) {
     struct Case {
         int code;
         double width, height;
     };
     for (const Case& c : {Case{9, 11906, 16838}, Case{1, 12240, 15840}, Case{8, 16838, 23811},
-                          Case{14, 12240, 18709}}) { // Qt holds 8 1/2 x 13 in. as 215.9 x 330 mm
+                          Case{14, 12240, 18709}}) { // 8 1/2 x 13 in. is held as 215.9 x 330 mm
         auto surface = make(c.code);
         EXPECT_EQ(surface->paper_size(), c.code);
         EXPECT_EQ(surface->width_twips(), c.width) << c.code;
@@ -53,14 +44,14 @@ TEST_F(QtSurface, PaperInTwipsFollowsCodeAndOrientation) {
     }
 }
 
-TEST_F(QtSurface, SettingA4SwitchesThePaper) {
+TEST_F(PageSurfaceTest, SettingA4SwitchesThePaper) {
     auto surface = make(1);
     surface->set_paper_size(9);
     EXPECT_EQ(surface->paper_size(), 9);
     EXPECT_EQ(surface->width_twips(), 11906);
 }
 
-TEST_F(QtSurface, FontSizeReadsBackInWholeDevicePixels) {
+TEST_F(PageSurfaceTest, FontSizeReadsBackInWholeDevicePixels) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(7);
@@ -69,7 +60,7 @@ TEST_F(QtSurface, FontSizeReadsBackInWholeDevicePixels) {
     EXPECT_NEAR(surface->font_size(), 83 * 72.0 / 600, 1e-5);
 }
 
-TEST_F(QtSurface, TextHeightIsLinesTimesLineSpacing) {
+TEST_F(PageSurfaceTest, TextHeightIsLinesTimesLineSpacing) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(10);
@@ -84,7 +75,7 @@ TEST_F(QtSurface, TextHeightIsLinesTimesLineSpacing) {
     EXPECT_NEAR(surface->text_height(many), 300 * one, 1e-2);
 }
 
-TEST_F(QtSurface, MonospacedWidthsAddUp) {
+TEST_F(PageSurfaceTest, MonospacedWidthsAddUp) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(8);
@@ -97,13 +88,15 @@ TEST_F(QtSurface, MonospacedWidthsAddUp) {
     EXPECT_NEAR(surface->text_width(line), 132 * one, 1e-3);
 }
 
-TEST_F(QtSurface, PdfPrinterNamesItsFile) {
+TEST_F(PageSurfaceTest, PdfPrinterNamesItsFile) {
     auto surface = make();
     EXPECT_EQ(surface->device_name(), "PDF: " + dir.file("out.pdf"));
-    EXPECT_GT(surface->font_count(), 0);
+    // It offers the face of the font file it prints in.
+    ASSERT_EQ(surface->font_count(), 1);
+    EXPECT_EQ(surface->font(0), "CourierCyr");
 }
 
-TEST_F(QtSurface, TheDocumentAppearsOnlyWhenItEnds) {
+TEST_F(PageSurfaceTest, TheDocumentAppearsOnlyWhenItEnds) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(10);
@@ -117,7 +110,7 @@ TEST_F(QtSurface, TheDocumentAppearsOnlyWhenItEnds) {
     EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
 }
 
-TEST_F(QtSurface, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
+TEST_F(PageSurfaceTest, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(10);
@@ -132,7 +125,7 @@ TEST_F(QtSurface, ADocumentLeftOpenIsHandedOverWithoutAnEmptyLastSheet) {
 
 // The page new_page() ended is handed over only when the next one begins, so
 // more can still stand under it: one sheet, its two lines in order.
-TEST_F(QtSurface, AnEndedPageTakesMoreUntilTheNextPageBegins) {
+TEST_F(PageSurfaceTest, AnEndedPageTakesMoreUntilTheNextPageBegins) {
     auto surface = make();
     surface->set_font_name("CourierCyr");
     surface->set_font_size(10);
@@ -152,7 +145,7 @@ TEST_F(QtSurface, AnEndedPageTakesMoreUntilTheNextPageBegins) {
     surface->abandon_document();
 }
 
-TEST_F(QtSurface, ADocumentLeftOpenWhenTheSurfaceGoesLeavesNoFile) {
+TEST_F(PageSurfaceTest, ADocumentLeftOpenWhenTheSurfaceGoesLeavesNoFile) {
     {
         auto surface = make();
         surface->set_font_name("CourierCyr");

@@ -4,38 +4,37 @@
 #include "engine/units.h"
 #include "printing/document_sink.h"
 #include "printing/page_batch.h"
-
-#include <QPageLayout>
-#include <QStringList>
+#include "printing/paper_sizes.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kvalon {
 
-class Face;
-class FaceCache;
+class FaceMetrics;
+class FaceSource;
 
 // What a surface is set up with for its target.
 struct SurfaceSetup {
-    QPageSize paper;         // the sheet the target starts on
+    PaperSize paper;         // the sheet the target starts on
     int paper_code = 9;      // its Windows paper code
     int resolution = 600;    // device pixels to the inch: fonts are whole pixels
     std::string device_name; // as the print data show it
     int copies = 1;
 };
 
-// The printer surface over Qt's fonts: measures with the faces Qt would print
-// with, gathers each page's cells into one page description and hands the
+// The printer surface of every target: measures with the faces of its face
+// source, gathers each page's cells into one page description and hands the
 // finished pages to its document sink.
-class QtPrinterSurface final : public PrinterSurface {
+class PageSurface final : public PrinterSurface {
 public:
-    QtPrinterSurface(const SurfaceSetup& setup, std::shared_ptr<FaceCache> faces,
-                     std::unique_ptr<DocumentSink> sink);
+    PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> faces,
+                std::unique_ptr<DocumentSink> sink);
     // An unfinished document is abandoned, never handed over.
-    ~QtPrinterSurface() override;
-    QtPrinterSurface(const QtPrinterSurface&) = delete;
-    QtPrinterSurface& operator=(const QtPrinterSurface&) = delete;
+    ~PageSurface() override;
+    PageSurface(const PageSurface&) = delete;
+    PageSurface& operator=(const PageSurface&) = delete;
 
     void set_scale_mode(int mode) override;
     double width_twips() const override;
@@ -76,10 +75,10 @@ public:
     // The setup a surface needs to draw as this one does now: its paper as set,
     // resolution, name and copies.
     SurfaceSetup setup() const;
-    const std::shared_ptr<FaceCache>& faces() const { return m_faces; }
+    const std::shared_ptr<FaceSource>& faces() const { return m_faces; }
 
 private:
-    Face& face();
+    FaceMetrics& face();
     std::size_t page_face();
     int pixel_size() const;
     double to_px(float mm) const { return static_cast<double>(mm) * m_resolution / MmPerInch; }
@@ -94,9 +93,10 @@ private:
     void emit_page();
     void font_changed();
 
-    std::shared_ptr<FaceCache> m_faces;
+    std::shared_ptr<FaceSource> m_faces;
     std::unique_ptr<DocumentSink> m_sink;
-    QPageLayout m_layout;
+    PaperSize m_paper;
+    bool m_landscape = false;
     int m_paper_code;
     int m_resolution;
     std::string m_device_name;
@@ -110,9 +110,9 @@ private:
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
-    mutable QStringList m_families; // the font list as last counted
-    Face* m_current_face = nullptr; // the face of the current font settings
-    std::size_t m_page_face = 0;    // its index on the page being drawn
+    mutable std::vector<std::string> m_families; // the font list as last counted
+    FaceMetrics* m_current_face = nullptr;       // the face of the current font settings
+    std::size_t m_page_face = 0;                 // its index on the page being drawn
     bool m_page_face_known = false;
     PageBatch m_batch;
     bool m_page_open = false;

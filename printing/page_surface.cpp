@@ -1,13 +1,10 @@
-#include "printing/qt/qt_printer_surface.h"
+#include "printing/page_surface.h"
 
 #include "engine/units.h"
-#include "printing/qt/face_cache.h"
-#include "printing/qt/paper_sizes.h"
+#include "printing/face_metrics.h"
 #include "printing/utf8_walk.h"
 
-#include <QFontDatabase>
-#include <QPageSize>
-
+#include <algorithm>
 #include <cmath>
 
 namespace kvalon {
@@ -20,67 +17,66 @@ double twips_of(double mm) {
 
 } // namespace
 
-QtPrinterSurface::QtPrinterSurface(const SurfaceSetup& setup, std::shared_ptr<FaceCache> faces,
-                                   std::unique_ptr<DocumentSink> sink)
-    : m_faces(std::move(faces)), m_sink(std::move(sink)),
-      m_layout(setup.paper, QPageLayout::Portrait, QMarginsF()), m_paper_code(setup.paper_code),
-      m_resolution(setup.resolution), m_device_name(setup.device_name), m_copies(setup.copies) {}
+PageSurface::PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> faces,
+                         std::unique_ptr<DocumentSink> sink)
+    : m_faces(std::move(faces)), m_sink(std::move(sink)), m_paper(setup.paper),
+      m_paper_code(setup.paper_code), m_resolution(setup.resolution),
+      m_device_name(setup.device_name), m_copies(setup.copies) {}
 
-QtPrinterSurface::~QtPrinterSurface() {
+PageSurface::~PageSurface() {
     abandon_document();
 }
 
-void QtPrinterSurface::set_scale_mode(int) {
+void PageSurface::set_scale_mode(int) {
     // Millimetres are the only scale the program uses.
 }
 
-double QtPrinterSurface::width_twips() const {
-    return twips_of(m_layout.fullRect(QPageLayout::Millimeter).width());
+double PageSurface::width_twips() const {
+    return twips_of(m_landscape ? m_paper.height_mm : m_paper.width_mm);
 }
 
-double QtPrinterSurface::height_twips() const {
-    return twips_of(m_layout.fullRect(QPageLayout::Millimeter).height());
+double PageSurface::height_twips() const {
+    return twips_of(m_landscape ? m_paper.width_mm : m_paper.height_mm);
 }
 
-void QtPrinterSurface::set_paper_size(int windows_code) {
-    const QPageSize size = page_size_for_code(windows_code);
-    if (size.isValid()) {
-        m_layout.setPageSize(size);
+void PageSurface::set_paper_size(int windows_code) {
+    PaperSize paper = paper_for_code(windows_code);
+    if (paper.is_valid()) {
+        m_paper = std::move(paper);
         m_paper_code = windows_code;
     }
 }
 
-int QtPrinterSurface::orientation() const {
-    return m_layout.orientation() == QPageLayout::Landscape ? kLandscape : kPortrait;
+int PageSurface::orientation() const {
+    return m_landscape ? kLandscape : kPortrait;
 }
 
-void QtPrinterSurface::set_orientation(int orientation) {
-    m_layout.setOrientation(orientation == kLandscape ? QPageLayout::Landscape
-                                                      : QPageLayout::Portrait);
+void PageSurface::set_orientation(int orientation) {
+    m_landscape = orientation == kLandscape;
 }
 
 // The face of the current settings is looked up once after a change, not for
 // every character.
-void QtPrinterSurface::font_changed() {
+void PageSurface::font_changed() {
     m_current_face = nullptr;
     m_page_face_known = false;
 }
 
-void QtPrinterSurface::set_font_name(const std::string& face) {
+void PageSurface::set_font_name(const std::string& face) {
     if (face != m_face) {
         m_face = face;
         font_changed();
     }
 }
 
-void QtPrinterSurface::set_font_size(float points) {
+void PageSurface::set_font_size(float points) {
     if (points != m_points) {
         m_points = points;
         font_changed();
     }
 }
 
-void QtPrinterSurface::set_font_bold(bool bold) {
+void PageSurface::set_font_bold(bool bold) {
     if (bold != m_bold) {
         m_bold = bold;
         font_changed();
@@ -88,14 +84,14 @@ void QtPrinterSurface::set_font_bold(bool bold) {
 }
 
 // Slant and width change how glyphs are drawn, not how they measure.
-void QtPrinterSurface::set_font_italic(bool italic) {
+void PageSurface::set_font_italic(bool italic) {
     if (italic != m_italic) {
         m_italic = italic;
         m_page_face_known = false;
     }
 }
 
-void QtPrinterSurface::set_font_width_scale(int scale) {
+void PageSurface::set_font_width_scale(int scale) {
     if (scale != m_width_scale) {
         m_width_scale = scale;
         m_page_face_known = false;
@@ -103,24 +99,24 @@ void QtPrinterSurface::set_font_width_scale(int scale) {
 }
 
 // Fonts are set in whole device pixels; the size read back is the one used.
-int QtPrinterSurface::pixel_size() const {
+int PageSurface::pixel_size() const {
     const int pixels =
         static_cast<int>(std::lround(static_cast<double>(m_points) * m_resolution / PointsPerInch));
     return pixels > 0 ? pixels : 1;
 }
 
-float QtPrinterSurface::font_size() const {
+float PageSurface::font_size() const {
     return static_cast<float>(pixel_size() * PointsPerInch / m_resolution);
 }
 
-Face& QtPrinterSurface::face() {
+FaceMetrics& PageSurface::face() {
     if (m_current_face == nullptr) {
         m_current_face = &m_faces->face(m_face, pixel_size(), m_bold);
     }
     return *m_current_face;
 }
 
-std::size_t QtPrinterSurface::page_face() {
+std::size_t PageSurface::page_face() {
     if (!m_page_face_known) {
         PageFace page_face;
         page_face.family = m_face;
@@ -134,8 +130,8 @@ std::size_t QtPrinterSurface::page_face() {
     return m_page_face;
 }
 
-float QtPrinterSurface::text_width(std::string_view utf8) {
-    Face& measured = face();
+float PageSurface::text_width(std::string_view utf8) {
+    FaceMetrics& measured = face();
     double widest = 0;
     double width = 0;
     for_each_code_point(utf8, [&](char32_t c) {
@@ -143,13 +139,13 @@ float QtPrinterSurface::text_width(std::string_view utf8) {
             width = 0;
             return;
         }
-        width += measured.glyph(c).advance_px;
+        width += measured.advance_px(c);
         widest = std::max(widest, width);
     });
     return static_cast<float>(px_to_mm(widest));
 }
 
-float QtPrinterSurface::text_height(std::string_view utf8) {
+float PageSurface::text_height(std::string_view utf8) {
     std::size_t lines = 1;
     for (std::size_t at = utf8.find("\r\n"); at != std::string_view::npos;
          at = utf8.find("\r\n", at + 2)) {
@@ -158,20 +154,18 @@ float QtPrinterSurface::text_height(std::string_view utf8) {
     return static_cast<float>(px_to_mm(static_cast<double>(lines) * face().line_spacing_px()));
 }
 
-PageDescription QtPrinterSurface::sheet() const {
+PageDescription PageSurface::sheet() const {
     PageDescription sheet;
-    const QRectF mm = m_layout.fullRect(QPageLayout::Millimeter);
-    const QRect points = m_layout.fullRectPoints();
-    sheet.width_mm = mm.width();
-    sheet.height_mm = mm.height();
-    sheet.width_points = points.width();
-    sheet.height_points = points.height();
-    sheet.landscape = m_layout.orientation() == QPageLayout::Landscape;
+    sheet.width_mm = m_landscape ? m_paper.height_mm : m_paper.width_mm;
+    sheet.height_mm = m_landscape ? m_paper.width_mm : m_paper.height_mm;
+    sheet.width_points = m_landscape ? m_paper.height_points : m_paper.width_points;
+    sheet.height_points = m_landscape ? m_paper.width_points : m_paper.height_points;
+    sheet.landscape = m_landscape;
     sheet.dpi = m_resolution;
     return sheet;
 }
 
-void QtPrinterSurface::open_page() {
+void PageSurface::open_page() {
     m_batch.start(sheet());
     m_page_face_known = false;
     m_page_open = true;
@@ -179,7 +173,7 @@ void QtPrinterSurface::open_page() {
     m_y = 0;
 }
 
-void QtPrinterSurface::begin_document() {
+void PageSurface::begin_document() {
     if (!m_sink->is_open()) {
         m_sink->begin(DocumentInfo{m_title, m_copies});
         m_page_pending = false;
@@ -187,7 +181,7 @@ void QtPrinterSurface::begin_document() {
     }
 }
 
-void QtPrinterSurface::begin_output() {
+void PageSurface::begin_output() {
     // Nearly every call finds its page open: one test, no call to the sink.
     if (m_page_open && !m_page_pending) {
         return;
@@ -200,13 +194,13 @@ void QtPrinterSurface::begin_output() {
     }
 }
 
-void QtPrinterSurface::emit_page() {
+void PageSurface::emit_page() {
     m_page_open = false;
     m_page_face_known = false;
     m_sink->add_page(m_batch.take());
 }
 
-void QtPrinterSurface::line(float x1, float y1, float x2, float y2) {
+void PageSurface::line(float x1, float y1, float x2, float y2) {
     begin_output();
     m_batch.add_stroke({x1, y1, x2, y2, px_to_mm(m_draw_width)});
     m_x = x2;
@@ -214,7 +208,7 @@ void QtPrinterSurface::line(float x1, float y1, float x2, float y2) {
 }
 
 // Edges on device pixels: neighbouring cells touch without seams.
-void QtPrinterSurface::fill_rect(float x, float y, float width, float height, int grey) {
+void PageSurface::fill_rect(float x, float y, float width, float height, int grey) {
     begin_output();
     const double left = std::round(to_px(x));
     const double top = std::round(to_px(y));
@@ -226,19 +220,18 @@ void QtPrinterSurface::fill_rect(float x, float y, float width, float height, in
 
 // Called once for nearly every cell: the face and its place on the page are
 // looked up only after a change.
-void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
+void PageSurface::print(std::string_view utf8, bool line_break) {
     begin_output();
-    Face& current = m_current_face != nullptr ? *m_current_face : face();
+    FaceMetrics& current = m_current_face != nullptr ? *m_current_face : face();
     const std::size_t index = m_page_face_known ? m_page_face : page_face();
     const double mm_per_px = MmPerInch / m_resolution;
     double x_px = to_px(m_x);
     const double baseline = (to_px(m_y) + current.ascent_px()) * mm_per_px;
     for_each_code_point(utf8, [&](char32_t c) {
-        const Face::Glyph& glyph = current.glyph(c);
         if (c != U' ') {
             m_batch.add_glyph(index, baseline, PlacedGlyph{c, x_px * mm_per_px});
         }
-        x_px += glyph.advance_px;
+        x_px += current.advance_px(c);
     });
     m_x = static_cast<float>(x_px * mm_per_px);
     if (line_break) {
@@ -249,7 +242,7 @@ void QtPrinterSurface::print(std::string_view utf8, bool line_break) {
 
 // The ended page is handed over only when the next one begins, so that an
 // interactive job can still put its footer under it.
-void QtPrinterSurface::new_page() {
+void PageSurface::new_page() {
     begin_output();
     m_page_pending = true;
     m_ended_x = m_x;
@@ -258,7 +251,7 @@ void QtPrinterSurface::new_page() {
     m_y = 0;
 }
 
-bool QtPrinterSurface::return_to_last_page() {
+bool PageSurface::return_to_last_page() {
     if (!m_page_pending || !m_sink->is_open()) {
         return false;
     }
@@ -269,7 +262,7 @@ bool QtPrinterSurface::return_to_last_page() {
     return true;
 }
 
-void QtPrinterSurface::end_doc() {
+void PageSurface::end_doc() {
     begin_document();
     if (m_page_open) {
         emit_page();
@@ -280,15 +273,15 @@ void QtPrinterSurface::end_doc() {
     m_sink->finish();
 }
 
-void QtPrinterSurface::finish_document() {
+void PageSurface::finish_document() {
     if (m_sink->is_open()) {
         end_doc();
     }
 }
 
-SurfaceSetup QtPrinterSurface::setup() const {
+SurfaceSetup PageSurface::setup() const {
     SurfaceSetup setup;
-    setup.paper = m_layout.pageSize();
+    setup.paper = m_paper;
     setup.paper_code = m_paper_code;
     setup.resolution = m_resolution;
     setup.device_name = m_device_name;
@@ -296,27 +289,27 @@ SurfaceSetup QtPrinterSurface::setup() const {
     return setup;
 }
 
-void QtPrinterSurface::abandon_document() noexcept {
+void PageSurface::abandon_document() noexcept {
     m_sink->abandon();
     m_page_open = false;
     m_page_pending = false;
 }
 
 // The list is taken afresh when it is counted and read from that copy by
-// index, so a walk over all faces asks the font database once, not once a face.
-int QtPrinterSurface::font_count() const {
-    m_families = QFontDatabase::families();
+// index, so a walk over all faces asks the face source once, not once a face.
+int PageSurface::font_count() const {
+    m_families = m_faces->families();
     return static_cast<int>(m_families.size());
 }
 
-std::string QtPrinterSurface::font(int index) const {
-    if (m_families.isEmpty()) {
-        m_families = QFontDatabase::families();
+std::string PageSurface::font(int index) const {
+    if (m_families.empty()) {
+        m_families = m_faces->families();
     }
-    if (index < 0 || index >= m_families.size()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_families.size()) {
         return {};
     }
-    return m_families.at(index).toStdString();
+    return m_families[static_cast<std::size_t>(index)];
 }
 
 } // namespace kvalon

@@ -1,0 +1,158 @@
+#include "startup/desktop/desktop_program.h"
+
+#include "engine/error.h"
+#include "engine/error_report.h"
+#include "engine/exit_status.h"
+#include "engine/file_checks.h"
+#include "engine/messages.h"
+#include "engine/notice.h"
+#include "engine/signal_cleanup.h"
+#include "printing/cups/printer_binding.h"
+#include "printing/cups/printer_selection.h"
+#include "startup/command_line.h"
+#include "startup/desktop/window_font.h"
+#include "startup/desktop_launch.h"
+#include "startup/desktop_presence.h"
+#include "startup/printer_request.h"
+#include "startup/report_job.h"
+#include "startup/standard_streams.h"
+#include "startup/start_sequence.h"
+#include "ui/message_box.h"
+#include "ui/qt_translation.h"
+#include "ui/user_settings.h"
+#include "ui/window_loop.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+namespace {
+
+// The status of a message box that nobody could see: the batch program that
+// asked for it then writes the message to standard error itself.
+constexpr int kNoBoxShown = 3;
+
+// Qt aborts when it finds no display; batch runs from scripts and services
+// have none.
+void choose_platform() {
+    if (!has_desktop()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+}
+
+// Qt's own diagnostics (a missing runtime folder, font fallbacks) are noise
+// for a DOS caller reading our standard error; KVALON_DEBUG brings them back.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg || std::getenv("KVALON_DEBUG") != nullptr) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+
+// The windows, with the report of --open chosen at once.
+int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
+    std::string open_path;
+    if (options.open) {
+        open_path = *options.open;
+        if (!is_regular_file(open_path)) {
+            throw KvalonError(ErrorKind::MissingFile, open_path);
+        }
+    }
+    if (!names_a_printer(options)) {
+        if (const auto remembered = remembered_printer()) {
+            binding.bind(*remembered);
+        }
+    }
+    return run_menu_window(binding, open_path);
+}
+
+int report(const KvalonError& error) {
+    show_message(message_for(error));
+    return exit_status_for(error);
+}
+
+// Before the first message can appear: the program's names, and Qt's own
+// buttons in Bulgarian.
+void introduce_application(QTranslator& translator) {
+    QApplication::setOrganizationName(QStringLiteral("kvalon-p"));
+    QApplication::setApplicationName(QStringLiteral("kvalon-p"));
+    QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+    install_qt_translation(translator);
+}
+
+int run_with_application(const ProgramOptions& options, int& argc, char** argv) {
+    choose_platform();
+    qInstallMessageHandler(quiet_qt_messages);
+    QApplication application(argc, argv);
+    QTranslator translator;
+    introduce_application(translator);
+    set_notice_handler(show_message);
+    PrinterBinding binding;
+    try {
+        const PrinterRequest request = printer_request(options);
+        StartHooks hooks;
+        hooks.install_font = [] { install_window_font(); };
+        hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
+        hooks.write_output = write_to_stdout;
+        const int status = run_report_job(options, request, hooks, binding);
+        set_notice_handler(nullptr);
+        return status;
+    } catch (const KvalonError& error) {
+        const int status = report(error);
+        set_notice_handler(nullptr);
+        return status;
+    }
+}
+
+// One message box for the batch program, which has no windows of its own.
+int show_one_message(const std::string& text, int& argc, char** argv) {
+    choose_platform();
+    qInstallMessageHandler(quiet_qt_messages);
+    QApplication application(argc, argv);
+    QTranslator translator;
+    introduce_application(translator);
+    if (is_headless()) {
+        return kNoBoxShown;
+    }
+    show_message(text);
+    return kExitOk;
+}
+
+} // namespace
+
+int run_desktop_program(int argc, char** argv) {
+    keep_standard_streams_open();
+    install_signal_cleanup();
+    if (argc == 3 && argv[1] == kMessageWord) {
+        int box_argc = 1;
+        return show_one_message(argv[2], box_argc, argv);
+    }
+    ProgramOptions options;
+    try {
+        options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const KvalonError& error) {
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
+                     usage_text().c_str());
+        return kExitCommandLine;
+    }
+    if (!options.has_words && !has_desktop()) {
+        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
+                     messages::kNeedsDesktop.c_str(), usage_text().c_str());
+        return kExitCommandLine;
+    }
+    try {
+        return run_with_application(options, argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s%s\n", messages::kTitle.c_str(),
+                     messages::kInternalError.c_str(), error.what());
+        return kExitInternal;
+    }
+}
+
+} // namespace kvalon
