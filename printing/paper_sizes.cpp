@@ -77,7 +77,21 @@ PaperSize sheet_of_its_own(double width, double height, Unit unit) {
     return size;
 }
 
-const StandardPaper* paper_of_points(int width, int height, bool fuzzy) {
+// A size of its own given in whole points, as a printer's own paper list
+// gives it.
+PaperSize sheet_of_points(int width, int height) {
+    PaperSize size;
+    size.key = "Custom." + std::to_string(width) + "x" + std::to_string(height);
+    size.width_mm = two_decimals(width / kPointsPerMm);
+    size.height_mm = two_decimals(height / kPointsPerMm);
+    size.width_inches = two_decimals(width / kPointsPerInch);
+    size.height_inches = two_decimals(height / kPointsPerInch);
+    size.width_points = width;
+    size.height_points = height;
+    return size;
+}
+
+const StandardPaper* standard_of_points(int width, int height, bool fuzzy) {
     const auto papers = standard_papers();
     for (const StandardPaper& paper : papers) {
         if (paper.points.width == width && paper.points.height == height) {
@@ -111,7 +125,7 @@ PaperSize paper_of_size(double width, double height, Unit unit, bool fuzzy) {
     }
     const double per_unit = points_per(unit);
     if (const StandardPaper* paper =
-            paper_of_points(whole(width * per_unit), whole(height * per_unit), fuzzy)) {
+            standard_of_points(whole(width * per_unit), whole(height * per_unit), fuzzy)) {
         return standard_sheet(*paper);
     }
     return sheet_of_its_own(width, height, unit);
@@ -233,8 +247,30 @@ PaperSize paper_for_media(const std::string& media) {
     return {};
 }
 
-PaperSize paper_of_size_mm(double width, double height) {
-    return paper_of_size(width, height, Unit::Millimetre, true);
+PaperSize paper_of_points(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    if (const StandardPaper* paper = standard_of_points(width, height, true)) {
+        return standard_sheet(*paper);
+    }
+    return sheet_of_points(width, height);
+}
+
+PaperSize paper_of_printer(const std::string& keyword, int width_points, int height_points) {
+    std::string_view key(keyword);
+    for (const std::string_view turned : {"Rotated", ".Transverse"}) {
+        if (key.ends_with(turned)) {
+            key.remove_suffix(turned.size());
+            break;
+        }
+    }
+    for (const StandardPaper& paper : standard_papers()) {
+        if (*paper.key != '\0' && key == paper.key) {
+            return standard_sheet(paper);
+        }
+    }
+    return paper_of_points(width_points, height_points);
 }
 
 } // namespace kvalon

@@ -35,7 +35,13 @@ int code_for_paper(const PaperSize& paper);
 // sheet is that sheet. No paper when no part names one.
 PaperSize paper_for_media(const std::string& media);
 
-// A sheet of this size in millimetres, standard when within 3 points of one.
-PaperSize paper_of_size_mm(double width, double height);
+// A sheet of this size in whole points, as a printer lists its papers:
+// standard when within 3 points of one, else a sheet of its own.
+PaperSize paper_of_points(int width, int height);
+
+// A printer's own paper as its PPD file names it: the standard sheet of that
+// keyword (letter case counts; "Rotated" and ".Transverse" are ignored), else
+// the sheet of its size in whole points.
+PaperSize paper_of_printer(const std::string& keyword, int width_points, int height_points);
 
 } // namespace kvalon

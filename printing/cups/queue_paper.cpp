@@ -5,13 +5,23 @@
 
 #include <cups/cups.h>
 
+#include <cmath>
+#include <sstream>
+
 namespace kvalon {
 
 namespace {
 
-constexpr double kHundredthsPerMm = 100;
+// The factor sheets have always been converted with.
+constexpr double kPointsPerHundredthMm = 2.83464566929 / 100;
 
-// The size in media-col-default, in hundredths of a millimetre.
+int whole_points(int hundredths_mm) {
+    return static_cast<int>(hundredths_mm * kPointsPerHundredthMm + 0.5);
+}
+
+// The default sheet's size (media-col-default, in hundredths of a millimetre)
+// is the printer's own paper size in points, as its PPD gives it: the sheet
+// is found by that size, as the queue's paper always was.
 PaperSize paper_of_collection(ipp_attribute_t* media_col) {
     ipp_t* collection = ippGetCollection(media_col, 0);
     ipp_attribute_t* size = ippFindAttribute(collection, "media-size", IPP_TAG_BEGIN_COLLECTION);
@@ -24,8 +34,65 @@ PaperSize paper_of_collection(ipp_attribute_t* media_col) {
     if (x == nullptr || y == nullptr) {
         return {};
     }
-    return paper_of_size_mm(ippGetInteger(x, 0) / kHundredthsPerMm,
-                            ippGetInteger(y, 0) / kHundredthsPerMm);
+    return paper_of_points(whole_points(ippGetInteger(x, 0)), whole_points(ippGetInteger(y, 0)));
+}
+
+// The queue's PPD file, as the print service hands it out; empty when the
+// queue has none.
+std::string ppd_of(http_t* http, const std::string& queue) {
+    const std::string resource = "/printers/" + queue + ".ppd";
+    httpClearFields(http);
+    if (httpGet(http, resource.c_str()) != 0) {
+        return {};
+    }
+    http_status_t status = HTTP_STATUS_CONTINUE;
+    while (status == HTTP_STATUS_CONTINUE) {
+        status = httpUpdate(http);
+    }
+    if (status != HTTP_STATUS_OK) {
+        httpFlush(http);
+        return {};
+    }
+    std::string text;
+    char buffer[8192];
+    for (ssize_t bytes = httpRead2(http, buffer, sizeof buffer); bytes > 0;
+         bytes = httpRead2(http, buffer, sizeof buffer)) {
+        text.append(buffer, static_cast<std::size_t>(bytes));
+    }
+    return text;
+}
+
+// *DefaultPageSize: KEY and *PaperDimension KEY/Text: "WIDTH HEIGHT" (points).
+PaperSize paper_of_ppd(const std::string& ppd) {
+    std::istringstream lines(ppd);
+    std::string key;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("*DefaultPageSize:")) {
+            std::istringstream(line.substr(17)) >> key;
+        }
+    }
+    if (key.empty()) {
+        return {};
+    }
+    lines.clear();
+    lines.seekg(0);
+    const std::string dimension = "*PaperDimension " + key;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t quote = line.find('"');
+        if (line.starts_with(dimension) &&
+            (line[dimension.size()] == '/' || line[dimension.size()] == ':') &&
+            quote != std::string::npos) {
+            std::istringstream numbers(line.substr(quote + 1));
+            numbers.imbue(std::locale::classic());
+            double width = 0;
+            double height = 0;
+            if (numbers >> width >> height) {
+                return paper_of_printer(key, static_cast<int>(std::lround(width)),
+                                        static_cast<int>(std::lround(height)));
+            }
+        }
+    }
+    return {};
 }
 
 PaperSize paper_of_options(const cups_dest_t& dest) {
@@ -46,14 +113,14 @@ PaperSize paper_of_defaults(http_t* http, cups_dest_t* dest) {
         return {};
     }
     PaperSize paper;
-    if (ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media")) {
-        if (const char* name = ippGetString(media, 0, nullptr)) {
-            paper = paper_for_media(name);
-        }
+    if (ipp_attribute_t* media_col = cupsFindDestDefault(http, dest, info, "media-col")) {
+        paper = paper_of_collection(media_col);
     }
     if (!paper.is_valid()) {
-        if (ipp_attribute_t* media_col = cupsFindDestDefault(http, dest, info, "media-col")) {
-            paper = paper_of_collection(media_col);
+        if (ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media")) {
+            if (const char* name = ippGetString(media, 0, nullptr)) {
+                paper = paper_for_media(name);
+            }
         }
     }
     cupsFreeDestInfo(info);
@@ -72,6 +139,10 @@ PaperSize queue_default_paper(const std::string& queue) {
         PaperSize paper = paper_of_options(*dest);
         if (!paper.is_valid()) {
             paper = paper_of_defaults(connection.get(), dest);
+        }
+        // A paper the print service cannot name by size: as the PPD has it.
+        if (!paper.is_valid()) {
+            paper = paper_of_ppd(ppd_of(connection.get(), queue));
         }
         cupsFreeDests(1, dest);
         return paper;
