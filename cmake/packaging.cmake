@@ -79,6 +79,9 @@ as DOS programs call it; `kvalon-p -` reads a report from standard input, so\n\
 DOS emulators can print through it; `kvalon-p --setup-queue` makes a CUPS\n\
 queue that prints the reports every DOS machine of the network sends it.\n\
 This package needs no desktop: the windows are in the package kvalon-p.")
+# The programs load libcups when they first talk to the print service, so
+# dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS "libcups2")
 # Printing on the machine's own printers and the print-server queue both need
 # the CUPS scheduler; a PDF or another machine's CUPS server do not.
 set(CPACK_DEBIAN_SERVER_PACKAGE_RECOMMENDS "cups, cups-client")

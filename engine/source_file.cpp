@@ -72,7 +72,10 @@ void SourceFile::open(const std::string& path) {
     m_consumed = 0;
     m_file = file;
     m_path = path;
-    m_buffer.resize(kBufferSize);
+    // A short report needs no more than itself: every page of a buffer is
+    // cleared and mapped before it is read into.
+    m_buffer.resize(static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(kBufferSize), m_identity.size)));
     m_begin = m_end = 0;
     m_exhausted = false;
 }

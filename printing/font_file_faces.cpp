@@ -84,6 +84,7 @@ FontFileFaces::~FontFileFaces() {
     m_faces.clear();
     hb_font_destroy(m_font);
     hb_face_destroy(m_face);
+    hb_blob_destroy(m_file);
 }
 
 bool FontFileFaces::load() {
@@ -97,19 +98,20 @@ bool FontFileFaces::load() {
             continue;
         }
         hb_face_t* face = hb_face_create(blob, 0);
-        hb_blob_destroy(blob);
         hb_blob_t* header = hb_face_reference_table(face, HB_TAG('h', 'h', 'e', 'a'));
         unsigned int length = 0;
         const char* bytes = hb_blob_get_data(header, &length);
         if (hb_face_get_glyph_count(face) == 0 || length < 10) {
             hb_blob_destroy(header);
             hb_face_destroy(face);
+            hb_blob_destroy(blob);
             continue;
         }
         m_ascender = signed_16(bytes + 4);
         m_descender = -signed_16(bytes + 6);
         m_line_gap = signed_16(bytes + 8);
         hb_blob_destroy(header);
+        m_file = blob;
         m_face = face;
         m_units_per_em = static_cast<int>(hb_face_get_upem(face));
         m_font = hb_font_create(face);
@@ -167,14 +169,11 @@ const std::string& FontFileFaces::path() {
     return m_path;
 }
 
-std::string FontFileFaces::table(std::uint32_t tag) {
+std::string_view FontFileFaces::file_bytes() {
     require();
-    hb_blob_t* blob = hb_face_reference_table(m_face, tag);
     unsigned int length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    std::string bytes = data == nullptr ? std::string() : std::string(data, length);
-    hb_blob_destroy(blob);
-    return bytes;
+    const char* data = hb_blob_get_data(m_file, &length);
+    return data == nullptr ? std::string_view() : std::string_view(data, length);
 }
 
 } // namespace kvalon

@@ -6,8 +6,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+struct hb_blob_t;
 struct hb_face_t;
 struct hb_font_t;
 
@@ -34,10 +36,9 @@ public:
     // The family of the file in use; none when no candidate holds a face.
     std::vector<std::string> families() override;
 
-    // The file in use. Throws as face() does.
+    // The file in use, its path and its bytes. Throws as face() does.
     const std::string& path();
-    // The table `tag` of the face as stored in the file; empty when it has none.
-    std::string table(std::uint32_t tag);
+    std::string_view file_bytes();
 
 private:
     class Face;
@@ -49,6 +50,7 @@ private:
     std::vector<std::string> m_candidates;
     bool m_tried = false;
     std::string m_path;
+    hb_blob_t* m_file = nullptr;
     hb_face_t* m_face = nullptr;
     hb_font_t* m_font = nullptr;
     int m_units_per_em = 0;

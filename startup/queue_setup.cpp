@@ -52,8 +52,9 @@ bool is_usable_name(const std::string& name) {
 
 std::string printer_uri(const std::string& name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", name.c_str());
+    const std::string resource = "/printers/" + name;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
     return uri;
 }
 

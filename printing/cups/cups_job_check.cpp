@@ -62,8 +62,9 @@ ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri
 
 std::string printer_uri(const std::string& queue) {
     char uri[1024];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                     "/printers/%s", queue.c_str());
+    const std::string resource = "/printers/" + queue;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                    resource.c_str());
     return uri;
 }
 

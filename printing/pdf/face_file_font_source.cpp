@@ -12,8 +12,8 @@ bool FaceFileFontSource::has_bold_face(const std::string&) const {
     return false;
 }
 
-std::string FaceFileFontSource::table(const std::string&, bool, std::uint32_t tag) const {
-    return m_faces->table(tag);
+std::string_view FaceFileFontSource::file(const std::string&, bool) const {
+    return m_faces->file_bytes();
 }
 
 } // namespace kvalon

@@ -16,7 +16,7 @@ public:
     explicit FaceFileFontSource(std::shared_ptr<FontFileFaces> faces);
 
     bool has_bold_face(const std::string& family) const override;
-    std::string table(const std::string& family, bool bold, std::uint32_t tag) const override;
+    std::string_view file(const std::string& family, bool bold) const override;
 
 private:
     std::shared_ptr<FontFileFaces> m_faces;

@@ -9,18 +9,20 @@
 
 #include "printing/pdf/pdf_syntax.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace kvalon {
 
 namespace {
 
-// What an embedded TrueType face needs to be drawn, the character map for
-// readers that look into it, and the names table for the face's name.
+// What an embedded TrueType face needs to be drawn, and the character map for
+// readers that look into it.
 constexpr std::array kTables = {
     sfnt_tag("head"), sfnt_tag("hhea"), sfnt_tag("hmtx"), sfnt_tag("maxp"), sfnt_tag("loca"),
     sfnt_tag("glyf"), sfnt_tag("cvt "), sfnt_tag("fpgm"), sfnt_tag("prep"), sfnt_tag("gasp"),
-    sfnt_tag("post"), sfnt_tag("OS/2"), sfnt_tag("cmap"), sfnt_tag("name"),
+    sfnt_tag("post"), sfnt_tag("OS/2"), sfnt_tag("cmap"),
 };
 
 std::uint32_t read_unsigned(const std::string& table, std::size_t at, std::size_t bytes) {
@@ -45,31 +47,34 @@ std::string table_of(hb_face_t* face, std::uint32_t tag) {
     return bytes;
 }
 
+bool has_table(hb_face_t* face, std::uint32_t tag) {
+    hb_blob_t* blob = hb_face_reference_table(face, tag);
+    const bool present = hb_blob_get_length(blob) > 0;
+    hb_blob_destroy(blob);
+    return present;
+}
+
 std::string blob_bytes(hb_blob_t* blob) {
     unsigned int length = 0;
     const char* data = hb_blob_get_data(blob, &length);
     return data == nullptr ? std::string() : std::string(data, length);
 }
 
-// A face made from tables alone cannot list them, and the subsetter only
-// copies the tables a face lists; written out as one file and read back, the
-// face lists them all.
-hb_face_t* assemble_face(const FontSource& source, const std::string& family, bool bold) {
-    hb_face_t* builder = hb_face_builder_create();
-    for (const std::uint32_t tag : kTables) {
-        const std::string bytes = source.table(family, bold, tag);
-        if (bytes.empty()) {
-            continue;
-        }
-        hb_blob_t* blob = hb_blob_create(bytes.data(), static_cast<unsigned int>(bytes.size()),
-                                         HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
-        hb_face_builder_add_table(builder, tag, blob);
-        hb_blob_destroy(blob);
-    }
-    hb_blob_t* file = hb_face_reference_blob(builder);
-    hb_face_destroy(builder);
-    hb_face_t* face = hb_face_create(file, 0);
-    hb_blob_destroy(file);
+std::vector<hb_tag_t> table_tags(hb_face_t* face) {
+    std::vector<hb_tag_t> tags(hb_face_get_table_tags(face, 0, nullptr, nullptr));
+    auto count = static_cast<unsigned int>(tags.size());
+    hb_face_get_table_tags(face, 0, &count, tags.data());
+    tags.resize(count);
+    return tags;
+}
+
+// The face is read where the source keeps the file, not copied.
+hb_face_t* face_of(const FontSource& source, const std::string& family, bool bold) {
+    const std::string_view file = source.file(family, bold);
+    hb_blob_t* blob = hb_blob_create(file.data(), static_cast<unsigned int>(file.size()),
+                                     HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    hb_face_t* face = hb_face_create(blob, 0);
+    hb_blob_destroy(blob);
     return face;
 }
 
@@ -121,10 +126,9 @@ hb_draw_funcs_t* path_funcs() {
 } // namespace
 
 FontProgram::FontProgram(const FontSource& source, const std::string& family, bool bold)
-    : m_family(family), m_face(assemble_face(source, family, bold)),
-      m_font(hb_font_create(m_face)) {
-    if (hb_face_get_glyph_count(m_face) == 0 || table_of(m_face, sfnt_tag("glyf")).empty() ||
-        table_of(m_face, sfnt_tag("hmtx")).empty()) {
+    : m_family(family), m_face(face_of(source, family, bold)), m_font(hb_font_create(m_face)) {
+    if (hb_face_get_glyph_count(m_face) == 0 || !has_table(m_face, sfnt_tag("glyf")) ||
+        !has_table(m_face, sfnt_tag("hmtx"))) {
         hb_font_destroy(m_font);
         hb_face_destroy(m_face);
         throw KvalonError(ErrorKind::Printer, family, messages::kDocumentNotStarted);
@@ -214,7 +218,14 @@ std::string FontProgram::subset(const std::vector<std::uint16_t>& glyphs,
     for (const char32_t code : codes) {
         hb_set_add(code_set, code);
     }
-    hb_set_add(hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG), sfnt_tag("name"));
+    // Only the tables a page needs; the name is in the PDF already.
+    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    for (const hb_tag_t tag : table_tags(m_face)) {
+        if (std::find(kTables.begin(), kTables.end(), tag) == kTables.end()) {
+            hb_set_add(dropped, tag);
+        }
+    }
+    hb_set_add(dropped, sfnt_tag("name"));
     // Glyph indexes stay as they are, so pages written before the subset was
     // known show the right glyphs.
     hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS);

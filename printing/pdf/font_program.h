@@ -12,7 +12,7 @@ struct hb_font_t;
 namespace kvalon {
 
 // The TrueType face a PDF font is made from, read through HarfBuzz from the
-// tables a FontSource gives. Lengths are in font units unless named otherwise.
+// file a FontSource gives. Lengths are in font units unless named otherwise.
 class FontProgram {
 public:
     struct Metrics {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kvalon {
 
@@ -14,8 +15,8 @@ constexpr std::uint32_t sfnt_tag(const char (&name)[5]) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(name[3]));
 }
 
-// Where the PDF writer gets the fonts of a page's faces from: the tables of
-// the very TrueType face the page was measured in, so the file needs no path.
+// Where the PDF writer gets the fonts of a page's faces from: the very
+// TrueType file the page was measured in.
 class FontSource {
 public:
     virtual ~FontSource() = default;
@@ -23,9 +24,9 @@ public:
     // Whether `family` has a face of its own for bold text. Without one, bold
     // text is printed in the regular face, drawn twice a little apart.
     virtual bool has_bold_face(const std::string& family) const = 0;
-    // The table `tag` of the family's bold or regular face as stored in the
-    // font file; empty when the face has no such table.
-    virtual std::string table(const std::string& family, bool bold, std::uint32_t tag) const = 0;
+    // The font file of the family's bold or regular face, as stored; empty
+    // when the source has none. The bytes stay as long as the source.
+    virtual std::string_view file(const std::string& family, bool bold) const = 0;
 };
 
 } // namespace kvalon

@@ -8,33 +8,31 @@
 namespace kvalon {
 
 TtfFontSource::TtfFontSource(const std::string& path) {
-    hb_blob_t* blob = hb_blob_create_from_file_or_fail(path.c_str());
-    if (blob == nullptr) {
+    m_file = hb_blob_create_from_file_or_fail(path.c_str());
+    if (m_file == nullptr) {
         throw KvalonError(ErrorKind::File, path, messages::kNoSuchPath);
     }
-    m_face = hb_face_create(blob, 0);
-    hb_blob_destroy(blob);
-    if (hb_face_get_glyph_count(m_face) == 0) {
-        hb_face_destroy(m_face);
+    hb_face_t* face = hb_face_create(m_file, 0);
+    const unsigned glyphs = hb_face_get_glyph_count(face);
+    hb_face_destroy(face);
+    if (glyphs == 0) {
+        hb_blob_destroy(m_file);
         throw KvalonError(ErrorKind::File, path);
     }
 }
 
 TtfFontSource::~TtfFontSource() {
-    hb_face_destroy(m_face);
+    hb_blob_destroy(m_file);
 }
 
 bool TtfFontSource::has_bold_face(const std::string&) const {
     return false;
 }
 
-std::string TtfFontSource::table(const std::string&, bool, std::uint32_t tag) const {
-    hb_blob_t* blob = hb_face_reference_table(m_face, tag);
+std::string_view TtfFontSource::file(const std::string&, bool) const {
     unsigned int length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    std::string bytes(data == nullptr ? "" : std::string(data, length));
-    hb_blob_destroy(blob);
-    return bytes;
+    const char* data = hb_blob_get_data(m_file, &length);
+    return data == nullptr ? std::string_view() : std::string_view(data, length);
 }
 
 } // namespace kvalon

@@ -4,13 +4,12 @@
 
 #include <string>
 
-struct hb_face_t;
+struct hb_blob_t;
 
 namespace kvalon {
 
-// The tables of one TrueType file, served for every family and weight: the
-// font the program ships, for the PDF writer where no font system is asked
-// (tests, benchmarks, a printer path without Qt).
+// One TrueType file, served for every family and weight: the font the
+// program ships, for the PDF writer of tests and benchmarks.
 class TtfFontSource final : public FontSource {
 public:
     // Throws KvalonError(File) naming the path when it holds no TrueType font.
@@ -20,10 +19,10 @@ public:
     TtfFontSource& operator=(const TtfFontSource&) = delete;
 
     bool has_bold_face(const std::string& family) const override;
-    std::string table(const std::string& family, bool bold, std::uint32_t tag) const override;
+    std::string_view file(const std::string& family, bool bold) const override;
 
 private:
-    hb_face_t* m_face;
+    hb_blob_t* m_file;
 };
 
 } // namespace kvalon

@@ -244,9 +244,9 @@ TEST_F(PdfWriter, AFailedWriteSaysWhyAndClosesTheDocument) {
 }
 
 TEST_F(PdfWriter, AFaceWithoutAFontIsRefused) {
-    struct NoTables : FontSource {
+    struct NoFile : FontSource {
         bool has_bold_face(const std::string&) const override { return false; }
-        std::string table(const std::string&, bool, std::uint32_t) const override { return {}; }
+        std::string_view file(const std::string&, bool) const override { return {}; }
     } fonts;
     const int descriptor = ::open(pdf.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     FdByteOutput out(descriptor, pdf);
