@@ -42,10 +42,14 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
         ProgramOptions job_options = options;
         job_options.escp = options.escp || escp_from_environment();
         take_standard_input(job_options, piped_report);
-        hooks.printer_count = [&request] { return installed_printer_count(request); };
-        hooks.bind_printer = [&request, &binding] {
-            if (const auto target = choose_target(request)) {
-                binding.bind(*target);
+        PrinterChoice choice;
+        hooks.printer_count = [&request, &choice] {
+            choice = choose_printer(request);
+            return choice.printer_count;
+        };
+        hooks.bind_printer = [&choice, &binding] {
+            if (choice.target) {
+                binding.bind(*choice.target);
             }
         };
         const int status = run_start_sequence(job_options, hooks);

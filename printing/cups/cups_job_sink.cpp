@@ -35,6 +35,30 @@ private:
     cups_option_t* m_options = nullptr;
 };
 
+// Create-Job as libcups's cupsCreateJob sends it, without the two questions
+// about the queue it asks first (one of them for the queue's whole
+// description): the queue has just been asked. The job's id, 0 when refused.
+int create_job_on(http_t* http, const std::string& queue, const std::string& title,
+                  const JobOptions& options) {
+    char uri[HTTP_MAX_URI];
+    const std::string resource = "/printers/" + queue;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_JOB);
+    ipp_t* response = cupsDoRequest(http, request, resource.c_str());
+    ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
+    const int job_id =
+        cupsLastError() <= IPP_STATUS_OK_CONFLICTING && id != nullptr ? ippGetInteger(id, 0) : 0;
+    ippDelete(response);
+    return job_id;
+}
+
 } // namespace
 
 CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
@@ -75,7 +99,7 @@ void CupsJobSink::create_job(const DocumentInfo& info) {
     http_t* http = m_connection->get();
     const char* queue = m_settings.queue.c_str();
     m_deferral.emplace();
-    m_job_id = cupsCreateJob(http, queue, info.title.c_str(), options.count(), options.options());
+    m_job_id = create_job_on(http, m_settings.queue, info.title, options);
     if (m_job_id == 0) {
         fail(service_reason(cupsLastError()));
     }

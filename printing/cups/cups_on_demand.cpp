@@ -55,15 +55,9 @@ ipp_status_t cupsCancelJob2(http_t* http, const char* name, int job_id, int purg
     return real(http, name, job_id, purge);
 }
 
-cups_dinfo_t* cupsCopyDestInfo(http_t* http, cups_dest_t* dest) {
-    KVALON_CUPS_FUNCTION(cupsCopyDestInfo);
-    return real(http, dest);
-}
-
-int cupsCreateJob(http_t* http, const char* name, const char* title, int num_options,
-                  cups_option_t* options) {
-    KVALON_CUPS_FUNCTION(cupsCreateJob);
-    return real(http, name, title, num_options, options);
+void cupsEncodeOptions2(ipp_t* ipp, int num_options, cups_option_t* options, ipp_tag_t group_tag) {
+    KVALON_CUPS_FUNCTION(cupsEncodeOptions2);
+    real(ipp, num_options, options, group_tag);
 }
 
 ipp_t* cupsDoRequest(http_t* http, ipp_t* request, const char* resource) {
@@ -76,20 +70,9 @@ http_encryption_t cupsEncryption(void) {
     return real();
 }
 
-ipp_attribute_t* cupsFindDestDefault(http_t* http, cups_dest_t* dest, cups_dinfo_t* dinfo,
-                                     const char* option) {
-    KVALON_CUPS_FUNCTION(cupsFindDestDefault);
-    return real(http, dest, dinfo, option);
-}
-
 ipp_status_t cupsFinishDocument(http_t* http, const char* name) {
     KVALON_CUPS_FUNCTION(cupsFinishDocument);
     return real(http, name);
-}
-
-void cupsFreeDestInfo(cups_dinfo_t* dinfo) {
-    KVALON_CUPS_FUNCTION(cupsFreeDestInfo);
-    real(dinfo);
 }
 
 void cupsFreeDests(int num_dests, cups_dest_t* dests) {

@@ -72,6 +72,26 @@ std::string default_of(const CupsDestinations& dests) {
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
 }
 
+// One destination asked for by name, or the user's default one (LPDEST,
+// PRINTER, lpoptions, the server's default) when `name` is empty: a short
+// question where the whole list would be a long answer. Empty when there is
+// no such destination; throws KvalonError(PrintServiceSilent) when the
+// service does not answer.
+std::string named_destination(const std::string& name) {
+    const CupsConnection connection;
+    cups_dest_t* dest =
+        cupsGetNamedDest(connection.get(), name.empty() ? nullptr : name.c_str(), nullptr);
+    if (dest == nullptr) {
+        if (!connection.answered()) {
+            throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
+        }
+        return {};
+    }
+    std::string found = dest->name;
+    cupsFreeDests(1, dest);
+    return found;
+}
+
 } // namespace
 
 std::vector<std::string> cups_queue_names() {
@@ -79,16 +99,10 @@ std::vector<std::string> cups_queue_names() {
 }
 
 // The PDF printer needs no print service: one that is slow or missing must not
-// hold a PDF job.
-int installed_printer_count(const PrinterRequest& request) {
-    if (!request.pdf_path.empty()) {
-        return 1;
-    }
-    const CupsDestinations dests;
-    return static_cast<int>(names_of(dests.answered()).size());
-}
-
-std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
+// hold a PDF job. A queue found by name or as the default is asked for alone;
+// only without one is the list of queues fetched.
+PrinterChoice choose_printer(const PrinterRequest& request) {
+    PrinterChoice choice;
     PrinterTarget target;
     target.copies = request.copies;
     target.job_wait_seconds = request.job_wait_seconds;
@@ -96,24 +110,27 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = request.pdf_path;
         target.paper_code = request.paper_code;
-        return target;
+        return {1, target};
     }
     target.kind = PrinterTarget::Kind::Cups;
     target.media = request.media;
+    target.queue = named_destination(request.queue);
+    if (!target.queue.empty()) {
+        return {1, target};
+    }
     const CupsDestinations dests;
+    const std::vector<std::string> queues = names_of(dests.answered());
+    choice.printer_count = static_cast<int>(queues.size());
+    if (queues.empty()) {
+        return choice;
+    }
     if (!request.queue.empty()) {
-        const std::vector<std::string> queues = names_of(dests.answered());
-        if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
-            throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
-        }
-        target.queue = request.queue;
-        return target;
+        throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
     }
-    target.queue = default_of(dests.answered());
-    if (target.queue.empty()) {
-        return std::nullopt;
-    }
-    return target;
+    // A default that names no queue: the first queue prints.
+    target.queue = default_of(dests);
+    choice.target = target;
+    return choice;
 }
 
 } // namespace kvalon

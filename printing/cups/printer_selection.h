@@ -23,14 +23,17 @@ struct PrinterRequest {
 // The CUPS destinations of the current server (CUPS_SERVER is honoured);
 // none when the service does not answer (printing/cups/cups_connection.h).
 std::vector<std::string> cups_queue_names();
-// Installed printers: the CUPS destinations, or 1 when the PDF printer is asked
-// for (the print service is then not asked). Throws
-// KvalonError(PrintServiceSilent) when the print service does not answer.
-int installed_printer_count(const PrinterRequest& request);
-
-// Where the document goes; throws KvalonError(Printer) when a named queue does
-// not exist, KvalonError(PrintServiceSilent) when the service does not answer,
-// and nothing when there is no printer at all (empty result).
-std::optional<PrinterTarget> choose_target(const PrinterRequest& request);
+// The printers there are and the one that prints, asked once: the PDF
+// printer (1 printer; the print service is not asked), the named queue, or
+// the user's default destination (LPDEST, PRINTER, lpoptions, the server's
+// default; the first queue when that names none). No target and a count of 0
+// when there is no printer at all. Throws KvalonError(Printer) when a named
+// queue does not exist, KvalonError(PrintServiceSilent) when the service does
+// not answer.
+struct PrinterChoice {
+    int printer_count = 0;
+    std::optional<PrinterTarget> target;
+};
+PrinterChoice choose_printer(const PrinterRequest& request);
 
 } // namespace kvalon

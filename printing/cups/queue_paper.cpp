@@ -6,6 +6,7 @@
 #include <cups/cups.h>
 
 #include <cmath>
+#include <iterator>
 #include <sstream>
 
 namespace kvalon {
@@ -107,24 +108,41 @@ PaperSize paper_of_options(const cups_dest_t& dest) {
     return {};
 }
 
-PaperSize paper_of_defaults(http_t* http, cups_dest_t* dest) {
-    cups_dinfo_t* info = cupsCopyDestInfo(http, dest);
-    if (info == nullptr) {
-        return {};
-    }
+// What the print service says of the queue's default paper: its size, its
+// name. A raw queue says nothing at all; a queue with a PPD may name a paper
+// it knows no size for ("unknown").
+struct DefaultMedia {
     PaperSize paper;
-    if (ipp_attribute_t* media_col = cupsFindDestDefault(http, dest, info, "media-col")) {
-        paper = paper_of_collection(media_col);
+    bool named = false;
+};
+
+// The two attributes alone: the whole description of a queue with a PPD runs
+// to tens of kilobytes.
+DefaultMedia default_media(http_t* http, const std::string& queue) {
+    char uri[HTTP_MAX_URI];
+    const std::string resource = "/printers/" + queue;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                    resource.c_str());
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    static const char* const wanted[] = {"media-col-default", "media-default"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  static_cast<int>(std::size(wanted)), nullptr, wanted);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    DefaultMedia media;
+    if (ipp_attribute_t* media_col =
+            ippFindAttribute(response, "media-col-default", IPP_TAG_BEGIN_COLLECTION)) {
+        media.paper = paper_of_collection(media_col);
     }
-    if (!paper.is_valid()) {
-        if (ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media")) {
-            if (const char* name = ippGetString(media, 0, nullptr)) {
-                paper = paper_for_media(name);
-            }
+    if (ipp_attribute_t* name = ippFindAttribute(response, "media-default", IPP_TAG_ZERO)) {
+        media.named = true;
+        const char* text = ippGetString(name, 0, nullptr);
+        if (!media.paper.is_valid() && text != nullptr) {
+            media.paper = paper_for_media(text);
         }
     }
-    cupsFreeDestInfo(info);
-    return paper;
+    ippDelete(response);
+    return media;
 }
 
 } // namespace
@@ -138,11 +156,13 @@ PaperSize queue_default_paper(const std::string& queue) {
         }
         PaperSize paper = paper_of_options(*dest);
         if (!paper.is_valid()) {
-            paper = paper_of_defaults(connection.get(), dest);
-        }
-        // A paper the print service cannot name by size: as the PPD has it.
-        if (!paper.is_valid()) {
-            paper = paper_of_ppd(ppd_of(connection.get(), queue));
+            const DefaultMedia media = default_media(connection.get(), queue);
+            paper = media.paper;
+            // A paper the print service names but knows no size for: as the
+            // PPD has it.
+            if (!paper.is_valid() && media.named) {
+                paper = paper_of_ppd(ppd_of(connection.get(), queue));
+            }
         }
         cupsFreeDests(1, dest);
         return paper;
