@@ -8,7 +8,7 @@ namespace kvalon {
 class PrinterBinding;
 struct PrinterRequest;
 
-// What the program does with its words once a Qt application runs, for
+// What the program does with its words, for
 // `kvalon-p` and the print-server backend alike: a report on standard input
 // ("-") is copied first, the ESC/P mode is taken from the options or
 // KVALON_ESCP, the printer `request` names is bound in `binding`, the start

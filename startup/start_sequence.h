@@ -7,7 +7,7 @@
 
 namespace kvalon {
 
-// What the start sequence needs of the platform; the real program binds Qt,
+// What the start sequence needs of the platform; the real programs bind
 // CUPS and the windows, tests bind fakes.
 struct StartHooks {
     std::function<int()> printer_count;

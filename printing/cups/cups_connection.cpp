@@ -55,6 +55,14 @@ bool CupsConnection::answered() const {
     return httpError(m_http) == 0 && cupsLastError() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
 }
 
+std::string printer_uri(const std::string& queue) {
+    char uri[HTTP_MAX_URI];
+    const std::string resource = "/printers/" + queue;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
+    return uri;
+}
+
 std::string service_reason(ipp_status_t status) {
     switch (status) {
     case IPP_STATUS_ERROR_NOT_FOUND:

@@ -43,4 +43,7 @@ private:
 // The print service's answer to the last request, in the user's words.
 std::string service_reason(ipp_status_t status);
 
+// The address a request names a queue of the print service by.
+std::string printer_uri(const std::string& queue);
+
 } // namespace kvalon

@@ -60,14 +60,6 @@ ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri
     return response;
 }
 
-std::string printer_uri(const std::string& queue) {
-    char uri[1024];
-    const std::string resource = "/printers/" + queue;
-    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                    resource.c_str());
-    return uri;
-}
-
 JobLook look_at(const CupsConnection& connection, const std::string& queue, int job_id) {
     static const char* const job_attributes[] = {"job-state", "job-printer-state-message"};
     static const char* const printer_attributes[] = {"printer-state", "printer-state-message"};

@@ -40,18 +40,15 @@ private:
 // description): the queue has just been asked. The job's id, 0 when refused.
 int create_job_on(http_t* http, const std::string& queue, const std::string& title,
                   const JobOptions& options) {
-    char uri[HTTP_MAX_URI];
-    const std::string resource = "/printers/" + queue;
-    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                    resource.c_str());
     ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 printer_uri(queue).c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
     cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_OPERATION);
     cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_JOB);
-    ipp_t* response = cupsDoRequest(http, request, resource.c_str());
+    ipp_t* response = cupsDoRequest(http, request, ("/printers/" + queue).c_str());
     ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
     const int job_id =
         cupsLastError() <= IPP_STATUS_OK_CONFLICTING && id != nullptr ? ippGetInteger(id, 0) : 0;

@@ -119,12 +119,9 @@ struct DefaultMedia {
 // The two attributes alone: the whole description of a queue with a PPD runs
 // to tens of kilobytes.
 DefaultMedia default_media(http_t* http, const std::string& queue) {
-    char uri[HTTP_MAX_URI];
-    const std::string resource = "/printers/" + queue;
-    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                    resource.c_str());
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 printer_uri(queue).c_str());
     static const char* const wanted[] = {"media-col-default", "media-default"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   static_cast<int>(std::size(wanted)), nullptr, wanted);
