@@ -27,7 +27,7 @@ public:
     ParsedOptions& operator=(const ParsedOptions&) = delete;
 
     const char* get(const char* name) const { return cupsGetOption(name, m_count, m_options); }
-    // The options besides `taken`, in the order CUPS gave them.
+    // The options besides `taken`, by name.
     JobOptions others(std::initializer_list<std::string_view> taken) const {
         JobOptions rest;
         for (int i = 0; i < m_count; ++i) {

@@ -153,7 +153,7 @@ inline const std::string kOptionNotPassed = "Опцията ";
 inline const std::string kOptionNotPassedTo = " не се предава на ";
 inline const std::string kOptionDecidedHere = ": програмата я определя сама";
 inline const std::string kOptionDescribesJob = ": тя описва заданието на този сървър";
-inline const std::string kOptionUnknownThere = ": принтерът няма такава настройка";
+inline const std::string kOptionUnknownThere = ": опашката не обявява такава настройка";
 inline const std::string kOptionValueNotTaken = ": принтерът не приема тази стойност (приема ";
 inline const std::string kOptionValueNotTakenEnd = ")";
 

@@ -125,7 +125,24 @@ DestinationInfo::~DestinationInfo() {
     cupsFreeDests(1, m_dest);
 }
 
+// The print service library's own default looks only at lpoptions and
+// otherwise says Letter; the queue's media-default is what a job without
+// lpoptions gets.
 std::optional<DestinationMedia> DestinationInfo::default_media() const {
+    std::string name;
+    if (const char* chosen = cupsGetOption("media", m_dest->num_options, m_dest->options)) {
+        name = chosen;
+        name = name.substr(0, name.find(','));
+    } else if (ipp_attribute_t* queue_default =
+                   cupsFindDestDefault(m_connection->get(), m_dest, m_info, "media")) {
+        const char* text = ippGetString(queue_default, 0, nullptr);
+        name = text != nullptr ? text : "";
+    }
+    if (!name.empty()) {
+        if (std::optional<DestinationMedia> listed = media(name)) {
+            return listed;
+        }
+    }
     cups_size_t size{};
     if (!cupsGetDestMediaDefault(m_connection->get(), m_dest, m_info, CUPS_MEDIA_FLAGS_DEFAULT,
                                  &size)) {
@@ -138,6 +155,12 @@ std::optional<DestinationMedia> DestinationInfo::default_media() const {
 // itself counts.
 std::optional<DestinationMedia> DestinationInfo::media(const std::string& media_name) const {
     const pwg_media_t* wanted = pwgMediaForPWG(media_name.c_str());
+    if (wanted == nullptr) {
+        wanted = pwgMediaForLegacy(media_name.c_str());
+    }
+    if (wanted == nullptr) {
+        wanted = pwgMediaForPPD(media_name.c_str());
+    }
     cups_size_t size{};
     if (wanted == nullptr ||
         !cupsGetDestMediaByName(m_connection->get(), m_dest, m_info, media_name.c_str(),

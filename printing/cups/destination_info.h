@@ -57,9 +57,10 @@ public:
     // the printer (printer-state, printer-info ...), which the print service
     // library leaves out of a job.
     const JobOptions& options() const { return m_options; }
-    // The paper a job gets when it names none (lpoptions included).
+    // The paper a job gets when it names none: lpoptions' media, else the
+    // queue's default.
     std::optional<DestinationMedia> default_media() const;
-    // The paper `media_name` ("iso_a4_210x297mm") as the destination lists
+    // The paper `media_name` ("iso_a4_210x297mm", "A4") as the destination lists
     // it, with its margins; nothing when it lists no paper of that size.
     std::optional<DestinationMedia> media(const std::string& media_name) const;
     // Dots per inch across of printer-resolution-default; 0 when not told.
