@@ -7,6 +7,8 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
@@ -47,10 +49,13 @@ public:
     cups_dest_t* default_destination() const {
         return cupsGetDest(nullptr, nullptr, m_count, m_dests);
     }
-    // A queue, or an instance of one the user or the system defined.
+    // A queue, or an instance of one the user or the system defined, by its
+    // exact name.
     bool has(const DestinationName& name) const {
-        const char* instance = name.instance.empty() ? nullptr : name.instance.c_str();
-        return cupsGetDest(name.queue.c_str(), instance, m_count, m_dests) != nullptr;
+        return std::any_of(begin(), end(), [&name](const cups_dest_t& dest) {
+            const std::string instance = dest.instance != nullptr ? dest.instance : "";
+            return name.queue == dest.name && name.instance == instance;
+        });
     }
 
 private:
