@@ -162,7 +162,21 @@ PageDescription PageSurface::sheet() const {
     sheet.height_points = m_landscape ? m_paper.width_points : m_paper.height_points;
     sheet.landscape = m_landscape;
     sheet.dpi = m_resolution;
+    sheet.cells = m_cell_area;
     return sheet;
+}
+
+DocumentInfo PageSurface::document_info() const {
+    DocumentInfo info{m_title, m_copies};
+    info.paper_width_mm = m_paper.width_mm;
+    info.paper_height_mm = m_paper.height_mm;
+    return info;
+}
+
+JobPreview PageSurface::job_preview(const PageArea& cells) {
+    PageDescription planned = sheet();
+    planned.cells = cells;
+    return m_sink->preview(document_info(), planned);
 }
 
 void PageSurface::open_page() {
@@ -175,7 +189,7 @@ void PageSurface::open_page() {
 
 void PageSurface::begin_document() {
     if (!m_sink->is_open()) {
-        m_sink->begin(DocumentInfo{m_title, m_copies});
+        m_sink->begin(document_info());
         m_page_pending = false;
         open_page();
     }

@@ -55,9 +55,15 @@ ipp_status_t cupsCancelJob2(http_t* http, const char* name, int job_id, int purg
     return real(http, name, job_id, purge);
 }
 
-void cupsEncodeOptions2(ipp_t* ipp, int num_options, cups_option_t* options, ipp_tag_t group_tag) {
-    KVALON_CUPS_FUNCTION(cupsEncodeOptions2);
-    real(ipp, num_options, options, group_tag);
+int cupsCheckDestSupported(http_t* http, cups_dest_t* dest, cups_dinfo_t* info, const char* option,
+                           const char* value) {
+    KVALON_CUPS_FUNCTION(cupsCheckDestSupported);
+    return real(http, dest, info, option, value);
+}
+
+cups_dinfo_t* cupsCopyDestInfo(http_t* http, cups_dest_t* dest) {
+    KVALON_CUPS_FUNCTION(cupsCopyDestInfo);
+    return real(http, dest);
 }
 
 ipp_t* cupsDoRequest(http_t* http, ipp_t* request, const char* resource) {
@@ -65,14 +71,42 @@ ipp_t* cupsDoRequest(http_t* http, ipp_t* request, const char* resource) {
     return real(http, request, resource);
 }
 
+ipp_attribute_t* cupsEncodeOption(ipp_t* ipp, ipp_tag_t group_tag, const char* name,
+                                  const char* value) {
+    KVALON_CUPS_FUNCTION(cupsEncodeOption);
+    return real(ipp, group_tag, name, value);
+}
+
+void cupsEncodeOptions2(ipp_t* ipp, int num_options, cups_option_t* options, ipp_tag_t group_tag) {
+    KVALON_CUPS_FUNCTION(cupsEncodeOptions2);
+    real(ipp, num_options, options, group_tag);
+}
+
 http_encryption_t cupsEncryption(void) {
     KVALON_CUPS_FUNCTION(cupsEncryption);
     return real();
 }
 
+ipp_attribute_t* cupsFindDestDefault(http_t* http, cups_dest_t* dest, cups_dinfo_t* dinfo,
+                                     const char* option) {
+    KVALON_CUPS_FUNCTION(cupsFindDestDefault);
+    return real(http, dest, dinfo, option);
+}
+
+ipp_attribute_t* cupsFindDestSupported(http_t* http, cups_dest_t* dest, cups_dinfo_t* dinfo,
+                                       const char* option) {
+    KVALON_CUPS_FUNCTION(cupsFindDestSupported);
+    return real(http, dest, dinfo, option);
+}
+
 ipp_status_t cupsFinishDocument(http_t* http, const char* name) {
     KVALON_CUPS_FUNCTION(cupsFinishDocument);
     return real(http, name);
+}
+
+void cupsFreeDestInfo(cups_dinfo_t* dinfo) {
+    KVALON_CUPS_FUNCTION(cupsFreeDestInfo);
+    real(dinfo);
 }
 
 void cupsFreeDests(int num_dests, cups_dest_t* dests) {
@@ -89,6 +123,18 @@ cups_dest_t* cupsGetDest(const char* name, const char* instance, int num_dests,
                          cups_dest_t* dests) {
     KVALON_CUPS_FUNCTION(cupsGetDest);
     return real(name, instance, num_dests, dests);
+}
+
+int cupsGetDestMediaByName(http_t* http, cups_dest_t* dest, cups_dinfo_t* dinfo, const char* media,
+                           unsigned flags, cups_size_t* size) {
+    KVALON_CUPS_FUNCTION(cupsGetDestMediaByName);
+    return real(http, dest, dinfo, media, flags, size);
+}
+
+int cupsGetDestMediaDefault(http_t* http, cups_dest_t* dest, cups_dinfo_t* dinfo, unsigned flags,
+                            cups_size_t* size) {
+    KVALON_CUPS_FUNCTION(cupsGetDestMediaDefault);
+    return real(http, dest, dinfo, flags, size);
 }
 
 int cupsGetDests2(http_t* http, cups_dest_t** dests) {
@@ -228,6 +274,11 @@ ipp_attribute_t* ippAddStrings(ipp_t* ipp, ipp_tag_t group, ipp_tag_t value_tag,
     return real(ipp, group, value_tag, name, num_values, language, values);
 }
 
+size_t ippAttributeString(ipp_attribute_t* attr, char* buffer, size_t bufsize) {
+    KVALON_CUPS_FUNCTION(ippAttributeString);
+    return real(attr, buffer, bufsize);
+}
+
 void ippDelete(ipp_t* ipp) {
     KVALON_CUPS_FUNCTION(ippDelete);
     real(ipp);
@@ -238,9 +289,19 @@ ipp_attribute_t* ippFindAttribute(ipp_t* ipp, const char* name, ipp_tag_t value_
     return real(ipp, name, value_tag);
 }
 
+ipp_attribute_t* ippFirstAttribute(ipp_t* ipp) {
+    KVALON_CUPS_FUNCTION(ippFirstAttribute);
+    return real(ipp);
+}
+
 ipp_t* ippGetCollection(ipp_attribute_t* attr, int element) {
     KVALON_CUPS_FUNCTION(ippGetCollection);
     return real(attr, element);
+}
+
+ipp_tag_t ippGetGroupTag(ipp_attribute_t* attr) {
+    KVALON_CUPS_FUNCTION(ippGetGroupTag);
+    return real(attr);
 }
 
 int ippGetInteger(ipp_attribute_t* attr, int element) {
@@ -248,9 +309,29 @@ int ippGetInteger(ipp_attribute_t* attr, int element) {
     return real(attr, element);
 }
 
+const char* ippGetName(ipp_attribute_t* attr) {
+    KVALON_CUPS_FUNCTION(ippGetName);
+    return real(attr);
+}
+
+int ippGetResolution(ipp_attribute_t* attr, int element, int* yres, ipp_res_t* units) {
+    KVALON_CUPS_FUNCTION(ippGetResolution);
+    return real(attr, element, yres, units);
+}
+
 const char* ippGetString(ipp_attribute_t* attr, int element, const char** language) {
     KVALON_CUPS_FUNCTION(ippGetString);
     return real(attr, element, language);
+}
+
+ipp_tag_t ippGetValueTag(ipp_attribute_t* attr) {
+    KVALON_CUPS_FUNCTION(ippGetValueTag);
+    return real(attr);
+}
+
+ipp_t* ippNew(void) {
+    KVALON_CUPS_FUNCTION(ippNew);
+    return real();
 }
 
 ipp_t* ippNewRequest(ipp_op_t op) {
@@ -258,9 +339,34 @@ ipp_t* ippNewRequest(ipp_op_t op) {
     return real(op);
 }
 
+ipp_attribute_t* ippNextAttribute(ipp_t* ipp) {
+    KVALON_CUPS_FUNCTION(ippNextAttribute);
+    return real(ipp);
+}
+
 int ippPort(void) {
     KVALON_CUPS_FUNCTION(ippPort);
     return real();
+}
+
+pwg_media_t* pwgMediaForLegacy(const char* legacy) {
+    KVALON_CUPS_FUNCTION(pwgMediaForLegacy);
+    return real(legacy);
+}
+
+pwg_media_t* pwgMediaForPPD(const char* ppd) {
+    KVALON_CUPS_FUNCTION(pwgMediaForPPD);
+    return real(ppd);
+}
+
+pwg_media_t* pwgMediaForPWG(const char* pwg) {
+    KVALON_CUPS_FUNCTION(pwgMediaForPWG);
+    return real(pwg);
+}
+
+pwg_media_t* pwgMediaForSize(int width, int length) {
+    KVALON_CUPS_FUNCTION(pwgMediaForSize);
+    return real(width, length);
 }
 
 } // extern "C"

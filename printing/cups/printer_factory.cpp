@@ -56,7 +56,7 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     const std::shared_ptr<FontFileFaces> faces = program_faces();
-    CupsJobSettings settings{target.queue, target.media, target.job_wait_seconds};
+    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds};
     auto sink = std::make_unique<CupsJobSink>(std::move(settings),
                                               std::make_shared<const FaceFileFontSource>(faces));
     return std::make_unique<PageSurface>(setup, faces, std::move(sink));

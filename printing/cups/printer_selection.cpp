@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "printing/cups/cups_connection.h"
+#include "printing/cups/destination_info.h"
 
 #include <cups/cups.h>
 
@@ -48,6 +49,14 @@ public:
     cups_dest_t* default_destination() const {
         return cupsGetDest(nullptr, nullptr, m_count, m_dests);
     }
+    // A queue, or an instance of one the user or the system defined, by its
+    // exact name.
+    bool has(const DestinationName& name) const {
+        return std::any_of(begin(), end(), [&name](const cups_dest_t& dest) {
+            const std::string instance = dest.instance != nullptr ? dest.instance : "";
+            return name.queue == dest.name && name.instance == instance;
+        });
+    }
 
 private:
     cups_dest_t* m_dests = nullptr;
@@ -65,29 +74,45 @@ std::vector<std::string> names_of(const CupsDestinations& dests) {
     return names;
 }
 
+std::string full_name(const cups_dest_t& dest) {
+    return dest.instance != nullptr ? std::string(dest.name) + "/" + dest.instance
+                                    : std::string(dest.name);
+}
+
+// The default may be an instance ("lpoptions -d Office/duplex"): its
+// options come with it.
 std::string default_of(const CupsDestinations& dests) {
     if (const cups_dest_t* dest = dests.default_destination()) {
-        return dest->name;
+        return full_name(*dest);
     }
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
 }
 
-// One destination asked for by name, or the user's default one (LPDEST,
-// PRINTER, lpoptions, the server's default) when `name` is empty: a short
-// question where the whole list would be a long answer. Empty when there is
-// no such destination; throws KvalonError(PrintServiceSilent) when the
+// A queue asked for by its exact name, or the user's default destination
+// (LPDEST, PRINTER, lpoptions, the server's default) when `name` is empty: a
+// short question where the whole list would be a long answer. Empty when the
+// question does not settle it: no such queue (or one whose name differs in
+// letter case), an instance, which only the whole list holds, or a default
+// that names nothing. Throws KvalonError(PrintServiceSilent) when the
 // service does not answer.
 std::string named_destination(const std::string& name) {
+    const DestinationName wanted = split_destination(name);
+    if (!wanted.instance.empty()) {
+        return {};
+    }
     const CupsConnection connection;
     cups_dest_t* dest =
-        cupsGetNamedDest(connection.get(), name.empty() ? nullptr : name.c_str(), nullptr);
+        cupsGetNamedDest(connection.get(), name.empty() ? nullptr : wanted.queue.c_str(), nullptr);
     if (dest == nullptr) {
         if (!connection.answered()) {
             throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
         }
         return {};
     }
-    std::string found = dest->name;
+    std::string found = full_name(*dest);
+    if (!name.empty() && found != name) {
+        found.clear();
+    }
     cupsFreeDests(1, dest);
     return found;
 }
@@ -114,6 +139,7 @@ PrinterChoice choose_printer(const PrinterRequest& request) {
     }
     target.kind = PrinterTarget::Kind::Cups;
     target.media = request.media;
+    target.job_options = request.job_options;
     target.queue = named_destination(request.queue);
     if (!target.queue.empty()) {
         return {1, target};
@@ -125,7 +151,12 @@ PrinterChoice choose_printer(const PrinterRequest& request) {
         return choice;
     }
     if (!request.queue.empty()) {
-        throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
+        if (!dests.has(split_destination(request.queue))) {
+            throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
+        }
+        target.queue = request.queue;
+        choice.target = target;
+        return choice;
     }
     // A default that names no queue: the first queue prints.
     target.queue = default_of(dests);

@@ -15,7 +15,8 @@ struct PrinterRequest {
     std::string queue;
     std::string pdf_path;
     int paper_code = 9;
-    std::string media; // paper for a queue, as CUPS names it; empty means the queue's own
+    std::string media;      // paper for a queue, as CUPS names it; empty means the queue's own
+    JobOptions job_options; // a queue's job options asked by whoever sent the report
     int copies = 1;
     int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
 };
@@ -26,10 +27,11 @@ std::vector<std::string> cups_queue_names();
 // The printers there are and the one that prints, asked once: the PDF
 // printer (1 printer; the print service is not asked), the named queue, or
 // the user's default destination (LPDEST, PRINTER, lpoptions, the server's
-// default; the first queue when that names none). No target and a count of 0
-// when there is no printer at all. Throws KvalonError(Printer) when a named
-// queue does not exist, KvalonError(PrintServiceSilent) when the service does
-// not answer.
+// default; the first queue when that names none). A queue is named by its
+// exact name, an instance of it as "QUEUE/INSTANCE". No target and a count of
+// 0 when there is no printer at all. Throws KvalonError(Printer) when a named
+// queue or instance does not exist, KvalonError(PrintServiceSilent) when the
+// service does not answer.
 struct PrinterChoice {
     int printer_count = 0;
     std::optional<PrinterTarget> target;

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "printing/cups/cups_connection.h"
+#include "printing/cups/destination_info.h"
 
 #include <cups/cups.h>
 
@@ -144,24 +145,27 @@ DefaultMedia default_media(http_t* http, const std::string& queue) {
 
 } // namespace
 
-PaperSize queue_default_paper(const std::string& queue) {
+PaperSize queue_default_paper(const std::string& destination) {
+    const DestinationName name = split_destination(destination);
     try {
         const CupsConnection connection;
-        cups_dest_t* dest = cupsGetNamedDest(connection.get(), queue.c_str(), nullptr);
+        cups_dest_t* dest =
+            cupsGetNamedDest(connection.get(), name.queue.c_str(),
+                             name.instance.empty() ? nullptr : name.instance.c_str());
         if (dest == nullptr) {
             return {};
         }
         PaperSize paper = paper_of_options(*dest);
+        cupsFreeDests(1, dest);
         if (!paper.is_valid()) {
-            const DefaultMedia media = default_media(connection.get(), queue);
+            const DefaultMedia media = default_media(connection.get(), name.queue);
             paper = media.paper;
             // A paper the print service names but knows no size for: as the
             // PPD has it.
             if (!paper.is_valid() && media.named) {
-                paper = paper_of_ppd(ppd_of(connection.get(), queue));
+                paper = paper_of_ppd(ppd_of(connection.get(), name.queue));
             }
         }
-        cupsFreeDests(1, dest);
         return paper;
     } catch (const KvalonError&) {
         return {};

@@ -6,10 +6,15 @@
 
 namespace kvalon {
 
-// The paper a CUPS queue prints on unless a job names another: the user's
-// or the system's option for the destination (lpoptions media or PageSize),
-// else the queue's own default. No paper when the print service does not say
-// (a raw queue, a service that stopped answering).
-PaperSize queue_default_paper(const std::string& queue);
+// The paper a CUPS destination ("QUEUE" or "QUEUE/INSTANCE") is planned on
+// unless a job names another: the user's or the system's option for it
+// (lpoptions media or PageSize), else the queue's own default sheet, found by
+// its size in points as the queue's PPD gives it. No paper when the print
+// service does not say (a raw queue, a service that stopped answering).
+//
+// Planning asks only this, in two short questions (DestinationInfo reads the
+// destination's whole description, which a job needs for its options): a
+// DOS caller's plan call for a queue pays no more.
+PaperSize queue_default_paper(const std::string& destination);
 
 } // namespace kvalon
