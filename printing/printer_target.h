@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/paper_codes.h"
+#include "engine/print_service_waits.h"
 
 #include <string>
 
@@ -15,7 +16,7 @@ struct PrinterTarget {
     int paper_code = PaperA4; // Windows paper code of the PDF printer
     std::string media{}; // paper of a CUPS job ("A5", "iso_a5_148x210mm"); empty: the queue's own
     int copies = 1;
-    int job_wait_seconds = 60; // how long a CUPS job is followed to its end
+    int job_wait_seconds = kJobWaitSeconds; // how long a CUPS job is followed to its end
 };
 
 } // namespace kvalon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/print_service_waits.h"
 #include "engine/signal_cleanup.h"
 #include "printing/document_sink.h"
 #include "printing/pdf/font_source.h"
@@ -17,8 +18,8 @@ class PdfStreamSink;
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
     std::string queue;
-    std::string media;     // the job's paper ("A4", "iso_a5_148x210mm"); empty: the queue's own
-    int wait_seconds = 60; // how long the finished job is followed
+    std::string media; // the job's paper ("A4", "iso_a5_148x210mm"); empty: the queue's own
+    int wait_seconds = kJobWaitSeconds; // how long the finished job is followed
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job
