@@ -6,7 +6,11 @@
 
 #include <string>
 
-// Every sentence the program says to its user, in one place (UTF-8).
+// Every sentence the program says to its user, in one place (UTF-8): its
+// messages, failures and notes, the usage and the words it prints on a page.
+// Any layer may use them. The words of the windows' controls (captions, menu
+// items, buttons, labels) live in ui/captions.h; no other file holds words of
+// the program.
 namespace kvalon::messages {
 
 inline const std::string kTitle = "Kvalon-P";
