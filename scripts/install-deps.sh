@@ -11,15 +11,13 @@
 set -euo pipefail
 
 # The compiler and build tools, Qt, libcups, HarfBuzz and libdeflate for the
-# PDF writer, and what builds the font (python3 with fontTools from
-# Liberation Mono); Qt's platform plugins and translations for the windows.
-# fontTools asks for SciPy or munkres; munkres, named here, keeps SciPy and
-# the numerical stack it brings (Boost among it) off the machine.
+# PDF writer, and what builds the font (python3 from Liberation Mono); Qt's
+# platform plugins and translations for the windows.
 run_packages=(
     cmake ninja-build g++ pkgconf make
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libcups2-dev libharfbuzz-dev libdeflate-dev
-    python3 python3-fonttools python3-munkres fonts-liberation2 fontconfig
+    python3 fonts-liberation2 fontconfig
 )
 # GoogleTest, Google Benchmark, clang with the libFuzzer runtime and
 # clang-format, a CUPS scheduler with the PDF queue the tests print to,
