@@ -10,7 +10,7 @@
 // messages, failures and notes, the usage and the words it prints on a page.
 // Any layer may use them. The words of the windows' controls (captions, menu
 // items, buttons, labels) live in ui/captions.h; no other file holds words of
-// the program.
+// the program, but for the table of Windows paper names (paper_names.cpp).
 namespace kvalon::messages {
 
 inline const std::string kTitle = "Kvalon-P";

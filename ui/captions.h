@@ -6,7 +6,8 @@
 // Where the program's words live: a sentence the program says to its user
 // (a message, a failure, a note, the usage, the words it prints on the page)
 // goes into engine/messages.h, which every layer may use; a word that belongs
-// to a window's control goes here. No other file holds words of the program.
+// to a window's control goes here. No other file holds words of the program,
+// but for the table of Windows paper names (engine/paper_names.cpp).
 namespace kvalon::captions {
 
 inline constexpr const char* kMainTitle = "Отпечатване на DOS-файлове на Windows принтер";
