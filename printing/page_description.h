@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/page_area.h"
 #include "engine/units.h"
 
 #include <cstddef>
@@ -63,6 +64,7 @@ struct PageDescription {
     double height_points = 0;
     bool landscape = false;
     int dpi = DrawingDpi; // the resolution fills and font sizes were rounded to
+    PageArea cells;       // where the plan puts its cells; empty when not told
     std::vector<PageFace> faces;
     std::vector<Fill> fills;
     std::vector<TextRun> runs;

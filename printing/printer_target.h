@@ -2,6 +2,7 @@
 
 #include "engine/paper_codes.h"
 #include "engine/print_service_waits.h"
+#include "printing/job_option.h"
 
 #include <string>
 
@@ -11,10 +12,12 @@ namespace kvalon {
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
     Kind kind = Kind::Pdf;
-    std::string queue;        // CUPS queue name
+    std::string queue;        // CUPS destination: "QUEUE" or "QUEUE/INSTANCE"
     std::string pdf_path;     // output file of the PDF printer
     int paper_code = PaperA4; // Windows paper code of the PDF printer
-    std::string media{}; // paper of a CUPS job ("A5", "iso_a5_148x210mm"); empty: the queue's own
+    // The paper a CUPS queue is planned on ("A5", "iso_a5_148x210mm"); empty: the queue's own.
+    std::string media{};
+    JobOptions job_options{}; // a CUPS job's options asked by whoever sent the report
     int copies = 1;
     int job_wait_seconds = kJobWaitSeconds; // how long a CUPS job is followed to its end
 };

@@ -26,7 +26,7 @@ run_packages=(
 test_packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
-    cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
+    cups cups-client cups-bsd cups-filters printer-driver-cups-pdf cups-ipp-utils dbus-daemon
     poppler-utils qpdf ghostscript
     xvfb xauth time bc
     dpkg-dev man-db
