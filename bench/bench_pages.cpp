@@ -1,5 +1,7 @@
 #include "bench/bench_pages.h"
 
+#include "engine/paper_codes.h"
+#include "engine/units.h"
 #include "printing/box_geometry.h"
 #include "printing/code_pages.h"
 
@@ -10,7 +12,7 @@ namespace kvalon::bench {
 
 namespace {
 
-constexpr int kDpi = 600;
+constexpr int kDpi = DrawingDpi;
 constexpr int kPixels = 75; // 9 points at 600 dpi
 constexpr double kCellWidth = 1229.0 / 2048 * kPixels / kDpi * 25.4;
 constexpr double kLineHeight = 3.5963;
@@ -29,8 +31,8 @@ bool touching(double a_end, double b_start) {
 BenchPages::BenchPages() {
     m_page.width_mm = 297;
     m_page.height_mm = 210;
-    m_page.width_points = 842;
-    m_page.height_points = 595;
+    m_page.width_points = A4HeightPoints;
+    m_page.height_points = A4WidthPoints;
     m_page.landscape = true;
     m_page.dpi = kDpi;
     PageFace face{"CourierCyr", kPixels * 72.0 / kDpi, false, false, 1};

@@ -20,6 +20,9 @@ int OwnedFd::close_checked() {
 TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefix,
                              std::string error_path)
     : m_error_path(std::move(error_path)) {
+    // An ending signal between the file's making and its entry in the
+    // clean-up table would leave it behind: it waits until the entry is made.
+    const SignalDeferral deferral;
     std::string pattern = folder + "/" + prefix + "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {

@@ -13,6 +13,9 @@ namespace kvalon {
 inline constexpr std::int64_t kLongestLineAllowed = 32765;
 inline constexpr std::int64_t kLargestLineCount = 32767;
 
+// Page numbers are 16-bit too: a report prints at most this many pages.
+inline constexpr std::int64_t kMostPages = 32767;
+
 inline bool line_cannot_be_planned(std::int64_t length, std::int64_t markers) {
     return length > kLargestLineCount && length - markers > kLongestLineAllowed;
 }

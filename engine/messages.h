@@ -1,8 +1,16 @@
 #pragma once
 
+#include "engine/line_limit.h"
+#include "engine/paper_codes.h"
+#include "engine/print_service_waits.h"
+
 #include <string>
 
-// Every sentence the program says to its user, in one place (UTF-8).
+// Every sentence the program says to its user, in one place (UTF-8): its
+// messages, failures and notes, the usage and the words it prints on a page.
+// Any layer may use them. The words of the windows' controls (captions, menu
+// items, buttons, labels) live in ui/captions.h; no other file holds words of
+// the program, but for the table of Windows paper names (paper_names.cpp).
 namespace kvalon::messages {
 
 inline const std::string kTitle = "Kvalon-P";
@@ -35,13 +43,15 @@ inline const std::string kChooseFileTitle = "Избор на файл за пе�
 
 // Failures the program reports in its own words.
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
-inline const std::string kLineTooLong = "Ред, по-дълъг от 32765 символа, във файл ";
+inline const std::string kLineTooLong =
+    "Ред, по-дълъг от " + std::to_string(kLongestLineAllowed) + " символа, във файл ";
 inline const std::string kPaperTooSmall = "Листът е твърде малък за печат на файл ";
 inline const std::string kPrinterFailed = "Печатът не завърши: грешка на принтера ";
 inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
-inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
+inline const std::string kTooManyPages =
+    "Повече от " + std::to_string(kMostPages) + " страници във файл ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
 // The report read from standard input, where a message names the report.
@@ -177,7 +187,9 @@ inline const std::string kUsage =
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
     "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
-    "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
+    "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
+    std::to_string(PaperA4) +
+    " = A4)\n"
     "  --copies N      брой копия\n"
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
@@ -191,12 +203,18 @@ inline const std::string kUsage =
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
     "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
-    "колко дълго се следи заданието на опашката до отпечатването му (60).\n"
+    "колко дълго се следи заданието на опашката до отпечатването му (" +
+    std::to_string(kJobWaitSeconds) +
+    ").\n"
     "\n"
     "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
-    "3 няма принтер или услугата за печат не отговаря до 10 с; 4 липсва файл\n"
+    "3 няма принтер или услугата за печат не отговаря до " +
+    std::to_string(kPrintServiceSeconds) +
+    " с; 4 липсва файл\n"
     "или не е обикновен файл; 5 печатът не е извършен (нечетим, променен или\n"
-    "празен файл, твърде дълъг ред, над 32767 страници, отчет от стандартния\n"
+    "празен файл, твърде дълъг ред, над " +
+    std::to_string(kMostPages) +
+    " страници, отчет от стандартния\n"
     "вход над 2 GiB, твърде малък лист, незаписваем изходен файл или самият\n"
     "отчет като изходен файл, грешка на принтера); 6 опашката за печат не може\n"
     "да бъде създадена или премахната.\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/paper_codes.h"
+#include "engine/print_service_waits.h"
 #include "printing/job_option.h"
 
 #include <string>
@@ -18,7 +19,7 @@ struct PrinterTarget {
     std::string media{};
     JobOptions job_options{}; // a CUPS job's options asked by whoever sent the report
     int copies = 1;
-    int job_wait_seconds = 60; // how long a CUPS job is followed to its end
+    int job_wait_seconds = kJobWaitSeconds; // how long a CUPS job is followed to its end
 };
 
 } // namespace kvalon

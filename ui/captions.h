@@ -1,8 +1,13 @@
 #pragma once
 
 // The words of the windows: captions, menu items, buttons and labels (UTF-8).
-// "&" marks the access key (Alt and the letter after it). Sentences the
-// program says to the user live in engine/messages.h.
+// "&" marks the access key (Alt and the letter after it).
+//
+// Where the program's words live: a sentence the program says to its user
+// (a message, a failure, a note, the usage, the words it prints on the page)
+// goes into engine/messages.h, which every layer may use; a word that belongs
+// to a window's control goes here. No other file holds words of the program,
+// but for the table of Windows paper names (engine/paper_names.cpp).
 namespace kvalon::captions {
 
 inline constexpr const char* kMainTitle = "Отпечатване на DOS-файлове на Windows принтер";
@@ -31,8 +36,16 @@ inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";
 
+// About window; the version line is kVersion and the three numbers.
+inline constexpr const char* kTradeName = "ЕТ \"Квалон\"";
+inline constexpr const char* kAboutPurpose = "Печат на DOS-файлове на Windows-принтер";
+inline constexpr const char* kVersionLabel = "Версия:";
+inline constexpr const char* kVersion = "Версия ";
+
 // Page preview window.
 inline constexpr const char* kStart = "Начало ";
+// Command2 until the job's page count is known.
+inline constexpr const char* kPrintFirstPage = "Печат стр.1 ";
 inline constexpr const char* kNextPage = "&Следваща стр.";
 inline constexpr const char* kEndWithoutThisPage = "&Край без тази стр.";
 inline constexpr const char* kNothingLeft = "&Последна стр.";

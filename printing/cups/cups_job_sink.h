@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/print_service_waits.h"
 #include "engine/signal_cleanup.h"
 #include "printing/document_sink.h"
 #include "printing/job_option.h"
@@ -19,9 +20,9 @@ class PdfStreamSink;
 
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
-    std::string queue;     // the destination: "QUEUE" or "QUEUE/INSTANCE"
-    JobOptions options;    // asked by whoever sent the report, under the program's own
-    int wait_seconds = 60; // how long the finished job is followed
+    std::string queue;                  // the destination: "QUEUE" or "QUEUE/INSTANCE"
+    JobOptions options;                 // asked by whoever sent the report, under the program's own
+    int wait_seconds = kJobWaitSeconds; // how long the finished job is followed
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job

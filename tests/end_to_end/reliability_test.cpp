@@ -60,6 +60,35 @@ int exit_status(const StartedProgram& program) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// Stops `program`, then lets it run on a millisecond at a time until `seen`
+// holds while it stands still, and leaves it stopped there: a temporary file
+// it makes and removes again is seen however briefly it lives, and it cannot
+// finish between the look and what the test does next (a signal sent
+// meanwhile acts once `resume` lets it go on). False when the program ended
+// first or a minute passed.
+template <typename Condition> bool stop_when(const StartedProgram& program, Condition seen) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    for (;;) {
+        int status = 0;
+        ::kill(program.pid, SIGSTOP);
+        if (::waitpid(program.pid, &status, WUNTRACED) != program.pid || !WIFSTOPPED(status)) {
+            return false;
+        }
+        if (seen()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        ::kill(program.pid, SIGCONT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void resume(const StartedProgram& program) {
+    ::kill(program.pid, SIGCONT);
+}
+
 class Reliability : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,8 +144,10 @@ TEST_F(Reliability, AReportThatGrowsWhilePrintedIsAReadFailure) {
     fs::create_directory(dir.file("out"));
     env["KVALON_PDF"] = dir.file("out/out.pdf");
     const StartedProgram program = start_printing(report, env, dir.file("program.out"));
-    ASSERT_TRUE(wait_until([&] { return has_file_starting_with(dir.file("out"), ".out.pdf."); }));
+    ASSERT_TRUE(
+        stop_when(program, [&] { return has_file_starting_with(dir.file("out"), ".out.pdf."); }));
     std::ofstream(report, std::ios::binary | std::ios::app) << "half a li";
+    resume(program);
     EXPECT_EQ(exit_status(program), 5);
     EXPECT_NE(read_bytes(dir.file("program.out"))
                   .find("Файлът не може да бъде прочетен: " + report +
@@ -192,9 +223,10 @@ TEST_F(Reliability, EndingSignalsLeaveNoTemporaryFile) {
     for (const Case& c : cases) {
         env["KVALON_PDF"] = c.target;
         const StartedProgram program = start_printing(report, env, dir.file("program.out"));
-        ASSERT_TRUE(wait_until([&] { return has_file_starting_with(c.folder, c.prefix); }))
+        ASSERT_TRUE(stop_when(program, [&] { return has_file_starting_with(c.folder, c.prefix); }))
             << c.signal_number;
         ::kill(program.pid, c.signal_number);
+        resume(program);
         EXPECT_EQ(exit_status(program), 128 + c.signal_number);
         EXPECT_TRUE(fs::is_empty(dir.file("out"))) << c.signal_number;
         EXPECT_TRUE(fs::is_empty(temporary())) << c.signal_number;
