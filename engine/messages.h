@@ -84,6 +84,7 @@ inline const std::string kInputOutput = "грешка при четене или
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
 inline const std::string kIsTheReport = "това е самият отчет за печат";
+inline const std::string kForeignLink = "връзка на друг потребител в обща папка; не се следва";
 inline const std::string kNotOpenForThis = "файлът не е отворен за тази операция";
 inline const std::string kNameTooLong = "името на файла е твърде дълго";
 inline const std::string kTemporarilyUnavailable = "временно недостъпно, опитайте отново";
