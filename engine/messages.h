@@ -37,6 +37,7 @@ inline const std::string kChooseFileTitle = "Избор на файл за пе�
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
 inline const std::string kLineTooLong = "Ред, по-дълъг от 32765 символа, във файл ";
 inline const std::string kPaperTooSmall = "Листът е твърде малък за печат на файл ";
+inline const std::string kPaperTooLarge = "Листът е твърде голям за печат на файл ";
 inline const std::string kPrinterFailed = "Печатът не завърши: грешка на принтера ";
 inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
@@ -51,11 +52,15 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 // Detail of kReportTooLarge: the limit, in bytes.
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
+// Detail of kPaperTooLarge: the largest side a page may have.
+inline const std::string kLargestPaperSide = "страна над 5080 мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
 inline const std::string kStoppedWatchingAfter = " след ";
 inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
+inline const std::string kStoppedWatchingSilent =
+    ": услугата за печат не отговаря; заданието е предадено цяло, но още не е отпечатано";
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
@@ -166,7 +171,7 @@ inline const std::string kUsage =
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
-    "  --copies N      брой копия\n"
+    "  --copies N      брой копия, 1 до 9999\n"
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"

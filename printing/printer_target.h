@@ -6,6 +6,10 @@
 
 namespace kvalon {
 
+// Copies of one job: at least one, at most as many as the print service
+// itself takes (CUPS's own bound), whoever asks for them.
+inline constexpr int kMostCopies = 9999;
+
 // Where documents go: a CUPS queue, or the built-in PDF printer writing a file.
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
@@ -16,6 +20,9 @@ struct PrinterTarget {
     std::string media{}; // paper of a CUPS job ("A5", "iso_a5_148x210mm"); empty: the queue's own
     int copies = 1;
     int job_wait_seconds = 60; // how long a CUPS job is followed to its end
+    // An ending signal cancels a CUPS job also while it is followed (the
+    // print-server backend; see CupsJobSettings).
+    bool signal_cancels_followed_job = false;
 };
 
 } // namespace kvalon
