@@ -17,7 +17,8 @@ struct PrinterRequest {
     int paper_code = 9;
     std::string media; // paper for a queue, as CUPS names it; empty means the queue's own
     int copies = 1;
-    int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
+    int job_wait_seconds = 60;                // how long a CUPS job is followed (KVALON_JOB_WAIT)
+    bool signal_cancels_followed_job = false; // see PrinterTarget
 };
 
 // The CUPS destinations of the current server (CUPS_SERVER is honoured);
