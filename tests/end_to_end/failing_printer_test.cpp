@@ -2,6 +2,7 @@
 // scheduler (scripts/print-server.sh) with queues on its test printer: the
 // program follows the job and never reports a document as printed that was
 // not.
+#include "tests/end_to_end/pdf_run.h"
 #include "tests/support/print_service.h"
 #include "tests/support/test_files.h"
 #include "tests/support/wait_until.h"
@@ -161,6 +162,12 @@ TEST_F(FailingPrinter, AFrozenPrintServiceNeverTurnsAJobThatPrintsIntoAFailure) 
     };
     const pid_t scheduler = std::stoi(read_bytes(dir.file("server/cupsd.pid")));
     for (const Case& c : cases) {
+        // Caught before the hand-over only with megabytes of document in
+        // flight, more than the connection's buffers hold: left to the plain
+        // build, as the 10,000-page print is.
+        if (!c.handed_over && sanitized()) {
+            continue;
+        }
         write_bytes(report(), report_lines(c.lines));
         const StartedProgram program =
             start_program({"sh", "-c", "exec \"$0\" --printer Slow \"$1\" 2>\"$2\"",
