@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cups/backend.h>
 #include <cups/cups.h>
 
 #include <algorithm>
@@ -69,10 +70,8 @@ protected:
             dir.path(), std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
             std::filesystem::perm_options::add);
         port = free_port();
-        const std::string backend =
-            (std::filesystem::path(kvalon_binary()).parent_path() / "kvalon").string();
         const RunResult started = run_program(
-            {script(), "start", dir.file("server"), std::to_string(port), "Remote", backend},
+            {script(), "start", dir.file("server"), std::to_string(port), "Remote", backend()},
             {{"KVALON_SERVER_ENV", backend_waits()}});
         if (started.status != 0) {
             GTEST_SKIP() << "the scheduler did not start: " << started.err;
@@ -101,6 +100,9 @@ protected:
     }
 
     static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
+    static std::string backend() {
+        return (std::filesystem::path(kvalon_binary()).parent_path() / "kvalon").string();
+    }
     // What the scheduler sets for its backends (KVALON_SERVER_ENV).
     virtual std::string backend_waits() const { return {}; }
 
@@ -288,7 +290,8 @@ TEST_F(OfficeQueue, APaperNoPageCanUseCancelsTheJob) {
 
 // The same scheduler with short waits for the backend (KVALON_JOB_WAIT=3,
 // KVALON_SERVICE_WAIT=1) and destinations on its test printer: one that
-// fails every job and is left to retry, one that takes a minute.
+// fails every job and is left to retry, one that takes a minute, one that
+// takes every job at once.
 class OfficeQueueShortWaits : public OfficeQueue {
 protected:
     void SetUp() override {
@@ -298,7 +301,8 @@ protected:
         }
         for (const auto& [queue, how] :
              {std::pair<std::string, std::string>{"Retry", "fail retry-job"},
-              {"Slow", "slow stop-printer"}}) {
+              {"Slow", "slow stop-printer"},
+              {"Null", "null stop-printer"}}) {
             const std::string uri = "kvalon-test:/" + how.substr(0, how.find(' '));
             ASSERT_EQ(run_program({"lpadmin", "-h", server, "-p", queue, "-E", "-v", uri, "-o",
                                    "printer-error-policy=" + how.substr(how.find(' ') + 1)})
@@ -361,6 +365,33 @@ TEST_F(OfficeQueueShortWaits, AFrozenSchedulerAfterTheHandOverIsNoFailure) {
               "отговаря; заданието е предадено цяло, но още не е отпечатано");
     EXPECT_NE(run_program({"lpstat", "-h", server, "-o", "Slow"}).out, "")
         << "the destination job still prints";
+}
+
+// CUPS passes the title as an argument, and Qt's own argument parser used to
+// read it: a title "-platform" aborted the backend (status 134). Now a title
+// is only a title. The scheduler names a job with control characters in its
+// title "Untitled"; run as CUPS would run it with such a title, the backend
+// keeps every status line one line all the same.
+TEST_F(OfficeQueueShortWaits, ATitleIsOnlyATitle) {
+    ASSERT_EQ(submit("-platform", to_mik("Отчет\r\n"), {}, "ToNull").status, 0);
+    ASSERT_EQ(ended(1), IPP_JSTATE_COMPLETED) << status_line_of(1, "ToNull");
+    ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(pdf_info(document_of(2))["Title"], "-platform");
+
+    auto backend_env = env;
+    backend_env["DEVICE_URI"] = "kvalon:/Null";
+    const RunResult result = run_program({backend(), "7", user, "a\nERROR: b\rc\x1b", "1", ""},
+                                         backend_env, std::string(40000, 'x'));
+    EXPECT_EQ(result.status, CUPS_BACKEND_CANCEL) << result.err;
+    std::istringstream lines(result.err);
+    std::vector<std::string> errors;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("ERROR: ")) {
+            errors.push_back(line);
+        }
+    }
+    EXPECT_EQ(errors, std::vector<std::string>{
+                          "ERROR: Ред, по-дълъг от 32765 символа, във файл a ERROR: b c "});
 }
 
 } // namespace
