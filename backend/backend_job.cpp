@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
+#include "printing/printer_target.h"
 #include "startup/queue_address.h"
 
 #include <cups/cups.h>
@@ -56,7 +57,7 @@ bool switch_value(const char* name, const std::string& value) {
 
 int copies_of(const std::string& word) {
     const std::optional<int> copies = parse_whole_number(word);
-    if (!copies || *copies < 1) {
+    if (!copies || *copies < 1 || *copies > kMostCopies) {
         throw KvalonError(ErrorKind::CommandLine, word);
     }
     return *copies;

@@ -46,6 +46,7 @@ inline const std::string kCannotRead = "Файлът не може да бъде
 inline const std::string kLineTooLong =
     "Ред, по-дълъг от " + std::to_string(kLongestLineAllowed) + " символа, във файл ";
 inline const std::string kPaperTooSmall = "Листът е твърде малък за печат на файл ";
+inline const std::string kPaperTooLarge = "Листът е твърде голям за печат на файл ";
 inline const std::string kPrinterFailed = "Печатът не завърши: грешка на принтера ";
 inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
@@ -61,11 +62,15 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 // Detail of kReportTooLarge: the limit, in bytes.
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
+// Detail of kPaperTooLarge: the largest side a page may have.
+inline const std::string kLargestPaperSide = "страна над 5080 мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
 inline const std::string kStoppedWatchingAfter = " след ";
 inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
+inline const std::string kStoppedWatchingSilent =
+    ": услугата за печат не отговаря; заданието е предадено цяло, но още не е отпечатано";
 inline const std::string kCellsOutsidePrintable =
     "Страницата не се побира в частта от листа, която принтерът ";
 inline const std::string kCellsOutsidePrintableEnd =
@@ -98,6 +103,7 @@ inline const std::string kInputOutput = "грешка при четене или
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
 inline const std::string kIsTheReport = "това е самият отчет за печат";
+inline const std::string kForeignLink = "връзка на друг потребител в обща папка; не се следва";
 inline const std::string kNotOpenForThis = "файлът не е отворен за тази операция";
 inline const std::string kNameTooLong = "името на файла е твърде дълго";
 inline const std::string kTemporarilyUnavailable = "временно недостъпно, опитайте отново";
@@ -190,7 +196,7 @@ inline const std::string kUsage =
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
     std::to_string(PaperA4) +
     " = A4)\n"
-    "  --copies N      брой копия\n"
+    "  --copies N      брой копия, 1 до 9999\n"
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
@@ -205,6 +211,10 @@ inline const std::string kUsage =
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +
     std::to_string(kJobWaitSeconds) +
+    ");\n"
+    "KVALON_SERVICE_WAIT=СЕКУНДИ колко дълго се чака отговор от услугата за\n"
+    "печат (" +
+    std::to_string(kPrintServiceSeconds) +
     ").\n"
     "\n"
     "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
@@ -214,8 +224,8 @@ inline const std::string kUsage =
     "или не е обикновен файл; 5 печатът не е извършен (нечетим, променен или\n"
     "празен файл, твърде дълъг ред, над " +
     std::to_string(kMostPages) +
-    " страници, отчет от стандартния\n"
-    "вход над 2 GiB, твърде малък лист, незаписваем изходен файл или самият\n"
+    " страници, отчет над 2 GiB,\n"
+    "твърде малък или твърде голям лист, незаписваем изходен файл или самият\n"
     "отчет като изходен файл, грешка на принтера); 6 опашката за печат не може\n"
     "да бъде създадена или премахната.\n";
 

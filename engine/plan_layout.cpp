@@ -64,6 +64,9 @@ struct ScanExtras {
     bool paginated = false;        // ESC/P mode: the report has form-feed lines
 };
 
+// A PDF page is at most 14,400 points (200 inches) a side.
+constexpr double kLargestPaperTwips = 200 * 1440;
+
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
     j.PaperName = paper_name(code);
@@ -71,6 +74,9 @@ void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
         surface.set_paper_size(PaperA4);
     }
     surface.set_orientation(PrinterSurface::kPortrait);
+    if (surface.width_twips() > kLargestPaperTwips || surface.height_twips() > kLargestPaperTwips) {
+        throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);
+    }
     j.PaperWidthMm = std::floor(surface.width_twips() / TwipsPerMm);
     j.PaperHeightMm = std::floor(surface.height_twips() / TwipsPerMm);
 }

@@ -8,6 +8,10 @@
 
 namespace kvalon {
 
+// Copies of one job: at least one, at most as many as the print service
+// itself takes (CUPS's own bound), whoever asks for them.
+inline constexpr int kMostCopies = 9999;
+
 // Where documents go: a CUPS queue, or the built-in PDF printer writing a file.
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
@@ -20,6 +24,9 @@ struct PrinterTarget {
     JobOptions job_options{}; // a CUPS job's options asked by whoever sent the report
     int copies = 1;
     int job_wait_seconds = kJobWaitSeconds; // how long a CUPS job is followed to its end
+    // An ending signal cancels a CUPS job also while it is followed (the
+    // print-server backend; see CupsJobSettings).
+    bool signal_cancels_followed_job = false;
 };
 
 } // namespace kvalon

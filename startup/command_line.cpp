@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
+#include "printing/printer_target.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -81,7 +82,7 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.paper = whole_number("--paper", option_value(words, index, "--paper"));
     } else if (is_option(word, "--copies")) {
         options.copies = whole_number("--copies", option_value(words, index, "--copies"));
-        if (*options.copies < 1) {
+        if (*options.copies < 1 || *options.copies > kMostCopies) {
             throw KvalonError(ErrorKind::CommandLine,
                               "--copies " + std::to_string(*options.copies));
         }

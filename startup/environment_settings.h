@@ -13,4 +13,12 @@ int environment_number(const char* name, int fallback);
 // anything else is refused.
 bool escp_from_environment();
 
+// KVALON_JOB_WAIT: the seconds a CUPS job is followed to its end, 0 or more;
+// `fallback` when unset.
+int job_wait_from_environment(int fallback);
+
+// KVALON_SERVICE_WAIT: the seconds the print service is waited for, 1 or more
+// (printing/cups/cups_connection.h), taken from now on.
+void apply_service_wait_from_environment();
+
 } // namespace kvalon

@@ -9,6 +9,10 @@
 
 namespace kvalon {
 
+// Another time than kPrintServiceSeconds for the connections made from now
+// on (KVALON_SERVICE_WAIT; at least one second).
+void set_print_service_wait(int seconds);
+
 // The print service the program talks to (CUPS_SERVER honoured), as a user
 // would name it: "host:port" or the local socket.
 std::string print_service_name();

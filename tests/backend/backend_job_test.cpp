@@ -70,10 +70,13 @@ ErrorKind failure_of(const std::function<void()>& parse) {
 
 TEST(BackendJob, RefusesWhatItCannotUse) {
     EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
-    EXPECT_EQ(failure_of([] {
-                  parse_backend_job({"7", "ivan", "t", "0", ""}, "kvalon:/Office");
-              }),
-              ErrorKind::CommandLine);
+    for (const char* copies : {"0", "10000"}) {
+        EXPECT_EQ(failure_of([copies] {
+                      parse_backend_job({"7", "ivan", "t", copies, ""}, "kvalon:/Office");
+                  }),
+                  ErrorKind::CommandLine)
+            << copies;
+    }
     for (const std::string uri :
          {"kvalon:/", "kvalon:", "ipp://host/printers/Office", "kvalon:/a/b", "kvalon:/Off%2"}) {
         EXPECT_EQ(failure_of([&uri] { parsed("", uri); }), ErrorKind::Printer) << uri;
@@ -110,6 +113,10 @@ TEST(MediaOption, NamesThePaper) {
 TEST(BackendStatus, CancelsABadReportAndLeavesTheRestToTheQueuesPolicy) {
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::EmptyReport, "r")), CUPS_BACKEND_CANCEL);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::LineTooLong, "r")), CUPS_BACKEND_CANCEL);
+    // A paper the job names that no page can use is the job's fault: under a
+    // stop-printer policy a failure stopped the queue for everybody.
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::Layout, "r")), CUPS_BACKEND_CANCEL);
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::PaperTooLarge, "r")), CUPS_BACKEND_CANCEL);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::Printer, "q")), CUPS_BACKEND_FAILED);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::FileWrite, "t")), CUPS_BACKEND_FAILED);
 }
