@@ -1,7 +1,6 @@
 #include "engine/atomic_file.h"
 
 #include "engine/error.h"
-#include "engine/signal_cleanup.h"
 #include "engine/temporary_name.h"
 
 #include <cerrno>
