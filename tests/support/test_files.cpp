@@ -1,6 +1,7 @@
 #include "tests/support/test_files.h"
 
-#include "printing/code_pages.h"
+#include "engine/code_page.h"
+#include "engine/utf8.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -55,7 +56,7 @@ bool has_file_starting_with(const std::string& folder, const std::string& prefix
     return false;
 }
 
-std::string to_mik(const std::string& utf8) {
+std::string to_code_page(const std::string& utf8, CodePageId page) {
     // Reverse of the program's own table: find the byte whose UTF-8 form
     // stands at this place.
     std::string out;
@@ -64,7 +65,7 @@ std::string to_mik(const std::string& utf8) {
         bool matched = false;
         for (int code = 128; code < 256 && !matched; ++code) {
             std::string form;
-            append_utf8(form, mik_to_unicode(static_cast<unsigned char>(code)));
+            append_utf8(form, character_of(page, static_cast<unsigned char>(code)));
             if (utf8.compare(i, form.size(), form) == 0) {
                 out.push_back(static_cast<char>(code));
                 i += form.size();
@@ -76,6 +77,10 @@ std::string to_mik(const std::string& utf8) {
         }
     }
     return out;
+}
+
+std::string to_mik(const std::string& utf8) {
+    return to_code_page(utf8, CodePageId::Mik);
 }
 
 std::string kvalon_binary() {
