@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
+#include "startup/command_line.h"
 #include "startup/queue_address.h"
 
 #include <cups/cups.h>
@@ -72,6 +73,9 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     }
     if (const char* escp = options.get("kvalon-escp")) {
         job.escp = switch_value("kvalon-escp", escp);
+    }
+    if (const char* page = options.get("kvalon-code-page")) {
+        job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);
     }
     return job;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/code_page.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,8 @@ struct BackendJob {
     std::string destination; // the queue that prints it
     std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
     bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
+    // -o kvalon-code-page=NAME (or the queue's default): the report's code page
+    std::optional<CodePageChoice> code_page;
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

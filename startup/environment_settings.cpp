@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/whole_number.h"
+#include "startup/command_line.h"
 
 #include <cstdlib>
 #include <optional>
@@ -27,6 +28,14 @@ bool escp_from_environment() {
         throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
     }
     return value == 1;
+}
+
+std::optional<CodePageChoice> code_page_from_environment() {
+    const char* name = std::getenv("KVALON_CODE_PAGE");
+    if (name == nullptr || *name == '\0') {
+        return std::nullopt;
+    }
+    return parse_code_page_choice(name, std::string("KVALON_CODE_PAGE=") + name);
 }
 
 } // namespace kvalon

@@ -37,6 +37,10 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
     EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+    EXPECT_FALSE(parsed("").code_page);
+    EXPECT_EQ(parsed("kvalon-code-page=IBM866").code_page,
+              (CodePageChoice{false, CodePageId::Cp866}));
+    EXPECT_EQ(parsed("kvalon-code-page=auto").code_page, (CodePageChoice{true, CodePageId::Mik}));
 }
 
 ErrorKind failure_of(const std::function<void()>& parse) {
@@ -51,6 +55,7 @@ ErrorKind failure_of(const std::function<void()>& parse) {
 
 TEST(BackendJob, RefusesWhatItCannotUse) {
     EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
+    EXPECT_EQ(failure_of([] { parsed("kvalon-code-page=cp1252"); }), ErrorKind::CommandLine);
     EXPECT_EQ(failure_of([] {
                   parse_backend_job({"7", "ivan", "t", "0", ""}, "kvalon:/Office");
               }),
