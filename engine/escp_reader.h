@@ -34,8 +34,6 @@ public:
     void end_line();
     // The attributes in force; for a Cell, those it prints with.
     const EscpAttributes& attributes() const { return m_attributes; }
-    // True while a sequence has begun and not yet ended.
-    bool in_sequence() const { return m_state != State::Text; }
 
 private:
     enum class State {

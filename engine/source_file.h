@@ -66,6 +66,7 @@ public:
     void read_line_pieces(const std::function<void(std::string_view)>& take);
 
 private:
+    template <typename Take> void scan_line(Take&& take);
     bool fill();
     void check_unchanged_at_end();
     void take_line_feed_after_cr();
