@@ -27,6 +27,9 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
+// The code page planning told from the report, then how sure it is.
+inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
+inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
 
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";

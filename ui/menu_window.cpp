@@ -5,6 +5,7 @@
 #include "engine/printer_surface.h"
 #include "printing/qt/printer_binding.h"
 #include "ui/captions.h"
+#include "ui/code_page_menu.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"
 #include "ui/path_label.h"
@@ -146,6 +147,7 @@ void Form_menu::build_menu() {
     }
 
     add_escp_switch();
+    add_code_page_menu();
 
     QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
     end->setObjectName(QStringLiteral("End_prog"));
@@ -172,6 +174,29 @@ void Form_menu::add_escp_switch() {
 void Form_menu::switch_escp_mode(bool on) {
     job().EscpMode = on;
     remember_escp_mode(on);
+    if (m_session.has_job()) {
+        m_session.end_document();
+        const std::string report = m_session.report_path();
+        open_report(report);
+    }
+}
+
+// The code page asked for on the command line or in the environment holds for
+// this run; otherwise the one the user chose last.
+void Form_menu::add_code_page_menu() {
+    PrintJob& j = job();
+    if (!j.CodePageAsked) {
+        j.CodePageAsked = remembered_code_page();
+    }
+    m_file_menu->addMenu(new CodePageMenu(
+        QString::fromUtf8(captions::kCodePageMenu), j.CodePageAsked.value_or(CodePageChoice{}),
+        [this](const CodePageChoice& choice) { choose_code_page(choice); }, this));
+}
+
+// A report on view is planned again: its letters and frames are other bytes.
+void Form_menu::choose_code_page(const CodePageChoice& choice) {
+    job().CodePageAsked = choice;
+    remember_code_page(choice);
     if (m_session.has_job()) {
         m_session.end_document();
         const std::string report = m_session.report_path();
@@ -245,6 +270,7 @@ void Form_menu::open_report(const std::string& path) {
         return;
     }
     fill_print_data();
+    show_told_code_page();
     m_print->setEnabled(true);
     m_frame->show();
     show_preview();
@@ -280,6 +306,16 @@ void Form_menu::fill_print_data() {
     m_values[PaperSize]->setText(whole_number(j.PaperWidthMm) + QStringLiteral(" / ") +
                                  whole_number(j.PaperHeightMm));
     m_values[PaperName]->setText(QString::fromStdString(j.PaperName));
+}
+
+// A code page told from the report is named, with how sure the program is.
+void Form_menu::show_told_code_page() {
+    const PrintJob& j = job();
+    if (j.CodePageAsked && j.CodePageAsked->automatic) {
+        show_status(QString::fromStdString(
+            messages::kCodePageTold + std::string(code_page_name(j.CodePage)) +
+            messages::kCodePageCertainty + std::to_string(j.CodePageCertainty) + " %)"));
+    }
 }
 
 void Form_menu::show_printer_name() {
