@@ -208,6 +208,15 @@ public:
           m_above(row > 0 ? lines[row - 1] : std::string_view()),
           m_below(row + 1 < lines.size() ? lines[row + 1] : std::string_view()) {}
 
+    // A frame's character sits beside blanks, letters, figures, shades and
+    // the characters it joins, never beside a box character it does not join
+    // or another sign.
+    bool fits_its_line(std::size_t column) const {
+        const ByteRole& role = m_roles[byte_at(m_line, column)];
+        return fits_beside(role, role.arms.left, column - 1, &BoxArms::right) &&
+               fits_beside(role, role.arms.right, column + 1, &BoxArms::left);
+    }
+
     bool joined(std::size_t column) const {
         const unsigned char byte = byte_at(m_line, column);
         const ByteRole& role = m_roles[byte];
@@ -227,6 +236,26 @@ public:
     }
 
 private:
+    bool fits_beside(const ByteRole& role, Arm arm, std::size_t column,
+                     Arm BoxArms::*facing) const {
+        if (column >= m_line.size()) {
+            return true;
+        }
+        const ByteRole& other = m_roles[byte_at(m_line, column)];
+        switch (other.kind) {
+        case Kind::Box:
+            return role.kind != Kind::Box || other.arms.*facing == arm;
+        case Kind::Symbol:
+        case Kind::Unprintable:
+            return false;
+        case Kind::Fill:
+        case Kind::Letter:
+        case Kind::Other:
+            return true;
+        }
+        return true;
+    }
+
     static bool same_at(std::string_view line, std::size_t column, unsigned char byte) {
         return column < line.size() && byte_at(line, column) == byte;
     }
@@ -257,12 +286,17 @@ double sign_score(const Roles& roles, const std::vector<std::string_view>& lines
             if (byte < kFirstHigh || kind == Kind::Letter) {
                 continue;
             }
+            // Letters on both sides make a sign part of a word, however it
+            // lines up with the lines above and below: a line repeated
+            // stacks its letters into columns too.
             if (kind == Kind::Unprintable) {
                 score += kUnprintable;
-            } else if ((kind == Kind::Box || kind == Kind::Fill) && around.joined(column)) {
-                score += kJoinedSymbol;
             } else if (around.letter_at(column - 1) && around.letter_at(column + 1)) {
                 score += kSymbolInWord;
+            } else if ((kind == Kind::Box || kind == Kind::Fill) && !around.fits_its_line(column)) {
+                score += kSymbolInWord;
+            } else if ((kind == Kind::Box || kind == Kind::Fill) && around.joined(column)) {
+                score += kJoinedSymbol;
             } else {
                 score += kLoneSymbol;
             }

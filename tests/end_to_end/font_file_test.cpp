@@ -1,4 +1,5 @@
 #include "engine/code_page.h"
+#include "engine/escp_characters.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +57,9 @@ TEST(FontFile, NamesOnlyCourierCyr) {
               "CourierCyr|Regular|CourierCyr|CourierCyr-Regular|100");
 }
 
-// Every character of every code page prints as a glyph of our own font,
-// never as a fallback face's or an empty box.
+// Every character of every code page, and of the printer's national sets in
+// the ESC/P mode, prints as a glyph of our own font, never as a fallback
+// face's or an empty box.
 TEST(FontFile, CoversEveryCharacterOfEveryCodePage) {
     const auto ranges = ranges_of(query(beside_program("crcn.ttf"), "%{charset}"));
     for (char32_t c = 0x20; c < 0x7f; ++c) {
@@ -70,6 +72,15 @@ TEST(FontFile, CoversEveryCharacterOfEveryCodePage) {
             EXPECT_TRUE(c == 0xFFFD || covers(ranges, c))
                 << code_page_name(id) << " " << code << " U+" << std::hex
                 << static_cast<unsigned>(c);
+        }
+    }
+    for (const int set : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 64}) {
+        for (unsigned char code = 0x20; code < 0x7f; ++code) {
+            const char32_t c = escp_character(code, kEscpGraphicsTable,
+                                              static_cast<unsigned char>(set), CodePageId::Mik)
+                                   .character;
+            EXPECT_TRUE(covers(ranges, c))
+                << "ESC R " << set << " U+" << std::hex << static_cast<unsigned>(c);
         }
     }
 }
