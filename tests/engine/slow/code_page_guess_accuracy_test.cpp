@@ -1,6 +1,5 @@
 #include "engine/code_page.h"
 #include "engine/code_page_guess.h"
-#include "engine/utf8.h"
 #include "printing/utf8_walk.h"
 #include "tests/support/test_files.h"
 
@@ -11,7 +10,6 @@
 #include <iostream>
 #include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,24 +28,27 @@ const std::map<char32_t, char32_t> kStandIns = {
 // The report in `page`, a character the page lacks by its stand-in; nothing
 // when a character has neither.
 std::optional<std::string> written_in(const std::string& utf8, CodePageId page) {
-    std::set<char32_t> held;
-    for (int code = 0; code < 256; ++code) {
-        held.insert(character_of(page, static_cast<unsigned char>(code)));
+    std::map<char32_t, char> bytes;
+    for (int code = 255; code >= 0; --code) {
+        bytes[character_of(page, static_cast<unsigned char>(code))] = static_cast<char>(code);
     }
-    std::string typed;
+    std::string report;
     bool complete = true;
     for_each_code_point(utf8, [&](char32_t c) {
         const auto stand_in = kStandIns.find(c);
-        if (!held.count(c) && stand_in != kStandIns.end()) {
+        if (!bytes.count(c) && stand_in != kStandIns.end()) {
             c = stand_in->second;
         }
-        complete = complete && held.count(c) > 0;
-        append_utf8(typed, c);
+        const auto byte = bytes.find(c);
+        complete = complete && byte != bytes.end();
+        if (byte != bytes.end()) {
+            report.push_back(byte->second);
+        }
     });
     if (!complete) {
         return std::nullopt;
     }
-    return to_code_page(typed, page);
+    return report;
 }
 
 struct Tally {
