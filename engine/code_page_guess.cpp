@@ -1,18 +1,14 @@
 #include "engine/code_page_guess.h"
 
 #include "engine/box_arms.h"
-#include "engine/letter_statistics.h"
+#include "engine/letter_scores.h"
 #include "engine/letters.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kvalon {
@@ -21,12 +17,10 @@ namespace {
 
 // What a byte stands for, scored as the natural logarithm of how likely a
 // report holds it: letters by their language's statistics, the rest here.
-constexpr double kJoinedSymbol = -0.7;   // a box character joined into a frame, a shade in a run
-constexpr double kLoneSymbol = -7.0;     // a box character or another sign on its own
-constexpr double kSymbolInWord = -11.5;  // a box character or another sign between two letters
-constexpr double kUnprintable = -16.0;   // a byte the page leaves unassigned
-constexpr double kRareLetter = -11.5;    // a letter of the language's alphabet it hardly uses
-constexpr double kForeignLetter = -16.0; // a letter of another alphabet
+constexpr double kJoinedSymbol = -0.7;  // a box character joined into a frame, a shade in a run
+constexpr double kLoneSymbol = -7.0;    // a box character or another sign on its own
+constexpr double kSymbolInWord = -11.5; // a box character or another sign between two letters
+constexpr double kUnprintable = -16.0;  // a byte the page leaves unassigned
 // MIK, the program's own page, is taken unless another is clearly better.
 constexpr double kMikLead = 4.0;
 // How far a page must lead every page that prints the report otherwise.
@@ -39,21 +33,6 @@ constexpr double kFitSlack = 1.0;
 
 constexpr std::size_t kFirstHigh = 128;
 constexpr std::size_t kByteValues = 256;
-
-// The languages reports in each page were written in, in the order of
-// CodePageId; English, all in ASCII, in every one.
-const std::array<std::vector<std::string_view>, kCodePageCount> kCandidateLanguages = {{
-    {"bg", "ru", "en"},
-    {"ru", "bg", "uk", "en"},
-    {"en", "de", "fr", "es"},
-    {"en", "de", "fr", "es"},
-    {"cs", "sk", "pl", "sr-latn", "de", "en"},
-    {"sr", "bg", "ru", "uk", "en"},
-    {"tr", "de", "en"},
-    {"cs", "sk", "en"},
-    {"bg", "ru", "uk", "sr", "en"},
-    {"ru", "bg", "en"},
-}};
 
 enum class Kind : unsigned char { Other, Letter, Box, Fill, Symbol, Unprintable };
 
@@ -103,83 +82,6 @@ const std::array<Roles, kCodePageCount>& all_roles() {
     return roles;
 }
 
-// One language's letters as log-probabilities.
-class LanguageModel {
-public:
-    explicit LanguageModel(const LanguageLetters& language) {
-        double total = 0;
-        std::array<double, 4> by_script{};
-        for (const LetterShare& share : language.letters) {
-            total += share.per_100000;
-            by_script[static_cast<std::size_t>(script_of(share.letter))] += share.per_100000;
-        }
-        for (const LetterShare& share : language.letters) {
-            m_log_share[share.letter] = std::log(share.per_100000 / total);
-        }
-        for (const LetterShare& share : language.letters) {
-            const double p = share.per_100000 / total;
-            m_entropy -= p * std::log(p);
-        }
-        m_script = static_cast<Script>(std::max_element(by_script.begin(), by_script.end()) -
-                                       by_script.begin());
-    }
-
-    double score(char32_t letter) const {
-        const char32_t folded = folded_letter(letter);
-        if (const auto found = m_log_share.find(folded); found != m_log_share.end()) {
-            return found->second;
-        }
-        return script_of(folded) == m_script ? kRareLetter : kForeignLetter;
-    }
-
-    Script script() const { return m_script; }
-    // What a letter of the language's own text scores on average.
-    double entropy() const { return m_entropy; }
-
-private:
-    double m_entropy = 0;
-    std::unordered_map<char32_t, double> m_log_share;
-    Script m_script = Script::Latin;
-};
-
-// For every page and language, what each byte scores as a letter (0 for a
-// byte that is none in that page).
-struct LetterScores {
-    std::array<Script, kLanguageCount> scripts{};
-    std::array<double, kLanguageCount> entropies{};
-    std::array<std::vector<std::size_t>, kCodePageCount> candidates;
-    std::array<std::array<std::array<double, kByteValues>, kLanguageCount>, kCodePageCount> of{};
-};
-
-const LetterScores& letter_scores() {
-    static const LetterScores scores = [] {
-        LetterScores made;
-        for (std::size_t p = 0; p < kCodePageCount; ++p) {
-            for (const std::string_view name : kCandidateLanguages[p]) {
-                for (std::size_t l = 0; l < kLanguageCount; ++l) {
-                    if (name == kLanguageLetters[l].name) {
-                        made.candidates[p].push_back(l);
-                    }
-                }
-            }
-        }
-        for (std::size_t l = 0; l < kLanguageCount; ++l) {
-            const LanguageModel model(kLanguageLetters[l]);
-            made.scripts[l] = model.script();
-            made.entropies[l] = model.entropy();
-            for (std::size_t p = 0; p < kCodePageCount; ++p) {
-                for (std::size_t b = 0; b < kByteValues; ++b) {
-                    const char32_t c =
-                        character_of(static_cast<CodePageId>(p), static_cast<unsigned char>(b));
-                    made.of[p][l][b] = script_of(c) != Script::None ? model.score(c) : 0;
-                }
-            }
-        }
-        return made;
-    }();
-    return scores;
-}
-
 std::vector<std::string_view> lines_of(std::string_view sample) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
@@ -195,6 +97,8 @@ std::vector<std::string_view> lines_of(std::string_view sample) {
     return lines;
 }
 
+// Columns are counted without sign: the one left of the first is past every
+// line's end, like the one right of the last.
 unsigned char byte_at(std::string_view line, std::size_t column) {
     return static_cast<unsigned char>(line[column]);
 }
