@@ -188,11 +188,7 @@ void Form_menu::add_escp_switch() {
 void Form_menu::switch_escp_mode(bool on) {
     job().EscpMode = on;
     remember_escp_mode(on);
-    if (m_session.has_job()) {
-        m_session.end_document();
-        const std::string report = m_session.report_path();
-        open_report(report);
-    }
+    plan_again();
 }
 
 // The code page asked for on the command line or in the environment holds for
@@ -211,6 +207,12 @@ void Form_menu::add_code_page_menu() {
 void Form_menu::choose_code_page(const CodePageChoice& choice) {
     job().CodePageAsked = choice;
     remember_code_page(choice);
+    plan_again();
+}
+
+// The report on view, if any, from its first page; the pages printed of it
+// so far go out first.
+void Form_menu::plan_again() {
     if (m_session.has_job()) {
         m_session.end_document();
         const std::string report = m_session.report_path();

@@ -54,6 +54,7 @@ private:
     void add_code_page_menu();
     void choose_code_page(const CodePageChoice& choice);
     void show_told_code_page();
+    void plan_again();
     void build_frame();
     QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
                           int width);

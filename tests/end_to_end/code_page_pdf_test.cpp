@@ -54,19 +54,6 @@ protected:
     }
 };
 
-// Dark all the way along a horizontal or vertical run (millimetres).
-bool dark_along(const GreyImage& page, double x1, double y1, double x2, double y2) {
-    const int steps = 200;
-    for (int i = 0; i <= steps; ++i) {
-        const double x = x1 + (x2 - x1) * i / steps;
-        const double y = y1 + (y2 - y1) * i / steps;
-        if (page.darkest_near(x, y, 1) > 96) {
-            return false;
-        }
-    }
-    return true;
-}
-
 const std::vector<std::string> kFrame = {"┌────┬────┐", "│ab  │cd  │", "└────┴────┘"};
 
 // A report in each code page prints its own letters, which the text layer
