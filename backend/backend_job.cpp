@@ -4,6 +4,7 @@
 #include "engine/messages.h"
 #include "engine/whole_number.h"
 #include "printing/printer_target.h"
+#include "startup/command_line.h"
 #include "startup/queue_address.h"
 
 #include <cups/cups.h>
@@ -106,7 +107,10 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* escp = options.get("kvalon-escp")) {
         job.escp = switch_value("kvalon-escp", escp);
     }
-    job.options = options.others({"kvalon-escp"});
+    if (const char* page = options.get("kvalon-code-page")) {
+        job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);
+    }
+    job.options = options.others({"kvalon-escp", "kvalon-code-page"});
     return job;
 }
 

@@ -133,6 +133,7 @@ int print_job(const BackendJob& backend_job) {
     ProgramOptions options;
     options.argument_text = report_argument(backend_job);
     options.document_title = backend_job.title;
+    options.code_page = backend_job.code_page;
     PrinterRequest request;
     request.queue = backend_job.destination;
     request.copies = backend_job.copies;

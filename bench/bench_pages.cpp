@@ -1,9 +1,9 @@
 #include "bench/bench_pages.h"
 
+#include "engine/code_page.h"
 #include "engine/paper_codes.h"
 #include "engine/units.h"
 #include "printing/box_geometry.h"
-#include "printing/code_pages.h"
 
 #include <algorithm>
 #include <tuple>
@@ -53,16 +53,17 @@ void BenchPages::add_line(const std::string& line, std::size_t row) {
             bold = !bold;
             continue;
         }
-        if (const auto box = box_strokes(code, w, h)) {
+        const char32_t character = character_of(CodePageId::Mik, code);
+        if (const auto box = box_strokes(character, w, h)) {
             for (int i = 0; i < box->count; ++i) {
                 const Segment& s = box->segments[static_cast<std::size_t>(i)];
                 m_strokes.push_back({x + s.x1, top + s.y1, x + s.x2, top + s.y2, kStrokeWidth});
             }
-        } else if (const auto fill = cell_fill(code, w, h)) {
+        } else if (const auto fill = cell_fill(character, w, h)) {
             m_page.fills.push_back(
                 {x + fill->x, top + fill->y, fill->width, fill->height, fill->grey});
         } else if (code != ' ' && code >= 32) {
-            runs[bold ? 1 : 0].glyphs.push_back({mik_to_unicode(code), x});
+            runs[bold ? 1 : 0].glyphs.push_back({character, x});
         }
         x += kCellWidth;
     }

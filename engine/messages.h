@@ -35,6 +35,9 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
+// The code page planning told from the report, then how sure it is.
+inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
+inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
 
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
@@ -53,6 +56,8 @@ inline const std::string kBadActionWord = "Неправилно действие
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages =
     "Повече от " + std::to_string(kMostPages) + " страници във файл ";
+// Detail of kBadOption for a code page the program does not know.
+inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
 // The report read from standard input, where a message names the report.
@@ -141,6 +146,7 @@ inline const std::string kBackendNotInstalled =
 inline const std::string kTheQueue = "Опашката ";
 inline const std::string kQueueReadyPrintsOn =
     " е готова: отчетите, пратени на нея, се отпечатват на ";
+inline const std::string kQueueReadsCodePage = "Кодова таблица на отчетите: ";
 inline const std::string kClientsReachIt = "Клиентите я достигат така:\n";
 inline const std::string kClientCups = "  друг компютър с CUPS: ";
 inline const std::string kClientIpp = "  IPP:                  ";
@@ -176,7 +182,7 @@ inline const std::string kOptionValueNotTakenEnd = ")";
 // The command line's help, shown by --help and after an unusable option.
 inline const std::string kUsage =
     "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
-    "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK).\n"
+    "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK или друга).\n"
     "\n"
     "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
     "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
@@ -190,6 +196,10 @@ inline const std::string kUsage =
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (удебеляване, подчертаване, курсив,\n"
     "                  двойна ширина), а не се печатат като букви\n"
+    "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
+    "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
+    "                  (и имената им в iconv), или auto: програмата я разпознава\n"
+    "                  по самия отчет и при съмнение чете MIK\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
     "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
@@ -200,7 +210,8 @@ inline const std::string kUsage =
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
-    "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin)\n"
+    "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin);\n"
+    "                  с --code-page ИМЕ опашката чете отчетите в тази таблица\n"
     "  --remove-queue ИМЕ\n"
     "                  премахва такава опашка\n"
     "  --help          тази помощ\n"
@@ -208,6 +219,7 @@ inline const std::string kUsage =
     "\n"
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
     "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
+    "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +
     std::to_string(kJobWaitSeconds) +

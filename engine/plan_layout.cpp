@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "engine/escp_scan.h"
 #include "engine/grid_span.h"
+#include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
 #include "engine/paper_names.h"
@@ -345,6 +346,7 @@ void plan_layout() {
     name_and_fit_paper(j, surface);
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
+    choose_job_code_page(j);
     const double page_width = choose_size_and_orientation(j, surface, extras);
     compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);

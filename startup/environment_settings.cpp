@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/whole_number.h"
 #include "printing/cups/cups_connection.h"
+#include "startup/command_line.h"
 
 #include <cstdlib>
 #include <optional>
@@ -44,6 +45,14 @@ void apply_service_wait_from_environment() {
         throw KvalonError(ErrorKind::CommandLine, "KVALON_SERVICE_WAIT=" + std::to_string(seconds));
     }
     set_print_service_wait(seconds);
+}
+
+std::optional<CodePageChoice> code_page_from_environment() {
+    const char* name = std::getenv("KVALON_CODE_PAGE");
+    if (name == nullptr || *name == '\0') {
+        return std::nullopt;
+    }
+    return parse_code_page_choice(name, std::string("KVALON_CODE_PAGE=") + name);
 }
 
 } // namespace kvalon

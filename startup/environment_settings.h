@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/code_page.h"
+
+#include <optional>
+
 namespace kvalon {
 
 // Settings DOS callers give through the environment, as they cannot pass
@@ -20,5 +24,8 @@ int job_wait_from_environment(int fallback);
 // KVALON_SERVICE_WAIT: the seconds the print service is waited for, 1 or more
 // (printing/cups/cups_connection.h), taken from now on.
 void apply_service_wait_from_environment();
+// KVALON_CODE_PAGE: a code page by any name --code-page takes, or nothing
+// when it is unset or empty.
+std::optional<CodePageChoice> code_page_from_environment();
 
 } // namespace kvalon

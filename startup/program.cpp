@@ -188,9 +188,12 @@ int run_queue_command(const ProgramOptions& options) {
             throw KvalonError(ErrorKind::CommandLine, options.argument_text);
         }
         const QueueCommand& command = *options.queue_command;
-        write_to_stdout(command.action == QueueCommand::Action::Setup
-                            ? set_up_queue(command.name, command.destination)
-                            : remove_queue(command.name));
+        const bool setup = command.action == QueueCommand::Action::Setup;
+        if (!setup && options.code_page) {
+            throw KvalonError(ErrorKind::CommandLine, "--code-page");
+        }
+        write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
+                              : remove_queue(command.name));
         return kExitOk;
     } catch (const KvalonError& error) {
         std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), message_for(error).c_str());

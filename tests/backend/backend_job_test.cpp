@@ -37,9 +37,14 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
     EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+    EXPECT_FALSE(parsed("").code_page);
+    EXPECT_EQ(parsed("kvalon-code-page=IBM866").code_page,
+              (CodePageChoice{false, CodePageId::Cp866}));
+    EXPECT_EQ(parsed("kvalon-code-page=auto").code_page, (CodePageChoice{true, CodePageId::Mik}));
     // Every other option is kept for the destination to judge; ours is not.
-    EXPECT_EQ(options_text(
-                  parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page media=A5").options),
+    EXPECT_EQ(options_text(parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page "
+                                  "kvalon-code-page=cp866 media=A5")
+                               .options),
               "fit-to-page=true media=A5 sides=two-sided-long-edge");
 }
 
@@ -70,6 +75,7 @@ ErrorKind failure_of(const std::function<void()>& parse) {
 
 TEST(BackendJob, RefusesWhatItCannotUse) {
     EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
+    EXPECT_EQ(failure_of([] { parsed("kvalon-code-page=cp1252"); }), ErrorKind::CommandLine);
     for (const char* copies : {"0", "10000"}) {
         EXPECT_EQ(failure_of([copies] {
                       parse_backend_job({"7", "ivan", "t", copies, ""}, "kvalon:/Office");

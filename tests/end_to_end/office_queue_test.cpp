@@ -236,6 +236,31 @@ TEST_F(OfficeQueue, AFailedJobEndsWithItsReasonAndTheQueueGoesOn) {
     EXPECT_EQ(ended(3), IPP_JSTATE_COMPLETED) << status_line_of(3);
 }
 
+// A queue set up for one code page reads every report in it, a job may name
+// its own, and a queue set up again without one reads MIK.
+TEST_F(OfficeQueue, TheQueuesCodePageAndTheJobsOwn) {
+    const RunResult setup = kvalon({"--setup-queue", "Kvalon", "Remote", "--code-page", "IBM866"});
+    ASSERT_EQ(setup.status, 0) << setup.err;
+    EXPECT_NE(setup.out.find("Кодова таблица на отчетите: cp866."), std::string::npos);
+    ASSERT_EQ(submit(tag + "-866", to_code_page("Отчет за склада\r\n", CodePageId::Cp866)).status,
+              0);
+    ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED) << status_line_of(1);
+    EXPECT_EQ(pdf_lines(document_of(2)), std::vector<std::string>{"Отчет за склада"});
+
+    write_bytes(dir.file("koi8.txt"), to_code_page("Отчет за склада\r\n", CodePageId::Koi8R));
+    ASSERT_EQ(run_program({"lp", "-h", server, "-d", "Kvalon", "-U", user, "-o", "raw", "-o",
+                           "kvalon-code-page=koi8-r", dir.file("koi8.txt")})
+                  .status,
+              0);
+    ASSERT_EQ(ended(4), IPP_JSTATE_COMPLETED) << status_line_of(3);
+    EXPECT_EQ(pdf_lines(document_of(4)), std::vector<std::string>{"Отчет за склада"});
+
+    ASSERT_EQ(kvalon({"--setup-queue", "Kvalon", "Remote"}).status, 0);
+    ASSERT_EQ(submit(tag + "-mik", to_mik("Отчет за склада\r\n")).status, 0);
+    ASSERT_EQ(ended(6), IPP_JSTATE_COMPLETED) << status_line_of(5);
+    EXPECT_EQ(pdf_lines(document_of(6)), std::vector<std::string>{"Отчет за склада"});
+}
+
 // The CUPS job is followed to its end: the destination's own
 // backend finds no printer at its address and stops the destination.
 TEST_F(OfficeQueue, ADestinationWhoseBackendFailsAbortsTheJob) {
