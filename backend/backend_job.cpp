@@ -73,6 +73,9 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* escp = options.get("kvalon-escp")) {
         job.escp = switch_value("kvalon-escp", escp);
     }
+    if (const char* fit = options.get("kvalon-fit-pages")) {
+        job.fit_pages = switch_value("kvalon-fit-pages", fit);
+    }
     return job;
 }
 

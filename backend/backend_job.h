@@ -15,6 +15,7 @@ struct BackendJob {
     std::string destination; // the queue that prints it
     std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
     bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
+    bool fit_pages = false;  // -o kvalon-fit-pages=1: each form-feed page on one sheet
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

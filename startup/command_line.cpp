@@ -71,6 +71,10 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.plan = true;
     } else if (word == "--escp") {
         options.escp = true;
+    } else if (word == "--fit-pages") {
+        options.fit_pages = true;
+    } else if (word == "--open" && index + 1 == words.size()) {
+        options.open = std::string();
     } else if (is_option(word, "--printer")) {
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {

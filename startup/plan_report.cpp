@@ -44,6 +44,9 @@ std::string plan_report(const PrintJob& j) {
     if (j.EscpMode) {
         add("Escp", "1");
     }
+    if (j.FitPages) {
+        add("FitPages", "1");
+    }
     return text;
 }
 

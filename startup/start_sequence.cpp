@@ -101,6 +101,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
     j.EscpMode = options.escp;
+    j.FitPages = options.fit_pages;
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }
