@@ -6,6 +6,7 @@
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/cups/cups_request_output.h"
+#include "printing/cups/job_options.h"
 #include "printing/pdf/pdf_stream_sink.h"
 
 #include <cups/cups.h>
@@ -13,29 +14,6 @@
 #include <chrono>
 
 namespace kvalon {
-
-namespace {
-
-// The options of a job, freed on every path.
-class JobOptions {
-public:
-    JobOptions() = default;
-    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
-    JobOptions(const JobOptions&) = delete;
-    JobOptions& operator=(const JobOptions&) = delete;
-
-    void add(const char* name, const std::string& value) {
-        m_count = cupsAddOption(name, value.c_str(), m_count, &m_options);
-    }
-    int count() const { return m_count; }
-    cups_option_t* options() const { return m_options; }
-
-private:
-    int m_count = 0;
-    cups_option_t* m_options = nullptr;
-};
-
-} // namespace
 
 CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
     : m_settings(std::move(settings)), m_fonts(std::move(fonts)) {}
@@ -63,15 +41,7 @@ void CupsJobSink::begin(const DocumentInfo& info) {
 
 void CupsJobSink::create_job(const DocumentInfo& info) {
     JobOptions options;
-    if (info.copies > 1) {
-        // Collated, as a DOS user expects whole reports: a printer that cannot
-        // collate gets the pages again from the print service.
-        options.add("copies", std::to_string(info.copies));
-        options.add("collate", "true");
-    }
-    if (!m_settings.media.empty()) {
-        options.add("media", m_settings.media);
-    }
+    options.add_document(info.copies, m_settings.media);
     http_t* http = m_connection->get();
     const char* queue = m_settings.queue.c_str();
     m_deferral.emplace();
