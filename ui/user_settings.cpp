@@ -18,6 +18,7 @@ const QString kQueueKey = QStringLiteral("printer/queue");
 const QString kPdfKey = QStringLiteral("printer/pdf");
 const QString kPaperKey = QStringLiteral("printer/paper");
 const QString kEscpKey = QStringLiteral("printer/escp");
+const QString kFitPagesKey = QStringLiteral("printer/fit-pages");
 const QString kCupsKind = QStringLiteral("cups");
 const QString kPdfKind = QStringLiteral("pdf");
 
@@ -87,6 +88,14 @@ bool remembered_escp_mode() {
 
 void remember_escp_mode(bool on) {
     QSettings().setValue(kEscpKey, on);
+}
+
+bool remembered_fit_pages() {
+    return QSettings().value(kFitPagesKey, false).toBool();
+}
+
+void remember_fit_pages(bool on) {
+    QSettings().setValue(kFitPagesKey, on);
 }
 
 } // namespace kvalon

@@ -25,4 +25,8 @@ void remember_printer(const PrinterTarget& target);
 bool remembered_escp_mode();
 void remember_escp_mode(bool on);
 
+// Whether each page a report makes with a form feed is fitted on one sheet.
+bool remembered_fit_pages();
+void remember_fit_pages(bool on);
+
 } // namespace kvalon
