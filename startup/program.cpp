@@ -158,7 +158,7 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
     // Before the first message can appear: Qt's own buttons speak Bulgarian.
     QTranslator translator;
     install_qt_translation(translator);
-    set_notice_handler(show_message);
+    set_notice_handler(show_message_from_any_thread);
     PrinterBinding binding;
     try {
         const PrinterRequest request = printer_request(options);

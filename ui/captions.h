@@ -27,6 +27,7 @@ inline constexpr const char* kLinesRow = "Редове на страница ";
 inline constexpr const char* kOrientationRow = "Ориентация";
 inline constexpr const char* kPaperSizeRow = "Лист-размери";
 inline constexpr const char* kPaperNameRow = "Лист-вид";
+inline constexpr const char* kJobSettingsRow = "Опции";
 inline constexpr const char* kModeRow = "Режим";
 inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";

@@ -65,6 +65,7 @@ private:
     void choose_printer(const PrinterTarget& target);
     void fill_print_data();
     void show_printer_name();
+    void show_job_settings();
     void show_no_file_chosen();
     void show_preview();
     void show_about();
@@ -82,8 +83,9 @@ private:
     QLabel* m_status = nullptr;
     QPushButton* m_escp_offer = nullptr;
     // Value labels: printer, file, font, size, characters, lines, orientation,
-    // paper size, paper name, the way the report is read.
-    std::array<QLabel*, 10> m_values{};
+    // paper size, paper name, what the queue is told, the way the report is read.
+    std::array<QLabel*, 11> m_titles{};
+    std::array<QLabel*, 11> m_values{};
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

@@ -3,9 +3,12 @@
 #include "engine/messages.h"
 #include "ui/captions.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QPushButton>
+#include <QThread>
 
 #include <cstdio>
 
@@ -21,6 +24,16 @@ std::function<int(const std::string&)>& question_seam() {
     return seam;
 }
 } // namespace
+
+void show_message_from_any_thread(const std::string& utf8_text) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() == application->thread()) {
+        show_message(utf8_text);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        application, [utf8_text] { show_message(utf8_text); }, Qt::QueuedConnection);
+}
 
 void set_question_seam(std::function<int(const std::string&)> seam) {
     question_seam() = std::move(seam);

@@ -14,6 +14,11 @@ namespace kvalon {
 // on as after OK.
 void show_message(const std::string& utf8_text);
 
+// show_message from any thread: a message from a thread beside the windows is
+// shown by the windows' thread, in its turn. For the notices of the print
+// path (engine/notice.h), which may run beside the windows.
+void show_message_from_any_thread(const std::string& utf8_text);
+
 // The box show_message runs on a display: the text, one button "Добре"
 // whatever the system's language, no icon, the program's title.
 std::unique_ptr<QMessageBox> make_message_box(const std::string& utf8_text);

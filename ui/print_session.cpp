@@ -9,18 +9,14 @@
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
+#include "printing/page_capture_sink.h"
 #include "printing/print_page.h"
 #include "printing/qt/page_capture.h"
 #include "printing/qt/printer_binding.h"
-#include "printing/qt/printer_factory.h"
 #include "ui/captions.h"
 #include "ui/message_box.h"
 #include "ui/preview_document.h"
 #include "ui/queue_job.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -282,31 +278,30 @@ bool PrintSession::open_preview_document() {
     return true;
 }
 
-// The document is drawn here, where the job record lives; only the sending
-// and the following happen beside the windows.
+// The pages are drawn here, where the job record lives; making the job,
+// sending and following it happen beside the windows.
 void PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
     const PrinterTarget& target = m_binding.target();
-    auto folder =
-        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kvalon-p-XXXXXX"));
-    const std::string file =
-        QFile::encodeName(folder->filePath(QStringLiteral("job.pdf"))).toStdString();
-    if (!folder->isValid()) {
-        throw KvalonError(ErrorKind::FileWrite, file, folder->errorString().toStdString());
-    }
     QueueDocument document;
-    document.settings = CupsJobSettings{target.queue, target.media, target.job_wait_seconds};
-    document.info = DocumentInfo{document_title(m_path) + " " + pages, target.copies};
-    document.path = file;
+    document.settings.queue = target.queue;
+    document.settings.options = target.job_options;
+    document.settings.wait_seconds = target.job_wait_seconds;
     {
-        // One copy in the file: the queue makes the copies.
-        const std::unique_ptr<PrinterSurface> surface =
-            surface_like_printer(make_pdf_file_sink(file), 1);
-        surface->set_document_title(document.info.title);
-        const ScopedPrinter bound(*surface);
-        draw();
-        surface->finish_document();
+        auto capture = std::make_unique<PageCaptureSink>();
+        PageCaptureSink& captured = *capture;
+        // One copy drawn: the queue makes the copies.
+        const std::unique_ptr<PrinterSurface> surface = surface_like_printer(std::move(capture), 1);
+        surface->set_document_title(document_title(m_path) + " " + pages);
+        {
+            const ScopedPrinter bound(*surface);
+            draw();
+            surface->finish_document();
+        }
+        document.info = captured.info();
+        document.pages = captured.take();
     }
-    auto* queue_job = new QueueJob(std::move(document), std::move(folder), this);
+    document.info.copies = target.copies;
+    auto* queue_job = new QueueJob(std::move(document), this);
     connect(queue_job, &QueueJob::progressed, this, &PrintSession::status_changed);
     connect(queue_job, &QueueJob::failed, this,
             [](const QString& message) { show_message(message.toStdString()); });

@@ -3,11 +3,10 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
-#include "printing/cups/cups_file_job.h"
 #include "printing/cups/cups_job_check.h"
+#include "printing/qt/qt_font_source.h"
 
 #include <QMetaObject>
-#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
@@ -35,22 +34,20 @@ struct QueueJob::Mailbox {
         post(
             [text](QueueJob& receiver) { emit receiver.progressed(QString::fromStdString(text)); });
     }
+    void fail(const std::string& message) {
+        post([message](QueueJob& receiver) {
+            emit receiver.failed(QString::fromStdString(message));
+        });
+    }
 };
 
 namespace {
 
-// IPP job states as the status line names them.
-const std::string& state_word(int job_state) {
-    switch (job_state) {
-    case 4: // held
-        return messages::kJobHeld;
-    case 5: // processing
-        return messages::kJobPrinting;
-    default:
-        return messages::kJobWaiting;
-    }
-}
+constexpr int kHeld = 4;       // IPP job-state
+constexpr int kProcessing = 5; // IPP job-state
 
+// The job as the status line tells it: its title, the queue and its state,
+// with the printer's own words when it has any.
 class Status {
 public:
     explicit Status(const QueueDocument& document)
@@ -58,7 +55,10 @@ public:
 
     std::string operator()(const std::string& state) const { return m_prefix + state; }
     std::string operator()(const JobLook& look) const {
-        std::string text = m_prefix + state_word(look.job_state);
+        const std::string& state = look.job_state == kHeld         ? messages::kJobHeld
+                                   : look.job_state == kProcessing ? messages::kJobPrinting
+                                                                   : messages::kJobWaiting;
+        std::string text = m_prefix + state;
         if (!look.printer_message.empty()) {
             text += messages::kPrinterSays + look.printer_message + messages::kPrinterSaysEnd;
         }
@@ -71,11 +71,12 @@ private:
 
 } // namespace
 
-QueueJob::QueueJob(QueueDocument document, std::unique_ptr<QTemporaryDir> folder, QObject* parent)
-    : QObject(parent), m_mailbox(std::make_shared<Mailbox>()), m_folder(std::move(folder)) {
+QueueJob::QueueJob(QueueDocument document, QObject* parent)
+    : QObject(parent), m_mailbox(std::make_shared<Mailbox>()) {
     m_mailbox->job = this;
-    m_thread = std::thread(
-        [mailbox = m_mailbox, document = std::move(document)] { run(mailbox, document); });
+    m_thread = std::thread([mailbox = m_mailbox, document = std::move(document)]() mutable {
+        run(mailbox, std::move(document));
+    });
 }
 
 QueueJob::~QueueJob() {
@@ -89,54 +90,48 @@ QueueJob::~QueueJob() {
     }
 }
 
-void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, const QueueDocument& document) {
+void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument document) {
     const Status status(document);
-    const std::string& queue = document.settings.queue;
     mailbox->progress(status(messages::kJobSending));
-    int job_id = 0;
-    try {
-        job_id = send_finished_document(document.settings, document.info, document.path);
-    } catch (const KvalonError& error) {
-        mailbox->progress(status(messages::kJobNotPrinted));
-        const std::string message = message_for(error);
-        mailbox->post(
-            [message](QueueJob& job) { emit job.failed(QString::fromStdString(message)); });
-        mailbox->post([](QueueJob& job) { emit job.ended(); });
-        return;
-    }
     std::string shown;
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(document.settings.wait_seconds);
-    const JobOutcome outcome = follow_job(queue, job_id, deadline, [&](const JobLook& look) {
+    document.settings.on_look = [&](const JobLook& look) {
         if (mailbox->stopping) {
             return false;
         }
-        if (const std::string text = status(look); text != shown) {
+        if (std::string text = status(look); text != shown) {
             shown = text;
             mailbox->progress(text);
         }
         return true;
-    });
+    };
+    CupsJobSink sink(document.settings, std::make_shared<const QtFontSource>());
+    const auto followed_for = std::chrono::seconds(document.settings.wait_seconds);
+    std::chrono::steady_clock::time_point finishing;
+    try {
+        sink.begin(document.info);
+        for (const PageDescription& page : document.pages) {
+            sink.add_page(page);
+        }
+        finishing = std::chrono::steady_clock::now();
+        sink.finish();
+    } catch (const KvalonError& error) {
+        mailbox->progress(status(messages::kJobNotPrinted));
+        mailbox->fail(message_for(error));
+        mailbox->post([](QueueJob& job) { emit job.ended(); });
+        return;
+    }
     if (mailbox->stopping) {
         return;
     }
-    switch (outcome.state) {
-    case JobOutcome::State::Completed:
+    // The job was followed to its end, or as long as it is followed at all
+    // (the sink has told the user then).
+    if (std::chrono::steady_clock::now() - finishing < followed_for) {
         mailbox->progress(status(messages::kJobPrinted));
-        break;
-    case JobOutcome::State::Failed: {
-        mailbox->progress(status(messages::kJobNotPrinted));
-        const std::string message =
-            message_for(KvalonError(ErrorKind::Printer, queue, outcome.reason));
-        mailbox->post(
-            [message](QueueJob& job) { emit job.failed(QString::fromStdString(message)); });
-        break;
-    }
-    case JobOutcome::State::StillWaiting:
-        mailbox->progress(messages::kStoppedWatching + queue + messages::kStoppedWatchingAfter +
+    } else {
+        mailbox->progress(messages::kStoppedWatching + document.settings.queue +
+                          messages::kStoppedWatchingAfter +
                           std::to_string(document.settings.wait_seconds) +
                           messages::kStoppedWatchingNotYetPrinted);
-        break;
     }
     mailbox->post([](QueueJob& job) { emit job.ended(); });
 }

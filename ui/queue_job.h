@@ -2,37 +2,35 @@
 
 #include "printing/cups/cups_job_sink.h"
 #include "printing/document_sink.h"
+#include "printing/page_description.h"
 
 #include <QObject>
 #include <QString>
 
 #include <memory>
-#include <string>
 #include <thread>
-
-class QTemporaryDir;
+#include <vector>
 
 namespace kvalon {
 
-// A finished document for a CUPS queue and how to send it.
+// The pages of one print action for a CUPS queue and how to send them.
 struct QueueDocument {
-    CupsJobSettings settings; // the queue, the paper, how long the job is followed
-    DocumentInfo info;        // the job's title and copies
-    std::string path;         // the document (PDF)
+    CupsJobSettings settings; // the queue, the client's options, how long the job is followed
+    DocumentInfo info;        // the job's title, copies and planned paper
+    std::vector<PageDescription> pages;
 };
 
-// One print action's document on its way to a CUPS queue: sent and followed
-// on a thread of its own, so that the windows never wait for the print
-// service. What becomes of it is told as it happens: progressed() for the
-// status line (the job's state and the printer's own words as they change),
-// failed() with the whole message when the job ends without printing, and
-// ended() last. The thread never touches the job record or the windows.
+// One print action's pages on their way to a CUPS queue: made into a job as
+// every job is (printing/cups/cups_job_sink.h), sent and followed on a thread
+// of its own, so that the windows never wait for the print service. What becomes of
+// it is told as it happens: progressed() for the status line (the job's state
+// and the printer's own words as they change), failed() with the whole
+// message when the job ends without printing, and ended() last. The thread
+// has the pages it was given and never touches the job record or the windows.
 class QueueJob final : public QObject {
     Q_OBJECT
 public:
-    // `folder` holds the document; it goes with the job.
-    QueueJob(QueueDocument document, std::unique_ptr<QTemporaryDir> folder,
-             QObject* parent = nullptr);
+    explicit QueueJob(QueueDocument document, QObject* parent = nullptr);
     // Stops following at once and tells nothing more; a document still being
     // sent is sent whole first, so that nothing the user printed is lost.
     ~QueueJob() override;
@@ -46,10 +44,9 @@ signals:
 
 private:
     struct Mailbox;
-    static void run(const std::shared_ptr<Mailbox>& mailbox, const QueueDocument& document);
+    static void run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument document);
 
     std::shared_ptr<Mailbox> m_mailbox;
-    std::unique_ptr<QTemporaryDir> m_folder;
     std::thread m_thread;
 };
 

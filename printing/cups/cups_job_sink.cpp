@@ -6,6 +6,7 @@
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/cups/cups_request_output.h"
+#include "printing/cups/destination_info.h"
 #include "printing/cups/job_options.h"
 #include "printing/pdf/pdf_stream_sink.h"
 
@@ -15,8 +16,57 @@
 
 namespace kvalon {
 
+namespace {
+
+// The options of a job, freed on every path.
+class CupsOptionList {
+public:
+    explicit CupsOptionList(const JobOptions& options) {
+        for (const JobOption& option : options) {
+            m_count = cupsAddOption(option.name.c_str(), option.value.c_str(), m_count, &m_options);
+        }
+    }
+    ~CupsOptionList() { cupsFreeOptions(m_count, m_options); }
+    CupsOptionList(const CupsOptionList&) = delete;
+    CupsOptionList& operator=(const CupsOptionList&) = delete;
+
+    int count() const { return m_count; }
+    cups_option_t* options() const { return m_options; }
+
+private:
+    int m_count = 0;
+    cups_option_t* m_options = nullptr;
+};
+
+OwnJobSettings own_settings(const DocumentInfo& info) {
+    OwnJobSettings own;
+    own.copies = info.copies;
+    if (info.paper_width_mm > 0 && info.paper_height_mm > 0) {
+        own.media = media_name_for(info.paper_width_mm, info.paper_height_mm);
+    }
+    return own;
+}
+
+std::optional<MediaMargins> margins_of(const DestinationInfo& destination,
+                                       const OwnJobSettings& own) {
+    if (own.media.empty()) {
+        return std::nullopt;
+    }
+    if (const std::optional<DestinationMedia> media = destination.media(own.media)) {
+        return media->margins;
+    }
+    return std::nullopt;
+}
+
+std::string outside_note(const std::string& queue) {
+    return messages::kCellsOutsidePrintable + queue + messages::kCellsOutsidePrintableEnd;
+}
+
+} // namespace
+
 CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
-    : m_settings(std::move(settings)), m_fonts(std::move(fonts)) {}
+    : m_settings(std::move(settings)), m_queue(split_destination(m_settings.queue).queue),
+      m_fonts(std::move(fonts)) {}
 
 CupsJobSink::~CupsJobSink() {
     abandon();
@@ -24,11 +74,18 @@ CupsJobSink::~CupsJobSink() {
 
 void CupsJobSink::begin(const DocumentInfo& info) {
     abandon();
-    if (const std::optional<std::string> refusal = queue_refusal(m_settings.queue)) {
+    if (const std::optional<std::string> refusal = queue_refusal(m_queue)) {
         throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
     }
+    const OwnJobSettings own = own_settings(info);
+    JobOptions options;
+    {
+        const DestinationInfo destination(m_settings.queue);
+        options = job_options(destination, m_settings.options, own);
+        m_margins = margins_of(destination, own);
+    }
     m_connection = std::make_unique<CupsConnection>();
-    create_job(info);
+    create_job(info, options);
     m_output = std::make_unique<CupsRequestOutput>(*m_connection, m_settings.queue);
     m_document = std::make_unique<PdfStreamSink>(*m_output, *m_fonts);
     try {
@@ -39,11 +96,10 @@ void CupsJobSink::begin(const DocumentInfo& info) {
     }
 }
 
-void CupsJobSink::create_job(const DocumentInfo& info) {
-    JobOptions options;
-    options.add_document(info.copies, m_settings.media);
+void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_options) {
+    const CupsOptionList options(job_options);
     http_t* http = m_connection->get();
-    const char* queue = m_settings.queue.c_str();
+    const char* queue = m_queue.c_str();
     m_deferral.emplace();
     m_job_id = cupsCreateJob(http, queue, info.title.c_str(), options.count(), options.options());
     if (m_job_id == 0) {
@@ -60,10 +116,51 @@ void CupsJobSink::add_page(const PageDescription& page) {
         abandon(); // and the kept signal ends the program
     }
     try {
-        m_document->add_page(page);
+        place(page);
     } catch (const KvalonError& error) {
         fail(error.detail());
     }
+}
+
+// A page whose cells already lie within the margins goes out as it is.
+void CupsJobSink::place(const PageDescription& page) {
+    if (!m_margins || page.cells.empty()) {
+        m_document->add_page(page);
+        return;
+    }
+    const PagePlacement placement = place_within_margins(page.cells, page.width_mm, page.height_mm,
+                                                         page.landscape, *m_margins, page.dpi);
+    if (!placement.whole && !(page.cells == m_told_cells)) {
+        m_told_cells = page.cells;
+        tell_user(outside_note(m_settings.queue));
+    }
+    if (placement.right_mm == 0 && placement.down_mm == 0) {
+        m_document->add_page(page);
+        return;
+    }
+    PageDescription moved = page;
+    move_page(moved, placement);
+    m_document->add_page(moved);
+}
+
+JobPreview CupsJobSink::preview(const DocumentInfo& info, const PageDescription& sheet) {
+    JobPreview preview;
+    try {
+        const DestinationInfo destination(m_settings.queue);
+        const OwnJobSettings own = own_settings(info);
+        preview.settings = options_text(
+            notable_options(destination, job_options(destination, m_settings.options, own)));
+        if (const std::optional<MediaMargins> margins = margins_of(destination, own)) {
+            const PagePlacement placement = place_within_margins(
+                sheet.cells, sheet.width_mm, sheet.height_mm, sheet.landscape, *margins, sheet.dpi);
+            if (!placement.whole) {
+                preview.note = outside_note(m_settings.queue);
+            }
+        }
+    } catch (const KvalonError&) {
+        // The job itself will say what is wrong with the destination.
+    }
+    return preview;
 }
 
 void CupsJobSink::finish() {
@@ -73,7 +170,7 @@ void CupsJobSink::finish() {
         fail(error.detail());
     }
     m_connection->restart_clock();
-    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_settings.queue.c_str());
+    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_queue.c_str());
     if (status > IPP_STATUS_OK_CONFLICTING) {
         fail(service_reason(status));
     }
@@ -90,12 +187,13 @@ void CupsJobSink::finish() {
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
-    const JobOutcome outcome = follow_job(m_settings.queue, m_job_id, deadline);
+    const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline, m_settings.on_look);
     if (outcome.state == JobOutcome::State::Failed) {
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
     }
-    if (outcome.state == JobOutcome::State::StillWaiting) {
+    if (outcome.state == JobOutcome::State::StillWaiting &&
+        std::chrono::steady_clock::now() >= deadline) {
         tell_user(messages::kStoppedWatching + m_settings.queue + messages::kStoppedWatchingAfter +
                   std::to_string(m_settings.wait_seconds) +
                   messages::kStoppedWatchingNotYetPrinted);
@@ -107,7 +205,7 @@ void CupsJobSink::abandon() noexcept {
     m_document.reset();
     m_output.reset();
     if (m_job_id != 0 && m_connection) {
-        cupsCancelJob2(m_connection->get(), m_settings.queue.c_str(), m_job_id, 0);
+        cupsCancelJob2(m_connection->get(), m_queue.c_str(), m_job_id, 0);
     }
     m_job_id = 0;
     m_connection.reset();

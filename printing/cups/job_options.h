@@ -1,42 +1,30 @@
 #pragma once
 
-#include <cups/cups.h>
+#include "printing/job_option.h"
 
 #include <string>
 
 namespace kvalon {
 
-// The options a job is created with, freed on every path.
-class JobOptions {
-public:
-    JobOptions() = default;
-    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
-    JobOptions(const JobOptions&) = delete;
-    JobOptions& operator=(const JobOptions&) = delete;
+class DestinationInfo;
 
-    void add(const char* name, const std::string& value) {
-        m_count = cupsAddOption(name, value.c_str(), m_count, &m_options);
-    }
-    int count() const { return m_count; }
-    cups_option_t* options() const { return m_options; }
-
-    // The options of one of our documents: its copies, collated as a DOS user
-    // expects whole reports (a printer that cannot collate gets the pages
-    // again from the print service), and its paper ("A4",
-    // "iso_a5_148x210mm"; empty: the queue's own).
-    void add_document(int copies, const std::string& media) {
-        if (copies > 1) {
-            add("copies", std::to_string(copies));
-            add("collate", "true");
-        }
-        if (!media.empty()) {
-            add("media", media);
-        }
-    }
-
-private:
-    int m_count = 0;
-    cups_option_t* m_options = nullptr;
+// What the program decides of every job itself.
+struct OwnJobSettings {
+    int copies = 1;
+    std::string media; // self-describing name of the planned paper; empty: none asked
 };
+
+// The options of a job on `destination`: what `lp` would send there (its
+// defaults and lpoptions), `client` on top, and the program's own on top of
+// all: the copies (collated when more than one) and the paper. Other ways of
+// naming a paper are dropped, so that the printer is not told two.
+JobOptions job_options(const DestinationInfo& destination, const JobOptions& client,
+                       const OwnJobSettings& own);
+
+// Of the options of a job (as job_options gives them), those a person wants
+// to see: the program's own, then every job setting that asks the destination
+// for something other than what it does anyway. Descriptions of the printer
+// and settings the print service does not send with a job are left out.
+JobOptions notable_options(const DestinationInfo& destination, const JobOptions& options);
 
 } // namespace kvalon

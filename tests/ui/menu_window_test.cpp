@@ -189,12 +189,12 @@ TEST_F(MenuWindow, ReportPagesFitOnOneSheetWhenChosen) {
     choose(menu, report);
     EXPECT_EQ(job().LinesPerPage, per_page);
     EXPECT_EQ(preview_caption(), "Печат стр. 1/6");
-    EXPECT_EQ(value(menu, "Label20"), "текст");
+    EXPECT_EQ(value(menu, "Label22"), "текст");
 
     fit->trigger();
     EXPECT_GE(job().LinesPerPage, report_page);
     EXPECT_EQ(preview_caption(), "Печат стр. 1/3");
-    EXPECT_EQ(value(menu, "Label20"), "текст, стр. на един лист");
+    EXPECT_EQ(value(menu, "Label22"), "текст, стр. на един лист");
     window("Form2")->findChild<QAction*>(QStringLiteral("printAll"))->trigger();
     window("Form2")->close();
     settle();
@@ -231,7 +231,7 @@ TEST_F(MenuWindow, EpsonSequencesAreToldAndTheModeOffered) {
     settle();
     EXPECT_TRUE(job().EscpMode);
     EXPECT_FALSE(offer->isVisible());
-    EXPECT_EQ(value(menu, "Label20"), "Epson (ESC/P)");
+    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P)");
     EXPECT_EQ(status(menu), "");
 }
 
