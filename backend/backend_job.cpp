@@ -110,7 +110,10 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* page = options.get("kvalon-code-page")) {
         job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);
     }
-    job.options = options.others({"kvalon-escp", "kvalon-code-page"});
+    if (const char* fit = options.get("kvalon-fit-pages")) {
+        job.fit_pages = switch_value("kvalon-fit-pages", fit);
+    }
+    job.options = options.others({"kvalon-escp", "kvalon-code-page", "kvalon-fit-pages"});
     return job;
 }
 

@@ -23,7 +23,8 @@ struct BackendJob {
     bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
     // -o kvalon-code-page=NAME (or the queue's default): the report's code page
     std::optional<CodePageChoice> code_page;
-    JobOptions options; // every other option of the job, as CUPS hands them over
+    bool fit_pages = false; // -o kvalon-fit-pages=1: each form-feed page on one sheet
+    JobOptions options;     // every other option of the job, as CUPS hands them over
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

@@ -134,6 +134,7 @@ int print_job(const BackendJob& backend_job) {
     options.argument_text = report_argument(backend_job);
     options.document_title = backend_job.title;
     options.code_page = backend_job.code_page;
+    options.fit_pages = backend_job.fit_pages;
     PrinterRequest request;
     request.queue = backend_job.destination;
     request.copies = backend_job.copies;

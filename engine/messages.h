@@ -38,11 +38,36 @@ inline const std::string kPrinterChosen = "Печатът отива на при
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
 inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
+// A job sent to a queue from the preview, as the status line follows it:
+// the job's title, kOnQueue, the queue, ": " and its state.
+inline const std::string kOnQueue = " на опашка ";
+inline const std::string kJobSending = "изпраща се";
+inline const std::string kJobWaiting = "чака за печат";
+inline const std::string kJobHeld = "задържано";
+inline const std::string kJobPrinting = "печата се";
+inline const std::string kJobPrinted = "отпечатано";
+inline const std::string kJobNotPrinted = "не е отпечатано";
+// The report's file changed or went away while it was shown.
+inline const std::string kReportChanged =
+    "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
+    "страница; нищо от него не е отпечатано";
+inline const std::string kReportDeleted = "Файлът на отчета е изтрит: ";
+inline const std::string kOnlyPageShown = "; печата се само страницата на екрана";
+// A report that holds Epson sequences, shown with the ESC/P mode off.
+inline const std::string kEpsonSequencesHint =
+    "Отчетът съдържа команди за принтер Epson (ESC/P), които ще се отпечатат като букви; "
+    "включете „Печат като Epson (ESC/P)“";
+// The PDF printer's file exists already: the question before it is replaced.
+inline const std::string kPdfExists = "Файлът ";
+inline const std::string kPdfExistsReplace =
+    " вече съществува. Да бъде ли заменен? Иначе страниците отиват в нов файл: ";
 
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
 inline const std::string kUnknownPaper = "Неизвестен";
 inline const std::string kChooseFileTitle = "Избор на файл за печат";
+// The pages of a job in its title, as queues show it: "стр. 3", "стр. 1-4".
+inline const std::string kPagesWord = "стр. ";
 
 // Failures the program reports in its own words.
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
@@ -200,6 +225,8 @@ inline const std::string kUsage =
     "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
     "                  (и имената им в iconv), или auto: програмата я разпознава\n"
     "                  по самия отчет и при съмнение чете MIK\n"
+    "  --fit-pages     всяка страница, която отчетът започва със знак за нова\n"
+    "                  страница, се отпечатва на един лист (шрифтът се смалява)\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
     "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
@@ -207,7 +234,8 @@ inline const std::string kUsage =
     std::to_string(PaperA4) +
     " = A4)\n"
     "  --copies N      брой копия, 1 до 9999\n"
-    "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
+    "  --open [ФАЙЛ]   отваря прозорците с този отчет, избран и готов за печат;\n"
+    "                  без файл отваря прозореца с менюто\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
     "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin);\n"

@@ -61,8 +61,8 @@ void reset_plan_fields(PrintJob& j) {
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
     std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
-    std::int64_t longest_page = 0; // ESC/P mode: most lines between form-feed lines
-    bool paginated = false;        // ESC/P mode: the report has form-feed lines
+    std::int64_t longest_page = 0; // most lines between form-feed lines
+    bool paginated = false;        // the report has form-feed lines of its own
 };
 
 // A PDF page is at most 14,400 points (200 inches) a side.
@@ -126,11 +126,20 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
         return scanned;
     }
     const char marker = j.SkipChar[0];
+    std::int64_t run = 0; // lines since the last form-feed line
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
         if (shape.cannot_be_planned) {
             source.close();
             throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
+        }
+        if (shape.has_form_feed) {
+            // The page reader ends the report's page at this line.
+            extras.paginated = true;
+            extras.longest_page = std::max(extras.longest_page, run);
+            run = 0;
+        } else {
+            ++run;
         }
         if (shape.lone_form_feed) {
             continue;
@@ -152,6 +161,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             throw;
         }
     }
+    extras.longest_page = std::max(extras.longest_page, run);
     source.close();
     return scanned;
 }
@@ -249,7 +259,7 @@ std::optional<double> fit_longest_page(PrintJob& j, PrinterSurface& surface,
 double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface, const ScanExtras& extras) {
     const std::string measure = repeated(kWidestLetter, j.LongestLine);
     j.FontSize = 0;
-    if (j.EscpMode && extras.paginated) {
+    if ((j.EscpMode || j.FitPages) && extras.paginated) {
         if (const std::optional<double> fitted =
                 fit_longest_page(j, surface, measure, extras.longest_page)) {
             return *fitted;

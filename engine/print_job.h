@@ -43,6 +43,10 @@ struct PrintJob {
     // The report is read as an Epson-compatible printer reads it (ESC/P):
     // sequences are consumed and act on the print, not printed as letters.
     bool EscpMode = false;
+    // A report that makes its own pages with form feeds gets each of them on
+    // one sheet, as the ESC/P mode always plans them. Off unless asked for:
+    // plans and TMPPRNT1.TMP answers stay as the DOS callers know them.
+    bool FitPages = false;
     // ESC/P mode: the attributes in force after the last line read, and
     // those in force where PrintText begins.
     EscpAttributes EscpCarried;

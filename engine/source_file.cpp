@@ -178,6 +178,7 @@ LineShape SourceFile::skim_line(char skip) {
     char before_last = 0;
     scan_line([&](std::string_view piece) {
         shape.skip_total += std::count(piece.begin(), piece.end(), skip);
+        shape.has_form_feed = shape.has_form_feed || piece.find(kFormFeed) != piece.npos;
         before_last = piece.size() > 1 ? piece[piece.size() - 2] : last;
         last = piece.back();
         if (shape.length == 0 && piece.size() == 1) {

@@ -15,6 +15,7 @@ struct LineShape {
     std::int64_t skip_total = 0;      // occurrences of the bold marker
     bool ends_with_two_skips = false; // the last two characters are both markers
     bool lone_form_feed = false;      // the line is exactly one form feed
+    bool has_form_feed = false;       // a form feed stands anywhere in the line
     bool cannot_be_planned = false;   // skimming stopped early: the line is too long
 };
 

@@ -75,6 +75,10 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
     } else if (is_option(word, "--code-page")) {
         const std::string name = option_value(words, index, "--code-page");
         options.code_page = parse_code_page_choice(name, "--code-page " + name);
+    } else if (word == "--fit-pages") {
+        options.fit_pages = true;
+    } else if (word == "--open" && index + 1 == words.size()) {
+        options.open = std::string();
     } else if (is_option(word, "--printer")) {
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {

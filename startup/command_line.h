@@ -35,12 +35,15 @@ struct ProgramOptions {
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;
+    bool fit_pages = false; // each page the report makes with a form feed on one sheet
     std::optional<std::string> printer;
     std::optional<std::string> pdf;
     std::optional<int> paper;
     std::optional<int> copies;
     // A report to open in the windows, chosen and planned (the desktop's
-    // "Open with"); never printed without the user.
+    // "Open with"); never printed without the user. Empty when --open stands
+    // without a file (a desktop entry started without one): the windows open
+    // with no report chosen.
     std::optional<std::string> open;
     std::optional<QueueCommand> queue_command;
     std::string argument_text;

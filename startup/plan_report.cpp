@@ -53,6 +53,9 @@ std::string plan_report(const PrintJob& j) {
     if (told) {
         add("CodePageCertainty", std::to_string(j.CodePageCertainty));
     }
+    if (j.FitPages) {
+        add("FitPages", "1");
+    }
     return text;
 }
 

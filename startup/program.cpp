@@ -127,12 +127,10 @@ bool names_a_printer(const ProgramOptions& options) {
 
 // The windows, with the report of --open chosen at once.
 int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
-    std::string open_path;
-    if (options.open) {
-        open_path = *options.open;
-        if (!is_regular_file(open_path)) {
-            throw KvalonError(ErrorKind::MissingFile, open_path);
-        }
+    // --open without a file is the desktop's menu entry: the windows, no report.
+    const std::string open_path = options.open.value_or(std::string());
+    if (!open_path.empty() && !is_regular_file(open_path)) {
+        throw KvalonError(ErrorKind::MissingFile, open_path);
     }
     if (!names_a_printer(options)) {
         if (const auto remembered = remembered_printer()) {
@@ -162,7 +160,7 @@ int run_with_application(const ProgramOptions& options, char* program_name) {
     // Before the first message can appear: Qt's own buttons speak Bulgarian.
     QTranslator translator;
     install_qt_translation(translator);
-    set_notice_handler(show_message);
+    set_notice_handler(show_message_from_any_thread);
     PrinterBinding binding;
     try {
         const PrinterRequest request = printer_request(options);
@@ -201,6 +199,31 @@ int run_queue_command(const ProgramOptions& options) {
     }
 }
 
+// Started from a desktop (its applications menu, a file manager), nobody
+// reads standard error: a failure before the windows could show it is shown
+// in a message box as well. Qt gets only the program's name.
+void show_start_up_error(const std::string& text, const char* program_name) {
+    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY")) {
+        return;
+    }
+    qInstallMessageHandler(quiet_qt_messages);
+    int argc = 1;
+    std::string name = program_name != nullptr ? program_name : "kvalon-p";
+    char* argv[] = {name.data(), nullptr};
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+    QTranslator translator;
+    install_qt_translation(translator);
+    show_message(text);
+}
+
+int refuse_command_line(const KvalonError& error, const char* program_name) {
+    std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
+                 usage_text().c_str());
+    show_start_up_error(message_for(error), program_name);
+    return kExitCommandLine;
+}
+
 } // namespace
 
 int run_program(int argc, char** argv) {
@@ -210,9 +233,7 @@ int run_program(int argc, char** argv) {
     try {
         options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const KvalonError& error) {
-        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
-                     usage_text().c_str());
-        return kExitCommandLine;
+        return refuse_command_line(error, argv[0]);
     }
     if (options.help) {
         write_to_stdout(usage_text());
@@ -226,8 +247,8 @@ int run_program(int argc, char** argv) {
         return run_queue_command(options);
     }
     if (options.plan && options.argument_text.empty()) {
-        std::fprintf(stderr, "%s", usage_text().c_str());
-        return kExitCommandLine;
+        // A plan needs a report to plan.
+        return refuse_command_line(KvalonError(ErrorKind::CommandLine, "--plan"), argv[0]);
     }
     if (!options.has_words && !has_desktop()) {
         std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
@@ -238,8 +259,9 @@ int run_program(int argc, char** argv) {
         static char our_name[] = "kvalon-p";
         return run_with_application(options, argc > 0 ? argv[0] : our_name);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s%s\n", messages::kTitle.c_str(),
-                     messages::kInternalError.c_str(), error.what());
+        const std::string text = messages::kInternalError + error.what();
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
+        show_start_up_error(text, argv[0]);
         return kExitInternal;
     }
 }

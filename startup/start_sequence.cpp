@@ -103,6 +103,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     reset_start_fields(j);
     j.EscpMode = options.escp;
     j.CodePageAsked = options.code_page;
+    j.FitPages = options.fit_pages;
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }

@@ -34,6 +34,7 @@ inline constexpr const char* kCodePageTitles[] = {
     "CP&1251 (Windows, кирилица)",
     "&KOI8-R (руски)",
 };
+inline constexpr const char* kFitPages = "&Страница на отчета на един лист";
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";
 inline constexpr const char* kPrintData = " Данни за печата ";
@@ -47,6 +48,13 @@ inline constexpr const char* kOrientationRow = "Ориентация";
 inline constexpr const char* kPaperSizeRow = "Лист-размери";
 inline constexpr const char* kPaperNameRow = "Лист-вид";
 inline constexpr const char* kJobSettingsRow = "Опции";
+inline constexpr const char* kModeRow = "Режим";
+inline constexpr const char* kModeText = "текст";
+inline constexpr const char* kModeEscp = "Epson (ESC/P)";
+inline constexpr const char* kModeFitPages = ", стр. на един лист";
+inline constexpr const char* kChooseReportHint =
+    "Изберете отчет: Файл → Избор (Ctrl+O),\nили пуснете файла тук с мишката";
+inline constexpr const char* kEscpOffer = "&Включване на ESC/P";
 inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";
@@ -83,5 +91,15 @@ inline constexpr const char* kRangeTo = "&до страница";
 // Buttons of the dialogs and message boxes.
 inline constexpr const char* kOk = "Добре";
 inline constexpr const char* kCancel = "Отказ";
+inline constexpr const char* kReplace = "&Замяна";
+inline constexpr const char* kNewFile = "&Нов файл";
+inline constexpr const char* kCancelAnswer = "&Отказ";
+
+// The file dialog's own words, where Qt's translation has none.
+inline constexpr const char* kFolderType = "Папка";
+inline constexpr const char* kBytes = "байта";
+inline constexpr const char* kKilobytes = "КБ";
+inline constexpr const char* kMegabytes = "МБ";
+inline constexpr const char* kGigabytes = "ГБ";
 
 } // namespace kvalon::captions

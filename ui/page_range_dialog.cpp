@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -13,6 +14,9 @@ namespace kvalon {
 
 namespace {
 using Seam = std::function<std::optional<PageRange>(PageRange)>;
+
+// Pixels a window manager's title bar takes besides the title.
+constexpr int kTitleBarButtons = 140;
 
 Seam& page_range_seam() {
     static Seam seam;
@@ -49,6 +53,11 @@ std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed) {
     form->addRow(QString::fromUtf8(captions::kRangeFrom), first);
     form->addRow(QString::fromUtf8(captions::kRangeTo), last);
     form->addRow(buttons);
+    // The title bar shows the whole title with the program's name, and room
+    // for its buttons.
+    const QString title =
+        dialog.windowTitle() + QStringLiteral(" — ") + QGuiApplication::applicationDisplayName();
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -19,6 +19,7 @@ const QString kPdfKey = QStringLiteral("printer/pdf");
 const QString kPaperKey = QStringLiteral("printer/paper");
 const QString kEscpKey = QStringLiteral("printer/escp");
 const QString kCodePageKey = QStringLiteral("report/code-page");
+const QString kFitPagesKey = QStringLiteral("printer/fit-pages");
 const QString kCupsKind = QStringLiteral("cups");
 const QString kPdfKind = QStringLiteral("pdf");
 
@@ -98,6 +99,14 @@ std::optional<CodePageChoice> remembered_code_page() {
 void remember_code_page(const CodePageChoice& choice) {
     QSettings().setValue(kCodePageKey,
                          QString::fromStdString(std::string(code_page_choice_name(choice))));
+}
+
+bool remembered_fit_pages() {
+    return QSettings().value(kFitPagesKey, false).toBool();
+}
+
+void remember_fit_pages(bool on) {
+    QSettings().setValue(kFitPagesKey, on);
 }
 
 } // namespace kvalon

@@ -30,4 +30,8 @@ void remember_escp_mode(bool on);
 std::optional<CodePageChoice> remembered_code_page();
 void remember_code_page(const CodePageChoice& choice);
 
+// Whether each page a report makes with a form feed is fitted on one sheet.
+bool remembered_fit_pages();
+void remember_fit_pages(bool on);
+
 } // namespace kvalon

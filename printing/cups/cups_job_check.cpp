@@ -22,14 +22,6 @@ bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
     return found != nullptr && std::strcmp(found, value) == 0;
 }
 
-// The state of a job and of its printer, as one look at them tells it.
-struct JobLook {
-    bool answered = false;
-    int job_state = 0;
-    bool printer_stopped = false;
-    std::string printer_message;
-};
-
 std::string text_of(ipp_t* response, const char* name) {
     ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_TEXT);
     const char* text = attribute != nullptr ? ippGetString(attribute, 0, nullptr) : nullptr;
@@ -146,7 +138,8 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
 }
 
 JobOutcome follow_job(const std::string& queue, int job_id,
-                      std::chrono::steady_clock::time_point deadline) {
+                      std::chrono::steady_clock::time_point deadline,
+                      const std::function<bool(const JobLook&)>& on_look) {
     try {
         for (;;) {
             if (deferred_signal() != 0) {
@@ -167,7 +160,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
                 return failed(failure_reason(messages::kQueueStopped, look.printer_message));
             }
-            if (std::chrono::steady_clock::now() >= deadline) {
+            if (std::chrono::steady_clock::now() >= deadline || (on_look && !on_look(look))) {
                 return ended_as(JobOutcome::State::StillWaiting);
             }
             std::this_thread::sleep_for(kPollInterval);

@@ -209,7 +209,7 @@ void CupsJobSink::hand_over() {
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
-    const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline);
+    const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline, m_settings.on_look);
     switch (outcome.state) {
     case JobOutcome::State::Completed:
         return;
@@ -217,6 +217,10 @@ void CupsJobSink::follow_to_the_end() {
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
     case JobOutcome::State::StillWaiting:
+        // Ended early by whoever follows the job: it is left to print, silently.
+        if (std::chrono::steady_clock::now() < deadline) {
+            return;
+        }
         tell_not_followed(messages::kStoppedWatchingAfter +
                           std::to_string(m_settings.wait_seconds) +
                           messages::kStoppedWatchingNotYetPrinted);

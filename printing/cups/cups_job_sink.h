@@ -2,11 +2,13 @@
 
 #include "engine/print_service_waits.h"
 #include "engine/signal_cleanup.h"
+#include "printing/cups/cups_job_check.h"
 #include "printing/document_sink.h"
 #include "printing/job_option.h"
 #include "printing/pdf/font_source.h"
 #include "printing/sheet_placement.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,13 +22,17 @@ class PdfStreamSink;
 
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
-    std::string queue;     // the destination: "QUEUE" or "QUEUE/INSTANCE"
-    JobOptions options;    // asked by whoever sent the report, under the program's own
+    std::string queue;                  // the destination: "QUEUE" or "QUEUE/INSTANCE"
+    JobOptions options;                 // asked by whoever sent the report, under the program's own
     int wait_seconds = kJobWaitSeconds; // how long the finished job is followed
     // An ending signal while the finished job is followed cancels it too: the
     // print-server backend is ended so when its own job is cancelled, or when
     // the server stops and will send the job again.
     bool signal_cancels_followed_job = false;
+    // Sees every look at the finished job while it is followed (the thread
+    // that finishes the job calls it). Returning false ends the following
+    // there, silently: the job is left to print.
+    std::function<bool(const JobLook&)> on_look;
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job

@@ -26,11 +26,15 @@ private:
 };
 
 std::unique_ptr<QtPrinterSurface> surface_like(const PrinterSurface& bound,
-                                               std::unique_ptr<PageCaptureSink> sink) {
+                                               std::unique_ptr<DocumentSink> sink,
+                                               std::optional<int> copies = std::nullopt) {
     if (const auto* qt = dynamic_cast<const QtPrinterSurface*>(&bound)) {
-        return std::make_unique<QtPrinterSurface>(qt->setup(), qt->faces(), std::move(sink));
+        SurfaceSetup setup = qt->setup();
+        setup.copies = copies.value_or(setup.copies);
+        return std::make_unique<QtPrinterSurface>(setup, qt->faces(), std::move(sink));
     }
     SurfaceSetup setup;
+    setup.copies = copies.value_or(1);
     setup.paper = page_size_for_code(bound.paper_size());
     setup.paper_code = bound.paper_size();
     setup.resolution = DrawingDpi;
@@ -41,14 +45,18 @@ std::unique_ptr<QtPrinterSurface> surface_like(const PrinterSurface& bound,
 
 } // namespace
 
+std::unique_ptr<PrinterSurface> surface_like_printer(std::unique_ptr<DocumentSink> sink,
+                                                     std::optional<int> copies) {
+    return surface_like(printer(), std::move(sink), copies);
+}
+
 std::vector<PageDescription> capture_pages(const std::function<void()>& draw) {
     PrinterSurface& bound = printer();
     auto sink = std::make_unique<PageCaptureSink>();
     PageCaptureSink& pages = *sink;
     const std::unique_ptr<QtPrinterSurface> capture = surface_like(bound, std::move(sink));
     {
-        const BoundBack bound_back(bound);
-        set_printer(capture.get());
+        const ScopedPrinter bound_for_capture(*capture);
         draw();
         capture->finish_document();
     }

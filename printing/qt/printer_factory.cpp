@@ -26,9 +26,7 @@ std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
     setup.device_name = "PDF: " + target.pdf_path;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    auto sink =
-        std::make_unique<PdfFileSink>(target.pdf_path, std::make_shared<const QtFontSource>());
-    return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
+    return std::make_unique<QtPrinterSurface>(setup, faces, make_pdf_file_sink(target.pdf_path));
 }
 
 // The queue's paper and resolution are read as Qt's print support sees them,
@@ -56,14 +54,21 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds,
-                             target.signal_cancels_followed_job};
+    CupsJobSettings settings{target.queue,
+                             target.job_options,
+                             target.job_wait_seconds,
+                             target.signal_cancels_followed_job,
+                             {}};
     auto sink =
         std::make_unique<CupsJobSink>(std::move(settings), std::make_shared<const QtFontSource>());
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));
 }
 
 } // namespace
+
+std::unique_ptr<DocumentSink> make_pdf_file_sink(const std::string& path) {
+    return std::make_unique<PdfFileSink>(path, std::make_shared<const QtFontSource>());
+}
 
 std::unique_ptr<PrinterSurface> make_printer_surface(const PrinterTarget& target) {
     return target.kind == PrinterTarget::Kind::Pdf ? pdf_surface(target) : queue_surface(target);

@@ -25,7 +25,7 @@ BackendJob parsed(const std::string& options, const std::string& uri = "kvalon:/
 }
 
 TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
-    const BackendJob job = parsed("media=A5 kvalon-escp=1");
+    const BackendJob job = parsed("media=A5 kvalon-escp=1 kvalon-fit-pages=yes");
     EXPECT_EQ(job.user, "ivan");
     EXPECT_EQ(job.title, "Справка");
     EXPECT_EQ(job.copies, 3);
@@ -33,6 +33,8 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(job.destination, "Office");
     EXPECT_EQ(job.media, "A5");
     EXPECT_TRUE(job.escp);
+    EXPECT_TRUE(job.fit_pages);
+    EXPECT_FALSE(parsed("media=A5").fit_pages);
     // On standard input the copies are made by CUPS already.
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
@@ -75,6 +77,7 @@ ErrorKind failure_of(const std::function<void()>& parse) {
 
 TEST(BackendJob, RefusesWhatItCannotUse) {
     EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
+    EXPECT_EQ(failure_of([] { parsed("kvalon-fit-pages=2"); }), ErrorKind::CommandLine);
     EXPECT_EQ(failure_of([] { parsed("kvalon-code-page=cp1252"); }), ErrorKind::CommandLine);
     for (const char* copies : {"0", "10000"}) {
         EXPECT_EQ(failure_of([copies] {

@@ -50,10 +50,12 @@ TEST_F(Screenshots, ThreeWindows) {
     menu->move(40, 40);
     answer_dialog(report);
     menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+    settle();
     ASSERT_TRUE(messages.empty()) << messages.front();
     save("Form_menu", "menu-window.png");
     save("Form2", "preview-window.png");
     menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    settle();
     save("Form1", "about-window.png");
     std::filesystem::remove_all(folder);
 }

@@ -9,6 +9,7 @@
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/page_range_dialog.h"
+#include "ui/print_session.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -86,7 +87,9 @@ void UiTest::TearDown() {
         delete widget.data();
     }
     settle();
+    m_session.reset();
     set_file_dialog_seam(nullptr);
+    set_question_seam(nullptr);
     set_save_dialog_seam(nullptr);
     set_page_range_seam(nullptr);
     set_message_seam(nullptr);
@@ -104,8 +107,15 @@ void UiTest::bind_pdf(const std::string& path, int paper_code) {
     binding->bind(target);
 }
 
+PrintSession& UiTest::session() {
+    if (!m_session) {
+        m_session = std::make_unique<PrintSession>(*binding);
+    }
+    return *m_session;
+}
+
 Form_menu* UiTest::open_menu() {
-    auto* menu = new Form_menu(binding.get());
+    auto* menu = new Form_menu(*binding);
     menu->show();
     return menu;
 }
@@ -113,6 +123,7 @@ Form_menu* UiTest::open_menu() {
 void UiTest::choose(Form_menu* menu, const std::string& path) {
     answer_dialog(path);
     menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+    settle();
 }
 
 std::string UiTest::caption_of(const QWidget* button) {
