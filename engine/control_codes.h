@@ -15,7 +15,5 @@ inline constexpr unsigned char FirstPrintable = 32;
 inline constexpr unsigned char Delete = 127;
 inline constexpr unsigned char FirstMikLetter = 128;
 inline constexpr unsigned char LastMikLetter = 191;
-inline constexpr unsigned char FirstMikSymbol = 192;
-inline constexpr unsigned char NumeroSign = 213;
 
 } // namespace kvalon::codes

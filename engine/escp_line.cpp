@@ -70,10 +70,12 @@ bool EscpLineCut::fits(int cells) {
 }
 
 // ESC ! sets all five lasting attributes at once; SO and DC4 the one-line
-// double width.
+// double width; ESC t and ESC R the character tables.
 void EscpLineCut::keep_attributes(const EscpAttributes& wanted) {
     EscpAttributes lasting = wanted;
     lasting.wide_line = m_kept_state.wide_line;
+    lasting.character_table = m_kept_state.character_table;
+    lasting.international = m_kept_state.international;
     if (!(lasting == m_kept_state)) {
         const int bits = (wanted.emphasized ? 0x08 : 0) | (wanted.double_strike ? 0x10 : 0) |
                          (wanted.wide ? 0x20 : 0) | (wanted.italic ? 0x40 : 0) |
@@ -83,6 +85,14 @@ void EscpLineCut::keep_attributes(const EscpAttributes& wanted) {
     }
     if (wanted.wide_line != m_kept_state.wide_line) {
         m_kept.push_back(wanted.wide_line ? '\x0e' : '\x14');
+    }
+    if (wanted.character_table != m_kept_state.character_table) {
+        m_kept += "\x1bt";
+        m_kept.push_back(static_cast<char>(wanted.character_table));
+    }
+    if (wanted.international != m_kept_state.international) {
+        m_kept += "\x1bR";
+        m_kept.push_back(static_cast<char>(wanted.international));
     }
     m_kept_state = wanted;
 }

@@ -12,7 +12,7 @@ namespace kvalon {
 
 // One printed character of a line and the attributes it prints with.
 struct EscpCell {
-    unsigned char code = 0; // MIK
+    unsigned char code = 0; // in the job's code page
     EscpAttributes attributes;
     bool operator==(const EscpCell&) const = default;
 };

@@ -291,6 +291,12 @@ void EscpReader::apply(unsigned char command) {
     case '!':
         master_select(a, n);
         break;
+    case 't':
+        a.character_table = escp_character_table(static_cast<unsigned char>(n), a.character_table);
+        break;
+    case 'R':
+        a.international = escp_international_set(static_cast<unsigned char>(n), a.international);
+        break;
     default:
         // Pitch, condensed, spacing, margins, fonts and paper handling leave
         // the grid as it is: the planned font already fits the widest line.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/source_file.h"
+
+#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -11,5 +14,9 @@ bool is_regular_file(const std::string& path);
 // anything else (a pipe, a device, a socket).
 enum class PathKind { Missing, Regular, Folder, Other };
 PathKind path_kind(const std::string& path);
+
+// The ordinary file `path` names now (links followed), as SourceFile tells
+// the file it opened; nothing when there is no ordinary file there.
+std::optional<FileIdentity> file_identity(const std::string& path);
 
 } // namespace kvalon

@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "engine/escp_scan.h"
 #include "engine/grid_span.h"
+#include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
 #include "engine/paper_names.h"
@@ -60,9 +61,12 @@ void reset_plan_fields(PrintJob& j) {
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
     std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
-    std::int64_t longest_page = 0; // ESC/P mode: most lines between form-feed lines
-    bool paginated = false;        // ESC/P mode: the report has form-feed lines
+    std::int64_t longest_page = 0; // most lines between form-feed lines
+    bool paginated = false;        // the report has form-feed lines of its own
 };
+
+// A PDF page is at most 14,400 points (200 inches) a side.
+constexpr double kLargestPaperTwips = 200 * 1440;
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
@@ -71,6 +75,9 @@ void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
         surface.set_paper_size(PaperA4);
     }
     surface.set_orientation(PrinterSurface::kPortrait);
+    if (surface.width_twips() > kLargestPaperTwips || surface.height_twips() > kLargestPaperTwips) {
+        throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);
+    }
     j.PaperWidthMm = std::floor(surface.width_twips() / TwipsPerMm);
     j.PaperHeightMm = std::floor(surface.height_twips() / TwipsPerMm);
 }
@@ -119,11 +126,20 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
         return scanned;
     }
     const char marker = j.SkipChar[0];
+    std::int64_t run = 0; // lines since the last form-feed line
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
         if (shape.cannot_be_planned) {
             source.close();
             throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
+        }
+        if (shape.has_form_feed) {
+            // The page reader ends the report's page at this line.
+            extras.paginated = true;
+            extras.longest_page = std::max(extras.longest_page, run);
+            run = 0;
+        } else {
+            ++run;
         }
         if (shape.lone_form_feed) {
             continue;
@@ -145,6 +161,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             throw;
         }
     }
+    extras.longest_page = std::max(extras.longest_page, run);
     source.close();
     return scanned;
 }
@@ -242,7 +259,7 @@ std::optional<double> fit_longest_page(PrintJob& j, PrinterSurface& surface,
 double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface, const ScanExtras& extras) {
     const std::string measure = repeated(kWidestLetter, j.LongestLine);
     j.FontSize = 0;
-    if (j.EscpMode && extras.paginated) {
+    if ((j.EscpMode || j.FitPages) && extras.paginated) {
         if (const std::optional<double> fitted =
                 fit_longest_page(j, surface, measure, extras.longest_page)) {
             return *fitted;
@@ -339,6 +356,7 @@ void plan_layout() {
     name_and_fit_paper(j, surface);
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
+    choose_job_code_page(j);
     const double page_width = choose_size_and_orientation(j, surface, extras);
     compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);

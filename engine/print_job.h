@@ -1,15 +1,18 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "engine/escp_attributes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kvalon {
 
 // Everything known about the one job the program handles at a time. Text
-// fields hold bytes 0..255 of the source (MIK), one byte per character.
+// fields hold bytes 0..255 of the source, one byte per character, in the
+// job's code page (MIK unless another was asked for).
 // Integer fields are 16-bit signed like the DOS callers expect; LineCount is
 // 32-bit. Millimetre fields are single precision where the cell grid uses them.
 struct PrintJob {
@@ -40,10 +43,21 @@ struct PrintJob {
     // The report is read as an Epson-compatible printer reads it (ESC/P):
     // sequences are consumed and act on the print, not printed as letters.
     bool EscpMode = false;
+    // A report that makes its own pages with form feeds gets each of them on
+    // one sheet, as the ESC/P mode always plans them. Off unless asked for:
+    // plans and TMPPRNT1.TMP answers stay as the DOS callers know them.
+    bool FitPages = false;
     // ESC/P mode: the attributes in force after the last line read, and
     // those in force where PrintText begins.
     EscpAttributes EscpCarried;
     EscpAttributes EscpPageStart;
+    // The code page asked for on the command line, in the environment, by
+    // the queue or in the windows; nothing asked means MIK.
+    std::optional<CodePageChoice> CodePageAsked;
+    // The code page the report is read in: the one asked for, or the one
+    // planning told from the report, with how sure it is (0..100).
+    CodePageId CodePage = CodePageId::Mik;
+    int CodePageCertainty = 100;
 };
 
 // The process-wide job record.

@@ -109,4 +109,21 @@ PrinterSurface& printer();
 bool has_printer();
 void set_printer(PrinterSurface* surface);
 
+// Binds printer() to `surface` for a scope: a document of its own drawn by
+// the same procedures. The printer found is bound again when the scope ends,
+// however it ends.
+class ScopedPrinter {
+public:
+    explicit ScopedPrinter(PrinterSurface& surface)
+        : m_previous(has_printer() ? &printer() : nullptr) {
+        set_printer(&surface);
+    }
+    ~ScopedPrinter() { set_printer(m_previous); }
+    ScopedPrinter(const ScopedPrinter&) = delete;
+    ScopedPrinter& operator=(const ScopedPrinter&) = delete;
+
+private:
+    PrinterSurface* m_previous;
+};
+
 } // namespace kvalon

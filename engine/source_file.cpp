@@ -68,6 +68,14 @@ void SourceFile::open(const std::string& path) {
     close();
     struct stat info {};
     std::FILE* file = open_ordinary_file(path, info);
+    // Before anything is read: a line's width in the ESC/P mode is known only
+    // at its end, so a huge file without line ends would be read to its end.
+    if (info.st_size > kLargestReport) {
+        std::fclose(file);
+        throw KvalonError(ErrorKind::InputTooLarge, path,
+                          messages::kLargerThan + std::to_string(kLargestReport) +
+                              messages::kBytes);
+    }
     m_identity = identity_of(info);
     m_consumed = 0;
     m_file = file;
@@ -173,6 +181,7 @@ LineShape SourceFile::skim_line(char skip) {
     char before_last = 0;
     scan_line([&](std::string_view piece) {
         shape.skip_total += std::count(piece.begin(), piece.end(), skip);
+        shape.has_form_feed = shape.has_form_feed || piece.find(kFormFeed) != piece.npos;
         before_last = piece.size() > 1 ? piece[piece.size() - 2] : last;
         last = piece.back();
         if (shape.length == 0 && piece.size() == 1) {

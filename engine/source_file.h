@@ -15,6 +15,7 @@ struct LineShape {
     std::int64_t skip_total = 0;      // occurrences of the bold marker
     bool ends_with_two_skips = false; // the last two characters are both markers
     bool lone_form_feed = false;      // the line is exactly one form feed
+    bool has_form_feed = false;       // a form feed stands anywhere in the line
     bool cannot_be_planned = false;   // skimming stopped early: the line is too long
 };
 
@@ -42,9 +43,10 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Throws KvalonError(File) when the file cannot be opened and
+    // Throws KvalonError(File) when the file cannot be opened,
     // KvalonError(NotRegularFile) when it is no ordinary file (a pipe or a
-    // device would block or never end).
+    // device would block or never end) and KvalonError(InputTooLarge) when it
+    // is larger than any report (engine/line_limit.h).
     void open(const std::string& path);
     void close();
     bool is_open() const { return m_file != nullptr; }

@@ -1,5 +1,6 @@
 #include "printing/escp_print.h"
 
+#include "engine/escp_characters.h"
 #include "engine/escp_reader.h"
 #include "printing/print_char.h"
 
@@ -69,12 +70,19 @@ public:
 private:
     void print_cell(unsigned char code) {
         const EscpAttributes& a = m_reader.attributes();
+        const EscpCharacter printed =
+            escp_character(code, a.character_table, a.international, m_job.CodePage);
         m_surface.set_font_bold(m_marker_bold || a.bold());
-        m_surface.set_font_italic(a.italic);
+        m_surface.set_font_italic(a.italic || printed.italic);
         m_surface.set_font_width_scale(a.width());
         const float x = m_surface.current_x();
         const float y = m_surface.current_y();
-        print_cells(code, a.width());
+        // The printer's own tables put other characters in some places.
+        if (printed.italic || printed.character != character_of(m_job.CodePage, code)) {
+            print_character_cells(printed.character, a.width());
+        } else {
+            print_cells(code, a.width());
+        }
         if (a.underline) {
             underline(m_surface, x, y, m_job.CharWidth * static_cast<float>(a.width()),
                       m_job.LineHeight);

@@ -4,16 +4,32 @@
 
 namespace kvalon {
 
-// Puts one character of a page (a MIK byte) into the cell at the printer's
-// position and moves on by one cell of job().CharWidth. Box characters become
-// strokes, shades and blocks fills, every other character but CR and LF is
-// printed as text; CR does nothing, LF starts the next line.
+// What one byte of a report puts in its cell, in the job's code page.
+struct CellContent {
+    char32_t character = 0; // the code page's character for the byte
+    bool drawn = false;     // a box, shade or block character: strokes or a fill
+    std::string text;       // UTF-8 for the others; empty leaves the cell blank
+};
+
+// Puts one character of a page (a byte in the job's code page) into the cell
+// at the printer's position and moves on by one cell of job().CharWidth. Box
+// characters become strokes, shades and blocks fills, every other character
+// but CR and LF is printed as text; CR does nothing, LF starts the next line.
 void print_char(const std::string& c);
 
 // Puts one character (neither CR nor LF) over `cells` cells at the printer's
 // position and moves on by them: a character in double width is drawn over
 // two cells, its strokes and fills stretched with it.
 void print_cells(unsigned char code, int cells);
+
+// The same for a character given by its Unicode code point rather than by a
+// byte of the job's code page (a character the printer's own tables put in
+// the byte's place).
+void print_character_cells(char32_t character, int cells);
+
+// What a byte of the job's code page puts in its cell, through the line
+// filter; made once for all bytes of a code page and bold marker.
+const CellContent& cell_content(unsigned char code);
 
 // The text a non-drawn character prints as, UTF-8; empty for characters that
 // leave their cell blank.

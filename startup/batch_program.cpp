@@ -73,9 +73,12 @@ int run_queue_command(const ProgramOptions& options) {
             throw KvalonError(ErrorKind::CommandLine, options.argument_text);
         }
         const QueueCommand& command = *options.queue_command;
-        write_to_stdout(command.action == QueueCommand::Action::Setup
-                            ? set_up_queue(command.name, command.destination)
-                            : remove_queue(command.name));
+        const bool setup = command.action == QueueCommand::Action::Setup;
+        if (!setup && options.code_page) {
+            throw KvalonError(ErrorKind::CommandLine, "--code-page");
+        }
+        write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
+                              : remove_queue(command.name));
         return kExitOk;
     } catch (const KvalonError& error) {
         to_stderr(message_for(error));
@@ -83,9 +86,19 @@ int run_queue_command(const ProgramOptions& options) {
     }
 }
 
+// Started from a desktop (its applications menu, a file manager), nobody
+// reads standard error: a failure before anything could show it is shown in
+// a message box as well.
+void show_start_up_error(const std::string& text) {
+    if (shows_message_boxes()) {
+        show_in_message_box(text);
+    }
+}
+
 int usage_failure(const std::string& text) {
     std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), text.c_str(),
                  usage_text().c_str());
+    show_start_up_error(text);
     return kExitCommandLine;
 }
 
@@ -112,8 +125,8 @@ int run_program(int argc, char** argv) {
         return run_queue_command(options);
     }
     if (options.plan && options.argument_text.empty()) {
-        std::fprintf(stderr, "%s", usage_text().c_str());
-        return kExitCommandLine;
+        // A plan needs a report to plan.
+        return usage_failure(message_for(KvalonError(ErrorKind::CommandLine, "--plan")));
     }
     if (!options.has_words) {
         return has_desktop() ? start_windows(argv) : usage_failure(messages::kNeedsDesktop);
@@ -121,7 +134,9 @@ int run_program(int argc, char** argv) {
     try {
         return run_report(options);
     } catch (const std::exception& error) {
-        to_stderr(messages::kInternalError + error.what());
+        const std::string text = messages::kInternalError + error.what();
+        to_stderr(text);
+        show_start_up_error(text);
         return kExitInternal;
     }
 }

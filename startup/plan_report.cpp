@@ -48,6 +48,14 @@ std::string plan_report(const PrintJob& j) {
     if (j.EscpMode) {
         add("Escp", "1");
     }
+    const bool told = j.CodePageAsked && j.CodePageAsked->automatic;
+    add("CodePage", std::string(code_page_name(j.CodePage)) + (told ? " (auto)" : ""));
+    if (told) {
+        add("CodePageCertainty", std::to_string(j.CodePageCertainty));
+    }
+    if (j.FitPages) {
+        add("FitPages", "1");
+    }
     return text;
 }
 

@@ -37,11 +37,8 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     }
     request.paper_code = options.paper.value_or(request.paper_code);
     request.copies = options.copies.value_or(request.copies);
-    request.job_wait_seconds = environment_number("KVALON_JOB_WAIT", request.job_wait_seconds);
-    if (request.job_wait_seconds < 0) {
-        throw KvalonError(ErrorKind::CommandLine,
-                          "KVALON_JOB_WAIT=" + std::to_string(request.job_wait_seconds));
-    }
+    request.job_wait_seconds = job_wait_from_environment(request.job_wait_seconds);
+    apply_service_wait_from_environment();
     refuse_unknown_paper(options, request.paper_code);
     return request;
 }

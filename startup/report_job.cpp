@@ -41,6 +41,9 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
     try {
         ProgramOptions job_options = options;
         job_options.escp = options.escp || escp_from_environment();
+        if (!job_options.code_page) {
+            job_options.code_page = code_page_from_environment();
+        }
         take_standard_input(job_options, piped_report);
         PrinterChoice choice;
         hooks.printer_count = [&request, &choice] {

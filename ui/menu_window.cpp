@@ -1,11 +1,13 @@
 #include "ui/menu_window.h"
 
+#include "engine/epson_sequences.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "printing/cups/printer_binding.h"
 #include "printing/sheet_placement.h"
 #include "ui/captions.h"
+#include "ui/code_page_menu.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"
 #include "ui/path_label.h"
@@ -26,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -50,7 +53,8 @@ enum Value {
     Orientation,
     PaperSize,
     PaperName,
-    JobSettings
+    JobSettings,
+    Mode
 };
 
 struct Row {
@@ -74,6 +78,8 @@ constexpr Row kRows[] = {
     {3360, "Label17", captions::kPaperNameRow, 1935, "Label18", 4215},
     // What a print queue is told with the job; the PDF printer is told nothing.
     {3720, "Label19", captions::kJobSettingsRow, 1455, "Label20", 4215},
+    // How the report is read: as plain text or as an Epson printer reads it.
+    {4080, "Label21", captions::kModeRow, 1455, "Label22", 4215},
 };
 
 QString whole_number(double value) {
@@ -108,8 +114,8 @@ std::string dropped_report(const QMimeData* data) {
 }
 } // namespace
 
-Form_menu::Form_menu(PrinterBinding* binding, QWidget* parent)
-    : QMainWindow(parent), m_binding(binding) {
+Form_menu::Form_menu(PrinterBinding& binding, QWidget* parent)
+    : QMainWindow(parent), m_binding(binding), m_session(binding) {
     setObjectName(QStringLiteral("Form_menu"));
     setWindowTitle(QString::fromUtf8(captions::kMainTitle));
     setWindowIcon(window_icon());
@@ -122,13 +128,14 @@ Form_menu::Form_menu(PrinterBinding* binding, QWidget* parent)
     build_menu();
     add_menu_keys();
     build_frame();
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("statusLine"));
-    statusBar()->addWidget(m_status, 1);
+    build_status_line();
     connect(&m_session, &PrintSession::status_changed, this, &Form_menu::show_status);
-    // A job that fails under the preview leaves no print data standing.
+    // A job that fails under the preview leaves no print data standing; a
+    // report planned again shows its new figures.
     connect(&m_session, &PrintSession::job_changed, this, [this] {
-        if (!m_session.has_job()) {
+        if (m_session.has_job()) {
+            fill_print_data();
+        } else {
             show_no_file_chosen();
         }
     });
@@ -143,23 +150,28 @@ void Form_menu::build_menu() {
     m_file_menu->setObjectName(QStringLiteral("File_menu"));
     m_file_menu->menuAction()->setObjectName(QStringLiteral("File_menu"));
 
+    // Items that open a window do so once the menu has closed and its click
+    // or key has been handled to the end, not from inside that handling: the
+    // menu bar finishes drawing itself back to rest while its window is still
+    // the active one, and only then does another window take the focus.
     QAction* choose = m_file_menu->addAction(QString::fromUtf8(captions::kChooseFile));
     choose->setObjectName(QStringLiteral("Izb_f"));
-    connect(choose, &QAction::triggered, this, &Form_menu::choose_file);
+    choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(choose, &QAction::triggered, this, &Form_menu::choose_file, Qt::QueuedConnection);
 
     m_print = m_file_menu->addAction(QString::fromUtf8(captions::kPrintPreview));
     m_print->setObjectName(QStringLiteral("Print_f"));
     m_print->setEnabled(false);
-    connect(m_print, &QAction::triggered, this, &Form_menu::show_preview);
+    connect(m_print, &QAction::triggered, this, &Form_menu::show_preview, Qt::QueuedConnection);
 
-    if (m_binding != nullptr) {
-        auto* printers = new PrinterMenu(
-            QString::fromUtf8(captions::kPrinterMenu), *m_binding,
-            [this](const PrinterTarget& target) { choose_printer(target); }, this);
-        m_file_menu->addMenu(printers);
-    }
+    auto* printers = new PrinterMenu(
+        QString::fromUtf8(captions::kPrinterMenu), m_binding,
+        [this](const PrinterTarget& target) { choose_printer(target); }, this);
+    m_file_menu->addMenu(printers);
 
     add_escp_switch();
+    add_code_page_menu();
+    add_fit_pages_switch();
 
     QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
     end->setObjectName(QStringLiteral("End_prog"));
@@ -167,7 +179,7 @@ void Form_menu::build_menu() {
 
     QAction* help = menuBar()->addAction(QString::fromUtf8(captions::kAbout));
     help->setObjectName(QStringLiteral("Help_m"));
-    connect(help, &QAction::triggered, this, &Form_menu::show_about);
+    connect(help, &QAction::triggered, this, &Form_menu::show_about, Qt::QueuedConnection);
 }
 
 // The mode asked for on the command line or in the environment holds for
@@ -175,17 +187,60 @@ void Form_menu::build_menu() {
 void Form_menu::add_escp_switch() {
     PrintJob& j = job();
     j.EscpMode = j.EscpMode || remembered_escp_mode();
-    QAction* escp = m_file_menu->addAction(QString::fromUtf8(captions::kEscpMode));
-    escp->setObjectName(QStringLiteral("escpMode"));
-    escp->setCheckable(true);
-    escp->setChecked(j.EscpMode);
-    connect(escp, &QAction::toggled, this, &Form_menu::switch_escp_mode);
+    m_escp = m_file_menu->addAction(QString::fromUtf8(captions::kEscpMode));
+    m_escp->setObjectName(QStringLiteral("escpMode"));
+    m_escp->setCheckable(true);
+    m_escp->setChecked(j.EscpMode);
+    connect(m_escp, &QAction::toggled, this, &Form_menu::switch_escp_mode);
 }
 
 // A report on view is planned again: sequences take no cells in the mode.
 void Form_menu::switch_escp_mode(bool on) {
     job().EscpMode = on;
     remember_escp_mode(on);
+    plan_again();
+}
+
+// The code page asked for on the command line or in the environment holds for
+// this run; otherwise the one the user chose last.
+void Form_menu::add_code_page_menu() {
+    PrintJob& j = job();
+    if (!j.CodePageAsked) {
+        j.CodePageAsked = remembered_code_page();
+    }
+    m_file_menu->addMenu(new CodePageMenu(
+        QString::fromUtf8(captions::kCodePageMenu), j.CodePageAsked.value_or(CodePageChoice{}),
+        [this](const CodePageChoice& choice) { choose_code_page(choice); }, this));
+}
+
+// A report on view is planned again: its letters and frames are other bytes.
+void Form_menu::choose_code_page(const CodePageChoice& choice) {
+    job().CodePageAsked = choice;
+    remember_code_page(choice);
+    plan_again();
+}
+
+// Asked for on the command line it holds for this run; otherwise the choice
+// the user made last. Off, plans stay as the DOS callers know them.
+void Form_menu::add_fit_pages_switch() {
+    PrintJob& j = job();
+    j.FitPages = j.FitPages || remembered_fit_pages();
+    QAction* fit = m_file_menu->addAction(QString::fromUtf8(captions::kFitPages));
+    fit->setObjectName(QStringLiteral("fitPages"));
+    fit->setCheckable(true);
+    fit->setChecked(j.FitPages);
+    connect(fit, &QAction::toggled, this, &Form_menu::switch_fit_pages);
+}
+
+void Form_menu::switch_fit_pages(bool on) {
+    job().FitPages = on;
+    remember_fit_pages(on);
+    plan_again();
+}
+
+// The report on view, if any, from its first page; the pages printed of it
+// so far go out first.
+void Form_menu::plan_again() {
     if (m_session.has_job()) {
         m_session.end_document();
         const std::string report = m_session.report_path();
@@ -210,7 +265,9 @@ void Form_menu::open_file_menu() {
 void Form_menu::build_frame() {
     m_frame = new QGroupBox(QString::fromUtf8(captions::kPrintData), centralWidget());
     m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_frame->setGeometry(twips_rect(840, 0, 6735, 4095));
+    // One row taller than designed: the rows of the queue's job settings and
+    // of the way the report is read came after the design.
+    m_frame->setGeometry(twips_rect(840, 0, 6735, 4455));
     m_frame->setFont(design_font(QStringLiteral("CourierCyr"), 12));
     QPalette value_palette = m_frame->palette();
     value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
@@ -228,6 +285,24 @@ void Form_menu::build_frame() {
         m_values[row] = value;
     }
     m_frame->hide();
+    m_hint = new QLabel(QString::fromUtf8(captions::kChooseReportHint), centralWidget());
+    m_hint->setObjectName(QStringLiteral("chooseHint"));
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setGeometry(centralWidget()->rect());
+}
+
+void Form_menu::build_status_line() {
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusLine"));
+    // A long message is cut rather than widening the window; whole in the tip.
+    m_status->setMinimumWidth(1);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(m_status, 1);
+    m_escp_offer = new QPushButton(QString::fromUtf8(captions::kEscpOffer), this);
+    m_escp_offer->setObjectName(QStringLiteral("escpOffer"));
+    m_escp_offer->hide();
+    statusBar()->addPermanentWidget(m_escp_offer);
+    connect(m_escp_offer, &QPushButton::clicked, m_escp, [this] { m_escp->setChecked(true); });
 }
 
 QLabel* Form_menu::add_row_label(QLabel* label, const char* name, const QString& text, int left,
@@ -254,20 +329,35 @@ void Form_menu::open_report(const std::string& path) {
     if (path.empty()) {
         return; // cancelled: the source of an earlier choice stays open
     }
+    // The words of the report before belong to it.
+    show_status(QString());
     remember_folder_of(path);
     if (!m_session.start(path)) {
         return;
     }
     fill_print_data();
+    show_told_code_page();
     m_print->setEnabled(true);
     m_frame->show();
+    m_hint->hide();
+    offer_escp_mode(path);
     show_preview();
+}
+
+// Sequences read as plain text print as their letters: the user is told, and
+// offered the mode.
+void Form_menu::offer_escp_mode(const std::string& report) {
+    const bool offer = !job().EscpMode && holds_epson_sequences(report);
+    m_escp_offer->setVisible(offer);
+    if (offer) {
+        show_status(QString::fromStdString(messages::kEpsonSequencesHint));
+    }
 }
 
 void Form_menu::choose_printer(const PrinterTarget& target) {
     // Pages already printed belong to the printer they were printed for.
     m_session.end_document();
-    m_binding->bind(target);
+    m_binding.bind(target);
     remember_printer(target);
     show_printer_name();
     show_status(QString::fromStdString(messages::kPrinterChosen + printer().device_name()));
@@ -294,6 +384,11 @@ void Form_menu::fill_print_data() {
     m_values[PaperSize]->setText(whole_number(j.PaperWidthMm) + QStringLiteral(" / ") +
                                  whole_number(j.PaperHeightMm));
     m_values[PaperName]->setText(QString::fromStdString(j.PaperName));
+    QString mode = QString::fromUtf8(j.EscpMode ? captions::kModeEscp : captions::kModeText);
+    if (j.FitPages) {
+        mode += QString::fromUtf8(captions::kModeFitPages);
+    }
+    m_values[Mode]->setText(mode);
     show_job_settings();
 }
 
@@ -313,6 +408,16 @@ void Form_menu::show_job_settings() {
     }
 }
 
+// A code page told from the report is named, with how sure the program is.
+void Form_menu::show_told_code_page() {
+    const PrintJob& j = job();
+    if (j.CodePageAsked && j.CodePageAsked->automatic) {
+        show_status(QString::fromStdString(
+            messages::kCodePageTold + std::string(code_page_name(j.CodePage)) +
+            messages::kCodePageCertainty + std::to_string(j.CodePageCertainty) + " %)"));
+    }
+}
+
 void Form_menu::show_printer_name() {
     static_cast<PathLabel*>(m_values[Printer])
         ->set_path(QString::fromStdString(printer().device_name()));
@@ -321,11 +426,17 @@ void Form_menu::show_printer_name() {
 void Form_menu::show_no_file_chosen() {
     m_print->setEnabled(false);
     m_frame->hide();
+    m_hint->show();
+    m_escp_offer->hide();
 }
 
 void Form_menu::show_preview() {
+    if (!m_print->isEnabled()) {
+        return; // the job went while the menu was closing
+    }
     if (!m_preview) {
         m_preview = new Form2(m_session);
+        m_preview->place_beside(*this);
     }
     m_preview->show();
     m_preview->raise();
@@ -343,6 +454,16 @@ void Form_menu::show_about() {
 
 void Form_menu::show_status(const QString& text) {
     m_status->setText(text);
+    m_status->setToolTip(text);
+}
+
+// Back at the window, the user may have had the DOS program write the report
+// anew: the print data must be the report's as it is.
+bool Form_menu::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        m_session.check_source();
+    }
+    return QMainWindow::event(event);
 }
 
 void Form_menu::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "ui/about_window.h"
 #include "ui/preview_window.h"
 #include "ui/print_session.h"
@@ -14,6 +15,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 
 namespace kvalon {
 
@@ -21,16 +23,17 @@ class PathLabel;
 class PrinterBinding;
 struct PrinterTarget;
 
-// The menu window: choose a report ("Избор", or dropped on the window), which
-// plans it, shows its print data and opens the preview; reopen the preview
-// ("Печат"); pick the printer; the About window; end. A status line tells what
-// became of the pages printed. Closing it closes every other window, which
-// ends the program.
+// The menu window: choose a report ("Избор", Ctrl+O, or dropped on the
+// window), which plans it, shows its print data and opens the preview; reopen
+// the preview ("Печат"); pick the printer and how reports are read (ESC/P,
+// a report's page on one sheet); the About window; end. A status line tells
+// what became of the pages printed. Closing it closes every other window,
+// which ends the program.
 class Form_menu final : public QMainWindow {
     Q_OBJECT
 public:
-    // Without a binding the printer cannot be changed from the windows.
-    explicit Form_menu(PrinterBinding* binding = nullptr, QWidget* parent = nullptr);
+    // The printer is picked from the windows through `binding`.
+    explicit Form_menu(PrinterBinding& binding, QWidget* parent = nullptr);
     ~Form_menu() override;
 
     // Takes the report at `path` as if the file dialog had returned it.
@@ -41,6 +44,7 @@ public:
     PrintSession& session() { return m_session; }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -50,7 +54,14 @@ private:
     void add_menu_keys();
     void add_escp_switch();
     void switch_escp_mode(bool on);
+    void add_code_page_menu();
+    void choose_code_page(const CodePageChoice& choice);
+    void show_told_code_page();
+    void plan_again();
+    void add_fit_pages_switch();
+    void switch_fit_pages(bool on);
     void build_frame();
+    void build_status_line();
     QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
                           int width);
 
@@ -64,17 +75,21 @@ private:
     void show_about();
     void open_file_menu();
     void show_status(const QString& text);
+    void offer_escp_mode(const std::string& report);
 
-    PrinterBinding* m_binding;
+    PrinterBinding& m_binding;
     PrintSession m_session;
     QMenu* m_file_menu = nullptr;
     QAction* m_print = nullptr;
+    QAction* m_escp = nullptr;
     QGroupBox* m_frame = nullptr;
+    QLabel* m_hint = nullptr;
     QLabel* m_status = nullptr;
+    QPushButton* m_escp_offer = nullptr;
     // Value labels: printer, file, font, size, characters, lines, orientation,
-    // paper size, paper name.
-    std::array<QLabel*, 10> m_titles{};
-    std::array<QLabel*, 10> m_values{};
+    // paper size, paper name, what the queue is told, the way the report is read.
+    std::array<QLabel*, 11> m_titles{};
+    std::array<QLabel*, 11> m_values{};
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

@@ -3,9 +3,12 @@
 #include "engine/messages.h"
 #include "ui/captions.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QPushButton>
+#include <QThread>
 
 #include <cstdio>
 
@@ -16,7 +19,51 @@ std::function<void(const std::string&)>& message_seam() {
     static std::function<void(const std::string&)> seam;
     return seam;
 }
+std::function<int(const std::string&)>& question_seam() {
+    static std::function<int(const std::string&)> seam;
+    return seam;
+}
 } // namespace
+
+void show_message_from_any_thread(const std::string& utf8_text) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() == application->thread()) {
+        show_message(utf8_text);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        application, [utf8_text] { show_message(utf8_text); }, Qt::QueuedConnection);
+}
+
+void set_question_seam(std::function<int(const std::string&)> seam) {
+    question_seam() = std::move(seam);
+}
+
+int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers, int cancel,
+                 int unattended) {
+    if (question_seam()) {
+        return question_seam()(utf8_text);
+    }
+    if (is_headless()) {
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
+        std::fflush(stderr);
+        return unattended;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
+                    QString::fromStdString(utf8_text));
+    std::vector<QAbstractButton*> buttons;
+    for (const std::string& answer : answers) {
+        buttons.push_back(box.addButton(QString::fromStdString(answer), QMessageBox::ActionRole));
+    }
+    box.setEscapeButton(buttons.at(static_cast<std::size_t>(cancel)));
+    box.exec();
+    for (std::size_t answer = 0; answer < buttons.size(); ++answer) {
+        if (box.clickedButton() == buttons[answer]) {
+            return static_cast<int>(answer);
+        }
+    }
+    return cancel;
+}
 
 bool is_headless() {
     const QString platform = QGuiApplication::platformName();

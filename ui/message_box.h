@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QMessageBox;
 
@@ -13,9 +14,25 @@ namespace kvalon {
 // on as after OK.
 void show_message(const std::string& utf8_text);
 
+// show_message from any thread: a message from a thread beside the windows is
+// shown by the windows' thread, in its turn. For the notices of the print
+// path (engine/notice.h), which may run beside the windows.
+void show_message_from_any_thread(const std::string& utf8_text);
+
 // The box show_message runs on a display: the text, one button "Добре"
 // whatever the system's language, no icon, the program's title.
 std::unique_ptr<QMessageBox> make_message_box(const std::string& utf8_text);
+
+// A question with one button for each of `answers` (captions with "&" marks),
+// no icon, the program's title; returns the index of the answer chosen.
+// Closing the box chooses `cancel`. Without a display nobody can answer:
+// `unattended` is chosen and the question goes to standard error.
+int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers, int cancel,
+                 int unattended);
+
+// Tests answer questions in advance: while a seam is set, questions go to it
+// and its answer is taken. Pass nullptr to remove it.
+void set_question_seam(std::function<int(const std::string&)> seam);
 
 // Tests answer messages in advance: while a seam is set, messages go to it
 // instead of a box or standard error. Pass nullptr to remove it.

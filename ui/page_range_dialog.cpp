@@ -1,10 +1,12 @@
 #include "ui/page_range_dialog.h"
 
+#include "engine/line_limit.h"
 #include "ui/captions.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -13,8 +15,8 @@ namespace kvalon {
 namespace {
 using Seam = std::function<std::optional<PageRange>(PageRange)>;
 
-// Page numbers are 16-bit.
-constexpr int kMostPages = 32767;
+// Pixels a window manager's title bar takes besides the title.
+constexpr int kTitleBarButtons = 140;
 
 Seam& page_range_seam() {
     static Seam seam;
@@ -24,7 +26,7 @@ Seam& page_range_seam() {
 QSpinBox* page_box(QDialog& dialog, const char* name, int value) {
     auto* box = new QSpinBox(&dialog);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(1, kMostPages);
+    box->setRange(1, static_cast<int>(kMostPages));
     box->setValue(value);
     return box;
 }
@@ -51,6 +53,11 @@ std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed) {
     form->addRow(QString::fromUtf8(captions::kRangeFrom), first);
     form->addRow(QString::fromUtf8(captions::kRangeTo), last);
     form->addRow(buttons);
+    // The title bar shows the whole title with the program's name, and room
+    // for its buttons.
+    const QString title =
+        dialog.windowTitle() + QStringLiteral(" — ") + QGuiApplication::applicationDisplayName();
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

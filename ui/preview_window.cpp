@@ -28,8 +28,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace kvalon {
@@ -59,6 +57,11 @@ QSize first_size() {
     return size;
 }
 
+// A preview narrower than this beside the menu window would show too little
+// of the page; it then goes to the middle of the screen.
+constexpr int kLeastBesideWidth = 640;
+constexpr int kGap = 8;
+
 QLabel* view_caption(const char* name, const char* text, QWidget* parent) {
     auto* label = new QLabel(caption(text), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -80,6 +83,10 @@ Form2::Form2(PrintSession& session, QWidget* parent)
         splitter->setSizes({width() / 2, width() / 2});
     }
     connect(&m_session, &PrintSession::job_changed, this, &Form2::show_job);
+    connect(&m_session, &PrintSession::status_changed, this, [this](const QString& text) {
+        m_status->setText(text);
+        m_status->setToolTip(text);
+    });
     m_session.begin_viewing();
     Command2_text();
     show_job();
@@ -90,6 +97,12 @@ void Form2::build_controls() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(build_button_row());
     layout->addWidget(views, 1);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusLine"));
+    // A long message must not widen the window: it is cut, and whole in the tip.
+    m_status->setMinimumWidth(1);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(m_status);
     setTabOrder(m_next, m_print);
     setTabOrder(m_print, m_more);
     setTabOrder(m_more, m_text);
@@ -101,7 +114,7 @@ QLayout* Form2::build_button_row() {
     m_next = new KeyButton(caption(captions::kStart), this);
     m_next->setObjectName(QStringLiteral("Command1"));
     m_next->setMinimumWidth(twips_to_pixels_x(2175));
-    m_print = new KeyButton(QStringLiteral("Печат стр.1 "), this);
+    m_print = new KeyButton(caption(captions::kPrintFirstPage), this);
     m_print->setObjectName(QStringLiteral("Command2"));
     m_print->setMinimumWidth(twips_to_pixels_x(1575));
     m_more = new QToolButton(this);
@@ -140,6 +153,9 @@ void Form2::add_print_menu() {
         action->setObjectName(QString::fromLatin1(item.name));
         connect(action, &QAction::triggered, this, item.handler);
     }
+    // Pages other than the one on view are read again from the file.
+    m_print_all = menu->findChild<QAction*>(QStringLiteral("printAll"));
+    m_print_range = menu->findChild<QAction*>(QStringLiteral("printRange"));
     m_more->setMenu(menu);
 }
 
@@ -222,11 +238,30 @@ void Form2::add_keys() {
 void Form2::Command2_text() {
     const PrintJob& j = job();
     const int shown = j.PageNumber == 0 ? 1 : j.PageNumber;
-    QString text = caption(captions::kPrintPage) + QString::number(shown);
-    if (shown <= j.PageCount) {
-        text += QLatin1Char('/') + QString::number(static_cast<long long>(j.PageCount));
+    const int total = std::max(shown, m_session.page_total());
+    m_print->setText(caption(captions::kPrintPage) + QString::number(shown) + QLatin1Char('/') +
+                     QString::number(total));
+}
+
+void Form2::place_beside(const QWidget& menu) {
+    const QScreen* screen = menu.screen();
+    if (screen == nullptr) {
+        return;
     }
-    m_print->setText(text);
+    const QRect room = screen->availableGeometry();
+    const QRect beside = menu.frameGeometry();
+    const int right_room = room.right() - beside.right() - kGap;
+    const int left_room = beside.left() - room.left() - kGap;
+    const int top = std::max(room.top(), std::min(beside.top(), room.bottom() - height()));
+    if (right_room >= std::min(width(), kLeastBesideWidth) && right_room >= left_room) {
+        resize(std::min(width(), right_room), height());
+        move(beside.right() + kGap, top);
+    } else if (left_room >= std::min(width(), kLeastBesideWidth)) {
+        resize(std::min(width(), left_room), height());
+        move(beside.left() - kGap - width(), top);
+    } else {
+        move(room.center() - rect().center());
+    }
 }
 
 void Form2::show_job() {
@@ -278,6 +313,8 @@ void Form2::update_buttons() {
     m_next->setEnabled(true);
     m_print->setEnabled(on_view);
     m_more->setEnabled(on_view);
+    m_print_all->setEnabled(!m_session.source_deleted());
+    m_print_range->setEnabled(!m_session.source_deleted());
     if (!on_view) {
         m_next->setText(caption(captions::kNothingLeft));
         m_print->hide();
@@ -303,28 +340,37 @@ void Form2::next_page() {
 }
 
 void Form2::print_this_page() {
-    // A page the printer refused stays on view, to be printed again.
+    // A page the printer refused stays on view, to be printed again; so does
+    // the first page of a report that changed under the window.
     if (m_session.print_page_on_view()) {
         next_page();
     }
 }
 
 void Form2::print_all() {
-    m_session.print_pages(1, std::numeric_limits<std::int16_t>::max());
+    m_session.print_pages(1, m_session.page_total());
 }
 
 void Form2::print_range() {
     const PrintJob& j = job();
-    const int planned = std::max(1, static_cast<int>(j.PageCount));
-    const std::optional<PageRange> range =
-        ask_page_range(this, PageRange{j.PageNumber, std::max<int>(j.PageNumber, planned)});
+    const int total = std::max<int>(j.PageNumber, m_session.page_total());
+    const std::optional<PageRange> range = ask_page_range(this, PageRange{j.PageNumber, total});
     if (range) {
         m_session.print_pages(range->first, range->last);
     }
 }
 
 void Form2::print_on_view() {
-    m_session.print_page_on_view_alone();
+    m_session.print_page_on_view();
+}
+
+// Back at the window, the user may have had the DOS program write the report
+// anew: what is shown must be what prints.
+bool Form2::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_closing) {
+        m_session.check_source();
+    }
+    return QWidget::event(event);
 }
 
 void Form2::showEvent(QShowEvent* event) {

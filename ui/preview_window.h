@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
@@ -16,21 +17,28 @@ class PrintSession;
 // The page preview: beside the page's text it shows the page exactly as it
 // will print, steps through the job's pages as read_page delivers them,
 // prints the page on view and steps on (Command2), or steps on (Command1);
-// more printing (all pages, a range, the page on view alone) goes out as one
-// document per press. The page position lives in the job, so a preview opened
-// again shows the page that was on view. When the pages run out or the window
-// closes, the pages it printed go to the printer at once. Deleted when closed.
+// more printing: all pages, a range, the page on view without stepping.
+// Where the pages go is the session's affair (ui/print_session.h); the
+// status line under the page tells what became of them. Before any print and
+// whenever the window becomes active again the report's file is checked: a
+// changed report is shown afresh from its first page. The page position lives
+// in the job, so a preview opened again shows the page that was on view.
+// Deleted when closed.
 class Form2 final : public QWidget {
     Q_OBJECT
 public:
     explicit Form2(PrintSession& session, QWidget* parent = nullptr);
 
-    // Command2's caption: "Печат стр. " and the page number over the planned
-    // page count, or the number alone once the report has more pages than
-    // planned (form feeds start pages of their own).
+    // Command2's caption: "Печат стр. " and the page number over the number
+    // of pages the report prints.
     void Command2_text();
 
+    // Beside `menu` when the screen has room for it, else in the middle of
+    // the screen: the menu window stays in sight where it can.
+    void place_beside(const QWidget& menu);
+
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -59,6 +67,9 @@ private:
     KeyButton* m_next = nullptr;
     KeyButton* m_print = nullptr;
     QToolButton* m_more = nullptr;
+    QAction* m_print_all = nullptr;
+    QAction* m_print_range = nullptr;
+    QLabel* m_status = nullptr;
     bool m_focus_placed = false;
     bool m_closing = false;
 };

@@ -9,13 +9,21 @@
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
+#include "printing/cups/printer_binding.h"
 #include "printing/page_capture.h"
+#include "printing/page_capture_sink.h"
 #include "printing/print_page.h"
+#include "ui/captions.h"
 #include "ui/message_box.h"
+#include "ui/preview_document.h"
+#include "ui/queue_job.h"
+
+#include <algorithm>
 
 namespace kvalon {
 
 namespace {
+
 void plan_report(const std::string& path) {
     if (!is_regular_file(path)) {
         throw KvalonError(ErrorKind::FileVanished, path);
@@ -23,7 +31,34 @@ void plan_report(const std::string& path) {
     printer().set_document_title(document_title(path));
     plan_layout();
 }
+
+std::string pages_label(int first, int last) {
+    return messages::kPagesWord + std::to_string(first) +
+           (last > first ? "-" + std::to_string(last) : std::string());
+}
+
+// "ОТЧЕТ.pdf" taken: "ОТЧЕТ-2.pdf", or the first number after it that is free.
+std::string free_name_beside(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    const bool has_suffix = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string stem = has_suffix ? path.substr(0, dot) : path;
+    const std::string suffix = has_suffix ? path.substr(dot) : std::string();
+    for (int number = 2;; ++number) {
+        std::string candidate = stem + "-" + std::to_string(number) + suffix;
+        if (path_kind(candidate) == PathKind::Missing) {
+            return candidate;
+        }
+    }
+}
+
 } // namespace
+
+PrintSession::PrintSession(PrinterBinding& binding) : m_binding(binding) {}
+
+PrintSession::~PrintSession() {
+    end_document();
+}
 
 bool PrintSession::start(const std::string& path) {
     end_document();
@@ -32,14 +67,15 @@ bool PrintSession::start(const std::string& path) {
     m_path = path;
     m_drop_reason.clear();
     m_printed_while_viewing = false;
+    m_source_deleted = false;
     job().SourcePath = path;
     try {
-        plan_report(path);
+        plan_and_count();
     } catch (const KvalonError& error) {
         drop(message_for(error));
         return false;
     }
-    if (job().PageText.empty() && source_file().at_end()) {
+    if (m_page_total == 0) {
         drop(message_for(KvalonError(ErrorKind::EmptyReport, path)));
         return false;
     }
@@ -52,11 +88,66 @@ void PrintSession::drop(const std::string& reason) {
     end_document();
     source_file().close();
     m_has_job = false;
+    m_page_total = 0;
     m_drop_reason = reason;
     if (!reason.empty()) {
         show_message(reason);
     }
     emit job_changed();
+}
+
+// The count comes from the page reader itself, so it holds whatever makes the
+// pages; the plan is then taken up again at the report's first line, from the
+// same file.
+void PrintSession::plan_and_count() {
+    plan_report(m_path);
+    const PrintJob planned = job();
+    const FileIdentity scanned = source_file().identity();
+    m_page_total = 0;
+    while (!job().SourceDone) {
+        read_page();
+    }
+    m_page_total = job().PageNumber;
+    job() = planned;
+    source_file().open(m_path);
+    if (!(source_file().identity() == scanned)) {
+        source_file().close();
+        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
+    }
+}
+
+bool PrintSession::check_source() {
+    if (!m_has_job) {
+        return true;
+    }
+    const std::optional<FileIdentity> now = file_identity(m_path);
+    if (!now) {
+        if (!m_source_deleted) {
+            m_source_deleted = true;
+            tell(messages::kReportDeleted + m_path + messages::kOnlyPageShown);
+            emit job_changed();
+        }
+        return true;
+    }
+    if (*now == source_file().identity()) {
+        return true;
+    }
+    // What is on view is no longer what would print: the report is taken
+    // afresh, and nothing prints until the user has seen it.
+    m_source_deleted = false;
+    try {
+        plan_and_count();
+    } catch (const KvalonError& error) {
+        drop(message_for(error));
+        return false;
+    }
+    if (m_page_total == 0) {
+        drop(message_for(KvalonError(ErrorKind::EmptyReport, m_path)));
+        return false;
+    }
+    tell(messages::kReportChanged);
+    emit job_changed();
+    return false;
 }
 
 bool PrintSession::page_on_view() const {
@@ -84,7 +175,7 @@ bool PrintSession::prepare_view() {
 }
 
 bool PrintSession::step() {
-    return read_next_page();
+    return check_source() && read_next_page();
 }
 
 bool PrintSession::read_next_page() {
@@ -105,77 +196,116 @@ bool PrintSession::print_page_on_view() {
     if (!page_on_view()) {
         return true;
     }
-    try {
-        print_page();
-    } catch (const KvalonError& error) {
-        // What the printer had of this document is gone with it.
-        printer().abandon_document();
-        m_in_document = 0;
-        show_message(message_for(error));
+    if (!check_source()) {
         return false;
     }
-    ++m_in_document;
-    m_printed_while_viewing = true;
-    if (job().SourceDone) {
-        tell_sent(m_in_document);
-        m_in_document = 0;
-    }
-    return true;
+    const int page = job().PageNumber;
+    return print_with(pages_label(page, page), [] { print_page(); });
 }
 
 bool PrintSession::print_pages(int first, int last) {
-    if (!page_on_view()) {
+    if (!page_on_view() || !check_source()) {
         return false;
     }
-    end_document();
-    m_printed_while_viewing = true;
+    if (m_source_deleted) {
+        tell(messages::kReportDeleted + m_path + messages::kOnlyPageShown);
+        return false;
+    }
+    last = std::min(last, m_page_total);
     const int on_view = job().PageNumber;
-    int sent = 0;
-    bool printed = true;
+    bool printed = false;
     try {
         reread_to(0);
-        PrintJob& j = job();
-        while (!j.SourceDone && j.PageNumber < last) {
-            read_page();
-            if (j.PageNumber >= first && !j.PageText.empty()) {
-                print_page();
-                ++sent;
+        printed = print_with(pages_label(first, last), [first, last] {
+            PrintJob& j = job();
+            while (!j.SourceDone && j.PageNumber < last) {
+                read_page();
+                if (j.PageNumber >= first) {
+                    print_page();
+                }
             }
-        }
-        end_printed_pages();
-    } catch (const KvalonError& error) {
-        printer().abandon_document();
-        show_message(message_for(error));
-        printed = false;
-    }
-    try {
+        });
         reread_to(on_view);
     } catch (const KvalonError& error) {
         drop(message_for(error));
         return false;
     }
-    if (printed) {
-        tell_sent(sent);
-    }
     return printed;
 }
 
-bool PrintSession::print_page_on_view_alone() {
-    if (!page_on_view()) {
-        return false;
-    }
-    end_document();
-    m_printed_while_viewing = true;
+bool PrintSession::print_with(const std::string& pages, const std::function<void()>& draw) {
     try {
-        print_page();
-        end_printed_pages();
+        if (m_binding.target().kind == PrinterTarget::Kind::Pdf) {
+            if (!open_preview_document()) {
+                return false;
+            }
+            m_document->print(draw);
+        } else {
+            send_to_queue(pages, draw);
+        }
     } catch (const KvalonError& error) {
-        printer().abandon_document();
+        // What the PDF printer had of its document is gone with it.
+        m_document.reset();
         show_message(message_for(error));
         return false;
     }
-    tell_sent(1);
+    m_printed_while_viewing = true;
     return true;
+}
+
+// The first page printed into a file that is there already asks first: the
+// file is replaced, or the pages go to a new one beside it, or nothing prints.
+bool PrintSession::open_preview_document() {
+    if (m_document) {
+        return true;
+    }
+    std::string path = m_binding.target().pdf_path;
+    if (path_kind(path) != PathKind::Missing) {
+        const std::string offered = free_name_beside(path);
+        enum Answer { Replace, NewFile, Cancel };
+        const int answer = ask_question(
+            messages::kPdfExists + path + messages::kPdfExistsReplace + offered,
+            {captions::kReplace, captions::kNewFile, captions::kCancelAnswer}, Cancel, NewFile);
+        if (answer == Cancel) {
+            tell(messages::kNothingPrinted);
+            return false;
+        }
+        if (answer == NewFile) {
+            path = offered;
+        }
+    }
+    m_document = std::make_unique<PreviewDocument>(path, document_title(m_path));
+    return true;
+}
+
+// The pages are drawn here, where the job record lives; making the job,
+// sending and following it happen beside the windows.
+void PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
+    const PrinterTarget& target = m_binding.target();
+    QueueDocument document;
+    document.settings.queue = target.queue;
+    document.settings.options = target.job_options;
+    document.settings.wait_seconds = target.job_wait_seconds;
+    {
+        auto capture = std::make_unique<PageCaptureSink>();
+        PageCaptureSink& captured = *capture;
+        // One copy drawn: the queue makes the copies.
+        const std::unique_ptr<PrinterSurface> surface = surface_like_printer(std::move(capture), 1);
+        surface->set_document_title(document_title(m_path) + " " + pages);
+        {
+            const ScopedPrinter bound(*surface);
+            draw();
+            surface->finish_document();
+        }
+        document.info = captured.info();
+        document.pages = captured.take();
+    }
+    document.info.copies = target.copies;
+    auto* queue_job = new QueueJob(std::move(document), this);
+    connect(queue_job, &QueueJob::progressed, this, &PrintSession::status_changed);
+    connect(queue_job, &QueueJob::failed, this,
+            [](const QString& message) { show_message(message.toStdString()); });
+    connect(queue_job, &QueueJob::ended, queue_job, &QObject::deleteLater);
 }
 
 void PrintSession::begin_viewing() {
@@ -190,21 +320,19 @@ void PrintSession::end_viewing() {
 }
 
 void PrintSession::end_document() {
-    if (m_in_document == 0 || !has_printer()) {
+    if (!m_document) {
         return;
     }
-    const int pages = m_in_document;
-    m_in_document = 0;
+    const std::unique_ptr<PreviewDocument> document = std::move(m_document);
     try {
-        if (!end_printed_pages()) {
-            printer().finish_document();
-        }
+        document->finish();
     } catch (const KvalonError& error) {
-        printer().abandon_document();
         show_message(message_for(error));
         return;
     }
-    tell_sent(pages);
+    const int pages = document->pages();
+    tell(pages == 0 ? messages::kNothingPrinted
+                    : std::to_string(pages) + messages::kPagesSentTo + "PDF: " + document->path());
 }
 
 // The same file, planned the same way, read again from its start: a page
@@ -231,14 +359,6 @@ PageDescription PrintSession::page_as_printed() const {
     } catch (const KvalonError&) {
         return {};
     }
-}
-
-void PrintSession::tell_sent(int pages) {
-    if (pages == 0) {
-        tell(messages::kNothingPrinted);
-        return;
-    }
-    tell(std::to_string(pages) + messages::kPagesSentTo + printer().device_name());
 }
 
 void PrintSession::tell(const std::string& text) {

@@ -4,35 +4,61 @@
 
 #include <QObject>
 
-#include <optional>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace kvalon {
 
+class PrinterBinding;
+class PreviewDocument;
+
 // The interactive job under the windows, from the choice of a report until
 // another is chosen or the job is dropped. The page position lives in the job
 // record and the open source as everywhere; the session keeps what the
-// windows need besides: which pages went into the open document, and that
-// every printed page reaches the printer as soon as the user is done with it.
+// windows need besides: how many pages the report prints, whether its file is
+// still the one planned, and where printed pages go.
+//
+// Where printed pages go depends on the printer bound: on a CUPS queue every
+// print action is a job of its own, sent at once and followed in the
+// background (ui/queue_job.h); on the PDF printer the pages printed while the
+// preview is open form one document, in print order, written when the preview
+// closes, the job ends or the printer changes. Either way the footer stands
+// under the report's last page whenever that page is printed.
 //
 // Failures are told to the user here (message box); the calls then return
 // false and leave the session in a state the windows can show.
 class PrintSession final : public QObject {
     Q_OBJECT
 public:
-    PrintSession() = default;
+    explicit PrintSession(PrinterBinding& binding);
+    // The PDF printer's open document is written, not dropped.
+    ~PrintSession() override;
 
-    // Plans the report at `path` as the new job, after handing the old job's
-    // printed pages to the printer. False, with the reason told, when it
-    // cannot be planned or has nothing to print; the job is then dropped.
+    // Plans the report at `path` as the new job, after writing the old job's
+    // document. False, with the reason told, when it cannot be planned or has
+    // nothing to print; the job is then dropped.
     bool start(const std::string& path);
-    // Ends the job: its printed pages go to the printer, the source closes,
-    // and `reason` (when given) is told and kept for the windows to show.
+    // Ends the job: its document is written, the source closes, and `reason`
+    // (when given) is told and kept for the windows to show.
     void drop(const std::string& reason = {});
     bool has_job() const { return m_has_job; }
     const std::string& report_path() const { return m_path; }
     // Why there is no job, when a report could not be taken.
     const std::string& drop_reason() const { return m_drop_reason; }
+    // The pages the report prints as planned, counted by reading it through:
+    // a report whose form feeds start pages of their own has more pages than
+    // its lines fill, and the counter must never pass its total.
+    int page_total() const { return m_page_total; }
+
+    // Whether the report's file is still the one planned (its device, inode,
+    // size and time of change). A changed file is planned again and shown from
+    // its first page (job_changed), told in the status line; false then, and
+    // the caller goes no further. A file deleted while shown is told once;
+    // the page on view, read from the open file, can still be printed, but
+    // nothing that would have to be read again.
+    bool check_source();
+    bool source_deleted() const { return m_source_deleted; }
 
     // A page has been read and is neither printed nor stepped past.
     bool page_on_view() const;
@@ -40,47 +66,55 @@ public:
     // were all shown starts again from its first page. False when the job
     // failed (told, dropped).
     bool prepare_view();
-    // Steps past the page on view to the next one. False when the job failed.
+    // Steps past the page on view to the next one. False when the job failed
+    // or its file changed (the view shows why).
     bool step();
-    // Prints the page on view into the open document (the document ends with
-    // the report's last page). False when the printer failed: told, and the
-    // page stays on view to be printed again.
+    // Prints the page on view; it stays on view. False when nothing was
+    // printed: the printer refused (told) or the file had changed.
     bool print_page_on_view();
-    // Pages `first` to `last` as one document of their own, the page on view
-    // staying where it is. The pages printed one by one go out first.
+    // Pages `first` to `last`, the page on view staying where it is.
     bool print_pages(int first, int last);
-    // The page on view alone as one document; it stays on view.
-    bool print_page_on_view_alone();
 
-    // The preview opens and closes: when it closes, the pages it printed go
-    // to the printer at once as one document, with the footer under the last.
+    // The preview opens and closes: when it closes, the PDF printer's
+    // document is written.
     void begin_viewing();
     void end_viewing();
 
     // The page on view as the printer would get it if it were printed now.
     PageDescription page_as_printed() const;
 
-    // Hands the pages printed one by one to the printer as one document, with
-    // the footer under the last: before the printer changes or the job ends.
+    // Writes the PDF printer's document: before the printer changes or the
+    // job ends. Nothing for a CUPS queue, whose jobs are sent at once.
     void end_document();
 
 signals:
-    // A new job was planned or the job was dropped: windows show it afresh.
+    // A new job was planned, the report planned again, or the job dropped:
+    // windows show it afresh.
     void job_changed();
-    // What became of the last document, for the status line.
+    // What became of the pages printed, for the status line.
     void status_changed(const QString& text);
 
 private:
     bool read_next_page();
+    // Plans the report and counts its pages; the source is left at its start.
+    void plan_and_count();
     // Plans the report again and reads up to page `page` (0: none).
     void reread_to(int page);
-    void tell_sent(int pages);
+    // Prints what `draw` prints as the pages named `pages` ("стр. 2"): into
+    // the PDF printer's document or as a job of its own on the queue. False,
+    // told, when the printer refused.
+    bool print_with(const std::string& pages, const std::function<void()>& draw);
+    bool open_preview_document();
+    void send_to_queue(const std::string& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
 
+    PrinterBinding& m_binding;
     std::string m_path;
     bool m_has_job = false;
     std::string m_drop_reason;
-    int m_in_document = 0; // pages printed one by one into the open document
+    int m_page_total = 0;
+    bool m_source_deleted = false;
+    std::unique_ptr<PreviewDocument> m_document; // the PDF printer's, while the preview prints
     bool m_printed_while_viewing = false;
 };
 

@@ -21,7 +21,7 @@ void set_menu_window_seam(std::function<void(Form_menu&)> seam) {
 
 int run_menu_window(PrinterBinding& binding, const std::string& open_path) {
     QApplication::setWindowIcon(window_icon());
-    Form_menu menu(&binding);
+    Form_menu menu(binding);
     menu.show();
     if (!open_path.empty()) {
         menu.open_report(open_path);

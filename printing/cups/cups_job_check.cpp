@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/signal_cleanup.h"
 #include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
@@ -20,14 +21,6 @@ bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
     const char* found = cupsGetOption(name, dest.num_options, dest.options);
     return found != nullptr && std::strcmp(found, value) == 0;
 }
-
-// The state of a job and of its printer, as one look at them tells it.
-struct JobLook {
-    bool answered = false;
-    int job_state = 0;
-    bool printer_stopped = false;
-    std::string printer_message;
-};
 
 std::string text_of(ipp_t* response, const char* name) {
     ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_TEXT);
@@ -110,6 +103,10 @@ JobOutcome failed(const std::string& reason) {
     return JobOutcome{JobOutcome::State::Failed, reason};
 }
 
+JobOutcome ended_as(JobOutcome::State state) {
+    return JobOutcome{state, {}};
+}
+
 } // namespace
 
 std::optional<std::string> queue_refusal(const std::string& queue) {
@@ -134,16 +131,20 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
 }
 
 JobOutcome follow_job(const std::string& queue, int job_id,
-                      std::chrono::steady_clock::time_point deadline) {
+                      std::chrono::steady_clock::time_point deadline,
+                      const std::function<bool(const JobLook&)>& on_look) {
     try {
         for (;;) {
+            if (deferred_signal() != 0) {
+                return ended_as(JobOutcome::State::SignalKept);
+            }
             const CupsConnection connection;
             const JobLook look = look_at(connection, queue, job_id);
             if (!look.answered) {
-                return failed(messages::kServiceSilent);
+                return ended_as(JobOutcome::State::ServiceSilent);
             }
             if (look.job_state == IPP_JSTATE_COMPLETED) {
-                return JobOutcome{JobOutcome::State::Completed, {}};
+                return ended_as(JobOutcome::State::Completed);
             }
             if (const auto reason = ended_reason(look.job_state)) {
                 return failed(failure_reason(*reason, look.printer_message));
@@ -152,13 +153,23 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
                 return failed(failure_reason(messages::kQueueStopped, look.printer_message));
             }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                return JobOutcome{JobOutcome::State::StillWaiting, {}};
+            if (std::chrono::steady_clock::now() >= deadline || (on_look && !on_look(look))) {
+                return ended_as(JobOutcome::State::StillWaiting);
             }
             std::this_thread::sleep_for(kPollInterval);
         }
     } catch (const KvalonError&) {
-        return failed(messages::kServiceSilent);
+        return ended_as(JobOutcome::State::ServiceSilent);
+    }
+}
+
+bool cancel_job(const std::string& queue, int job_id) noexcept {
+    try {
+        const CupsConnection connection;
+        cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
+        return connection.answered();
+    } catch (...) {
+        return false;
     }
 }
 

@@ -251,6 +251,11 @@ http_status_t httpUpdate(http_t* http) {
     return real(http);
 }
 
+ssize_t httpWrite2(http_t* http, const char* buffer, size_t length) {
+    KVALON_CUPS_FUNCTION(httpWrite2);
+    return real(http, buffer, length);
+}
+
 ipp_attribute_t* ippAddBoolean(ipp_t* ipp, ipp_tag_t group, const char* name, char value) {
     KVALON_CUPS_FUNCTION(ippAddBoolean);
     return real(ipp, group, name, value);

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/units.h"
 #include "printing/cups/cups_job_sink.h"
 #include "printing/cups/queue_paper.h"
 #include "printing/font_file_faces.h"
@@ -15,7 +16,6 @@ namespace kvalon {
 
 namespace {
 
-constexpr int kPdfResolution = 600;
 // The device pixels of a queue's pages: fonts are set in whole pixels of
 // 1/1200 inch, whatever the printer's own resolution, as queues have always
 // been planned.
@@ -25,13 +25,11 @@ std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
     SurfaceSetup setup;
     setup.paper = paper_for_code(target.paper_code);
     setup.paper_code = target.paper_code;
-    setup.resolution = kPdfResolution;
+    setup.resolution = DrawingDpi;
     setup.device_name = "PDF: " + target.pdf_path;
     setup.copies = target.copies;
-    const std::shared_ptr<FontFileFaces> faces = program_faces();
-    auto sink = std::make_unique<PdfFileSink>(target.pdf_path,
-                                              std::make_shared<const FaceFileFontSource>(faces));
-    return std::make_unique<PageSurface>(setup, faces, std::move(sink));
+    return std::make_unique<PageSurface>(setup, program_faces(),
+                                         make_pdf_file_sink(target.pdf_path));
 }
 
 // A queue starts on A4 unless the job or the queue names its paper.
@@ -56,13 +54,22 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     const std::shared_ptr<FontFileFaces> faces = program_faces();
-    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds};
+    CupsJobSettings settings{target.queue,
+                             target.job_options,
+                             target.job_wait_seconds,
+                             target.signal_cancels_followed_job,
+                             {}};
     auto sink = std::make_unique<CupsJobSink>(std::move(settings),
                                               std::make_shared<const FaceFileFontSource>(faces));
     return std::make_unique<PageSurface>(setup, faces, std::move(sink));
 }
 
 } // namespace
+
+std::unique_ptr<DocumentSink> make_pdf_file_sink(const std::string& path) {
+    return std::make_unique<PdfFileSink>(
+        path, std::make_shared<const FaceFileFontSource>(program_faces()));
+}
 
 std::unique_ptr<PrinterSurface> make_printer_surface(const PrinterTarget& target) {
     return target.kind == PrinterTarget::Kind::Pdf ? pdf_surface(target) : queue_surface(target);

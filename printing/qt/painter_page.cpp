@@ -3,19 +3,24 @@
 #include "engine/units.h"
 #include "printing/qt/face_cache.h"
 
+#include <QFont>
 #include <QGlyphRun>
 #include <QLineF>
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <vector>
 
 namespace kvalon {
 
 namespace {
+
+constexpr double kPixelSteps = 64;
 
 struct Device {
     double px_per_mm;
@@ -63,15 +68,48 @@ void draw_glyphs(QPainter& painter, const QRawFont& raw, const QTransform& trans
     painter.setTransform(base);
 }
 
+int whole_pixels(double points, double dpi) {
+    const int pixels = static_cast<int>(std::lround(points * dpi / PointsPerInch));
+    return pixels > 0 ? pixels : 1;
+}
+
+// Bold in a family without a bold face is printed twice, the copy half the
+// font's line thickness (at the page's resolution, in 64ths of a pixel, at
+// least one pixel) to the left; the view draws it so, to show what prints.
+// Millimetres; 0 when the face has a bold of its own.
+double synthetic_bold_shift(const PageDescription& page, const PageFace& page_face,
+                            FaceCache& faces) {
+    if (!page_face.bold) {
+        return 0;
+    }
+    const int dpi = page.dpi > 0 ? page.dpi : 600;
+    const int pixels = whole_pixels(page_face.points, dpi);
+    const QRawFont& raw = faces.face(page_face.family, pixels, true).raw();
+    // A face of its own has other tables than the regular face, as the PDF
+    // writer tells them apart.
+    const QByteArray head = raw.fontTable("head");
+    const QByteArray post = raw.fontTable("post");
+    if ((!head.isEmpty() &&
+         head != faces.face(page_face.family, pixels, false).raw().fontTable("head")) ||
+        post.size() < 12 || raw.unitsPerEm() <= 0) {
+        return 0;
+    }
+    const auto units = static_cast<std::int16_t>(static_cast<unsigned char>(post[10]) << 8 |
+                                                 static_cast<unsigned char>(post[11]));
+    double thickness = units / raw.unitsPerEm() * pixels;
+    thickness = std::max(1.0, std::round(thickness * kPixelSteps) / kPixelSteps);
+    return thickness / 2 * MmPerInch / dpi;
+}
+
 // Upright faces are drawn in one glyph run each for the whole page; slanted
 // and wide ones run by run, as their transform follows the baseline.
 void draw_face(QPainter& painter, const PageDescription& page, std::size_t index,
                const Device& device, double dpi, FaceCache& faces) {
     const PageFace& page_face = page.faces[index];
-    const int pixels = static_cast<int>(std::lround(page_face.points * dpi / PointsPerInch));
-    Face& face = faces.face(page_face.family, pixels > 0 ? pixels : 1, page_face.bold);
+    Face& face = faces.face(page_face.family, whole_pixels(page_face.points, dpi), page_face.bold);
     const bool plain = !page_face.italic && page_face.width_scale <= 1;
     const double scale = page_face.width_scale > 1 ? page_face.width_scale : 1;
+    const double bold_shift = device.px(synthetic_bold_shift(page, page_face, faces));
     std::vector<quint32> glyphs;
     std::vector<QPointF> positions;
     for (const TextRun& run : page.runs) {
@@ -82,6 +120,10 @@ void draw_face(QPainter& painter, const PageDescription& page, std::size_t index
         for (const PlacedGlyph& glyph : run.glyphs) {
             glyphs.push_back(face.glyph(glyph.code).index);
             positions.emplace_back(device.px(glyph.x) / scale, baseline);
+            if (bold_shift > 0) {
+                glyphs.push_back(glyphs.back());
+                positions.emplace_back((device.px(glyph.x) - bold_shift) / scale, baseline);
+            }
         }
         if (!plain) {
             draw_glyphs(painter, face.raw(), face_transform(page_face, baseline), glyphs,

@@ -39,6 +39,11 @@ namespace {
 // asked for it then writes the message to standard error itself.
 constexpr int kNoBoxShown = 3;
 
+bool is_set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
 // Qt aborts when it finds no display; batch runs from scripts and services
 // have none.
 void choose_platform() {
@@ -57,12 +62,10 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
 
 // The windows, with the report of --open chosen at once.
 int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
-    std::string open_path;
-    if (options.open) {
-        open_path = *options.open;
-        if (!is_regular_file(open_path)) {
-            throw KvalonError(ErrorKind::MissingFile, open_path);
-        }
+    // --open without a file is the desktop's menu entry: the windows, no report.
+    const std::string open_path = options.open.value_or(std::string());
+    if (!open_path.empty() && !is_regular_file(open_path)) {
+        throw KvalonError(ErrorKind::MissingFile, open_path);
     }
     if (!names_a_printer(options)) {
         if (const auto remembered = remembered_printer()) {
@@ -86,13 +89,18 @@ void introduce_application(QTranslator& translator) {
     install_qt_translation(translator);
 }
 
-int run_with_application(const ProgramOptions& options, int& argc, char** argv) {
+int run_with_application(const ProgramOptions& options, char* program_name) {
     choose_platform();
     qInstallMessageHandler(quiet_qt_messages);
-    QApplication application(argc, argv);
+    // Qt reads options of its own from the arguments it is given (-platform,
+    // -platformpluginpath, -style...): the words are ours, a report named
+    // "-reverse" is a report, so Qt gets only the program's name.
+    int qt_argc = 1;
+    char* qt_argv[] = {program_name, nullptr};
+    QApplication application(qt_argc, qt_argv);
     QTranslator translator;
     introduce_application(translator);
-    set_notice_handler(show_message);
+    set_notice_handler(show_message_from_any_thread);
     PrinterBinding binding;
     try {
         const PrinterRequest request = printer_request(options);
@@ -111,10 +119,12 @@ int run_with_application(const ProgramOptions& options, int& argc, char** argv) 
 }
 
 // One message box for the batch program, which has no windows of its own.
-int show_one_message(const std::string& text, int& argc, char** argv) {
+int show_one_message(const std::string& text, char* program_name) {
     choose_platform();
     qInstallMessageHandler(quiet_qt_messages);
-    QApplication application(argc, argv);
+    int qt_argc = 1;
+    char* qt_argv[] = {program_name, nullptr};
+    QApplication application(qt_argc, qt_argv);
     QTranslator translator;
     introduce_application(translator);
     if (is_headless()) {
@@ -124,14 +134,36 @@ int show_one_message(const std::string& text, int& argc, char** argv) {
     return kExitOk;
 }
 
+// Started from a desktop (its applications menu, a file manager), nobody
+// reads standard error: a failure before the windows could show it is shown
+// in a message box as well.
+void show_start_up_error(const std::string& text, char* program_name) {
+    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY")) {
+        return;
+    }
+    if (QApplication::instance() != nullptr) {
+        show_message(text);
+        return;
+    }
+    choose_platform();
+    qInstallMessageHandler(quiet_qt_messages);
+    int qt_argc = 1;
+    char* qt_argv[] = {program_name, nullptr};
+    QApplication application(qt_argc, qt_argv);
+    QTranslator translator;
+    introduce_application(translator);
+    show_message(text);
+}
+
 } // namespace
 
 int run_desktop_program(int argc, char** argv) {
     keep_standard_streams_open();
     install_signal_cleanup();
+    static char our_name[] = "kvalon-p";
+    char* program_name = argc > 0 ? argv[0] : our_name;
     if (argc == 3 && argv[1] == kMessageWord) {
-        int box_argc = 1;
-        return show_one_message(argv[2], box_argc, argv);
+        return show_one_message(argv[2], program_name);
     }
     ProgramOptions options;
     try {
@@ -139,6 +171,7 @@ int run_desktop_program(int argc, char** argv) {
     } catch (const KvalonError& error) {
         std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
                      usage_text().c_str());
+        show_start_up_error(message_for(error), program_name);
         return kExitCommandLine;
     }
     if (!options.has_words && !has_desktop()) {
@@ -147,10 +180,11 @@ int run_desktop_program(int argc, char** argv) {
         return kExitCommandLine;
     }
     try {
-        return run_with_application(options, argc, argv);
+        return run_with_application(options, program_name);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s%s\n", messages::kTitle.c_str(),
-                     messages::kInternalError.c_str(), error.what());
+        const std::string text = messages::kInternalError + error.what();
+        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
+        show_start_up_error(text, program_name);
         return kExitInternal;
     }
 }

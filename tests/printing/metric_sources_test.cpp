@@ -2,11 +2,11 @@
 // table; before, Qt's font system and page sizes gave them. Both sources must
 // agree to the last bit, or a plan a DOS caller relies on would change. Kept
 // as long as the windows draw with Qt's faces.
+#include "engine/code_page.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "engine/source_file.h"
-#include "printing/code_pages.h"
 #include "printing/font_file_faces.h"
 #include "printing/page_capture_sink.h"
 #include "printing/page_surface.h"
@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,15 @@ std::vector<char32_t> printed_code_points() {
     for (char32_t c = 0x20; c < 0x7f; ++c) {
         code_points.push_back(c);
     }
-    for (int code = 128; code < 256; ++code) {
-        code_points.push_back(mik_to_unicode(static_cast<unsigned char>(code)));
+    // The upper half of every code page a report may be written in.
+    std::set<char32_t> upper;
+    for (std::size_t page = 0; page < kCodePageCount; ++page) {
+        for (int code = 128; code < 256; ++code) {
+            upper.insert(
+                character_of(static_cast<CodePageId>(page), static_cast<unsigned char>(code)));
+        }
     }
+    code_points.insert(code_points.end(), upper.begin(), upper.end());
     code_points.push_back(U'\u4E00'); // one the font lacks: its missing glyph
     return code_points;
 }

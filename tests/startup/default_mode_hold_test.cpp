@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -41,12 +42,13 @@ protected:
         set_printer(nullptr);
     }
 
-    Outcome run(const std::string& arguments, bool plan = false) {
+    Outcome run(const std::string& arguments, bool plan = false, bool fit_pages = false) {
         reset_job();
         surface = RecordingSurface{};
         Outcome outcome;
         ProgramOptions options;
         options.plan = plan;
+        options.fit_pages = fit_pages;
         options.argument_text = arguments;
         StartHooks hooks;
         hooks.printer_count = [] { return 1; };
@@ -116,7 +118,7 @@ TEST_F(DefaultModeHold, ReportWithPrinterSequences) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=6\nLongestLine=26\nFontSize=13\nOrientation=P\n"
                 "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=23\nCharWidth=2.8380\n"
-                "LineHeight=5.1952\nPageCount=1\n",
+                "LineHeight=5.1952\nPageCount=1\nCodePage=mik\n",
                 251, 121240278271781224ULL, "49\r\n");
 }
 
@@ -125,7 +127,7 @@ TEST_F(DefaultModeHold, WideReportInLandscape) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=70\nLongestLine=139\nFontSize=9\nOrientation=L\n"
                 "CharsPerLine=146\nLinesPerPage=48\nLeftIndent=7\nCharWidth=1.9039\n"
-                "LineHeight=3.5967\nPageCount=2\n",
+                "LineHeight=3.5967\nPageCount=2\nCodePage=mik\n",
                 10076, 17559917343696202460ULL, "48\r\n");
 }
 
@@ -134,8 +136,40 @@ TEST_F(DefaultModeHold, BareLineEndsAndEndMark) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=5\nLongestLine=9\nFontSize=13\nOrientation=P\n"
                 "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=31\nCharWidth=2.8380\n"
-                "LineHeight=5.1952\nPageCount=1\n",
+                "LineHeight=5.1952\nPageCount=1\nCodePage=mik\n",
                 146, 8626591237949953282ULL, "49\r\n");
+}
+
+// Twelve pages of 59 lines, each ended by a form feed, where a sheet holds
+// fewer lines: as it always was, each page runs onto a second sheet; asked
+// for, each is one sheet, at a smaller size.
+TEST_F(DefaultModeHold, FormFeedPagesFitOnOneSheetOnlyWhenAsked) {
+    std::string text;
+    for (int page = 1; page <= 12; ++page) {
+        for (int row = 1; row <= 59; ++row) {
+            text += to_mik("Стр. " + std::to_string(page) + " ред " + std::to_string(row)) + "\r\n";
+        }
+        text += "\x0c\r\n";
+    }
+    const std::string path = dir.file("PAGES.TXT");
+    testing::write_bytes(path, text);
+    const auto sheets = [this] {
+        return std::count_if(surface.log.begin(), surface.log.end(), [](const std::string& line) {
+            return line == "NewPage" || line == "EndDoc";
+        });
+    };
+    EXPECT_EQ(run(path, true).output,
+              "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
+              "LineCount=708\nLongestLine=14\nFontSize=13\nOrientation=P\n"
+              "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=29\nCharWidth=2.8380\n"
+              "LineHeight=5.1952\nPageCount=15\n");
+    EXPECT_EQ(run(path).status, 0);
+    EXPECT_EQ(sheets(), 24);
+
+    const std::string fitted_plan = run(path, true, true).output;
+    EXPECT_NE(fitted_plan.find("FitPages=1\n"), std::string::npos) << fitted_plan;
+    EXPECT_EQ(run(path, false, true).status, 0);
+    EXPECT_EQ(sheets(), 12);
 }
 
 } // namespace

@@ -32,9 +32,11 @@ TEST_F(AboutWindow, OpeningTwiceLeavesOneWindowWithItsTexts) {
     Form_menu* menu = open_menu();
     QAction* help = menu->findChild<QAction*>(QStringLiteral("Help_m"));
     help->trigger();
+    settle();
     QWidget* first = window("Form1");
     ASSERT_NE(first, nullptr);
     help->trigger();
+    settle();
     int shown = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         shown += widget->isVisible() && widget->objectName() == QLatin1String("Form1");
@@ -57,6 +59,7 @@ TEST_F(AboutWindow, OpeningTwiceLeavesOneWindowWithItsTexts) {
     settle();
     EXPECT_EQ(window("Form1"), nullptr);
     help->trigger();
+    settle();
     EXPECT_NE(window("Form1"), nullptr);
 }
 

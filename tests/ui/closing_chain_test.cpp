@@ -101,6 +101,7 @@ TEST(ClosingChain, ClosingTheMenuEndsTheProgramAndHandsOverThePrintedPages) {
                 QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString();
             seen.ok_button = make_message_box("?")->buttons().constFirst()->text().toStdString();
             menu.findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+            QCoreApplication::processEvents();
             Form2* preview = menu.preview();
             seen.preview_opened = preview != nullptr && preview->isVisible();
             if (preview != nullptr) {
@@ -190,6 +191,53 @@ TEST(ClosingChain, OpenWithShowsTheReportAndPrintsNothing) {
     // The desktop entry opens the windows; it never prints at once.
     const std::string entry = read_bytes(source_dir() + "/packaging/kvalon-p.desktop");
     EXPECT_NE(entry.find("\nExec=kvalon-p --open %f\n"), std::string::npos);
+}
+
+// The desktop's applications menu runs the entry without a file: the menu
+// window opens with no report chosen, ready for one.
+TEST(ClosingChain, OpenWithoutAFileOpensTheMenuWindow) {
+    TempDir dir;
+    ScopedEnvironment environment;
+    isolate(environment, dir, dir.file("out.pdf"));
+    std::vector<std::string> told;
+    set_message_seam([&told](const std::string& text) { told.push_back(text); });
+    ChainSeen seen;
+    set_menu_window_seam([&seen](Form_menu& menu) {
+        QTimer::singleShot(0, &menu, [&seen, &menu] {
+            seen.windows_left = visible_windows();
+            seen.preview_opened = menu.preview() != nullptr;
+            menu.close();
+        });
+    });
+    char program_name[] = "kvalon-p";
+    char open_option[] = "--open";
+    char* argv[] = {program_name, open_option, nullptr};
+    const int status = kvalon::run_desktop_program(2, argv);
+    set_menu_window_seam(nullptr);
+    set_message_seam(nullptr);
+    reset_job();
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(seen.windows_left, 1);
+    EXPECT_FALSE(seen.preview_opened);
+}
+
+// Started from a desktop, nobody reads standard error: a start-up failure is
+// shown in a message box too.
+TEST(ClosingChain, StartUpFailureOnADesktopIsShownInAMessageBox) {
+    ScopedEnvironment environment;
+    environment.set("DISPLAY", ":0");
+    std::vector<std::string> told;
+    set_message_seam([&told](const std::string& text) { told.push_back(text); });
+    char program_name[] = "kvalon-p";
+    char unknown_option[] = "--colour";
+    char* argv[] = {program_name, unknown_option, nullptr};
+    const int status = kvalon::run_desktop_program(2, argv);
+    set_message_seam(nullptr);
+
+    EXPECT_EQ(status, 2);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], "Неправилна опция в командния ред: --colour");
 }
 
 } // namespace

@@ -121,6 +121,7 @@ TEST_F(Keyboard, PreviewIsWorkedFromTheKeyboard) {
 
     menu->findChild<QAction*>(QStringLiteral("Print_f"))->trigger();
     menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    settle();
     for (const char* name : {"Form2", "Form1"}) {
         ASSERT_NE(window(name), nullptr) << name;
         activate(window(name));

@@ -40,6 +40,7 @@ protected:
     static std::string status(Form_menu* menu) { return value(menu, "statusLine"); }
     static void reopen(Form_menu* menu) {
         menu->findChild<QAction*>(QStringLiteral("Print_f"))->trigger();
+        settle();
     }
     static void press(const char* button) {
         QTest::mouseClick(control<QPushButton>("Form2", button), Qt::LeftButton);
@@ -163,6 +164,112 @@ TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
     EXPECT_TRUE(job().EscpMode);
 }
 
+// A report in CP866 reads right once its page is chosen, by name or told
+// from the report: the report on view is planned again, the page the program
+// told is on the status line, and the next run keeps the choice.
+TEST_F(MenuWindow, CodePageChoiceReplansTheReportAndIsRemembered) {
+    const std::string report = dir.file("CP866.TXT");
+    write_bytes(report,
+                to_code_page("Отчет за стоките в склада на търговеца\r\n", CodePageId::Cp866));
+    Form_menu* menu = open_menu();
+    choose(menu, report);
+    const auto shown = [] {
+        return control<QPlainTextEdit>("Form2", "Text1")->toPlainText().toStdString();
+    };
+    EXPECT_EQ(job().CodePage, CodePageId::Mik);
+    EXPECT_EQ(shown().find("Отчет за стоките"), std::string::npos);
+    auto* cp866 = menu->findChild<QAction*>(QStringLiteral("codePage_cp866"));
+    auto* automatic = menu->findChild<QAction*>(QStringLiteral("codePage_auto"));
+    ASSERT_NE(cp866, nullptr);
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("codePage_mik"))->isChecked());
+    cp866->trigger();
+    EXPECT_EQ(job().CodePage, CodePageId::Cp866);
+    EXPECT_NE(shown().find("Отчет за стоките"), std::string::npos) << shown();
+    automatic->trigger();
+    EXPECT_EQ(job().CodePage, CodePageId::Cp866);
+    EXPECT_EQ(job().PageNumber, 1);
+    const std::string status =
+        menu->findChild<QLabel*>(QStringLiteral("statusLine"))->text().toStdString();
+    EXPECT_EQ(status.find("Кодова таблица на отчета: cp866"), 0u) << status;
+    delete menu;
+    job().CodePageAsked.reset();
+    Form_menu* next_run = open_menu();
+    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("codePage_auto"))->isChecked());
+    EXPECT_TRUE(job().CodePageAsked && job().CodePageAsked->automatic);
+}
+
+// Pages that the report ends with form feeds, each longer than a sheet: off,
+// each runs onto a second sheet; with the choice on, each is one sheet, the
+// counter shows the true total, and the next run keeps the choice.
+TEST_F(MenuWindow, ReportPagesFitOnOneSheetWhenChosen) {
+    const int per_page = lines_per_page();
+    const int report_page = per_page + 5;
+    auto line = [](int page, int row) {
+        return "Стр. " + std::to_string(page) + " ред " + std::to_string(row);
+    };
+    std::string text;
+    for (int page = 1; page <= 3; ++page) {
+        for (int row = 1; row <= report_page; ++row) {
+            text += line(page, row) + "\r\n";
+        }
+        text += "\f\r\n";
+    }
+    const std::string report = dir.file("PAGES.TXT");
+    write_bytes(report, to_mik(text));
+    Form_menu* menu = open_menu();
+    auto* fit = menu->findChild<QAction*>(QStringLiteral("fitPages"));
+    ASSERT_NE(fit, nullptr);
+    EXPECT_FALSE(fit->isChecked());
+    choose(menu, report);
+    EXPECT_EQ(job().LinesPerPage, per_page);
+    EXPECT_EQ(preview_caption(), "Печат стр. 1/6");
+    EXPECT_EQ(value(menu, "Label22"), "текст");
+
+    fit->trigger();
+    EXPECT_GE(job().LinesPerPage, report_page);
+    EXPECT_EQ(preview_caption(), "Печат стр. 1/3");
+    EXPECT_EQ(value(menu, "Label22"), "текст, стр. на един лист");
+    window("Form2")->findChild<QAction*>(QStringLiteral("printAll"))->trigger();
+    window("Form2")->close();
+    settle();
+    ASSERT_EQ(pdf_pages(pdf()), 3);
+    for (int page = 1; page <= 3; ++page) {
+        const std::string printed = page_text(pdf(), page);
+        EXPECT_NE(printed.find(line(page, report_page)), std::string::npos) << page;
+        EXPECT_EQ(printed.find(line(page + 1, 1) + " "), std::string::npos) << page;
+    }
+
+    delete menu;
+    job().FitPages = false;
+    Form_menu* next_run = open_menu();
+    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("fitPages"))->isChecked());
+    EXPECT_TRUE(job().FitPages);
+}
+
+// A report written for an Epson printer, chosen with the mode off: its
+// sequences would print as letters; the status line says so and offers the
+// mode, which plans the report again.
+TEST_F(MenuWindow, EpsonSequencesAreToldAndTheModeOffered) {
+    const std::string report = dir.file("EPSON.TXT");
+    write_bytes(report, "\x1b@\x1b"
+                        "E" +
+                            to_mik("Склад") +
+                            "\x1b"
+                            "F\r\n");
+    Form_menu* menu = open_menu();
+    choose(menu, report);
+    EXPECT_EQ(status(menu), messages::kEpsonSequencesHint);
+    auto* offer = menu->findChild<QPushButton*>(QStringLiteral("escpOffer"));
+    ASSERT_TRUE(offer->isVisible());
+    QTest::mouseClick(offer, Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(job().EscpMode);
+    EXPECT_FALSE(offer->isVisible());
+    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P)");
+    EXPECT_EQ(status(menu), "");
+}
+
 TEST_F(MenuWindow, CancelAfterAChoiceHidesTheDataButKeepsTheSourceOpen) {
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));
@@ -273,6 +380,7 @@ TEST_F(MenuWindow, ClosingTheMenuClosesEveryWindow) {
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));
     menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    settle();
     ASSERT_NE(window("Form2"), nullptr);
     ASSERT_NE(window("Form1"), nullptr);
     menu->findChild<QAction*>(QStringLiteral("End_prog"))->trigger();
@@ -321,6 +429,7 @@ TEST_F(MenuWindow, EveryWindowCarriesTheProgramIcon) {
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));
     menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    settle();
     for (const char* name : {"Form_menu", "Form2", "Form1"}) {
         ASSERT_NE(window(name), nullptr) << name;
         EXPECT_FALSE(window(name)->windowIcon().pixmap(32, 32).isNull()) << name;

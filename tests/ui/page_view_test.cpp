@@ -34,12 +34,10 @@ const char* const kTable = "┌──────┬───────┐\r\n
 class PageViewTest : public UiTest {
 protected:
     void open_preview(const std::string& report) {
-        ASSERT_TRUE(session.start(report));
-        (new Form2(session))->show();
+        ASSERT_TRUE(session().start(report));
+        (new Form2(session()))->show();
     }
     PageView* view() { return control<PageView>("Form2", "pageView"); }
-
-    PrintSession session;
 };
 
 QImage grey(const QImage& image) {
@@ -115,7 +113,7 @@ TEST_F(PageViewTest, PageOnViewAgreesWithThePrintedPdf) {
     // Drawing the view left the job and the printer as they were.
     const PrintJob before = job();
     PrinterSurface* bound = &printer();
-    (void)session.page_as_printed();
+    (void)session().page_as_printed();
     EXPECT_EQ(&printer(), bound);
     EXPECT_EQ(job().PageNumber, before.PageNumber);
     EXPECT_EQ(job().PageText, before.PageText);
@@ -132,6 +130,42 @@ TEST_F(PageViewTest, PageOnViewAgreesWithThePrintedPdf) {
     EXPECT_GT(covered(shown, printed, width, height), 0.97);
     EXPECT_GT(covered(printed, shown, width, height), 0.97);
     EXPECT_GT(blocks_alike(shown, printed, width, height), 0.995);
+}
+
+// Dark pixels in the band of text that stands on `baseline_mm`.
+template <class Image>
+long dark_in_band(const Image& image, int width, int height, double baseline_mm) {
+    const int bottom = static_cast<int>(baseline_mm * kDpi / 25.4);
+    long dark = 0;
+    for (int y = std::max(0, bottom - kDpi / 12); y < std::min(height, bottom + 2); ++y) {
+        for (int x = 0; x < width; ++x) {
+            dark += at(image, x, y) < kDark;
+        }
+    }
+    return dark;
+}
+
+// Bold without a bold face is drawn twice a little apart, on paper and on
+// screen alike: the bold line is as much darker than its plain twin in the
+// view as on the printed page.
+TEST_F(PageViewTest, BoldShowsAsPrinted) {
+    const std::string report = dir.file("BOLD.TXT");
+    write_bytes(report, to_mik("\x02ОПИС НА ДОСТАВКИТЕ\x02\r\nОПИС НА ДОСТАВКИТЕ\r\n"));
+    open_preview(report);
+    const PageDescription page = view()->page(); // the window goes when its page prints
+    ASSERT_GE(page.runs.size(), 2u);             // and the footer
+    const QImage shown = grey(view()->render(kDpi));
+    QTest::mouseClick(control<QPushButton>("Form2", "Command2"), Qt::LeftButton);
+    settle();
+    const GreyImage printed = render_page(pdf(), 1, kDpi);
+    const auto ratio = [&page](const auto& image, int width, int height) {
+        return static_cast<double>(dark_in_band(image, width, height, page.runs[0].baseline)) /
+               static_cast<double>(dark_in_band(image, width, height, page.runs[1].baseline));
+    };
+    const double on_paper = ratio(printed, printed.width, printed.height);
+    const double on_screen = ratio(shown, shown.width(), shown.height());
+    EXPECT_GT(on_paper, 1.15);
+    EXPECT_NEAR(on_screen, on_paper, 0.1);
 }
 
 TEST_F(PageViewTest, ZoomShowsTheWholePageTheWidthOrRealSize) {

@@ -1,8 +1,10 @@
 #include "tests/ui/window_fixture.h"
 
+#include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
+#include "ui/message_box.h"
 #include "ui/page_range_dialog.h"
 #include "ui/page_view.h"
 #include "ui/preview_window.h"
@@ -11,6 +13,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +22,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 namespace kvalon::testing {
 namespace {
@@ -26,10 +31,10 @@ const std::string kFooterWord = "фактуриране";
 
 // The preview opened on a freshly planned report, as the menu opens it.
 class PreviewWindow : public UiTest {
-protected:
+public:
     void open_preview(const std::string& report) {
-        ASSERT_TRUE(session.start(report));
-        auto* preview = new Form2(session);
+        ASSERT_TRUE(session().start(report));
+        auto* preview = new Form2(session());
         preview->show();
     }
     QPushButton* next() { return control<QPushButton>("Form2", "Command1"); }
@@ -57,11 +62,11 @@ protected:
             }
         }
         ASSERT_GT(footer_top, 0) << "no footer on page " << page;
-        EXPECT_GT(footer_top, last_line_bottom);
+        // The footer's line begins where the last line ends; positions in the
+        // file are rounded to thousandths of a point.
+        EXPECT_GT(footer_top, last_line_bottom - 0.01);
         EXPECT_LT(footer_top - last_line_bottom, 20); // points: the next line, not the foot
     }
-
-    PrintSession session;
 };
 
 struct Step {
@@ -138,9 +143,9 @@ TEST_F(PreviewWindow, PrintedPagesGoOutWhenThePreviewRunsOutOrCloses) {
     }
 }
 
-TEST_F(PreviewWindow, CounterNeverShowsAPageBeyondThePlannedTotal) {
+TEST_F(PreviewWindow, CounterNeverShowsAPageBeyondItsTotal) {
     // Pages two lines longer than planned, ended by form feeds: each becomes
-    // a full page and a short one, twice the pages planning counts.
+    // a full page and a short one, twice the pages their lines fill.
     const int per_page = lines_per_page();
     std::string report_text;
     for (int block = 0; block < 3; ++block) {
@@ -161,10 +166,7 @@ TEST_F(PreviewWindow, CounterNeverShowsAPageBeyondThePlannedTotal) {
     }
     ASSERT_EQ(captions.size(), 6u);
     for (std::size_t page = 1; page <= captions.size(); ++page) {
-        const std::string number = "Печат стр. " + std::to_string(page);
-        const std::string expected =
-            static_cast<int>(page) <= planned ? number + "/" + std::to_string(planned) : number;
-        EXPECT_EQ(captions[page - 1], expected);
+        EXPECT_EQ(captions[page - 1], "Печат стр. " + std::to_string(page) + "/6");
     }
 }
 
@@ -258,51 +260,138 @@ TEST_F(PreviewWindow, ClosedSourceDisablesTheButtons) {
     EXPECT_FALSE(print()->isEnabled());
 }
 
-// All pages, a range, the page on view: each press one whole document, and
-// the page on view stays where it was.
-TEST_F(PreviewWindow, MorePrintingMakesOneDocumentPerPressAndKeepsThePage) {
+// Every page printed while the preview is open, by whatever button, is in the
+// PDF printer's file, in the order printed, and the page on view stays where
+// it was; the footer stands under the report's last page wherever it prints.
+TEST_F(PreviewWindow, EveryPagePrintedWhileOpenIsKeptInPrintOrder) {
     const int per_page = lines_per_page();
     open_preview(write_report_of_pages("FOUR.TXT", 4));
-    click(next()); // page 2 on view
     std::vector<PageRange> proposals;
     set_page_range_seam([&proposals](PageRange proposed) {
         proposals.push_back(proposed);
         return std::optional<PageRange>(PageRange{2, 3});
     });
-    const struct {
-        const char* action;
-        std::vector<int> first_lines; // the first line of each printed page
-    } cases[] = {
-        {"printAll", {1, per_page + 1, 2 * per_page + 1, 3 * per_page + 1}},
-        {"printRange", {per_page + 1, 2 * per_page + 1}},
-        {"printOnView", {per_page + 1}},
-    };
-    for (const auto& c : cases) {
-        std::filesystem::remove(pdf());
-        trigger(c.action);
-        ASSERT_TRUE(file_exists(pdf())) << c.action;
-        ASSERT_EQ(pdf_pages(pdf()), static_cast<int>(c.first_lines.size())) << c.action;
-        for (std::size_t page = 0; page < c.first_lines.size(); ++page) {
-            EXPECT_NE(
-                page_text(pdf(), static_cast<int>(page) + 1).find(line_label(c.first_lines[page])),
-                std::string::npos)
-                << c.action << " page " << page + 1;
-        }
-        expect_footer_under_text(static_cast<int>(c.first_lines.size()));
-        EXPECT_EQ(job().PageNumber, 2) << c.action;
-        EXPECT_EQ(caption_of(print()), "Печат стр. 2/4") << c.action;
+    click(print()); // page 1, then page 2 on view
+    const char* const actions[] = {"printOnView", "printRange", "printAll"};
+    for (const char* action : actions) {
+        trigger(action);
+        EXPECT_EQ(job().PageNumber, 2) << action;
+        EXPECT_EQ(caption_of(print()), "Печат стр. 2/4") << action;
+    }
+    EXPECT_FALSE(file_exists(pdf())); // written when the preview closes
+    window("Form2")->close();
+    settle();
+    const int first_pages[] = {1, 2, 2, 3, 1, 2, 3, 4};
+    ASSERT_EQ(pdf_pages(pdf()), 8);
+    for (int page = 1; page <= 8; ++page) {
+        const std::string text = page_text(pdf(), page);
+        EXPECT_NE(text.find(line_label((first_pages[page - 1] - 1) * per_page + 1)),
+                  std::string::npos)
+            << "page " << page;
+        EXPECT_EQ(text.find(kFooterWord) != std::string::npos, page == 8) << "page " << page;
     }
     ASSERT_EQ(proposals.size(), 1u);
     EXPECT_EQ(proposals[0].first, 2);
     EXPECT_EQ(proposals[0].last, 4);
+}
 
-    // The page on view is still the one to print page by page.
-    std::filesystem::remove(pdf());
+// A file there already is replaced only when the user says so; the question
+// offers a new file beside it, or nothing at all.
+TEST_F(PreviewWindow, AnExistingPdfIsReplacedOnlyWhenAsked) {
+    const std::string other = dir.file("out-2.pdf");
+    const struct {
+        int answer;
+        int pages_in_target; // 0: the old file, untouched
+        bool new_file;
+    } cases[] = {{0, 1, false}, {1, 0, true}, {2, 0, false}};
+    for (const auto& c : cases) {
+        write_bytes(pdf(), "old");
+        std::filesystem::remove(other);
+        std::vector<std::string> questions;
+        set_question_seam([&questions, &c](const std::string& text) {
+            questions.push_back(text);
+            return c.answer;
+        });
+        open_preview(write_report_of_pages("TWO.TXT", 2));
+        click(print());
+        // Nothing printed: the page stays on view, as after any refusal.
+        EXPECT_EQ(job().PageNumber, c.answer == 2 ? 1 : 2) << c.answer;
+        window("Form2")->close();
+        settle();
+        ASSERT_EQ(questions.size(), 1u) << c.answer;
+        EXPECT_EQ(questions[0], "Файлът " + pdf() +
+                                    " вече съществува. Да бъде ли заменен? Иначе страниците "
+                                    "отиват в нов файл: " +
+                                    other);
+        if (c.pages_in_target > 0) {
+            EXPECT_EQ(pdf_pages(pdf()), c.pages_in_target) << c.answer;
+        } else {
+            EXPECT_EQ(read_bytes(pdf()), "old") << c.answer;
+        }
+        EXPECT_EQ(file_exists(other), c.new_file) << c.answer;
+    }
+}
+
+// The DOS program writes the report anew while page 2 is on view: before
+// anything prints, and when the window is active again, the new report is
+// planned and shown from its first page, and the status line says so.
+TEST_F(PreviewWindow, AChangedReportIsShownAfreshBeforeAnythingPrints) {
+    const struct {
+        const char* how;
+        std::function<void(PreviewWindow&)> act;
+    } cases[] = {
+        {"print the page", [](PreviewWindow& t) { t.click(t.print()); }},
+        {"print all", [](PreviewWindow& t) { t.trigger("printAll"); }},
+        {"step", [](PreviewWindow& t) { t.click(t.next()); }},
+        {"come back to the window",
+         [](PreviewWindow&) {
+             QEvent activated(QEvent::WindowActivate);
+             QCoreApplication::sendEvent(window("Form2"), &activated);
+         }},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(pdf());
+        const std::string report = write_report_of_pages("REPORT.TXT", 3);
+        open_preview(report);
+        click(next()); // page 2
+        std::string other;
+        for (int line = 1; line <= 4; ++line) {
+            other += "Нов " + std::to_string(line) + "\r\n";
+        }
+        write_bytes(report, to_mik(other));
+        c.act(*this);
+        ASSERT_NE(window("Form2"), nullptr) << c.how;
+        EXPECT_EQ(job().PageNumber, 1) << c.how;
+        EXPECT_TRUE(text()->toPlainText().contains(QStringLiteral("Нов 1"))) << c.how;
+        EXPECT_EQ(caption_of(print()), "Печат стр. 1/1") << c.how;
+        EXPECT_EQ(control<QLabel>("Form2", "statusLine")->text().toStdString(),
+                  messages::kReportChanged)
+            << c.how;
+        window("Form2")->close();
+        settle();
+        EXPECT_FALSE(file_exists(pdf())) << c.how; // nothing of either report printed
+    }
+}
+
+// A report deleted while shown: told; the page on view, read from the open
+// file, still prints, but nothing that would be read again.
+TEST_F(PreviewWindow, ADeletedReportPrintsOnlyThePageOnView) {
+    const std::string report = write_report_of_pages("REPORT.TXT", 3);
+    open_preview(report);
+    std::filesystem::remove(report);
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(window("Form2"), &activated);
+    EXPECT_EQ(control<QLabel>("Form2", "statusLine")->text().toStdString(),
+              messages::kReportDeleted + report + messages::kOnlyPageShown);
+    auto* more = window("Form2")->findChild<QMenu*>(QStringLiteral("printMoreMenu"));
+    for (const char* action : {"printAll", "printRange"}) {
+        EXPECT_FALSE(more->findChild<QAction*>(QString::fromLatin1(action))->isEnabled()) << action;
+    }
     click(print());
     window("Form2")->close();
     settle();
     ASSERT_EQ(pdf_pages(pdf()), 1);
-    EXPECT_NE(page_text(pdf(), 1).find(line_label(per_page + 1)), std::string::npos);
+    EXPECT_NE(page_text(pdf(), 1).find(line_label(1)), std::string::npos);
 }
 
 } // namespace

@@ -9,15 +9,18 @@
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/page_range_dialog.h"
+#include "ui/print_session.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QPointer>
 #include <QSettings>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace kvalon::testing {
 
@@ -25,6 +28,19 @@ namespace {
 int app_argc = 1;
 char app_name[] = "ui_tests";
 char* app_argv[] = {app_name, nullptr};
+
+// The program makes the font delivered beside it usable at every start, so
+// the windows print in CourierCyr on a first run too. The tests do the same
+// rather than depend on a copy an earlier run left in the user's fonts folder
+// (a fresh machine has none, and the fallback face has other metrics).
+void register_program_font() {
+    if (QFontDatabase::families().contains(QStringLiteral("CourierCyr"))) {
+        return;
+    }
+    const std::filesystem::path font =
+        std::filesystem::path(kvalon_binary()).parent_path() / "crcn.ttf";
+    ASSERT_GE(QFontDatabase::addApplicationFont(QString::fromStdString(font.string())), 0) << font;
+}
 
 } // namespace
 
@@ -36,6 +52,7 @@ std::string UiTest::line_label(int n) {
 
 void UiTest::SetUp() {
     app = std::make_unique<QApplication>(app_argc, app_argv);
+    register_program_font();
     QCoreApplication::setOrganizationName(QStringLiteral("kvalon-p"));
     QCoreApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -70,7 +87,9 @@ void UiTest::TearDown() {
         delete widget.data();
     }
     settle();
+    m_session.reset();
     set_file_dialog_seam(nullptr);
+    set_question_seam(nullptr);
     set_save_dialog_seam(nullptr);
     set_page_range_seam(nullptr);
     set_message_seam(nullptr);
@@ -88,8 +107,15 @@ void UiTest::bind_pdf(const std::string& path, int paper_code) {
     binding->bind(target);
 }
 
+PrintSession& UiTest::session() {
+    if (!m_session) {
+        m_session = std::make_unique<PrintSession>(*binding);
+    }
+    return *m_session;
+}
+
 Form_menu* UiTest::open_menu() {
-    auto* menu = new Form_menu(binding.get());
+    auto* menu = new Form_menu(*binding);
     menu->show();
     return menu;
 }
@@ -97,6 +123,7 @@ Form_menu* UiTest::open_menu() {
 void UiTest::choose(Form_menu* menu, const std::string& path) {
     answer_dialog(path);
     menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+    settle();
 }
 
 std::string UiTest::caption_of(const QWidget* button) {

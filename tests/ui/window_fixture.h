@@ -16,7 +16,8 @@
 
 namespace kvalon {
 class Form_menu;
-}
+class PrintSession;
+} // namespace kvalon
 
 namespace kvalon::testing {
 
@@ -60,6 +61,10 @@ protected:
     // Binds the PDF printer writing `path` on paper `paper_code`.
     void bind_pdf(const std::string& path, int paper_code = 9);
 
+    // A session of the test's own, printing through `binding`, for a preview
+    // opened without the menu window.
+    PrintSession& session();
+
     TempDir dir;
     std::unique_ptr<QApplication> app;
     std::unique_ptr<PrinterBinding> binding;
@@ -68,6 +73,7 @@ protected:
 
 private:
     std::deque<std::string> m_answers;
+    std::unique_ptr<PrintSession> m_session;
 };
 
 // Text of all words of one page of a PDF, in reading order, blank-separated.
