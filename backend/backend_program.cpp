@@ -94,8 +94,7 @@ const char* log_level_of(LeftOutOption::Reason reason) {
 
 // The client's options the destination job carries; the job's log says which
 // stay behind and why.
-JobOptions passed_options(const BackendJob& job) {
-    const DestinationInfo destination(job.destination);
+JobOptions passed_options(const BackendJob& job, const DestinationInfo& destination) {
     const ClientOptions sorted = sort_client_options(destination, job.options);
     for (const LeftOutOption& left : sorted.left_out) {
         tell(log_level_of(left.reason), left_out_text(left, job.destination));
@@ -140,7 +139,9 @@ int print_job(const BackendJob& backend_job) {
     };
     hooks.write_output = [](const std::string&) {};
     tell("INFO", messages::kBackendPrinting + backend_job.destination);
-    request.job_options = passed_options(backend_job);
+    // Read once: the job sent there needs the same description.
+    request.destination = std::make_shared<const DestinationInfo>(backend_job.destination);
+    request.job_options = passed_options(backend_job, *request.destination);
     PrinterBinding binding;
     run_report_job(options, request, hooks, binding);
     const int pages = job().PageNumber;

@@ -4,6 +4,7 @@
 #include "engine/print_service_waits.h"
 #include "printing/job_option.h"
 
+#include <memory>
 #include <string>
 
 namespace kvalon {
@@ -11,6 +12,8 @@ namespace kvalon {
 // Copies of one job: at least one, at most as many as the print service
 // itself takes (CUPS's own bound), whoever asks for them.
 inline constexpr int kMostCopies = 9999;
+
+class DestinationInfo;
 
 // Where documents go: a CUPS queue, or the built-in PDF printer writing a file.
 struct PrinterTarget {
@@ -22,6 +25,9 @@ struct PrinterTarget {
     // The paper a CUPS queue is planned on ("A5", "iso_a5_148x210mm"); empty: the queue's own.
     std::string media{};
     JobOptions job_options{}; // a CUPS job's options asked by whoever sent the report
+    // The queue's description when it has been read already (the backend
+    // reads it for the client's options); null: read when the job begins.
+    std::shared_ptr<const DestinationInfo> destination{};
     int copies = 1;
     int job_wait_seconds = kJobWaitSeconds; // how long a CUPS job is followed to its end
     // An ending signal cancels a CUPS job also while it is followed (the

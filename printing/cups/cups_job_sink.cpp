@@ -101,9 +101,12 @@ void CupsJobSink::begin(const DocumentInfo& info) {
     const OwnJobSettings own = own_settings(info);
     JobOptions options;
     {
-        const DestinationInfo destination(m_settings.queue);
-        options = job_options(destination, m_settings.options, own);
-        m_margins = margins_of(destination, own);
+        const std::shared_ptr<const DestinationInfo> destination =
+            m_settings.destination != nullptr
+                ? m_settings.destination
+                : std::make_shared<const DestinationInfo>(m_settings.queue);
+        options = job_options(*destination, m_settings.options, own);
+        m_margins = margins_of(*destination, own);
     }
     m_connection = std::make_unique<CupsConnection>();
     create_job(info, options);

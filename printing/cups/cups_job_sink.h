@@ -33,6 +33,9 @@ struct CupsJobSettings {
     // that finishes the job calls it). Returning false ends the following
     // there, silently: the job is left to print.
     std::function<bool(const JobLook&)> on_look;
+    // The destination's description when it has been read already; null:
+    // read when the job begins.
+    std::shared_ptr<const DestinationInfo> destination = nullptr;
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job

@@ -58,7 +58,8 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
                              target.job_options,
                              target.job_wait_seconds,
                              target.signal_cancels_followed_job,
-                             {}};
+                             {},
+                             target.destination};
     auto sink = std::make_unique<CupsJobSink>(std::move(settings),
                                               std::make_shared<const FaceFileFontSource>(faces));
     return std::make_unique<PageSurface>(setup, faces, std::move(sink));

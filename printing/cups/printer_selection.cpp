@@ -141,6 +141,7 @@ PrinterChoice choose_printer(const PrinterRequest& request) {
     target.kind = PrinterTarget::Kind::Cups;
     target.media = request.media;
     target.job_options = request.job_options;
+    target.destination = request.destination;
     target.queue = named_destination(request.queue);
     if (!target.queue.empty()) {
         return {1, target};
