@@ -3,7 +3,7 @@
 #include "engine/checked.h"
 #include "engine/control_codes.h"
 #include "engine/error.h"
-#include "engine/escp_scan.h"
+#include "engine/escp_plan.h"
 #include "engine/grid_span.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
@@ -17,7 +17,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -53,15 +52,15 @@ void reset_plan_fields(PrintJob& j) {
     j.PageText.clear();
     j.SourceDone = false;
     j.SkipChar = std::string(1, static_cast<char>(codes::BoldMarker));
-    j.EscpCarried = EscpAttributes{};
-    j.EscpPageStart = EscpAttributes{};
+    j.EscpCarried = EscpState{};
+    j.EscpPageStart = EscpState{};
+    j.EscpPending.clear();
+    j.PrintableData = false;
 }
 
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
-    std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
-    std::int64_t longest_page = 0; // ESC/P mode: most lines between form-feed lines
-    bool paginated = false;        // ESC/P mode: the report has form-feed lines
+    std::int64_t widest_net = 0; // most characters of a line that are not bold markers
 };
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
@@ -85,39 +84,11 @@ std::int64_t counted_markers(const LineShape& shape) {
     return shape.skip_total;
 }
 
-// In the ESC/P mode lines are measured in the cells they print.
-void scan_escp(PrintJob& j, SourceFile& source, ScanExtras& extras) {
-    EscpScan scan;
-    try {
-        scan = scan_escp_source(source);
-    } catch (const KvalonError&) {
-        source.close();
-        throw;
-    }
-    j.LineCount = scan.line_count;
-    extras.widest_net = scan.widest;
-    extras.longest_page = scan.longest_page;
-    extras.paginated = scan.paginated;
-    if (scan.widest > 0) {
-        try {
-            j.LongestLine = checked_int16(scan.widest + 2, ErrorKind::LineTooLong, j.SourcePath);
-        } catch (const KvalonError&) {
-            source.close();
-            throw;
-        }
-    }
-}
-
 FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     SourceFile& source = source_file();
     source.close();
     source.open(j.SourcePath);
     const FileIdentity scanned = source.identity();
-    if (j.EscpMode) {
-        scan_escp(j, source, extras);
-        source.close();
-        return scanned;
-    }
     const char marker = j.SkipChar[0];
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
@@ -125,6 +96,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             source.close();
             throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
         }
+        j.PrintableData = j.PrintableData || shape.prints;
         if (shape.lone_form_feed) {
             continue;
         }
@@ -197,57 +169,9 @@ bool search_size(PrintJob& j, PrinterSurface& surface, int first, double paper_a
     return found;
 }
 
-std::int16_t count_lines_per_page(PrinterSurface& surface, double page_length);
-
-// A report that makes its own pages was written for one page length: the
-// size is looked for at which its longest page fits on one sheet as well as
-// its widest line across, in the order of the usual search, the largest such
-// size of an orientation winning. Gives the page width, or nothing when no
-// size does both.
-std::optional<double> fit_longest_page(PrintJob& j, PrinterSurface& surface,
-                                       const std::string& measure, std::int64_t page_lines) {
-    struct Way {
-        int orientation;
-        int first;
-        double across;
-        double along;
-        const char* name;
-    };
-    const Way ways[] = {
-        {PrinterSurface::kPortrait, portrait_start_index(j), j.PaperWidthMm, j.PaperHeightMm, "P"},
-        {PrinterSurface::kLandscape, 0, j.PaperHeightMm, j.PaperWidthMm, "L"},
-    };
-    for (const Way& way : ways) {
-        surface.set_orientation(way.orientation);
-        std::int16_t best = 0;
-        for (int k = way.first; k < static_cast<int>(FontSizeList.size()); ++k) {
-            surface.set_font_size(std::stof(FontSizeList[static_cast<std::size_t>(k)]));
-            if (surface.text_width(measure) - (way.across - kFitMargins) < 0 &&
-                count_lines_per_page(surface, way.along) >= page_lines) {
-                best = checked_int16(round_half_even(surface.font_size()), ErrorKind::Layout,
-                                     j.SourcePath);
-            }
-        }
-        if (best != 0) {
-            j.FontSize = best;
-            j.Orientation = way.name;
-            surface.set_font_size(static_cast<float>(best));
-            return way.across;
-        }
-    }
-    surface.set_orientation(PrinterSurface::kPortrait);
-    return std::nullopt;
-}
-
-double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface, const ScanExtras& extras) {
+double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface) {
     const std::string measure = repeated(kWidestLetter, j.LongestLine);
     j.FontSize = 0;
-    if (j.EscpMode && extras.paginated) {
-        if (const std::optional<double> fitted =
-                fit_longest_page(j, surface, measure, extras.longest_page)) {
-            return *fitted;
-        }
-    }
     surface.set_orientation(PrinterSurface::kPortrait);
     double page_width = j.PaperWidthMm;
     if (search_size(j, surface, portrait_start_index(j), j.PaperWidthMm, measure)) {
@@ -337,9 +261,13 @@ void plan_layout() {
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);
+    if (j.EscpMode) {
+        plan_escp_layout(j, surface);
+        return;
+    }
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
-    const double page_width = choose_size_and_orientation(j, surface, extras);
+    const double page_width = choose_size_and_orientation(j, surface);
     compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);
     j.PageNumber = 0;

@@ -5,10 +5,8 @@ namespace kvalon {
 // Plans the job named by job().SourcePath for the current printer: scans the
 // source once, chooses font size and orientation, computes the cell grid and
 // the page count, sets the printer up and leaves the source open at its first
-// line for read_page(). In the ESC/P mode (job().EscpMode) lines are
-// measured in the cells they print, and a report with form feeds of its own
-// gets, when there is one, the largest size at which its longest page fits
-// on one sheet as well as its widest line across.
+// line for read_page(). In the ESC/P mode (job().EscpMode) the printer's
+// page is laid onto the sheet instead (engine/escp_plan.h).
 //
 // Throws KvalonError: File when the source cannot be read, LineTooLong for a
 // line longer than 32,765 characters, TooManyPages for more lines than a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/escp_attributes.h"
+#include "engine/escp_state.h"
 
 #include <cstdint>
 #include <string>
@@ -40,10 +40,23 @@ struct PrintJob {
     // The report is read as an Epson-compatible printer reads it (ESC/P):
     // sequences are consumed and act on the print, not printed as letters.
     bool EscpMode = false;
-    // ESC/P mode: the attributes in force after the last line read, and
-    // those in force where PrintText begins.
-    EscpAttributes EscpCarried;
-    EscpAttributes EscpPageStart;
+    // ESC/P mode: PrintText is the bytes of one printer page, printed again
+    // from the printer's state where it begins (EscpPageStart). The bytes
+    // read past it wait in EscpPending, to be read from EscpCarried.
+    EscpState EscpPageStart;
+    EscpState EscpCarried;
+    std::string EscpPending;
+    // ESC/P mode: the printer's page (the longest form, the widest printed
+    // line; printer units) goes onto the sheet at EscpScale, its top-left
+    // corner at EscpLeftMm, EscpTopMm from the sheet's.
+    std::int64_t EscpFormLength = 0;
+    std::int64_t EscpWidth = 0;
+    double EscpScale = 1;
+    double EscpLeftMm = 0;
+    double EscpTopMm = 0;
+    // The report holds something that prints: a page that comes out blank
+    // then means the report was not understood.
+    bool PrintableData = false;
 };
 
 // The process-wide job record.

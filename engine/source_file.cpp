@@ -20,6 +20,7 @@ constexpr char kCarriageReturn = codes::CarriageReturn;
 constexpr char kLineFeed = codes::LineFeed;
 constexpr char kFormFeed = codes::FormFeed;
 constexpr char kDosEndOfFile = codes::DosEndOfFile;
+constexpr unsigned char kNoBreakSpace = 255;
 
 FileIdentity identity_of(const struct stat& info) {
     return FileIdentity{
@@ -56,6 +57,12 @@ std::FILE* open_ordinary_file(const std::string& path, struct stat& info) {
     return file;
 }
 
+// Blanks, control bytes, DEL and MIK's no-break space print nothing.
+bool leaves_a_mark(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code > codes::FirstPrintable && code != codes::Delete && code != kNoBreakSpace;
+}
+
 } // namespace
 
 SourceFile::SourceFile() = default;
@@ -64,7 +71,7 @@ SourceFile::~SourceFile() {
     close();
 }
 
-void SourceFile::open(const std::string& path) {
+void SourceFile::open(const std::string& path, Reading reading) {
     close();
     struct stat info {};
     std::FILE* file = open_ordinary_file(path, info);
@@ -75,6 +82,7 @@ void SourceFile::open(const std::string& path) {
     m_buffer.resize(kBufferSize);
     m_begin = m_end = 0;
     m_exhausted = false;
+    m_stops_at_end_mark = reading == Reading::Lines;
 }
 
 void SourceFile::close() {
@@ -113,7 +121,9 @@ bool SourceFile::fill() {
     }
     m_begin = 0;
     m_end = count;
-    if (const void* mark = std::memchr(m_buffer.data(), kDosEndOfFile, count)) {
+    const void* mark =
+        m_stops_at_end_mark ? std::memchr(m_buffer.data(), kDosEndOfFile, count) : nullptr;
+    if (mark != nullptr) {
         m_end = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
         m_exhausted = true;
     }
@@ -153,6 +163,7 @@ LineShape SourceFile::skim_line(char skip) {
         const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
         const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
         if (length > 0) {
+            shape.prints = shape.prints || std::any_of(start, start + length, leaves_a_mark);
             shape.skip_total += std::count(start, start + length, skip);
             before_last = length > 1 ? start[length - 2] : last;
             last = start[length - 1];
@@ -216,6 +227,17 @@ void SourceFile::read_line_pieces(const std::function<void(std::string_view)>& t
             return;
         }
     }
+}
+
+std::string_view SourceFile::available() {
+    if (!fill()) {
+        return {};
+    }
+    return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
+}
+
+void SourceFile::consume(std::size_t count) {
+    m_begin += std::min(count, m_end - m_begin);
 }
 
 SourceFile& source_file() {

@@ -16,6 +16,7 @@ struct LineShape {
     bool ends_with_two_skips = false; // the last two characters are both markers
     bool lone_form_feed = false;      // the line is exactly one form feed
     bool cannot_be_planned = false;   // skimming stopped early: the line is too long
+    bool prints = false;              // a character in it leaves a mark (not a blank or control)
 };
 
 // Which file, of what size and age: a file that planning measured must be
@@ -30,13 +31,17 @@ struct FileIdentity {
 
 // The job's one input file. Lines end at CR or CR LF (the terminator is not
 // part of the line); a LF on its own is an ordinary character. A DOS
-// end-of-file mark (code 26) ends the text: nothing after it is read.
+// end-of-file mark (code 26) ends the text: nothing after it is read, unless
+// the file is read whole (Reading::Bytes: the ESC/P mode, whose pictures may
+// hold that byte, decides where its text ends).
 // Reading streams through a fixed buffer, so memory does not grow with the
 // file, and stops at the size the file had when it was opened: what was
 // planned is what is printed. A file that changed meanwhile (cut short, grown
 // or rewritten) is a File error, never a quiet early end or an unplanned tail.
 class SourceFile {
 public:
+    enum class Reading { Lines, Bytes };
+
     SourceFile();
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -45,7 +50,7 @@ public:
     // Throws KvalonError(File) when the file cannot be opened and
     // KvalonError(NotRegularFile) when it is no ordinary file (a pipe or a
     // device would block or never end).
-    void open(const std::string& path);
+    void open(const std::string& path, Reading reading = Reading::Lines);
     void close();
     bool is_open() const { return m_file != nullptr; }
     const std::string& path() const { return m_path; }
@@ -64,6 +69,10 @@ public:
     // Consumes the next line and hands its characters to `take` in one or
     // more pieces, however long the line is.
     void read_line_pieces(const std::function<void(std::string_view)>& take);
+    // The bytes read ahead and not yet taken, at least one unless the file is
+    // at its end; consume() takes the first `count` of them.
+    std::string_view available();
+    void consume(std::size_t count);
 
 private:
     bool fill();
@@ -76,6 +85,7 @@ private:
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_exhausted = true;
+    bool m_stops_at_end_mark = true;
     FileIdentity m_identity;
     std::int64_t m_consumed = 0; // bytes taken from the file so far
 };

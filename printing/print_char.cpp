@@ -103,6 +103,15 @@ void print_char(const std::string& c) {
     }
 }
 
+void print_in_cell(unsigned char code, float x, float y, float w, float h) {
+    PrinterSurface& surface = printer();
+    surface.set_current_x(x);
+    surface.set_current_y(y);
+    draw_cell(surface, code, x, y, w, h);
+    surface.set_current_x(x + w);
+    surface.set_current_y(y);
+}
+
 void print_cells(unsigned char code, int cells) {
     const PrintJob& j = job();
     PrinterSurface& surface = printer();

@@ -15,6 +15,12 @@ void print_char(const std::string& c);
 // two cells, its strokes and fills stretched with it.
 void print_cells(unsigned char code, int cells);
 
+// Puts one character (neither CR nor LF) into the cell `w` wide and `h` high
+// whose top-left corner is (x, y), millimetres: box characters as strokes
+// across the cell, shades and blocks as fills, the rest as text from the
+// cell's corner. The position is left at the cell's top-right corner.
+void print_in_cell(unsigned char code, float x, float y, float w, float h);
+
 // The text a non-drawn character prints as, UTF-8; empty for characters that
 // leave their cell blank.
 const std::string& printed_text(unsigned char code);

@@ -73,7 +73,7 @@ void print_page() {
     PrinterSurface& surface = printer();
     apply_job_font_and_orientation(j, surface);
     if (j.EscpMode) {
-        print_escp_text(j, surface);
+        print_escp_page(j, surface);
     } else {
         print_characters(j, surface);
     }

@@ -1,23 +1,15 @@
-#include "engine/escp_reader.h"
+#include "engine/escp_parser.h"
 
 #include <algorithm>
-#include <array>
 
 namespace kvalon {
 
 namespace {
 
-constexpr unsigned char kTab = 9;
-constexpr unsigned char kLineFeed = 10;
-constexpr unsigned char kFormFeed = 12;
-constexpr unsigned char kCarriageReturn = 13;
+constexpr unsigned char kEscape = 27;
 constexpr unsigned char kShiftOut = 14;
 constexpr unsigned char kShiftIn = 15;
-constexpr unsigned char kDeviceControl4 = 20;
 constexpr unsigned char kEndOfMedium = 25;
-constexpr unsigned char kEscape = 27;
-constexpr unsigned char kFirstPrintable = 32;
-constexpr unsigned char kDelete = 127;
 constexpr unsigned kMostTabStops = 32;
 constexpr unsigned kMostVerticalTabStops = 16;
 constexpr unsigned kBitsPerByte = 8;
@@ -27,7 +19,8 @@ enum class Rule : unsigned char {
     Unknown,     // ESC and this one byte
     Fixed,       // a fixed number of parameters
     PageLength,  // ESC C n, or ESC C 0 n when n is 0
-    Data,        // the last two parameters nL nH count the data bytes
+    Data,        // ESC ( c nL nH: nL + 256 nH data bytes
+    Columns,     // ESC K, L, Y, Z nL nH: columns of the density ESC ? gave them
     BitImage,    // ESC * m nL nH: nL + 256 nH columns of 1, 3 or 6 bytes by m
     NineDot,     // ESC ^ m nL nH: columns of two bytes
     Raster,      // ESC . c v h m nL nH: m rows of the columns in whole bytes
@@ -49,8 +42,7 @@ struct TableEntry {
 
 // Every sequence of ESC/P and ESC/P 2 after its ESC, with the parameter bytes
 // that follow the command byte, after Epson's command summaries of both
-// languages (9-pin ESC/P included). Sequences with data are read to their
-// data's end by their rule.
+// languages (9-pin ESC/P included).
 constexpr TableEntry kTable[] = {
     {'@', Rule::Fixed, 0},       {'E', Rule::Fixed, 0},          {'F', Rule::Fixed, 0},
     {'G', Rule::Fixed, 0},       {'H', Rule::Fixed, 0},          {'4', Rule::Fixed, 0},
@@ -74,8 +66,8 @@ constexpr TableEntry kTable[] = {
     {'\\', Rule::Fixed, 2},      {'c', Rule::Fixed, 2},          {'e', Rule::Fixed, 2},
     {'f', Rule::Fixed, 2},       {'?', Rule::Fixed, 2},          {'X', Rule::Fixed, 3},
     {':', Rule::Fixed, 3},       {'C', Rule::PageLength, 1},     {'(', Rule::Data, 3},
-    {'K', Rule::Data, 2},        {'L', Rule::Data, 2},           {'Y', Rule::Data, 2},
-    {'Z', Rule::Data, 2},        {'*', Rule::BitImage, 3},       {'^', Rule::NineDot, 3},
+    {'K', Rule::Columns, 2},     {'L', Rule::Columns, 2},        {'Y', Rule::Columns, 2},
+    {'Z', Rule::Columns, 2},     {'*', Rule::BitImage, 3},       {'^', Rule::NineDot, 3},
     {'.', Rule::Raster, 6},      {'D', Rule::TabList, 0},        {'B', Rule::TabList, 0},
     {'b', Rule::ChannelTabs, 1}, {'&', Rule::UserChars, 3},
 };
@@ -90,55 +82,42 @@ constexpr std::array<Command, 256> make_commands() {
 
 constexpr std::array<Command, 256> kCommands = make_commands();
 
+} // namespace
+
 // ESC * m: 8-dot modes below 32, 24-dot modes below 64, 48-dot modes above.
-unsigned bytes_per_column(unsigned mode) {
+unsigned escp_bytes_per_column(unsigned mode) {
     if (mode < 32) {
         return 1;
     }
     return mode < 64 ? 3 : 6;
 }
 
-// "1" and "0" switch on and off as the bytes 1 and 0 do; other values
-// leave the attribute as it is, as the printer does.
-void switch_by(bool& attribute, unsigned n) {
-    if (n == 1 || n == '1') {
-        attribute = true;
-    } else if (n == 0 || n == '0') {
-        attribute = false;
-    }
-}
-
-// ESC ! sets every mode it has a bit for at once.
-void master_select(EscpAttributes& a, unsigned n) {
-    a.emphasized = (n & 0x08) != 0;
-    a.double_strike = (n & 0x10) != 0;
-    a.wide = (n & 0x20) != 0;
-    a.italic = (n & 0x40) != 0;
-    a.underline = (n & 0x80) != 0;
-}
-
-} // namespace
-
-EscpReader::EscpReader(const EscpAttributes& carried) : m_attributes(carried) {}
-
-EscpByte EscpReader::take(unsigned char byte) {
-    if (byte == kCarriageReturn) {
-        end_line();
-        return EscpByte::LineEnd;
-    }
+void EscpParser::take(unsigned char byte) {
     switch (m_state) {
     case State::Text:
-        return take_text(byte);
+        if (byte == kEscape) {
+            m_state = State::Command;
+        } else {
+            m_handler.on_text(byte);
+        }
+        break;
     case State::Command:
         take_command(byte);
         break;
     case State::Parameters:
         take_parameter(byte);
         break;
-    case State::Data:
-        if (--m_left == 0) {
-            m_state = State::Text;
+    case State::Skip:
+    case State::Keep:
+        if (m_state == State::Keep && m_command.list.size() < EscpCommand::kKeptData) {
+            m_command.list.push_back(byte);
         }
+        if (--m_left == 0) {
+            command_done();
+        }
+        break;
+    case State::Graphics:
+        graphics_byte(byte);
         break;
     case State::TabList:
         take_tab(byte);
@@ -157,52 +136,31 @@ EscpByte EscpReader::take(unsigned char byte) {
         }
         break;
     }
-    return EscpByte::Sequence;
 }
 
-void EscpReader::end_line() {
-    m_state = State::Text;
-    m_attributes.wide_line = false;
-}
-
-EscpByte EscpReader::take_text(unsigned char byte) {
-    switch (byte) {
-    case kEscape:
-        m_state = State::Command;
-        return EscpByte::Sequence;
-    case kBoldMarker:
-        return EscpByte::Marker;
-    case kLineFeed:
-        m_attributes.wide_line = false;
-        return EscpByte::LineEnd;
-    case kFormFeed:
-        m_attributes.wide_line = false;
-        return EscpByte::FormFeed;
-    case kTab:
-        // Tab stops are not followed: a tab keeps its one blank cell.
-        return EscpByte::Cell;
-    case kShiftOut:
-        m_attributes.wide_line = true;
-        return EscpByte::Control;
-    case kDeviceControl4:
-        m_attributes.wide_line = false;
-        return EscpByte::Control;
-    default:
-        return byte < kFirstPrintable || byte == kDelete ? EscpByte::Control : EscpByte::Cell;
+void EscpParser::finish() {
+    if (m_state == State::Graphics || m_state == State::RasterCount ||
+        m_state == State::RasterLiteral || m_state == State::RasterRepeat) {
+        m_handler.on_graphics_end();
     }
+    m_state = State::Text;
 }
 
-void EscpReader::take_command(unsigned char command) {
-    m_command = command;
-    m_have = 0;
-    const Command& known = kCommands[command];
+void EscpParser::command_done() {
+    m_state = State::Text;
+    m_handler.on_command(m_command);
+}
+
+void EscpParser::take_command(unsigned char code) {
+    m_command = EscpCommand{};
+    m_command.code = code;
+    const Command& known = kCommands[code];
     if (known.rule == Rule::Unknown) {
         m_state = State::Text;
         return;
     }
     if (known.rule == Rule::TabList) {
-        m_tabs_left = command == 'D' ? kMostTabStops : kMostVerticalTabStops;
-        m_last_tab = 0;
+        m_tabs_left = code == 'D' ? kMostTabStops : kMostVerticalTabStops;
         m_state = State::TabList;
         return;
     }
@@ -213,111 +171,111 @@ void EscpReader::take_command(unsigned char command) {
     }
 }
 
-void EscpReader::take_parameter(unsigned char byte) {
-    m_parameters[m_have++] = byte;
-    if (m_have == m_need) {
+void EscpParser::take_parameter(unsigned char byte) {
+    m_command.parameters[m_command.count++] = byte;
+    if (m_command.count == m_need) {
         parameters_done();
     }
 }
 
-void EscpReader::parameters_done() {
-    m_state = State::Text;
-    switch (kCommands[m_command].rule) {
+void EscpParser::parameters_done() {
+    switch (kCommands[m_command.code].rule) {
     case Rule::Fixed:
-        apply(m_command);
+        command_done();
         break;
     case Rule::PageLength:
-        if (m_have == 1 && parameter(0) == 0) {
+        if (m_command.count == 1 && m_command.parameter(0) == 0) {
             m_need = 2;
-            m_state = State::Parameters;
+        } else {
+            command_done();
         }
         break;
     case Rule::Data:
-        skip(count_at(m_need - 2));
+        start_data(m_command.word_at(1));
+        break;
+    case Rule::Columns:
+        start_graphics(std::uint64_t{m_command.word_at(0)} *
+                       escp_bytes_per_column(m_handler.graphics_mode(m_command.code)));
         break;
     case Rule::BitImage:
-        skip(std::uint64_t{count_at(1)} * bytes_per_column(parameter(0)));
+        start_graphics(std::uint64_t{m_command.word_at(1)} *
+                       escp_bytes_per_column(m_command.parameter(0)));
         break;
     case Rule::NineDot:
-        skip(std::uint64_t{count_at(1)} * 2);
+        start_graphics(std::uint64_t{m_command.word_at(1)} * 2);
         break;
     case Rule::Raster:
         start_raster();
         break;
     case Rule::ChannelTabs:
         m_tabs_left = kMostVerticalTabStops;
-        m_last_tab = 0;
         m_state = State::TabList;
         break;
-    case Rule::UserChars:
-        m_chars_left = parameter(2) >= parameter(1) ? parameter(2) - parameter(1) + 1 : 0;
-        m_have = 0;
+    case Rule::UserChars: {
+        const unsigned first = m_command.parameter(1);
+        const unsigned last = m_command.parameter(2);
+        m_chars_left = last >= first ? last - first + 1 : 0;
+        m_command.count = 0;
         m_state = m_chars_left > 0 ? State::UserCharHeader : State::Text;
         break;
+    }
     case Rule::Unknown:
     case Rule::TabList:
+        m_state = State::Text;
         break;
     }
 }
 
-void EscpReader::apply(unsigned char command) {
-    EscpAttributes& a = m_attributes;
-    const unsigned n = m_have > 0 ? parameter(0) : 0;
-    switch (command) {
-    case '@':
-        a = EscpAttributes{};
-        break;
-    case 'E':
-    case 'F':
-        a.emphasized = command == 'E';
-        break;
-    case 'G':
-    case 'H':
-        a.double_strike = command == 'G';
-        break;
-    case '4':
-    case '5':
-        a.italic = command == '4';
-        break;
-    case '-':
-        switch_by(a.underline, n);
-        break;
-    case 'W':
-        switch_by(a.wide, n);
-        break;
-    case kShiftOut:
-        a.wide_line = true;
-        break;
-    case '!':
-        master_select(a, n);
-        break;
-    default:
-        // Pitch, condensed, spacing, margins, fonts and paper handling leave
-        // the grid as it is: the planned font already fits the widest line.
-        break;
-    }
-}
-
-void EscpReader::skip(std::uint64_t count) {
+// ESC ( keeps the start of its data for the command to read; the print of
+// ESC ( ^ and whatever else is longer is skipped.
+void EscpParser::start_data(std::uint64_t count) {
     m_left = count;
-    m_state = count > 0 ? State::Data : State::Text;
-}
-
-// Uncompressed rows are skipped by their size; run-length rows are decoded
-// count by count until they make up that size. Other compressions are read
-// as their header only.
-void EscpReader::start_raster() {
-    const std::uint64_t columns = count_at(4);
-    const std::uint64_t bytes = parameter(3) * ((columns + kBitsPerByte - 1) / kBitsPerByte);
-    if (parameter(0) == 0) {
-        skip(bytes);
-    } else if (parameter(0) == 1 && bytes > 0) {
-        m_left = bytes;
-        m_state = State::RasterCount;
+    if (count == 0) {
+        command_done();
+    } else {
+        m_state = State::Keep;
     }
 }
 
-void EscpReader::take_raster(unsigned char byte) {
+void EscpParser::start_graphics(std::uint64_t bytes) {
+    m_handler.on_graphics_start(m_command);
+    m_left = bytes;
+    m_state = State::Graphics;
+    if (bytes == 0) {
+        m_state = State::Text;
+        m_handler.on_graphics_end();
+    }
+}
+
+// Uncompressed rows come as they are; run-length rows are expanded count by
+// count until they make up their size. Other compressions are read as their
+// header only.
+void EscpParser::start_raster() {
+    const unsigned compression = m_command.parameter(0);
+    const std::uint64_t columns = m_command.word_at(4);
+    const std::uint64_t bytes =
+        m_command.parameter(3) * ((columns + kBitsPerByte - 1) / kBitsPerByte);
+    if (compression == 0) {
+        start_graphics(bytes);
+    } else if (compression == 1) {
+        start_graphics(bytes);
+        if (bytes > 0) {
+            m_state = State::RasterCount;
+        }
+    } else {
+        command_done();
+    }
+}
+
+void EscpParser::graphics_byte(unsigned char byte) {
+    m_handler.on_graphics_byte(byte);
+    if (--m_left == 0) {
+        m_state = State::Text;
+        m_handler.on_graphics_end();
+    }
+}
+
+void EscpParser::take_raster(unsigned char byte) {
     if (m_state == State::RasterCount) {
         constexpr unsigned kFirstRepeat = 128;
         if (byte < kFirstRepeat) {
@@ -329,33 +287,36 @@ void EscpReader::take_raster(unsigned char byte) {
         }
         return;
     }
-    const std::uint64_t made = m_state == State::RasterLiteral ? 1 : m_run;
-    m_left -= std::min(m_left, made);
-    m_run = m_state == State::RasterLiteral ? m_run - 1 : 0;
-    if (m_left == 0) {
-        m_state = State::Text;
-    } else if (m_run == 0) {
-        m_state = State::RasterCount;
+    const bool literal = m_state == State::RasterLiteral;
+    const std::uint64_t made = std::min<std::uint64_t>(m_left, literal ? 1 : m_run);
+    m_run = literal ? m_run - 1 : 0;
+    const State next = m_run == 0 ? State::RasterCount : m_state;
+    for (std::uint64_t i = 0; i < made; ++i) {
+        graphics_byte(byte);
+    }
+    if (m_state != State::Text) {
+        m_state = next;
     }
 }
 
 // Stops come in rising order: NUL, or a stop not beyond the one before,
 // ends the list, as does the last stop the command can hold.
-void EscpReader::take_tab(unsigned char byte) {
-    if (byte <= m_last_tab) {
-        m_state = State::Text;
+void EscpParser::take_tab(unsigned char byte) {
+    const unsigned last = m_command.list.empty() ? 0 : m_command.list.back();
+    if (byte <= last) {
+        command_done();
         return;
     }
-    m_last_tab = byte;
+    m_command.list.push_back(byte);
     if (--m_tabs_left == 0) {
-        m_state = State::Text;
+        command_done();
     }
 }
 
-void EscpReader::take_user_char_header(unsigned char byte) {
-    m_parameters[m_have++] = byte;
-    if (m_have == 3) {
-        m_left = 3u * parameter(1);
+void EscpParser::take_user_char_header(unsigned char byte) {
+    m_command.parameters[m_command.count++] = byte;
+    if (m_command.count == 3) {
+        m_left = 3u * m_command.parameter(1);
         if (m_left == 0) {
             next_user_char();
         } else {
@@ -364,8 +325,8 @@ void EscpReader::take_user_char_header(unsigned char byte) {
     }
 }
 
-void EscpReader::next_user_char() {
-    m_have = 0;
+void EscpParser::next_user_char() {
+    m_command.count = 0;
     m_state = --m_chars_left == 0 ? State::Text : State::UserCharHeader;
 }
 
