@@ -6,7 +6,7 @@
 #include "engine/error_report.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/install_font.h"

@@ -3,7 +3,7 @@
 #include "engine/exit_status.h"
 #include "engine/messages.h"
 
-#include <array>
+#include <stdexcept>
 
 namespace kvalon {
 
@@ -12,7 +12,6 @@ namespace {
 // A sentence is its lead, the path, its tail and, where the kind has one, the
 // reason in brackets.
 struct KindReport {
-    ErrorKind kind;
     const std::string& lead;
     const std::string& tail;
     int status;
@@ -20,39 +19,52 @@ struct KindReport {
 
 const std::string kNothing;
 
-const std::array<KindReport, 17> kReports = {{
-    {ErrorKind::NoPrinter, messages::kNoPrinter, kNothing, kExitNoPrinter},
-    {ErrorKind::MissingFile, messages::kMissingFile, kNothing, kExitMissingFile},
-    {ErrorKind::NotRegularFile, messages::kNotRegularFile, kNothing, kExitMissingFile},
-    {ErrorKind::FileVanished, messages::kFileVanished, kNothing, kExitJobFailed},
-    {ErrorKind::CommandLine, messages::kBadOption, kNothing, kExitCommandLine},
-    {ErrorKind::BadActionWord, messages::kBadActionWord, kNothing, kExitCommandLine},
-    {ErrorKind::File, messages::kCannotRead, kNothing, kExitJobFailed},
-    {ErrorKind::InputTooLarge, messages::kReportTooLarge, kNothing, kExitJobFailed},
-    {ErrorKind::EmptyReport, messages::kEmptyFile, messages::kHasZeroLength, kExitJobFailed},
-    {ErrorKind::LineTooLong, messages::kLineTooLong, kNothing, kExitJobFailed},
-    {ErrorKind::TooManyPages, messages::kTooManyPages, kNothing, kExitJobFailed},
-    {ErrorKind::Layout, messages::kPaperTooSmall, kNothing, kExitJobFailed},
-    {ErrorKind::FileWrite, messages::kCannotWrite, kNothing, kExitJobFailed},
-    {ErrorKind::Printer, messages::kPrinterFailed, kNothing, kExitJobFailed},
-    {ErrorKind::QueueSetup, messages::kQueueNotSetUp, kNothing, kExitQueueSetup},
-    {ErrorKind::QueueRemoval, messages::kQueueNotRemoved, kNothing, kExitQueueSetup},
-    {ErrorKind::PrintServiceSilent, messages::kServiceNotAnswering, kNothing, kExitNoPrinter},
-}};
-
-const KindReport& report_of(ErrorKind kind) {
-    for (const KindReport& report : kReports) {
-        if (report.kind == kind) {
-            return report;
-        }
+// Every kind has its row here: the switch names each one and has no default,
+// so a kind added without a sentence does not compile.
+KindReport report_of(ErrorKind kind) {
+    switch (kind) {
+    case ErrorKind::NoPrinter:
+        return {messages::kNoPrinter, kNothing, kExitNoPrinter};
+    case ErrorKind::MissingFile:
+        return {messages::kMissingFile, kNothing, kExitMissingFile};
+    case ErrorKind::NotRegularFile:
+        return {messages::kNotRegularFile, kNothing, kExitMissingFile};
+    case ErrorKind::FileVanished:
+        return {messages::kFileVanished, kNothing, kExitJobFailed};
+    case ErrorKind::CommandLine:
+        return {messages::kBadOption, kNothing, kExitCommandLine};
+    case ErrorKind::BadActionWord:
+        return {messages::kBadActionWord, kNothing, kExitCommandLine};
+    case ErrorKind::File:
+        return {messages::kCannotRead, kNothing, kExitJobFailed};
+    case ErrorKind::InputTooLarge:
+        return {messages::kReportTooLarge, kNothing, kExitJobFailed};
+    case ErrorKind::EmptyReport:
+        return {messages::kEmptyFile, messages::kHasZeroLength, kExitJobFailed};
+    case ErrorKind::LineTooLong:
+        return {messages::kLineTooLong, kNothing, kExitJobFailed};
+    case ErrorKind::TooManyPages:
+        return {messages::kTooManyPages, kNothing, kExitJobFailed};
+    case ErrorKind::Layout:
+        return {messages::kPaperTooSmall, kNothing, kExitJobFailed};
+    case ErrorKind::FileWrite:
+        return {messages::kCannotWrite, kNothing, kExitJobFailed};
+    case ErrorKind::Printer:
+        return {messages::kPrinterFailed, kNothing, kExitJobFailed};
+    case ErrorKind::PrintServiceSilent:
+        return {messages::kServiceNotAnswering, kNothing, kExitNoPrinter};
+    case ErrorKind::QueueSetup:
+        return {messages::kQueueNotSetUp, kNothing, kExitQueueSetup};
+    case ErrorKind::QueueRemoval:
+        return {messages::kQueueNotRemoved, kNothing, kExitQueueSetup};
     }
-    return kReports.back();
+    throw std::logic_error("an error kind without a sentence");
 }
 
 } // namespace
 
 std::string message_for(const KvalonError& error) {
-    const KindReport& report = report_of(error.kind());
+    const KindReport report = report_of(error.kind());
     std::string text = report.lead + error.path() + report.tail;
     if (!error.detail().empty()) {
         text += " (" + error.detail() + ")";

@@ -62,7 +62,6 @@ inline const std::string kNoSuchQueue = "няма такава опашка за
 inline const std::string kServiceSilent = "услугата за печат не отговаря";
 inline const std::string kQueueStopped = "опашката е спряна";
 inline const std::string kQueueRejects = "опашката не приема задания";
-inline const std::string kJobNotTaken = "услугата за печат не прие заданието";
 inline const std::string kJobStopped = "заданието е спряно от услугата за печат";
 inline const std::string kJobAborted = "заданието е прекратено от услугата за печат";
 inline const std::string kJobCancelled = "заданието е отменено";

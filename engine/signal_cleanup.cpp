@@ -4,10 +4,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace kvalon {
@@ -18,10 +15,10 @@ constexpr std::array<int, 3> kEndingSignals = {SIGHUP, SIGINT, SIGTERM};
 constexpr std::size_t kSlots = 32;
 constexpr std::size_t kLongestPath = 4096;
 
-enum SlotState : int { Free = 0, Claimed, File, Folder };
+enum SlotState : int { Free = 0, Claimed, File };
 
-// A slot is claimed, filled, and only then marked as a file or a folder; the
-// handler reads only marked slots, so it never sees half a path.
+// A slot is claimed, filled, and only then marked as a file; the handler
+// reads only marked slots, so it never sees half a path.
 struct Slot {
     std::atomic<int> state{Free};
     char path[kLongestPath];
@@ -42,38 +39,10 @@ void remove_file(const Slot& slot) {
     }
 }
 
-// A private folder of ours may hold files another library made in it, under
-// names we never learnt; they go with it. getdents64 is a plain system call,
-// safe in a handler where opendir() is not.
-void empty_folder(const char* path) {
-    const int folder = ::open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (folder < 0) {
-        return;
-    }
-    alignas(struct dirent64) static char entries[4096];
-    for (long count = 0;
-         (count = ::syscall(SYS_getdents64, folder, entries, sizeof entries)) > 0;) {
-        for (long at = 0; at < count;) {
-            const auto* entry = reinterpret_cast<const struct dirent64*>(entries + at);
-            if (entry->d_type != DT_DIR) {
-                ::unlinkat(folder, entry->d_name, 0);
-            }
-            at += entry->d_reclen;
-        }
-    }
-    ::close(folder);
-}
-
 void remove_all_and_end(int signal_number) {
     for (const Slot& slot : g_slots) {
         if (slot.state.load() == File) {
             remove_file(slot);
-        }
-    }
-    for (const Slot& slot : g_slots) {
-        if (slot.state.load() == Folder) {
-            empty_folder(slot.path);
-            ::rmdir(slot.path);
         }
     }
     struct sigaction default_action {};
@@ -162,14 +131,6 @@ SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, dev_t d
         entry.device = device;
         entry.inode = inode;
         entry.state.store(File);
-    }
-    return SignalCleanupEntry(slot);
-}
-
-SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path) {
-    const int slot = claim_slot(path);
-    if (slot >= 0) {
-        g_slots[static_cast<std::size_t>(slot)].state.store(Folder);
     }
     return SignalCleanupEntry(slot);
 }

@@ -5,9 +5,9 @@
 
 namespace kvalon {
 
-// The job's temporary files and folders are removed when SIGHUP, SIGINT or
-// SIGTERM ends the program, so a job stopped half way leaves nothing behind:
-// no partial PDF beside the target, no copy of standard input, no spool file.
+// The job's temporary files are removed when SIGHUP, SIGINT or SIGTERM ends
+// the program, so a job stopped half way leaves nothing behind: no partial PDF
+// beside the target, no copy of standard input.
 // One handler serves every file; it reads a fixed table, so it needs no
 // memory and no lock. After the removal the signal ends the program as it
 // would have without us (the caller sees the signal in the exit status).
@@ -35,17 +35,15 @@ int deferred_signal();
 // as the handler does.
 [[noreturn]] void end_by_signal(int signal_number);
 
-// One entry of the table, held while the file or folder exists. A file is
-// removed only while its name still stands for the same device and inode, so
-// a name someone else has taken over in a shared folder is left alone; a
-// folder (a private one of ours) is removed with the files in it. When the
+// One entry of the table, held while the file exists. A file is removed only
+// while its name still stands for the same device and inode, so a name
+// someone else has taken over in a shared folder is left alone. When the
 // table is full or the path too long, the entry holds nothing: the file is
 // still removed on every ordinary path.
 class SignalCleanupEntry {
 public:
     SignalCleanupEntry() = default;
     static SignalCleanupEntry for_file(const std::string& path, dev_t device, ino_t inode);
-    static SignalCleanupEntry for_folder(const std::string& path);
     ~SignalCleanupEntry() { release(); }
     SignalCleanupEntry(SignalCleanupEntry&& other) noexcept;
     SignalCleanupEntry& operator=(SignalCleanupEntry&& other) noexcept;

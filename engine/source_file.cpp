@@ -153,35 +153,45 @@ void SourceFile::take_line_feed_after_cr() {
     }
 }
 
-LineShape SourceFile::skim_line(char skip) {
-    LineShape shape;
-    char last = 0;
-    char before_last = 0;
+// The one loop that finds where a line ends: each piece of the line found in
+// the buffer goes to `take`, which returns false to stop at once (the rest of
+// the line is then left unread); the CR or CR LF after it is consumed.
+template <typename Take> void SourceFile::scan_line(Take&& take) {
     while (fill()) {
         const char* start = m_buffer.data() + m_begin;
         const std::size_t available = m_end - m_begin;
         const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
         const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
-        if (length > 0) {
-            shape.prints = shape.prints || std::any_of(start, start + length, leaves_a_mark);
-            shape.skip_total += std::count(start, start + length, skip);
-            before_last = length > 1 ? start[length - 2] : last;
-            last = start[length - 1];
-            if (shape.length == 0 && length == 1) {
-                shape.lone_form_feed = start[0] == kFormFeed;
-            }
-            shape.length += static_cast<std::int64_t>(length);
-        }
         m_begin += length;
-        if (line_cannot_be_planned(shape.length, shape.skip_total)) {
-            shape.cannot_be_planned = true;
-            return shape;
+        if (length > 0 && !take(std::string_view(start, length))) {
+            return;
         }
         if (cr != nullptr) {
             ++m_begin;
             take_line_feed_after_cr();
-            break;
+            return;
         }
+    }
+}
+
+LineShape SourceFile::skim_line(char skip) {
+    LineShape shape;
+    char last = 0;
+    char before_last = 0;
+    scan_line([&](std::string_view piece) {
+        shape.prints = shape.prints || std::any_of(piece.begin(), piece.end(), leaves_a_mark);
+        shape.skip_total += std::count(piece.begin(), piece.end(), skip);
+        before_last = piece.size() > 1 ? piece[piece.size() - 2] : last;
+        last = piece.back();
+        if (shape.length == 0 && piece.size() == 1) {
+            shape.lone_form_feed = piece[0] == kFormFeed;
+        }
+        shape.length += static_cast<std::int64_t>(piece.size());
+        shape.cannot_be_planned = line_cannot_be_planned(shape.length, shape.skip_total);
+        return !shape.cannot_be_planned;
+    });
+    if (shape.cannot_be_planned) {
+        return shape;
     }
     shape.lone_form_feed = shape.lone_form_feed && shape.length == 1;
     shape.ends_with_two_skips = shape.length >= 2 && last == skip && before_last == skip;
@@ -191,42 +201,22 @@ LineShape SourceFile::skim_line(char skip) {
 void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_feed) {
     line.clear();
     has_form_feed = false;
-    while (fill()) {
-        const char* start = m_buffer.data() + m_begin;
-        const std::size_t available = m_end - m_begin;
-        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
-        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
-        if (!has_form_feed && std::memchr(start, kFormFeed, length) != nullptr) {
+    scan_line([&](std::string_view piece) {
+        if (!has_form_feed && piece.find(kFormFeed) != std::string_view::npos) {
             has_form_feed = true;
         }
         if (line.size() < keep) {
-            line.append(start, std::min(length, keep - line.size()));
+            line.append(piece.substr(0, keep - line.size()));
         }
-        m_begin += length;
-        if (cr != nullptr) {
-            ++m_begin;
-            take_line_feed_after_cr();
-            return;
-        }
-    }
+        return true;
+    });
 }
 
 void SourceFile::read_line_pieces(const std::function<void(std::string_view)>& take) {
-    while (fill()) {
-        const char* start = m_buffer.data() + m_begin;
-        const std::size_t available = m_end - m_begin;
-        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
-        const std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
-        if (length > 0) {
-            take(std::string_view(start, length));
-        }
-        m_begin += length;
-        if (cr != nullptr) {
-            ++m_begin;
-            take_line_feed_after_cr();
-            return;
-        }
-    }
+    scan_line([&take](std::string_view piece) {
+        take(piece);
+        return true;
+    });
 }
 
 std::string_view SourceFile::available() {

@@ -75,6 +75,7 @@ public:
     void consume(std::size_t count);
 
 private:
+    template <typename Take> void scan_line(Take&& take);
     bool fill();
     void check_unchanged_at_end();
     void take_line_feed_after_cr();

@@ -60,13 +60,4 @@ void append_utf8(std::string& out, char32_t code_point) {
     }
 }
 
-std::string windows1251_to_utf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) {
-        append_utf8(out, windows1251_to_unicode(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
-
 } // namespace kvalon

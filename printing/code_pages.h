@@ -10,6 +10,5 @@ char32_t windows1251_to_unicode(unsigned char code);
 char32_t mik_to_unicode(unsigned char code);
 
 void append_utf8(std::string& out, char32_t code_point);
-std::string windows1251_to_utf8(const std::string& text);
 
 } // namespace kvalon

@@ -7,7 +7,7 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/signal_cleanup.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "printing/qt/paper_sizes.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
@@ -16,10 +16,10 @@
 #include "startup/queue_setup.h"
 #include "startup/report_job.h"
 #include "startup/start_sequence.h"
-#include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/qt_translation.h"
 #include "ui/user_settings.h"
+#include "ui/window_loop.h"
 
 #include "build_info.h"
 

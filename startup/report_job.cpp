@@ -3,7 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/printer_surface.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/environment_settings.h"
 #include "startup/stdin_report.h"

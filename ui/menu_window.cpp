@@ -1,35 +1,343 @@
 #include "ui/menu_window.h"
 
-#include "engine/exit_status.h"
-#include "ui/form_menu.h"
+#include "engine/messages.h"
+#include "engine/print_job.h"
+#include "engine/printer_surface.h"
+#include "printing/qt/printer_binding.h"
+#include "ui/captions.h"
+#include "ui/design_font.h"
+#include "ui/file_dialog.h"
+#include "ui/path_label.h"
+#include "ui/printer_menu.h"
+#include "ui/twips.h"
+#include "ui/user_settings.h"
 #include "ui/window_icon.h"
 
-#include <QApplication>
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 
 namespace kvalon {
 
 namespace {
-std::function<void(Form_menu&)>& menu_window_seam() {
-    static std::function<void(Form_menu&)> seam;
-    return seam;
+constexpr int kClientWidth = 8010;
+constexpr int kClientHeight = 4590;
+constexpr int kRowHeight = 255;
+constexpr int kTitleLeft = 120;
+constexpr int kValueLeft = 2400;
+
+enum Value { Printer, File, Font, Size, Chars, Lines, Orientation, PaperSize, PaperName };
+
+struct Row {
+    int top;
+    const char* title_name;
+    const char* title;
+    int title_width;
+    const char* value_name;
+    int value_width;
+};
+
+constexpr Row kRows[] = {
+    {480, "Label13", captions::kPrinterRow, 1455, "Label14", 4215},
+    {840, "Label1", captions::kFileRow, 1455, "Label2", 4200},
+    {1200, "Label3", captions::kFontRow, 1455, "Label6", 4200},
+    {1560, "Label4", captions::kFontSizeRow, 1455, "Label5", 4200},
+    {1920, "Label7", captions::kCharsRow, 2055, "Label8", 4200},
+    {2280, "Label9", captions::kLinesRow, 2175, "Label10", 4200},
+    {2640, "Label11", captions::kOrientationRow, 1455, "Label12", 4200},
+    {3000, "Label15", captions::kPaperSizeRow, 1695, "Label16", 4215},
+    {3360, "Label17", captions::kPaperNameRow, 1935, "Label18", 4215},
+};
+
+QString whole_number(double value) {
+    return QString::number(static_cast<long long>(value));
+}
+
+QString file_path_text(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// The dialog opens where the last report was chosen, in this run or an
+// earlier one (a cancel forgets nothing); the very first time at home.
+std::string start_folder(const std::string& last_file_name) {
+    if (!last_file_name.empty()) {
+        const QFileInfo last(file_path_text(last_file_name));
+        return QFile::encodeName(last.absolutePath()).toStdString();
+    }
+    const std::string remembered = remembered_folder();
+    return remembered.empty() ? QFile::encodeName(QDir::homePath()).toStdString() : remembered;
+}
+
+// One existing file dropped from a file manager; empty for anything else.
+std::string dropped_report(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile()) {
+        return {};
+    }
+    return QFile::encodeName(url.toLocalFile()).toStdString();
 }
 } // namespace
 
-void set_menu_window_seam(std::function<void(Form_menu&)> seam) {
-    menu_window_seam() = std::move(seam);
+Form_menu::Form_menu(PrinterBinding* binding, QWidget* parent)
+    : QMainWindow(parent), m_binding(binding) {
+    setObjectName(QStringLiteral("Form_menu"));
+    setWindowTitle(QString::fromUtf8(captions::kMainTitle));
+    setWindowIcon(window_icon());
+    setFont(design_font(QStringLiteral("Fixedsys"), 9));
+    setAcceptDrops(true);
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
+    setCentralWidget(client);
+    build_menu();
+    add_menu_keys();
+    build_frame();
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusLine"));
+    statusBar()->addWidget(m_status, 1);
+    connect(&m_session, &PrintSession::status_changed, this, &Form_menu::show_status);
+    // A job that fails under the preview leaves no print data standing.
+    connect(&m_session, &PrintSession::job_changed, this, [this] {
+        if (!m_session.has_job()) {
+            show_no_file_chosen();
+        }
+    });
 }
 
-int run_menu_window(PrinterBinding& binding, const std::string& open_path) {
-    QApplication::setWindowIcon(window_icon());
-    Form_menu menu(&binding);
-    menu.show();
-    if (!open_path.empty()) {
-        menu.open_report(open_path);
+Form_menu::~Form_menu() {
+    delete m_preview;
+}
+
+void Form_menu::build_menu() {
+    m_file_menu = menuBar()->addMenu(QString::fromUtf8(captions::kFileMenu));
+    m_file_menu->setObjectName(QStringLiteral("File_menu"));
+    m_file_menu->menuAction()->setObjectName(QStringLiteral("File_menu"));
+
+    QAction* choose = m_file_menu->addAction(QString::fromUtf8(captions::kChooseFile));
+    choose->setObjectName(QStringLiteral("Izb_f"));
+    connect(choose, &QAction::triggered, this, &Form_menu::choose_file);
+
+    m_print = m_file_menu->addAction(QString::fromUtf8(captions::kPrintPreview));
+    m_print->setObjectName(QStringLiteral("Print_f"));
+    m_print->setEnabled(false);
+    connect(m_print, &QAction::triggered, this, &Form_menu::show_preview);
+
+    if (m_binding != nullptr) {
+        auto* printers = new PrinterMenu(
+            QString::fromUtf8(captions::kPrinterMenu), *m_binding,
+            [this](const PrinterTarget& target) { choose_printer(target); }, this);
+        m_file_menu->addMenu(printers);
     }
-    if (menu_window_seam()) {
-        menu_window_seam()(menu);
+
+    add_escp_switch();
+
+    QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
+    end->setObjectName(QStringLiteral("End_prog"));
+    connect(end, &QAction::triggered, this, &QWidget::close);
+
+    QAction* help = menuBar()->addAction(QString::fromUtf8(captions::kAbout));
+    help->setObjectName(QStringLiteral("Help_m"));
+    connect(help, &QAction::triggered, this, &Form_menu::show_about);
+}
+
+// The mode asked for on the command line or in the environment holds for
+// this run; otherwise the one the user chose last.
+void Form_menu::add_escp_switch() {
+    PrintJob& j = job();
+    j.EscpMode = j.EscpMode || remembered_escp_mode();
+    QAction* escp = m_file_menu->addAction(QString::fromUtf8(captions::kEscpMode));
+    escp->setObjectName(QStringLiteral("escpMode"));
+    escp->setCheckable(true);
+    escp->setChecked(j.EscpMode);
+    connect(escp, &QAction::toggled, this, &Form_menu::switch_escp_mode);
+}
+
+// A report on view is planned again: sequences take no cells in the mode.
+void Form_menu::switch_escp_mode(bool on) {
+    job().EscpMode = on;
+    remember_escp_mode(on);
+    if (m_session.has_job()) {
+        m_session.end_document();
+        const std::string report = m_session.report_path();
+        open_report(report);
     }
-    return QApplication::exec() == 0 ? kExitOk : kExitInternal;
+}
+
+// Alt and the underlined letter open a menu; F10 and Alt+F open the file menu
+// on any keyboard layout.
+void Form_menu::add_menu_keys() {
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_F10), QKeySequence(Qt::ALT | Qt::Key_F)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &Form_menu::open_file_menu);
+    }
+}
+
+void Form_menu::open_file_menu() {
+    menuBar()->setActiveAction(m_file_menu->menuAction());
+}
+
+void Form_menu::build_frame() {
+    m_frame = new QGroupBox(QString::fromUtf8(captions::kPrintData), centralWidget());
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setGeometry(twips_rect(840, 0, 6735, 4095));
+    m_frame->setFont(design_font(QStringLiteral("CourierCyr"), 12));
+    QPalette value_palette = m_frame->palette();
+    value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
+    for (std::size_t row = 0; row < std::size(kRows); ++row) {
+        const Row& r = kRows[row];
+        add_row_label(new QLabel(m_frame), r.title_name, QString::fromUtf8(r.title), kTitleLeft,
+                      r.top, r.title_width);
+        // Paths keep their file name in view however deep their folders are.
+        QLabel* value =
+            row == Printer || row == File ? new PathLabel(m_frame) : new QLabel(m_frame);
+        add_row_label(value, r.value_name, QString::fromLatin1(r.value_name), kValueLeft, r.top,
+                      r.value_width);
+        value->setAutoFillBackground(true);
+        value->setPalette(value_palette);
+        m_values[row] = value;
+    }
+    m_frame->hide();
+}
+
+QLabel* Form_menu::add_row_label(QLabel* label, const char* name, const QString& text, int left,
+                                 int top, int width) {
+    label->setText(text);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(design_font(QStringLiteral("CourierCyr"), 9.75));
+    label->setGeometry(twips_rect(left, top, width, kRowHeight));
+    return label;
+}
+
+void Form_menu::choose_file() {
+    const std::string folder = start_folder(job().LastFileName);
+    job().SourcePath.clear();
+    show_no_file_chosen();
+    open_report(choose_existing_file(this, messages::kChooseFileTitle, folder));
+}
+
+void Form_menu::open_report(const std::string& path) {
+    PrintJob& j = job();
+    j.SourcePath.clear();
+    show_no_file_chosen();
+    j.LastFileName = path;
+    if (path.empty()) {
+        return; // cancelled: the source of an earlier choice stays open
+    }
+    remember_folder_of(path);
+    if (!m_session.start(path)) {
+        return;
+    }
+    fill_print_data();
+    m_print->setEnabled(true);
+    m_frame->show();
+    show_preview();
+}
+
+void Form_menu::choose_printer(const PrinterTarget& target) {
+    // Pages already printed belong to the printer they were printed for.
+    m_session.end_document();
+    m_binding->bind(target);
+    remember_printer(target);
+    show_printer_name();
+    show_status(QString::fromStdString(messages::kPrinterChosen + printer().device_name()));
+    if (m_session.has_job()) {
+        // The new paper needs a new plan, from the first page.
+        const std::string report = m_session.report_path();
+        open_report(report);
+    }
+}
+
+void Form_menu::fill_print_data() {
+    const PrintJob& j = job();
+    static_cast<PathLabel*>(m_values[File])->set_path(file_path_text(j.SourcePath));
+    m_values[Font]->setText(QString::fromStdString(j.FontFace));
+    m_values[Size]->setText(QString::number(j.FontSize));
+    m_values[Chars]->setText(QString::number(j.CharsPerLine));
+    m_values[Lines]->setText(QString::number(j.LinesPerPage));
+    if (j.Orientation == "L") {
+        m_values[Orientation]->setText(QString::fromUtf8(captions::kLandscape));
+    } else if (j.Orientation == "P") {
+        m_values[Orientation]->setText(QString::fromUtf8(captions::kPortrait));
+    }
+    show_printer_name();
+    m_values[PaperSize]->setText(whole_number(j.PaperWidthMm) + QStringLiteral(" / ") +
+                                 whole_number(j.PaperHeightMm));
+    m_values[PaperName]->setText(QString::fromStdString(j.PaperName));
+}
+
+void Form_menu::show_printer_name() {
+    static_cast<PathLabel*>(m_values[Printer])
+        ->set_path(QString::fromStdString(printer().device_name()));
+}
+
+void Form_menu::show_no_file_chosen() {
+    m_print->setEnabled(false);
+    m_frame->hide();
+}
+
+void Form_menu::show_preview() {
+    if (!m_preview) {
+        m_preview = new Form2(m_session);
+    }
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+}
+
+void Form_menu::show_about() {
+    if (!m_about) {
+        m_about = new Form1(this);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void Form_menu::show_status(const QString& text) {
+    m_status->setText(text);
+}
+
+void Form_menu::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_report(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form_menu::dropEvent(QDropEvent* event) {
+    const std::string path = dropped_report(event->mimeData());
+    if (path.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The file manager waits for the drop to end; the report is taken after.
+    QTimer::singleShot(0, this, [this, path] { open_report(path); });
+}
+
+void Form_menu::closeEvent(QCloseEvent* event) {
+    if (m_preview) {
+        m_preview->close();
+    }
+    if (m_about) {
+        m_about->close();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace kvalon

@@ -1,20 +1,80 @@
 #pragma once
 
-#include <functional>
+#include "ui/about_window.h"
+#include "ui/preview_window.h"
+#include "ui/print_session.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
 #include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
 
 namespace kvalon {
 
-class Form_menu;
+class PathLabel;
 class PrinterBinding;
+struct PrinterTarget;
 
-// Shows the menu window and runs the windows until the last one closes; the
-// user may pick another printer through `binding`. With `open_path` the report
-// there is chosen at once, as if from the file dialog. Returns the exit status.
-int run_menu_window(PrinterBinding& binding, const std::string& open_path = {});
+// The menu window: choose a report ("Избор", or dropped on the window), which
+// plans it, shows its print data and opens the preview; reopen the preview
+// ("Печат"); pick the printer; the About window; end. A status line tells what
+// became of the pages printed. Closing it closes every other window, which
+// ends the program.
+class Form_menu final : public QMainWindow {
+    Q_OBJECT
+public:
+    // Without a binding the printer cannot be changed from the windows.
+    explicit Form_menu(PrinterBinding* binding = nullptr, QWidget* parent = nullptr);
+    ~Form_menu() override;
 
-// Tests drive the running program: while a seam is set it is called once the
-// menu window is on screen, before the windows run. Pass nullptr to remove it.
-void set_menu_window_seam(std::function<void(Form_menu&)> seam);
+    // Takes the report at `path` as if the file dialog had returned it.
+    void open_report(const std::string& path);
+
+    Form2* preview() const { return m_preview; }
+    Form1* about() const { return m_about; }
+    PrintSession& session() { return m_session; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void build_menu();
+    void add_menu_keys();
+    void add_escp_switch();
+    void switch_escp_mode(bool on);
+    void build_frame();
+    QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
+                          int width);
+
+    void choose_file();
+    void choose_printer(const PrinterTarget& target);
+    void fill_print_data();
+    void show_printer_name();
+    void show_no_file_chosen();
+    void show_preview();
+    void show_about();
+    void open_file_menu();
+    void show_status(const QString& text);
+
+    PrinterBinding* m_binding;
+    PrintSession m_session;
+    QMenu* m_file_menu = nullptr;
+    QAction* m_print = nullptr;
+    QGroupBox* m_frame = nullptr;
+    QLabel* m_status = nullptr;
+    // Value labels: printer, file, font, size, characters, lines, orientation,
+    // paper size, paper name.
+    std::array<QLabel*, 9> m_values{};
+    QPointer<Form2> m_preview;
+    QPointer<Form1> m_about;
+};
 
 } // namespace kvalon

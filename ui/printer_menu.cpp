@@ -1,6 +1,6 @@
 #include "ui/printer_menu.h"
 
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "printing/qt/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/file_dialog.h"

@@ -1,6 +1,6 @@
 #include "ui/user_settings.h"
 
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 
 #include <QDir>
 #include <QFile>

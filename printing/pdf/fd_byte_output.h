@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/error.h"
-#include "printing/pdf/byte_output.h"
+#include "printing/pdf/buffered_byte_output.h"
 
 #include <string>
 
@@ -10,22 +10,18 @@ namespace kvalon {
 // Bytes into an open file descriptor (a file, a pipe, a device), gathered into
 // large writes. The descriptor stays the caller's: it is neither synced nor
 // closed here.
-class FdByteOutput final : public ByteOutput {
+class FdByteOutput final : public BufferedByteOutput {
 public:
     // `name` is what a failure names: the file's path or the queue's name;
     // `kind` is FileWrite for files, Printer for a print request.
     FdByteOutput(int descriptor, std::string name, ErrorKind kind = ErrorKind::FileWrite);
 
-    void write(const char* data, std::size_t size) override;
-    void flush() override;
-
 private:
-    void write_through(const char* data, std::size_t size);
+    void write_through(const char* data, std::size_t size) override;
 
     int m_descriptor;
     std::string m_name;
     ErrorKind m_kind;
-    std::string m_buffer;
 };
 
 } // namespace kvalon

@@ -15,8 +15,6 @@ namespace {
 
 constexpr double kGreyLevels = 255;
 constexpr double kPercent = 100;
-// Synthesised italic leans a third of the height to the right, as the
-// printer path draws it.
 // Steps between glyph shapes are written in hundredths of a font unit.
 constexpr double kStepsPerUnit = 100;
 

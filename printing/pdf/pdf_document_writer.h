@@ -44,8 +44,6 @@ public:
     // flushes the output. Throws KvalonError.
     void finish();
 
-    std::size_t page_count() const { return m_pages.size(); }
-
 private:
     struct EmbeddedFont;
     std::vector<ShownFace>& shown_faces(const PageDescription& page);

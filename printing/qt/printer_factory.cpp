@@ -2,7 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/pdf/cups_job_sink.h"
+#include "printing/cups/cups_job_sink.h"
 #include "printing/pdf/pdf_file_sink.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/paper_sizes.h"

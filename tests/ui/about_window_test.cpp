@@ -1,7 +1,7 @@
 #include "tests/ui/window_fixture.h"
 
-#include "ui/form1.h"
-#include "ui/form_menu.h"
+#include "ui/about_window.h"
+#include "ui/menu_window.h"
 
 #include "build_info.h"
 

@@ -5,10 +5,10 @@
 #include "tests/support/test_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/file_dialog.h"
-#include "ui/form_menu.h"
 #include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/path_label.h"
+#include "ui/window_loop.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 #include "ui/page_view.h"
 #include "ui/path_label.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/print_job.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/form2.h"
 #include "ui/page_view.h"
+#include "ui/preview_window.h"
 #include "ui/print_session.h"
 
 #include <QPushButton>

@@ -3,9 +3,9 @@
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/form2.h"
 #include "ui/page_range_dialog.h"
 #include "ui/page_view.h"
+#include "ui/preview_window.h"
 #include "ui/print_session.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "tests/ui/window_fixture.h"
 
 #include "engine/print_job.h"
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 #include "ui/path_label.h"
 #include "ui/user_settings.h"
 

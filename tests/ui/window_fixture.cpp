@@ -6,7 +6,7 @@
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
-#include "ui/form_menu.h"
+#include "ui/menu_window.h"
 #include "ui/message_box.h"
 #include "ui/page_range_dialog.h"
 

@@ -1,11 +1,11 @@
-#include "printing/pdf/cups_job_sink.h"
+#include "printing/cups/cups_job_sink.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
-#include "printing/cups_connection.h"
-#include "printing/cups_job_check.h"
-#include "printing/pdf/cups_request_output.h"
+#include "printing/cups/cups_connection.h"
+#include "printing/cups/cups_job_check.h"
+#include "printing/cups/cups_request_output.h"
 #include "printing/pdf/pdf_stream_sink.h"
 
 #include <cups/cups.h>

@@ -1,4 +1,4 @@
-#include "ui/form2.h"
+#include "ui/preview_window.h"
 
 #include "engine/escp_screen.h"
 #include "engine/filter_text.h"

@@ -6,26 +6,13 @@
 
 namespace kvalon {
 
-// What the print service says of a queue and of the jobs sent to it. Qt
-// hands a finished document to CUPS without telling whether it was taken,
-// so the surface asks before it begins and after it ends. Every question
-// gives up when the service does not answer in time (printing/cups_connection.h).
+// What the print service says of a queue and of the jobs sent to it. Every
+// question gives up when the service does not answer in time
+// (printing/cups/cups_connection.h).
 
 // Why `queue` cannot take a job now (missing, stopped, refusing jobs, or no
 // print service answering), or nothing when it can.
 std::optional<std::string> queue_refusal(const std::string& queue);
-
-// The highest id among this user's jobs on `queue`, 0 when there are none,
-// nothing when the print service does not answer.
-std::optional<int> newest_job_id(const std::string& queue);
-
-// The job a document titled `title` became: the newest job of ours on `queue`
-// after job `before` with that title; or why there is none.
-struct SubmittedJob {
-    int id = 0;
-    std::string refusal; // set when there is no such job
-};
-SubmittedJob submitted_job(const std::string& queue, int before, const std::string& title);
 
 // What became of a job the print service took.
 struct JobOutcome {

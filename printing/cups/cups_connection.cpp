@@ -1,4 +1,4 @@
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"

@@ -21,13 +21,8 @@ struct PrinterRequest {
 };
 
 // The CUPS destinations of the current server (CUPS_SERVER is honoured);
-// none when the service does not answer (printing/cups_connection.h).
+// none when the service does not answer (printing/cups/cups_connection.h).
 std::vector<std::string> cups_queue_names();
-// The default destination as CUPS orders it: LPDEST, PRINTER, lpoptions, the
-// server default; the first queue when none of them names one; empty when
-// there is no queue or no answer.
-std::string cups_default_queue();
-
 // Installed printers: the CUPS destinations, or 1 when the PDF printer is asked
 // for (the print service is then not asked). Throws
 // KvalonError(PrintServiceSilent) when the print service does not answer.

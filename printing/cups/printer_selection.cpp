@@ -1,8 +1,8 @@
-#include "printing/printer_selection.h"
+#include "printing/cups/printer_selection.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
 
@@ -76,10 +76,6 @@ std::string default_of(const CupsDestinations& dests) {
 
 std::vector<std::string> cups_queue_names() {
     return names_of(CupsDestinations());
-}
-
-std::string cups_default_queue() {
-    return default_of(CupsDestinations());
 }
 
 // The PDF printer needs no print service: one that is slow or missing must not

@@ -1,8 +1,8 @@
-#include "printing/cups_job_check.h"
+#include "printing/cups/cups_job_check.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/cups_connection.h"
+#include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
 
@@ -20,27 +20,6 @@ bool option_is(const cups_dest_t& dest, const char* name, const char* value) {
     const char* found = cupsGetOption(name, dest.num_options, dest.options);
     return found != nullptr && std::strcmp(found, value) == 0;
 }
-
-// Our jobs on the queue, released on every path.
-class Jobs {
-public:
-    Jobs(const CupsConnection& connection, const std::string& queue)
-        : m_count(cupsGetJobs2(connection.get(), &m_jobs, queue.c_str(), 1, CUPS_WHICHJOBS_ALL)),
-          m_answered(connection.answered() && m_count >= 0 &&
-                     cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {}
-    ~Jobs() { cupsFreeJobs(m_count, m_jobs); }
-    Jobs(const Jobs&) = delete;
-    Jobs& operator=(const Jobs&) = delete;
-
-    bool answered() const { return m_answered; }
-    const cups_job_t* begin() const { return m_jobs; }
-    const cups_job_t* end() const { return m_jobs + (m_count > 0 ? m_count : 0); }
-
-private:
-    cups_job_t* m_jobs = nullptr;
-    int m_count = 0;
-    bool m_answered = false;
-};
 
 // The state of a job and of its printer, as one look at them tells it.
 struct JobLook {
@@ -159,48 +138,6 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
     }
     cupsFreeDests(1, dest);
     return refusal;
-}
-
-std::optional<int> newest_job_id(const std::string& queue) {
-    try {
-        const CupsConnection connection;
-        const Jobs jobs(connection, queue);
-        if (!jobs.answered()) {
-            return std::nullopt;
-        }
-        int newest = 0;
-        for (const cups_job_t& job : jobs) {
-            newest = job.id > newest ? job.id : newest;
-        }
-        return newest;
-    } catch (const KvalonError&) {
-        return std::nullopt;
-    }
-}
-
-SubmittedJob submitted_job(const std::string& queue, int before, const std::string& title) {
-    SubmittedJob found;
-    try {
-        const CupsConnection connection;
-        const Jobs jobs(connection, queue);
-        if (!jobs.answered()) {
-            found.refusal = service_reason(cupsLastError());
-            return found;
-        }
-        for (const cups_job_t& job : jobs) {
-            if (job.id > before && job.id > found.id && job.title != nullptr &&
-                title == job.title) {
-                found.id = job.id;
-            }
-        }
-    } catch (const KvalonError&) {
-        found.refusal = messages::kServiceSilent;
-        return found;
-    }
-    if (found.id == 0) {
-        found.refusal = messages::kJobNotTaken;
-    }
-    return found;
 }
 
 JobOutcome follow_job(const std::string& queue, int job_id,

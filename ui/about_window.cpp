@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/about_window.h"
 
 #include "ui/design_font.h"
 #include "ui/twips.h"
