@@ -42,6 +42,9 @@ inline const std::string kCannotWrite = "Файлът не може да бъд�
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
+inline const std::string kNotTextReport = "Файлът не е текстов отчет: ";
+inline const std::string kBlankPages =
+    "Отпечатаните страници са празни, въпреки че има какво да се печата във файл ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
 // The report read from standard input, where a message names the report.
@@ -103,6 +106,17 @@ inline const std::string kStaleNetworkFile = "файлът на мрежовия
 inline const std::string kFolderNotEmpty = "папката не е празна";
 inline const std::string kSystemError = "системна грешка ";
 inline const std::string kUnknownMedia = "непознат размер на листа";
+// Details of kNotTextReport: the document's kind ("документ PostScript"),
+// and what cannot be done with it.
+inline const std::string kDocumentOfKind = "документ ";
+inline const std::string kHasNoLinesPerPage = ", който няма редове на страница";
+inline const std::string kNotIntoPdf = ", който PDF принтерът не може да отпечата";
+// Reasons of the PDF printer when a PostScript document cannot be made a PDF.
+inline const std::string kPostScriptNotConverted = "PostScript документът не стана PDF: ";
+inline const std::string kGhostscriptMissing =
+    "липсва програмата gs, която превръща PostScript в PDF (пакет ghostscript)";
+inline const std::string kGhostscriptTooLong = "gs не завърши за ";
+inline const std::string kSeconds = " с";
 
 // The print-server queue: setting it up and taking it down.
 inline const std::string kQueueNotSetUp = "Опашката за печат не може да бъде създадена: ";
@@ -143,6 +157,7 @@ inline const std::string kBackendDeviceInfo = "Kvalon-P: отчети на DOS-�
 inline const std::string kNoDestinationInUri = "адресът на опашката трябва да е kvalon:/ОПАШКА";
 inline const std::string kBackendPrinting = "Отчетът се подготвя за печат на ";
 inline const std::string kBackendHandedOver = "Отчетът е предаден на ";
+inline const std::string kBackendDocumentHandedOver = "Документът е предаден непроменен на ";
 inline const std::string kBackendPages = " стр.";
 
 // The command line's help, shown by --help and after an unusable option.
@@ -160,8 +175,8 @@ inline const std::string kUsage =
     "Опции:\n"
     "  --plan          показва плана на печата (Name=value) и не печата\n"
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
-    "                  се изпълняват (удебеляване, подчертаване, курсив,\n"
-    "                  двойна ширина), а не се печатат като букви\n"
+    "                  се изпълняват (разредка, дължина на листа, табулации,\n"
+    "                  полета, шрифтове, графика), а не се печатат като букви\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
@@ -185,7 +200,11 @@ inline const std::string kUsage =
     "или не е обикновен файл; 5 печатът не е извършен (нечетим, променен или\n"
     "празен файл, твърде дълъг ред, над 32767 страници, отчет от стандартния\n"
     "вход над 2 GiB, твърде малък лист, незаписваем изходен файл или самият\n"
-    "отчет като изходен файл, грешка на принтера); 6 опашката за печат не може\n"
-    "да бъде създадена или премахната.\n";
+    "отчет като изходен файл, грешка на принтера, документ PCL за PDF принтера,\n"
+    "празни страници от файл с данни за печат); 6 опашката за печат не може\n"
+    "да бъде създадена или премахната.\n"
+    "\n"
+    "Документ PostScript, PDF или PCL (а не текстов отчет) отива непроменен на\n"
+    "опашката на CUPS; в PDF принтера PDF се копира, а PostScript се превръща.\n";
 
 } // namespace kvalon::messages

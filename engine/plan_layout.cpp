@@ -2,6 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/control_codes.h"
+#include "engine/document_kind.h"
 #include "engine/error.h"
 #include "engine/escp_plan.h"
 #include "engine/grid_span.h"
@@ -258,6 +259,11 @@ void plan_layout() {
     PrintJob& j = job();
     PrinterSurface& surface = printer();
     reset_plan_fields(j);
+    if (const DocumentKind kind = document_kind(j.SourcePath); kind != DocumentKind::Text) {
+        source_file().close();
+        throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
+                          messages::kDocumentOfKind + document_kind_title(kind));
+    }
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);

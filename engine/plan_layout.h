@@ -8,7 +8,8 @@ namespace kvalon {
 // line for read_page(). In the ESC/P mode (job().EscpMode) the printer's
 // page is laid onto the sheet instead (engine/escp_plan.h).
 //
-// Throws KvalonError: File when the source cannot be read, LineTooLong for a
+// Throws KvalonError: NotTextReport when the source is a document, not a
+// text report (engine/document_kind.h); File when the source cannot be read, LineTooLong for a
 // line longer than 32,765 characters, TooManyPages for more lines than a
 // 32-bit count holds, Layout when the paper holds less than one line or one
 // character.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/document_kind.h"
 #include "engine/escp_state.h"
 
 #include <cstdint>
@@ -57,6 +58,8 @@ struct PrintJob {
     // The report holds something that prints: a page that comes out blank
     // then means the report was not understood.
     bool PrintableData = false;
+    // Not Text: the file was a document, passed on as it is, not printed.
+    DocumentKind Document = DocumentKind::Text;
 };
 
 // The process-wide job record.

@@ -129,6 +129,10 @@ void PdfTargetFile::commit() {
         throw KvalonError(ErrorKind::FileWrite, m_target,
                           failure_reason(messages::kDocumentIncomplete));
     }
+    commit_as_written();
+}
+
+void PdfTargetFile::commit_as_written() {
     if (m_stream_target) {
         copy_to_stream(m_file.fd(), m_target);
         return;

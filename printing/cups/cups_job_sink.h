@@ -42,8 +42,17 @@ public:
     void abandon() noexcept override;
     bool is_open() const override { return m_document != nullptr; }
 
+    // Sends the file at `path` as it is, one job of the document format
+    // `format` ("application/postscript"), with the copies, the paper and the
+    // title as for our own PDF, and follows it to its end the same way.
+    // Throws KvalonError: File when the file cannot be read, Printer naming
+    // the queue when the queue or the printer does not take it.
+    void send_file(const DocumentInfo& info, const std::string& path, const std::string& format);
+
 private:
-    void create_job(const DocumentInfo& info);
+    void start_request(const DocumentInfo& info, const char* format);
+    void create_job(const DocumentInfo& info, const char* format);
+    void end_request();
     void follow_to_the_end();
     [[noreturn]] void fail(const std::string& reason);
 
