@@ -84,5 +84,33 @@ TEST_F(BatchCups, AThreePageReportArrivesAsOneThreePageDocument) {
     }
 }
 
+// Two pages of PostScript in four lines: printed as text they would be one
+// page of source; sent as PostScript, the queue prints its two pages.
+TEST_F(BatchCups, APostScriptDocumentPrintsAsPostScript) {
+    const std::string name = "TWOPAGES" + std::to_string(getpid());
+    const std::string folder = anonymous_output_folder();
+    const std::set<std::string> before = files_in(folder);
+    write_bytes(dir.file(name + ".PS"), "%!PS-Adobe-3.0\n/Courier findfont 20 scalefont setfont\n"
+                                        "72 400 moveto (one) show showpage\n"
+                                        "72 400 moveto (two) show showpage\n");
+    const RunResult result =
+        run_program({kvalon_binary(), "--printer", "PDF", dir.file(name + ".PS")}, env);
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string arrived;
+    const bool printed = wait_until([&] {
+        for (const std::string& file : files_in(folder)) {
+            if (before.count(file) == 0 && file.find(name) != std::string::npos) {
+                arrived = file;
+                return pdf_pages(file) == 2;
+            }
+        }
+        return false;
+    });
+    EXPECT_TRUE(printed) << "no new two-page document in " << folder << ": " << arrived;
+    if (!arrived.empty()) {
+        std::filesystem::remove(arrived);
+    }
+}
+
 } // namespace
 } // namespace kvalon::testing
