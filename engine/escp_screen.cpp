@@ -14,6 +14,7 @@ namespace {
 
 // Blank lines shown for a gap on the page, at most.
 constexpr std::int64_t kMostBlankLines = 10;
+constexpr std::int64_t kPicaColumn = kEscpUnitsPerInch / 10;
 
 struct Placed {
     std::int64_t x;
@@ -28,6 +29,17 @@ public:
             const std::int64_t single = glyph.double_width ? glyph.width / 2 : glyph.width;
             m_lines[glyph.y].push_back(
                 Placed{glyph.x, std::max<std::int64_t>(single, 1), glyph.code});
+        }
+    }
+    // A picture shows as a row of # as wide as it is, 10-pitch columns.
+    void dots(const EscpDots& dots) override {
+        if (m_done) {
+            return;
+        }
+        const std::int64_t right = dots.x + dots.image.columns() * dots.column_pitch;
+        std::vector<Placed>& line = m_lines[dots.y];
+        for (std::int64_t x = dots.x; x < right; x += kPicaColumn) {
+            line.push_back(Placed{x, kPicaColumn, '#'});
         }
     }
     void page_end(bool had_print) override { m_done = m_done || had_print; }

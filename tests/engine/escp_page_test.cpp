@@ -190,6 +190,11 @@ TEST_F(EscpPage, TheScreenShowsTheLinesInTheirColumns) {
          std::string("\x0c\0", 2) + "d\b_\r\n\x0f" + "efg\x12\x0c");
     read_page();
     EXPECT_EQ(escp_screen_page(job()), "ab   c\r\n\r\n\r\n  d\r\nefg");
+    // A page of a picture alone shows it, so that it is not taken for empty.
+    plan(esc("$") + std::string("\x06\0", 2) + esc("K") + std::string("\x0c\0", 2) +
+         std::string(12, '\xFF'));
+    read_page();
+    EXPECT_EQ(escp_screen_page(job()), " ##");
 }
 
 } // namespace
