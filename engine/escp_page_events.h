@@ -17,7 +17,8 @@ struct EscpByteEffect {
 // be cut out of the report and printed again from the state it began with.
 // A character that the right margin sends to the next line can end a page
 // and then print on the next: that byte belongs to the next page, printed
-// again from the state at the end.
+// again from the state at the end. Any other byte that ends a page (a feed,
+// a command of many feeds) ends it whole: the next page starts after it.
 class EscpPageEvents final : public EscpOutput {
 public:
     void watch(const EscpPrinter& printer) { m_printer = &printer; }

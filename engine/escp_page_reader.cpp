@@ -48,12 +48,17 @@ struct Stretch {
     EscpState start;
     std::string bytes;
 
-    // A page ended within the last byte: the stretch starts again there.
-    void restart_at_end(const EscpByteEffect& effect, unsigned char byte) {
-        start = effect.after_end;
+    // A page ended within the last byte: the stretch starts again after it,
+    // or, when the byte went on to print a character on the next page, at
+    // the page's end with that byte printed again.
+    void restart_at_end(const EscpByteEffect& effect, unsigned char byte,
+                        const EscpPrinter& printer) {
         bytes.clear();
         if (effect.glyph_after_end) {
+            start = effect.after_end;
             bytes.push_back(static_cast<char>(byte));
+        } else {
+            start = printer.state();
         }
     }
     // Nothing printed so far: the bytes read are only a state.
@@ -83,12 +88,12 @@ public:
             m_printer.take(byte);
             const EscpByteEffect& effect = m_events.effect();
             if (effect.ended_printed_page) {
-                m_next.restart_at_end(effect, byte);
+                m_next.restart_at_end(effect, byte, m_printer);
                 m_next_printed = effect.printed;
                 return true;
             }
             if (effect.ended_page) {
-                m_page.restart_at_end(effect, byte);
+                m_page.restart_at_end(effect, byte, m_printer);
             } else {
                 m_page.shed(m_printer);
             }
@@ -106,7 +111,7 @@ public:
             m_printer.take(byte);
             const EscpByteEffect& effect = m_events.effect();
             if (effect.ended_page) {
-                m_next.restart_at_end(effect, byte);
+                m_next.restart_at_end(effect, byte, m_printer);
             } else {
                 m_next.shed(m_printer);
             }

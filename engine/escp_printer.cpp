@@ -158,10 +158,12 @@ void EscpPrinter::print_character(unsigned char code) {
     } else if (m_state.high_bit == 1) {
         code = static_cast<unsigned char>(code | kHighBit);
     }
-    const std::int64_t width = m_state.character_width();
-    // A character that would pass the right margin goes to the next line.
+    std::int64_t width = m_state.character_width();
+    // A character that would pass the right margin goes to the next line,
+    // which ends the one-line double width of SO.
     if (m_state.x + width > m_state.right_margin && m_state.x > m_state.left_margin) {
         line_feed();
+        width = m_state.character_width();
     }
     const EscpAttributes& a = m_state.attributes;
     EscpGlyph glyph;

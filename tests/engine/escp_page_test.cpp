@@ -117,6 +117,7 @@ TEST_F(EscpPage, PagesReadAreThePrintersPages) {
         {"the form's length passed", esc("C") + "\x03" + lines(7, "x")},
         {"a character the right margin sends across the perforation",
          esc("C") + "\x02" + esc("Q") + "\x02" + "\nabc"},
+        {"one command of 70 line feeds across the page's end", "a" + esc("f") + "\x01\x46" + "b"},
         {"a line of double width across the bottom, a picture on the next page",
          esc("C") + "\x02" + "\n\x0e" + "AB\r\n" + esc("K") + std::string("\x02\x00\x0c\x1a", 4)},
     };
