@@ -212,13 +212,6 @@ void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_f
     });
 }
 
-void SourceFile::read_line_pieces(const std::function<void(std::string_view)>& take) {
-    scan_line([&take](std::string_view piece) {
-        take(piece);
-        return true;
-    });
-}
-
 std::string_view SourceFile::available() {
     if (!fill()) {
         return {};

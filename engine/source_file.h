@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,9 +65,6 @@ public:
     // Consumes the next line; keeps at most `keep` of its first characters in
     // `line` and tells whether a form feed stands anywhere in it.
     void read_line(std::string& line, std::size_t keep, bool& has_form_feed);
-    // Consumes the next line and hands its characters to `take` in one or
-    // more pieces, however long the line is.
-    void read_line_pieces(const std::function<void(std::string_view)>& take);
     // The bytes read ahead and not yet taken, at least one unless the file is
     // at its end; consume() takes the first `count` of them.
     std::string_view available();

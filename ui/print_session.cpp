@@ -39,7 +39,9 @@ bool PrintSession::start(const std::string& path) {
         drop(message_for(error));
         return false;
     }
-    if (job().PageText.empty() && source_file().at_end()) {
+    // In the ESC/P mode a report whose bytes print nothing has no page.
+    if (job().PageText.empty() &&
+        (source_file().at_end() || (job().EscpMode && job().PageCount == 0))) {
         drop(message_for(KvalonError(ErrorKind::EmptyReport, path)));
         return false;
     }
