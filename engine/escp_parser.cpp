@@ -1,15 +1,13 @@
 #include "engine/escp_parser.h"
 
+#include "engine/control_codes.h"
+
 #include <algorithm>
 
 namespace kvalon {
 
 namespace {
 
-constexpr unsigned char kEscape = 27;
-constexpr unsigned char kShiftOut = 14;
-constexpr unsigned char kShiftIn = 15;
-constexpr unsigned char kEndOfMedium = 25;
 constexpr unsigned kMostTabStops = 32;
 constexpr unsigned kMostVerticalTabStops = 16;
 constexpr unsigned kBitsPerByte = 8;
@@ -44,32 +42,83 @@ struct TableEntry {
 // that follow the command byte, after Epson's command summaries of both
 // languages (9-pin ESC/P included).
 constexpr TableEntry kTable[] = {
-    {'@', Rule::Fixed, 0},       {'E', Rule::Fixed, 0},          {'F', Rule::Fixed, 0},
-    {'G', Rule::Fixed, 0},       {'H', Rule::Fixed, 0},          {'4', Rule::Fixed, 0},
-    {'5', Rule::Fixed, 0},       {'M', Rule::Fixed, 0},          {'P', Rule::Fixed, 0},
-    {'g', Rule::Fixed, 0},       {'T', Rule::Fixed, 0},          {'0', Rule::Fixed, 0},
-    {'1', Rule::Fixed, 0},       {'2', Rule::Fixed, 0},          {'6', Rule::Fixed, 0},
-    {'7', Rule::Fixed, 0},       {'8', Rule::Fixed, 0},          {'9', Rule::Fixed, 0},
-    {'<', Rule::Fixed, 0},       {'O', Rule::Fixed, 0},          {'#', Rule::Fixed, 0},
-    {'=', Rule::Fixed, 0},       {'>', Rule::Fixed, 0},          {kShiftOut, Rule::Fixed, 0},
-    {kShiftIn, Rule::Fixed, 0},  {'x', Rule::Fixed, 1},          {'k', Rule::Fixed, 1},
-    {'W', Rule::Fixed, 1},       {'-', Rule::Fixed, 1},          {'S', Rule::Fixed, 1},
-    {'3', Rule::Fixed, 1},       {'A', Rule::Fixed, 1},          {'+', Rule::Fixed, 1},
-    {'N', Rule::Fixed, 1},       {'Q', Rule::Fixed, 1},          {'l', Rule::Fixed, 1},
-    {'R', Rule::Fixed, 1},       {'t', Rule::Fixed, 1},          {'!', Rule::Fixed, 1},
-    {' ', Rule::Fixed, 1},       {'J', Rule::Fixed, 1},          {'j', Rule::Fixed, 1},
-    {'a', Rule::Fixed, 1},       {'p', Rule::Fixed, 1},          {'U', Rule::Fixed, 1},
-    {'r', Rule::Fixed, 1},       {'w', Rule::Fixed, 1},          {'q', Rule::Fixed, 1},
-    {'h', Rule::Fixed, 1},       {'%', Rule::Fixed, 1},          {'I', Rule::Fixed, 1},
-    {'i', Rule::Fixed, 1},       {'m', Rule::Fixed, 1},          {'s', Rule::Fixed, 1},
-    {'/', Rule::Fixed, 1},       {kEndOfMedium, Rule::Fixed, 1}, {'$', Rule::Fixed, 2},
-    {'\\', Rule::Fixed, 2},      {'c', Rule::Fixed, 2},          {'e', Rule::Fixed, 2},
-    {'f', Rule::Fixed, 2},       {'?', Rule::Fixed, 2},          {'X', Rule::Fixed, 3},
-    {':', Rule::Fixed, 3},       {'C', Rule::PageLength, 1},     {'(', Rule::Data, 3},
-    {'K', Rule::Columns, 2},     {'L', Rule::Columns, 2},        {'Y', Rule::Columns, 2},
-    {'Z', Rule::Columns, 2},     {'*', Rule::BitImage, 3},       {'^', Rule::NineDot, 3},
-    {'.', Rule::Raster, 6},      {'D', Rule::TabList, 0},        {'B', Rule::TabList, 0},
-    {'b', Rule::ChannelTabs, 1}, {'&', Rule::UserChars, 3},
+    {'@', Rule::Fixed, 0},
+    {'E', Rule::Fixed, 0},
+    {'F', Rule::Fixed, 0},
+    {'G', Rule::Fixed, 0},
+    {'H', Rule::Fixed, 0},
+    {'4', Rule::Fixed, 0},
+    {'5', Rule::Fixed, 0},
+    {'M', Rule::Fixed, 0},
+    {'P', Rule::Fixed, 0},
+    {'g', Rule::Fixed, 0},
+    {'T', Rule::Fixed, 0},
+    {'0', Rule::Fixed, 0},
+    {'1', Rule::Fixed, 0},
+    {'2', Rule::Fixed, 0},
+    {'6', Rule::Fixed, 0},
+    {'7', Rule::Fixed, 0},
+    {'8', Rule::Fixed, 0},
+    {'9', Rule::Fixed, 0},
+    {'<', Rule::Fixed, 0},
+    {'O', Rule::Fixed, 0},
+    {'#', Rule::Fixed, 0},
+    {'=', Rule::Fixed, 0},
+    {'>', Rule::Fixed, 0},
+    {codes::ShiftOut, Rule::Fixed, 0},
+    {codes::ShiftIn, Rule::Fixed, 0},
+    {'x', Rule::Fixed, 1},
+    {'k', Rule::Fixed, 1},
+    {'W', Rule::Fixed, 1},
+    {'-', Rule::Fixed, 1},
+    {'S', Rule::Fixed, 1},
+    {'3', Rule::Fixed, 1},
+    {'A', Rule::Fixed, 1},
+    {'+', Rule::Fixed, 1},
+    {'N', Rule::Fixed, 1},
+    {'Q', Rule::Fixed, 1},
+    {'l', Rule::Fixed, 1},
+    {'R', Rule::Fixed, 1},
+    {'t', Rule::Fixed, 1},
+    {'!', Rule::Fixed, 1},
+    {' ', Rule::Fixed, 1},
+    {'J', Rule::Fixed, 1},
+    {'j', Rule::Fixed, 1},
+    {'a', Rule::Fixed, 1},
+    {'p', Rule::Fixed, 1},
+    {'U', Rule::Fixed, 1},
+    {'r', Rule::Fixed, 1},
+    {'w', Rule::Fixed, 1},
+    {'q', Rule::Fixed, 1},
+    {'h', Rule::Fixed, 1},
+    {'%', Rule::Fixed, 1},
+    {'I', Rule::Fixed, 1},
+    {'i', Rule::Fixed, 1},
+    {'m', Rule::Fixed, 1},
+    {'s', Rule::Fixed, 1},
+    {'/', Rule::Fixed, 1},
+    {codes::EndOfMedium, Rule::Fixed, 1},
+    {'$', Rule::Fixed, 2},
+    {'\\', Rule::Fixed, 2},
+    {'c', Rule::Fixed, 2},
+    {'e', Rule::Fixed, 2},
+    {'f', Rule::Fixed, 2},
+    {'?', Rule::Fixed, 2},
+    {'X', Rule::Fixed, 3},
+    {':', Rule::Fixed, 3},
+    {'C', Rule::PageLength, 1},
+    {'(', Rule::Data, 3},
+    {'K', Rule::Columns, 2},
+    {'L', Rule::Columns, 2},
+    {'Y', Rule::Columns, 2},
+    {'Z', Rule::Columns, 2},
+    {'*', Rule::BitImage, 3},
+    {'^', Rule::NineDot, 3},
+    {'.', Rule::Raster, 6},
+    {'D', Rule::TabList, 0},
+    {'B', Rule::TabList, 0},
+    {'b', Rule::ChannelTabs, 1},
+    {'&', Rule::UserChars, 3},
 };
 
 constexpr std::array<Command, 256> make_commands() {
@@ -95,7 +144,7 @@ unsigned escp_bytes_per_column(unsigned mode) {
 void EscpParser::take(unsigned char byte) {
     switch (m_state) {
     case State::Text:
-        if (byte == kEscape) {
+        if (byte == codes::Escape) {
             m_state = State::Command;
         } else {
             m_handler.on_text(byte);

@@ -17,10 +17,6 @@ namespace {
 
 // Kept clear on every side of the sheet, inside what printers can print.
 constexpr double kSheetMarginMm = 10;
-// Letters of 10 characters to the inch are 12 points: our font's letters are
-// 0.6 of their size wide.
-constexpr double kPicaPoints = 12;
-constexpr std::int64_t kPicaColumn = kEscpUnitsPerInch / 10;
 constexpr double kScaleSteps = 1e4;
 
 double mm_of(std::int64_t units) {
@@ -91,12 +87,12 @@ std::int16_t whole16(double value) {
 }
 
 void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, const Fit& fit) {
-    surface.set_font_size(static_cast<float>(kPicaPoints * j.EscpScale));
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
     j.FontSize = whole16(surface.font_size());
-    j.CharWidth = static_cast<float>(mm_of(kPicaColumn) * j.EscpScale);
+    j.CharWidth = static_cast<float>(mm_of(kEscpPicaColumn) * j.EscpScale);
     j.LineHeight = static_cast<float>(mm_of(kEscpSixthInch) * j.EscpScale);
     j.LineCount = found.line_feeds;
-    j.LongestLine = whole16(std::ceil(static_cast<double>(found.widest) / kPicaColumn));
+    j.LongestLine = whole16(std::ceil(static_cast<double>(found.widest) / kEscpPicaColumn));
     if (found.widest == 0) {
         j.LongestLine = 0;
     }

@@ -1,26 +1,13 @@
 #include "engine/escp_printer.h"
 
+#include "engine/control_codes.h"
+
 #include <algorithm>
 
 namespace kvalon {
 
 namespace {
 
-constexpr unsigned char kBoldMarker = 2;
-constexpr unsigned char kBackspace = 8;
-constexpr unsigned char kTab = 9;
-constexpr unsigned char kLineFeed = 10;
-constexpr unsigned char kVerticalTab = 11;
-constexpr unsigned char kFormFeed = 12;
-constexpr unsigned char kCarriageReturn = 13;
-constexpr unsigned char kShiftOut = 14;
-constexpr unsigned char kShiftIn = 15;
-constexpr unsigned char kDeviceControl2 = 18;
-constexpr unsigned char kDeviceControl4 = 20;
-constexpr unsigned char kDosEndOfFile = 26;
-constexpr unsigned char kBlank = 32;
-constexpr unsigned char kDelete = 127;
-constexpr unsigned char kNoBreakSpace = 255;
 constexpr unsigned char kHighBit = 0x80;
 constexpr int kTabEvery = 8;
 
@@ -83,7 +70,8 @@ std::int64_t form_length_of(std::int64_t length) {
 } // namespace
 
 bool EscpGlyph::visible() const {
-    return underline || (code > kBlank && code != kDelete && code != kNoBreakSpace);
+    return underline ||
+           (code > codes::FirstPrintable && code != codes::Delete && code != codes::NoBreakSpace);
 }
 
 EscpPrinter::EscpPrinter(EscpOutput& output, const EscpState& start)
@@ -108,44 +96,44 @@ void EscpPrinter::finish() {
 void EscpPrinter::on_text(unsigned char byte) {
     EscpAttributes& a = m_state.attributes;
     switch (byte) {
-    case kBoldMarker:
+    case codes::BoldMarker:
         m_state.marker_bold = !m_state.marker_bold;
         break;
-    case kBackspace:
+    case codes::Backspace:
         backspace();
         break;
-    case kTab:
+    case codes::Tab:
         horizontal_tab();
         break;
-    case kLineFeed:
+    case codes::LineFeed:
         line_feed();
         break;
-    case kVerticalTab:
+    case codes::VerticalTab:
         vertical_tab();
         break;
-    case kFormFeed:
+    case codes::FormFeed:
         form_feed();
         break;
-    case kCarriageReturn:
+    case codes::CarriageReturn:
         carriage_return();
         break;
-    case kShiftOut:
+    case codes::ShiftOut:
         a.wide_line = true;
         break;
-    case kShiftIn:
+    case codes::ShiftIn:
         a.condensed = true;
         break;
-    case kDeviceControl2:
+    case codes::DeviceControl2:
         a.condensed = false;
         break;
-    case kDeviceControl4:
+    case codes::DeviceControl4:
         a.wide_line = false;
         break;
-    case kDosEndOfFile:
+    case codes::DosEndOfFile:
         m_ended = true;
         break;
     default:
-        if (byte >= kBlank && byte != kDelete) {
+        if (byte >= codes::FirstPrintable && byte != codes::Delete) {
             print_character(byte);
         }
         break;
@@ -315,10 +303,10 @@ bool EscpPrinter::apply_attribute(const EscpCommand& command) {
     case 'W':
         switch_by(a.wide, n);
         return true;
-    case kShiftOut:
+    case codes::ShiftOut:
         a.wide_line = true;
         return true;
-    case kShiftIn:
+    case codes::ShiftIn:
         a.condensed = true;
         return true;
     case '=':

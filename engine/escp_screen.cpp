@@ -14,7 +14,6 @@ namespace {
 
 // Blank lines shown for a gap on the page, at most.
 constexpr std::int64_t kMostBlankLines = 10;
-constexpr std::int64_t kPicaColumn = kEscpUnitsPerInch / 10;
 
 struct Placed {
     std::int64_t x;
@@ -38,8 +37,8 @@ public:
         }
         const std::int64_t right = dots.x + dots.image.columns() * dots.column_pitch;
         std::vector<Placed>& line = m_lines[dots.y];
-        for (std::int64_t x = dots.x; x < right; x += kPicaColumn) {
-            line.push_back(Placed{x, kPicaColumn, '#'});
+        for (std::int64_t x = dots.x; x < right; x += kEscpPicaColumn) {
+            line.push_back(Placed{x, kEscpPicaColumn, '#'});
         }
     }
     void page_end(bool had_print) override { m_done = m_done || had_print; }

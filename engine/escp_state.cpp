@@ -3,7 +3,7 @@
 namespace kvalon {
 
 namespace {
-constexpr std::int64_t kPica = kEscpUnitsPerInch / 10;
+
 constexpr std::int64_t kElite = kEscpUnitsPerInch / 12;
 constexpr std::int64_t kMicron = kEscpUnitsPerInch / 15;
 // Condensed pica prints 17.14 characters to the inch, condensed elite 20;
@@ -19,7 +19,7 @@ std::int64_t EscpState::column_width() const {
     case 15:
         return kMicron;
     default:
-        return attributes.condensed ? kCondensedPica : kPica;
+        return attributes.condensed ? kCondensedPica : kEscpPicaColumn;
     }
 }
 

@@ -14,6 +14,10 @@ namespace kvalon {
 // The commands are those of 24-pin printers (ESC 3 n is n/180 inch).
 inline constexpr std::int64_t kEscpUnitsPerInch = 3600;
 inline constexpr std::int64_t kEscpSixthInch = kEscpUnitsPerInch / 6;
+// A column of 10 characters to the inch; its letters print at 12 points,
+// where our font's letters, 0.6 of their size wide, are a tenth of an inch.
+inline constexpr std::int64_t kEscpPicaColumn = kEscpUnitsPerInch / 10;
+inline constexpr double kEscpPicaPoints = 12;
 // The page a printer starts with: 11 inches of continuous paper, 66 lines.
 inline constexpr std::int64_t kEscpDefaultFormLength = 11 * kEscpUnitsPerInch;
 // The longest page ESC C and ESC ( C can ask for.

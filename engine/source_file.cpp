@@ -20,7 +20,6 @@ constexpr char kCarriageReturn = codes::CarriageReturn;
 constexpr char kLineFeed = codes::LineFeed;
 constexpr char kFormFeed = codes::FormFeed;
 constexpr char kDosEndOfFile = codes::DosEndOfFile;
-constexpr unsigned char kNoBreakSpace = 255;
 
 FileIdentity identity_of(const struct stat& info) {
     return FileIdentity{
@@ -60,7 +59,7 @@ std::FILE* open_ordinary_file(const std::string& path, struct stat& info) {
 // Blanks, control bytes, DEL and MIK's no-break space print nothing.
 bool leaves_a_mark(char c) {
     const auto code = static_cast<unsigned char>(c);
-    return code > codes::FirstPrintable && code != codes::Delete && code != kNoBreakSpace;
+    return code > codes::FirstPrintable && code != codes::Delete && code != codes::NoBreakSpace;
 }
 
 } // namespace

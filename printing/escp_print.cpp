@@ -12,10 +12,6 @@ namespace kvalon {
 namespace {
 
 constexpr int kUnderlinePixels = 4;
-// Letters of 10 characters to the inch: our font's letters are 0.6 of their
-// size wide, a tenth of an inch at 12 points.
-constexpr float kPicaPoints = 12;
-constexpr std::int64_t kPicaColumn = kEscpUnitsPerInch / 10;
 // Under the letters and clear of the line below, as a share of a sixth of an
 // inch, the printer's usual line.
 constexpr double kUnderlineDepth = 0.85;
@@ -55,7 +51,7 @@ public:
         }
         m_surface.set_font_bold(glyph.bold);
         m_surface.set_font_italic(glyph.italic);
-        m_surface.set_font_width_scale(static_cast<double>(glyph.letter_width) / kPicaColumn);
+        m_surface.set_font_width_scale(static_cast<double>(glyph.letter_width) / kEscpPicaColumn);
         const float x = m_place.x(glyph.x);
         const float y = m_place.y(glyph.y);
         print_in_cell(glyph.code, x, y, m_place.length(glyph.width), m_place.length(glyph.height));
@@ -125,7 +121,7 @@ private:
 void print_escp_page(const PrintJob& j, PrinterSurface& surface) {
     const Placement place{j.EscpLeftMm, j.EscpTopMm,
                           MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale};
-    surface.set_font_size(static_cast<float>(kPicaPoints * j.EscpScale));
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
     SheetDrawing drawing(surface, place);
     EscpPrinter printer(drawing, j.EscpPageStart);
     printer.take(j.PrintText);
