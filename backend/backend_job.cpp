@@ -7,22 +7,37 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
+#include <regex>
+#include <string_view>
 
 namespace kvalon {
 
 namespace {
 
 // The job's options, released on every path.
-class JobOptions {
+class ParsedOptions {
 public:
-    explicit JobOptions(const std::string& text)
+    explicit ParsedOptions(const std::string& text)
         : m_count(cupsParseOptions(text.c_str(), 0, &m_options)) {}
-    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
-    JobOptions(const JobOptions&) = delete;
-    JobOptions& operator=(const JobOptions&) = delete;
+    ~ParsedOptions() { cupsFreeOptions(m_count, m_options); }
+    ParsedOptions(const ParsedOptions&) = delete;
+    ParsedOptions& operator=(const ParsedOptions&) = delete;
 
     const char* get(const char* name) const { return cupsGetOption(name, m_count, m_options); }
+    // The options besides `taken`, by name.
+    JobOptions others(std::initializer_list<std::string_view> taken) const {
+        JobOptions rest;
+        for (int i = 0; i < m_count; ++i) {
+            const std::string_view name = m_options[i].name;
+            if (std::find(taken.begin(), taken.end(), name) == taken.end()) {
+                rest.push_back({m_options[i].name, m_options[i].value});
+            }
+        }
+        return rest;
+    }
 
 private:
     cups_option_t* m_options = nullptr;
@@ -47,13 +62,30 @@ int copies_of(const std::string& word) {
     return *copies;
 }
 
+// Samba's prefix: "smbprn." and its job number in eight digits.
+const std::regex kSambaPrefix("^smbprn[.][0-9]{8} ");
+// What Samba calls a file printed over SMB, before the file's name.
+const std::string kDownlevelDocument = "Remote Downlevel Document ";
+
 } // namespace
+
+std::string document_name(const std::string& job_title) {
+    std::smatch prefix;
+    if (!std::regex_search(job_title, prefix, kSambaPrefix)) {
+        return job_title;
+    }
+    std::string name = prefix.suffix().str();
+    if (name.starts_with(kDownlevelDocument) && name.size() > kDownlevelDocument.size()) {
+        name.erase(0, kDownlevelDocument.size());
+    }
+    return name.empty() ? job_title : name;
+}
 
 BackendJob parse_backend_job(const std::vector<std::string>& words, const std::string& device_uri) {
     BackendJob job;
     job.job_id = words.at(0);
     job.user = words.at(1);
-    job.title = words.at(2).empty() ? messages::kTitle : words.at(2);
+    job.title = words.at(2).empty() ? messages::kTitle : document_name(words.at(2));
     const int copies = copies_of(words.at(3));
     if (words.size() > 5) {
         job.file = words[5];
@@ -64,7 +96,7 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
         throw KvalonError(ErrorKind::Printer, device_uri, messages::kNoDestinationInUri);
     }
     job.destination = *destination;
-    const JobOptions options(words.at(4));
+    const ParsedOptions options(words.at(4));
     if (const char* media = options.get("media")) {
         job.media = media;
     } else if (const char* page_size = options.get("PageSize")) {
@@ -73,6 +105,7 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* escp = options.get("kvalon-escp")) {
         job.escp = switch_value("kvalon-escp", escp);
     }
+    job.options = options.others({"kvalon-escp"});
     return job;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/job_option.h"
+
 #include <string>
 #include <vector>
 
@@ -8,13 +10,16 @@ namespace kvalon {
 // One job as CUPS hands it to the backend.
 struct BackendJob {
     std::string job_id;
-    std::string user;  // who sent it; the job on the destination is theirs
-    std::string title; // passed on to the destination; "Kvalon-P" when the job has none
+    std::string user; // who sent it; the job on the destination is theirs
+    // Passed on to the destination: the document's own name ("Kvalon-P" when
+    // the job has none), without the prefix Samba puts before it.
+    std::string title;
     int copies = 1;
     std::string file;        // the report; empty when it comes on standard input
     std::string destination; // the queue that prints it
     std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
     bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
+    JobOptions options;      // every other option of the job, as CUPS hands them over
 };
 
 // `words` are the arguments after the program name, "job-id user title copies
@@ -24,5 +29,11 @@ struct BackendJob {
 // or options and KvalonError(Printer, device_uri, reason) when the address
 // names no destination.
 BackendJob parse_backend_job(const std::vector<std::string>& words, const std::string& device_uri);
+
+// The name a document had where it was printed from. Samba sends a Windows
+// client's document as "smbprn.00000012 Name", and a file printed over SMB
+// without a name of its own as "smbprn.00000012 Remote Downlevel Document
+// FILE": what stays is "Name" and "FILE".
+std::string document_name(const std::string& job_title);
 
 } // namespace kvalon

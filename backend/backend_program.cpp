@@ -2,10 +2,12 @@
 
 #include "backend/backend_job.h"
 #include "backend/backend_status.h"
+#include "backend/client_options.h"
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
+#include "printing/cups/destination_info.h"
 #include "printing/cups/printer_selection.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
@@ -56,6 +58,49 @@ void prepare_environment(const BackendJob& job) {
     }
 }
 
+std::string left_out_text(const LeftOutOption& left, const std::string& destination) {
+    std::string text = messages::kOptionNotPassed + left.option.name + "=" + left.option.value +
+                       messages::kOptionNotPassedTo + destination;
+    switch (left.reason) {
+    case LeftOutOption::Reason::DecidedHere:
+        return text + messages::kOptionDecidedHere;
+    case LeftOutOption::Reason::DescribesJob:
+        return text + messages::kOptionDescribesJob;
+    case LeftOutOption::Reason::UnknownThere:
+        return text + messages::kOptionUnknownThere;
+    case LeftOutOption::Reason::UnsupportedValue:
+        return text + messages::kOptionValueNotTaken + left.supported +
+               messages::kOptionValueNotTakenEnd;
+    }
+    return text;
+}
+
+// A client's wish the destination cannot carry out is worth a warning in the
+// job's log; the server's own record of the job is not.
+const char* log_level_of(LeftOutOption::Reason reason) {
+    switch (reason) {
+    case LeftOutOption::Reason::DecidedHere:
+        return "INFO";
+    case LeftOutOption::Reason::DescribesJob:
+        return "DEBUG";
+    case LeftOutOption::Reason::UnknownThere:
+    case LeftOutOption::Reason::UnsupportedValue:
+        break;
+    }
+    return "WARNING";
+}
+
+// The client's options the destination job carries; the job's log says which
+// stay behind and why.
+JobOptions passed_options(const BackendJob& job) {
+    const DestinationInfo destination(job.destination);
+    const ClientOptions sorted = sort_client_options(destination, job.options);
+    for (const LeftOutOption& left : sorted.left_out) {
+        tell(log_level_of(left.reason), left_out_text(left, job.destination));
+    }
+    return sorted.passed;
+}
+
 // The report as the command line names it. A path the command line would cut
 // at a blank or comma is handed over as standard input instead.
 std::string report_argument(const BackendJob& job) {
@@ -99,6 +144,7 @@ int print_job(const BackendJob& backend_job) {
     };
     hooks.write_output = [](const std::string&) {};
     tell("INFO", messages::kBackendPrinting + backend_job.destination);
+    request.job_options = passed_options(backend_job);
     PrinterBinding binding;
     try {
         run_report_job(options, request, hooks, binding);

@@ -59,6 +59,10 @@ inline const std::string kBytes = " байта";
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
 inline const std::string kStoppedWatchingAfter = " след ";
 inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
+inline const std::string kCellsOutsidePrintable =
+    "Страницата не се побира в частта от листа, която принтерът ";
+inline const std::string kCellsOutsidePrintableEnd =
+    " отпечатва; текст по краищата ѝ може да не излезе";
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
@@ -159,6 +163,14 @@ inline const std::string kBackendPrinting = "Отчетът се подготв�
 inline const std::string kBackendHandedOver = "Отчетът е предаден на ";
 inline const std::string kBackendDocumentHandedOver = "Документът е предаден непроменен на ";
 inline const std::string kBackendPages = " стр.";
+// An option of the client's job that the destination job does not carry.
+inline const std::string kOptionNotPassed = "Опцията ";
+inline const std::string kOptionNotPassedTo = " не се предава на ";
+inline const std::string kOptionDecidedHere = ": програмата я определя сама";
+inline const std::string kOptionDescribesJob = ": тя описва заданието на този сървър";
+inline const std::string kOptionUnknownThere = ": опашката не обявява такава настройка";
+inline const std::string kOptionValueNotTaken = ": принтерът не приема тази стойност (приема ";
+inline const std::string kOptionValueNotTakenEnd = ")";
 
 // The command line's help, shown by --help and after an unusable option.
 inline const std::string kUsage =
@@ -177,7 +189,8 @@ inline const std::string kUsage =
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (разредка, дължина на листа, табулации,\n"
     "                  полета, шрифтове, графика), а не се печатат като букви\n"
-    "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране\n"
+    "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
+    "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
     "  --copies N      брой копия\n"

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/bit_image.h"
+#include "engine/job_preview.h"
+#include "engine/page_area.h"
 
 #include <string>
 #include <string_view>
@@ -96,6 +98,14 @@ public:
     virtual bool last_document_blank() const { return false; }
     // The title queues and PDF readers show for the documents that follow.
     virtual void set_document_title(const std::string& title) = 0;
+
+    // Where the plan puts the page's cells, given before they are drawn: a
+    // printer that cannot print up to the sheet's edges may move the page so
+    // that they stay within what it prints. The plan itself is not changed.
+    virtual void set_cell_area(const PageArea& /*area*/) {}
+    // What the next document will be sent with, for pages with `cells` as
+    // planned now.
+    virtual JobPreview job_preview(const PageArea& /*cells*/) { return {}; }
 
     virtual int font_count() const = 0;
     virtual std::string font(int index) const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/job_preview.h"
 #include "printing/page_description.h"
 
 #include <string>
@@ -10,6 +11,9 @@ namespace kvalon {
 struct DocumentInfo {
     std::string title; // shown by queues and PDF readers ("Kvalon-P REPORT.TXT")
     int copies = 1;
+    // The paper the pages were planned on, lying portrait; 0 when not told.
+    double paper_width_mm = 0;
+    double paper_height_mm = 0;
 };
 
 // Where finished pages go: a PDF file, a CUPS queue, a painter. A sink owns the
@@ -31,6 +35,12 @@ public:
     // Drops an unfinished document. Never throws; does nothing when none is open.
     virtual void abandon() noexcept = 0;
     virtual bool is_open() const = 0;
+    // What a document with `info` and pages like `sheet` (its size,
+    // orientation, resolution and cell area) would be sent with. Never
+    // throws: a destination that cannot be asked now shows nothing.
+    virtual JobPreview preview(const DocumentInfo& /*info*/, const PageDescription& /*sheet*/) {
+        return {};
+    }
 };
 
 } // namespace kvalon

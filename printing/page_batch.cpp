@@ -21,6 +21,7 @@ void PageBatch::start(const PageDescription& sheet) {
     m_page.height_points = sheet.height_points;
     m_page.landscape = sheet.landscape;
     m_page.dpi = sheet.dpi;
+    m_page.cells = sheet.cells;
 }
 
 std::size_t PageBatch::face_index(const PageFace& face) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/bit_image.h"
+#include "engine/page_area.h"
 
 #include <cstddef>
 #include <string>
@@ -69,7 +70,8 @@ struct PageDescription {
     double width_points = 0; // the media box, as the paper size names it (A4: 595 x 842)
     double height_points = 0;
     bool landscape = false;
-    int dpi = 600; // the resolution fills and font sizes were rounded to
+    int dpi = 600;  // the resolution fills and font sizes were rounded to
+    PageArea cells; // where the plan puts its cells; empty when not told
     std::vector<PageFace> faces;
     std::vector<Fill> fills;
     std::vector<PlacedImage> images;

@@ -6,6 +6,7 @@
 #include "engine/printer_surface.h"
 #include "printing/escp_print.h"
 #include "printing/print_char.h"
+#include "printing/sheet_placement.h"
 
 #include "build_info.h"
 
@@ -72,6 +73,7 @@ void print_page() {
     }
     PrinterSurface& surface = printer();
     apply_job_font_and_orientation(j, surface);
+    surface.set_cell_area(planned_cell_area(j));
     if (j.EscpMode) {
         print_escp_page(j, surface);
     } else {

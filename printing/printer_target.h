@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/paper_codes.h"
+#include "printing/job_option.h"
 
 #include <string>
 
@@ -10,10 +11,12 @@ namespace kvalon {
 struct PrinterTarget {
     enum class Kind { Cups, Pdf };
     Kind kind = Kind::Pdf;
-    std::string queue;        // CUPS queue name
+    std::string queue;        // CUPS destination: "QUEUE" or "QUEUE/INSTANCE"
     std::string pdf_path;     // output file of the PDF printer
     int paper_code = PaperA4; // Windows paper code of the PDF printer
-    std::string media{}; // paper of a CUPS job ("A5", "iso_a5_148x210mm"); empty: the queue's own
+    // The paper a CUPS queue is planned on ("A5", "iso_a5_148x210mm"); empty: the queue's own.
+    std::string media{};
+    JobOptions job_options{}; // a CUPS job's options asked by whoever sent the report
     int copies = 1;
     int job_wait_seconds = 60; // how long a CUPS job is followed to its end
 };

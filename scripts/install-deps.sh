@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n libcups2-dev libharfbuzz-dev libdeflate-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
-    cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
+    cups cups-client cups-bsd cups-filters printer-driver-cups-pdf cups-ipp-utils dbus-daemon
     poppler-utils qpdf ghostscript python3 python3-fonttools fonts-liberation2 fontconfig
     xvfb xauth time bc
     dpkg-dev man-db

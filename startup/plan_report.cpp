@@ -24,15 +24,19 @@ std::string whole(double value) {
     return std::to_string(std::llround(value));
 }
 
+void add_line(std::string& text, const char* name, const std::string& value) {
+    text += name;
+    text += '=';
+    text += value;
+    text += '\n';
+}
+
 } // namespace
 
 std::string plan_report(const PrintJob& j) {
     std::string text;
     const auto add = [&text](const char* name, const std::string& value) {
-        text += name;
-        text += '=';
-        text += value;
-        text += '\n';
+        add_line(text, name, value);
     };
     add("PaperName", j.PaperName);
     add("PaperWidthMm", whole(j.PaperWidthMm));
@@ -54,6 +58,17 @@ std::string plan_report(const PrintJob& j) {
         add("Scale", four_decimals(j.EscpScale));
         add("LeftMm", four_decimals(j.EscpLeftMm));
         add("TopMm", four_decimals(j.EscpTopMm));
+    }
+    return text;
+}
+
+std::string job_report(const JobPreview& preview) {
+    std::string text;
+    if (!preview.settings.empty()) {
+        add_line(text, "JobOptions", preview.settings);
+    }
+    if (!preview.note.empty()) {
+        add_line(text, "Note", preview.note);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/job_preview.h"
 #include "engine/print_job.h"
 
 #include <string>
@@ -11,5 +12,11 @@ namespace kvalon {
 // printer's page: FormLength and PrintedWidth in inches, the Scale it is
 // printed at and its corner on the sheet, LeftMm and TopMm.
 std::string plan_report(const PrintJob& j);
+
+// What a print queue is told with the job, as lines after the plan:
+// JobOptions= the settings, Note= why some cells may not print there. Nothing
+// for a printer that is told nothing (the PDF printer), so that the plan for
+// it stays as it always was.
+std::string job_report(const JobPreview& preview);
 
 } // namespace kvalon

@@ -11,6 +11,7 @@
 #include "engine/read_page.h"
 #include "engine/source_file.h"
 #include "printing/print_page.h"
+#include "printing/sheet_placement.h"
 #include "startup/answer_file.h"
 #include "startup/plan_report.h"
 
@@ -113,7 +114,8 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     printer().set_document_title(document_title_for(options, j));
     plan_layout();
     if (options.plan) {
-        hooks.write_output(plan_report(j));
+        hooks.write_output(plan_report(j) +
+                           job_report(printer().job_preview(planned_cell_area(j))));
     } else if (*action == Action::PlanOnly) {
         write_answer_file(folder, j.LinesPerPage);
     } else {

@@ -26,6 +26,7 @@ inline constexpr const char* kLinesRow = "Редове на страница ";
 inline constexpr const char* kOrientationRow = "Ориентация";
 inline constexpr const char* kPaperSizeRow = "Лист-размери";
 inline constexpr const char* kPaperNameRow = "Лист-вид";
+inline constexpr const char* kJobSettingsRow = "Опции";
 inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";

@@ -4,6 +4,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "printing/qt/printer_binding.h"
+#include "printing/sheet_placement.h"
 #include "ui/captions.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"
@@ -39,7 +40,18 @@ constexpr int kRowHeight = 255;
 constexpr int kTitleLeft = 120;
 constexpr int kValueLeft = 2400;
 
-enum Value { Printer, File, Font, Size, Chars, Lines, Orientation, PaperSize, PaperName };
+enum Value {
+    Printer,
+    File,
+    Font,
+    Size,
+    Chars,
+    Lines,
+    Orientation,
+    PaperSize,
+    PaperName,
+    JobSettings
+};
 
 struct Row {
     int top;
@@ -60,6 +72,8 @@ constexpr Row kRows[] = {
     {2640, "Label11", captions::kOrientationRow, 1455, "Label12", 4200},
     {3000, "Label15", captions::kPaperSizeRow, 1695, "Label16", 4215},
     {3360, "Label17", captions::kPaperNameRow, 1935, "Label18", 4215},
+    // What a print queue is told with the job; the PDF printer is told nothing.
+    {3720, "Label19", captions::kJobSettingsRow, 1455, "Label20", 4215},
 };
 
 QString whole_number(double value) {
@@ -202,8 +216,8 @@ void Form_menu::build_frame() {
     value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
     for (std::size_t row = 0; row < std::size(kRows); ++row) {
         const Row& r = kRows[row];
-        add_row_label(new QLabel(m_frame), r.title_name, QString::fromUtf8(r.title), kTitleLeft,
-                      r.top, r.title_width);
+        m_titles[row] = add_row_label(new QLabel(m_frame), r.title_name, QString::fromUtf8(r.title),
+                                      kTitleLeft, r.top, r.title_width);
         // Paths keep their file name in view however deep their folders are.
         QLabel* value =
             row == Printer || row == File ? new PathLabel(m_frame) : new QLabel(m_frame);
@@ -280,6 +294,23 @@ void Form_menu::fill_print_data() {
     m_values[PaperSize]->setText(whole_number(j.PaperWidthMm) + QStringLiteral(" / ") +
                                  whole_number(j.PaperHeightMm));
     m_values[PaperName]->setText(QString::fromStdString(j.PaperName));
+    show_job_settings();
+}
+
+// The settings are long and the note says what the page cannot do there:
+// the whole of both is in the row's tool tip, the note on the status line.
+void Form_menu::show_job_settings() {
+    const JobPreview preview = printer().job_preview(planned_cell_area(job()));
+    const QString settings = QString::fromStdString(preview.settings);
+    const QString note = QString::fromStdString(preview.note);
+    m_values[JobSettings]->setText(settings);
+    m_values[JobSettings]->setToolTip(note.isEmpty() ? settings
+                                                     : settings + QLatin1Char('\n') + note);
+    m_titles[JobSettings]->setVisible(!settings.isEmpty());
+    m_values[JobSettings]->setVisible(!settings.isEmpty());
+    if (!note.isEmpty()) {
+        show_status(note);
+    }
 }
 
 void Form_menu::show_printer_name() {

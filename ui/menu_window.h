@@ -58,6 +58,7 @@ private:
     void choose_printer(const PrinterTarget& target);
     void fill_print_data();
     void show_printer_name();
+    void show_job_settings();
     void show_no_file_chosen();
     void show_preview();
     void show_about();
@@ -72,7 +73,8 @@ private:
     QLabel* m_status = nullptr;
     // Value labels: printer, file, font, size, characters, lines, orientation,
     // paper size, paper name.
-    std::array<QLabel*, 9> m_values{};
+    std::array<QLabel*, 10> m_titles{};
+    std::array<QLabel*, 10> m_values{};
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

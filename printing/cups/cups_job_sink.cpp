@@ -7,6 +7,8 @@
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/cups/cups_request_output.h"
+#include "printing/cups/destination_info.h"
+#include "printing/cups/job_options.h"
 #include "printing/pdf/pdf_stream_sink.h"
 
 #include <cups/cups.h>
@@ -22,16 +24,17 @@ namespace kvalon {
 namespace {
 
 // The options of a job, freed on every path.
-class JobOptions {
+class CupsOptionList {
 public:
-    JobOptions() = default;
-    ~JobOptions() { cupsFreeOptions(m_count, m_options); }
-    JobOptions(const JobOptions&) = delete;
-    JobOptions& operator=(const JobOptions&) = delete;
-
-    void add(const char* name, const std::string& value) {
-        m_count = cupsAddOption(name, value.c_str(), m_count, &m_options);
+    explicit CupsOptionList(const JobOptions& options) {
+        for (const JobOption& option : options) {
+            m_count = cupsAddOption(option.name.c_str(), option.value.c_str(), m_count, &m_options);
+        }
     }
+    ~CupsOptionList() { cupsFreeOptions(m_count, m_options); }
+    CupsOptionList(const CupsOptionList&) = delete;
+    CupsOptionList& operator=(const CupsOptionList&) = delete;
+
     int count() const { return m_count; }
     cups_option_t* options() const { return m_options; }
 
@@ -40,10 +43,35 @@ private:
     cups_option_t* m_options = nullptr;
 };
 
+OwnJobSettings own_settings(const DocumentInfo& info) {
+    OwnJobSettings own;
+    own.copies = info.copies;
+    if (info.paper_width_mm > 0 && info.paper_height_mm > 0) {
+        own.media = media_name_for(info.paper_width_mm, info.paper_height_mm);
+    }
+    return own;
+}
+
+std::optional<MediaMargins> margins_of(const DestinationInfo& destination,
+                                       const OwnJobSettings& own) {
+    if (own.media.empty()) {
+        return std::nullopt;
+    }
+    if (const std::optional<DestinationMedia> media = destination.media(own.media)) {
+        return media->margins;
+    }
+    return std::nullopt;
+}
+
+std::string outside_note(const std::string& queue) {
+    return messages::kCellsOutsidePrintable + queue + messages::kCellsOutsidePrintableEnd;
+}
+
 } // namespace
 
 CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
-    : m_settings(std::move(settings)), m_fonts(std::move(fonts)) {}
+    : m_settings(std::move(settings)), m_queue(split_destination(m_settings.queue).queue),
+      m_fonts(std::move(fonts)) {}
 
 CupsJobSink::~CupsJobSink() {
     abandon();
@@ -51,11 +79,18 @@ CupsJobSink::~CupsJobSink() {
 
 void CupsJobSink::start_request(const DocumentInfo& info, const char* format) {
     abandon();
-    if (const std::optional<std::string> refusal = queue_refusal(m_settings.queue)) {
+    if (const std::optional<std::string> refusal = queue_refusal(m_queue)) {
         throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
     }
+    const OwnJobSettings own = own_settings(info);
+    JobOptions options;
+    {
+        const DestinationInfo destination(m_settings.queue);
+        options = job_options(destination, m_settings.options, own);
+        m_margins = margins_of(destination, own);
+    }
     m_connection = std::make_unique<CupsConnection>();
-    create_job(info, format);
+    create_job(info, options, format);
     m_output = std::make_unique<CupsRequestOutput>(*m_connection, m_settings.queue);
 }
 
@@ -70,19 +105,11 @@ void CupsJobSink::begin(const DocumentInfo& info) {
     }
 }
 
-void CupsJobSink::create_job(const DocumentInfo& info, const char* format) {
-    JobOptions options;
-    if (info.copies > 1) {
-        // Collated, as a DOS user expects whole reports: a printer that cannot
-        // collate gets the pages again from the print service.
-        options.add("copies", std::to_string(info.copies));
-        options.add("collate", "true");
-    }
-    if (!m_settings.media.empty()) {
-        options.add("media", m_settings.media);
-    }
+void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_options,
+                             const char* format) {
+    const CupsOptionList options(job_options);
     http_t* http = m_connection->get();
-    const char* queue = m_settings.queue.c_str();
+    const char* queue = m_queue.c_str();
     m_deferral.emplace();
     m_job_id = cupsCreateJob(http, queue, info.title.c_str(), options.count(), options.options());
     if (m_job_id == 0) {
@@ -99,10 +126,51 @@ void CupsJobSink::add_page(const PageDescription& page) {
         abandon(); // and the kept signal ends the program
     }
     try {
-        m_document->add_page(page);
+        place(page);
     } catch (const KvalonError& error) {
         fail(error.detail());
     }
+}
+
+// A page whose cells already lie within the margins goes out as it is.
+void CupsJobSink::place(const PageDescription& page) {
+    if (!m_margins || page.cells.empty()) {
+        m_document->add_page(page);
+        return;
+    }
+    const PagePlacement placement = place_within_margins(page.cells, page.width_mm, page.height_mm,
+                                                         page.landscape, *m_margins, page.dpi);
+    if (!placement.whole && !(page.cells == m_told_cells)) {
+        m_told_cells = page.cells;
+        tell_user(outside_note(m_settings.queue));
+    }
+    if (placement.right_mm == 0 && placement.down_mm == 0) {
+        m_document->add_page(page);
+        return;
+    }
+    PageDescription moved = page;
+    move_page(moved, placement);
+    m_document->add_page(moved);
+}
+
+JobPreview CupsJobSink::preview(const DocumentInfo& info, const PageDescription& sheet) {
+    JobPreview preview;
+    try {
+        const DestinationInfo destination(m_settings.queue);
+        const OwnJobSettings own = own_settings(info);
+        preview.settings = options_text(
+            notable_options(destination, job_options(destination, m_settings.options, own)));
+        if (const std::optional<MediaMargins> margins = margins_of(destination, own)) {
+            const PagePlacement placement = place_within_margins(
+                sheet.cells, sheet.width_mm, sheet.height_mm, sheet.landscape, *margins, sheet.dpi);
+            if (!placement.whole) {
+                preview.note = outside_note(m_settings.queue);
+            }
+        }
+    } catch (const KvalonError&) {
+        // The job itself will say what is wrong with the destination.
+    }
+    return preview;
 }
 
 void CupsJobSink::finish() {
@@ -151,7 +219,7 @@ void CupsJobSink::send_file(const DocumentInfo& info, const std::string& path,
 // printer has it.
 void CupsJobSink::end_request() {
     m_connection->restart_clock();
-    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_settings.queue.c_str());
+    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_queue.c_str());
     if (status > IPP_STATUS_OK_CONFLICTING) {
         fail(service_reason(status));
     }
@@ -168,7 +236,7 @@ void CupsJobSink::end_request() {
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
-    const JobOutcome outcome = follow_job(m_settings.queue, m_job_id, deadline);
+    const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline);
     if (outcome.state == JobOutcome::State::Failed) {
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
@@ -185,7 +253,7 @@ void CupsJobSink::abandon() noexcept {
     m_document.reset();
     m_output.reset();
     if (m_job_id != 0 && m_connection) {
-        cupsCancelJob2(m_connection->get(), m_settings.queue.c_str(), m_job_id, 0);
+        cupsCancelJob2(m_connection->get(), m_queue.c_str(), m_job_id, 0);
     }
     m_job_id = 0;
     m_connection.reset();

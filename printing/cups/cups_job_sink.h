@@ -2,7 +2,9 @@
 
 #include "engine/signal_cleanup.h"
 #include "printing/document_sink.h"
+#include "printing/job_option.h"
 #include "printing/pdf/font_source.h"
+#include "printing/sheet_placement.h"
 
 #include <memory>
 #include <optional>
@@ -12,18 +14,25 @@ namespace kvalon {
 
 class CupsConnection;
 class CupsRequestOutput;
+class DestinationInfo;
 class PdfStreamSink;
 
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
-    std::string queue;
-    std::string media;     // the job's paper ("A4", "iso_a5_148x210mm"); empty: the queue's own
+    std::string queue;     // the destination: "QUEUE" or "QUEUE/INSTANCE"
+    JobOptions options;    // asked by whoever sent the report, under the program's own
     int wait_seconds = 60; // how long the finished job is followed
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job
-// (application/pdf) while its pages are drawn, with the copies, the paper and
-// the title as the job's attributes. The queue is asked before the job is
+// (application/pdf) while its pages are drawn. The job carries what `lp`
+// would send to the destination (its defaults, lpoptions, the instance's
+// options), the settings' options on top, and on top of all the program's
+// own: the copies, the title and the paper the pages were planned on, so that
+// they print at their size on a printer whose own paper is another. Pages
+// are moved on the sheet, never scaled, so that their cells lie within the
+// margins the queue reports for that paper; when they cannot, the user is
+// told once. The queue is asked before the job is
 // made (a stopped, refusing or missing queue fails at once); a finished job
 // is followed until the printer has it: a job aborted, cancelled or stopped
 // on the way is a printer failure with the printer's own message, a job still
@@ -41,28 +50,34 @@ public:
     void finish() override;
     void abandon() noexcept override;
     bool is_open() const override { return m_document != nullptr; }
+    JobPreview preview(const DocumentInfo& info, const PageDescription& sheet) override;
 
     // Sends the file at `path` as it is, one job of the document format
-    // `format` ("application/postscript"), with the copies, the paper and the
-    // title as for our own PDF, and follows it to its end the same way.
-    // Throws KvalonError: File when the file cannot be read, Printer naming
-    // the queue when the queue or the printer does not take it.
+    // `format` ("application/postscript") with the job's options, the copies
+    // and the title as for our own PDF but no paper (the document has its
+    // own), and follows it to its end the same way. Throws KvalonError: File
+    // when the file cannot be read, Printer naming the queue when the queue
+    // or the printer does not take it.
     void send_file(const DocumentInfo& info, const std::string& path, const std::string& format);
 
 private:
     void start_request(const DocumentInfo& info, const char* format);
-    void create_job(const DocumentInfo& info, const char* format);
+    void create_job(const DocumentInfo& info, const JobOptions& options, const char* format);
     void end_request();
+    void place(const PageDescription& page);
     void follow_to_the_end();
     [[noreturn]] void fail(const std::string& reason);
 
     CupsJobSettings m_settings;
+    std::string m_queue; // the destination's queue, without its instance
     std::shared_ptr<const FontSource> m_fonts;
     std::unique_ptr<CupsConnection> m_connection;
     std::unique_ptr<CupsRequestOutput> m_output;
     std::unique_ptr<PdfStreamSink> m_document;
     int m_job_id = 0;
     std::optional<SignalDeferral> m_deferral; // while the job is sent
+    std::optional<MediaMargins> m_margins;    // of the job's paper, when the queue lists it
+    PageArea m_told_cells;                    // the cells the user was last told do not fit
 };
 
 } // namespace kvalon

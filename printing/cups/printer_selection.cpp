@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "printing/cups/cups_connection.h"
+#include "printing/cups/destination_info.h"
 
 #include <cups/cups.h>
 
@@ -48,6 +49,14 @@ public:
     cups_dest_t* default_destination() const {
         return cupsGetDest(nullptr, nullptr, m_count, m_dests);
     }
+    // A queue, or an instance of one the user or the system defined, by its
+    // exact name.
+    bool has(const DestinationName& name) const {
+        return std::any_of(begin(), end(), [&name](const cups_dest_t& dest) {
+            const std::string instance = dest.instance != nullptr ? dest.instance : "";
+            return name.queue == dest.name && name.instance == instance;
+        });
+    }
 
 private:
     cups_dest_t* m_dests = nullptr;
@@ -65,9 +74,12 @@ std::vector<std::string> names_of(const CupsDestinations& dests) {
     return names;
 }
 
+// The default may be an instance ("lpoptions -d Office/duplex"): its
+// options come with it.
 std::string default_of(const CupsDestinations& dests) {
     if (const cups_dest_t* dest = dests.default_destination()) {
-        return dest->name;
+        return dest->instance != nullptr ? std::string(dest->name) + "/" + dest->instance
+                                         : std::string(dest->name);
     }
     return dests.count() > 0 ? std::string(dests.begin()->name) : std::string();
 }
@@ -100,10 +112,10 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     }
     target.kind = PrinterTarget::Kind::Cups;
     target.media = request.media;
+    target.job_options = request.job_options;
     const CupsDestinations dests;
     if (!request.queue.empty()) {
-        const std::vector<std::string> queues = names_of(dests.answered());
-        if (std::find(queues.begin(), queues.end(), request.queue) == queues.end()) {
+        if (!dests.answered().has(split_destination(request.queue))) {
             throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
         }
         target.queue = request.queue;

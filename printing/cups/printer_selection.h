@@ -15,7 +15,8 @@ struct PrinterRequest {
     std::string queue;
     std::string pdf_path;
     int paper_code = 9;
-    std::string media; // paper for a queue, as CUPS names it; empty means the queue's own
+    std::string media;      // paper for a queue, as CUPS names it; empty means the queue's own
+    JobOptions job_options; // a queue's job options asked by whoever sent the report
     int copies = 1;
     int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
 };
@@ -28,9 +29,9 @@ std::vector<std::string> cups_queue_names();
 // KvalonError(PrintServiceSilent) when the print service does not answer.
 int installed_printer_count(const PrinterRequest& request);
 
-// Where the document goes; throws KvalonError(Printer) when a named queue does
-// not exist, KvalonError(PrintServiceSilent) when the service does not answer,
-// and nothing when there is no printer at all (empty result).
+// Where the document goes; throws KvalonError(Printer) when a named queue (or
+// the instance "QUEUE/INSTANCE" names) does not exist, KvalonError(PrintServiceSilent) when the
+// service does not answer, and nothing when there is no printer at all (empty result).
 std::optional<PrinterTarget> choose_target(const PrinterRequest& request);
 
 } // namespace kvalon

@@ -57,7 +57,7 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    CupsJobSettings settings{target.queue, target.media, target.job_wait_seconds};
+    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds};
     auto sink =
         std::make_unique<CupsJobSink>(std::move(settings), std::make_shared<const QtFontSource>());
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));

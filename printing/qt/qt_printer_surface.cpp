@@ -168,7 +168,22 @@ PageDescription QtPrinterSurface::sheet() const {
     sheet.height_points = points.height();
     sheet.landscape = m_layout.orientation() == QPageLayout::Landscape;
     sheet.dpi = m_resolution;
+    sheet.cells = m_cell_area;
     return sheet;
+}
+
+DocumentInfo QtPrinterSurface::document_info() const {
+    DocumentInfo info{m_title, m_copies};
+    const QSizeF paper = m_layout.pageSize().size(QPageSize::Millimeter);
+    info.paper_width_mm = paper.width();
+    info.paper_height_mm = paper.height();
+    return info;
+}
+
+JobPreview QtPrinterSurface::job_preview(const PageArea& cells) {
+    PageDescription planned = sheet();
+    planned.cells = cells;
+    return m_sink->preview(document_info(), planned);
 }
 
 // The position is not touched: new_page(), end_doc() and abandon_document()
@@ -182,7 +197,7 @@ void QtPrinterSurface::open_page() {
 
 void QtPrinterSurface::begin_document() {
     if (!m_sink->is_open()) {
-        m_sink->begin(DocumentInfo{m_title, m_copies});
+        m_sink->begin(document_info());
         m_marked = false;
         m_page_pending = false;
         open_page();

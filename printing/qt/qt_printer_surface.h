@@ -70,6 +70,8 @@ public:
     void abandon_document() noexcept override;
     bool last_document_blank() const override { return m_last_blank; }
     void set_document_title(const std::string& title) override { m_title = title; }
+    void set_cell_area(const PageArea& area) override { m_cell_area = area; }
+    JobPreview job_preview(const PageArea& cells) override;
     int font_count() const override;
     std::string font(int index) const override;
     std::string device_name() const override { return m_device_name; }
@@ -87,6 +89,7 @@ private:
     double to_px(float mm) const { return static_cast<double>(mm) * m_resolution / MmPerInch; }
     double px_to_mm(double px) const { return px * MmPerInch / m_resolution; }
     PageDescription sheet() const;
+    DocumentInfo document_info() const;
     void begin_document();
     // Output after new_page() hands the ended page over and starts the next
     // sheet; a document that ends right after new_page() gets no empty sheet
@@ -104,6 +107,7 @@ private:
     std::string m_device_name;
     int m_copies;
     std::string m_title;
+    PageArea m_cell_area;
     std::string m_face;
     float m_points = 12;
     bool m_bold = false;

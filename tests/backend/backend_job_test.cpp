@@ -37,6 +37,25 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
     EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+    // Every other option is kept for the destination to judge; ours is not.
+    EXPECT_EQ(options_text(
+                  parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page media=A5").options),
+              "fit-to-page=true media=A5 sides=two-sided-long-edge");
+}
+
+TEST(BackendJob, NamesSambaJobsAfterTheirDocument) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"smbprn.00000001 Remote Downlevel Document r134.txt", "r134.txt"},
+        {"smbprn.00000012 Справка за склада", "Справка за склада"},
+        {"smbprn.00000003 Remote Downlevel Document", "Remote Downlevel Document"},
+        {"smbprn.00000003 ", "smbprn.00000003 "},
+        {"Справка smbprn.00000001 x", "Справка smbprn.00000001 x"},
+        {"smbprn.1 x", "smbprn.1 x"},
+    };
+    for (const auto& [title, name] : cases) {
+        EXPECT_EQ(document_name(title), name) << title;
+        EXPECT_EQ(parse_backend_job({"7", "ivan", title, "1", ""}, "kvalon:/Office").title, name);
+    }
 }
 
 ErrorKind failure_of(const std::function<void()>& parse) {

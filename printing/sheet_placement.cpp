@@ -1,0 +1,126 @@
+#include "printing/sheet_placement.h"
+
+#include "engine/units.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvalon {
+
+namespace {
+
+// The move along one side that brings [low, high] within [first, last]:
+// none when it is within already, none when it cannot be.
+double least_move(double low, double high, double first, double last, bool& fits) {
+    if (high - low > last - first) {
+        fits = false;
+        return 0;
+    }
+    if (low < first) {
+        return first - low;
+    }
+    if (high > last) {
+        return last - high;
+    }
+    return 0;
+}
+
+// Whole device pixels, rounded away from zero: the move may be a little
+// larger than needed, never smaller.
+double whole_pixels(double mm, int dpi) {
+    const double mm_per_pixel = MmPerInch / (dpi > 0 ? dpi : 600);
+    const double pixels = std::ceil(std::abs(mm) / mm_per_pixel - 1e-9);
+    return std::copysign(pixels * mm_per_pixel, mm);
+}
+
+// In the ESC/P mode the printer's page, its form by its widest line, as
+// planning laid it on the sheet.
+PageArea escp_page_area(const PrintJob& j) {
+    const double mm_per_unit = MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale;
+    PageArea area;
+    area.left = j.EscpLeftMm;
+    area.top = j.EscpTopMm;
+    area.right = area.left + static_cast<double>(j.EscpWidth) * mm_per_unit;
+    area.bottom = area.top + static_cast<double>(j.EscpFormLength) * mm_per_unit;
+    return area;
+}
+
+} // namespace
+
+// LongestLine counts the longest line's cells and two more; the page reader
+// cuts lines at CharsPerLine.
+PageArea planned_cell_area(const PrintJob& j) {
+    if (j.EscpMode) {
+        return escp_page_area(j);
+    }
+    const double cell = j.CharWidth;
+    const double line = j.LineHeight;
+    const double indent = std::max<int>(j.LeftIndent, 0);
+    const double widest = std::clamp<int>(j.LongestLine - 2, 0, std::max<int>(j.CharsPerLine, 0));
+    constexpr double kEmptyLinesAtTop = 2;
+    PageArea area;
+    area.left = indent * cell;
+    area.right = (indent + widest) * cell;
+    area.top = kEmptyLinesAtTop * line;
+    area.bottom = (kEmptyLinesAtTop + std::max<int>(j.LinesPerPage, 0)) * line;
+    return area;
+}
+
+PagePlacement place_within_margins(const PageArea& cells, double width_mm, double height_mm,
+                                   bool landscape, const MediaMargins& margins, int dpi) {
+    PagePlacement placement;
+    if (cells.empty()) {
+        return placement;
+    }
+    double left = margins.left;
+    double right = margins.right;
+    double top = margins.top;
+    double bottom = margins.bottom;
+    if (landscape) {
+        left = right = std::max(margins.top, margins.bottom);
+        top = bottom = std::max(margins.left, margins.right);
+    }
+    const double across =
+        least_move(cells.left, cells.right, left, width_mm - right, placement.whole);
+    const double down =
+        least_move(cells.top, cells.bottom, top, height_mm - bottom, placement.whole);
+    placement.right_mm = whole_pixels(across, dpi);
+    placement.down_mm = whole_pixels(down, dpi);
+    return placement;
+}
+
+void move_page(PageDescription& page, const PagePlacement& placement) {
+    const double dx = placement.right_mm;
+    const double dy = placement.down_mm;
+    if (dx == 0 && dy == 0) {
+        return;
+    }
+    for (Fill& fill : page.fills) {
+        fill.x += dx;
+        fill.y += dy;
+    }
+    for (PlacedImage& image : page.images) {
+        image.x += dx;
+        image.y += dy;
+    }
+    for (TextRun& run : page.runs) {
+        run.baseline += dy;
+        for (PlacedGlyph& glyph : run.glyphs) {
+            glyph.x += dx;
+        }
+    }
+    for (Stroke& stroke : page.strokes) {
+        stroke.x1 += dx;
+        stroke.x2 += dx;
+        stroke.y1 += dy;
+        stroke.y2 += dy;
+    }
+    if (!page.cells.empty()) {
+        page.cells.left += dx;
+        page.cells.right += dx;
+        page.cells.top += dy;
+        page.cells.bottom += dy;
+    }
+}
+
+} // namespace kvalon
