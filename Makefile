@@ -3,19 +3,33 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 OUT := $(CURDIR)/out
+# What running needs: the program, its font and the print-server backend.
+RUN_TARGETS := kvalon-p kvalon-backend kvalon_font
 
-.PHONY: deps configure build run test format-check bench fuzz sanitize install deb clean
+.PHONY: deps deps-run configure configure-run build build-run build-install run test \
+	format-check bench fuzz sanitize install deb clean
 
+# The packages for running only, and for everything (tests, developer tools).
+deps-run:
+	@scripts/install-deps.sh run
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
+# A configured build folder re-runs CMake by itself when a CMake file changes,
+# so running configures only once (or when CMAKE_FLAGS asks for something).
+# The tests configure every time: the test tools may have just come.
+configure-run: deps-run
+	@if [ ! -f $(BUILD)/build.ninja ] || [ -n "$(CMAKE_FLAGS)" ]; then \
+	    cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null; fi
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
 
+build-run: configure-run
+	@cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+run: build-run
 	@mkdir -p $(OUT)
 	@rm -f $(OUT)/sample-report.pdf $(OUT)/escp-report.pdf
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
@@ -57,12 +71,16 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	@scripts/run-bench.sh build-bench
 
+# What is installed: the run targets and the manual page.
+build-install: build-run
+	@cmake --build $(BUILD) -j $(JOBS) --target kvalon_manual
+
 # DESTDIR=/stage and PREFIX=/opt/x work as usual; the default prefix is /usr/local.
-install: build
+install: build-install
 	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
-# The Debian package, into out/.
-deb: build
+# The Debian package, into out/ (dpkg-dev finds the libraries it depends on).
+deb: deps build-install
 	@mkdir -p $(OUT)
 	@rm -f $(OUT)/kvalon-p_*.deb
 	@cd $(BUILD) && cpack -G DEB -B $(OUT) >/dev/null

@@ -3,6 +3,8 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
+#include "printing/printer_target.h"
+#include "startup/command_line.h"
 #include "startup/queue_address.h"
 
 #include <cups/cups.h>
@@ -56,7 +58,7 @@ bool switch_value(const char* name, const std::string& value) {
 
 int copies_of(const std::string& word) {
     const std::optional<int> copies = parse_whole_number(word);
-    if (!copies || *copies < 1) {
+    if (!copies || *copies < 1 || *copies > kMostCopies) {
         throw KvalonError(ErrorKind::CommandLine, word);
     }
     return *copies;
@@ -105,7 +107,10 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* escp = options.get("kvalon-escp")) {
         job.escp = switch_value("kvalon-escp", escp);
     }
-    job.options = options.others({"kvalon-escp"});
+    if (const char* page = options.get("kvalon-code-page")) {
+        job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);
+    }
+    job.options = options.others({"kvalon-escp", "kvalon-code-page"});
     return job;
 }
 

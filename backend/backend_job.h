@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "printing/job_option.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,9 @@ struct BackendJob {
     std::string destination; // the queue that prints it
     std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
     bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
-    JobOptions options;      // every other option of the job, as CUPS hands them over
+    // -o kvalon-code-page=NAME (or the queue's default): the report's code page
+    std::optional<CodePageChoice> code_page;
+    JobOptions options; // every other option of the job, as CUPS hands them over
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

@@ -6,11 +6,14 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
+#include "engine/notice.h"
 #include "engine/print_job.h"
+#include "engine/signal_cleanup.h"
 #include "printing/cups/destination_info.h"
 #include "printing/cups/printer_selection.h"
 #include "printing/qt/printer_binding.h"
 #include "startup/command_line.h"
+#include "startup/environment_settings.h"
 #include "startup/install_font.h"
 #include "startup/queue_address.h"
 #include "startup/report_job.h"
@@ -21,6 +24,7 @@
 #include <cups/backend.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -35,8 +39,15 @@ namespace kvalon {
 namespace {
 
 // One line of the backend protocol: CUPS reads the prefix, shows INFO and
-// ERROR text beside the job and logs the rest.
-void tell(const char* prefix, const std::string& text) {
+// ERROR text beside the job and logs the rest. A message may carry the job's
+// title, which the sender chose: a line break in it would start a line of
+// the protocol of its own, so every control character reads as a blank.
+void tell(const char* prefix, std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = ' ';
+        }
+    }
     std::fprintf(stderr, "%s: %s\n", prefix, text.c_str());
     std::fflush(stderr);
 }
@@ -133,10 +144,14 @@ int print_job(const BackendJob& backend_job) {
     ProgramOptions options;
     options.argument_text = report_argument(backend_job);
     options.document_title = backend_job.title;
+    options.code_page = backend_job.code_page;
     PrinterRequest request;
     request.queue = backend_job.destination;
     request.copies = backend_job.copies;
     request.media = backend_job.media;
+    request.job_wait_seconds = job_wait_from_environment(request.job_wait_seconds);
+    request.signal_cancels_followed_job = true;
+    apply_service_wait_from_environment();
     StartHooks hooks;
     hooks.install_font = [] { register_delivered_font(); };
     hooks.run_interactive = []() -> int {
@@ -167,11 +182,20 @@ int print_job(const BackendJob& backend_job) {
     return CUPS_BACKEND_OK;
 }
 
-int run_with_application(const BackendJob& backend_job, int& argc, char** argv) {
+int run_with_application(const BackendJob& backend_job, char* program_name) {
     prepare_environment(backend_job);
     qInstallMessageHandler(qt_messages_as_debug);
-    QGuiApplication application(argc, argv);
+    // The job's title and options are the sender's words: Qt reads options of
+    // its own (-platform, -platformpluginpath) from the arguments it is given,
+    // so it gets only the program's name.
+    int qt_argc = 1;
+    char* qt_argv[] = {program_name, nullptr};
+    QGuiApplication application(qt_argc, qt_argv);
+    // A warning stays in the job's state message when the job has ended
+    // (the print server clears an INFO text then): a report handed over but
+    // not yet printed is told where the sender looks.
     set_message_seam([](const std::string& text) { tell("WARNING", text); });
+    set_notice_handler([](const std::string& text) { tell("WARNING", text); });
     try {
         return print_job(backend_job);
     } catch (const KvalonError& error) {
@@ -186,6 +210,12 @@ int run_with_application(const BackendJob& backend_job, int& argc, char** argv) 
 } // namespace
 
 int run_backend(int argc, char** argv) {
+    // As CUPS's own backends: the print server ends a cancelled job with
+    // SIGTERM (our temporaries go, the destination job is cancelled, see
+    // engine/signal_cleanup.h), and a closed connection is an error to tell,
+    // not a silent death.
+    install_signal_cleanup();
+    ::signal(SIGPIPE, SIG_IGN);
     if (argc == 1) {
         std::printf("direct %s \"Unknown\" \"%s\"\n", kBackendScheme,
                     messages::kBackendDeviceInfo.c_str());
@@ -204,7 +234,7 @@ int run_backend(int argc, char** argv) {
         tell("ERROR", message_for(error));
         return backend_status_for(error);
     }
-    return run_with_application(backend_job, argc, argv);
+    return run_with_application(backend_job, argv[0]);
 }
 
 } // namespace kvalon

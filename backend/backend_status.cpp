@@ -20,9 +20,10 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::BlankPages:
     case ErrorKind::LineTooLong:
     case ErrorKind::TooManyPages:
+    case ErrorKind::Layout:
+    case ErrorKind::PaperTooLarge:
         return CUPS_BACKEND_CANCEL;
     case ErrorKind::NoPrinter:
-    case ErrorKind::Layout:
     case ErrorKind::FileWrite:
     case ErrorKind::Printer:
     case ErrorKind::PrintServiceSilent:

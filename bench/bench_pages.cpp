@@ -1,7 +1,9 @@
 #include "bench/bench_pages.h"
 
+#include "engine/code_page.h"
+#include "engine/paper_codes.h"
+#include "engine/units.h"
 #include "printing/box_geometry.h"
-#include "printing/code_pages.h"
 
 #include <algorithm>
 #include <tuple>
@@ -10,7 +12,7 @@ namespace kvalon::bench {
 
 namespace {
 
-constexpr int kDpi = 600;
+constexpr int kDpi = DrawingDpi;
 constexpr int kPixels = 75; // 9 points at 600 dpi
 constexpr double kCellWidth = 1229.0 / 2048 * kPixels / kDpi * 25.4;
 constexpr double kLineHeight = 3.5963;
@@ -29,8 +31,8 @@ bool touching(double a_end, double b_start) {
 BenchPages::BenchPages() {
     m_page.width_mm = 297;
     m_page.height_mm = 210;
-    m_page.width_points = 842;
-    m_page.height_points = 595;
+    m_page.width_points = A4HeightPoints;
+    m_page.height_points = A4WidthPoints;
     m_page.landscape = true;
     m_page.dpi = kDpi;
     PageFace face{"CourierCyr", kPixels * 72.0 / kDpi, false, false, 1};
@@ -51,16 +53,17 @@ void BenchPages::add_line(const std::string& line, std::size_t row) {
             bold = !bold;
             continue;
         }
-        if (const auto box = box_strokes(code, w, h)) {
+        const char32_t character = character_of(CodePageId::Mik, code);
+        if (const auto box = box_strokes(character, w, h)) {
             for (int i = 0; i < box->count; ++i) {
                 const Segment& s = box->segments[static_cast<std::size_t>(i)];
                 m_strokes.push_back({x + s.x1, top + s.y1, x + s.x2, top + s.y2, kStrokeWidth});
             }
-        } else if (const auto fill = cell_fill(code, w, h)) {
+        } else if (const auto fill = cell_fill(character, w, h)) {
             m_page.fills.push_back(
                 {x + fill->x, top + fill->y, fill->width, fill->height, fill->grey});
         } else if (code != ' ' && code >= 32) {
-            runs[bold ? 1 : 0].glyphs.push_back({mik_to_unicode(code), x});
+            runs[bold ? 1 : 0].glyphs.push_back({character, x});
         }
         x += kCellWidth;
     }

@@ -9,6 +9,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
+#include "engine/units.h"
 #include "printing/document_sink.h"
 #include "printing/print_page.h"
 #include "printing/qt/face_cache.h"
@@ -29,7 +30,7 @@
 namespace kvalon {
 namespace {
 
-constexpr int kResolution = 600;
+constexpr int kResolution = DrawingDpi;
 
 class QtPdfWriterSink final : public DocumentSink {
 public:

@@ -1,8 +1,10 @@
 #include "engine/atomic_file.h"
 
 #include "engine/error.h"
+#include "engine/temporary_name.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -12,6 +14,24 @@
 
 namespace kvalon {
 
+namespace {
+
+constexpr std::size_t kRandomPart = 6;
+
+// A prefix that would make the name too long for the folder is shortened;
+// it keeps its ends, which tell whose file it is.
+std::string fitting_prefix(std::string prefix, std::size_t stamp_size) {
+    const std::size_t room = NAME_MAX - stamp_size - kRandomPart;
+    if (prefix.size() > room) {
+        const char last = prefix.back();
+        prefix.resize(room - 1);
+        prefix.push_back(last);
+    }
+    return prefix;
+}
+
+} // namespace
+
 int OwnedFd::close_checked() {
     const int fd = release();
     return fd >= 0 && ::close(fd) != 0 ? errno : 0;
@@ -20,7 +40,12 @@ int OwnedFd::close_checked() {
 TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefix,
                              std::string error_path)
     : m_error_path(std::move(error_path)) {
-    std::string pattern = folder + "/" + prefix + "XXXXXX";
+    // An ending signal between the file's making and its entry in the
+    // clean-up table would leave it behind: it waits until the entry is made.
+    const SignalDeferral deferral;
+    remove_abandoned_temporaries(folder);
+    const std::string stamp = temporary_name_stamp();
+    std::string pattern = folder + "/" + fitting_prefix(prefix, stamp.size()) + stamp + "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         fail(errno);
@@ -89,24 +114,41 @@ void TemporaryFile::remove() noexcept {
     m_path.clear();
 }
 
-AtomicReplacement::AtomicReplacement(const std::string& target)
-    : m_target(target),
-      m_file(folder_of(target), "." + std::filesystem::path(target).filename().string() + ".",
-             target) {}
+AtomicReplacement::AtomicReplacement(const std::string& target, NotOrdinaryTarget not_ordinary)
+    : m_place(find_replace_target(target, not_ordinary)),
+      m_file(folder_of(m_place.path),
+             "." + std::filesystem::path(m_place.path).filename().string() + ".", target) {}
+
+void AtomicReplacement::commit() {
+    if (const int error = give_replaced_attributes(m_file.fd(), m_place); error != 0) {
+        m_file.fail(error);
+    }
+    place();
+}
 
 void AtomicReplacement::commit(mode_t mode) {
     if (::fchmod(m_file.fd(), mode) != 0) {
         m_file.fail(errno);
     }
+    place();
+}
+
+void AtomicReplacement::place() {
     m_file.sync_and_close();
-    if (std::rename(m_file.path().c_str(), m_target.c_str()) != 0) {
+    if (std::rename(m_file.path().c_str(), m_place.path.c_str()) != 0) {
         m_file.fail(errno);
     }
     m_file.keep();
 }
 
+void replace_file_atomically(const std::string& target, std::string_view content) {
+    AtomicReplacement replacement(target, NotOrdinaryTarget::ReplaceTheName);
+    replacement.file().write_all(content);
+    replacement.commit();
+}
+
 void replace_file_atomically(const std::string& target, std::string_view content, mode_t mode) {
-    AtomicReplacement replacement(target);
+    AtomicReplacement replacement(target, NotOrdinaryTarget::ReplaceTheName);
     replacement.file().write_all(content);
     replacement.commit(mode);
 }

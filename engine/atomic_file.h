@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/owned_fd.h"
+#include "engine/replace_target.h"
 #include "engine/signal_cleanup.h"
 
 #include <cstddef>
@@ -13,7 +14,9 @@ namespace kvalon {
 // A file of our own under a fresh name in a folder: created exclusively, so
 // never an existing file and never through a link someone planted there; only
 // we can read it until it is placed; removed when its owner goes unless kept,
-// and when an ending signal stops the program (engine/signal_cleanup.h).
+// and when an ending signal stops the program (engine/signal_cleanup.h). Its
+// name carries the run that made it (engine/temporary_name.h), and files that
+// earlier runs killed outright left in the folder are removed first.
 // Failures throw KvalonError(FileWrite) naming `error_path`, the file the user
 // knows (the target, not the temporary name).
 class TemporaryFile {
@@ -52,23 +55,35 @@ private:
     SignalCleanupEntry m_cleanup;
 };
 
-// A new version of `target`, written under a fresh name beside it and renamed
-// over it only when whole and on the disk: readers of the target see the old
+// A new version of `target`, written under a fresh name beside the file it
+// replaces (links followed, see engine/replace_target.h) and renamed over that
+// file only when whole and on the disk: readers of the target see the old
 // file or the new one, never a part; a failure leaves the old one as it was.
+// Throws as find_replace_target does for a target that cannot be replaced.
 class AtomicReplacement {
 public:
-    explicit AtomicReplacement(const std::string& target);
+    AtomicReplacement(const std::string& target, NotOrdinaryTarget not_ordinary);
 
     TemporaryFile& file() { return m_file; }
-    // Syncs, gives the file `mode` and renames it over the target.
+    const TemporaryFile& file() const { return m_file; }
+    // Syncs, gives the file the owner and permissions of the file it replaces
+    // (a new file: those of any new file) and renames it over that file.
+    void commit();
+    // The same with the permissions `mode`, for a file every user must read.
     void commit(mode_t mode);
 
 private:
-    std::string m_target;
+    void place();
+
+    ReplaceTarget m_place;
     TemporaryFile m_file;
 };
 
-// `content` as the new `target`, atomically (see AtomicReplacement).
+// `content` as the new `target`, atomically (see AtomicReplacement), with the
+// permissions of the file it replaces. A pipe, socket or device under the
+// name is replaced by the new file.
+void replace_file_atomically(const std::string& target, std::string_view content);
+// The same with the permissions `mode`, for a file every user must read.
 void replace_file_atomically(const std::string& target, std::string_view content, mode_t mode);
 
 // The folder of `path`: "." for a bare file name.

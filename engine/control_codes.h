@@ -21,8 +21,6 @@ inline constexpr unsigned char FirstPrintable = 32;
 inline constexpr unsigned char Delete = 127;
 inline constexpr unsigned char FirstMikLetter = 128;
 inline constexpr unsigned char LastMikLetter = 191;
-inline constexpr unsigned char FirstMikSymbol = 192;
-inline constexpr unsigned char NumeroSign = 213;
 inline constexpr unsigned char NoBreakSpace = 255;
 
 } // namespace kvalon::codes

@@ -37,6 +37,8 @@ const char* kind_name(ErrorKind kind) {
         return "too many pages";
     case ErrorKind::Layout:
         return "layout";
+    case ErrorKind::PaperTooLarge:
+        return "paper too large";
     case ErrorKind::FileWrite:
         return "file write";
     case ErrorKind::Printer:

@@ -15,13 +15,14 @@ enum class ErrorKind {
     CommandLine,        // an option or an environment setting cannot be used
     BadActionWord,      // the action word is not a number
     File,               // the report cannot be opened or read, or changed under the job
-    InputTooLarge,      // the report on standard input passes the size limit
+    InputTooLarge,      // the report passes the size limit
     EmptyReport,        // the report has nothing to print
     NotTextReport,      // the file is a document (PostScript, PDF, PCL) that cannot go there
     BlankPages,         // the pages came out blank although the report holds print
     LineTooLong,        // a line is longer than 32,765 characters
     TooManyPages,       // the report needs more than 32,767 pages
     Layout,             // the paper is too small for one line or one character
+    PaperTooLarge,      // the paper is larger than a PDF page may be
     FileWrite,          // an output file cannot be written
     Printer,            // the printer or the print service did not take the document
     PrintServiceSilent, // the print service does not answer in time

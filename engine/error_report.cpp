@@ -51,6 +51,8 @@ KindReport report_of(ErrorKind kind) {
         return {messages::kTooManyPages, kNothing, kExitJobFailed};
     case ErrorKind::Layout:
         return {messages::kPaperTooSmall, kNothing, kExitJobFailed};
+    case ErrorKind::PaperTooLarge:
+        return {messages::kPaperTooLarge, kNothing, kExitJobFailed};
     case ErrorKind::FileWrite:
         return {messages::kCannotWrite, kNothing, kExitJobFailed};
     case ErrorKind::Printer:

@@ -3,6 +3,7 @@
 #include "engine/checked.h"
 #include "engine/error.h"
 #include "engine/escp_scan.h"
+#include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/source_file.h"
 #include "engine/units.h"
@@ -51,7 +52,10 @@ FileIdentity scan(PrintJob& j, EscpScan& found) {
     source.open(j.SourcePath, SourceFile::Reading::Bytes);
     const FileIdentity scanned = source.identity();
     try {
-        found = scan_escp_source(source);
+        // Which bytes print depends on the code page: it is told once the
+        // report is known to be a file one may read.
+        choose_job_code_page(j);
+        found = scan_escp_source(source, j.CodePage);
     } catch (const KvalonError&) {
         source.close();
         throw;
@@ -120,7 +124,8 @@ void plan_escp_layout(PrintJob& j, PrinterSurface& surface) {
         throw KvalonError(ErrorKind::File, j.SourcePath, messages::kChangedDuringJob);
     }
     j.EscpCarried = EscpState{};
-    j.EscpPageStart = EscpState{};
+    j.EscpCarried.code_page = j.CodePage;
+    j.EscpPageStart = j.EscpCarried;
     j.EscpPending.clear();
 }
 

@@ -1,6 +1,8 @@
 #include "engine/escp_printer.h"
 
+#include "engine/code_page.h"
 #include "engine/control_codes.h"
+#include "engine/escp_characters.h"
 
 #include <algorithm>
 
@@ -9,6 +11,8 @@ namespace kvalon {
 namespace {
 
 constexpr unsigned char kHighBit = 0x80;
+constexpr char32_t kNoBreakSpace = 0x00A0;
+constexpr char32_t kUnassigned = 0xFFFD;
 constexpr int kTabEvery = 8;
 
 // Units of the commands, in 1/3600 inch.
@@ -70,8 +74,8 @@ std::int64_t form_length_of(std::int64_t length) {
 } // namespace
 
 bool EscpGlyph::visible() const {
-    return underline ||
-           (code > codes::FirstPrintable && code != codes::Delete && code != codes::NoBreakSpace);
+    return underline || (character > codes::FirstPrintable && character != codes::Delete &&
+                         character != kNoBreakSpace && character != kUnassigned);
 }
 
 EscpPrinter::EscpPrinter(EscpOutput& output, const EscpState& start)
@@ -154,15 +158,20 @@ void EscpPrinter::print_character(unsigned char code) {
         width = m_state.character_width();
     }
     const EscpAttributes& a = m_state.attributes;
+    const EscpCharacter printed =
+        escp_character(code, a.character_table, a.international, m_state.code_page);
     EscpGlyph glyph;
     glyph.code = code;
+    glyph.character = printed.character;
+    glyph.by_printer_table =
+        printed.italic || printed.character != character_of(m_state.code_page, code);
     glyph.x = m_state.x;
     glyph.y = m_state.y;
     glyph.width = width;
     glyph.letter_width = m_state.letter_width();
     glyph.height = m_state.line_spacing > 0 ? m_state.line_spacing : kEscpSixthInch;
     glyph.bold = a.bold() || m_state.marker_bold;
-    glyph.italic = a.italic;
+    glyph.italic = a.italic || printed.italic;
     glyph.underline = a.underline;
     glyph.double_width = a.double_width();
     m_state.page_has_print = m_state.page_has_print || glyph.visible();
@@ -276,6 +285,7 @@ void EscpPrinter::on_command(const EscpCommand& command) {
 void EscpPrinter::apply_reset() {
     EscpState reset;
     reset.y = m_state.y;
+    reset.code_page = m_state.code_page;
     reset.page_has_print = m_state.page_has_print;
     m_state = reset;
     feed(0); // a head below the form's end is on the next page
@@ -313,6 +323,12 @@ bool EscpPrinter::apply_attribute(const EscpCommand& command) {
     case '>':
     case '#':
         m_state.high_bit = command.code == '=' ? 0 : (command.code == '>' ? 1 : -1);
+        return true;
+    case 't':
+        a.character_table = escp_character_table(static_cast<unsigned char>(n), a.character_table);
+        return true;
+    case 'R':
+        a.international = escp_international_set(static_cast<unsigned char>(n), a.international);
         return true;
     default:
         return false;

@@ -11,8 +11,12 @@ namespace kvalon {
 
 // One character as the printer prints it.
 struct EscpGlyph {
-    unsigned char code = 0; // the report's byte (MIK), after ESC = and ESC >
-    std::int64_t x = 0;     // the top-left corner of its place
+    unsigned char code = 0; // the report's byte, after ESC = and ESC >
+    // What it prints: the code page's character for the byte, or the one the
+    // printer's tables (ESC t, ESC R) put in its place; 0 prints nothing.
+    char32_t character = 0;
+    bool by_printer_table = false; // the tables put another character, or italic, there
+    std::int64_t x = 0;            // the top-left corner of its place
     std::int64_t y = 0;
     std::int64_t width = 0;        // how far the head moves on: double width and spacing included
     std::int64_t letter_width = 0; // the letter itself: double width, but no spacing

@@ -60,10 +60,12 @@ private:
 
 } // namespace
 
-EscpScan scan_escp_source(SourceFile& source) {
+EscpScan scan_escp_source(SourceFile& source, CodePageId page) {
     EscpScan scan;
     Measure measure(scan, source.path());
-    EscpPrinter printer(measure);
+    EscpState start;
+    start.code_page = page;
+    EscpPrinter printer(measure, start);
     measure.watch(printer);
     for (std::string_view bytes = source.available(); !bytes.empty() && !printer.ended();
          bytes = source.available()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/code_page.h"
+
 #include <cstdint>
 
 namespace kvalon {
@@ -19,8 +21,8 @@ struct EscpScan {
 };
 
 // Reads the open source (read whole, SourceFile::Reading::Bytes) from its
-// position to its end, or to the report's end mark. Throws
-// KvalonError(TooManyPages) when the page count leaves its range.
-EscpScan scan_escp_source(SourceFile& source);
+// position to its end, or to the report's end mark, in code page `page`.
+// Throws KvalonError(TooManyPages) when the page count leaves its range.
+EscpScan scan_escp_source(SourceFile& source, CodePageId page);
 
 } // namespace kvalon

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace kvalon {
@@ -85,7 +86,31 @@ private:
     bool m_done = false;
 };
 
+class PrintedCharacters final : public EscpOutput {
+public:
+    void glyph(const EscpGlyph& glyph) override { m_text.push_back(static_cast<char>(glyph.code)); }
+    void line_feed() override { m_text += "\r\n"; }
+    // A page that ends without a line feed (FF) ends its line too.
+    void page_end(bool) override {
+        if (!m_text.empty() && m_text.back() != '\n') {
+            m_text += "\r\n";
+        }
+    }
+    std::string take() { return std::move(m_text); }
+
+private:
+    std::string m_text;
+};
+
 } // namespace
+
+std::string without_escp_sequences(std::string_view report) {
+    PrintedCharacters printed;
+    EscpPrinter printer(printed);
+    printer.take(report);
+    printer.finish();
+    return printed.take();
+}
 
 std::string escp_screen_text(std::string_view page, const EscpState& start) {
     ScreenLines lines;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "engine/escp_attributes.h"
 
 #include <array>
@@ -55,6 +56,9 @@ struct EscpState {
     int high_bit = -1;        // ESC = 0 / ESC > 1: the top bit of every code; -1 as sent
     bool marker_bold = false; // the bold marker (code 2) until the line ends
     bool page_has_print = false;
+    // The code page of the graphics table, the report's: set with the
+    // printer, not by the report, so ESC @ keeps it.
+    CodePageId code_page = CodePageId::Mik;
 
     // The width of one character printed now, with double width and spacing.
     std::int64_t character_width() const;

@@ -13,6 +13,13 @@ namespace kvalon {
 inline constexpr std::int64_t kLongestLineAllowed = 32765;
 inline constexpr std::int64_t kLargestLineCount = 32767;
 
+// Page numbers are 16-bit too: a report prints at most this many pages.
+inline constexpr std::int64_t kMostPages = 32767;
+// A report larger than this is no DOS report, in either mode and whether it
+// comes as a file or on standard input: a runaway pipe (/dev/zero) must not
+// fill the temporary folder, nor a huge (sparse) file be read for hours.
+inline constexpr std::int64_t kLargestReport = std::int64_t{2} << 30;
+
 inline bool line_cannot_be_planned(std::int64_t length, std::int64_t markers) {
     return length > kLargestLineCount && length - markers > kLongestLineAllowed;
 }

@@ -1,8 +1,16 @@
 #pragma once
 
+#include "engine/line_limit.h"
+#include "engine/paper_codes.h"
+#include "engine/print_service_waits.h"
+
 #include <string>
 
-// Every sentence the program says to its user, in one place (UTF-8).
+// Every sentence the program says to its user, in one place (UTF-8): its
+// messages, failures and notes, the usage and the words it prints on a page.
+// Any layer may use them. The words of the windows' controls (captions, menu
+// items, buttons, labels) live in ui/captions.h; no other file holds words of
+// the program, but for the table of Windows paper names (paper_names.cpp).
 namespace kvalon::messages {
 
 inline const std::string kTitle = "Kvalon-P";
@@ -27,6 +35,9 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
+// The code page planning told from the report, then how sure it is.
+inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
+inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
 
 // Words the program prints or shows besides its messages.
 inline const std::string kFooterText = "Програми за счетоводство, склад и фактуриране";
@@ -35,16 +46,21 @@ inline const std::string kChooseFileTitle = "Избор на файл за пе�
 
 // Failures the program reports in its own words.
 inline const std::string kCannotRead = "Файлът не може да бъде прочетен: ";
-inline const std::string kLineTooLong = "Ред, по-дълъг от 32765 символа, във файл ";
+inline const std::string kLineTooLong =
+    "Ред, по-дълъг от " + std::to_string(kLongestLineAllowed) + " символа, във файл ";
 inline const std::string kPaperTooSmall = "Листът е твърде малък за печат на файл ";
+inline const std::string kPaperTooLarge = "Листът е твърде голям за печат на файл ";
 inline const std::string kPrinterFailed = "Печатът не завърши: грешка на принтера ";
 inline const std::string kCannotWrite = "Файлът не може да бъде записан: ";
 inline const std::string kBadActionWord = "Неправилно действие в командния ред: ";
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
-inline const std::string kTooManyPages = "Повече от 32767 страници във файл ";
+inline const std::string kTooManyPages =
+    "Повече от " + std::to_string(kMostPages) + " страници във файл ";
 inline const std::string kNotTextReport = "Файлът не е текстов отчет: ";
 inline const std::string kBlankPages =
     "Отпечатаните страници са празни, въпреки че има какво да се печата във файл ";
+// Detail of kBadOption for a code page the program does not know.
+inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
 // The report read from standard input, where a message names the report.
@@ -54,11 +70,15 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 // Detail of kReportTooLarge: the limit, in bytes.
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
+// Detail of kPaperTooLarge: the largest side a page may have.
+inline const std::string kLargestPaperSide = "страна над 5080 мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
 inline const std::string kStoppedWatchingAfter = " след ";
 inline const std::string kStoppedWatchingNotYetPrinted = " с; то още не е отпечатано";
+inline const std::string kStoppedWatchingSilent =
+    ": услугата за печат не отговаря; заданието е предадено цяло, но още не е отпечатано";
 inline const std::string kCellsOutsidePrintable =
     "Страницата не се побира в частта от листа, която принтерът ";
 inline const std::string kCellsOutsidePrintableEnd =
@@ -91,6 +111,7 @@ inline const std::string kInputOutput = "грешка при четене или
 inline const std::string kTooBig = "файлът е твърде голям";
 inline const std::string kQuotaExceeded = "квотата е изчерпана";
 inline const std::string kIsTheReport = "това е самият отчет за печат";
+inline const std::string kForeignLink = "връзка на друг потребител в обща папка; не се следва";
 inline const std::string kNotOpenForThis = "файлът не е отворен за тази операция";
 inline const std::string kNameTooLong = "името на файла е твърде дълго";
 inline const std::string kTemporarilyUnavailable = "временно недостъпно, опитайте отново";
@@ -139,6 +160,7 @@ inline const std::string kBackendNotInstalled =
 inline const std::string kTheQueue = "Опашката ";
 inline const std::string kQueueReadyPrintsOn =
     " е готова: отчетите, пратени на нея, се отпечатват на ";
+inline const std::string kQueueReadsCodePage = "Кодова таблица на отчетите: ";
 inline const std::string kClientsReachIt = "Клиентите я достигат така:\n";
 inline const std::string kClientCups = "  друг компютър с CUPS: ";
 inline const std::string kClientIpp = "  IPP:                  ";
@@ -175,7 +197,7 @@ inline const std::string kOptionValueNotTakenEnd = ")";
 // The command line's help, shown by --help and after an unusable option.
 inline const std::string kUsage =
     "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
-    "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK).\n"
+    "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK или друга).\n"
     "\n"
     "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
     "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
@@ -189,15 +211,22 @@ inline const std::string kUsage =
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (разредка, дължина на листа, табулации,\n"
     "                  полета, шрифтове, графика), а не се печатат като букви\n"
+    "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
+    "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
+    "                  (и имената им в iconv), или auto: програмата я разпознава\n"
+    "                  по самия отчет и при съмнение чете MIK\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
     "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
-    "  --paper КОД     размер на листа на PDF принтера, код на Windows (9 = A4)\n"
-    "  --copies N      брой копия\n"
+    "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
+    std::to_string(PaperA4) +
+    " = A4)\n"
+    "  --copies N      брой копия, 1 до 9999\n"
     "  --open ФАЙЛ     отваря прозорците с този отчет, избран и готов за печат\n"
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
-    "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin)\n"
+    "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin);\n"
+    "                  с --code-page ИМЕ опашката чете отчетите в тази таблица\n"
     "  --remove-queue ИМЕ\n"
     "                  премахва такава опашка\n"
     "  --help          тази помощ\n"
@@ -205,14 +234,25 @@ inline const std::string kUsage =
     "\n"
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
     "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
+    "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
-    "колко дълго се следи заданието на опашката до отпечатването му (60).\n"
+    "колко дълго се следи заданието на опашката до отпечатването му (" +
+    std::to_string(kJobWaitSeconds) +
+    ");\n"
+    "KVALON_SERVICE_WAIT=СЕКУНДИ колко дълго се чака отговор от услугата за\n"
+    "печат (" +
+    std::to_string(kPrintServiceSeconds) +
+    ").\n"
     "\n"
     "Изходен код: 0 готово; 1 неочаквана грешка; 2 неправилен команден ред;\n"
-    "3 няма принтер или услугата за печат не отговаря до 10 с; 4 липсва файл\n"
+    "3 няма принтер или услугата за печат не отговаря до " +
+    std::to_string(kPrintServiceSeconds) +
+    " с; 4 липсва файл\n"
     "или не е обикновен файл; 5 печатът не е извършен (нечетим, променен или\n"
-    "празен файл, твърде дълъг ред, над 32767 страници, отчет от стандартния\n"
-    "вход над 2 GiB, твърде малък лист, незаписваем изходен файл или самият\n"
+    "празен файл, твърде дълъг ред, над " +
+    std::to_string(kMostPages) +
+    " страници, отчет над 2 GiB,\n"
+    "твърде малък или твърде голям лист, незаписваем изходен файл или самият\n"
     "отчет като изходен файл, грешка на принтера, документ PCL за PDF принтера,\n"
     "празни страници от файл с данни за печат); 6 опашката за печат не може\n"
     "да бъде създадена или премахната.\n"

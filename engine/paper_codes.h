@@ -13,4 +13,8 @@ enum PaperCode : int {
     PaperUserDefined = 256,
 };
 
+// A4 as a PDF media box names it, in points (210 x 297 mm, rounded).
+inline constexpr double A4WidthPoints = 595;
+inline constexpr double A4HeightPoints = 842;
+
 } // namespace kvalon

@@ -6,6 +6,7 @@
 #include "engine/error.h"
 #include "engine/escp_plan.h"
 #include "engine/grid_span.h"
+#include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
 #include "engine/paper_names.h"
@@ -64,6 +65,9 @@ struct ScanExtras {
     std::int64_t widest_net = 0; // most characters of a line that are not bold markers
 };
 
+// A PDF page is at most 14,400 points (200 inches) a side.
+constexpr double kLargestPaperTwips = 200 * 1440;
+
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
     j.PaperName = paper_name(code);
@@ -71,6 +75,9 @@ void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
         surface.set_paper_size(PaperA4);
     }
     surface.set_orientation(PrinterSurface::kPortrait);
+    if (surface.width_twips() > kLargestPaperTwips || surface.height_twips() > kLargestPaperTwips) {
+        throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);
+    }
     j.PaperWidthMm = std::floor(surface.width_twips() / TwipsPerMm);
     j.PaperHeightMm = std::floor(surface.height_twips() / TwipsPerMm);
 }
@@ -273,6 +280,7 @@ void plan_layout() {
     }
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
+    choose_job_code_page(j);
     const double page_width = choose_size_and_orientation(j, surface);
     compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);

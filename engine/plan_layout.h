@@ -5,7 +5,8 @@ namespace kvalon {
 // Plans the job named by job().SourcePath for the current printer: scans the
 // source once, chooses font size and orientation, computes the cell grid and
 // the page count, sets the printer up and leaves the source open at its first
-// line for read_page(). In the ESC/P mode (job().EscpMode) the printer's
+// line for read_page(). It also settles the code page the report is read in
+// (engine/job_code_page.h). In the ESC/P mode (job().EscpMode) the printer's
 // page is laid onto the sheet instead (engine/escp_plan.h).
 //
 // Throws KvalonError: NotTextReport when the source is a document, not a

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "engine/document_kind.h"
 #include "engine/escp_state.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kvalon {
 
 // Everything known about the one job the program handles at a time. Text
-// fields hold bytes 0..255 of the source (MIK), one byte per character.
+// fields hold bytes 0..255 of the source, one byte per character, in the
+// job's code page (MIK unless another was asked for).
 // Integer fields are 16-bit signed like the DOS callers expect; LineCount is
 // 32-bit. Millimetre fields are single precision where the cell grid uses them.
 struct PrintJob {
@@ -60,6 +63,13 @@ struct PrintJob {
     bool PrintableData = false;
     // Not Text: the file was a document, passed on as it is, not printed.
     DocumentKind Document = DocumentKind::Text;
+    // The code page asked for on the command line, in the environment, by
+    // the queue or in the windows; nothing asked means MIK.
+    std::optional<CodePageChoice> CodePageAsked;
+    // The code page the report is read in: the one asked for, or the one
+    // planning told from the report, with how sure it is (0..100).
+    CodePageId CodePage = CodePageId::Mik;
+    int CodePageCertainty = 100;
 };
 
 // The process-wide job record.

@@ -3,9 +3,12 @@
 #include "engine/checked.h"
 #include "engine/error.h"
 #include "engine/escp_page_reader.h"
+#include "engine/line_limit.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace kvalon {
@@ -34,7 +37,8 @@ void take_lines(PrintJob& j, SourceFile& source) {
     }
 }
 
-// Page numbers are 16-bit: the page after 32,767 cannot be numbered.
+// Page numbers are 16-bit: the page after kMostPages cannot be numbered.
+static_assert(kMostPages == std::numeric_limits<std::int16_t>::max());
 std::int16_t next_page_number(const PrintJob& j) {
     return checked_int16(j.PageNumber + 1, ErrorKind::TooManyPages, j.SourcePath);
 }

@@ -74,6 +74,14 @@ void SourceFile::open(const std::string& path, Reading reading) {
     close();
     struct stat info {};
     std::FILE* file = open_ordinary_file(path, info);
+    // Before anything is read: a line's width in the ESC/P mode is known only
+    // at its end, so a huge file without line ends would be read to its end.
+    if (info.st_size > kLargestReport) {
+        std::fclose(file);
+        throw KvalonError(ErrorKind::InputTooLarge, path,
+                          messages::kLargerThan + std::to_string(kLargestReport) +
+                              messages::kBytes);
+    }
     m_identity = identity_of(info);
     m_consumed = 0;
     m_file = file;

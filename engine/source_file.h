@@ -46,9 +46,10 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Throws KvalonError(File) when the file cannot be opened and
+    // Throws KvalonError(File) when the file cannot be opened,
     // KvalonError(NotRegularFile) when it is no ordinary file (a pipe or a
-    // device would block or never end).
+    // device would block or never end) and KvalonError(InputTooLarge) when it
+    // is larger than any report (engine/line_limit.h).
     void open(const std::string& path, Reading reading = Reading::Lines);
     void close();
     bool is_open() const { return m_file != nullptr; }

@@ -10,5 +10,8 @@ inline constexpr double TwipsPerInch = 1440;
 inline constexpr double PointsPerInch = 72;
 inline constexpr double TwipsPerMm = 56.69291339;
 inline constexpr double PointsPerMm = PointsPerInch / MmPerInch;
+// The resolution of the PDF printer, and of any page drawn where no device
+// gives one: font sizes are whole device pixels of it and fills lie on them.
+inline constexpr int DrawingDpi = 600;
 
 } // namespace kvalon

@@ -1,9 +1,8 @@
 // Planning, page reading and printing of any file against the recording
 // surface. The first three bytes choose the paper, the smallest portrait size,
-// and batch or interactive (bit 0) and the ESC/P mode (bit 1); the rest is
-// the report. Every run must end: with
-// one document of all its pages, or with a failure of a kind the input can
-// cause.
+// and batch or interactive (bit 0), the ESC/P mode (bit 1) and the code page
+// (the rest: none asked, one of the pages, or auto); the rest is the report. Every run must end:
+// with one document of all its pages, or with a failure of a kind the input can cause.
 #include "engine/error.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
@@ -54,6 +53,12 @@ void set_up(kvalon::testing::RecordingSurface& surface, const std::uint8_t* head
     j.FontFace = "CourierCyr";
     j.CommandLineJob = (head[2] & 1) != 0;
     j.EscpMode = (head[2] & 2) != 0;
+    const std::size_t page = (head[2] >> 2) % (kvalon::kCodePageCount + 2);
+    if (page == kvalon::kCodePageCount + 1) {
+        j.CodePageAsked = kvalon::CodePageChoice{true, kvalon::CodePageId::Mik};
+    } else if (page > 0) {
+        j.CodePageAsked = kvalon::CodePageChoice{false, static_cast<kvalon::CodePageId>(page - 1)};
+    }
     kvalon::set_printer(&surface);
 }
 

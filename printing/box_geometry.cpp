@@ -1,7 +1,5 @@
 #include "printing/box_geometry.h"
 
-#include "engine/control_codes.h"
-
 #include <algorithm>
 #include <initializer_list>
 
@@ -9,8 +7,9 @@ namespace kvalon {
 
 namespace {
 
-// Box, shade and block characters lie from 192 to here; no other code is drawn.
-constexpr unsigned char kLastDrawnSymbol = 223;
+// Box, shade and block characters; nothing outside is drawn.
+constexpr char32_t kFirstDrawn = 0x2500;
+constexpr char32_t kLastDrawn = 0x259F;
 
 BoxStrokes strokes(std::initializer_list<Segment> list) {
     BoxStrokes result;
@@ -20,68 +19,68 @@ BoxStrokes strokes(std::initializer_list<Segment> list) {
     return result;
 }
 
-std::optional<BoxStrokes> single_line(unsigned char code, float w, float h) {
+std::optional<BoxStrokes> single_line(char32_t character, float w, float h) {
     const float w2 = w / 2;
     const float h2 = h / 2;
     const float up = -h2;
     const float down = 3 * h2;
     const float beyond = 3 * w2;
-    switch (code) {
-    case 218: // ┌
+    switch (character) {
+    case U'┌':
         return strokes({{w2, h2, w, h2}, {w2, h2, w2, down}});
-    case 196: // ─
+    case U'─':
         return strokes({{0, h2, w, h2}});
-    case 194: // ┬
+    case U'┬':
         return strokes({{0, h2, beyond, h2}, {w2, h2, w2, down}});
-    case 207: // ┐
+    case U'┐':
         return strokes({{0, h2, w2, h2}, {w2, h2, w2, down}});
-    case 211: // │
+    case U'│':
         return strokes({{w2, up, w2, down}});
-    case 195: // ├
+    case U'├':
         return strokes({{w2, up, w2, down}, {w2, h2, w, h2}});
-    case 197: // ┼
+    case U'┼':
         return strokes({{w2, up, w2, down}, {0, h2, beyond, h2}});
-    case 212: // ┤
+    case U'┤':
         return strokes({{w2, up, w2, down}, {0, h2, w2, h2}});
-    case 192: // └
+    case U'└':
         return strokes({{w2, up, w2, h2}, {w2, h2, w, h2}});
-    case 193: // ┴
+    case U'┴':
         return strokes({{0, h2, beyond, h2}, {w2, up, w2, h2}});
-    case 217: // ┘
+    case U'┘':
         return strokes({{0, h2, w2, h2}, {w2, up, w2, h2}});
     default:
         return std::nullopt;
     }
 }
 
-std::optional<BoxStrokes> double_line(unsigned char code, float w, float h) {
+std::optional<BoxStrokes> double_line(char32_t character, float w, float h) {
     const float d = double_line_offset(w, h);
     const float l = w / 2 - d; // left stroke of a vertical pair
     const float r = w / 2 + d; // right stroke
     const float t = h / 2 - d; // upper stroke of a horizontal pair
     const float b = h / 2 + d; // lower stroke
-    switch (code) {
-    case 205: // ═
+    switch (character) {
+    case U'═':
         return strokes({{0, t, w, t}, {0, b, w, b}});
-    case 199: // ║
+    case U'║':
         return strokes({{l, 0, l, h}, {r, 0, r, h}});
-    case 201: // ╔
+    case U'╔':
         return strokes({{l, t, w, t}, {l, t, l, h}, {r, b, w, b}, {r, b, r, h}});
-    case 215: // ╗
+    case U'╗':
         return strokes({{0, t, r, t}, {r, t, r, h}, {0, b, l, b}, {l, b, l, h}});
-    case 200: // ╚
+    case U'╚':
         return strokes({{l, 0, l, b}, {l, b, w, b}, {r, 0, r, t}, {r, t, w, t}});
-    case 216: // ╝
+    case U'╝':
         return strokes({{r, 0, r, b}, {0, b, r, b}, {l, 0, l, t}, {0, t, l, t}});
-    case 203: // ╦
+    case U'╦':
         return strokes({{0, t, w, t}, {0, b, l, b}, {l, b, l, h}, {r, b, w, b}, {r, b, r, h}});
-    case 202: // ╩
+    case U'╩':
         return strokes({{0, b, w, b}, {0, t, l, t}, {l, 0, l, t}, {r, t, w, t}, {r, 0, r, t}});
-    case 204: // ╠
+    case U'╠':
         return strokes({{l, 0, l, h}, {r, 0, r, t}, {r, t, w, t}, {r, b, w, b}, {r, b, r, h}});
-    case 198: // ╣
+    case U'╣':
         return strokes({{r, 0, r, h}, {l, 0, l, t}, {0, t, l, t}, {0, b, l, b}, {l, b, l, h}});
-    case 206: // ╬
+    case U'╬':
         return strokes({{l, 0, l, t},
                         {0, t, l, t},
                         {r, 0, r, t},
@@ -95,48 +94,106 @@ std::optional<BoxStrokes> double_line(unsigned char code, float w, float h) {
     }
 }
 
+// Single lines keep their reach into the rows above and below and, through a
+// joint, into the next cell; double lines keep theirs to the cell edges.
+std::optional<BoxStrokes> mixed_line(char32_t character, float w, float h) {
+    const float w2 = w / 2;
+    const float h2 = h / 2;
+    const float up = -h2;
+    const float down = 3 * h2;
+    const float beyond = 3 * w2;
+    const float d = double_line_offset(w, h);
+    const float l = w2 - d;
+    const float r = w2 + d;
+    const float t = h2 - d;
+    const float b = h2 + d;
+    switch (character) {
+    case U'╒':
+        return strokes({{w2, t, w, t}, {w2, b, w, b}, {w2, t, w2, down}});
+    case U'╓':
+        return strokes({{l, h2, w, h2}, {l, h2, l, h}, {r, h2, r, h}});
+    case U'╕':
+        return strokes({{0, t, w2, t}, {0, b, w2, b}, {w2, t, w2, down}});
+    case U'╖':
+        return strokes({{0, h2, r, h2}, {l, h2, l, h}, {r, h2, r, h}});
+    case U'╘':
+        return strokes({{w2, up, w2, b}, {w2, t, w, t}, {w2, b, w, b}});
+    case U'╙':
+        return strokes({{l, 0, l, h2}, {r, 0, r, h2}, {l, h2, w, h2}});
+    case U'╛':
+        return strokes({{w2, up, w2, b}, {0, t, w2, t}, {0, b, w2, b}});
+    case U'╜':
+        return strokes({{l, 0, l, h2}, {r, 0, r, h2}, {0, h2, r, h2}});
+    case U'╞':
+        return strokes({{w2, up, w2, down}, {w2, t, w, t}, {w2, b, w, b}});
+    case U'╟':
+        return strokes({{l, 0, l, h}, {r, 0, r, h}, {r, h2, w, h2}});
+    case U'╡':
+        return strokes({{w2, up, w2, down}, {0, t, w2, t}, {0, b, w2, b}});
+    case U'╢':
+        return strokes({{l, 0, l, h}, {r, 0, r, h}, {0, h2, l, h2}});
+    case U'╤':
+        return strokes({{0, t, w, t}, {0, b, w, b}, {w2, b, w2, down}});
+    case U'╥':
+        return strokes({{0, h2, beyond, h2}, {l, h2, l, h}, {r, h2, r, h}});
+    case U'╧':
+        return strokes({{0, t, w, t}, {0, b, w, b}, {w2, up, w2, t}});
+    case U'╨':
+        return strokes({{0, h2, beyond, h2}, {l, 0, l, h2}, {r, 0, r, h2}});
+    case U'╪':
+        return strokes({{0, t, w, t}, {0, b, w, b}, {w2, up, w2, down}});
+    case U'╫':
+        return strokes({{l, 0, l, h}, {r, 0, r, h}, {0, h2, beyond, h2}});
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
-bool is_drawn_symbol(unsigned char code) {
-    return code >= codes::FirstMikSymbol && code <= kLastDrawnSymbol;
+bool is_drawn_symbol(char32_t character) {
+    return character >= kFirstDrawn && character <= kLastDrawn;
 }
 
 float double_line_offset(float w, float h) {
     return std::min(w, h) / 5;
 }
 
-std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h) {
-    // Letters, by far the most cells, are turned away before either table.
-    if (!is_drawn_symbol(code)) {
+std::optional<BoxStrokes> box_strokes(char32_t character, float w, float h) {
+    // Letters, by far the most cells, are turned away before the tables.
+    if (!is_drawn_symbol(character)) {
         return std::nullopt;
     }
-    if (auto single = single_line(code, w, h)) {
+    if (auto single = single_line(character, w, h)) {
         return single;
     }
-    return double_line(code, w, h);
+    if (auto twin = double_line(character, w, h)) {
+        return twin;
+    }
+    return mixed_line(character, w, h);
 }
 
-std::optional<CellFill> cell_fill(unsigned char code, float w, float h) {
+std::optional<CellFill> cell_fill(char32_t character, float w, float h) {
     constexpr int kBlack = 0;
-    if (!is_drawn_symbol(code)) {
+    if (!is_drawn_symbol(character)) {
         return std::nullopt;
     }
-    switch (code) {
-    case 208: // ░
+    switch (character) {
+    case U'░':
         return CellFill{0, 0, w, h, 191};
-    case 209: // ▒
+    case U'▒':
         return CellFill{0, 0, w, h, 128};
-    case 210: // ▓
+    case U'▓':
         return CellFill{0, 0, w, h, 64};
-    case 219: // █
+    case U'█':
         return CellFill{0, 0, w, h, kBlack};
-    case 220: // ▄
+    case U'▄':
         return CellFill{0, h / 2, w, h / 2, kBlack};
-    case 221: // ▌
+    case U'▌':
         return CellFill{0, 0, w / 2, h, kBlack};
-    case 222: // ▐
+    case U'▐':
         return CellFill{w / 2, 0, w / 2, h, kBlack};
-    case 223: // ▀
+    case U'▀':
         return CellFill{0, 0, w, h / 2, kBlack};
     default:
         return std::nullopt;

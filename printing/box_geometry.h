@@ -24,24 +24,26 @@ struct CellFill {
     int grey;
 };
 
-// The strokes that stand for a MIK box-drawing character in a cell w wide and
-// h high, or nothing for any other code.
+// The strokes that stand for a box-drawing character (by its Unicode code
+// point, whatever code page the report is in) in a cell w wide and h high, or
+// nothing for any other character.
 //
 // Single lines run through the cell's middle lines; vertical strokes reach the
 // centres of the rows above and below so columns overlap and never break, and
 // the horizontal strokes of tees and crosses reach half a cell into the next
 // cell. Double lines are two strokes at a distance on each side of the middle
 // line and reach the cell edges, so that their inner corners stay clean where
-// strokes of neighbouring cells meet.
-std::optional<BoxStrokes> box_strokes(unsigned char code, float w, float h);
+// strokes of neighbouring cells meet. A single line that meets a double one
+// ends on its nearer stroke at a joint and on its farther stroke at a corner,
+// as the characters look.
+std::optional<BoxStrokes> box_strokes(char32_t character, float w, float h);
 
-// The fill that stands for a MIK shade or block character, or nothing.
-std::optional<CellFill> cell_fill(unsigned char code, float w, float h);
+// The fill that stands for a shade or block character, or nothing.
+std::optional<CellFill> cell_fill(char32_t character, float w, float h);
 
-// True for the codes that are drawn rather than printed as a letter: box,
-// shade and block characters (192..223 but the numero and section signs,
-// which box_strokes and cell_fill turn away).
-bool is_drawn_symbol(unsigned char code);
+// True for the characters that are drawn rather than printed as a glyph: the
+// box characters box_strokes knows and the shades and blocks cell_fill knows.
+bool is_drawn_symbol(char32_t character);
 
 // Half the distance between the two strokes of a double line.
 float double_line_offset(float w, float h);

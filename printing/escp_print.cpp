@@ -54,7 +54,10 @@ public:
         m_surface.set_font_width_scale(static_cast<double>(glyph.letter_width) / kEscpPicaColumn);
         const float x = m_place.x(glyph.x);
         const float y = m_place.y(glyph.y);
-        print_in_cell(glyph.code, x, y, m_place.length(glyph.width), m_place.length(glyph.height));
+        // The printer's own tables put other characters in some places.
+        print_in_cell(glyph.by_printer_table ? character_content(glyph.character)
+                                             : cell_content(glyph.code),
+                      x, y, m_place.length(glyph.width), m_place.length(glyph.height));
         if (glyph.underline) {
             underline(
                 x, y + m_place.length(static_cast<std::int64_t>(kUnderlineDepth * kEscpSixthInch)),

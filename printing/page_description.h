@@ -2,6 +2,7 @@
 
 #include "engine/bit_image.h"
 #include "engine/page_area.h"
+#include "engine/units.h"
 
 #include <cstddef>
 #include <string>
@@ -67,11 +68,11 @@ struct PlacedImage {
 struct PageDescription {
     double width_mm = 0; // the sheet as it lies
     double height_mm = 0;
-    double width_points = 0; // the media box, as the paper size names it (A4: 595 x 842)
+    double width_points = 0; // the media box, as the paper size names it
     double height_points = 0;
     bool landscape = false;
-    int dpi = 600;  // the resolution fills and font sizes were rounded to
-    PageArea cells; // where the plan puts its cells; empty when not told
+    int dpi = DrawingDpi; // the resolution fills and font sizes were rounded to
+    PageArea cells;       // where the plan puts its cells; empty when not told
     std::vector<PageFace> faces;
     std::vector<Fill> fills;
     std::vector<PlacedImage> images;

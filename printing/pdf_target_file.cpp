@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
+#include <poll.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -28,11 +28,6 @@ constexpr std::string_view kXref = "xref";
 // Less room than one buffer of the writer counts as a full file system.
 constexpr unsigned long long kNearlyFullBytes = 64 * 1024;
 
-bool is_stream_target(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
-}
-
 bool is_the_report(const struct stat& target) {
     const SourceFile& report = source_file();
     return report.is_open() &&
@@ -40,20 +35,34 @@ bool is_the_report(const struct stat& target) {
            report.identity().inode == static_cast<std::uint64_t>(target.st_ino);
 }
 
-// A folder cannot be replaced by a document, nor can the report the job is
-// printing (named again, or through a link); say so before anything is written.
-std::string checked_target(const std::string& target) {
+// The report the job is printing, named again or through a link, cannot be
+// replaced by its own document; say so before anything is written.
+void refuse_the_report(const std::string& target) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) {
-        return target;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw KvalonError(ErrorKind::FileWrite, target, system_reason(EISDIR));
-    }
-    if (is_the_report(info)) {
+    if (::stat(target.c_str(), &info) == 0 && is_the_report(info)) {
         throw KvalonError(ErrorKind::FileWrite, target, messages::kIsTheReport);
     }
-    return target;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The caller's standard output or error when `target` names it and it is no
+// ordinary file (a pipe, a terminal): the document goes there through the
+// stream the caller gave us, which is never opened anew. -1 otherwise.
+int callers_stream(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        return -1;
+    }
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open_stream {};
+        if (::fstat(stream, &open_stream) == 0 && same_file(info, open_stream)) {
+            return stream;
+        }
+    }
+    return -1;
 }
 
 std::string read_at(int fd, off_t offset, std::size_t count) {
@@ -83,49 +92,75 @@ bool ends_with_end_mark(std::string tail) {
            tail.compare(tail.size() - kEndMark.size(), kEndMark.size(), kEndMark) == 0;
 }
 
-void copy_to_stream(int from, const std::string& to) {
-    const int target = ::open(to.c_str(), O_WRONLY | O_CLOEXEC);
-    if (target < 0) {
-        throw KvalonError(ErrorKind::FileWrite, to, system_reason(errno));
+// Every byte, retrying after signals and short writes, and waiting while a
+// stream the caller set not to wait is full.
+int write_all_to(int target, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(target, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0 && errno == EAGAIN) {
+            pollfd writable{target, POLLOUT, 0};
+            ::poll(&writable, 1, -1);
+            continue;
+        }
+        if (written <= 0) {
+            return written < 0 ? errno : EIO;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
     }
+    return 0;
+}
+
+void copy_to_stream(int from, int to, const std::string& target) {
     std::vector<char> buffer(std::size_t{1} << 16);
     int reason = 0;
     off_t offset = 0;
     for (ssize_t count = 0;
          reason == 0 && (count = ::pread(from, buffer.data(), buffer.size(), offset)) > 0;) {
         offset += count;
-        for (ssize_t done = 0; done < count;) {
-            const ssize_t written =
-                ::write(target, buffer.data() + done, static_cast<std::size_t>(count - done));
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                reason = written < 0 ? errno : EIO;
-                break;
-            }
-            done += written;
-        }
-    }
-    if (::close(target) != 0 && reason == 0) {
-        reason = errno;
+        reason = write_all_to(to, buffer.data(), static_cast<std::size_t>(count));
     }
     if (reason != 0) {
-        throw KvalonError(ErrorKind::FileWrite, to, system_reason(reason));
+        throw KvalonError(ErrorKind::FileWrite, target, system_reason(reason));
     }
 }
 
 } // namespace
 
-PdfTargetFile::PdfTargetFile(const std::string& target)
-    : m_target(checked_target(target)), m_stream_target(is_stream_target(target)),
-      m_file(m_stream_target ? system_temporary_folder() : folder_of(target),
-             m_stream_target ? std::string("kvalon-p-")
-                             : "." + std::filesystem::path(target).filename().string() + ".",
-             target) {}
+PdfTargetFile::PdfTargetFile(const std::string& target) : m_target(target) {
+    refuse_the_report(target);
+    if (const int stream = callers_stream(target); stream >= 0) {
+        m_stream.reset(::fcntl(stream, F_DUPFD_CLOEXEC, STDERR_FILENO + 1));
+        if (!m_stream.valid()) {
+            throw KvalonError(ErrorKind::FileWrite, target, system_reason(errno));
+        }
+        m_stream_copy.emplace(system_temporary_folder(), "kvalon-p-", target);
+    } else {
+        m_replacement.emplace(target, NotOrdinaryTarget::Refuse);
+    }
+}
+
+TemporaryFile& PdfTargetFile::file() {
+    return m_replacement ? m_replacement->file() : *m_stream_copy;
+}
+
+const TemporaryFile& PdfTargetFile::file() const {
+    return m_replacement ? m_replacement->file() : *m_stream_copy;
+}
+
+int PdfTargetFile::fd() const {
+    return file().fd();
+}
+
+const std::string& PdfTargetFile::path() const {
+    return file().path();
+}
 
 void PdfTargetFile::commit() {
-    if (!pdf_is_complete(m_file.fd())) {
+    if (!pdf_is_complete(fd())) {
         throw KvalonError(ErrorKind::FileWrite, m_target,
                           failure_reason(messages::kDocumentIncomplete));
     }
@@ -133,24 +168,16 @@ void PdfTargetFile::commit() {
 }
 
 void PdfTargetFile::commit_as_written() {
-    if (m_stream_target) {
-        copy_to_stream(m_file.fd(), m_target);
+    if (m_replacement) {
+        m_replacement->commit();
         return;
     }
-    if (::fchmod(m_file.fd(), 0644) != 0) {
-        m_file.fail(errno);
-    }
-    m_file.sync_and_close();
-    if (std::rename(m_file.path().c_str(), m_target.c_str()) != 0) {
-        m_file.fail(errno);
-    }
-    m_file.keep();
+    copy_to_stream(fd(), m_stream.get(), m_target);
 }
 
 std::string PdfTargetFile::failure_reason(const std::string& fallback) const {
     struct statvfs space {};
-    if (::fstatvfs(m_file.fd(), &space) == 0 &&
-        space.f_bavail * space.f_frsize < kNearlyFullBytes) {
+    if (::fstatvfs(fd(), &space) == 0 && space.f_bavail * space.f_frsize < kNearlyFullBytes) {
         return system_reason(ENOSPC);
     }
     return fallback;

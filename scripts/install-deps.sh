@@ -1,22 +1,54 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the sample run need,
-# skipping those already present.
+# Installs the Debian 12 packages a job needs, skipping those already present:
+#
+#   scripts/install-deps.sh run    # building and running the program (make run)
+#   scripts/install-deps.sh test   # that, and the tests and developer tools
+#                                  # (make test, format-check, sanitize, fuzz,
+#                                  # bench, deb; CI) -- the default
+#
+# The check is one dpkg query, so a machine that has everything is told so at
+# once and apt is not run.
 set -euo pipefail
-packages=(
+
+# The compiler and build tools, Qt, libcups, HarfBuzz and libdeflate for the
+# PDF writer, and what builds the font (python3 from Liberation Mono); Qt's
+# platform plugins and translations for the windows.
+run_packages=(
     cmake ninja-build g++ pkgconf make
-    qt6-base-dev qt6-translations-l10n libcups2-dev libharfbuzz-dev libdeflate-dev
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+    libcups2-dev libharfbuzz-dev libdeflate-dev
+    python3 fonts-liberation2 fontconfig
+)
+# GoogleTest, Google Benchmark, clang with the libFuzzer runtime and
+# clang-format, a CUPS scheduler with the PDF queue the tests print to,
+# poppler, qpdf and Ghostscript to read the PDFs back, a virtual X server for
+# the window pictures, and the Debian packaging tools.
+test_packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf cups-ipp-utils dbus-daemon
-    poppler-utils qpdf ghostscript python3 python3-fonttools fonts-liberation2 fontconfig
+    poppler-utils qpdf ghostscript
     xvfb xauth time bc
     dpkg-dev man-db
 )
+
+job=${1:-test}
+case "$job" in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
+
+declare -A installed=()
+while read -r state package; do
+    [ "$state" = ii ] && installed[$package]=1
+done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
+    [ -n "${installed[$package]:-}" ] || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}"

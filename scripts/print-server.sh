@@ -15,8 +15,10 @@
 # program of our own (a build's `kvalon`, or a wrapper
 # around it); the scheduler then runs it for the device scheme kvalon. It gets
 # a program folder (ServerBin) of its own in FOLDER that leads to the system's
-# for everything else. cupsd runs a backend only when it and its folder belong
-# to root and nobody else may write them.
+# for everything else, and to the test printer. cupsd runs a backend only when
+# it and its folder belong to root and nobody else may write them.
+# KVALON_SERVER_ENV="NAME=VALUE ..." in the environment of `start` sets those
+# variables for every backend the scheduler runs (short time limits for tests).
 #
 # Needs root (cupsd and the cups-pdf backend run as root). The filters run as
 # lp: FOLDER's parents must let lp pass, or every job comes out as one page. cups-pdf writes a
@@ -74,6 +76,13 @@ PageLog $folder/log/page_log
 SystemGroup root
 ${server_bin:+ServerBin $server_bin}
 EOF
+    local setting
+    for setting in ${KVALON_SERVER_ENV:-}; do
+        echo "SetEnv ${setting%%=*} ${setting#*=}" >>"$folder/conf/cups-files.conf"
+    done
+    if [ -n "$server_bin" ]; then
+        ln -sfn "$folder/bin/backend/kvalon-test" "$server_bin/backend/kvalon-test"
+    fi
     cat >"$folder/conf/cupsd.conf" <<EOF
 Listen 127.0.0.1:$port
 LogLevel info

@@ -5,8 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-cmake --build "$build" --target ui_tests
+cmake --build "$build" --target kvalon_screenshots
 KVALON_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "$build/tests/ui_tests" --gtest_filter='Screenshots.*'
+    "$build/tests/kvalon_screenshots"
 echo "Written: $root/docs/menu-window.png, preview-window.png, about-window.png"

@@ -16,7 +16,7 @@ std::string answer_folder(const std::string& source_path) {
 
 void write_answer_file(const std::string& folder, std::int16_t lines_per_page) {
     const std::string target = (std::filesystem::path(folder) / kAnswerName).string();
-    replace_file_atomically(target, std::to_string(lines_per_page) + "\r\n", 0644);
+    replace_file_atomically(target, std::to_string(lines_per_page) + "\r\n");
 }
 
 } // namespace kvalon

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
+#include "printing/printer_target.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -71,6 +72,9 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.plan = true;
     } else if (word == "--escp") {
         options.escp = true;
+    } else if (is_option(word, "--code-page")) {
+        const std::string name = option_value(words, index, "--code-page");
+        options.code_page = parse_code_page_choice(name, "--code-page " + name);
     } else if (is_option(word, "--printer")) {
         options.printer = option_value(words, index, "--printer");
     } else if (is_option(word, "--pdf")) {
@@ -81,7 +85,7 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.paper = whole_number("--paper", option_value(words, index, "--paper"));
     } else if (is_option(word, "--copies")) {
         options.copies = whole_number("--copies", option_value(words, index, "--copies"));
-        if (*options.copies < 1) {
+        if (*options.copies < 1 || *options.copies > kMostCopies) {
             throw KvalonError(ErrorKind::CommandLine,
                               "--copies " + std::to_string(*options.copies));
         }
@@ -139,6 +143,15 @@ ProgramOptions parse_program_options(const std::vector<std::string>& words) {
         throw KvalonError(ErrorKind::CommandLine, "--open");
     }
     return options;
+}
+
+CodePageChoice parse_code_page_choice(const std::string& name, const std::string& shown_as) {
+    const std::optional<CodePageChoice> choice = code_page_choice_named(name);
+    if (!choice) {
+        throw KvalonError(ErrorKind::CommandLine, shown_as,
+                          messages::kKnownCodePages + code_page_name_list());
+    }
+    return *choice;
 }
 
 std::optional<double> action_number(const std::string& word) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/code_page.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,9 @@ struct ProgramOptions {
     bool version = false;
     bool plan = false;
     bool escp = false; // read the report as an Epson ESC/P printer would
+    // --code-page NAME: the code page the report is written in, or auto; for
+    // --setup-queue the queue's own.
+    std::optional<CodePageChoice> code_page;
     std::optional<std::string> printer;
     std::optional<std::string> pdf;
     std::optional<int> paper;
@@ -54,6 +59,11 @@ struct ProgramOptions {
 // Throws KvalonError(CommandLine) naming the word for an unknown option or a
 // missing or unusable value, or "--open" when a report to print follows it.
 ProgramOptions parse_program_options(const std::vector<std::string>& words);
+
+// The code page `name` stands for (engine/code_page.h). Throws
+// KvalonError(CommandLine) naming `shown_as` with the list of the names known
+// when there is none.
+CodePageChoice parse_code_page_choice(const std::string& name, const std::string& shown_as);
 
 // The action word as a number: empty counts as 0 (print); a word that is not a
 // number gives nothing.

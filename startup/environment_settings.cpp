@@ -2,6 +2,8 @@
 
 #include "engine/error.h"
 #include "engine/whole_number.h"
+#include "printing/cups/cups_connection.h"
+#include "startup/command_line.h"
 
 #include <cstdlib>
 #include <optional>
@@ -27,6 +29,30 @@ bool escp_from_environment() {
         throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
     }
     return value == 1;
+}
+
+int job_wait_from_environment(int fallback) {
+    const int seconds = environment_number("KVALON_JOB_WAIT", fallback);
+    if (seconds < 0) {
+        throw KvalonError(ErrorKind::CommandLine, "KVALON_JOB_WAIT=" + std::to_string(seconds));
+    }
+    return seconds;
+}
+
+void apply_service_wait_from_environment() {
+    const int seconds = environment_number("KVALON_SERVICE_WAIT", kPrintServiceSeconds);
+    if (seconds < 1) {
+        throw KvalonError(ErrorKind::CommandLine, "KVALON_SERVICE_WAIT=" + std::to_string(seconds));
+    }
+    set_print_service_wait(seconds);
+}
+
+std::optional<CodePageChoice> code_page_from_environment() {
+    const char* name = std::getenv("KVALON_CODE_PAGE");
+    if (name == nullptr || *name == '\0') {
+        return std::nullopt;
+    }
+    return parse_code_page_choice(name, std::string("KVALON_CODE_PAGE=") + name);
 }
 
 } // namespace kvalon

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/code_page.h"
+
+#include <optional>
+
 namespace kvalon {
 
 // Settings DOS callers give through the environment, as they cannot pass
@@ -12,5 +16,16 @@ int environment_number(const char* name, int fallback);
 // KVALON_ESCP: 1 switches the ESC/P mode on, 0 (or nothing) leaves it off;
 // anything else is refused.
 bool escp_from_environment();
+
+// KVALON_JOB_WAIT: the seconds a CUPS job is followed to its end, 0 or more;
+// `fallback` when unset.
+int job_wait_from_environment(int fallback);
+
+// KVALON_SERVICE_WAIT: the seconds the print service is waited for, 1 or more
+// (printing/cups/cups_connection.h), taken from now on.
+void apply_service_wait_from_environment();
+// KVALON_CODE_PAGE: a code page by any name --code-page takes, or nothing
+// when it is unset or empty.
+std::optional<CodePageChoice> code_page_from_environment();
 
 } // namespace kvalon

@@ -59,6 +59,11 @@ std::string plan_report(const PrintJob& j) {
         add("LeftMm", four_decimals(j.EscpLeftMm));
         add("TopMm", four_decimals(j.EscpTopMm));
     }
+    const bool told = j.CodePageAsked && j.CodePageAsked->automatic;
+    add("CodePage", std::string(code_page_name(j.CodePage)) + (told ? " (auto)" : ""));
+    if (told) {
+        add("CodePageCertainty", std::to_string(j.CodePageCertainty));
+    }
     return text;
 }
 

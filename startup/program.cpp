@@ -109,11 +109,8 @@ PrinterRequest printer_request(const ProgramOptions& options) {
     }
     request.paper_code = options.paper.value_or(request.paper_code);
     request.copies = options.copies.value_or(request.copies);
-    request.job_wait_seconds = environment_number("KVALON_JOB_WAIT", request.job_wait_seconds);
-    if (request.job_wait_seconds < 0) {
-        throw KvalonError(ErrorKind::CommandLine,
-                          "KVALON_JOB_WAIT=" + std::to_string(request.job_wait_seconds));
-    }
+    request.job_wait_seconds = job_wait_from_environment(request.job_wait_seconds);
+    apply_service_wait_from_environment();
     refuse_unknown_paper(options, request.paper_code);
     return request;
 }
@@ -150,10 +147,15 @@ int report(const KvalonError& error) {
     return exit_status_for(error);
 }
 
-int run_with_application(const ProgramOptions& options, int& argc, char** argv) {
+int run_with_application(const ProgramOptions& options, char* program_name) {
     choose_platform();
     qInstallMessageHandler(quiet_qt_messages);
-    QApplication application(argc, argv);
+    // Qt reads options of its own from the arguments it is given (-platform,
+    // -platformpluginpath, -style...): the words are ours, a report named
+    // "-reverse" is a report, so Qt gets only the program's name.
+    int qt_argc = 1;
+    char* qt_argv[] = {program_name, nullptr};
+    QApplication application(qt_argc, qt_argv);
     QApplication::setOrganizationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
@@ -186,9 +188,12 @@ int run_queue_command(const ProgramOptions& options) {
             throw KvalonError(ErrorKind::CommandLine, options.argument_text);
         }
         const QueueCommand& command = *options.queue_command;
-        write_to_stdout(command.action == QueueCommand::Action::Setup
-                            ? set_up_queue(command.name, command.destination)
-                            : remove_queue(command.name));
+        const bool setup = command.action == QueueCommand::Action::Setup;
+        if (!setup && options.code_page) {
+            throw KvalonError(ErrorKind::CommandLine, "--code-page");
+        }
+        write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
+                              : remove_queue(command.name));
         return kExitOk;
     } catch (const KvalonError& error) {
         std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), message_for(error).c_str());
@@ -230,7 +235,8 @@ int run_program(int argc, char** argv) {
         return kExitCommandLine;
     }
     try {
-        return run_with_application(options, argc, argv);
+        static char our_name[] = "kvalon-p";
+        return run_with_application(options, argc > 0 ? argv[0] : our_name);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s: %s%s\n", messages::kTitle.c_str(),
                      messages::kInternalError.c_str(), error.what());

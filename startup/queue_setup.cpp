@@ -126,7 +126,20 @@ std::string setup_failure_reason() {
     return failure_reason();
 }
 
-void write_queue(const std::string& name, const std::string& destination) {
+// The queue's default for the option a job may give itself; a queue set up
+// again without one forgets the one it had.
+void add_code_page_default(ipp_t* request, const std::optional<CodePageChoice>& code_page) {
+    constexpr const char* kDefault = "kvalon-code-page-default";
+    if (code_page) {
+        ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, kDefault, nullptr,
+                     std::string(code_page_choice_name(*code_page)).c_str());
+    } else {
+        ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_DELETEATTR, kDefault, 0);
+    }
+}
+
+void write_queue(const std::string& name, const std::string& destination,
+                 const std::optional<CodePageChoice>& code_page) {
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  printer_uri(name).c_str());
@@ -145,6 +158,7 @@ void write_queue(const std::string& name, const std::string& destination) {
     // One report that cannot be printed must not stop the office's queue.
     ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr,
                  "abort-job");
+    add_code_page_default(request, code_page);
     ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
     if (service_failed()) {
         throw KvalonError(ErrorKind::QueueSetup, name, setup_failure_reason());
@@ -175,10 +189,13 @@ bool server_shares_queues() {
     return shares;
 }
 
-std::string how_clients_reach(const std::string& name, const std::string& destination) {
+std::string how_clients_reach(const std::string& name, const std::string& destination,
+                              const std::optional<CodePageChoice>& code_page) {
     const std::string host = server_host();
     const std::string address = host + ":" + std::to_string(ippPort());
     std::string text = messages::kTheQueue + name + messages::kQueueReadyPrintsOn + destination +
+                       ".\n" + messages::kQueueReadsCodePage +
+                       std::string(code_page_choice_name(code_page.value_or(CodePageChoice{}))) +
                        ".\n" + messages::kClientsReachIt;
     text += messages::kClientCups + "lp -h " + address + " -d " + name + " -o raw " +
             messages::kReportWord + "\n";
@@ -193,7 +210,8 @@ std::string how_clients_reach(const std::string& name, const std::string& destin
 
 } // namespace
 
-std::string set_up_queue(const std::string& name, const std::string& destination) {
+std::string set_up_queue(const std::string& name, const std::string& destination,
+                         const std::optional<CodePageChoice>& code_page) {
     cupsSetPasswordCB2(no_password, nullptr);
     if (!is_usable_name(name)) {
         throw KvalonError(ErrorKind::QueueSetup, name, messages::kBadQueueName);
@@ -203,8 +221,8 @@ std::string set_up_queue(const std::string& name, const std::string& destination
     if (existing.exists && !destination_of(existing.device_uri)) {
         throw KvalonError(ErrorKind::QueueSetup, name, messages::kQueueNameTaken);
     }
-    write_queue(name, destination);
-    return how_clients_reach(name, destination);
+    write_queue(name, destination, code_page);
+    return how_clients_reach(name, destination, code_page);
 }
 
 std::string remove_queue(const std::string& name) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/code_page.h"
+
+#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -12,12 +15,15 @@ namespace kvalon {
 
 // Creates queue `name`, or brings an existing one of ours to this state:
 // printing on `destination`, enabled, accepting jobs, shared, and aborting a
-// job whose destination fails rather than stopping for everyone. Returns what
-// to tell the user: how clients reach the queue. Throws
+// job whose destination fails rather than stopping for everyone, and reading
+// the reports in `code_page` unless a job names its own (the job option
+// kvalon-code-page); without it, in MIK. Returns what to tell the user: how
+// clients reach the queue. Throws
 // KvalonError(QueueSetup, name, reason) and changes nothing when the name is
 // unusable, the destination is missing or is itself such a queue, the name
 // belongs to another kind of queue, or the service refuses.
-std::string set_up_queue(const std::string& name, const std::string& destination);
+std::string set_up_queue(const std::string& name, const std::string& destination,
+                         const std::optional<CodePageChoice>& code_page = std::nullopt);
 
 // Removes queue `name`; a queue that is not there is no failure. Refuses a
 // queue that is not of ours. Returns what to tell the user. Throws

@@ -42,6 +42,9 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
     try {
         ProgramOptions job_options = options;
         job_options.escp = options.escp || escp_from_environment();
+        if (!job_options.code_page) {
+            job_options.code_page = code_page_from_environment();
+        }
         take_standard_input(job_options, piped_report);
         hooks.printer_count = [&request] { return installed_printer_count(request); };
         hooks.bind_printer = [&request, &binding] {

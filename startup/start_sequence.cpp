@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/exit_status.h"
 #include "engine/file_checks.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
@@ -53,13 +54,11 @@ void refuse_unusable_source(const std::string& path) {
     }
 }
 
-constexpr double kMostPages = 32767;
-
 // Page numbers are 16-bit: a plan beyond them fails before the first sheet.
 // A report with no page to print is told as empty, never taken for a job
 // done.
 void print_all_pages(PrintJob& j) {
-    if (j.PageCount > kMostPages) {
+    if (j.PageCount > static_cast<double>(kMostPages)) {
         throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
     }
     while (!j.SourceDone) {
@@ -135,6 +134,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
     j.EscpMode = options.escp;
+    j.CodePageAsked = options.code_page;
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }

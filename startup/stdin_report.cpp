@@ -21,14 +21,10 @@ namespace kvalon {
 
 namespace {
 
-// A report larger than this is no DOS report: a runaway pipe (/dev/zero) must
-// not fill the temporary folder.
-constexpr std::int64_t kDefaultInputLimit = std::int64_t{2} << 30;
-
 std::int64_t input_limit() {
     const char* configured = std::getenv("KVALON_STDIN_LIMIT");
     if (configured == nullptr || *configured == '\0') {
-        return kDefaultInputLimit;
+        return kLargestReport;
     }
     const std::optional<int> bytes = parse_whole_number(configured);
     if (!bytes || *bytes < 1) {

@@ -1,5 +1,7 @@
 #include "ui/about_window.h"
 
+#include "engine/messages.h"
+#include "ui/captions.h"
 #include "ui/design_font.h"
 #include "ui/twips.h"
 #include "ui/window_icon.h"
@@ -24,7 +26,7 @@ std::string with_sign_place(int number) {
 } // namespace
 
 std::string about_version_text(int major, int minor, int revision) {
-    return "Версия " + with_sign_place(major) + "." + with_sign_place(minor) + "." +
+    return captions::kVersion + with_sign_place(major) + "." + with_sign_place(minor) + "." +
            with_sign_place(revision);
 }
 
@@ -33,7 +35,7 @@ Form1::Form1(QWidget* owner)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Kvalon-P"));
+    setWindowTitle(QString::fromStdString(messages::kTitle));
     setWindowIcon(window_icon());
     setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
     if (owner != nullptr) {
@@ -41,10 +43,10 @@ Form1::Form1(QWidget* owner)
         move(owner->frameGeometry().center() - rect().center());
     }
 
-    QLabel* trade_name = add_label("Label3", QStringLiteral("ЕТ \"Квалон\""), 240, 600);
+    QLabel* trade_name = add_label("Label3", QString::fromUtf8(captions::kTradeName), 240, 600);
     trade_name->setFont(design_font(QStringLiteral("MS Sans Serif"), 18));
-    add_label("Label1", QStringLiteral("Печат на DOS-файлове на Windows-принтер"), 960, 300);
-    m_version = add_label("Label2", QStringLiteral("Версия:"), 1440, 360);
+    add_label("Label1", QString::fromUtf8(captions::kAboutPurpose), 960, 300);
+    m_version = add_label("Label2", QString::fromUtf8(captions::kVersionLabel), 1440, 360);
     m_version->setFont(design_font(QStringLiteral("MS Sans Serif"), 9.75));
     add_label("Label4",
               QString::fromUtf8(build_info::home_url) + QStringLiteral("   ") +

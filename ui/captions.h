@@ -1,8 +1,13 @@
 #pragma once
 
 // The words of the windows: captions, menu items, buttons and labels (UTF-8).
-// "&" marks the access key (Alt and the letter after it). Sentences the
-// program says to the user live in engine/messages.h.
+// "&" marks the access key (Alt and the letter after it).
+//
+// Where the program's words live: a sentence the program says to its user
+// (a message, a failure, a note, the usage, the words it prints on the page)
+// goes into engine/messages.h, which every layer may use; a word that belongs
+// to a window's control goes here. No other file holds words of the program,
+// but for the table of Windows paper names (engine/paper_names.cpp).
 namespace kvalon::captions {
 
 inline constexpr const char* kMainTitle = "Отпечатване на DOS-файлове на Windows принтер";
@@ -14,6 +19,21 @@ inline constexpr const char* kPrintPreview = "&Печат";
 inline constexpr const char* kPrinterMenu = "П&ринтер";
 inline constexpr const char* kPdfPrinter = "PDF &файл…";
 inline constexpr const char* kEscpMode = "Пе&чат като Epson (ESC/P)";
+inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
+inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";
+// In the order of the code pages (engine/code_page.h).
+inline constexpr const char* kCodePageTitles[] = {
+    "&MIK (български DOS)",
+    "CP86&6 (руски DOS)",
+    "CP&437 (DOS, английски)",
+    "CP85&0 (DOS, западноевропейски)",
+    "CP85&2 (DOS, централноевропейски)",
+    "CP85&5 (DOS, кирилица)",
+    "CP85&7 (DOS, турски)",
+    "Kamen&ický (DOS, чешки и словашки)",
+    "CP&1251 (Windows, кирилица)",
+    "&KOI8-R (руски)",
+};
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";
 inline constexpr const char* kPrintData = " Данни за печата ";
@@ -31,8 +51,16 @@ inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";
 
+// About window; the version line is kVersion and the three numbers.
+inline constexpr const char* kTradeName = "ЕТ \"Квалон\"";
+inline constexpr const char* kAboutPurpose = "Печат на DOS-файлове на Windows-принтер";
+inline constexpr const char* kVersionLabel = "Версия:";
+inline constexpr const char* kVersion = "Версия ";
+
 // Page preview window.
 inline constexpr const char* kStart = "Начало ";
+// Command2 until the job's page count is known.
+inline constexpr const char* kPrintFirstPage = "Печат стр.1 ";
 inline constexpr const char* kNextPage = "&Следваща стр.";
 inline constexpr const char* kEndWithoutThisPage = "&Край без тази стр.";
 inline constexpr const char* kNothingLeft = "&Последна стр.";

@@ -6,6 +6,7 @@
 #include "printing/qt/printer_binding.h"
 #include "printing/sheet_placement.h"
 #include "ui/captions.h"
+#include "ui/code_page_menu.h"
 #include "ui/design_font.h"
 #include "ui/file_dialog.h"
 #include "ui/path_label.h"
@@ -160,6 +161,7 @@ void Form_menu::build_menu() {
     }
 
     add_escp_switch();
+    add_code_page_menu();
 
     QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
     end->setObjectName(QStringLiteral("End_prog"));
@@ -186,6 +188,31 @@ void Form_menu::add_escp_switch() {
 void Form_menu::switch_escp_mode(bool on) {
     job().EscpMode = on;
     remember_escp_mode(on);
+    plan_again();
+}
+
+// The code page asked for on the command line or in the environment holds for
+// this run; otherwise the one the user chose last.
+void Form_menu::add_code_page_menu() {
+    PrintJob& j = job();
+    if (!j.CodePageAsked) {
+        j.CodePageAsked = remembered_code_page();
+    }
+    m_file_menu->addMenu(new CodePageMenu(
+        QString::fromUtf8(captions::kCodePageMenu), j.CodePageAsked.value_or(CodePageChoice{}),
+        [this](const CodePageChoice& choice) { choose_code_page(choice); }, this));
+}
+
+// A report on view is planned again: its letters and frames are other bytes.
+void Form_menu::choose_code_page(const CodePageChoice& choice) {
+    job().CodePageAsked = choice;
+    remember_code_page(choice);
+    plan_again();
+}
+
+// The report on view, if any, from its first page; the pages printed of it
+// so far go out first.
+void Form_menu::plan_again() {
     if (m_session.has_job()) {
         m_session.end_document();
         const std::string report = m_session.report_path();
@@ -259,6 +286,7 @@ void Form_menu::open_report(const std::string& path) {
         return;
     }
     fill_print_data();
+    show_told_code_page();
     m_print->setEnabled(true);
     m_frame->show();
     show_preview();
@@ -310,6 +338,16 @@ void Form_menu::show_job_settings() {
     m_values[JobSettings]->setVisible(!settings.isEmpty());
     if (!note.isEmpty()) {
         show_status(note);
+    }
+}
+
+// A code page told from the report is named, with how sure the program is.
+void Form_menu::show_told_code_page() {
+    const PrintJob& j = job();
+    if (j.CodePageAsked && j.CodePageAsked->automatic) {
+        show_status(QString::fromStdString(
+            messages::kCodePageTold + std::string(code_page_name(j.CodePage)) +
+            messages::kCodePageCertainty + std::to_string(j.CodePageCertainty) + " %)"));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "ui/about_window.h"
 #include "ui/preview_window.h"
 #include "ui/print_session.h"
@@ -50,6 +51,10 @@ private:
     void add_menu_keys();
     void add_escp_switch();
     void switch_escp_mode(bool on);
+    void add_code_page_menu();
+    void choose_code_page(const CodePageChoice& choice);
+    void show_told_code_page();
+    void plan_again();
     void build_frame();
     QLabel* add_row_label(QLabel* label, const char* name, const QString& text, int left, int top,
                           int width);

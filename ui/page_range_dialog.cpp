@@ -1,5 +1,6 @@
 #include "ui/page_range_dialog.h"
 
+#include "engine/line_limit.h"
 #include "ui/captions.h"
 
 #include <QDialog>
@@ -13,9 +14,6 @@ namespace kvalon {
 namespace {
 using Seam = std::function<std::optional<PageRange>(PageRange)>;
 
-// Page numbers are 16-bit.
-constexpr int kMostPages = 32767;
-
 Seam& page_range_seam() {
     static Seam seam;
     return seam;
@@ -24,7 +22,7 @@ Seam& page_range_seam() {
 QSpinBox* page_box(QDialog& dialog, const char* name, int value) {
     auto* box = new QSpinBox(&dialog);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(1, kMostPages);
+    box->setRange(1, static_cast<int>(kMostPages));
     box->setValue(value);
     return box;
 }

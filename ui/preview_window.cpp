@@ -101,7 +101,7 @@ QLayout* Form2::build_button_row() {
     m_next = new KeyButton(caption(captions::kStart), this);
     m_next->setObjectName(QStringLiteral("Command1"));
     m_next->setMinimumWidth(twips_to_pixels_x(2175));
-    m_print = new KeyButton(QStringLiteral("Печат стр.1 "), this);
+    m_print = new KeyButton(caption(captions::kPrintFirstPage), this);
     m_print->setObjectName(QStringLiteral("Command2"));
     m_print->setMinimumWidth(twips_to_pixels_x(1575));
     m_more = new QToolButton(this);

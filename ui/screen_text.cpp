@@ -1,9 +1,9 @@
 #include "ui/screen_text.h"
 
+#include "engine/box_arms.h"
 #include "engine/control_codes.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
-#include "printing/code_pages.h"
 #include "printing/print_char.h"
 
 #include <array>
@@ -11,11 +11,6 @@
 namespace kvalon {
 
 namespace {
-
-bool is_box_drawing(unsigned char code) {
-    const char32_t shape = mik_to_unicode(code);
-    return shape >= U'\u2500' && shape < U'\u2580';
-}
 
 QString shown_for(unsigned char code) {
     if (code == codes::LineFeed) {
@@ -28,25 +23,29 @@ QString shown_for(unsigned char code) {
     if (screen.empty()) {
         return {}; // printer controls and the bold marker take no place on screen
     }
-    if (is_box_drawing(code)) {
+    const CellContent& content = cell_content(code);
+    if (box_arms(content.character)) {
         return QString::fromLatin1(screen.c_str());
     }
-    const std::string& printed = printed_text(code);
-    return printed.empty() ? QStringLiteral(" ") : QString::fromStdString(printed);
+    return content.text.empty() ? QStringLiteral(" ") : QString::fromStdString(content.text);
 }
 
 } // namespace
 
 QString page_display_text(const std::string& page) {
-    // The table follows the bold marker, as the printer's does.
+    // The table follows the bold marker and the code page, as the printer's
+    // does.
     static std::array<QString, 256> table;
     static std::string table_marker;
+    static CodePageId table_page = CodePageId::Mik;
     static bool built = false;
-    if (!built || table_marker != job().SkipChar) {
+    const PrintJob& j = job();
+    if (!built || table_marker != j.SkipChar || table_page != j.CodePage) {
         for (int code = 0; code < 256; ++code) {
             table[static_cast<std::size_t>(code)] = shown_for(static_cast<unsigned char>(code));
         }
-        table_marker = job().SkipChar;
+        table_marker = j.SkipChar;
+        table_page = j.CodePage;
         built = true;
     }
     QString text;

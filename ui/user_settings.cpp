@@ -18,6 +18,7 @@ const QString kQueueKey = QStringLiteral("printer/queue");
 const QString kPdfKey = QStringLiteral("printer/pdf");
 const QString kPaperKey = QStringLiteral("printer/paper");
 const QString kEscpKey = QStringLiteral("printer/escp");
+const QString kCodePageKey = QStringLiteral("report/code-page");
 const QString kCupsKind = QStringLiteral("cups");
 const QString kPdfKind = QStringLiteral("pdf");
 
@@ -87,6 +88,16 @@ bool remembered_escp_mode() {
 
 void remember_escp_mode(bool on) {
     QSettings().setValue(kEscpKey, on);
+}
+
+std::optional<CodePageChoice> remembered_code_page() {
+    const QString name = QSettings().value(kCodePageKey).toString();
+    return name.isEmpty() ? std::nullopt : code_page_choice_named(name.toStdString());
+}
+
+void remember_code_page(const CodePageChoice& choice) {
+    QSettings().setValue(kCodePageKey,
+                         QString::fromStdString(std::string(code_page_choice_name(choice))));
 }
 
 } // namespace kvalon

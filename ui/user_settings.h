@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "printing/printer_target.h"
 
 #include <optional>
@@ -24,5 +25,9 @@ void remember_printer(const PrinterTarget& target);
 // Whether reports print as on an Epson printer (the ESC/P mode).
 bool remembered_escp_mode();
 void remember_escp_mode(bool on);
+
+// The code page the user chose last for reading reports, or "auto".
+std::optional<CodePageChoice> remembered_code_page();
+void remember_code_page(const CodePageChoice& choice);
 
 } // namespace kvalon

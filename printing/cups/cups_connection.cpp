@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -18,6 +19,8 @@ std::string print_service_name() {
 
 namespace {
 
+int g_wait_seconds = kPrintServiceSeconds;
+
 // How often a wait for an answer looks at the clock.
 constexpr double kWaitStepSeconds = 0.5;
 
@@ -30,11 +33,14 @@ extern "C" int keep_waiting(http_t*, void* deadline) {
 
 } // namespace
 
+void set_print_service_wait(int seconds) {
+    g_wait_seconds = std::max(1, seconds);
+}
+
 CupsConnection::CupsConnection()
-    : m_deadline(std::chrono::steady_clock::now() + std::chrono::seconds(kPrintServiceSeconds)) {
-    constexpr int kMilliseconds = kPrintServiceSeconds * 1000;
+    : m_deadline(std::chrono::steady_clock::now() + std::chrono::seconds(g_wait_seconds)) {
     m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                          kMilliseconds, nullptr);
+                          g_wait_seconds * 1000, nullptr);
     if (m_http == nullptr) {
         throw KvalonError(ErrorKind::PrintServiceSilent, print_service_name());
     }
@@ -44,7 +50,7 @@ CupsConnection::CupsConnection()
 }
 
 void CupsConnection::restart_clock() {
-    m_deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kPrintServiceSeconds);
+    m_deadline = std::chrono::steady_clock::now() + std::chrono::seconds(g_wait_seconds);
 }
 
 CupsConnection::~CupsConnection() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/print_service_waits.h"
+
 #include <cups/cups.h>
 
 #include <chrono>
@@ -7,18 +9,16 @@
 
 namespace kvalon {
 
-// How long the program waits for the print service: to connect, and for each
-// answer. A service that is not running or does not answer (frozen, or a
-// CUPS_SERVER that swallows requests) is given up after this time instead of
-// holding a batch caller.
-inline constexpr int kPrintServiceSeconds = 10;
+// Another time than kPrintServiceSeconds for the connections made from now
+// on (KVALON_SERVICE_WAIT; at least one second).
+void set_print_service_wait(int seconds);
 
 // The print service the program talks to (CUPS_SERVER honoured), as a user
 // would name it: "host:port" or the local socket.
 std::string print_service_name();
 
 // One connection to the print service for one question (a few requests), with
-// the time limits above counted from its opening. Closed when its owner goes.
+// the time limit kPrintServiceSeconds counted from its opening. Closed when its owner goes.
 class CupsConnection {
 public:
     // Throws KvalonError(PrintServiceSilent) when no connection can be made.

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/signal_cleanup.h"
 #include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
@@ -117,6 +118,10 @@ JobOutcome failed(const std::string& reason) {
     return JobOutcome{JobOutcome::State::Failed, reason};
 }
 
+JobOutcome ended_as(JobOutcome::State state) {
+    return JobOutcome{state, {}};
+}
+
 } // namespace
 
 std::optional<std::string> queue_refusal(const std::string& queue) {
@@ -144,13 +149,16 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                       std::chrono::steady_clock::time_point deadline) {
     try {
         for (;;) {
+            if (deferred_signal() != 0) {
+                return ended_as(JobOutcome::State::SignalKept);
+            }
             const CupsConnection connection;
             const JobLook look = look_at(connection, queue, job_id);
             if (!look.answered) {
-                return failed(messages::kServiceSilent);
+                return ended_as(JobOutcome::State::ServiceSilent);
             }
             if (look.job_state == IPP_JSTATE_COMPLETED) {
-                return JobOutcome{JobOutcome::State::Completed, {}};
+                return ended_as(JobOutcome::State::Completed);
             }
             if (const auto reason = ended_reason(look.job_state)) {
                 return failed(failure_reason(*reason, look.printer_message));
@@ -160,12 +168,22 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 return failed(failure_reason(messages::kQueueStopped, look.printer_message));
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                return JobOutcome{JobOutcome::State::StillWaiting, {}};
+                return ended_as(JobOutcome::State::StillWaiting);
             }
             std::this_thread::sleep_for(kPollInterval);
         }
     } catch (const KvalonError&) {
-        return failed(messages::kServiceSilent);
+        return ended_as(JobOutcome::State::ServiceSilent);
+    }
+}
+
+bool cancel_job(const std::string& queue, int job_id) noexcept {
+    try {
+        const CupsConnection connection;
+        cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
+        return connection.answered();
+    } catch (...) {
+        return false;
     }
 }
 

@@ -17,9 +17,11 @@ std::optional<std::string> queue_refusal(const std::string& queue);
 // What became of a job the print service took.
 struct JobOutcome {
     enum class State {
-        Completed,    // the printer took the whole job
-        Failed,       // aborted, cancelled, stopped, or its queue stopped
-        StillWaiting, // neither by the deadline: it may still print
+        Completed,     // the printer took the whole job
+        Failed,        // aborted, cancelled, stopped, or its queue stopped
+        StillWaiting,  // neither by the deadline: it may still print
+        ServiceSilent, // the print service stopped answering: it may still print
+        SignalKept,    // an ending signal came while the job was followed
     };
     State state = State::StillWaiting;
     std::string reason; // for Failed, in the user's words, with the printer's own message
@@ -28,9 +30,15 @@ struct JobOutcome {
 // Follows job `job_id` on `queue` until it is completed, aborted, cancelled or
 // stopped, or until `deadline`. A job left in a stopped queue fails and is
 // cancelled, so that a document reported as not printed is not printed later
-// either. A service that stops answering fails the job: it cannot be told
-// printed.
+// either. The job was handed over whole: a service that stops answering
+// leaves it to print, so that is no failure, only the end of the following.
+// An ending signal kept meanwhile (engine/signal_cleanup.h) ends the
+// following at once.
 JobOutcome follow_job(const std::string& queue, int job_id,
                       std::chrono::steady_clock::time_point deadline);
+
+// Asks the print service, on a connection of its own, to cancel job `job_id`
+// on `queue`; true when it answered. Never throws.
+bool cancel_job(const std::string& queue, int job_id) noexcept;
 
 } // namespace kvalon

@@ -122,8 +122,8 @@ void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_opt
 }
 
 void CupsJobSink::add_page(const PageDescription& page) {
-    if (deferred_signal() != 0) {
-        abandon(); // and the kept signal ends the program
+    if (const int signal_number = deferred_signal(); signal_number != 0) {
+        cancel_and_end(signal_number);
     }
     try {
         place(page);
@@ -218,45 +218,92 @@ void CupsJobSink::send_file(const DocumentInfo& info, const std::string& path,
 // The document is whole: the request ends, and the job is followed until the
 // printer has it.
 void CupsJobSink::end_request() {
+    hand_over();
     m_connection->restart_clock();
     const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_queue.c_str());
-    if (status > IPP_STATUS_OK_CONFLICTING) {
+    const bool answered = m_connection->answered();
+    m_connection.reset();
+    if (answered && status > IPP_STATUS_OK_CONFLICTING) {
+        // The service said no to the document it has: it must not print it.
         fail(service_reason(status));
+    }
+    if (!m_settings.signal_cancels_followed_job) {
+        // From here on a signal ends the program at once and the job prints.
+        m_deferral.reset();
+    }
+    if (answered) {
+        follow_to_the_end();
+    } else {
+        tell_not_followed(messages::kStoppedWatchingSilent);
+    }
+    m_job_id = 0;
+    m_deferral.reset();
+}
+
+// The last bytes of the document and the end of the request leave the
+// buffers; a failure before the end left the job without its whole document.
+// The end is written without asking for the answer, which the print service
+// may never send: whether it arrives no longer decides what becomes of the
+// job.
+void CupsJobSink::hand_over() {
+    http_t* http = m_connection->get();
+    m_connection->restart_clock();
+    if (httpWrite2(http, "", 0) < 0 || httpError(http) != 0) {
+        fail(messages::kServiceSilent);
     }
     m_document.reset();
     m_output.reset();
-    m_connection.reset();
-    // Sent whole: from here on a signal ends the program at once and the job
-    // prints.
-    m_deferral.reset();
-    follow_to_the_end();
-    m_job_id = 0;
 }
 
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
     const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline);
-    if (outcome.state == JobOutcome::State::Failed) {
+    switch (outcome.state) {
+    case JobOutcome::State::Completed:
+        return;
+    case JobOutcome::State::Failed:
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
-    }
-    if (outcome.state == JobOutcome::State::StillWaiting) {
-        tell_user(messages::kStoppedWatching + m_settings.queue + messages::kStoppedWatchingAfter +
-                  std::to_string(m_settings.wait_seconds) +
-                  messages::kStoppedWatchingNotYetPrinted);
+    case JobOutcome::State::StillWaiting:
+        tell_not_followed(messages::kStoppedWatchingAfter +
+                          std::to_string(m_settings.wait_seconds) +
+                          messages::kStoppedWatchingNotYetPrinted);
+        return;
+    case JobOutcome::State::ServiceSilent:
+        tell_not_followed(messages::kStoppedWatchingSilent);
+        return;
+    case JobOutcome::State::SignalKept:
+        cancel_and_end(deferred_signal());
     }
 }
 
-// A job made but not finished is cancelled: the queue prints nothing of it.
-void CupsJobSink::abandon() noexcept {
+void CupsJobSink::tell_not_followed(const std::string& why) const {
+    tell_user(messages::kStoppedWatching + m_settings.queue + why);
+}
+
+// A job made but not handed over is cancelled: the queue prints nothing of
+// it. The request it was sent in is broken off, so the cancelling goes on a
+// connection of its own.
+void CupsJobSink::cancel_unfinished_job() noexcept {
     m_document.reset();
     m_output.reset();
-    if (m_job_id != 0 && m_connection) {
-        cupsCancelJob2(m_connection->get(), m_queue.c_str(), m_job_id, 0);
+    m_connection.reset();
+    if (m_job_id != 0) {
+        cancel_job(m_queue, m_job_id);
     }
     m_job_id = 0;
-    m_connection.reset();
+}
+
+// The queue must not wait for the rest of the document, nor print a job whose
+// sender has ended it: the job goes first, then the program.
+void CupsJobSink::cancel_and_end(int signal_number) {
+    cancel_unfinished_job();
+    end_by_signal(signal_number);
+}
+
+void CupsJobSink::abandon() noexcept {
+    cancel_unfinished_job();
     m_deferral.reset();
 }
 

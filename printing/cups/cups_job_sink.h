@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/print_service_waits.h"
 #include "engine/signal_cleanup.h"
 #include "printing/document_sink.h"
 #include "printing/job_option.h"
@@ -19,9 +20,13 @@ class PdfStreamSink;
 
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
-    std::string queue;     // the destination: "QUEUE" or "QUEUE/INSTANCE"
-    JobOptions options;    // asked by whoever sent the report, under the program's own
-    int wait_seconds = 60; // how long the finished job is followed
+    std::string queue;                  // the destination: "QUEUE" or "QUEUE/INSTANCE"
+    JobOptions options;                 // asked by whoever sent the report, under the program's own
+    int wait_seconds = kJobWaitSeconds; // how long the finished job is followed
+    // An ending signal while the finished job is followed cancels it too: the
+    // print-server backend is ended so when its own job is cancelled, or when
+    // the server stops and will send the job again.
+    bool signal_cancels_followed_job = false;
 };
 
 // A CUPS queue: our own PDF, streamed to the print service as one job
@@ -32,14 +37,21 @@ struct CupsJobSettings {
 // they print at their size on a printer whose own paper is another. Pages
 // are moved on the sheet, never scaled, so that their cells lie within the
 // margins the queue reports for that paper; when they cannot, the user is
-// told once. The queue is asked before the job is
-// made (a stopped, refusing or missing queue fails at once); a finished job
-// is followed until the printer has it: a job aborted, cancelled or stopped
-// on the way is a printer failure with the printer's own message, a job still
-// waiting at the time limit is told and left to print. A job that is
-// abandoned or fails is cancelled, so nothing of it prints; an ending signal
-// while the job is sent cancels it at the next page before it ends the
-// program, so the queue is not left waiting for the rest of the document.
+// told once. The queue is asked before the job is made (a stopped, refusing
+// or missing queue fails at once).
+// The job is handed over when every byte of the document, the end of the
+// request included, has gone to the print service: from then on it needs
+// nothing more of us to print the job. Until then a job that is abandoned or
+// fails is cancelled first, so nothing of it prints, and only then is the
+// failure told; an ending signal while the job is sent cancels it at the next
+// page before it ends the program, so the queue is not left waiting for the
+// rest of the document. After the hand-over the job is followed until the
+// printer has it: a job aborted, cancelled or stopped on the way is a printer
+// failure with the printer's own message; a job still waiting at the time
+// limit, or a print service that stops answering (also before it answered
+// the hand-over itself), is told as not followed to the end and left to
+// print, never as a failure: the sender would send it again and it would
+// print twice.
 class CupsJobSink final : public DocumentSink {
 public:
     CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts);
@@ -65,7 +77,11 @@ private:
     void create_job(const DocumentInfo& info, const JobOptions& options, const char* format);
     void end_request();
     void place(const PageDescription& page);
+    void hand_over();
     void follow_to_the_end();
+    void tell_not_followed(const std::string& why) const;
+    void cancel_unfinished_job() noexcept;
+    [[noreturn]] void cancel_and_end(int signal_number);
     [[noreturn]] void fail(const std::string& reason);
 
     CupsJobSettings m_settings;
@@ -75,7 +91,7 @@ private:
     std::unique_ptr<CupsRequestOutput> m_output;
     std::unique_ptr<PdfStreamSink> m_document;
     int m_job_id = 0;
-    std::optional<SignalDeferral> m_deferral; // while the job is sent
+    std::optional<SignalDeferral> m_deferral; // while the job is sent (and followed)
     std::optional<MediaMargins> m_margins;    // of the job's paper, when the queue lists it
     PageArea m_told_cells;                    // the cells the user was last told do not fit
 };

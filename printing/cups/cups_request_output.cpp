@@ -1,6 +1,7 @@
 #include "printing/cups/cups_request_output.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
 #include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>
@@ -13,7 +14,9 @@ CupsRequestOutput::CupsRequestOutput(CupsConnection& connection, std::string que
 void CupsRequestOutput::write_through(const char* data, std::size_t size) {
     m_connection.restart_clock();
     if (cupsWriteRequestData(m_connection.get(), data, size) != HTTP_STATUS_CONTINUE) {
-        throw KvalonError(ErrorKind::Printer, m_queue, service_reason(cupsLastError()));
+        throw KvalonError(ErrorKind::Printer, m_queue,
+                          m_connection.answered() ? service_reason(cupsLastError())
+                                                  : messages::kServiceSilent);
     }
 }
 

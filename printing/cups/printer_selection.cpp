@@ -104,6 +104,7 @@ std::optional<PrinterTarget> choose_target(const PrinterRequest& request) {
     PrinterTarget target;
     target.copies = request.copies;
     target.job_wait_seconds = request.job_wait_seconds;
+    target.signal_cancels_followed_job = request.signal_cancels_followed_job;
     if (!request.pdf_path.empty()) {
         target.kind = PrinterTarget::Kind::Pdf;
         target.pdf_path = request.pdf_path;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/paper_codes.h"
+#include "engine/print_service_waits.h"
 #include "printing/printer_target.h"
 
 #include <memory>
@@ -14,11 +16,12 @@ namespace kvalon {
 struct PrinterRequest {
     std::string queue;
     std::string pdf_path;
-    int paper_code = 9;
+    int paper_code = PaperA4;
     std::string media;      // paper for a queue, as CUPS names it; empty means the queue's own
     JobOptions job_options; // a queue's job options asked by whoever sent the report
     int copies = 1;
-    int job_wait_seconds = 60; // how long a CUPS job is followed (KVALON_JOB_WAIT)
+    int job_wait_seconds = kJobWaitSeconds;   // how long a CUPS job is followed (KVALON_JOB_WAIT)
+    bool signal_cancels_followed_job = false; // see PrinterTarget
 };
 
 // The CUPS destinations of the current server (CUPS_SERVER is honoured);

@@ -1,7 +1,9 @@
 #include "printing/pdf/pdf_document_writer.h"
 
 #include "build_info.h"
+#include "engine/paper_codes.h"
 #include "engine/units.h"
+#include "printing/pdf/fnv_hash.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
 
@@ -13,12 +15,10 @@ namespace kvalon {
 
 namespace {
 
-constexpr int kDefaultDpi = 600;
 // Font sizes are written with four decimals; text is placed from that value.
 constexpr double kSizeSteps = 1e4;
 // FreeType keeps line thickness in 64ths of a pixel.
 constexpr double kPixelSteps = 64;
-constexpr double kThousand = 1000;
 
 // D:YYYYMMDDHHmmSS+HH'mm' in local time, as readers show it.
 std::string creation_date() {
@@ -33,13 +33,6 @@ std::string creation_date() {
     const long minutes = std::abs(offset_minutes);
     std::snprintf(text, sizeof text, "%02ld'%02ld'", minutes / 60, minutes % 60);
     return date + text;
-}
-
-std::uint64_t fnv(std::string_view bytes, std::uint64_t hash) {
-    for (const char byte : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
-    }
-    return hash;
 }
 
 } // namespace
@@ -99,7 +92,7 @@ ShownFace PdfDocumentWriter::shown_face(const PageFace& face, int dpi) {
     shown.slanted = face.italic;
     if (face.bold && !own_bold) {
         const double pixels = std::round(face.points * dpi / PointsPerInch);
-        double thickness = embedded.font.underline_thickness() / kThousand * pixels;
+        double thickness = embedded.font.underline_thickness() / kGlyphSpaceUnits * pixels;
         thickness = std::max(1.0, std::round(thickness * kPixelSteps) / kPixelSteps);
         shown.bold_shift = thickness / 2 * PointsPerInch / dpi;
     }
@@ -114,7 +107,7 @@ std::vector<ShownFace>& PdfDocumentWriter::shown_faces(const PageDescription& pa
     m_page_faces.clear();
     m_faces.clear();
     for (const PageFace& face : page.faces) {
-        m_faces.push_back(shown_face(face, page.dpi > 0 ? page.dpi : kDefaultDpi));
+        m_faces.push_back(shown_face(face, page.dpi > 0 ? page.dpi : DrawingDpi));
     }
     m_page_faces = page.faces;
     m_page_dpi = page.dpi;
@@ -178,10 +171,11 @@ void PdfDocumentWriter::add_page(const PageDescription& page) {
 std::string PdfDocumentWriter::document_id() const {
     std::string id;
     const std::string size = std::to_string(m_objects.offset());
-    append_hex(id, static_cast<std::uint32_t>(fnv(m_info_text + size, 14695981039346656037ull)), 8);
-    append_hex(id, static_cast<std::uint32_t>(fnv(size + m_info_text, 1469598103934665603ull)), 8);
-    append_hex(id, static_cast<std::uint32_t>(fnv(m_info_text, 7809847782465536322ull)), 8);
-    append_hex(id, static_cast<std::uint32_t>(fnv(size, 9650029242287828579ull)), 8);
+    append_hex(id, static_cast<std::uint32_t>(fnv_hash(m_info_text + size)), 8);
+    append_hex(id, static_cast<std::uint32_t>(fnv_hash(size + m_info_text, 1469598103934665603ull)),
+               8);
+    append_hex(id, static_cast<std::uint32_t>(fnv_hash(m_info_text, 7809847782465536322ull)), 8);
+    append_hex(id, static_cast<std::uint32_t>(fnv_hash(size, 9650029242287828579ull)), 8);
     return id;
 }
 
@@ -190,8 +184,8 @@ void PdfDocumentWriter::finish() {
     // empty A4 sheet.
     if (m_pages.empty()) {
         PageDescription blank;
-        blank.width_points = 595;
-        blank.height_points = 842;
+        blank.width_points = A4WidthPoints;
+        blank.height_points = A4HeightPoints;
         add_page(blank);
     }
     for (const auto& embedded : m_embedded) {

@@ -1,6 +1,7 @@
 #include "printing/pdf/pdf_font.h"
 
 #include "printing/pdf/deflater.h"
+#include "printing/pdf/fnv_hash.h"
 #include "printing/pdf/pdf_object_writer.h"
 #include "printing/pdf/pdf_syntax.h"
 #include "printing/pdf/to_unicode_cmap.h"
@@ -13,7 +14,6 @@ namespace kvalon {
 namespace {
 
 constexpr char32_t kTableLimit = 0x2600;
-constexpr double kThousand = 1000;
 // Descriptor flags: every glyph as wide as the others; Latin-style text; slanted.
 constexpr int kFixedPitch = 1;
 constexpr int kNonsymbolic = 32;
@@ -32,7 +32,8 @@ PdfFont::PdfFont(const FontSource& source, const std::string& family, bool bold)
 // whole; positions are worked out from those same numbers, and the character
 // spacing makes up the fraction.
 double PdfFont::width_of(std::uint16_t glyph) const {
-    return std::round(m_program.advance(glyph) * kThousand / m_program.metrics().units_per_em);
+    return std::round(m_program.advance(glyph) * kGlyphSpaceUnits /
+                      m_program.metrics().units_per_em);
 }
 
 PdfFont::Glyph PdfFont::look_up(char32_t code) const {
@@ -84,15 +85,16 @@ int PdfFont::outline_form(std::uint16_t glyph, PdfObjectWriter& out, Deflater& d
 }
 
 double PdfFont::underline_thickness() const {
-    return m_program.metrics().underline_thickness * kThousand / m_program.metrics().units_per_em;
+    return m_program.metrics().underline_thickness * kGlyphSpaceUnits /
+           m_program.metrics().units_per_em;
 }
 
 // Six capital letters before the name mark a subset; the same glyphs give the
 // same letters, so two runs over one report give the same file.
 std::string PdfFont::subset_name(const std::vector<std::uint16_t>& glyphs) const {
-    std::uint64_t hash = 14695981039346656037ull;
+    std::uint64_t hash = kFnvOffsetBasis;
     for (const std::uint16_t glyph : glyphs) {
-        hash = (hash ^ glyph) * 1099511628211ull;
+        hash = fnv_step(hash, glyph);
     }
     std::string name;
     for (int i = 0; i < kSubsetTagLetters; ++i) {
@@ -141,7 +143,7 @@ int PdfFont::write_descriptor(PdfObjectWriter& out, Deflater& deflater,
     out.write_stream(file_number, dictionary, deflater.deflate(file));
 
     const FontProgram::Metrics& m = m_program.metrics();
-    const double scale = kThousand / m.units_per_em;
+    const double scale = kGlyphSpaceUnits / m.units_per_em;
     std::string body = "<</Type/FontDescriptor/FontName/" + subset_name(glyphs) + "/Flags ";
     append_integer(body,
                    static_cast<std::uint64_t>((m.fixed_pitch ? kFixedPitch : 0) + kNonsymbolic +

@@ -9,6 +9,10 @@ namespace kvalon {
 // The small pieces of PDF syntax the writer is made of, appended to a buffer.
 // Numbers are written in the classic notation whatever the locale.
 
+// Glyph widths, font metrics and the text's own shifts are written in
+// thousandths of the font size (PDF's glyph space).
+inline constexpr double kGlyphSpaceUnits = 1000;
+
 // `value` with at most `decimals` places and no trailing zeros ("12.5", "0").
 void append_number(std::string& out, double value, int decimals = 3);
 void append_integer(std::string& out, std::uint64_t value);

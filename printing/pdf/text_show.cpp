@@ -11,7 +11,6 @@ namespace kvalon {
 
 namespace {
 
-constexpr double kThousand = 1000;
 // How far a glyph may land from its position before a number corrects it:
 // well under a device pixel, and above what the rounding of numbers adds.
 constexpr double kTolerancePoints = 0.002;
@@ -48,11 +47,12 @@ void TextShow::build(const std::vector<PlacedGlyph>& glyphs, ShownFace& face, do
     for (const PlacedGlyph& placed : glyphs) {
         const PdfFont::Glyph& glyph = face.font->glyph(placed.code);
         m_ids.push_back(glyph.id);
-        m_advance.push_back(glyph.width / kThousand * face.points);
+        m_advance.push_back(glyph.width / kGlyphSpaceUnits * face.points);
         m_x.push_back(placed.x * PointsPerMm);
     }
     choose_spacing(face.horizontal, spacing);
-    const double unit = face.points * face.horizontal / kThousand; // one thousandth, in points
+    const double unit =
+        face.points * face.horizontal / kGlyphSpaceUnits; // one thousandth, in points
     bool adjusted = false;
     double pen = m_x.empty() ? 0 : m_x.front();
     for (std::size_t i = 0; i < m_ids.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "printing/qt/page_capture.h"
 
 #include "engine/printer_surface.h"
+#include "engine/units.h"
 #include "printing/page_capture_sink.h"
 #include "printing/qt/face_cache.h"
 #include "printing/qt/paper_sizes.h"
@@ -11,8 +12,6 @@
 namespace kvalon {
 
 namespace {
-
-constexpr int kFallbackResolution = 600;
 
 // Puts the printer it found back when the capture ends, however it ends.
 class BoundBack {
@@ -34,7 +33,7 @@ std::unique_ptr<QtPrinterSurface> surface_like(const PrinterSurface& bound,
     SurfaceSetup setup;
     setup.paper = page_size_for_code(bound.paper_size());
     setup.paper_code = bound.paper_size();
-    setup.resolution = kFallbackResolution;
+    setup.resolution = DrawingDpi;
     setup.device_name = bound.device_name();
     return std::make_unique<QtPrinterSurface>(setup, std::make_shared<FaceCache>(),
                                               std::move(sink));

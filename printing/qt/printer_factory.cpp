@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/units.h"
 #include "printing/cups/cups_job_sink.h"
 #include "printing/pdf/pdf_file_sink.h"
 #include "printing/qt/face_cache.h"
@@ -17,13 +18,11 @@ namespace kvalon {
 
 namespace {
 
-constexpr int kPdfResolution = 600;
-
 std::unique_ptr<PrinterSurface> pdf_surface(const PrinterTarget& target) {
     SurfaceSetup setup;
     setup.paper = page_size_for_code(target.paper_code);
     setup.paper_code = target.paper_code;
-    setup.resolution = kPdfResolution;
+    setup.resolution = DrawingDpi;
     setup.device_name = "PDF: " + target.pdf_path;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
@@ -57,7 +56,8 @@ std::unique_ptr<PrinterSurface> queue_surface(const PrinterTarget& target) {
     setup.device_name = target.queue;
     setup.copies = target.copies;
     auto faces = std::make_shared<FaceCache>();
-    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds};
+    CupsJobSettings settings{target.queue, target.job_options, target.job_wait_seconds,
+                             target.signal_cancels_followed_job};
     auto sink =
         std::make_unique<CupsJobSink>(std::move(settings), std::make_shared<const QtFontSource>());
     return std::make_unique<QtPrinterSurface>(setup, faces, std::move(sink));

@@ -8,7 +8,7 @@
 namespace kvalon {
 
 // The printer surface for a target: a CUPS queue with its own paper and
-// resolution, or the built-in PDF printer (600 dpi, the whole sheet printable).
+// resolution, or the built-in PDF printer (DrawingDpi, the whole sheet printable).
 // Needs a running Qt application (fonts).
 std::unique_ptr<PrinterSurface> make_printer_surface(const PrinterTarget& target);
 

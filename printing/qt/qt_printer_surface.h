@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/paper_codes.h"
 #include "engine/printer_surface.h"
 #include "engine/units.h"
 #include "printing/document_sink.h"
@@ -18,10 +19,10 @@ class FaceCache;
 
 // What a surface is set up with for its target.
 struct SurfaceSetup {
-    QPageSize paper;         // the sheet the target starts on
-    int paper_code = 9;      // its Windows paper code
-    int resolution = 600;    // device pixels to the inch: fonts are whole pixels
-    std::string device_name; // as the print data show it
+    QPageSize paper;             // the sheet the target starts on
+    int paper_code = PaperA4;    // its Windows paper code
+    int resolution = DrawingDpi; // device pixels to the inch: fonts are whole pixels
+    std::string device_name;     // as the print data show it
     int copies = 1;
 };
 

@@ -37,9 +37,14 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
     EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+    EXPECT_FALSE(parsed("").code_page);
+    EXPECT_EQ(parsed("kvalon-code-page=IBM866").code_page,
+              (CodePageChoice{false, CodePageId::Cp866}));
+    EXPECT_EQ(parsed("kvalon-code-page=auto").code_page, (CodePageChoice{true, CodePageId::Mik}));
     // Every other option is kept for the destination to judge; ours is not.
-    EXPECT_EQ(options_text(
-                  parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page media=A5").options),
+    EXPECT_EQ(options_text(parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page "
+                                  "kvalon-code-page=cp866 media=A5")
+                               .options),
               "fit-to-page=true media=A5 sides=two-sided-long-edge");
 }
 
@@ -70,10 +75,14 @@ ErrorKind failure_of(const std::function<void()>& parse) {
 
 TEST(BackendJob, RefusesWhatItCannotUse) {
     EXPECT_EQ(failure_of([] { parsed("kvalon-escp=maybe"); }), ErrorKind::CommandLine);
-    EXPECT_EQ(failure_of([] {
-                  parse_backend_job({"7", "ivan", "t", "0", ""}, "kvalon:/Office");
-              }),
-              ErrorKind::CommandLine);
+    EXPECT_EQ(failure_of([] { parsed("kvalon-code-page=cp1252"); }), ErrorKind::CommandLine);
+    for (const char* copies : {"0", "10000"}) {
+        EXPECT_EQ(failure_of([copies] {
+                      parse_backend_job({"7", "ivan", "t", copies, ""}, "kvalon:/Office");
+                  }),
+                  ErrorKind::CommandLine)
+            << copies;
+    }
     for (const std::string uri :
          {"kvalon:/", "kvalon:", "ipp://host/printers/Office", "kvalon:/a/b", "kvalon:/Off%2"}) {
         EXPECT_EQ(failure_of([&uri] { parsed("", uri); }), ErrorKind::Printer) << uri;
@@ -110,6 +119,10 @@ TEST(MediaOption, NamesThePaper) {
 TEST(BackendStatus, CancelsABadReportAndLeavesTheRestToTheQueuesPolicy) {
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::EmptyReport, "r")), CUPS_BACKEND_CANCEL);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::LineTooLong, "r")), CUPS_BACKEND_CANCEL);
+    // A paper the job names that no page can use is the job's fault: under a
+    // stop-printer policy a failure stopped the queue for everybody.
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::Layout, "r")), CUPS_BACKEND_CANCEL);
+    EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::PaperTooLarge, "r")), CUPS_BACKEND_CANCEL);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::Printer, "q")), CUPS_BACKEND_FAILED);
     EXPECT_EQ(backend_status_for(KvalonError(ErrorKind::FileWrite, "t")), CUPS_BACKEND_FAILED);
 }

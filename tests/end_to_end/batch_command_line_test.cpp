@@ -45,7 +45,7 @@ TEST_F(BatchCommandLine, PlanPrintsEveryFieldInOrder) {
     EXPECT_EQ(names, (std::vector<std::string>{
                          "PaperName", "PaperWidthMm", "PaperHeightMm", "LineCount", "LongestLine",
                          "FontSize", "Orientation", "CharsPerLine", "LinesPerPage", "LeftIndent",
-                         "CharWidth", "LineHeight", "PageCount"}));
+                         "CharWidth", "LineHeight", "PageCount", "CodePage"}));
     const auto plan = parse_plan(result.out);
     EXPECT_EQ(plan.at("PaperName"), "A4, 210 x 297 mm ");
     EXPECT_EQ(plan.at("PaperWidthMm"), "210");
@@ -55,6 +55,7 @@ TEST_F(BatchCommandLine, PlanPrintsEveryFieldInOrder) {
     EXPECT_EQ(plan.at("FontSize"), "13");
     EXPECT_EQ(plan.at("Orientation"), "P");
     EXPECT_EQ(plan.at("PageCount"), "1");
+    EXPECT_EQ(plan.at("CodePage"), "mik");
     EXPECT_EQ(plan.at("CharWidth").size(), plan.at("CharWidth").find('.') + 5);
     EXPECT_FALSE(file_exists(dir.file("out.pdf")));
     EXPECT_FALSE(file_exists(answer()));

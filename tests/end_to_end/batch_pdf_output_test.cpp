@@ -41,19 +41,6 @@ protected:
     double centre_x(int column) const { return left(column) + width / 2; }
     double centre_y(int row) const { return top(row) + height / 2; }
 
-    // Dark all the way along a horizontal or vertical run (millimetres).
-    static bool dark_along(const GreyImage& page, double x1, double y1, double x2, double y2) {
-        const int steps = 200;
-        for (int i = 0; i <= steps; ++i) {
-            const double x = x1 + (x2 - x1) * i / steps;
-            const double y = y1 + (y2 - y1) * i / steps;
-            if (page.darkest_near(x, y, 1) > 96) {
-                return false;
-            }
-        }
-        return true;
-    }
-
     TempDir dir;
     std::map<std::string, std::string> plan;
     double width = 0;

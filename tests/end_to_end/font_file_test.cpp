@@ -1,4 +1,5 @@
-#include "printing/code_pages.h"
+#include "engine/code_page.h"
+#include "engine/escp_characters.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -56,15 +57,31 @@ TEST(FontFile, NamesOnlyCourierCyr) {
               "CourierCyr|Regular|CourierCyr|CourierCyr-Regular|100");
 }
 
-TEST(FontFile, CoversEveryPrintableCharacter) {
+// Every character of every code page, and of the printer's national sets in
+// the ESC/P mode, prints as a glyph of our own font, never as a fallback
+// face's or an empty box.
+TEST(FontFile, CoversEveryCharacterOfEveryCodePage) {
     const auto ranges = ranges_of(query(beside_program("crcn.ttf"), "%{charset}"));
     for (char32_t c = 0x20; c < 0x7f; ++c) {
         EXPECT_TRUE(covers(ranges, c)) << std::hex << static_cast<unsigned>(c);
     }
-    for (int code = 128; code < 256; ++code) {
-        const char32_t c = mik_to_unicode(static_cast<unsigned char>(code));
-        EXPECT_TRUE(covers(ranges, c))
-            << "MIK " << code << " U+" << std::hex << static_cast<unsigned>(c);
+    for (std::size_t page = 0; page < kCodePageCount; ++page) {
+        const auto id = static_cast<CodePageId>(page);
+        for (int code = 128; code < 256; ++code) {
+            const char32_t c = character_of(id, static_cast<unsigned char>(code));
+            EXPECT_TRUE(c == 0xFFFD || covers(ranges, c))
+                << code_page_name(id) << " " << code << " U+" << std::hex
+                << static_cast<unsigned>(c);
+        }
+    }
+    for (const int set : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 64}) {
+        for (unsigned char code = 0x20; code < 0x7f; ++code) {
+            const char32_t c = escp_character(code, kEscpGraphicsTable,
+                                              static_cast<unsigned char>(set), CodePageId::Mik)
+                                   .character;
+            EXPECT_TRUE(covers(ranges, c))
+                << "ESC R " << set << " U+" << std::hex << static_cast<unsigned>(c);
+        }
     }
 }
 

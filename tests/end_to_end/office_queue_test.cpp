@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cups/backend.h>
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <tuple>
 #include <unistd.h>
 
@@ -66,10 +70,9 @@ protected:
             dir.path(), std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
             std::filesystem::perm_options::add);
         port = free_port();
-        const std::string backend =
-            (std::filesystem::path(kvalon_binary()).parent_path() / "kvalon").string();
         const RunResult started = run_program(
-            {script(), "start", dir.file("server"), std::to_string(port), "Remote", backend});
+            {script(), "start", dir.file("server"), std::to_string(port), "Remote", backend()},
+            {{"KVALON_SERVER_ENV", backend_waits()}});
         if (started.status != 0) {
             GTEST_SKIP() << "the scheduler did not start: " << started.err;
         }
@@ -97,16 +100,28 @@ protected:
     }
 
     static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
+    static std::string backend() {
+        return (std::filesystem::path(kvalon_binary()).parent_path() / "kvalon").string();
+    }
+    // What the scheduler sets for its backends (KVALON_SERVER_ENV).
+    virtual std::string backend_waits() const { return {}; }
 
     RunResult kvalon(std::vector<std::string> words) {
         words.insert(words.begin(), kvalon_binary());
         return run_program(words, env);
     }
 
-    RunResult submit(const std::string& title, const std::string& report) {
+    RunResult submit(const std::string& title, const std::string& report,
+                     const std::vector<std::string>& options = {},
+                     const std::string& queue = "Kvalon") {
         write_bytes(dir.file(title), report);
-        return run_program({"lp", "-h", server, "-d", "Kvalon", "-U", user, "-t", title, "-o",
-                            "raw", dir.file(title)});
+        std::vector<std::string> words = {"lp", "-h", server, "-d", queue, "-U",
+                                          user, "-t", title,  "-o", "raw"};
+        for (const std::string& option : options) {
+            words.insert(words.end(), {"-o", option});
+        }
+        words.push_back(dir.file(title));
+        return run_program(words);
     }
 
     // Waits until job `id` has ended and returns its state (0 when it did not).
@@ -155,9 +170,9 @@ protected:
         return value;
     }
 
-    std::string status_line_of(int id) {
+    std::string status_line_of(int id, const std::string& queue = "Kvalon") {
         const RunResult listed = run_program({"lpstat", "-h", server, "-W", "all", "-l", "-o"});
-        const std::string job = "Kvalon-" + std::to_string(id) + " ";
+        const std::string job = queue + "-" + std::to_string(id) + " ";
         const std::size_t at = listed.out.find(job);
         const std::size_t status = listed.out.find("Status:", at);
         return at == std::string::npos || status == std::string::npos
@@ -265,6 +280,31 @@ TEST_F(OfficeQueue, AFailedJobEndsWithItsReasonAndTheQueueGoesOn) {
     EXPECT_EQ(ended(3), IPP_JSTATE_COMPLETED) << status_line_of(3);
 }
 
+// A queue set up for one code page reads every report in it, a job may name
+// its own, and a queue set up again without one reads MIK.
+TEST_F(OfficeQueue, TheQueuesCodePageAndTheJobsOwn) {
+    const RunResult setup = kvalon({"--setup-queue", "Kvalon", "Remote", "--code-page", "IBM866"});
+    ASSERT_EQ(setup.status, 0) << setup.err;
+    EXPECT_NE(setup.out.find("Кодова таблица на отчетите: cp866."), std::string::npos);
+    ASSERT_EQ(submit(tag + "-866", to_code_page("Отчет за склада\r\n", CodePageId::Cp866)).status,
+              0);
+    ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED) << status_line_of(1);
+    EXPECT_EQ(pdf_lines(document_of(2)), std::vector<std::string>{"Отчет за склада"});
+
+    write_bytes(dir.file("koi8.txt"), to_code_page("Отчет за склада\r\n", CodePageId::Koi8R));
+    ASSERT_EQ(run_program({"lp", "-h", server, "-d", "Kvalon", "-U", user, "-o", "raw", "-o",
+                           "kvalon-code-page=koi8-r", dir.file("koi8.txt")})
+                  .status,
+              0);
+    ASSERT_EQ(ended(4), IPP_JSTATE_COMPLETED) << status_line_of(3);
+    EXPECT_EQ(pdf_lines(document_of(4)), std::vector<std::string>{"Отчет за склада"});
+
+    ASSERT_EQ(kvalon({"--setup-queue", "Kvalon", "Remote"}).status, 0);
+    ASSERT_EQ(submit(tag + "-mik", to_mik("Отчет за склада\r\n")).status, 0);
+    ASSERT_EQ(ended(6), IPP_JSTATE_COMPLETED) << status_line_of(5);
+    EXPECT_EQ(pdf_lines(document_of(6)), std::vector<std::string>{"Отчет за склада"});
+}
+
 // The CUPS job is followed to its end: the destination's own
 // backend finds no printer at its address and stops the destination.
 TEST_F(OfficeQueue, ADestinationWhoseBackendFailsAbortsTheJob) {
@@ -295,6 +335,132 @@ TEST_F(OfficeQueue, SetUpAndRemovalRepeatAndLeaveOtherQueuesAlone) {
     const RunResult listed = run_program({"lpstat", "-h", server, "-v"});
     EXPECT_EQ(listed.out.find("Kvalon"), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("Remote: cups-pdf:/"), std::string::npos) << listed.out;
+}
+
+// A paper no page can use, named by the client, used to end the job aborted
+// (too small) or to make a page past the PDF limit (too large): the job's
+// fault is a cancelled job, never a printer failure that a stop-printer
+// policy turns into a stopped queue for everybody.
+TEST_F(OfficeQueue, APaperNoPageCanUseCancelsTheJob) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"custom_100000x100000mm",
+         "Листът е твърде голям за печат на файл " + tag + "-paper (страна над 5080 мм)"},
+        {"custom_1x1mm", "Листът е твърде малък за печат на файл " + tag + "-paper"},
+    };
+    int id = 0;
+    for (const auto& [media, message] : cases) {
+        ASSERT_EQ(submit(tag + "-paper", to_mik("Отчет\r\n"), {"media=" + media}).status, 0);
+        EXPECT_EQ(ended(++id), IPP_JSTATE_CANCELED) << media;
+        EXPECT_NE(status_line_of(id).find(message), std::string::npos) << status_line_of(id);
+    }
+    EXPECT_EQ(run_program({"lpstat", "-h", server, "-W", "all", "-o", "Remote"}).out, "")
+        << "nothing reached the destination";
+}
+
+// The same scheduler with short waits for the backend (KVALON_JOB_WAIT=3,
+// KVALON_SERVICE_WAIT=1) and destinations on its test printer: one that
+// fails every job and is left to retry, one that takes a minute, one that
+// takes every job at once.
+class OfficeQueueShortWaits : public OfficeQueue {
+protected:
+    void SetUp() override {
+        OfficeQueue::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        for (const auto& [queue, how] :
+             {std::pair<std::string, std::string>{"Retry", "fail retry-job"},
+              {"Slow", "slow stop-printer"},
+              {"Null", "null stop-printer"}}) {
+            const std::string uri = "kvalon-test:/" + how.substr(0, how.find(' '));
+            ASSERT_EQ(run_program({"lpadmin", "-h", server, "-p", queue, "-E", "-v", uri, "-o",
+                                   "printer-error-policy=" + how.substr(how.find(' ') + 1)})
+                          .status,
+                      0);
+            ASSERT_EQ(kvalon({"--setup-queue", "To" + queue, queue}).status, 0);
+        }
+    }
+    std::string backend_waits() const override { return "KVALON_JOB_WAIT=3 KVALON_SERVICE_WAIT=1"; }
+    // Whether the scheduler `scheduler` still has a backend of ours running
+    // (one that has ended waits as a zombie while the scheduler is stopped).
+    static bool backend_runs(pid_t scheduler) {
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::string stat;
+            std::getline(std::ifstream(entry.path() / "stat"), stat);
+            const std::size_t name_end = stat.rfind(')');
+            std::error_code error;
+            const auto program = std::filesystem::read_symlink(entry.path() / "exe", error);
+            if (name_end == std::string::npos || program.filename() != "kvalon") {
+                continue;
+            }
+            std::istringstream fields(stat.substr(name_end + 2));
+            char state = 0;
+            pid_t parent = 0;
+            fields >> state >> parent;
+            if (parent == scheduler && state != 'Z') {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// A destination left to retry used to end the queue job completed with an
+// empty state message: the "stopped following" notice was only in the log.
+TEST_F(OfficeQueueShortWaits, ADestinationLeftToRetryIsToldInTheJobsStateMessage) {
+    ASSERT_EQ(submit(tag + "-retry", to_mik("Отчет\r\n"), {}, "ToRetry").status, 0);
+    EXPECT_EQ(ended(1), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(status_line_of(1, "ToRetry"),
+              "Status: Програмата спря да следи заданието на опашка Retry след 3 с; то още не е "
+              "отпечатано");
+}
+
+// The scheduler frozen after the backend handed the whole report over used
+// to end the queue job aborted while the destination printed it: the sender
+// sent it again. Now the queue job completes with the notice, and the
+// destination job is left to print.
+TEST_F(OfficeQueueShortWaits, AFrozenSchedulerAfterTheHandOverIsNoFailure) {
+    const pid_t scheduler = std::stoi(read_bytes(dir.file("server/cupsd.pid")));
+    ASSERT_EQ(submit(tag + "-frozen", to_mik("Отчет\r\n"), {}, "ToSlow").status, 0);
+    // The destination job's document in the spool: the scheduler has it whole.
+    ASSERT_TRUE(wait_until([&] { return file_exists(document_of(2)); }));
+    ::kill(scheduler, SIGSTOP);
+    const bool backend_ended = wait_until([&] { return !backend_runs(scheduler); });
+    ::kill(scheduler, SIGCONT);
+    ASSERT_TRUE(backend_ended);
+    EXPECT_EQ(ended(1), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(status_line_of(1, "ToSlow"),
+              "Status: Програмата спря да следи заданието на опашка Slow: услугата за печат не "
+              "отговаря; заданието е предадено цяло, но още не е отпечатано");
+    EXPECT_NE(run_program({"lpstat", "-h", server, "-o", "Slow"}).out, "")
+        << "the destination job still prints";
+}
+
+// CUPS passes the title as an argument, and Qt's own argument parser used to
+// read it: a title "-platform" aborted the backend (status 134). Now a title
+// is only a title. The scheduler names a job with control characters in its
+// title "Untitled"; run as CUPS would run it with such a title, the backend
+// keeps every status line one line all the same.
+TEST_F(OfficeQueueShortWaits, ATitleIsOnlyATitle) {
+    ASSERT_EQ(submit("-platform", to_mik("Отчет\r\n"), {}, "ToNull").status, 0);
+    ASSERT_EQ(ended(1), IPP_JSTATE_COMPLETED) << status_line_of(1, "ToNull");
+    ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(pdf_info(document_of(2))["Title"], "-platform");
+
+    auto backend_env = env;
+    backend_env["DEVICE_URI"] = "kvalon:/Null";
+    const RunResult result = run_program({backend(), "7", user, "a\nERROR: b\rc\x1b", "1", ""},
+                                         backend_env, std::string(40000, 'x'));
+    EXPECT_EQ(result.status, CUPS_BACKEND_CANCEL) << result.err;
+    std::istringstream lines(result.err);
+    std::vector<std::string> errors;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("ERROR: ")) {
+            errors.push_back(line);
+        }
+    }
+    EXPECT_EQ(errors, std::vector<std::string>{
+                          "ERROR: Ред, по-дълъг от 32765 символа, във файл a ERROR: b c "});
 }
 
 } // namespace

@@ -108,11 +108,20 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
         {{"--copies", "0", report()}, {}, 2, bad + "--copies 0\n", true},
         {{"--copies=-2", report()}, {}, 2, bad + "--copies -2\n", true},
         {{"--copies", "two", report()}, {}, 2, bad + "--copies two\n", true},
+        // The print service's own bound: a million copies were a 642 MB PDF.
+        {{"--copies", "10000", report()}, {}, 2, bad + "--copies 10000\n", true},
         {{"--paper", "A4", report()}, {}, 2, bad + "--paper A4\n", true},
         {{"--pdf", pdf, "--paper", "999", report()}, {}, 2, bad + "--paper 999\n", false},
         {{"--pdf", pdf, "--paper", "0", report()}, {}, 2, bad + "--paper 0\n", false},
         {{"--pdf", pdf, report()}, {{"KVALON_PAPER", "-3"}}, 2, bad + "KVALON_PAPER=-3\n", false},
         {{"--pdf", pdf, "-x", report()}, {}, 4, "Kvalon-P: Липсва файл -x\n", false},
+        // Words are ours, never Qt's: "1" used to be taken as Qt's platform.
+        {{"--pdf", pdf, "-platform", "1"}, {}, 4, "Kvalon-P: Липсва файл -platform\n", false},
+        {{"--pdf", pdf, report()},
+         {{"KVALON_SERVICE_WAIT", "0"}},
+         2,
+         bad + "KVALON_SERVICE_WAIT=0\n",
+         false},
         {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
         // --open chooses a report in the windows; it never prints one.
         {{"--open", report(), report()}, {}, 2, bad + "--open\n", true},

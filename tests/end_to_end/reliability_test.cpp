@@ -14,8 +14,11 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -58,6 +61,35 @@ int exit_status(const StartedProgram& program) {
     int status = 0;
     ::waitpid(program.pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Stops `program`, then lets it run on a millisecond at a time until `seen`
+// holds while it stands still, and leaves it stopped there: a temporary file
+// it makes and removes again is seen however briefly it lives, and it cannot
+// finish between the look and what the test does next (a signal sent
+// meanwhile acts once `resume` lets it go on). False when the program ended
+// first or a minute passed.
+template <typename Condition> bool stop_when(const StartedProgram& program, Condition seen) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    for (;;) {
+        int status = 0;
+        ::kill(program.pid, SIGSTOP);
+        if (::waitpid(program.pid, &status, WUNTRACED) != program.pid || !WIFSTOPPED(status)) {
+            return false;
+        }
+        if (seen()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        ::kill(program.pid, SIGCONT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void resume(const StartedProgram& program) {
+    ::kill(program.pid, SIGCONT);
 }
 
 class Reliability : public ::testing::Test {
@@ -115,8 +147,10 @@ TEST_F(Reliability, AReportThatGrowsWhilePrintedIsAReadFailure) {
     fs::create_directory(dir.file("out"));
     env["KVALON_PDF"] = dir.file("out/out.pdf");
     const StartedProgram program = start_printing(report, env, dir.file("program.out"));
-    ASSERT_TRUE(wait_until([&] { return has_file_starting_with(dir.file("out"), ".out.pdf."); }));
+    ASSERT_TRUE(
+        stop_when(program, [&] { return has_file_starting_with(dir.file("out"), ".out.pdf."); }));
     std::ofstream(report, std::ios::binary | std::ios::app) << "half a li";
+    resume(program);
     EXPECT_EQ(exit_status(program), 5);
     EXPECT_NE(read_bytes(dir.file("program.out"))
                   .find("Файлът не може да бъде прочетен: " + report +
@@ -127,15 +161,22 @@ TEST_F(Reliability, AReportThatGrowsWhilePrintedIsAReadFailure) {
 }
 
 // A huge file without line ends used to be read to its end (a sparse 1 TB
-// file for over an hour) before the long line was told.
-TEST_F(Reliability, AHugeFileWithoutLineEndsIsRefusedAtOnce) {
+// file for over an hour) before the long line was told; in the ESC/P mode,
+// where a line's width is known only at its end, it still was. Both modes
+// now refuse a file larger than any report before reading it.
+TEST_F(Reliability, AHugeFileIsRefusedAtOnceInEitherMode) {
     const std::string report = dir.file("SPARSE.TXT");
     write_bytes(report, "");
     fs::resize_file(report, std::uintmax_t{1} << 40);
     env["KVALON_PDF"] = dir.file("out.pdf");
-    const RunResult result = run({report});
-    EXPECT_EQ(result.status, 5);
-    EXPECT_EQ(result.err, "Kvalon-P: Ред, по-дълъг от 32765 символа, във файл " + report + "\n");
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{report}, std::vector<std::string>{"--escp", report}}) {
+        const RunResult result = run(words);
+        EXPECT_EQ(result.status, 5) << words[0];
+        EXPECT_EQ(result.err,
+                  "Kvalon-P: Твърде голям отчет: " + report + " (над 2147483648 байта)\n");
+    }
+    EXPECT_FALSE(file_exists(dir.file("out.pdf")));
 }
 
 // Standard input used to be copied without limit into the temporary folder.
@@ -187,14 +228,15 @@ TEST_F(Reliability, EndingSignalsLeaveNoTemporaryFile) {
     const Case cases[] = {
         {SIGTERM, dir.file("out/out.pdf"), dir.file("out"), ".out.pdf."},
         {SIGINT, dir.file("out/out.pdf"), dir.file("out"), ".out.pdf."},
-        {SIGHUP, "/dev/null", temporary(), "kvalon-p-"},
+        {SIGHUP, "/dev/stdout", temporary(), "kvalon-p-"},
     };
     for (const Case& c : cases) {
         env["KVALON_PDF"] = c.target;
         const StartedProgram program = start_printing(report, env, dir.file("program.out"));
-        ASSERT_TRUE(wait_until([&] { return has_file_starting_with(c.folder, c.prefix); }))
+        ASSERT_TRUE(stop_when(program, [&] { return has_file_starting_with(c.folder, c.prefix); }))
             << c.signal_number;
         ::kill(program.pid, c.signal_number);
+        resume(program);
         EXPECT_EQ(exit_status(program), 128 + c.signal_number);
         EXPECT_TRUE(fs::is_empty(dir.file("out"))) << c.signal_number;
         EXPECT_TRUE(fs::is_empty(temporary())) << c.signal_number;
@@ -254,6 +296,127 @@ TEST_F(Reliability, ReasonsSayWhatIsWrongInBulgarian) {
         run_program({"timeout", kHangLimit, "sh", "-c", "exec \"$0\" - <&-", kvalon_binary()}, env);
     EXPECT_EQ(closed_input.status, 5);
     EXPECT_EQ(closed_input.err, "Kvalon-P: Файл стандартен вход е с нулева дължина\n");
+}
+
+// Every PDF used to be written with mode 0644 whatever the umask and the
+// file it replaced, TMPPRNT1.TMP too: payroll reports became world-readable.
+TEST_F(Reliability, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {
+    const std::string report = dir.file("REPORT.TXT");
+    write_bytes(report, report_lines(3));
+    struct Case {
+        std::string name;
+        mode_t existing; // 0: made new
+        std::string umask;
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {"new.pdf", 0, "077", 0600},         {"public.pdf", 0, "022", 0644},
+        {"private.pdf", 0600, "022", 0600},  {"group.pdf", 0640, "077", 0640},
+        {"TMPPRNT1.TMP", 0600, "022", 0600},
+    };
+    for (const Case& c : cases) {
+        const std::string target = dir.file(c.name);
+        if (c.existing != 0) {
+            write_bytes(target, "old");
+            ::chmod(target.c_str(), c.existing);
+        }
+        const bool answer = c.name == "TMPPRNT1.TMP";
+        env["KVALON_PDF"] = answer ? dir.file("unused.pdf") : target;
+        const RunResult result =
+            run_program({"sh", "-c", "umask " + c.umask + "; exec \"$0\" \"$1\" \"$2\"",
+                         kvalon_binary(), report, answer ? "1" : "0"},
+                        env);
+        EXPECT_EQ(result.status, 0) << c.name << ": " << result.err;
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0) << c.name;
+        EXPECT_EQ(info.st_mode & 07777, c.expected) << c.name;
+        EXPECT_NE(read_bytes(target), "old") << c.name;
+    }
+    // A link of ours is followed as shell redirection follows it: the file it
+    // leads to is replaced and keeps its permissions; the link stays.
+    write_bytes(dir.file("real.pdf"), "old");
+    ::chmod(dir.file("real.pdf").c_str(), 0600);
+    fs::create_symlink("real.pdf", dir.file("link.pdf"));
+    env["KVALON_PDF"] = dir.file("link.pdf");
+    EXPECT_EQ(run({report}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.pdf")));
+    EXPECT_EQ(pdf_pages(dir.file("real.pdf")), 1);
+    EXPECT_EQ(fs::status(dir.file("real.pdf")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A pipe planted as the PDF target used to hold the program for ever in
+// open(). A target that is no ordinary file is refused at once and left as it
+// is; the caller's own standard output (/dev/stdout) still takes the PDF.
+TEST_F(Reliability, APdfTargetThatIsNoOrdinaryFileIsRefusedAtOnce) {
+    write_bytes(dir.file("REPORT.TXT"), report_lines(3));
+    ASSERT_EQ(::mkfifo(dir.file("pipe.pdf").c_str(), 0600), 0);
+    fs::create_symlink(dir.file("pipe.pdf"), dir.file("link.pdf"));
+    const std::string socket_path = dir.file("socket.pdf");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socket_path.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    for (const std::string& target :
+         {dir.file("pipe.pdf"), dir.file("link.pdf"), socket_path, std::string("/dev/full")}) {
+        env["KVALON_PDF"] = target;
+        const RunResult result = run({dir.file("REPORT.TXT")});
+        EXPECT_EQ(result.status, 4) << target;
+        EXPECT_EQ(result.err, "Kvalon-P: Не е обикновен файл: " + target + "\n");
+    }
+    ::close(listener);
+    EXPECT_EQ(fs::status(dir.file("pipe.pdf")).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status("/dev/full").type(), fs::file_type::character);
+    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"REPORT.TXT", "data", "link.pdf",
+                                                           "pipe.pdf", "socket.pdf", "tmp"}));
+}
+
+// The stamp our temporary files carry for the run `pid` (see
+// engine/temporary_name.h), read as that run would write it.
+std::string stamp_of(pid_t pid) {
+    std::string boot;
+    std::getline(std::ifstream("/proc/sys/kernel/random/boot_id"), boot);
+    std::string stat;
+    std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/stat"), stat);
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int index = 3; index <= 22; ++index) {
+        fields >> field;
+    }
+    return "kvp" + boot.substr(0, 8) + "." + std::to_string(pid) + "." + field + ".";
+}
+
+// A run killed outright (SIGKILL, 50 MB for 10,000 pages) used to leave its
+// hidden document beside the target for ever. The next run in that folder
+// removes it, and nothing that is not a leftover of a run that is gone.
+TEST_F(Reliability, ALaterRunRemovesTheLeftoversOfAKilledRun) {
+    const std::string report = dir.file("LONG.TXT");
+    write_bytes(report, report_lines(30000));
+    fs::create_directory(dir.file("out"));
+    env["KVALON_PDF"] = dir.file("out/out.pdf");
+    const StartedProgram killed = start_printing(report, env, dir.file("program.out"));
+    ASSERT_TRUE(wait_until([&] { return has_file_starting_with(dir.file("out"), ".out.pdf."); }));
+    ::kill(killed.pid, SIGKILL);
+    EXPECT_EQ(exit_status(killed), 128 + SIGKILL);
+    const std::set<std::string> left = names_in(dir.file("out"));
+    ASSERT_EQ(left.size(), 1u);
+    // A run still going, an earlier boot's file of another name, and names
+    // that only look like ours.
+    const std::set<std::string> kept = {
+        ".other.pdf." + stamp_of(::getpid()) + "Abc123",
+        ".out.pdf.part",
+        "out.kvp00000000.1.1.Abc123",
+    };
+    for (const std::string& name : kept) {
+        write_bytes(dir.file("out/") + name, "not a leftover");
+    }
+    write_bytes(dir.file("out/.old.pdf.kvp00000000.1.1.Xyz789"), "an earlier boot's leftover");
+    write_bytes(dir.file("REPORT.TXT"), report_lines(3));
+    EXPECT_EQ(run({dir.file("REPORT.TXT")}).status, 0);
+    std::set<std::string> expected = kept;
+    expected.insert("out.pdf");
+    EXPECT_EQ(names_in(dir.file("out")), expected) << *left.begin() << " was the killed run's";
 }
 
 } // namespace

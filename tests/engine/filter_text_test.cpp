@@ -68,6 +68,32 @@ TEST_F(FilterText, EveryChangedCodeForBothTargets) {
     }
 }
 
+// Other code pages find their frames by the characters' lines, keep their
+// letters and their numero sign, and are shifted nowhere.
+TEST_F(FilterText, OtherCodePagesKeepTheirBytesAndPlainTheirFrames) {
+    struct PageCase {
+        CodePageId page;
+        const char* name;
+        std::string input;
+        std::string screen; // the printer keeps the input's bytes
+    };
+    const PageCase cases[] = {
+        {CodePageId::Cp437, "single frame", bytes({0xDA, 0xC4, 0xC2, 0xBF, 0xB3, 0xC0}), " -- | "},
+        {CodePageId::Cp437, "mixed frame", bytes({0xD1, 0xC7, 0xB6, 0xD7, 0xBA, 0xD5}), "-  -| "},
+        {CodePageId::Cp866, "letters and numero", bytes({0x80, 0xE0, 0xEF, 0xFC}),
+         bytes({0x80, 0xE0, 0xEF, 0xFC})},
+        {CodePageId::Koi8R, "frame at 128", bytes({0x80, 0x81, 0x82, 0xC1}), "-| " + bytes({0xC1})},
+        {CodePageId::Cp1251, "letters 192 up stay", bytes({0xC0, 0xFF, 0xB9}),
+         bytes({0xC0, 0xFF, 0xB9})},
+        {CodePageId::Cp850, "upper half block", bytes({0xDF, 0xDB}), " " + bytes({0xDB})},
+    };
+    for (const PageCase& c : cases) {
+        job().CodePage = c.page;
+        EXPECT_EQ(filter_text(c.input, "Screen"), c.screen) << c.name;
+        EXPECT_EQ(filter_text(c.input, "Printer"), c.input) << c.name;
+    }
+}
+
 TEST_F(FilterText, TargetIsScreenOnlyWhenSpelledExactly) {
     const std::string vertical = bytes({211});
     EXPECT_EQ(filter_text(vertical, "Screen"), "|");

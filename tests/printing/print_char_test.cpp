@@ -1,3 +1,5 @@
+#include "engine/box_arms.h"
+#include "engine/code_page.h"
 #include "engine/print_job.h"
 #include "printing/box_geometry.h"
 #include "printing/print_char.h"
@@ -5,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,50 +70,58 @@ TEST_F(PrintChar, SingleLineBoxCharactersAreTheirSegments) {
     }
 }
 
-// The double strokes of each character, as seen from the cell: which of its
-// four sides each pair reaches, and that every stroke stays inside the cell.
-TEST_F(PrintChar, DoubleLineBoxCharactersJoinTheirNeighboursAtTheEdges) {
-    struct Case {
-        unsigned char code;
-        bool left, right, up, down;
-        int strokes;
-    };
-    const Case cases[] = {
-        {205, true, true, false, false, 2}, {199, false, false, true, true, 2},
-        {201, false, true, false, true, 4}, {215, true, false, false, true, 4},
-        {200, false, true, true, false, 4}, {216, true, false, true, false, 4},
-        {203, true, true, false, true, 5},  {202, true, true, true, false, 5},
-        {204, false, true, true, true, 5},  {198, true, false, true, true, 5},
-        {206, true, true, true, true, 8},
-    };
+// Every box character of every code page, as seen from its cell: each side
+// an arm crosses is reached by one stroke on the middle line (single) or two
+// on either side of it (double), and no other side is reached, so frames of
+// any mix of lines join their neighbours.
+TEST_F(PrintChar, EveryBoxCharacterReachesTheSidesItsArmsCross) {
     const float w = 2, h = 4;
-    for (const Case& c : cases) {
-        const auto box = box_strokes(c.code, w, h);
-        ASSERT_TRUE(box) << int(c.code);
-        EXPECT_EQ(box->count, c.strokes) << int(c.code);
-        int at_left = 0, at_right = 0, at_top = 0, at_bottom = 0;
-        for (int i = 0; i < box->count; ++i) {
-            const Segment& s = box->segments[static_cast<std::size_t>(i)];
-            for (const float x : {s.x1, s.x2}) {
-                EXPECT_GE(x, 0) << int(c.code);
-                EXPECT_LE(x, w) << int(c.code);
-                at_left += x == 0 && s.y1 == s.y2;
-                at_right += x == w && s.y1 == s.y2;
-            }
-            for (const float y : {s.y1, s.y2}) {
-                EXPECT_GE(y, 0) << int(c.code);
-                EXPECT_LE(y, h) << int(c.code);
-                at_top += y == 0 && s.x1 == s.x2;
-                at_bottom += y == h && s.x1 == s.x2;
+    const float d = double_line_offset(w, h);
+    std::set<char32_t> characters;
+    for (std::size_t page = 0; page < kCodePageCount; ++page) {
+        for (int code = 128; code < 256; ++code) {
+            const char32_t c =
+                character_of(static_cast<CodePageId>(page), static_cast<unsigned char>(code));
+            if (box_arms(c)) {
+                characters.insert(c);
             }
         }
-        // A side a frame continues through is met by exactly two strokes.
-        EXPECT_EQ(at_left, c.left ? 2 : 0) << int(c.code);
-        EXPECT_EQ(at_right, c.right ? 2 : 0) << int(c.code);
-        EXPECT_EQ(at_top, c.up ? 2 : 0) << int(c.code);
-        EXPECT_EQ(at_bottom, c.down ? 2 : 0) << int(c.code);
-        const auto drawn = draw(c.code);
-        EXPECT_EQ(static_cast<int>(drawn.size()), c.strokes) << int(c.code);
+    }
+    EXPECT_EQ(characters.size(), 40u);
+    const auto expected = [&](Arm arm, float middle) {
+        if (arm == Arm::None) {
+            return std::multiset<float>{};
+        }
+        return arm == Arm::Single ? std::multiset<float>{middle}
+                                  : std::multiset<float>{middle - d, middle + d};
+    };
+    for (const char32_t c : characters) {
+        const BoxArms arms = *box_arms(c);
+        const auto box = box_strokes(c, w, h);
+        ASSERT_TRUE(box) << std::hex << static_cast<unsigned>(c);
+        std::multiset<float> left, right, top, bottom; // where strokes cross each side
+        for (int i = 0; i < box->count; ++i) {
+            const Segment& s = box->segments[static_cast<std::size_t>(i)];
+            if (s.y1 == s.y2) {
+                if (std::min(s.x1, s.x2) <= 0) {
+                    left.insert(s.y1);
+                }
+                if (std::max(s.x1, s.x2) >= w) {
+                    right.insert(s.y1);
+                }
+            } else {
+                if (std::min(s.y1, s.y2) <= 0) {
+                    top.insert(s.x1);
+                }
+                if (std::max(s.y1, s.y2) >= h) {
+                    bottom.insert(s.x1);
+                }
+            }
+        }
+        EXPECT_EQ(left, expected(arms.left, h / 2)) << std::hex << static_cast<unsigned>(c);
+        EXPECT_EQ(right, expected(arms.right, h / 2)) << std::hex << static_cast<unsigned>(c);
+        EXPECT_EQ(top, expected(arms.up, w / 2)) << std::hex << static_cast<unsigned>(c);
+        EXPECT_EQ(bottom, expected(arms.down, w / 2)) << std::hex << static_cast<unsigned>(c);
     }
 }
 

@@ -116,7 +116,7 @@ TEST_F(DefaultModeHold, ReportWithPrinterSequences) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=6\nLongestLine=26\nFontSize=13\nOrientation=P\n"
                 "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=23\nCharWidth=2.8380\n"
-                "LineHeight=5.1952\nPageCount=1\n",
+                "LineHeight=5.1952\nPageCount=1\nCodePage=mik\n",
                 251, 121240278271781224ULL, "49\r\n");
 }
 
@@ -125,7 +125,7 @@ TEST_F(DefaultModeHold, WideReportInLandscape) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=70\nLongestLine=139\nFontSize=9\nOrientation=L\n"
                 "CharsPerLine=146\nLinesPerPage=48\nLeftIndent=7\nCharWidth=1.9039\n"
-                "LineHeight=3.5967\nPageCount=2\n",
+                "LineHeight=3.5967\nPageCount=2\nCodePage=mik\n",
                 10076, 17559917343696202460ULL, "48\r\n");
 }
 
@@ -134,7 +134,7 @@ TEST_F(DefaultModeHold, BareLineEndsAndEndMark) {
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=5\nLongestLine=9\nFontSize=13\nOrientation=P\n"
                 "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=31\nCharWidth=2.8380\n"
-                "LineHeight=5.1952\nPageCount=1\n",
+                "LineHeight=5.1952\nPageCount=1\nCodePage=mik\n",
                 146, 8626591237949953282ULL, "49\r\n");
 }
 

@@ -151,4 +151,16 @@ std::map<std::string, std::string> parse_plan(const std::string& text) {
     return plan;
 }
 
+bool dark_along(const GreyImage& page, double x1, double y1, double x2, double y2) {
+    const int steps = 200;
+    for (int i = 0; i <= steps; ++i) {
+        const double x = x1 + (x2 - x1) * i / steps;
+        const double y = y1 + (y2 - y1) * i / steps;
+        if (page.darkest_near(x, y, 1) > 96) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace kvalon::testing

@@ -42,6 +42,9 @@ struct GreyImage {
 
 GreyImage render_page(const std::string& pdf, int page, int dpi);
 
+// Dark all the way along a horizontal or vertical run (millimetres).
+bool dark_along(const GreyImage& page, double x1, double y1, double x2, double y2);
+
 // The --plan lines of the program as a map.
 std::map<std::string, std::string> parse_plan(const std::string& text);
 

@@ -1,10 +1,12 @@
 #include "tests/support/test_files.h"
 
-#include "printing/code_pages.h"
+#include "engine/code_page.h"
+#include "engine/utf8.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -55,18 +57,24 @@ bool has_file_starting_with(const std::string& folder, const std::string& prefix
     return false;
 }
 
-std::string to_mik(const std::string& utf8) {
-    // Reverse of the program's own table: find the byte whose UTF-8 form
-    // stands at this place.
+std::string to_code_page(const std::string& utf8, CodePageId page) {
+    // Reverse of the program's own table: the byte whose UTF-8 form stands at
+    // each place, looked up by the form's first two bytes.
+    std::multimap<std::string, std::pair<std::string, char>> forms;
+    for (int code = 128; code < 256; ++code) {
+        std::string form;
+        append_utf8(form, character_of(page, static_cast<unsigned char>(code)));
+        forms.emplace(form.substr(0, 2), std::make_pair(form, static_cast<char>(code)));
+    }
     std::string out;
     std::size_t i = 0;
     while (i < utf8.size()) {
         bool matched = false;
-        for (int code = 128; code < 256 && !matched; ++code) {
-            std::string form;
-            append_utf8(form, mik_to_unicode(static_cast<unsigned char>(code)));
+        const auto [first, last] = forms.equal_range(utf8.substr(i, 2));
+        for (auto candidate = first; candidate != last && !matched; ++candidate) {
+            const auto& [form, code] = candidate->second;
             if (utf8.compare(i, form.size(), form) == 0) {
-                out.push_back(static_cast<char>(code));
+                out.push_back(code);
                 i += form.size();
                 matched = true;
             }
@@ -76,6 +84,10 @@ std::string to_mik(const std::string& utf8) {
         }
     }
     return out;
+}
+
+std::string to_mik(const std::string& utf8) {
+    return to_code_page(utf8, CodePageId::Mik);
 }
 
 std::string kvalon_binary() {

@@ -3,6 +3,8 @@
 // Programs are run through child_process.h; most tests need both.
 #include "tests/support/child_process.h"
 
+#include "engine/code_page.h"
+
 #include <string>
 
 namespace kvalon::testing {
@@ -30,6 +32,8 @@ bool has_file_starting_with(const std::string& folder, const std::string& prefix
 
 // UTF-8 text in the DOS code page MIK (Cyrillic, box and block characters).
 std::string to_mik(const std::string& utf8);
+// UTF-8 text in `page`; characters the page lacks pass as their UTF-8 bytes.
+std::string to_code_page(const std::string& utf8, CodePageId page);
 
 // The program under test and the repository, as the build configured them.
 std::string kvalon_binary();

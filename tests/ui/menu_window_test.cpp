@@ -163,6 +163,41 @@ TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
     EXPECT_TRUE(job().EscpMode);
 }
 
+// A report in CP866 reads right once its page is chosen, by name or told
+// from the report: the report on view is planned again, the page the program
+// told is on the status line, and the next run keeps the choice.
+TEST_F(MenuWindow, CodePageChoiceReplansTheReportAndIsRemembered) {
+    const std::string report = dir.file("CP866.TXT");
+    write_bytes(report,
+                to_code_page("Отчет за стоките в склада на търговеца\r\n", CodePageId::Cp866));
+    Form_menu* menu = open_menu();
+    choose(menu, report);
+    const auto shown = [] {
+        return control<QPlainTextEdit>("Form2", "Text1")->toPlainText().toStdString();
+    };
+    EXPECT_EQ(job().CodePage, CodePageId::Mik);
+    EXPECT_EQ(shown().find("Отчет за стоките"), std::string::npos);
+    auto* cp866 = menu->findChild<QAction*>(QStringLiteral("codePage_cp866"));
+    auto* automatic = menu->findChild<QAction*>(QStringLiteral("codePage_auto"));
+    ASSERT_NE(cp866, nullptr);
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("codePage_mik"))->isChecked());
+    cp866->trigger();
+    EXPECT_EQ(job().CodePage, CodePageId::Cp866);
+    EXPECT_NE(shown().find("Отчет за стоките"), std::string::npos) << shown();
+    automatic->trigger();
+    EXPECT_EQ(job().CodePage, CodePageId::Cp866);
+    EXPECT_EQ(job().PageNumber, 1);
+    const std::string status =
+        menu->findChild<QLabel*>(QStringLiteral("statusLine"))->text().toStdString();
+    EXPECT_EQ(status.find("Кодова таблица на отчета: cp866"), 0u) << status;
+    delete menu;
+    job().CodePageAsked.reset();
+    Form_menu* next_run = open_menu();
+    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("codePage_auto"))->isChecked());
+    EXPECT_TRUE(job().CodePageAsked && job().CodePageAsked->automatic);
+}
+
 TEST_F(MenuWindow, CancelAfterAChoiceHidesTheDataButKeepsTheSourceOpen) {
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));

@@ -14,10 +14,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QPointer>
 #include <QSettings>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace kvalon::testing {
 
@@ -25,6 +27,19 @@ namespace {
 int app_argc = 1;
 char app_name[] = "ui_tests";
 char* app_argv[] = {app_name, nullptr};
+
+// The program makes the font delivered beside it usable at every start, so
+// the windows print in CourierCyr on a first run too. The tests do the same
+// rather than depend on a copy an earlier run left in the user's fonts folder
+// (a fresh machine has none, and the fallback face has other metrics).
+void register_program_font() {
+    if (QFontDatabase::families().contains(QStringLiteral("CourierCyr"))) {
+        return;
+    }
+    const std::filesystem::path font =
+        std::filesystem::path(kvalon_binary()).parent_path() / "crcn.ttf";
+    ASSERT_GE(QFontDatabase::addApplicationFont(QString::fromStdString(font.string())), 0) << font;
+}
 
 } // namespace
 
@@ -36,6 +51,7 @@ std::string UiTest::line_label(int n) {
 
 void UiTest::SetUp() {
     app = std::make_unique<QApplication>(app_argc, app_argv);
+    register_program_font();
     QCoreApplication::setOrganizationName(QStringLiteral("kvalon-p"));
     QCoreApplication::setApplicationName(QStringLiteral("kvalon-p"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,

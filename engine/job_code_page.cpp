@@ -1,0 +1,49 @@
+#include "engine/job_code_page.h"
+
+#include "engine/code_page_guess.h"
+#include "engine/control_codes.h"
+#include "engine/escp_screen.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace kvalon {
+
+namespace {
+
+// The beginning of a report tells its code page as well as the whole does,
+// and at no cost worth measuring.
+constexpr std::size_t kSampleBytes = 128 * 1024;
+
+std::string report_sample(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    std::string sample(kSampleBytes, '\0');
+    const std::size_t got = file ? std::fread(sample.data(), 1, sample.size(), file.get()) : 0;
+    sample.resize(got);
+    // Nothing after the DOS end-of-file mark is printed.
+    if (const std::size_t end = sample.find(static_cast<char>(codes::DosEndOfFile));
+        end != std::string::npos) {
+        sample.resize(end);
+    }
+    return sample;
+}
+
+} // namespace
+
+void choose_job_code_page(PrintJob& j) {
+    const CodePageChoice asked = j.CodePageAsked.value_or(CodePageChoice{});
+    if (!asked.automatic) {
+        j.CodePage = asked.page;
+        j.CodePageCertainty = 100;
+        return;
+    }
+    const std::string sample = report_sample(j.SourcePath);
+    const CodePageGuess guess =
+        guess_code_page(j.EscpMode ? without_escp_sequences(sample) : sample);
+    j.CodePage = guess.page;
+    j.CodePageCertainty = guess.certainty;
+}
+
+} // namespace kvalon

@@ -1,0 +1,163 @@
+#include "engine/temporary_name.h"
+
+#include <cctype>
+#include <dirent.h>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvalon {
+
+namespace {
+
+constexpr std::string_view kMarker = "kvp";
+constexpr std::string_view kStreamPrefix = "kvalon-p-";
+constexpr std::size_t kBootLength = 8;
+constexpr std::size_t kRandomLength = 6;
+
+// Which run made a file.
+struct RunStamp {
+    std::string boot;
+    std::string pid;
+    std::string start;
+};
+
+std::string first_line(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
+// The first characters of the kernel's id of this boot: a file from an
+// earlier boot has a maker that is certainly gone.
+std::string boot_id() {
+    std::string id = first_line("/proc/sys/kernel/random/boot_id").substr(0, kBootLength);
+    for (char& c : id) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return id.size() == kBootLength ? id : std::string(kBootLength, '0');
+}
+
+// The start time of process `pid` in clock ticks since the boot (the 22nd
+// field of its stat line, counted after the command name, which may hold
+// blanks and brackets); nothing when there is no such process or it has
+// ended and only waits to be reaped (a zombie).
+std::optional<std::string> start_time_of(const std::string& pid) {
+    const std::string line = first_line("/proc/" + pid + "/stat");
+    const std::size_t name_end = line.rfind(')');
+    if (name_end == std::string::npos) {
+        return std::nullopt;
+    }
+    std::istringstream fields(line.substr(name_end + 1));
+    std::string state;
+    std::string field;
+    fields >> state;
+    for (int index = 4; index <= 22 && fields >> field; ++index) {
+    }
+    if (state == "Z" || state == "X" || field.empty()) {
+        return std::nullopt;
+    }
+    return field;
+}
+
+template <typename Test> bool all_of(std::string_view text, Test test) {
+    for (const char c : text) {
+        if (!test(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return !text.empty();
+}
+
+bool is_digit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool is_lower_hex(unsigned char c) {
+    return is_digit(c) || (c >= 'a' && c <= 'f');
+}
+
+bool is_letter_or_digit(unsigned char c) {
+    return std::isalnum(c) != 0;
+}
+
+// The stamp in `name` when the name is one of ours: PREFIX kvp BOOT.PID.START.XXXXXX,
+// the prefix ".NAME." or "kvalon-p-".
+std::optional<RunStamp> stamp_in(std::string_view name) {
+    if (name.size() < kRandomLength + 1 || name[name.size() - kRandomLength - 1] != '.' ||
+        !all_of(name.substr(name.size() - kRandomLength), is_letter_or_digit)) {
+        return std::nullopt;
+    }
+    name.remove_suffix(kRandomLength + 1);
+    const std::size_t marker = name.rfind(kMarker);
+    if (marker == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view prefix = name.substr(0, marker);
+    const bool ours = prefix == kStreamPrefix ||
+                      (prefix.size() >= 3 && prefix.front() == '.' && prefix.back() == '.');
+    std::string_view rest = name.substr(marker + kMarker.size());
+    const std::size_t first_dot = rest.find('.');
+    const std::size_t second_dot = rest.find('.', first_dot + 1);
+    if (!ours || first_dot != kBootLength || second_dot == std::string_view::npos) {
+        return std::nullopt;
+    }
+    RunStamp stamp{std::string(rest.substr(0, first_dot)),
+                   std::string(rest.substr(first_dot + 1, second_dot - first_dot - 1)),
+                   std::string(rest.substr(second_dot + 1))};
+    if (!all_of(stamp.boot, is_lower_hex) || !all_of(stamp.pid, is_digit) ||
+        !all_of(stamp.start, is_digit)) {
+        return std::nullopt;
+    }
+    return stamp;
+}
+
+bool run_is_gone(const RunStamp& stamp) {
+    if (stamp.boot != boot_id()) {
+        return true;
+    }
+    const std::optional<std::string> start = start_time_of(stamp.pid);
+    return !start || *start != stamp.start;
+}
+
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
+} // namespace
+
+std::string temporary_name_stamp() {
+    const std::string pid = std::to_string(::getpid());
+    return std::string(kMarker) + boot_id() + "." + pid + "." + start_time_of(pid).value_or("0") +
+           ".";
+}
+
+// A shared folder may hold files of other users under names like ours: only a
+// regular file we own is removed. Another user cannot put a file of theirs
+// under that name in between: a folder that others may write has the sticky
+// bit, or they could remove our files anyway.
+void remove_abandoned_temporaries(const std::string& folder) {
+    const std::unique_ptr<DIR, FolderCloser> entries(::opendir(folder.c_str()));
+    if (!entries) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries.get())) {
+        const std::optional<RunStamp> stamp = stamp_in(entry->d_name);
+        if (!stamp || !run_is_gone(*stamp)) {
+            continue;
+        }
+        const std::string path = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid()) {
+            ::unlink(path.c_str());
+        }
+    }
+}
+
+} // namespace kvalon

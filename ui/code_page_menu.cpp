@@ -1,0 +1,39 @@
+#include "ui/code_page_menu.h"
+
+#include "ui/captions.h"
+
+#include <QActionGroup>
+
+namespace kvalon {
+
+CodePageMenu::CodePageMenu(const QString& title, const CodePageChoice& current, Chosen chosen,
+                           QWidget* parent)
+    : QMenu(title, parent), m_chosen(std::move(chosen)) {
+    setObjectName(QStringLiteral("codePageMenu"));
+    static_assert(std::size(captions::kCodePageTitles) == kCodePageCount);
+    const CodePageChoice automatic{true, CodePageId::Mik};
+    add_choice(QString::fromUtf8(captions::kCodePageAuto), automatic, current.automatic);
+    addSeparator();
+    for (std::size_t p = 0; p < kCodePageCount; ++p) {
+        const CodePageChoice choice{false, static_cast<CodePageId>(p)};
+        add_choice(QString::fromUtf8(captions::kCodePageTitles[p]), choice, current == choice);
+    }
+}
+
+void CodePageMenu::add_choice(const QString& text, const CodePageChoice& choice, bool checked) {
+    auto* group = findChild<QActionGroup*>();
+    if (group == nullptr) {
+        group = new QActionGroup(this);
+    }
+    QAction* action = addAction(text);
+    action->setObjectName(
+        QStringLiteral("codePage_") +
+        QString::fromUtf8(code_page_choice_name(choice).data(),
+                          static_cast<qsizetype>(code_page_choice_name(choice).size())));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, choice] { m_chosen(choice); });
+}
+
+} // namespace kvalon
