@@ -69,6 +69,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Printing on the machine's own printers and the print-server queue both need
-# the CUPS scheduler; a PDF or another machine's CUPS server do not.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, cups-client")
+# the CUPS scheduler; a PDF or another machine's CUPS server do not. A
+# PostScript document printed into the PDF printer is converted by gs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, cups-client, ghostscript")
 include(CPack)

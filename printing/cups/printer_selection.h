@@ -20,7 +20,7 @@ struct PrinterRequest {
     std::string media;      // paper for a queue, as CUPS names it; empty means the queue's own
     JobOptions job_options; // a queue's job options asked by whoever sent the report
     int copies = 1;
-    int job_wait_seconds = kJobWaitSeconds;              // how long a CUPS job is followed (KVALON_JOB_WAIT)
+    int job_wait_seconds = kJobWaitSeconds;   // how long a CUPS job is followed (KVALON_JOB_WAIT)
     bool signal_cancels_followed_job = false; // see PrinterTarget
 };
 
