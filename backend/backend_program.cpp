@@ -119,6 +119,17 @@ std::string report_argument(const BackendJob& job) {
     return "-";
 }
 
+// A failure that names the report names it as the sender knows it: by the
+// job's title, not by the print service's spool file.
+KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_job) {
+    const std::string& report = job().SourcePath;
+    const bool names_report = !report.empty() && error.path() == report;
+    if (!names_report && error.path() != messages::kStandardInput) {
+        return error;
+    }
+    return KvalonError(error.kind(), backend_job.title, error.detail());
+}
+
 int print_job(const BackendJob& backend_job) {
     ProgramOptions options;
     options.argument_text = report_argument(backend_job);
@@ -143,23 +154,25 @@ int print_job(const BackendJob& backend_job) {
     request.destination = std::make_shared<const DestinationInfo>(backend_job.destination);
     request.job_options = passed_options(backend_job, *request.destination);
     PrinterBinding binding;
-    run_report_job(options, request, hooks, binding);
+    try {
+        run_report_job(options, request, hooks, binding);
+    } catch (const KvalonError& error) {
+        // Blank pages were handed over all the same: the job is done, and the
+        // queue shows why it looks wrong.
+        if (error.kind() != ErrorKind::BlankPages) {
+            throw;
+        }
+        tell("WARNING", message_for(named_after_job(error, backend_job)));
+    }
+    if (job().Document != DocumentKind::Text) {
+        tell("INFO", messages::kBackendDocumentHandedOver + backend_job.destination);
+        return CUPS_BACKEND_OK;
+    }
     const int pages = job().PageNumber;
     tell("PAGE", "total " + std::to_string(pages * backend_job.copies));
     tell("INFO", messages::kBackendHandedOver + backend_job.destination + ": " +
                      std::to_string(pages) + messages::kBackendPages);
     return CUPS_BACKEND_OK;
-}
-
-// A failure that names the report names it as the sender knows it: by the
-// job's title, not by the print service's spool file.
-KvalonError named_after_job(const KvalonError& error, const BackendJob& backend_job) {
-    const std::string& report = job().SourcePath;
-    const bool names_report = !report.empty() && error.path() == report;
-    if (!names_report && error.path() != messages::kStandardInput) {
-        return error;
-    }
-    return KvalonError(error.kind(), backend_job.title, error.detail());
 }
 
 int run_job(const BackendJob& backend_job) {

@@ -16,6 +16,8 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::BadActionWord:
     case ErrorKind::File:
     case ErrorKind::EmptyReport:
+    case ErrorKind::NotTextReport:
+    case ErrorKind::BlankPages:
     case ErrorKind::LineTooLong:
     case ErrorKind::TooManyPages:
     case ErrorKind::Layout:

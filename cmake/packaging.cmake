@@ -83,8 +83,9 @@ This package needs no desktop: the windows are in the package kvalon-p.")
 # dpkg-shlibdeps does not see it.
 set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS "libcups2")
 # Printing on the machine's own printers and the print-server queue both need
-# the CUPS scheduler; a PDF or another machine's CUPS server do not.
-set(CPACK_DEBIAN_SERVER_PACKAGE_RECOMMENDS "cups, cups-client")
+# the CUPS scheduler; a PDF or another machine's CUPS server do not. A
+# PostScript document printed into the PDF printer is converted by gs.
+set(CPACK_DEBIAN_SERVER_PACKAGE_RECOMMENDS "cups, cups-client, ghostscript")
 # Revision 1 was one package holding these files.
 set(CPACK_DEBIAN_SERVER_PACKAGE_BREAKS "kvalon-p (<< ${PROJECT_VERSION}-2)")
 set(CPACK_DEBIAN_SERVER_PACKAGE_REPLACES "kvalon-p (<< ${PROJECT_VERSION}-2)")

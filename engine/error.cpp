@@ -27,6 +27,10 @@ const char* kind_name(ErrorKind kind) {
         return "input too large";
     case ErrorKind::EmptyReport:
         return "empty report";
+    case ErrorKind::NotTextReport:
+        return "not a text report";
+    case ErrorKind::BlankPages:
+        return "blank pages";
     case ErrorKind::LineTooLong:
         return "line too long";
     case ErrorKind::TooManyPages:

@@ -17,6 +17,8 @@ enum class ErrorKind {
     File,               // the report cannot be opened or read, or changed under the job
     InputTooLarge,      // the report passes the size limit
     EmptyReport,        // the report has nothing to print
+    NotTextReport,      // the file is a document (PostScript, PDF, PCL) that cannot go there
+    BlankPages,         // the pages came out blank although the report holds print
     LineTooLong,        // a line is longer than 32,765 characters
     TooManyPages,       // the report needs more than 32,767 pages
     Layout,             // the paper is too small for one line or one character

@@ -41,6 +41,10 @@ KindReport report_of(ErrorKind kind) {
         return {messages::kReportTooLarge, kNothing, kExitJobFailed};
     case ErrorKind::EmptyReport:
         return {messages::kEmptyFile, messages::kHasZeroLength, kExitJobFailed};
+    case ErrorKind::NotTextReport:
+        return {messages::kNotTextReport, kNothing, kExitJobFailed};
+    case ErrorKind::BlankPages:
+        return {messages::kBlankPages, kNothing, kExitJobFailed};
     case ErrorKind::LineTooLong:
         return {messages::kLineTooLong, kNothing, kExitJobFailed};
     case ErrorKind::TooManyPages:

@@ -15,13 +15,14 @@ struct EscpAttributes {
     bool underline = false;     // ESC - n, ESC ! bit 7
     bool wide = false;          // ESC W n, ESC ! bit 5
     bool wide_line = false;     // SO or ESC SO, until DC4 or the end of the line
+    bool condensed = false;     // SI or ESC SI until DC2, ESC ! bit 2
+    int pitch = 10;             // characters to the inch: ESC P 10, ESC M 12, ESC g 15
     unsigned char character_table = kEscpGraphicsTable; // ESC t n
     unsigned char international = kEscpUsaSet;          // ESC R n
 
     // Both emphasized and double-strike print darker: we print them bold.
     bool bold() const { return emphasized || double_strike; }
-    // Cells one printed character takes: 2 in double width.
-    int width() const { return wide || wide_line ? 2 : 1; }
+    bool double_width() const { return wide || wide_line; }
     bool operator==(const EscpAttributes&) const = default;
 };
 

@@ -1,67 +1,84 @@
 #include "engine/escp_scan.h"
 
 #include "engine/error.h"
-#include "engine/escp_reader.h"
+#include "engine/escp_printer.h"
 #include "engine/source_file.h"
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 namespace kvalon {
 
 namespace {
 
-struct ScannedLine {
-    std::int64_t bytes = 0;
-    std::int64_t cells = 0;
-    bool form_feed = false;
-    bool lone_form_feed() const { return bytes == 1 && form_feed; }
-};
+class Measure final : public EscpOutput {
+public:
+    Measure(EscpScan& scan, const std::string& path) : m_scan(scan), m_path(path) {}
+    void watch(const EscpPrinter& printer) { m_printer = &printer; }
 
-ScannedLine scan_line(SourceFile& source, EscpReader& reader) {
-    ScannedLine line;
-    source.read_line_pieces([&](std::string_view piece) {
-        line.bytes += static_cast<std::int64_t>(piece.size());
-        for (const char c : piece) {
-            const EscpByte kind = reader.take(static_cast<unsigned char>(c));
-            if (kind == EscpByte::Cell) {
-                line.cells += reader.attributes().width();
-            } else if (kind == EscpByte::FormFeed) {
-                line.form_feed = true;
-            }
+    void glyph(const EscpGlyph& glyph) override {
+        if (glyph.visible()) {
+            printed_to(glyph.x + glyph.width);
         }
-    });
-    reader.end_line();
-    return line;
-}
+    }
+    void dots(const EscpDots& dots) override {
+        printed_to(dots.x + dots.image.columns() * dots.column_pitch);
+    }
+    void page_end(bool had_print) override {
+        if (had_print) {
+            count_page();
+        }
+    }
+    void line_feed() override {
+        m_scan.line_feeds =
+            std::min(m_scan.line_feeds + 1, std::numeric_limits<std::int32_t>::max());
+    }
+    void count_page() {
+        if (m_scan.pages == std::numeric_limits<std::int32_t>::max()) {
+            throw KvalonError(ErrorKind::TooManyPages, m_path);
+        }
+        ++m_scan.pages;
+    }
+
+private:
+    void printed_to(std::int64_t right) {
+        const EscpState& state = m_printer->state();
+        if (!m_scan.printed) {
+            const std::int64_t spacing =
+                state.line_spacing > 0 ? state.line_spacing : kEscpSixthInch;
+            m_scan.first_form_lines = state.form_length / spacing;
+            m_scan.printed = true;
+        }
+        m_scan.widest = std::max(m_scan.widest, right);
+        m_scan.longest_form = std::max(m_scan.longest_form, state.form_length);
+    }
+
+    EscpScan& m_scan;
+    const std::string& m_path;
+    const EscpPrinter* m_printer = nullptr;
+};
 
 } // namespace
 
-// A line that holds a form feed ends the report's page and is not printed;
-// the lines between two such lines are one page as the program made it.
-EscpScan scan_escp_source(SourceFile& source) {
+EscpScan scan_escp_source(SourceFile& source, CodePageId page) {
     EscpScan scan;
-    EscpReader reader;
-    std::int64_t run = 0;
-    while (!source.at_end()) {
-        const ScannedLine line = scan_line(source, reader);
-        if (!line.lone_form_feed()) {
-            if (scan.line_count == std::numeric_limits<std::int32_t>::max()) {
-                throw KvalonError(ErrorKind::TooManyPages, source.path());
-            }
-            ++scan.line_count;
+    Measure measure(scan, source.path());
+    EscpState start;
+    start.code_page = page;
+    EscpPrinter printer(measure, start);
+    measure.watch(printer);
+    for (std::string_view bytes = source.available(); !bytes.empty() && !printer.ended();
+         bytes = source.available()) {
+        std::size_t taken = 0;
+        while (taken < bytes.size() && !printer.ended()) {
+            printer.take(static_cast<unsigned char>(bytes[taken++]));
         }
-        if (line.form_feed) {
-            scan.paginated = true;
-            scan.longest_page = std::max(scan.longest_page, run);
-            run = 0;
-            continue;
-        }
-        ++run;
-        scan.widest = std::max(scan.widest, line.cells);
+        source.consume(taken);
     }
-    scan.longest_page = std::max(scan.longest_page, run);
+    printer.finish();
+    if (printer.state().page_has_print) {
+        measure.count_page();
+    }
     return scan;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/code_page.h"
+
 #include <cstdint>
 
 namespace kvalon {
@@ -8,15 +10,19 @@ class SourceFile;
 
 // What planning needs to know of a report read as the printer reads it.
 struct EscpScan {
-    std::int32_t line_count = 0;   // lines, not counting those of one form feed
-    std::int64_t widest = 0;       // printed cells of the widest printed line
-    std::int64_t longest_page = 0; // most lines in a row between form-feed lines
-    bool paginated = false;        // the report has form-feed lines of its own
+    std::int32_t line_feeds = 0;   // LF and VT outside the sequences
+    std::int32_t pages = 0;        // pages with anything printed on them
+    std::int64_t widest = 0;       // right edge of the widest printed line, printer units
+    std::int64_t longest_form = 0; // the longest form a printed page was laid out on
+    // The form of the first printed page in lines of the spacing in force
+    // when its printing began.
+    std::int64_t first_form_lines = 0;
+    bool printed = false; // anything visible at all
 };
 
-// Reads the open source from its position to its end. The attributes carry
-// over from line to line, so a line in double width counts its cells twice.
-// Throws KvalonError(TooManyPages) when the line count leaves its range.
-EscpScan scan_escp_source(SourceFile& source);
+// Reads the open source (read whole, SourceFile::Reading::Bytes) from its
+// position to its end, or to the report's end mark, in code page `page`.
+// Throws KvalonError(TooManyPages) when the page count leaves its range.
+EscpScan scan_escp_source(SourceFile& source, CodePageId page);
 
 } // namespace kvalon

@@ -2,7 +2,7 @@
 
 #include "engine/code_page_guess.h"
 #include "engine/control_codes.h"
-#include "engine/escp_line.h"
+#include "engine/escp_screen.h"
 
 #include <cstdio>
 #include <memory>

@@ -84,6 +84,9 @@ inline const std::string kBadActionWord = "Неправилно действие
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages =
     "Повече от " + std::to_string(kMostPages) + " страници във файл ";
+inline const std::string kNotTextReport = "Файлът не е текстов отчет: ";
+inline const std::string kBlankPages =
+    "Отпечатаните страници са празни, въпреки че има какво да се печата във файл ";
 // Detail of kBadOption for a code page the program does not know.
 inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
@@ -156,6 +159,17 @@ inline const std::string kStaleNetworkFile = "файлът на мрежовия
 inline const std::string kFolderNotEmpty = "папката не е празна";
 inline const std::string kSystemError = "системна грешка ";
 inline const std::string kUnknownMedia = "непознат размер на листа";
+// Details of kNotTextReport: the document's kind ("документ PostScript"),
+// and what cannot be done with it.
+inline const std::string kDocumentOfKind = "документ ";
+inline const std::string kHasNoLinesPerPage = ", който няма редове на страница";
+inline const std::string kNotIntoPdf = ", който PDF принтерът не може да отпечата";
+// Reasons of the PDF printer when a PostScript document cannot be made a PDF.
+inline const std::string kPostScriptNotConverted = "PostScript документът не стана PDF: ";
+inline const std::string kGhostscriptMissing =
+    "липсва програмата gs, която превръща PostScript в PDF (пакет ghostscript)";
+inline const std::string kGhostscriptTooLong = "gs не завърши за ";
+inline const std::string kSeconds = " с";
 
 // The print-server queue: setting it up and taking it down.
 inline const std::string kQueueNotSetUp = "Опашката за печат не може да бъде създадена: ";
@@ -197,6 +211,7 @@ inline const std::string kBackendDeviceInfo = "Kvalon-P: отчети на DOS-�
 inline const std::string kNoDestinationInUri = "адресът на опашката трябва да е kvalon:/ОПАШКА";
 inline const std::string kBackendPrinting = "Отчетът се подготвя за печат на ";
 inline const std::string kBackendHandedOver = "Отчетът е предаден на ";
+inline const std::string kBackendDocumentHandedOver = "Документът е предаден непроменен на ";
 inline const std::string kBackendPages = " стр.";
 // An option of the client's job that the destination job does not carry.
 inline const std::string kOptionNotPassed = "Опцията ";
@@ -222,8 +237,8 @@ inline const std::string kUsage =
     "Опции:\n"
     "  --plan          показва плана на печата (Name=value) и не печата\n"
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
-    "                  се изпълняват (удебеляване, подчертаване, курсив,\n"
-    "                  двойна ширина), а не се печатат като букви\n"
+    "                  се изпълняват (разредка, дължина на листа, табулации,\n"
+    "                  полета, шрифтове, графика), а не се печатат като букви\n"
     "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
     "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
     "                  (и имената им в iconv), или auto: програмата я разпознава\n"
@@ -269,7 +284,11 @@ inline const std::string kUsage =
     std::to_string(kMostPages) +
     " страници, отчет над 2 GiB,\n"
     "твърде малък или твърде голям лист, незаписваем изходен файл или самият\n"
-    "отчет като изходен файл, грешка на принтера); 6 опашката за печат не може\n"
-    "да бъде създадена или премахната.\n";
+    "отчет като изходен файл, грешка на принтера, документ PCL за PDF принтера,\n"
+    "празни страници от файл с данни за печат); 6 опашката за печат не може\n"
+    "да бъде създадена или премахната.\n"
+    "\n"
+    "Документ PostScript, PDF или PCL (а не текстов отчет) отива непроменен на\n"
+    "опашката на CUPS; в PDF принтера PDF се копира, а PostScript се превръща.\n";
 
 } // namespace kvalon::messages

@@ -2,8 +2,9 @@
 
 #include "engine/checked.h"
 #include "engine/control_codes.h"
+#include "engine/document_kind.h"
 #include "engine/error.h"
-#include "engine/escp_scan.h"
+#include "engine/escp_plan.h"
 #include "engine/grid_span.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
@@ -18,7 +19,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -54,8 +54,10 @@ void reset_plan_fields(PrintJob& j) {
     j.PageText.clear();
     j.SourceDone = false;
     j.SkipChar = std::string(1, static_cast<char>(codes::BoldMarker));
-    j.EscpCarried = EscpAttributes{};
-    j.EscpPageStart = EscpAttributes{};
+    j.EscpCarried = EscpState{};
+    j.EscpPageStart = EscpState{};
+    j.EscpPending.clear();
+    j.PrintableData = false;
 }
 
 // What the scan finds besides the job's own fields.
@@ -92,39 +94,11 @@ std::int64_t counted_markers(const LineShape& shape) {
     return shape.skip_total;
 }
 
-// In the ESC/P mode lines are measured in the cells they print.
-void scan_escp(PrintJob& j, SourceFile& source, ScanExtras& extras) {
-    EscpScan scan;
-    try {
-        scan = scan_escp_source(source);
-    } catch (const KvalonError&) {
-        source.close();
-        throw;
-    }
-    j.LineCount = scan.line_count;
-    extras.widest_net = scan.widest;
-    extras.longest_page = scan.longest_page;
-    extras.paginated = scan.paginated;
-    if (scan.widest > 0) {
-        try {
-            j.LongestLine = checked_int16(scan.widest + 2, ErrorKind::LineTooLong, j.SourcePath);
-        } catch (const KvalonError&) {
-            source.close();
-            throw;
-        }
-    }
-}
-
 FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     SourceFile& source = source_file();
     source.close();
     source.open(j.SourcePath);
     const FileIdentity scanned = source.identity();
-    if (j.EscpMode) {
-        scan_escp(j, source, extras);
-        source.close();
-        return scanned;
-    }
     const char marker = j.SkipChar[0];
     std::int64_t run = 0; // lines since the last form-feed line
     while (!source.at_end()) {
@@ -141,6 +115,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
         } else {
             ++run;
         }
+        j.PrintableData = j.PrintableData || shape.prints;
         if (shape.lone_form_feed) {
             continue;
         }
@@ -259,7 +234,7 @@ std::optional<double> fit_longest_page(PrintJob& j, PrinterSurface& surface,
 double choose_size_and_orientation(PrintJob& j, PrinterSurface& surface, const ScanExtras& extras) {
     const std::string measure = repeated(kWidestLetter, j.LongestLine);
     j.FontSize = 0;
-    if ((j.EscpMode || j.FitPages) && extras.paginated) {
+    if (j.FitPages && extras.paginated) {
         if (const std::optional<double> fitted =
                 fit_longest_page(j, surface, measure, extras.longest_page)) {
             return *fitted;
@@ -351,9 +326,18 @@ void plan_layout() {
     PrintJob& j = job();
     PrinterSurface& surface = printer();
     reset_plan_fields(j);
+    if (const DocumentKind kind = document_kind(j.SourcePath); kind != DocumentKind::Text) {
+        source_file().close();
+        throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
+                          messages::kDocumentOfKind + document_kind_title(kind));
+    }
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);
+    if (j.EscpMode) {
+        plan_escp_layout(j, surface);
+        return;
+    }
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
     choose_job_code_page(j);

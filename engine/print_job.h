@@ -1,7 +1,8 @@
 #pragma once
 
 #include "engine/code_page.h"
-#include "engine/escp_attributes.h"
+#include "engine/document_kind.h"
+#include "engine/escp_state.h"
 
 #include <cstdint>
 #include <optional>
@@ -44,13 +45,29 @@ struct PrintJob {
     // sequences are consumed and act on the print, not printed as letters.
     bool EscpMode = false;
     // A report that makes its own pages with form feeds gets each of them on
-    // one sheet, as the ESC/P mode always plans them. Off unless asked for:
-    // plans and TMPPRNT1.TMP answers stay as the DOS callers know them.
+    // one sheet, as the ESC/P mode always lays out a printer's page. Off
+    // unless asked for: plans and TMPPRNT1.TMP answers stay as the DOS
+    // callers know them.
     bool FitPages = false;
-    // ESC/P mode: the attributes in force after the last line read, and
-    // those in force where PrintText begins.
-    EscpAttributes EscpCarried;
-    EscpAttributes EscpPageStart;
+    // ESC/P mode: PrintText is the bytes of one printer page, printed again
+    // from the printer's state where it begins (EscpPageStart). The bytes
+    // read past it wait in EscpPending, to be read from EscpCarried.
+    EscpState EscpPageStart;
+    EscpState EscpCarried;
+    std::string EscpPending;
+    // ESC/P mode: the printer's page (the longest form, the widest printed
+    // line; printer units) goes onto the sheet at EscpScale, its top-left
+    // corner at EscpLeftMm, EscpTopMm from the sheet's.
+    std::int64_t EscpFormLength = 0;
+    std::int64_t EscpWidth = 0;
+    double EscpScale = 1;
+    double EscpLeftMm = 0;
+    double EscpTopMm = 0;
+    // The report holds something that prints: a page that comes out blank
+    // then means the report was not understood.
+    bool PrintableData = false;
+    // Not Text: the file was a document, passed on as it is, not printed.
+    DocumentKind Document = DocumentKind::Text;
     // The code page asked for on the command line, in the environment, by
     // the queue or in the windows; nothing asked means MIK.
     std::optional<CodePageChoice> CodePageAsked;

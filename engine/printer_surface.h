@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/bit_image.h"
 #include "engine/job_preview.h"
 #include "engine/page_area.h"
 
@@ -43,9 +44,10 @@ public:
     virtual bool font_bold() const = 0;
     // Slanted glyphs for the text that follows.
     virtual void set_font_italic(bool italic) = 0;
-    // 1, or 2 for double width: each glyph that follows is stretched to twice
-    // its width (the caller gives it two cells).
-    virtual void set_font_width_scale(int scale) = 0;
+    // 1, or the factor each glyph that follows is stretched across by: 2 for
+    // double width (the caller gives it two cells), less than 1 for narrow
+    // print.
+    virtual void set_font_width_scale(double scale) = 0;
 
     // Extent in the current font, millimetres. An empty string is one line
     // high; every CR LF adds one line.
@@ -67,6 +69,9 @@ public:
     // A rectangle filled with a grey level (0 black .. 255 white). Edges are
     // snapped to device pixels so that neighbouring cells touch without seams.
     virtual void fill_rect(float x, float y, float width, float height, int grey) = 0;
+    // The black dots of `dots`, the picture stretched over the rectangle;
+    // the dots that are not set leave what is under them.
+    virtual void draw_image(float x, float y, float width, float height, const BitImage& dots) = 0;
     // Draws at the position in the current font. With a line break the
     // position then goes to x 0, one line height of the current font down.
     virtual void print(std::string_view utf8, bool line_break) = 0;
@@ -88,6 +93,9 @@ public:
     // Drops a document left open: nothing of it reaches the printer. A job
     // that failed on the way calls this. Never throws.
     virtual void abandon_document() noexcept = 0;
+    // True when the document last ended had nothing on any of its pages: no
+    // letter, line, fill or dot.
+    virtual bool last_document_blank() const { return false; }
     // The title queues and PDF readers show for the documents that follow.
     virtual void set_document_title(const std::string& title) = 0;
 

@@ -2,7 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
-#include "engine/escp_line.h"
+#include "engine/escp_page_reader.h"
 #include "engine/line_limit.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
@@ -17,16 +17,6 @@ namespace {
 
 const std::string kPageStart = "\r\n\r\n";
 
-// In the ESC/P mode the cut counts printed cells, and a form feed inside a
-// sequence's parameters is no page break.
-void take_escp_line(PrintJob& j, SourceFile& source, std::string& line, bool& has_form_feed) {
-    line.clear();
-    EscpLineCut cut(j.EscpCarried, j.CharsPerLine, line);
-    source.read_line_pieces([&cut](std::string_view piece) { cut.take(piece); });
-    j.EscpCarried = cut.finish();
-    has_form_feed = cut.form_feed();
-}
-
 // Takes at most LinesPerPage lines; a form-feed line ends the page early.
 void take_lines(PrintJob& j, SourceFile& source) {
     const std::string indent(static_cast<std::size_t>(j.LeftIndent > 0 ? j.LeftIndent : 0), ' ');
@@ -37,11 +27,7 @@ void take_lines(PrintJob& j, SourceFile& source) {
             return;
         }
         bool has_form_feed = false;
-        if (j.EscpMode) {
-            take_escp_line(j, source, line, has_form_feed);
-        } else {
-            source.read_line(line, keep, has_form_feed);
-        }
+        source.read_line(line, keep, has_form_feed);
         if (has_form_feed) {
             return;
         }
@@ -65,9 +51,12 @@ void read_page() {
         throw KvalonError(ErrorKind::Layout, j.SourcePath);
     }
     SourceFile& source = source_file();
+    if (j.EscpMode) {
+        read_escp_page(j, source);
+        return;
+    }
     do {
         j.PageText = kPageStart;
-        j.EscpPageStart = j.EscpCarried;
         take_lines(j, source);
         j.SourceDone = source.at_end();
         if (j.PageText == kPageStart) {

@@ -7,9 +7,7 @@ namespace kvalon {
 // cut to CharsPerLine characters, indented by LeftIndent blanks and ended by
 // CR LF. A line holding a form feed ends the page and is dropped. Advances
 // PageNumber for a non-empty page; SourceDone tells that the source is at its
-// end. In the ESC/P mode the cut counts printed cells, a line keeps its
-// characters' attributes written as ESC !, SO and DC4 instead of its own
-// sequences, and EscpPageStart holds the attributes the page starts with.
+// end. In the ESC/P mode a page is one printer page (engine/escp_page_reader.h).
 //
 // Throws KvalonError(Layout) when LinesPerPage is below 1 (no plan yet).
 void read_page();

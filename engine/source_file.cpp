@@ -56,6 +56,12 @@ std::FILE* open_ordinary_file(const std::string& path, struct stat& info) {
     return file;
 }
 
+// Blanks, control bytes, DEL and MIK's no-break space print nothing.
+bool leaves_a_mark(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code > codes::FirstPrintable && code != codes::Delete && code != codes::NoBreakSpace;
+}
+
 } // namespace
 
 SourceFile::SourceFile() = default;
@@ -64,7 +70,7 @@ SourceFile::~SourceFile() {
     close();
 }
 
-void SourceFile::open(const std::string& path) {
+void SourceFile::open(const std::string& path, Reading reading) {
     close();
     struct stat info {};
     std::FILE* file = open_ordinary_file(path, info);
@@ -86,6 +92,7 @@ void SourceFile::open(const std::string& path) {
         std::min<std::int64_t>(static_cast<std::int64_t>(kBufferSize), m_identity.size)));
     m_begin = m_end = 0;
     m_exhausted = false;
+    m_stops_at_end_mark = reading == Reading::Lines;
 }
 
 void SourceFile::close() {
@@ -124,7 +131,9 @@ bool SourceFile::fill() {
     }
     m_begin = 0;
     m_end = count;
-    if (const void* mark = std::memchr(m_buffer.data(), kDosEndOfFile, count)) {
+    const void* mark =
+        m_stops_at_end_mark ? std::memchr(m_buffer.data(), kDosEndOfFile, count) : nullptr;
+    if (mark != nullptr) {
         m_end = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
         m_exhausted = true;
     }
@@ -180,6 +189,7 @@ LineShape SourceFile::skim_line(char skip) {
     char last = 0;
     char before_last = 0;
     scan_line([&](std::string_view piece) {
+        shape.prints = shape.prints || std::any_of(piece.begin(), piece.end(), leaves_a_mark);
         shape.skip_total += std::count(piece.begin(), piece.end(), skip);
         shape.has_form_feed = shape.has_form_feed || piece.find(kFormFeed) != piece.npos;
         before_last = piece.size() > 1 ? piece[piece.size() - 2] : last;
@@ -213,11 +223,15 @@ void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_f
     });
 }
 
-void SourceFile::read_line_pieces(const std::function<void(std::string_view)>& take) {
-    scan_line([&take](std::string_view piece) {
-        take(piece);
-        return true;
-    });
+std::string_view SourceFile::available() {
+    if (!fill()) {
+        return {};
+    }
+    return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
+}
+
+void SourceFile::consume(std::size_t count) {
+    m_begin += std::min(count, m_end - m_begin);
 }
 
 SourceFile& source_file() {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +16,7 @@ struct LineShape {
     bool lone_form_feed = false;      // the line is exactly one form feed
     bool has_form_feed = false;       // a form feed stands anywhere in the line
     bool cannot_be_planned = false;   // skimming stopped early: the line is too long
+    bool prints = false;              // a character in it leaves a mark (not a blank or control)
 };
 
 // Which file, of what size and age: a file that planning measured must be
@@ -31,13 +31,17 @@ struct FileIdentity {
 
 // The job's one input file. Lines end at CR or CR LF (the terminator is not
 // part of the line); a LF on its own is an ordinary character. A DOS
-// end-of-file mark (code 26) ends the text: nothing after it is read.
+// end-of-file mark (code 26) ends the text: nothing after it is read, unless
+// the file is read whole (Reading::Bytes: the ESC/P mode, whose pictures may
+// hold that byte, decides where its text ends).
 // Reading streams through a fixed buffer, so memory does not grow with the
 // file, and stops at the size the file had when it was opened: what was
 // planned is what is printed. A file that changed meanwhile (cut short, grown
 // or rewritten) is a File error, never a quiet early end or an unplanned tail.
 class SourceFile {
 public:
+    enum class Reading { Lines, Bytes };
+
     SourceFile();
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -47,7 +51,7 @@ public:
     // KvalonError(NotRegularFile) when it is no ordinary file (a pipe or a
     // device would block or never end) and KvalonError(InputTooLarge) when it
     // is larger than any report (engine/line_limit.h).
-    void open(const std::string& path);
+    void open(const std::string& path, Reading reading = Reading::Lines);
     void close();
     bool is_open() const { return m_file != nullptr; }
     const std::string& path() const { return m_path; }
@@ -63,9 +67,10 @@ public:
     // Consumes the next line; keeps at most `keep` of its first characters in
     // `line` and tells whether a form feed stands anywhere in it.
     void read_line(std::string& line, std::size_t keep, bool& has_form_feed);
-    // Consumes the next line and hands its characters to `take` in one or
-    // more pieces, however long the line is.
-    void read_line_pieces(const std::function<void(std::string_view)>& take);
+    // The bytes read ahead and not yet taken, at least one unless the file is
+    // at its end; consume() takes the first `count` of them.
+    std::string_view available();
+    void consume(std::size_t count);
 
 private:
     template <typename Take> void scan_line(Take&& take);
@@ -79,6 +84,7 @@ private:
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_exhausted = true;
+    bool m_stops_at_end_mark = true;
     FileIdentity m_identity;
     std::int64_t m_consumed = 0; // bytes taken from the file so far
 };

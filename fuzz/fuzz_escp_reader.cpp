@@ -1,109 +1,130 @@
-// The ESC/P sequence reader over any report. The first byte gives the
-// attributes carried into the first line (one bit each), the second the cells
-// a page line holds; the rest is the report, read line by line (lines end at
-// CR). For every line: cells are printable bytes, widths add up, the page
-// reader's cut (fed in two pieces) reads back as the cells that fit with the
-// same attributes after it in a few bytes a cell, and the screen text holds
-// exactly the cells.
-#include "engine/escp_line.h"
+// The ESC/P page model over any report. The report is read as the printer
+// reads it, once whole and once page by page as the page reader cuts it; for
+// every printed page, its bytes printed again from the state it began with
+// give exactly what the whole report printed on that page. Every character
+// and dot stands inside the carriage and the form, and the pages counted are
+// the pages read.
+#include "engine/escp_page_reader.h"
+#include "engine/escp_printer.h"
+#include "engine/print_job.h"
+#include "engine/source_file.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
-using kvalon::EscpAttributes;
-using kvalon::EscpLine;
+using kvalon::EscpDots;
+using kvalon::EscpGlyph;
 
-EscpAttributes attributes_from(std::uint8_t bits) {
-    EscpAttributes a;
-    a.emphasized = (bits & 1) != 0;
-    a.double_strike = (bits & 2) != 0;
-    a.italic = (bits & 4) != 0;
-    a.underline = (bits & 8) != 0;
-    a.wide = (bits & 16) != 0;
-    return a;
-}
+// What a page shows: its visible characters and pictures with their places.
+class PageRecord final : public kvalon::EscpOutput {
+public:
+    explicit PageRecord(bool one_page) : m_one_page(one_page) { pages.emplace_back(); }
+    void watch(const kvalon::EscpPrinter& printer) { m_printer = &printer; }
 
-void check_cells(const EscpLine& line) {
-    std::int64_t width = 0;
-    for (const kvalon::EscpCell& cell : line.cells) {
-        const bool control = (cell.code < 32 && cell.code != '\t') || cell.code == 127;
-        if (control || cell.code == kvalon::EscpReader::kBoldMarker) {
+    void glyph(const EscpGlyph& g) override {
+        check_place(g.x, g.y);
+        if (g.visible() && !m_done) {
+            pages.back() += "g" + std::to_string(g.code) + "@" + std::to_string(g.x) + "," +
+                            std::to_string(g.y) + (g.bold ? "b" : "") + ";";
+        }
+    }
+    void dots(const EscpDots& d) override {
+        check_place(d.x, d.y);
+        if (d.x + d.image.columns() * d.column_pitch > m_printer->state().right_margin) {
             std::abort();
         }
-        width += cell.attributes.width();
+        if (!m_done) {
+            pages.back() += "d@" + std::to_string(d.x) + "," + std::to_string(d.y) + "x" +
+                            std::to_string(d.image.columns()) + ";";
+        }
     }
-    if (width != line.width) {
-        std::abort();
+    void page_end(bool had_print) override {
+        if (!had_print) {
+            return;
+        }
+        m_done = m_one_page;
+        if (!m_one_page) {
+            pages.emplace_back();
+        }
     }
-}
 
-void check_cut(std::string_view text, const EscpAttributes& carried, const EscpLine& whole,
-               const EscpAttributes& after, std::int64_t most) {
-    std::string kept;
-    kvalon::EscpLineCut cut(carried, most, kept);
-    const std::size_t split = text.size() / 3;
-    cut.take(text.substr(0, split));
-    cut.take(text.substr(split));
-    if (cut.finish() != after || cut.form_feed() != whole.form_feed) {
-        std::abort();
-    }
-    EscpAttributes again = carried;
-    const EscpLine reread = kvalon::read_escp_line(kept, again);
-    if (again != after || reread.width > most || reread.cells.size() > whole.cells.size() ||
-        kept.size() > static_cast<std::size_t>(8 * most + 3)) {
-        std::abort();
-    }
-    for (std::size_t i = 0; i < reread.cells.size(); ++i) {
-        if (reread.cells[i] != whole.cells[i]) {
+    std::vector<std::string> pages;
+
+private:
+    void check_place(std::int64_t x, std::int64_t y) const {
+        const kvalon::EscpState& state = m_printer->state();
+        if (x < 0 || x > kvalon::kEscpCarriageWidth || y < 0 || y >= state.form_length) {
             std::abort();
         }
     }
-    // Only a cell or line feed that does not fit ends the kept part early.
-    const auto line_feeds = static_cast<std::int64_t>(std::count(kept.begin(), kept.end(), '\n'));
-    if (reread.cells.size() < whole.cells.size() &&
-        reread.width + line_feeds + whole.cells[reread.cells.size()].attributes.width() <= most) {
+
+    const kvalon::EscpPrinter* m_printer = nullptr;
+    bool m_one_page;
+    bool m_done = false;
+};
+
+const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
+    static const int descriptor = memfd_create("report", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
+    if (ftruncate(descriptor, 0) != 0 ||
+        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
         std::abort();
     }
+    return path;
 }
 
-void check_screen(std::string_view text, const EscpLine& whole) {
-    std::string cells;
-    for (const char c : kvalon::without_escp_sequences(text)) {
-        if (c != kvalon::EscpReader::kBoldMarker && c != '\n' && c != '\f') {
-            cells.push_back(c);
-        }
+std::vector<std::string> whole_report(const std::string& report) {
+    PageRecord record(false);
+    kvalon::EscpPrinter printer(record);
+    record.watch(printer);
+    printer.take(report);
+    printer.finish();
+    std::vector<std::string>& pages = record.pages;
+    if (pages.back().empty()) {
+        pages.pop_back();
     }
-    if (cells.size() != whole.cells.size()) {
-        std::abort();
-    }
+    return pages;
+}
+
+std::string one_page(const kvalon::PrintJob& j) {
+    PageRecord record(true);
+    kvalon::EscpPrinter printer(record, j.EscpPageStart);
+    record.watch(printer);
+    printer.take(j.PrintText);
+    printer.finish();
+    return record.pages.front();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    constexpr std::size_t kHead = 2;
-    if (size < kHead) {
-        return 0;
+    const std::string report(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> pages = whole_report(report);
+    kvalon::reset_job();
+    kvalon::PrintJob& j = kvalon::job();
+    j.SourcePath = memory_file(data, size);
+    kvalon::SourceFile& source = kvalon::source_file();
+    source.open(j.SourcePath, kvalon::SourceFile::Reading::Bytes);
+    std::size_t read = 0;
+    while (!j.SourceDone) {
+        kvalon::read_escp_page(j, source);
+        if (j.PrintText.empty()) {
+            break;
+        }
+        if (read >= pages.size() || one_page(j) != pages[read]) {
+            std::abort();
+        }
+        ++read;
     }
-    EscpAttributes carried = attributes_from(data[0]);
-    const std::int64_t most = 1 + data[1] % 64;
-    const std::string_view report(reinterpret_cast<const char*>(data + kHead), size - kHead);
-    std::size_t start = 0;
-    while (start <= report.size()) {
-        const std::size_t end = std::min(report.find('\r', start), report.size());
-        const std::string_view text = report.substr(start, end - start);
-        EscpAttributes after = carried;
-        const EscpLine whole = kvalon::read_escp_line(text, after);
-        check_cells(whole);
-        check_cut(text, carried, whole, after, most);
-        check_screen(text, whole);
-        carried = after;
-        start = end + 1;
+    if (read != pages.size() || j.PageNumber != static_cast<int>(read)) {
+        std::abort();
     }
+    source.close();
     return 0;
 }

@@ -114,9 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         print_all(surface);
     } catch (const kvalon::KvalonError& error) {
-        // The file does not change under the engine, so only a line that is
-        // too long, too many pages or a paper that is too small can stop it.
-        if (error.kind() != kvalon::ErrorKind::LineTooLong &&
+        // The file does not change under the engine, so only a document that
+        // is no report, a line that is too long, too many pages or a paper
+        // that is too small can stop it.
+        if (error.kind() != kvalon::ErrorKind::NotTextReport &&
+            error.kind() != kvalon::ErrorKind::LineTooLong &&
             error.kind() != kvalon::ErrorKind::TooManyPages &&
             error.kind() != kvalon::ErrorKind::Layout) {
             std::abort();

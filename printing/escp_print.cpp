@@ -1,20 +1,20 @@
 #include "printing/escp_print.h"
 
-#include "engine/escp_characters.h"
-#include "engine/escp_reader.h"
+#include "engine/escp_printer.h"
+#include "engine/units.h"
 #include "printing/print_char.h"
 
-#include <string>
+#include <algorithm>
+#include <optional>
 
 namespace kvalon {
 
 namespace {
 
 constexpr int kUnderlinePixels = 4;
-// Below the baseline and clear of the line below, as a fraction of the line.
-constexpr float kUnderlineDepth = 0.85f;
-constexpr char kCarriageReturn = '\r';
-constexpr char kLineFeed = '\n';
+// Under the letters and clear of the line below, as a share of a sixth of an
+// inch, the printer's usual line.
+constexpr double kUnderlineDepth = 0.85;
 
 void plain_style(PrinterSurface& surface) {
     surface.set_font_bold(false);
@@ -22,89 +22,117 @@ void plain_style(PrinterSurface& surface) {
     surface.set_font_width_scale(1);
 }
 
-void underline(PrinterSurface& surface, float x, float y, float width, float height) {
-    const int saved_width = surface.draw_width();
-    surface.set_draw_width(kUnderlinePixels);
-    const float depth = y + height * kUnderlineDepth;
-    surface.line(x, depth, x + width, depth);
-    surface.set_current_x(x + width);
-    surface.set_current_y(y);
-    surface.set_draw_width(saved_width);
-}
+// The printer's page on the sheet.
+struct Placement {
+    double left_mm;
+    double top_mm;
+    double mm_per_unit;
 
-class EscpPagePrinter {
+    float x(std::int64_t units) const {
+        return static_cast<float>(left_mm + static_cast<double>(units) * mm_per_unit);
+    }
+    float y(std::int64_t units) const {
+        return static_cast<float>(top_mm + static_cast<double>(units) * mm_per_unit);
+    }
+    float length(std::int64_t units) const {
+        return static_cast<float>(static_cast<double>(units) * mm_per_unit);
+    }
+};
+
+// Draws the printer's work on the sheet until its page ends.
+class SheetDrawing final : public EscpOutput {
 public:
-    EscpPagePrinter(const PrintJob& j, PrinterSurface& surface)
-        : m_job(j), m_surface(surface), m_reader(j.EscpPageStart) {}
+    SheetDrawing(PrinterSurface& surface, const Placement& place)
+        : m_surface(surface), m_place(place), m_bottom(static_cast<float>(place.top_mm)) {}
 
-    void take(char c) {
-        if (m_indent_left > 0 && c == ' ') {
-            --m_indent_left;
-            plain_style(m_surface);
-            print_cells(static_cast<unsigned char>(c), 1);
+    void glyph(const EscpGlyph& glyph) override {
+        if (m_done || (glyph.code == ' ' && !glyph.underline)) {
             return;
         }
-        const bool line_starts = c == kLineFeed && m_previous == kCarriageReturn;
-        m_previous = c;
-        m_indent_left = 0;
-        switch (m_reader.take(static_cast<unsigned char>(c))) {
-        case EscpByte::Cell:
-            print_cell(static_cast<unsigned char>(c));
-            break;
-        case EscpByte::Marker:
-            m_marker_bold = !m_marker_bold;
-            break;
-        case EscpByte::LineEnd:
-            m_marker_bold = false;
-            plain_style(m_surface);
-            print_char(std::string(1, c));
-            m_indent_left = line_starts ? m_job.LeftIndent : 0;
-            break;
-        case EscpByte::Sequence:
-        case EscpByte::Control:
-        case EscpByte::FormFeed:
-            break;
+        m_surface.set_font_bold(glyph.bold);
+        m_surface.set_font_italic(glyph.italic);
+        m_surface.set_font_width_scale(static_cast<double>(glyph.letter_width) / kEscpPicaColumn);
+        const float x = m_place.x(glyph.x);
+        const float y = m_place.y(glyph.y);
+        // The printer's own tables put other characters in some places.
+        print_in_cell(glyph.by_printer_table ? character_content(glyph.character)
+                                             : cell_content(glyph.code),
+                      x, y, m_place.length(glyph.width), m_place.length(glyph.height));
+        if (glyph.underline) {
+            underline(
+                x, y + m_place.length(static_cast<std::int64_t>(kUnderlineDepth * kEscpSixthInch)),
+                m_place.length(glyph.width));
+        }
+        m_bottom = std::max(m_bottom, y + m_place.length(glyph.height));
+    }
+
+    // Bands of one picture, printed one under the other at its own line
+    // spacing, become one picture: no seam between them however it is shown.
+    void dots(const EscpDots& dots) override {
+        if (m_done) {
+            return;
+        }
+        if (m_open && m_open->x == dots.x && m_open->column_pitch == dots.column_pitch &&
+            m_open->row_pitch == dots.row_pitch &&
+            m_open->y + m_open->image.rows() * m_open->row_pitch == dots.y) {
+            m_open->image.append_rows(dots.image);
+            return;
+        }
+        flush();
+        m_open = dots;
+    }
+
+    void page_end(bool had_print) override {
+        if (had_print) {
+            flush();
+            m_done = true;
         }
     }
+
+    void flush() {
+        if (!m_open) {
+            return;
+        }
+        const BitImage& image = m_open->image;
+        const float top = m_place.y(m_open->y);
+        const float height = m_place.length(image.rows() * m_open->row_pitch);
+        m_surface.draw_image(m_place.x(m_open->x), top,
+                             m_place.length(image.columns() * m_open->column_pitch), height, image);
+        m_bottom = std::max(m_bottom, top + height);
+        m_open.reset();
+    }
+
+    float bottom() const { return m_bottom; }
 
 private:
-    void print_cell(unsigned char code) {
-        const EscpAttributes& a = m_reader.attributes();
-        const EscpCharacter printed =
-            escp_character(code, a.character_table, a.international, m_job.CodePage);
-        m_surface.set_font_bold(m_marker_bold || a.bold());
-        m_surface.set_font_italic(a.italic || printed.italic);
-        m_surface.set_font_width_scale(a.width());
-        const float x = m_surface.current_x();
-        const float y = m_surface.current_y();
-        // The printer's own tables put other characters in some places.
-        if (printed.italic || printed.character != character_of(m_job.CodePage, code)) {
-            print_character_cells(printed.character, a.width());
-        } else {
-            print_cells(code, a.width());
-        }
-        if (a.underline) {
-            underline(m_surface, x, y, m_job.CharWidth * static_cast<float>(a.width()),
-                      m_job.LineHeight);
-        }
+    void underline(float x, float y, float width) {
+        const int saved_width = m_surface.draw_width();
+        m_surface.set_draw_width(kUnderlinePixels);
+        m_surface.line(x, y, x + width, y);
+        m_surface.set_draw_width(saved_width);
     }
 
-    const PrintJob& m_job;
     PrinterSurface& m_surface;
-    EscpReader m_reader;
-    bool m_marker_bold = false;
-    int m_indent_left = 0; // blanks of the indentation still to come on this line
-    char m_previous = 0;
+    Placement m_place;
+    std::optional<EscpDots> m_open; // the picture still growing
+    float m_bottom;
+    bool m_done = false;
 };
 
 } // namespace
 
-void print_escp_text(const PrintJob& j, PrinterSurface& surface) {
-    EscpPagePrinter page(j, surface);
-    for (const char c : j.PrintText) {
-        page.take(c);
-    }
+void print_escp_page(const PrintJob& j, PrinterSurface& surface) {
+    const Placement place{j.EscpLeftMm, j.EscpTopMm,
+                          MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale};
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
+    SheetDrawing drawing(surface, place);
+    EscpPrinter printer(drawing, j.EscpPageStart);
+    printer.take(j.PrintText);
+    printer.finish();
+    drawing.flush();
     plain_style(surface);
+    surface.set_current_x(static_cast<float>(j.EscpLeftMm));
+    surface.set_current_y(drawing.bottom());
 }
 
 } // namespace kvalon

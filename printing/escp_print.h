@@ -5,12 +5,16 @@
 
 namespace kvalon {
 
-// Prints j.PrintText in the ESC/P mode, from the attributes in force where
-// the page begins (j.EscpPageStart): sequences and control bytes take no
-// cell; bold, italic and double width go to the surface's font, underline
-// is a line under the cells. The bold marker keeps its own rule: it switches
-// bold, and every line end switches it off. The indentation is printed plain.
-// Leaves the surface in normal weight, upright and single width.
-void print_escp_text(const PrintJob& j, PrinterSurface& surface);
+// Prints j.PrintText, one printer page of a report in the ESC/P mode, on the
+// sheet as the printer laid it out: the printer's page at j.EscpScale, its
+// top-left corner at (j.EscpLeftMm, j.EscpTopMm). Letters stay text in the
+// job's font, 10-pitch letters at 12 points, narrower and wider pitches
+// stretched to their width; bold, italic and double width go to the
+// surface's font, underline is a line under the letter; box characters are
+// strokes and shades fills as in the default mode; dots are one-bit
+// pictures, the bands of one picture joined into one. Leaves the surface in
+// normal weight, upright and unstretched, its position at the page's left
+// edge under the lowest thing printed.
+void print_escp_page(const PrintJob& j, PrinterSurface& surface);
 
 } // namespace kvalon

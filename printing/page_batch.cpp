@@ -50,6 +50,10 @@ void PageBatch::add_fill(const Fill& fill) {
     m_page.fills.push_back(fill);
 }
 
+void PageBatch::add_image(PlacedImage image) {
+    m_page.images.push_back(std::move(image));
+}
+
 PageDescription PageBatch::take() {
     const double touching = kTouchingPixels * MmPerInch / m_page.dpi;
     m_page.strokes = merge_collinear(m_page.strokes, touching);

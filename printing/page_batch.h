@@ -20,6 +20,7 @@ public:
     void add_glyph(std::size_t face, double baseline, PlacedGlyph glyph);
     void add_stroke(const Stroke& stroke);
     void add_fill(const Fill& fill);
+    void add_image(PlacedImage image);
 
     // The page as drawn; the batch is empty afterwards.
     PageDescription take();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/bit_image.h"
 #include "engine/page_area.h"
 #include "engine/units.h"
 
@@ -16,15 +17,15 @@ namespace kvalon {
 //
 // Units: positions and lengths are millimetres from the top-left corner of the
 // sheet as it lies (after orientation), x to the right, y down. Font sizes are
-// points. Sinks draw fills first, then text, then strokes.
+// points. Sinks draw fills first, then pictures, then text, then strokes.
 
 // A face as the page uses it.
 struct PageFace {
-    std::string family;  // e.g. "CourierCyr"
-    double points = 0;   // the size the device really uses (whole device pixels)
-    bool bold = false;   // synthesised when the family has no bold face
-    bool italic = false; // slanted by kItalicSlant
-    int width_scale = 1; // 2: every glyph stretched to twice its width
+    std::string family;     // e.g. "CourierCyr"
+    double points = 0;      // the size the device really uses (whole device pixels)
+    bool bold = false;      // synthesised when the family has no bold face
+    bool italic = false;    // slanted by kItalicSlant
+    double width_scale = 1; // 2: every glyph stretched to twice its width; < 1 narrower
     bool operator==(const PageFace&) const = default;
 };
 
@@ -57,6 +58,13 @@ struct Fill {
     int grey = 0;
 };
 
+// A picture of black dots stretched over a rectangle; its other dots are
+// clear and leave what is under them.
+struct PlacedImage {
+    double x = 0, y = 0, width = 0, height = 0;
+    BitImage dots;
+};
+
 struct PageDescription {
     double width_mm = 0; // the sheet as it lies
     double height_mm = 0;
@@ -67,6 +75,7 @@ struct PageDescription {
     PageArea cells;       // where the plan puts its cells; empty when not told
     std::vector<PageFace> faces;
     std::vector<Fill> fills;
+    std::vector<PlacedImage> images;
     std::vector<TextRun> runs;
     std::vector<Stroke> strokes; // touching collinear strokes already joined
 };

@@ -91,7 +91,7 @@ void PageSurface::set_font_italic(bool italic) {
     }
 }
 
-void PageSurface::set_font_width_scale(int scale) {
+void PageSurface::set_font_width_scale(double scale) {
     if (scale != m_width_scale) {
         m_width_scale = scale;
         m_page_face_known = false;
@@ -179,17 +179,19 @@ JobPreview PageSurface::job_preview(const PageArea& cells) {
     return m_sink->preview(document_info(), planned);
 }
 
+// The position is not touched: new_page(), end_doc() and abandon_document()
+// put it at the page's corner, and a caller may have placed the first
+// output of the page before it begins.
 void PageSurface::open_page() {
     m_batch.start(sheet());
     m_page_face_known = false;
     m_page_open = true;
-    m_x = 0;
-    m_y = 0;
 }
 
 void PageSurface::begin_document() {
     if (!m_sink->is_open()) {
         m_sink->begin(document_info());
+        m_marked = false;
         m_page_pending = false;
         open_page();
     }
@@ -217,6 +219,7 @@ void PageSurface::emit_page() {
 void PageSurface::line(float x1, float y1, float x2, float y2) {
     begin_output();
     m_batch.add_stroke({x1, y1, x2, y2, px_to_mm(m_draw_width)});
+    m_marked = true;
     m_x = x2;
     m_y = y2;
 }
@@ -230,6 +233,13 @@ void PageSurface::fill_rect(float x, float y, float width, float height, int gre
     const double bottom = std::round(to_px(y + height));
     m_batch.add_fill(
         {px_to_mm(left), px_to_mm(top), px_to_mm(right - left), px_to_mm(bottom - top), grey});
+    m_marked = true;
+}
+
+void PageSurface::draw_image(float x, float y, float width, float height, const BitImage& dots) {
+    begin_output();
+    m_marked = m_marked || dots.any_dot();
+    m_batch.add_image(PlacedImage{x, y, width, height, dots});
 }
 
 // Called once for nearly every cell: the face and its place on the page are
@@ -244,6 +254,7 @@ void PageSurface::print(std::string_view utf8, bool line_break) {
     for_each_code_point(utf8, [&](char32_t c) {
         if (c != U' ') {
             m_batch.add_glyph(index, baseline, PlacedGlyph{c, x_px * mm_per_px});
+            m_marked = true;
         }
         x_px += current.advance_px(c);
     });
@@ -284,6 +295,7 @@ void PageSurface::end_doc() {
     m_page_pending = false;
     m_x = 0;
     m_y = 0;
+    m_last_blank = !m_marked;
     m_sink->finish();
 }
 
@@ -307,6 +319,8 @@ void PageSurface::abandon_document() noexcept {
     m_sink->abandon();
     m_page_open = false;
     m_page_pending = false;
+    m_x = 0;
+    m_y = 0;
 }
 
 // The list is taken afresh when it is counted and read from that copy by

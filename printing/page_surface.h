@@ -50,7 +50,7 @@ public:
     void set_font_bold(bool bold) override;
     bool font_bold() const override { return m_bold; }
     void set_font_italic(bool italic) override;
-    void set_font_width_scale(int scale) override;
+    void set_font_width_scale(double scale) override;
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -61,12 +61,14 @@ public:
     void set_draw_width(int device_pixels) override { m_draw_width = device_pixels; }
     void line(float x1, float y1, float x2, float y2) override;
     void fill_rect(float x, float y, float width, float height, int grey) override;
+    void draw_image(float x, float y, float width, float height, const BitImage& dots) override;
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
     bool return_to_last_page() override;
     void end_doc() override;
     void finish_document() override;
     void abandon_document() noexcept override;
+    bool last_document_blank() const override { return m_last_blank; }
     void set_document_title(const std::string& title) override { m_title = title; }
     void set_cell_area(const PageArea& area) override { m_cell_area = area; }
     JobPreview job_preview(const PageArea& cells) override;
@@ -111,7 +113,7 @@ private:
     float m_points = 12;
     bool m_bold = false;
     bool m_italic = false;
-    int m_width_scale = 1;
+    double m_width_scale = 1;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
@@ -126,6 +128,8 @@ private:
     bool m_page_pending = false;
     float m_ended_x = 0;
     float m_ended_y = 0;
+    bool m_marked = false;     // something was drawn in the open document
+    bool m_last_blank = false; // the document ended last had nothing drawn
 };
 
 } // namespace kvalon

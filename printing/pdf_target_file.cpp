@@ -155,11 +155,19 @@ int PdfTargetFile::fd() const {
     return file().fd();
 }
 
+const std::string& PdfTargetFile::path() const {
+    return file().path();
+}
+
 void PdfTargetFile::commit() {
     if (!pdf_is_complete(fd())) {
         throw KvalonError(ErrorKind::FileWrite, m_target,
                           failure_reason(messages::kDocumentIncomplete));
     }
+    commit_as_written();
+}
+
+void PdfTargetFile::commit_as_written() {
     if (m_replacement) {
         m_replacement->commit();
         return;

@@ -26,9 +26,15 @@ public:
     explicit PdfTargetFile(const std::string& target);
 
     int fd() const;
+    // The file's own name while it is written, for a program that writes it
+    // by name (Ghostscript).
+    const std::string& path() const;
     // Checks that the written document is whole, then puts it in place.
     // Throws KvalonError(FileWrite) naming the target.
     void commit();
+    // Puts the file in place as it was written: a document copied as it
+    // came, whose copier has checked that it is whole.
+    void commit_as_written();
     // The reason to give when the writer failed without one: a full disk says
     // so, anything else is `fallback`.
     std::string failure_reason(const std::string& fallback) const;

@@ -73,17 +73,6 @@ void draw_cell(PrinterSurface& surface, const CellContent& content, float x, flo
     }
 }
 
-void put_cells(const CellContent& content, int cells) {
-    const PrintJob& j = job();
-    PrinterSurface& surface = printer();
-    const float w = j.CharWidth * static_cast<float>(cells);
-    const float x = surface.current_x();
-    const float y = surface.current_y();
-    draw_cell(surface, content, x, y, w, j.LineHeight);
-    surface.set_current_x(x + w);
-    surface.set_current_y(y);
-}
-
 } // namespace
 
 const CellContent& cell_content(unsigned char code) {
@@ -129,16 +118,21 @@ void print_char(const std::string& c) {
     }
 }
 
-void print_cells(unsigned char code, int cells) {
-    put_cells(cell_content(code), cells);
+void print_in_cell(const CellContent& content, float x, float y, float w, float h) {
+    PrinterSurface& surface = printer();
+    surface.set_current_x(x);
+    surface.set_current_y(y);
+    draw_cell(surface, content, x, y, w, h);
+    surface.set_current_x(x + w);
+    surface.set_current_y(y);
 }
 
-void print_character_cells(char32_t character, int cells) {
+CellContent character_content(char32_t character) {
     CellContent content;
     content.character = character;
     content.drawn = is_drawn_symbol(character);
     content.text = text_of(character);
-    put_cells(content, cells);
+    return content;
 }
 
 } // namespace kvalon

@@ -17,19 +17,20 @@ struct CellContent {
 // but CR and LF is printed as text; CR does nothing, LF starts the next line.
 void print_char(const std::string& c);
 
-// Puts one character (neither CR nor LF) over `cells` cells at the printer's
-// position and moves on by them: a character in double width is drawn over
-// two cells, its strokes and fills stretched with it.
-void print_cells(unsigned char code, int cells);
-
-// The same for a character given by its Unicode code point rather than by a
-// byte of the job's code page (a character the printer's own tables put in
-// the byte's place).
-void print_character_cells(char32_t character, int cells);
+// Puts one character (neither CR nor LF) into the cell `w` wide and `h` high
+// whose top-left corner is (x, y), millimetres: box characters as strokes
+// across the cell, shades and blocks as fills, the rest as text from the
+// cell's corner. The position is left at the cell's top-right corner.
+void print_in_cell(const CellContent& content, float x, float y, float w, float h);
 
 // What a byte of the job's code page puts in its cell, through the line
 // filter; made once for all bytes of a code page and bold marker.
 const CellContent& cell_content(unsigned char code);
+
+// What a character given by its Unicode code point rather than by a byte of
+// the job's code page puts in its cell (a character the printer's own tables
+// put in the byte's place).
+CellContent character_content(char32_t character);
 
 // The text a non-drawn character prints as, UTF-8; empty for characters that
 // leave their cell blank.

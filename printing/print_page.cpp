@@ -75,7 +75,7 @@ void print_page() {
     apply_job_font_and_orientation(j, surface);
     surface.set_cell_area(planned_cell_area(j));
     if (j.EscpMode) {
-        print_escp_text(j, surface);
+        print_escp_page(j, surface);
     } else {
         print_characters(j, surface);
     }

@@ -33,11 +33,26 @@ double whole_pixels(double mm, int dpi) {
     return std::copysign(pixels * mm_per_pixel, mm);
 }
 
+// In the ESC/P mode the printer's page, its form by its widest line, as
+// planning laid it on the sheet.
+PageArea escp_page_area(const PrintJob& j) {
+    const double mm_per_unit = MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale;
+    PageArea area;
+    area.left = j.EscpLeftMm;
+    area.top = j.EscpTopMm;
+    area.right = area.left + static_cast<double>(j.EscpWidth) * mm_per_unit;
+    area.bottom = area.top + static_cast<double>(j.EscpFormLength) * mm_per_unit;
+    return area;
+}
+
 } // namespace
 
 // LongestLine counts the longest line's cells and two more; the page reader
 // cuts lines at CharsPerLine.
 PageArea planned_cell_area(const PrintJob& j) {
+    if (j.EscpMode) {
+        return escp_page_area(j);
+    }
     const double cell = j.CharWidth;
     const double line = j.LineHeight;
     const double indent = std::max<int>(j.LeftIndent, 0);
@@ -83,6 +98,10 @@ void move_page(PageDescription& page, const PagePlacement& placement) {
     for (Fill& fill : page.fills) {
         fill.x += dx;
         fill.y += dy;
+    }
+    for (PlacedImage& image : page.images) {
+        image.x += dx;
+        image.y += dy;
     }
     for (TextRun& run : page.runs) {
         run.baseline += dy;

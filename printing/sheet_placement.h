@@ -17,7 +17,8 @@ struct MediaMargins {
 
 // Where the plan puts the cells of every page: after the indentation as many
 // cells across as the longest line has (CharsPerLine at most), below the two
-// empty lines up to LinesPerPage lines down. Empty before planning.
+// empty lines up to LinesPerPage lines down; in the ESC/P mode the printer's
+// page as it lies on the sheet. Empty before planning.
 PageArea planned_cell_area(const PrintJob& j);
 
 // How far a page moves on its sheet so that `cells` lie within what the

@@ -67,11 +67,12 @@ EOF
     return 1
 }
 
-# The simulator's print command: it only keeps the job's attributes.
+# The simulator's print command: it only keeps the job's attributes, put in
+# place whole, so that a test that sees the file never reads it half written.
 write_keeper() {
     cat >"$folder/keep-attributes" <<'EOF'
 #!/bin/sh
-env | grep '^IPP_' | sort >"$1.attributes"
+env | grep '^IPP_' | sort >"$1.attributes-part" && mv "$1.attributes-part" "$1.attributes"
 EOF
     chmod 0755 "$folder/keep-attributes"
 }

@@ -73,8 +73,8 @@ REPORTS = {
 
 ESC = b"\x1b"
 
-# Every kind of ESC/P sequence, whole and cut short. A fuzz_escp_reader input:
-# carried attributes, cells a page line holds, then the report.
+# Every kind of ESC/P sequence, whole and cut short, and the page model's
+# moves. A fuzz_escp_reader input is the report itself.
 ESCP = {
     "attributes": ESC + b"@" + ESC + b"E" + ESC + b"-1bold" + ESC + b"F" + ESC + b"4" + ESC
     + b"W1wide" + ESC + b"W0\x0eso\x14" + ESC + b"!\xf8all" + ESC + b"!\x00\r\nnext\r\n",
@@ -88,6 +88,13 @@ ESCP = {
     + b"b\x01\x05\x00" + ESC + b"&\x00AB\x00\x01\x00ZZZ\x00\x02\x00ZZZZZZ" + ESC + b":\x00\x00\x00\r\n",
     "cut": b"a" + ESC + b"\rb" + ESC + b"W\rc" + ESC + b"*\x00\x10\x00zz\rd" + ESC,
     "controls": b"\x00\x07\x08\x0b\x0e\x0f\x11\x12\x13\x14\x18\x7f\x02mid\x02\t\n\x0c\r\n",
+    "pages": ESC + b"C\x03" + b"a\n" * 4 + ESC + b"N\x01" + b"b\n" * 4 + ESC + b"O" + ESC
+    + b"C\x00\x01" + ESC + b"3\x50" + b"c\n" * 5 + ESC + b"B\x02\x04\x00d\x0be\x0bf\x0bg\x0c",
+    "moves": ESC + b"l\x05" + ESC + b"Q\x0aabcdefghij" + ESC + b"$\x3c\x00k" + ESC
+    + b"\\\xd0\xffl\tm\bn\ro" + ESC + b"(U\x01\x00\x05" + ESC + b"(V\x02\x00\x10\x00p" + ESC
+    + b"(v\x02\x00\xf0\xffq" + ESC + b"J\x30" + ESC + b"j\x10r\n",
+    "wrap_across": ESC + b"C\x02" + ESC + b"Q\x02\n" + ESC + b"W1abc" + ESC + b"K\x10\x00"
+    + b"\xff" * 16 + b"\x1a" + b"tail",
 }
 
 
@@ -105,7 +112,7 @@ def main():
     markers["no_marker"] = b"\0" + MIK_TABLE
     write("fuzz_filter_screen", markers)
     write("fuzz_filter_printer", markers)
-    write("fuzz_escp_reader", {name: b"\x00\x14" + data for name, data in ESCP.items()})
+    write("fuzz_escp_reader", ESCP)
     escp_reports = {"escp_" + name: bytes([0, 0, 3]) + data * 3 for name, data in ESCP.items()}
     write("fuzz_print_source", {**REPORTS, **escp_reports})
     return 0

@@ -1,5 +1,7 @@
 #include "startup/plan_report.h"
 
+#include "engine/escp_state.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -7,11 +9,15 @@ namespace kvalon {
 
 namespace {
 
-std::string four_decimals(float value) {
+std::string four_decimals(double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, 4);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
     return std::string(buffer, result.ptr);
+}
+
+std::string inches(std::int64_t units) {
+    return four_decimals(static_cast<double>(units) / static_cast<double>(kEscpUnitsPerInch));
 }
 
 std::string whole(double value) {
@@ -42,11 +48,16 @@ std::string plan_report(const PrintJob& j) {
     add("CharsPerLine", std::to_string(j.CharsPerLine));
     add("LinesPerPage", std::to_string(j.LinesPerPage));
     add("LeftIndent", std::to_string(j.LeftIndent));
-    add("CharWidth", four_decimals(j.CharWidth));
-    add("LineHeight", four_decimals(j.LineHeight));
+    add("CharWidth", four_decimals(static_cast<double>(j.CharWidth)));
+    add("LineHeight", four_decimals(static_cast<double>(j.LineHeight)));
     add("PageCount", whole(j.PageCount));
     if (j.EscpMode) {
         add("Escp", "1");
+        add("FormLength", inches(j.EscpFormLength));
+        add("PrintedWidth", inches(j.EscpWidth));
+        add("Scale", four_decimals(j.EscpScale));
+        add("LeftMm", four_decimals(j.EscpLeftMm));
+        add("TopMm", four_decimals(j.EscpTopMm));
     }
     const bool told = j.CodePageAsked && j.CodePageAsked->automatic;
     add("CodePage", std::string(code_page_name(j.CodePage)) + (told ? " (auto)" : ""));

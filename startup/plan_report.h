@@ -8,9 +8,12 @@
 namespace kvalon {
 
 // The plan as Name=value lines, numbers in the C locale, CharWidth and
-// LineHeight with four decimals. The last lines name the code page the report
-// is read in, "(auto)" after it when planning told it from the report, then
-// how sure it is in percent (CodePageCertainty).
+// LineHeight with four decimals. In the ESC/P mode Escp=1 follows, with the
+// printer's page: FormLength and PrintedWidth in inches, the Scale it is
+// printed at and its corner on the sheet, LeftMm and TopMm. The last lines
+// name the code page the report is read in, "(auto)" after it when planning
+// told it from the report, then how sure it is in percent
+// (CodePageCertainty).
 std::string plan_report(const PrintJob& j);
 
 // What a print queue is told with the job, as lines after the plan:

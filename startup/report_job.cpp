@@ -6,6 +6,7 @@
 #include "printing/cups/printer_binding.h"
 #include "printing/cups/printer_selection.h"
 #include "startup/environment_settings.h"
+#include "startup/pass_document.h"
 #include "startup/stdin_report.h"
 
 #include <optional>
@@ -54,6 +55,13 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
             if (choice.target) {
                 binding.bind(*choice.target);
             }
+        };
+        hooks.pass_document = [&binding](DocumentKind kind, const std::string& path,
+                                         const std::string& title) {
+            if (!binding.is_bound()) {
+                throw KvalonError(ErrorKind::NoPrinter, "");
+            }
+            pass_document(binding.target(), kind, path, title);
         };
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();

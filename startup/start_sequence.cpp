@@ -1,9 +1,11 @@
 #include "startup/start_sequence.h"
 
+#include "engine/document_kind.h"
 #include "engine/error.h"
 #include "engine/exit_status.h"
 #include "engine/file_checks.h"
 #include "engine/line_limit.h"
+#include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
@@ -66,6 +68,34 @@ void print_all_pages(PrintJob& j) {
     if (j.PageNumber == 0) {
         throw KvalonError(ErrorKind::EmptyReport, j.SourcePath);
     }
+    // A report left open after its last printed page is handed over here, so
+    // that what came out can be looked at.
+    PrinterSurface& surface = printer();
+    surface.finish_document();
+    if (j.PrintableData && surface.last_document_blank()) {
+        throw KvalonError(ErrorKind::BlankPages, j.SourcePath);
+    }
+}
+
+std::string document_title_for(const ProgramOptions& options, const PrintJob& j) {
+    return options.document_title.empty() ? document_title(j.SourcePath) : options.document_title;
+}
+
+// A document goes to the printer as it is: no plan, no pages of ours.
+int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentKind kind,
+                     Action action) {
+    PrintJob& j = job();
+    j.Document = kind;
+    const std::string kind_text = messages::kDocumentOfKind + document_kind_title(kind);
+    if (options.plan) {
+        hooks.write_output(std::string("Document=") + document_kind_name(kind) + "\n");
+    } else if (action == Action::PlanOnly) {
+        throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
+                          kind_text + messages::kHasNoLinesPerPage);
+    } else {
+        hooks.pass_document(kind, j.SourcePath, document_title_for(options, j));
+    }
+    return kExitOk;
 }
 
 int run_batch(const ProgramOptions& options, StartHooks& hooks) {
@@ -77,8 +107,10 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     const std::string folder =
         options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
-    printer().set_document_title(options.document_title.empty() ? document_title(j.SourcePath)
-                                                                : options.document_title);
+    if (const DocumentKind kind = document_kind(j.SourcePath); kind != DocumentKind::Text) {
+        return pass_on_document(options, hooks, kind, *action);
+    }
+    printer().set_document_title(document_title_for(options, j));
     plan_layout();
     if (options.plan) {
         hooks.write_output(plan_report(j) +

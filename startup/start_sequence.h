@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/document_kind.h"
 #include "startup/command_line.h"
 
 #include <functional>
@@ -15,10 +16,19 @@ struct StartHooks {
     std::function<void()> install_font;
     std::function<int()> run_interactive; // the menu window; returns the exit status
     std::function<void(const std::string&)> write_output; // standard output
+    // Hands a file that is not a text report to the chosen printer as it is
+    // (`title` names it there). Throws KvalonError.
+    std::function<void(DocumentKind kind, const std::string& path, const std::string& title)>
+        pass_document;
 };
 
 // The program's start: resets the job, checks the printer, installs the font,
-// reads the command line and takes the batch or the interactive path. Returns
+// reads the command line and takes the batch or the interactive path. A
+// named file that is a document, not a text report (engine/document_kind.h),
+// is passed on as it is; --plan then says only Document=KIND, and the
+// plan-only action is refused (a document has no lines per page). A printed
+// report whose pages came out blank although it holds something to print is
+// KvalonError(BlankPages) once its document is handed over. Returns
 // the exit status of a job that completed or of the windows; every failure
 // propagates as KvalonError.
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks);

@@ -2,6 +2,7 @@
 
 #include "engine/atomic_file.h"
 #include "engine/control_codes.h"
+#include "engine/document_kind.h"
 #include "engine/error.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
@@ -32,12 +33,18 @@ std::int64_t input_limit() {
     return *bytes;
 }
 
+// Bytes enough to tell a document from a text report (engine/document_kind.h).
+constexpr std::size_t kHeadBytes = 16;
+
 // Stops as soon as the job is certain to fail: the input is over the limit, or
-// a line in it can never be planned.
+// a line in it can never be planned. A document is no report of lines: its
+// lines are not watched.
 void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watch_lines) {
     std::array<char, 65536> buffer;
     LineLimitWatch lines(static_cast<char>(codes::BoldMarker));
     std::int64_t copied = 0;
+    std::string head; // the first bytes, until they tell what the input is
+    bool known = !watch_lines;
     for (;;) {
         const ssize_t got = ::read(input, buffer.data(), buffer.size());
         if (got == 0) {
@@ -56,16 +63,25 @@ void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watc
             }
             throw KvalonError(ErrorKind::File, messages::kStandardInput, system_reason(errno));
         }
-        const std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+        std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
         copied += got;
         if (copied > limit) {
             throw KvalonError(ErrorKind::InputTooLarge, messages::kStandardInput,
                               messages::kLargerThan + std::to_string(limit) + messages::kBytes);
         }
+        output.write_all(bytes);
+        if (!known) {
+            head.append(bytes);
+            if (head.size() < kHeadBytes) {
+                continue;
+            }
+            known = true;
+            watch_lines = document_kind_of(head) == DocumentKind::Text;
+            bytes = head;
+        }
         if (watch_lines && lines.feed(bytes)) {
             throw KvalonError(ErrorKind::LineTooLong, messages::kStandardInput);
         }
-        output.write_all(bytes);
     }
 }
 

@@ -401,8 +401,15 @@ void Form_menu::show_job_settings() {
     m_values[JobSettings]->setText(settings);
     m_values[JobSettings]->setToolTip(note.isEmpty() ? settings
                                                      : settings + QLatin1Char('\n') + note);
-    m_titles[JobSettings]->setVisible(!settings.isEmpty());
-    m_values[JobSettings]->setVisible(!settings.isEmpty());
+    const bool shown = !settings.isEmpty();
+    m_titles[JobSettings]->setVisible(shown);
+    m_values[JobSettings]->setVisible(shown);
+    // No empty row in the frame: the mode moves up into the settings' place.
+    const int mode_top = kRows[shown ? Mode : JobSettings].top;
+    m_titles[Mode]->setGeometry(
+        twips_rect(kTitleLeft, mode_top, kRows[Mode].title_width, kRowHeight));
+    m_values[Mode]->setGeometry(
+        twips_rect(kValueLeft, mode_top, kRows[Mode].value_width, kRowHeight));
     if (!note.isEmpty()) {
         show_status(note);
     }

@@ -1,6 +1,6 @@
 #include "ui/preview_window.h"
 
-#include "engine/escp_line.h"
+#include "engine/escp_screen.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "ui/captions.h"
@@ -287,13 +287,13 @@ void Form2::show_job() {
 void Form2::show_page() {
     PrintJob& j = job();
     m_text->setPlainText(
-        page_display_text(j.PageText.empty() ? std::string() : escp_screen_page(j.PrintText)));
+        page_display_text(j.PageText.empty() ? std::string() : escp_screen_page(j)));
     if (j.PageText.empty()) {
         m_page_view->clear();
         return;
     }
     // Shown, the page is its screen form; the printer takes PrintText.
-    j.PageText = filter_text(escp_screen_page(j.PrintText), "Screen");
+    j.PageText = filter_text(escp_screen_page(j), "Screen");
     m_page_view->set_page(m_session.page_as_printed());
 }
 

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
+#include "engine/owned_fd.h"
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/cups/cups_request_output.h"
@@ -12,7 +13,11 @@
 
 #include <cups/cups.h>
 
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 
 namespace kvalon {
 
@@ -93,7 +98,7 @@ CupsJobSink::~CupsJobSink() {
     abandon();
 }
 
-void CupsJobSink::begin(const DocumentInfo& info) {
+void CupsJobSink::start_request(const DocumentInfo& info, const char* format) {
     abandon();
     if (const std::optional<std::string> refusal = queue_refusal(m_queue)) {
         throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
@@ -109,8 +114,12 @@ void CupsJobSink::begin(const DocumentInfo& info) {
         m_margins = margins_of(*destination, own);
     }
     m_connection = std::make_unique<CupsConnection>();
-    create_job(info, options);
+    create_job(info, options, format);
     m_output = std::make_unique<CupsRequestOutput>(*m_connection, m_settings.queue);
+}
+
+void CupsJobSink::begin(const DocumentInfo& info) {
+    start_request(info, CUPS_FORMAT_PDF);
     m_document = std::make_unique<PdfStreamSink>(*m_output, *m_fonts);
     try {
         // The queue makes the copies.
@@ -120,7 +129,8 @@ void CupsJobSink::begin(const DocumentInfo& info) {
     }
 }
 
-void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_options) {
+void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_options,
+                             const char* format) {
     const CupsOptionList options(job_options);
     http_t* http = m_connection->get();
     const char* queue = m_queue.c_str();
@@ -129,7 +139,7 @@ void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_opt
     if (m_job_id == 0) {
         fail(service_reason(cupsLastError()));
     }
-    if (cupsStartDocument(http, queue, m_job_id, info.title.c_str(), CUPS_FORMAT_PDF, 1) !=
+    if (cupsStartDocument(http, queue, m_job_id, info.title.c_str(), format, 1) !=
         HTTP_STATUS_CONTINUE) {
         fail(service_reason(cupsLastError()));
     }
@@ -193,6 +203,45 @@ void CupsJobSink::finish() {
     } catch (const KvalonError& error) {
         fail(error.detail());
     }
+    end_request();
+}
+
+void CupsJobSink::send_file(const DocumentInfo& info, const std::string& path,
+                            const std::string& format) {
+    OwnedFd input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!input.valid()) {
+        throw KvalonError(ErrorKind::File, path, system_reason(errno));
+    }
+    start_request(info, format.c_str());
+    std::vector<char> buffer(std::size_t{1} << 16);
+    try {
+        for (ssize_t got = 0; (got = ::read(input.get(), buffer.data(), buffer.size())) != 0;) {
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                const int reason = errno;
+                abandon();
+                throw KvalonError(ErrorKind::File, path, system_reason(reason));
+            }
+            if (deferred_signal() != 0) {
+                abandon(); // and the kept signal ends the program
+            }
+            m_output->write(buffer.data(), static_cast<std::size_t>(got));
+        }
+        m_output->flush();
+    } catch (const KvalonError& error) {
+        if (error.kind() != ErrorKind::Printer) {
+            throw;
+        }
+        fail(error.detail());
+    }
+    end_request();
+}
+
+// The document is whole: the request ends, and the job is followed until the
+// printer has it.
+void CupsJobSink::end_request() {
     hand_over();
     m_connection->restart_clock();
     const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_queue.c_str());

@@ -73,8 +73,18 @@ public:
     bool is_open() const override { return m_document != nullptr; }
     JobPreview preview(const DocumentInfo& info, const PageDescription& sheet) override;
 
+    // Sends the file at `path` as it is, one job of the document format
+    // `format` ("application/postscript") with the job's options, the copies
+    // and the title as for our own PDF but no paper (the document has its
+    // own), and follows it to its end the same way. Throws KvalonError: File
+    // when the file cannot be read, Printer naming the queue when the queue
+    // or the printer does not take it.
+    void send_file(const DocumentInfo& info, const std::string& path, const std::string& format);
+
 private:
-    void create_job(const DocumentInfo& info, const JobOptions& options);
+    void start_request(const DocumentInfo& info, const char* format);
+    void create_job(const DocumentInfo& info, const JobOptions& options, const char* format);
+    void end_request();
     void place(const PageDescription& page);
     void hand_over();
     void follow_to_the_end();

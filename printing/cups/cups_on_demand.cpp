@@ -309,6 +309,11 @@ ipp_tag_t ippGetGroupTag(ipp_attribute_t* attr) {
     return real(attr);
 }
 
+int ippGetCount(ipp_attribute_t* attr) {
+    KVALON_CUPS_FUNCTION(ippGetCount);
+    return real(attr);
+}
+
 int ippGetInteger(ipp_attribute_t* attr, int element) {
     KVALON_CUPS_FUNCTION(ippGetInteger);
     return real(attr, element);

@@ -1,7 +1,9 @@
 #include "printing/pdf/page_content.h"
 
 #include "engine/units.h"
+#include "printing/pdf/deflater.h"
 #include "printing/pdf/pdf_font.h"
+#include "printing/pdf/pdf_object_writer.h"
 #include "printing/pdf/pdf_syntax.h"
 
 #include <algorithm>
@@ -40,11 +42,13 @@ const std::string& PageContent::build(const PageDescription& page, std::vector<S
     m_out.clear();
     m_copies.clear();
     m_forms.clear();
+    m_images.clear();
     m_height_points = page.height_points;
     m_font = nullptr;
     m_spacing = 0;
     m_horizontal = 1;
     add_fills(page.fills);
+    add_images(page.images);
     add_text(page.runs, faces);
     add_strokes(page.strokes);
     return m_out;
@@ -72,6 +76,37 @@ void PageContent::add_fills(const std::vector<Fill>& fills) {
     }
     if (grey != 0) {
         m_out += "0 g\n";
+    }
+}
+
+// Each picture is written once, where the page first draws it: an image mask
+// whose set dots paint in the fill colour (black) and whose others leave the
+// page as it is.
+void PageContent::add_images(const std::vector<PlacedImage>& images) {
+    for (const PlacedImage& placed : images) {
+        const BitImage& dots = placed.dots;
+        if (dots.columns() == 0 || dots.rows() == 0) {
+            continue;
+        }
+        const int number = m_objects.reserve();
+        std::string dictionary = "/Type/XObject/Subtype/Image/Width ";
+        append_integer(dictionary, static_cast<std::uint64_t>(dots.columns()));
+        dictionary += "/Height ";
+        append_integer(dictionary, static_cast<std::uint64_t>(dots.rows()));
+        dictionary += "/ImageMask true/BitsPerComponent 1/Decode[1 0]/Filter/FlateDecode";
+        const std::string_view bits(reinterpret_cast<const char*>(dots.bits().data()),
+                                    dots.bits().size());
+        m_objects.write_stream(number, dictionary, m_deflater.deflate(bits));
+        m_images.push_back(number);
+        m_out += "q ";
+        append_number(m_out, placed.width * PointsPerMm);
+        m_out += " 0 0 ";
+        append_number(m_out, placed.height * PointsPerMm);
+        m_out += ' ';
+        add_point(placed.x, placed.y + placed.height);
+        m_out += "cm /I";
+        append_integer(m_out, static_cast<std::uint64_t>(number));
+        m_out += " Do Q\n";
     }
 }
 

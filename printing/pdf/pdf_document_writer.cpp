@@ -88,7 +88,7 @@ ShownFace PdfDocumentWriter::shown_face(const PageFace& face, int dpi) {
     shown.font = &embedded.font;
     shown.resource = embedded.resource;
     shown.points = std::round(face.points * kSizeSteps) / kSizeSteps;
-    shown.horizontal = std::max(1, face.width_scale);
+    shown.horizontal = face.width_scale > 0 ? face.width_scale : 1;
     shown.slanted = face.italic;
     if (face.bold && !own_bold) {
         const double pixels = std::round(face.points * dpi / PointsPerInch);
@@ -134,10 +134,13 @@ std::string PdfDocumentWriter::page_object(const PageDescription& page, int cont
     if (!fonts.empty()) {
         body += "/Font<<" + fonts + ">>";
     }
-    if (!m_content.forms().empty()) {
+    if (!m_content.forms().empty() || !m_content.images().empty()) {
         body += "/XObject<<";
         for (const int form : m_content.forms()) {
             body += "/G" + std::to_string(form) + ' ' + std::to_string(form) + " 0 R";
+        }
+        for (const int image : m_content.images()) {
+            body += "/I" + std::to_string(image) + ' ' + std::to_string(image) + " 0 R";
         }
         body += ">>";
     }

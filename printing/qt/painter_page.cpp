@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QGlyphRun>
+#include <QImage>
 #include <QLineF>
 #include <QPainter>
 #include <QPen>
@@ -39,14 +40,35 @@ void draw_fills(QPainter& painter, const PageDescription& page, const Device& de
     }
 }
 
-// Double-width glyphs are drawn at half their place under a transform that
-// doubles every width, so each is stretched from its own origin.
+// The set dots black, the others clear; each dot a sharp block, as a
+// printer's dots stay sharp however the page is zoomed.
+void draw_images(QPainter& painter, const PageDescription& page, const Device& device) {
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (const PlacedImage& placed : page.images) {
+        const BitImage& dots = placed.dots;
+        if (dots.columns() == 0 || dots.rows() == 0) {
+            continue;
+        }
+        QImage image(dots.bits().data(), dots.columns(), dots.rows(),
+                     static_cast<qsizetype>(dots.stride()), QImage::Format_Mono);
+        image.setColorTable({qRgba(255, 255, 255, 0), qRgba(0, 0, 0, 255)});
+        painter.drawImage(QRectF(device.px(placed.x), device.px(placed.y), device.px(placed.width),
+                                 device.px(placed.height)),
+                          image);
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
+// Stretched glyphs are drawn at their place divided by the stretch under a
+// transform that stretches every width, so each is stretched from its own
+// origin.
 QTransform face_transform(const PageFace& face, double baseline_px) {
     QTransform transform;
     if (face.italic) {
         transform = QTransform(1, 0, -kItalicSlant, 1, kItalicSlant * baseline_px, 0);
     }
-    if (face.width_scale > 1) {
+    if (face.width_scale > 0 && face.width_scale != 1) {
         transform = QTransform::fromScale(face.width_scale, 1) * transform;
     }
     return transform;
@@ -82,7 +104,7 @@ double synthetic_bold_shift(const PageDescription& page, const PageFace& page_fa
     if (!page_face.bold) {
         return 0;
     }
-    const int dpi = page.dpi > 0 ? page.dpi : 600;
+    const int dpi = page.dpi > 0 ? page.dpi : DrawingDpi;
     const int pixels = whole_pixels(page_face.points, dpi);
     const QRawFont& raw = faces.face(page_face.family, pixels, true).raw();
     // A face of its own has other tables than the regular face, as the PDF
@@ -107,8 +129,8 @@ void draw_face(QPainter& painter, const PageDescription& page, std::size_t index
                const Device& device, double dpi, FaceCache& faces) {
     const PageFace& page_face = page.faces[index];
     Face& face = faces.face(page_face.family, whole_pixels(page_face.points, dpi), page_face.bold);
-    const bool plain = !page_face.italic && page_face.width_scale <= 1;
-    const double scale = page_face.width_scale > 1 ? page_face.width_scale : 1;
+    const double scale = page_face.width_scale > 0 ? page_face.width_scale : 1;
+    const bool plain = !page_face.italic && scale == 1;
     const double bold_shift = device.px(synthetic_bold_shift(page, page_face, faces));
     std::vector<quint32> glyphs;
     std::vector<QPointF> positions;
@@ -162,6 +184,7 @@ void draw_strokes(QPainter& painter, const PageDescription& page, const Device& 
 void draw_page(QPainter& painter, const PageDescription& page, double dpi, FaceCache& faces) {
     const Device device{dpi / MmPerInch};
     draw_fills(painter, page, device);
+    draw_images(painter, page, device);
     painter.setPen(Qt::black);
     for (std::size_t face = 0; face < page.faces.size(); ++face) {
         draw_face(painter, page, face, device, dpi, faces);

@@ -29,6 +29,27 @@ protected:
                {"CUPS_USER", "kvalon-test-" + std::to_string(getpid())}};
     }
 
+    // Waits for a new document of cups-pdf named after `name` with `pages`
+    // pages, and removes it. `before` is the folder's files before the job.
+    void expect_arrived(const std::string& name, int pages, const std::set<std::string>& before) {
+        const std::string folder = anonymous_output_folder();
+        std::string arrived;
+        const bool whole = wait_until([&] {
+            for (const std::string& file : files_in(folder)) {
+                if (before.count(file) == 0 && file.find(name) != std::string::npos) {
+                    arrived = file;
+                    return pdf_pages(file) == pages;
+                }
+            }
+            return false;
+        });
+        EXPECT_TRUE(whole) << "no new document of " << pages << " pages in " << folder << ": "
+                           << arrived;
+        if (!arrived.empty()) {
+            std::filesystem::remove(arrived);
+        }
+    }
+
     TempDir dir;
     std::map<std::string, std::string> env;
 };
@@ -63,25 +84,25 @@ TEST_F(BatchCups, FindsTheDefaultQueueAndTakesItsPaper) {
 TEST_F(BatchCups, AThreePageReportArrivesAsOneThreePageDocument) {
     // cups-pdf names its file after the report: a name no other run uses.
     const std::string name = "THREE" + std::to_string(getpid());
-    const std::string folder = anonymous_output_folder();
-    const std::set<std::string> before = files_in(folder);
+    const std::set<std::string> before = files_in(anonymous_output_folder());
     write_bytes(dir.file(name + ".TXT"), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
     const RunResult result = run_program({kvalon_binary(), dir.file(name + ".TXT")}, env);
     ASSERT_EQ(result.status, 0) << result.err;
-    std::string arrived;
-    const bool whole = wait_until([&] {
-        for (const std::string& file : files_in(folder)) {
-            if (before.count(file) == 0 && file.find(name) != std::string::npos) {
-                arrived = file;
-                return pdf_pages(file) == 3;
-            }
-        }
-        return false;
-    });
-    EXPECT_TRUE(whole) << "no new three-page document in " << folder << ": " << arrived;
-    if (!arrived.empty()) {
-        std::filesystem::remove(arrived);
-    }
+    expect_arrived(name, 3, before);
+}
+
+// Two pages of PostScript in four lines: printed as text they would be one
+// page of source; sent as PostScript, the queue prints its two pages.
+TEST_F(BatchCups, APostScriptDocumentPrintsAsPostScript) {
+    const std::string name = "TWOPAGES" + std::to_string(getpid());
+    const std::set<std::string> before = files_in(anonymous_output_folder());
+    write_bytes(dir.file(name + ".PS"), "%!PS-Adobe-3.0\n/Courier findfont 20 scalefont setfont\n"
+                                        "72 400 moveto (one) show showpage\n"
+                                        "72 400 moveto (two) show showpage\n");
+    const RunResult result =
+        run_program({kvalon_binary(), "--printer", "PDF", dir.file(name + ".PS")}, env);
+    ASSERT_EQ(result.status, 0) << result.err;
+    expect_arrived(name, 2, before);
 }
 
 } // namespace

@@ -110,27 +110,41 @@ TEST_F(CodePagePdf, EveryCodePagePrintsItsTextAndJoinedFrames) {
 }
 
 // Told from the report itself, the page is named with how sure the program
-// is, and the report prints as in the page named.
+// is, and the report prints as in the page named; in the ESC/P mode too,
+// told from what the printer prints, not from its sequences.
 TEST_F(CodePagePdf, AutoTellsTheCodePageAndPrintsInIt) {
-    std::string utf8;
-    for (int i = 0; i < 8; ++i) {
-        utf8 += "Товар принят на склад по количеству и качеству без замечаний\r\n";
+    const std::string line = "Товар принят на склад по количеству и качеству без замечаний";
+    for (const bool escp : {false, true}) {
+        std::string report;
+        for (int i = 0; i < 8; ++i) {
+            const std::string text = to_code_page(line + "\r\n", CodePageId::Koi8R);
+            // Line spacing of 36/180 inch and a move right of 200/60 inch:
+            // parameters that are no letters of the page.
+            report += escp ? std::string("\x1b\x33\x24\x1b$\xc8\x00", 7) + text : text;
+        }
+        std::vector<std::string> options = {"--code-page", "AUTO"};
+        if (escp) {
+            options.push_back("--escp");
+        }
+        const auto plan = print(report, options);
+        EXPECT_EQ(plan.at("CodePage"), "koi8-r (auto)") << escp;
+        EXPECT_GE(std::stoi(plan.at("CodePageCertainty")), 90) << escp;
+        EXPECT_EQ(text_lines(pdf()).at(0), line) << escp;
     }
-    const auto plan = print(to_code_page(utf8, CodePageId::Koi8R), {"--code-page", "AUTO"});
-    EXPECT_EQ(plan.at("CodePage"), "koi8-r (auto)");
-    EXPECT_GE(std::stoi(plan.at("CodePageCertainty")), 90);
-    EXPECT_EQ(text_lines(pdf()).at(0),
-              "Товар принят на склад по количеству и качеству без замечаний");
 }
 
 // In the ESC/P mode the printer's own tables act on top of the report's code
 // page: ESC R puts national letters on ASCII codes, ESC t 0 the italic table
-// on the codes above 127, ESC @ brings back the graphics table of the page.
+// on the codes above 127, ESC @ (which returns the head to the left edge)
+// brings back the graphics table of the page.
 TEST_F(CodePagePdf, EscpCharacterTablesActOnTopOfTheCodePage) {
-    const char bytes[] = "\x1bR\x02[\\]{|}~ \x1bR\x00[ \x1bt\x00\xc1\xe2 \x1b@\x84\x94\x81\r\n";
+    const char bytes[] = "\x1bR\x02[\\]{|}~ \x1bR\x00[ \x1bt\x00\xc1\xe2\r\n\x1b@\x84\x94\x81\r\n";
     const std::string report(bytes, sizeof bytes - 1);
     print(report, {"--escp", "--code-page", "cp437"});
-    EXPECT_EQ(text_lines(pdf()).at(0), "ÄÖÜäöüß [ Ab äöü");
+    const std::vector<std::string> lines = text_lines(pdf());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "ÄÖÜäöüß [ Ab");
+    EXPECT_EQ(lines[1], "äöü");
 }
 
 } // namespace

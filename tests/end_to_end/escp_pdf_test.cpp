@@ -1,5 +1,6 @@
-// Reports printed by the real program into the PDF printer: in the ESC/P
-// mode, and the cut lines of a report that plans short.
+// Reports in the ESC/P mode printed by the real program into the PDF printer:
+// letters and dots land where the printer would have put them, scaled as the
+// plan says.
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
 
@@ -13,17 +14,20 @@ namespace kvalon::testing {
 namespace {
 
 constexpr double kPointsPerMm = 72 / 25.4;
-constexpr double kA4WidthPoints = 595.28;
-constexpr int kDpi = 300;
+constexpr double kUnitsPerInch = 3600;
 
 std::string esc(const std::string& rest) {
     return "\x1b" + rest;
 }
 
+std::string word_bytes(unsigned value) {
+    return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
 class EscpPdf : public ::testing::Test {
 protected:
-    // Plans and prints `bytes` with the given extra arguments and environment.
-    void print_report(const std::string& bytes, const std::vector<std::string>& options,
+    void print_report(const std::string& bytes,
+                      const std::vector<std::string>& options = {"--escp"},
                       std::map<std::string, std::string> env = {}) {
         write_bytes(dir.file("REPORT.TXT"), bytes);
         env.insert({{"KVALON_PDF", pdf()}, {"HOME", dir.path()}});
@@ -38,109 +42,171 @@ protected:
         print_args.push_back(dir.file("REPORT.TXT"));
         const RunResult printed = run_program(print_args, env);
         ASSERT_EQ(printed.status, 0) << printed.err;
-        width = std::stod(plan.at("CharWidth"));
-        height = std::stod(plan.at("LineHeight"));
-        indent = std::stoi(plan.at("LeftIndent"));
     }
 
     std::string pdf() const { return dir.file("out.pdf"); }
-    double left(int column) const { return (indent + column) * width; }
-    double top(int row) const { return (2 + row) * height; }
-
-    const PdfWord* word(const std::string& text) const {
-        const auto found = std::find_if(words.begin(), words.end(),
-                                        [&text](const PdfWord& w) { return w.text == text; });
-        return found == words.end() ? nullptr : &*found;
+    // Millimetres on the sheet of a place on the printer's page.
+    double x_mm(double units) const {
+        return std::stod(plan.at("LeftMm")) +
+               units / kUnitsPerInch * 25.4 * std::stod(plan.at("Scale"));
+    }
+    double y_mm(double units) const {
+        return std::stod(plan.at("TopMm")) +
+               units / kUnitsPerInch * 25.4 * std::stod(plan.at("Scale"));
     }
 
     TempDir dir;
     std::map<std::string, std::string> plan;
-    std::vector<PdfWord> words;
-    double width = 0;
-    double height = 0;
-    int indent = 0;
 };
 
-// Rows 0 to 5 of the report: a double-width title, bold and plain letters,
-// underlined words, and a condensed table.
-std::string escp_report() {
-    return esc("@") + esc("x1") + esc("W1") + "AB" + esc("W0") + "cd\r\n" + esc("E") +
-           to_mik("ЖЖЖЖЖЖ") + esc("F") + "\r\n" + to_mik("ЖЖЖЖЖЖ") + "\r\n" + esc("-1") +
-           to_mik("Склад") + esc("-0") + " " + to_mik("Дата") + " " + esc(std::string("!\x80", 2)) +
-           "end" + esc(std::string("!\0", 2)) + "\r\n" + "\x0f" + to_mik("│ab │ef │") + "\x12\r\n" +
-           esc("G") + "gh" + esc("H") + esc("4") + "ij" + esc("5") + "kl\r\n";
-}
-
-TEST_F(EscpPdf, WordsLandInTheirColumnsWithNoStrayLetters) {
-    print_report(escp_report(), {"--escp"});
+// Tabs, margins, moves, pitches and line spacing put each word in its place;
+// the words are text in the PDF, and no sequence's letters show.
+TEST_F(EscpPdf, WordsStandWhereThePrinterPutThem) {
+    print_report(esc("@") + "ab\tc" + esc("$") + word_bytes(300) + "d\r\n" + esc("3") + "\x48" +
+                 esc("l") + "\x05" + to_mik("Склад") + "\r\n" + esc("M") + "ef" + esc("g") + "gh" +
+                 "\x0f" + "ij\x12" + esc("\\") + word_bytes(180) + "k\r\n" + esc("W1") + "lm\r\n");
     EXPECT_EQ(plan.at("Escp"), "1");
-    EXPECT_EQ(plan.at("LongestLine"), "16"); // "Склад Дата end" and two
-    words = pdf_words(pdf());
+    EXPECT_EQ(plan.at("PageCount"), "1");
     struct Expected {
         const char* text;
-        int row, column;
+        double x, y; // printer units
     };
-    for (const Expected& e : {Expected{"ЖЖЖЖЖЖ", 1, 0}, Expected{"Склад", 3, 0},
-                              Expected{"Дата", 3, 6}, Expected{"end", 3, 11}, Expected{"ab", 4, 1},
-                              Expected{"ghijkl", 5, 0}, Expected{"ABcd", 0, 0}}) {
-        const PdfWord* found = word(e.text);
-        ASSERT_NE(found, nullptr) << e.text;
-        EXPECT_NEAR(found->x_min, left(e.column) * kPointsPerMm, 0.6) << e.text;
-        EXPECT_GE(found->y_min, top(e.row) * kPointsPerMm - 0.5) << e.text;
-        EXPECT_LE(found->y_max, (top(e.row) + height) * kPointsPerMm + 0.5) << e.text;
+    const std::vector<PdfWord> words = pdf_words(pdf());
+    for (const Expected& e : {Expected{"ab", 0, 0}, Expected{"c", 2880, 0}, Expected{"d", 18000, 0},
+                              Expected{"Склад", 1800, 600}, Expected{"efghij", 1800, 2040},
+                              Expected{"k", 6960, 2040}, Expected{"lm", 1800, 3480}}) {
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&e](const PdfWord& w) { return w.text == e.text; });
+        ASSERT_NE(found, words.end()) << e.text;
+        EXPECT_NEAR(found->x_min, x_mm(e.x) * kPointsPerMm, 0.6) << e.text;
+        EXPECT_NEAR(found->y_min, y_mm(e.y) * kPointsPerMm, 2) << e.text;
     }
     for (const PdfWord& w : words) {
-        for (const char* stray : {"@", "x1", "W1", "W0", "-1", "-0", "!", "E", "F", "G", "H"}) {
-            EXPECT_EQ(w.text.find(stray), std::string::npos) << w.text;
+        for (const char* stray : {"@", "$", "l", "W1", "M"}) {
+            EXPECT_NE(w.text, stray);
         }
     }
 }
 
-TEST_F(EscpPdf, BoldAndUnderlineShowInThePixels) {
-    print_report(escp_report(), {}, {{"KVALON_ESCP", "1"}});
-    EXPECT_EQ(plan.at("Escp"), "1");
-    const GreyImage page = render_page(pdf(), 1, kDpi);
-    const double bold = page.mean(left(0), top(1), 6 * width, height);
-    const double normal = page.mean(left(0), top(2), 6 * width, height);
-    EXPECT_LT(bold, normal - 8) << normal << " " << bold;
-    // A line under "Склад" and "end", none under "Дата".
-    const double depth = top(3) + height * 0.85;
-    for (const int column : {0, 2, 4, 11, 13}) {
-        EXPECT_LT(page.darkest_near(left(column) + width / 2, depth, 1), 96) << column;
+struct Band {
+    const char* name;
+    std::string head; // the command up to its data
+    int columns;      // per block of dots
+    double column_pitch;
+    double row_pitch;
+    int rows;
+    std::string (*data)(int blocks, int columns, int rows);
+};
+
+// Column data: blocks of `columns` columns, every dot of the even blocks set.
+std::string column_data(int blocks, int columns, int rows) {
+    std::string data;
+    for (int block = 0; block < blocks; ++block) {
+        const bool set = block % 2 == 0;
+        for (int column = 0; column < columns; ++column) {
+            for (int byte = 0; byte < rows / 8; ++byte) {
+                data += set ? '\xFF' : '\0';
+            }
+        }
     }
-    EXPECT_GT(page.darkest_near(left(7) + width / 2, depth, 1), 200);
+    return data;
 }
 
-// A letter in double width reaches into its second cell.
-TEST_F(EscpPdf, DoubleWidthLettersSpanTwoCells) {
-    print_report(escp_report(), {"--escp"});
-    const GreyImage page = render_page(pdf(), 1, kDpi);
-    EXPECT_LT(page.mean(left(1) + width * 0.2, top(0), width * 0.6, height), 250);
-    EXPECT_LT(page.mean(left(3) + width * 0.2, top(0), width * 0.6, height), 250);
+// ESC ^: the second byte of a column holds the ninth dot.
+std::string nine_dot_data(int blocks, int columns, int) {
+    std::string data;
+    for (int block = 0; block < blocks; ++block) {
+        for (int column = 0; column < columns; ++column) {
+            data += block % 2 == 0 ? std::string("\xFF\x80", 2) : std::string(2, '\0');
+        }
+    }
+    return data;
 }
 
-// A line of many bold markers after a longer line leaves LongestLine short:
-// the longer line, cut at 69 characters, is indented for the short one and
-// used to run two cells past the sheet's right edge.
-TEST_F(EscpPdf, EveryCharacterOfACutLineIsOnTheSheet) {
-    std::string digits;
-    for (int i = 0; i < 70; ++i) {
-        digits.push_back(static_cast<char>('0' + i % 10));
+// Raster rows, run-length packed: each block of 16 dots is two equal bytes.
+std::string packed_rows(int blocks, int, int rows) {
+    std::string data;
+    for (int row = 0; row < rows; ++row) {
+        for (int block = 0; block < blocks; ++block) {
+            data += '\xFF'; // two of the next byte
+            data += block % 2 == 0 ? '\xFF' : '\0';
+        }
     }
-    print_report(digits + "\r\n" + std::string(19, '\x02') + std::string(54, 'b') + "\r\n", {});
-    ASSERT_EQ(plan.at("LongestLine"), "56");
-    const int chars_per_line = std::stoi(plan.at("CharsPerLine"));
-    const std::string cut = digits.substr(0, static_cast<std::size_t>(chars_per_line));
-    words = pdf_words(pdf());
-    const PdfWord* line = word(cut);
-    ASSERT_NE(line, nullptr) << "the cut line is not whole";
-    EXPECT_LE(line->x_max, kA4WidthPoints);
-    EXPECT_NEAR(line->x_min, left(0) * kPointsPerMm, 0.6);
+    return data;
+}
+
+std::string plain_rows(int blocks, int, int rows) {
+    std::string data;
+    for (int row = 0; row < rows; ++row) {
+        for (int block = 0; block < blocks; ++block) {
+            data += block % 2 == 0 ? std::string(2, '\xFF') : std::string(2, '\0');
+        }
+    }
+    return data;
+}
+
+// Pictures of every kind, one under the other: blocks of 16 columns, the even
+// ones black. In the rendered page each block is dark or light at its centre
+// as its dots say, at the density's scale.
+TEST_F(EscpPdf, DotsStandAtTheirDensity) {
+    constexpr int kBlocks = 8;
+    constexpr int kColumns = 16;
+    constexpr double kLine = 1200; // ESC 3 60: a third of an inch between bands
+    const int cols = kBlocks * kColumns;
+    const std::vector<Band> bands = {
+        {"ESC K", esc("K") + word_bytes(cols), kColumns, 60, 60, 8, column_data},
+        {"ESC L", esc("L") + word_bytes(cols), kColumns, 30, 60, 8, column_data},
+        {"ESC Y", esc("Y") + word_bytes(cols), kColumns, 30, 60, 8, column_data},
+        {"ESC Z", esc("Z") + word_bytes(cols), kColumns, 15, 60, 8, column_data},
+        {"ESC * 4", esc("*\x04") + word_bytes(cols), kColumns, 45, 60, 8, column_data},
+        {"ESC * 39", esc("*\x27") + word_bytes(cols), kColumns, 20, 20, 24, column_data},
+        {"ESC * 40", esc("*\x28") + word_bytes(cols), kColumns, 10, 20, 24, column_data},
+        {"ESC * 72", esc("*\x48") + word_bytes(cols), kColumns, 10, 10, 48, column_data},
+        {"ESC ^", esc(std::string("^\0", 2)) + word_bytes(cols), kColumns, 60, 50, 9,
+         nine_dot_data},
+        {"ESC . 1", esc(".\x01\x0a\x0a\x18") + word_bytes(cols), kColumns, 10, 10, 24, packed_rows},
+        {"ESC . 0", esc(std::string(".\0\x05\x05\x18", 5)) + word_bytes(cols), kColumns, 5, 5, 24,
+         plain_rows},
+    };
+    std::string report = esc("@") + esc("3") + "\x3c";
+    for (const Band& band : bands) {
+        report += band.head + band.data(kBlocks, kColumns, band.rows) + "\r\n";
+    }
+    // The last picture is cut by the file's end after ten columns.
+    report += esc("K") + word_bytes(cols) + std::string(10, '\xFF');
+    print_report(report);
+    EXPECT_EQ(plan.at("PageCount"), "1");
+    const GreyImage page = render_page(pdf(), 1, 400);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const Band& band = bands[i];
+        const double middle = static_cast<double>(i) * kLine + band.rows * band.row_pitch / 2;
+        for (int block = 0; block < kBlocks; ++block) {
+            const double centre = (block * kColumns + kColumns / 2.0) * band.column_pitch;
+            const int darkest = page.darkest_near(x_mm(centre), y_mm(middle), 1);
+            if (block % 2 == 0) {
+                EXPECT_LT(darkest, 64) << band.name << " block " << block;
+            } else {
+                EXPECT_GT(darkest, 192) << band.name << " block " << block;
+            }
+        }
+    }
+    const double cut_middle = static_cast<double>(bands.size()) * kLine + 240;
+    EXPECT_LT(page.darkest_near(x_mm(5 * 60), y_mm(cut_middle), 1), 64);
+    EXPECT_GT(page.darkest_near(x_mm(14 * 60), y_mm(cut_middle), 1), 192);
+}
+
+// A picture's data may hold CR, LF, FF and the end mark: all of it is dots.
+TEST_F(EscpPdf, ControlBytesInAPictureAreDots) {
+    print_report(esc("K") + word_bytes(4) + "\r\x0c\n\x1a" + "after\r\n");
+    EXPECT_EQ(plan.at("PageCount"), "1");
+    const std::vector<PdfWord> words = pdf_words(pdf());
+    ASSERT_EQ(words.size(), 1u);
+    EXPECT_EQ(words[0].text, "after");
+    EXPECT_NEAR(words[0].x_min, x_mm(240) * kPointsPerMm, 0.6);
 }
 
 TEST_F(EscpPdf, TheModeIsOffUnlessAskedFor) {
-    const std::string report = escp_report();
-    print_report(report, {}, {{"KVALON_ESCP", "0"}});
+    print_report(esc("E") + "bold" + esc("F") + "\r\n", {}, {{"KVALON_ESCP", "0"}});
     EXPECT_EQ(plan.count("Escp"), 0u);
     const RunResult refused = run_program({kvalon_binary(), "--plan", dir.file("REPORT.TXT")},
                                           {{"KVALON_ESCP", "yes"}, {"KVALON_PDF", pdf()}});

@@ -155,6 +155,21 @@ protected:
         return pdf_lines(dir.file("here.pdf"));
     }
 
+    // The document format the scheduler holds job `id` in.
+    std::string format_of(int id) const {
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        const std::string uri = "ipp://localhost/jobs/" + std::to_string(id);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                     "document-format");
+        ipp_t* response = cupsDoRequest(http, request, "/");
+        ipp_attribute_t* format = ippFindAttribute(response, "document-format", IPP_TAG_MIMETYPE);
+        const char* text = format != nullptr ? ippGetString(format, 0, nullptr) : nullptr;
+        std::string value = text != nullptr ? text : "";
+        ippDelete(response);
+        return value;
+    }
+
     std::string status_line_of(int id, const std::string& queue = "Kvalon") {
         const RunResult listed = run_program({"lpstat", "-h", server, "-W", "all", "-l", "-o"});
         const std::string job = queue + "-" + std::to_string(id) + " ";
@@ -194,6 +209,35 @@ TEST_F(OfficeQueue, ReportsFromCupsAndLpdClientsArriveAsPrintedHere) {
     ASSERT_EQ(ended(3), IPP_JSTATE_COMPLETED) << status_line_of(3);
     ASSERT_EQ(ended(4), IPP_JSTATE_COMPLETED);
     EXPECT_EQ(pdf_lines(document_of(4)), std::vector<std::string>{"Отчет по LPD"});
+}
+
+// A word processor's PostScript and a PDF reach the destination as they were
+// sent, each as its own document format: the destination prints them as the
+// program that made them meant.
+TEST_F(OfficeQueue, DocumentsArriveUnchangedInTheirOwnFormat) {
+    const std::string postscript = "%!PS-Adobe-3.0\n/Courier findfont 20 scalefont setfont\n"
+                                   "72 400 moveto (Office PostScript) show showpage\n";
+    write_bytes(dir.file("made.ps"), postscript);
+    ASSERT_EQ(kvalon({"--pdf", dir.file("made.pdf"), dir.file("made.ps")}).status, 0);
+    const std::string pdf = read_bytes(dir.file("made.pdf"));
+    ASSERT_EQ(submit(tag + "-ps", postscript).status, 0);
+    ASSERT_EQ(ended(1), IPP_JSTATE_COMPLETED) << status_line_of(1);
+    ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(format_of(2), "application/postscript");
+    EXPECT_EQ(read_bytes(document_of(2)), postscript);
+    ASSERT_EQ(submit(tag + "-pdf", pdf).status, 0);
+    ASSERT_EQ(ended(3), IPP_JSTATE_COMPLETED) << status_line_of(3);
+    ASSERT_EQ(ended(4), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(format_of(4), "application/pdf");
+    EXPECT_EQ(read_bytes(document_of(4)), pdf);
+}
+
+// Pages that come out blank are handed on, and the job says why they look so.
+TEST_F(OfficeQueue, BlankPagesEndTheJobWithAWarning) {
+    ASSERT_EQ(submit(tag + "-lost", "   \r\nx\fy\r\n").status, 0);
+    EXPECT_EQ(ended(1), IPP_JSTATE_COMPLETED);
+    EXPECT_NE(status_line_of(1).find("Отпечатаните страници са празни"), std::string::npos)
+        << status_line_of(1);
 }
 
 TEST_F(OfficeQueue, TheDestinationsOwnOutputHasThePagesAndPaper) {

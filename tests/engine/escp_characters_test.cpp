@@ -1,5 +1,5 @@
 #include "engine/escp_characters.h"
-#include "engine/escp_line.h"
+#include "engine/escp_printer.h"
 
 #include <gtest/gtest.h>
 
@@ -42,29 +42,27 @@ TEST(EscpCharacters, NationalSetsAndTheItalicTableOnTopOfTheCodePage) {
     EXPECT_EQ(escp_international_set(0, 2), 0);
 }
 
-// The tables last from line to line until ESC @, and a line cut short keeps
-// the sequences that set them.
-TEST(EscpCharacters, TablesCarryFromLineToLineAndThroughACut) {
-    EscpAttributes carried;
-    read_escp_line(std::string("\x1bR\x02\x1bt\x00x", 7), carried);
-    EXPECT_EQ(carried.international, 2);
-    EXPECT_EQ(carried.character_table, 0);
-    const EscpLine next = read_escp_line("[", carried);
-    ASSERT_EQ(next.cells.size(), 1u);
-    EXPECT_EQ(next.cells[0].attributes.international, 2);
-    read_escp_line("\x1b@", carried);
-    EXPECT_EQ(carried, EscpAttributes{});
+// The characters the printer puts on paper, "/" before one printed in italic.
+class Printed final : public EscpOutput {
+public:
+    void glyph(const EscpGlyph& glyph) override {
+        text += glyph.italic ? U"/" : U"";
+        text += glyph.character;
+    }
+    std::u32string text;
+};
 
-    std::string kept;
-    EscpLineCut cut(EscpAttributes{}, 2, kept);
-    cut.take(std::string("\x1bR\x02[\x1bt\x00[[[", 10));
-    const EscpAttributes after_cut = cut.finish();
-    EscpAttributes again;
-    const EscpLine reread = read_escp_line(kept, again);
-    ASSERT_EQ(reread.cells.size(), 2u);
-    EXPECT_EQ(reread.cells[0].attributes.international, 2);
-    EXPECT_EQ(reread.cells[1].attributes.character_table, 0);
-    EXPECT_EQ(again, after_cut);
+// The tables last from line to line and page to page until ESC @, which
+// keeps the code page the printer was set to.
+TEST(EscpCharacters, TablesLastUntilResetOnTopOfThePrintersCodePage) {
+    Printed printed;
+    EscpState start;
+    start.code_page = CodePageId::Cp437;
+    EscpPrinter printer(printed, start);
+    const char report[] = "\x1bR\x02[\r\n\f[\x1bt\x00\xc1\r\n\xc1\x1b@[\x84";
+    printer.take(std::string(report, sizeof report - 1));
+    EXPECT_EQ(printed.text, U"ÄÄ/A/A[ä");
+    EXPECT_EQ(printer.state().code_page, CodePageId::Cp437);
 }
 
 } // namespace

@@ -16,23 +16,23 @@ std::string esc(const std::string& rest) {
     return "\x1b" + rest;
 }
 
-// Cells 2 mm wide and 4 mm high, one blank of indentation.
+// The printer's page at half its size, its corner at (10, 20) mm: a 10-pitch
+// column is 1.27 mm, a sixth of an inch 2.12 mm.
 class EscpPrint : public ::testing::Test {
 protected:
     void SetUp() override {
         reset_job();
         PrintJob& j = job();
         j.FontFace = "CourierCyr";
-        j.FontSize = 10;
+        j.FontSize = 6;
         j.Orientation = "P";
-        j.CharWidth = 2;
-        j.LineHeight = 4;
-        j.LeftIndent = 1;
         j.SkipChar = "\x02";
         j.EscpMode = true;
+        j.EscpScale = 0.5;
+        j.EscpLeftMm = 10;
+        j.EscpTopMm = 20;
         j.CommandLineJob = true;
         j.SourceDone = true;
-        surface.line_em = 4 / (10 * 25.4 / 72); // a line of the font is the cell's height
         set_printer(&surface);
     }
     void TearDown() override {
@@ -40,52 +40,42 @@ protected:
         reset_job();
     }
 
-    std::vector<std::string> print(const std::string& lines) {
-        job().PageText = job().PrintText = "\r\n\r\n" + lines;
+    std::vector<std::string> print(const std::string& page) {
+        job().PageText = job().PrintText = page;
         print_page();
-        return std::vector<std::string>(surface.log.begin() + 2, surface.log.end());
+        return surface.log;
     }
 
     RecordingSurface surface;
 };
 
-TEST_F(EscpPrint, SequencesTakeNoCellAndAttributesReachTheSurface) {
-    job().EscpPageStart.emphasized = true;
+TEST_F(EscpPrint, EverythingLandsWhereThePrinterPutIt) {
+    const std::string picture_line = esc("K") + std::string("\x02\x00\xFF\xFF", 4);
     const std::vector<std::string> expected = {
-        R"(Print x=0.00 y=8.00 " " bold=0)",
-        R"(Print x=2.00 y=8.00 "A" bold=1)",
-        "Line 2.00 11.40 4.00 11.40 w=4",
-        R"(Print x=4.00 y=8.00 "B" bold=1 italic=1 wide=2)",
-        "Line 4.00 11.40 8.00 11.40 w=4",
-        "Line 8.00 10.00 12.00 10.00 w=4",
-        "Line 8.00 11.40 12.00 11.40 w=4",
-        R"(Print x=12.00 y=8.00 "" bold=0 nl)",
-        R"(Print x=0.00 y=12.00 " " bold=0)",
-        R"(Print x=2.00 y=12.00 "C" bold=0 italic=1)",
-        R"(Print x=4.00 y=12.00 "D" bold=1 italic=1)",
-        R"(Print x=6.00 y=12.00 "" bold=0 nl)",
+        R"(Print x=10.00 y=20.00 "A" bold=0)",
+        R"(Print x=11.27 y=20.00 "B" bold=0)",
+        "Line 11.27 21.80 12.54 21.80 w=4",
+        "Line 12.54 21.06 13.81 21.06 w=4",
+        R"(Print x=10.00 y=22.12 "C" bold=0 wide=0.58)",
+        R"(Print x=10.74 y=22.12 "D" bold=1 italic=1 wide=2.00)",
+        "Image 10.00 23.81 0.42 3.39 cols=2 rows=16 dots=32",
         "EndDoc",
     };
-    EXPECT_EQ(print(" " + esc("-1") + "A" + esc("4") +
-                    "\x0e"
-                    "B\xc4"
-                    "\r\n " +
-                    esc("F") + esc("-0") + esc("x1") +
-                    "C\x02"
-                    "D\r\n"),
+    EXPECT_EQ(print("A" + esc("-1") + "B" + esc("-0") + "\xC4\r\n" + esc("3") + "\x18" +
+                    "\x0f"
+                    "C\x12" +
+                    esc("W1") + esc("E") + esc("4") + "D" + esc("@") + esc("3") + "\x18" + "\r\n" +
+                    picture_line + "\r\n" + picture_line + "\x0c"),
               expected);
 }
 
-TEST_F(EscpPrint, TheNextPageStartsPlainForTheFooter) {
+TEST_F(EscpPrint, TheFooterStandsUnderTheLowestPrint) {
     job().CommandLineJob = false;
-    job().EscpPageStart.italic = true;
-    job().EscpPageStart.wide = true;
-    const std::vector<std::string> log = print(" A\r\n");
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[1], R"(Print x=2.00 y=8.00 "A" bold=0 italic=1 wide=2)");
-    EXPECT_EQ(log[2], R"(Print x=6.00 y=8.00 "" bold=0 nl)");
-    EXPECT_EQ(log[3].substr(log[3].size() - 11), "\" bold=1 nl") << log[3];
-    EXPECT_EQ(log[4], "EndDoc");
+    const std::vector<std::string> log = print("\n\nA\x0c");
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], R"(Print x=10.00 y=24.23 "A" bold=0)");
+    EXPECT_EQ(log[1].rfind("Print x=10.00 y=26.35 \"     ", 0), 0u) << log[1];
+    EXPECT_EQ(log[1].substr(log[1].size() - 11), "\" bold=1 nl") << log[1];
 }
 
 } // namespace

@@ -66,7 +66,10 @@ TEST(SheetPlacement, MovesEverythingDrawnTogether) {
     page.fills.push_back({10, 5, 2, 3, 128});
     page.runs.push_back({0, 8, {{U'А', 10}, {U'Б', 12}}});
     page.strokes.push_back({10, 5, 20, 5, 0.2});
+    page.images.push_back({30, 40, 5, 6, BitImage(8, 8)});
     move_page(page, PagePlacement{1.5, 2, true});
+    EXPECT_DOUBLE_EQ(page.images[0].x, 31.5);
+    EXPECT_DOUBLE_EQ(page.images[0].y, 42);
     EXPECT_EQ(page.cells, (PageArea{11.5, 7, 101.5, 52}));
     EXPECT_DOUBLE_EQ(page.fills[0].x, 11.5);
     EXPECT_DOUBLE_EQ(page.fills[0].y, 7);
@@ -88,6 +91,16 @@ TEST(SheetPlacement, CellsOfThePlanAreTheIndentedLinesBelowTheTwoEmptyOnes) {
     j.LongestLine = 300; // cut at CharsPerLine
     EXPECT_EQ(planned_cell_area(j).right, 166);
     EXPECT_TRUE(planned_cell_area(PrintJob{}).empty());
+    // The ESC/P mode's page: 8 inches by 11 at half its size, from (10, 10).
+    j.EscpMode = true;
+    j.EscpWidth = 8 * 3600;
+    j.EscpFormLength = 11 * 3600;
+    j.EscpScale = 0.5;
+    j.EscpLeftMm = 10;
+    j.EscpTopMm = 10;
+    const PageArea page = planned_cell_area(j);
+    EXPECT_DOUBLE_EQ(page.right, 10 + 101.6);
+    EXPECT_DOUBLE_EQ(page.bottom, 10 + 139.7);
 }
 
 } // namespace

@@ -162,7 +162,7 @@ TEST_F(DefaultModeHold, FormFeedPagesFitOnOneSheetOnlyWhenAsked) {
               "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
               "LineCount=708\nLongestLine=14\nFontSize=13\nOrientation=P\n"
               "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=29\nCharWidth=2.8380\n"
-              "LineHeight=5.1952\nPageCount=15\n");
+              "LineHeight=5.1952\nPageCount=15\nCodePage=mik\n");
     EXPECT_EQ(run(path).status, 0);
     EXPECT_EQ(sheets(), 24);
 

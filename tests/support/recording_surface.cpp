@@ -80,6 +80,7 @@ void RecordingSurface::line(float x1, float y1, float x2, float y2) {
     log.push_back("Line " + two_decimals(x1) + " " + two_decimals(y1) + " " + two_decimals(x2) +
                   " " + two_decimals(y2) + " w=" + std::to_string(m_draw_width));
     m_document_open = true;
+    m_marked = true;
     m_page_ended = false;
     m_x = x2;
     m_y = y2;
@@ -90,16 +91,34 @@ void RecordingSurface::fill_rect(float x, float y, float width, float height, in
                   " " + two_decimals(height) + " grey=" + std::to_string(grey));
     m_document_open = true;
     m_page_ended = false;
+    m_marked = true;
+}
+
+void RecordingSurface::draw_image(float x, float y, float width, float height,
+                                  const BitImage& dots) {
+    int count = 0;
+    for (int row = 0; row < dots.rows(); ++row) {
+        for (int column = 0; column < dots.columns(); ++column) {
+            count += dots.dot(column, row) ? 1 : 0;
+        }
+    }
+    log.push_back("Image " + two_decimals(x) + " " + two_decimals(y) + " " + two_decimals(width) +
+                  " " + two_decimals(height) + " cols=" + std::to_string(dots.columns()) +
+                  " rows=" + std::to_string(dots.rows()) + " dots=" + std::to_string(count));
+    m_document_open = true;
+    m_page_ended = false;
+    m_marked = m_marked || count > 0;
 }
 
 void RecordingSurface::print(std::string_view utf8, bool line_break) {
     log.push_back("Print x=" + two_decimals(m_x) + " y=" + two_decimals(m_y) + " \"" +
                   std::string(utf8) + "\" bold=" + (m_bold ? "1" : "0") +
                   (m_italic ? " italic=1" : "") +
-                  (m_width_scale != 1 ? " wide=" + std::to_string(m_width_scale) : "") +
+                  (m_width_scale != 1 ? " wide=" + two_decimals(m_width_scale) : "") +
                   (line_break ? " nl" : ""));
     m_document_open = true;
     m_page_ended = false;
+    m_marked = m_marked || utf8.find_first_not_of(' ') != std::string_view::npos;
     m_x += text_width(utf8);
     --text_width_calls;
     if (line_break) {
@@ -131,6 +150,8 @@ bool RecordingSurface::return_to_last_page() {
 
 void RecordingSurface::end_doc() {
     log.emplace_back("EndDoc");
+    m_last_blank = !m_marked;
+    m_marked = false;
     m_document_open = false;
     m_page_ended = false;
     m_x = 0;

@@ -8,9 +8,10 @@
 namespace kvalon::testing {
 
 // A printer surface that records every drawing call as one line of text:
-//   Print x=12.70 y=25.40 "A" bold=1   (italic=1, wide=2 added when set)
+//   Print x=12.70 y=25.40 "A" bold=1   (italic=1, wide=2.00 added when set)
 //   Line 10.00 20.00 15.00 20.00 w=4
 //   Fill 1.00 2.00 3.00 4.00 grey=128
+//   Image 1.00 2.00 3.00 4.00 cols=8 rows=8 dots=12
 //   NewPage / EndDoc
 //   ReturnToLastPage (only right after NewPage; back to where that page ended)
 //   FinishDocument / AbandonDocument (only while a document is open)
@@ -41,7 +42,7 @@ public:
     void set_font_bold(bool bold) override { m_bold = bold; }
     bool font_bold() const override { return m_bold; }
     void set_font_italic(bool italic) override { m_italic = italic; }
-    void set_font_width_scale(int scale) override { m_width_scale = scale; }
+    void set_font_width_scale(double scale) override { m_width_scale = scale; }
     float text_width(std::string_view utf8) override;
     float text_height(std::string_view utf8) override;
     float current_x() const override { return m_x; }
@@ -52,6 +53,8 @@ public:
     void set_draw_width(int pixels) override { m_draw_width = pixels; }
     void line(float x1, float y1, float x2, float y2) override;
     void fill_rect(float x, float y, float width, float height, int grey) override;
+    void draw_image(float x, float y, float width, float height, const BitImage& dots) override;
+    bool last_document_blank() const override { return m_last_blank; }
     void print(std::string_view utf8, bool line_break) override;
     void new_page() override;
     bool return_to_last_page() override;
@@ -75,7 +78,7 @@ private:
     float m_points = 12;
     bool m_bold = false;
     bool m_italic = false;
-    int m_width_scale = 1;
+    double m_width_scale = 1;
     float m_x = 0;
     float m_y = 0;
     int m_draw_width = 1;
@@ -84,6 +87,8 @@ private:
     bool m_page_ended = false;    // NewPage was the last drawing call
     float m_ended_x = 0;          // where the ended page's output stopped
     float m_ended_y = 0;
+    bool m_marked = false;
+    bool m_last_blank = false;
 };
 
 // Two decimals, classic locale.

@@ -138,7 +138,7 @@ TEST_F(MenuWindow, DialogStartsWhereTheLastReportWasChosen) {
     EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), dir.path(), dir.path()}));
 }
 
-// Sequences take no cells once the mode is on: the open report is planned
+// Sequences take no place once the mode is on: the open report is planned
 // again, and the next run starts in the mode the user left it in.
 TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
     const std::string report = dir.file("ESCP.TXT");
@@ -155,7 +155,7 @@ TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
     EXPECT_EQ(job().LongestLine, 48);
     escp->trigger();
     EXPECT_TRUE(job().EscpMode);
-    EXPECT_EQ(job().LongestLine, 42);
+    EXPECT_EQ(job().LongestLine, 40); // the printed line in 10-pitch columns
     EXPECT_EQ(job().PageNumber, 1);
     delete menu;
     job().EscpMode = false;

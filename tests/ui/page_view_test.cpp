@@ -38,6 +38,8 @@ protected:
         (new Form2(session()))->show();
     }
     PageView* view() { return control<PageView>("Form2", "pageView"); }
+    // Prints the page on view and holds the PDF's first page to `shown`.
+    void expect_printed_as_shown(const QImage& shown);
 };
 
 QImage grey(const QImage& image) {
@@ -97,6 +99,19 @@ template <class A, class B> double blocks_alike(const A& a, const B& b, int widt
     return static_cast<double>(alike) / blocks;
 }
 
+void PageViewTest::expect_printed_as_shown(const QImage& shown) {
+    QTest::mouseClick(control<QPushButton>("Form2", "Command2"), Qt::LeftButton);
+    settle();
+    const GreyImage printed = render_page(pdf(), 1, kDpi);
+    ASSERT_LE(std::abs(printed.width - shown.width()), 1);
+    ASSERT_LE(std::abs(printed.height - shown.height()), 1);
+    const int width = std::min(printed.width, shown.width());
+    const int height = std::min(printed.height, shown.height());
+    EXPECT_GT(covered(shown, printed, width, height), 0.97);
+    EXPECT_GT(covered(printed, shown, width, height), 0.97);
+    EXPECT_GT(blocks_alike(shown, printed, width, height), 0.995);
+}
+
 // The page view draws the page on view as the printer prints it: the same
 // page rendered from the view and from the PDF agrees pixel for pixel, within
 // one pixel.
@@ -120,16 +135,7 @@ TEST_F(PageViewTest, PageOnViewAgreesWithThePrintedPdf) {
     EXPECT_EQ(job().PrintText, before.PrintText);
     EXPECT_EQ(job().SourceDone, before.SourceDone);
 
-    QTest::mouseClick(control<QPushButton>("Form2", "Command2"), Qt::LeftButton);
-    settle();
-    const GreyImage printed = render_page(pdf(), 1, kDpi);
-    ASSERT_LE(std::abs(printed.width - shown.width()), 1);
-    ASSERT_LE(std::abs(printed.height - shown.height()), 1);
-    const int width = std::min(printed.width, shown.width());
-    const int height = std::min(printed.height, shown.height());
-    EXPECT_GT(covered(shown, printed, width, height), 0.97);
-    EXPECT_GT(covered(printed, shown, width, height), 0.97);
-    EXPECT_GT(blocks_alike(shown, printed, width, height), 0.995);
+    expect_printed_as_shown(shown);
 }
 
 // Dark pixels in the band of text that stands on `baseline_mm`.
@@ -168,6 +174,27 @@ TEST_F(PageViewTest, BoldShowsAsPrinted) {
     EXPECT_NEAR(on_screen, on_paper, 0.1);
 }
 
+// In the ESC/P mode too: letters of every width and a picture of dots.
+TEST_F(PageViewTest, EscpPageOnViewAgreesWithThePrintedPdf) {
+    const std::string report = dir.file("LOGO.TXT");
+    std::string dots = "\x1b"
+                       "3\x18";
+    for (int row = 0; row < 6; ++row) {
+        dots += "\x1bL\x60";
+        dots += std::string(1, '\0');
+        for (int column = 0; column < 96; ++column) {
+            dots += static_cast<char>(column / 8 % 2 == row % 2 ? 0xFF : 0x00);
+        }
+        dots += "\r\n";
+    }
+    write_bytes(report,
+                "\x1bW1" + to_mik("Фактура") + "\x1bW0\r\n\x0f" + to_mik(kTable) + "\x12" + dots);
+    job().EscpMode = true;
+    open_preview(report);
+    ASSERT_TRUE(view()->has_page());
+    ASSERT_EQ(view()->page().images.size(), 1u);
+    expect_printed_as_shown(grey(view()->render(kDpi)));
+}
 TEST_F(PageViewTest, ZoomShowsTheWholePageTheWidthOrRealSize) {
     open_preview(write_report("ONE.TXT", 3));
     QWidget* preview = window("Form2");

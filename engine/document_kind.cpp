@@ -1,0 +1,129 @@
+#include "engine/document_kind.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvalon {
+
+namespace {
+
+constexpr std::size_t kHeadBytes = 64;
+constexpr char kEscape = '\x1b';
+constexpr char kEndOfTransmission = '\x04';
+constexpr std::string_view kUniversalExit = "\x1b%-12345X";
+
+bool is_lower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A PCL parameterized sequence at the start of `text`: ESC, the
+// parameterized character, the group character where it has one, a value of
+// at least one digit, and the letter that ends or continues it.
+bool starts_with_pcl_sequence(std::string_view text) {
+    if (text.size() < 4 || text[0] != kEscape) {
+        return false;
+    }
+    const char parameterized = text[1];
+    std::size_t at = 2;
+    if (parameterized == '&' || parameterized == '*') {
+        if (!is_lower(text[at])) {
+            return false;
+        }
+        ++at;
+    } else if (parameterized == '(' || parameterized == ')') {
+        if (text[at] == 's') {
+            ++at;
+        }
+    } else {
+        return false;
+    }
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        ++at;
+    }
+    const std::size_t digits = at;
+    while (at < text.size() && (is_digit(text[at]) || text[at] == '.')) {
+        ++at;
+    }
+    return at > digits && is_digit(text[digits]) && at < text.size() && text[at] >= '@' &&
+           text[at] <= '~';
+}
+
+bool is_pcl(std::string_view head) {
+    if (head.substr(0, kUniversalExit.size()) == kUniversalExit) {
+        return true;
+    }
+    std::size_t at = 0;
+    while (head.substr(at, 2) == "\x1b"
+                                 "E") {
+        at += 2;
+    }
+    return at > 0 && starts_with_pcl_sequence(head.substr(at));
+}
+
+} // namespace
+
+DocumentKind document_kind_of(std::string_view head) {
+    if (head.substr(0, 5) == "%PDF-") {
+        return DocumentKind::Pdf;
+    }
+    if (!head.empty() && head.front() == kEndOfTransmission) {
+        head.remove_prefix(1);
+    }
+    if (head.substr(0, 2) == "%!") {
+        return DocumentKind::PostScript;
+    }
+    return is_pcl(head) ? DocumentKind::Pcl : DocumentKind::Text;
+}
+
+// Opened without waiting, like the report itself: a pipe put under the name
+// cannot hold the program.
+DocumentKind document_kind(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return DocumentKind::Text;
+    }
+    struct stat info {};
+    char head[kHeadBytes];
+    ssize_t count = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        count = ::read(fd, head, sizeof head);
+    }
+    ::close(fd);
+    return count > 0 ? document_kind_of(std::string_view(head, static_cast<std::size_t>(count)))
+                     : DocumentKind::Text;
+}
+
+const char* document_kind_name(DocumentKind kind) {
+    switch (kind) {
+    case DocumentKind::PostScript:
+        return "postscript";
+    case DocumentKind::Pdf:
+        return "pdf";
+    case DocumentKind::Pcl:
+        return "pcl";
+    case DocumentKind::Text:
+        break;
+    }
+    return "text";
+}
+
+const char* document_kind_title(DocumentKind kind) {
+    switch (kind) {
+    case DocumentKind::PostScript:
+        return "PostScript";
+    case DocumentKind::Pdf:
+        return "PDF";
+    case DocumentKind::Pcl:
+        return "PCL";
+    case DocumentKind::Text:
+        break;
+    }
+    return "text";
+}
+
+} // namespace kvalon

@@ -1,0 +1,132 @@
+#include "engine/escp_plan.h"
+
+#include "engine/checked.h"
+#include "engine/error.h"
+#include "engine/escp_scan.h"
+#include "engine/job_code_page.h"
+#include "engine/messages.h"
+#include "engine/source_file.h"
+#include "engine/units.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kvalon {
+
+namespace {
+
+// Kept clear on every side of the sheet, inside what printers can print.
+constexpr double kSheetMarginMm = 10;
+constexpr double kScaleSteps = 1e4;
+
+double mm_of(std::int64_t units) {
+    return static_cast<double>(units) * MmPerInch / static_cast<double>(kEscpUnitsPerInch);
+}
+
+struct Fit {
+    double scale = 0; // 0: no room
+    double across = 0;
+    double along = 0;
+};
+
+// The largest scale, up to the page's own size, at which the printer's page
+// fits on the sheet inside its margins.
+Fit fit_page(double across, double along, double width, double length) {
+    Fit fit{0, across - 2 * kSheetMarginMm, along - 2 * kSheetMarginMm};
+    if (fit.across <= 0 || fit.along <= 0) {
+        return fit;
+    }
+    fit.scale = std::min(1.0, fit.along / length);
+    if (width > 0) {
+        fit.scale = std::min(fit.scale, fit.across / width);
+    }
+    // Four decimals: the plan shows the scale the pages are printed at.
+    fit.scale = std::floor(fit.scale * kScaleSteps) / kScaleSteps;
+    return fit;
+}
+
+FileIdentity scan(PrintJob& j, EscpScan& found) {
+    SourceFile& source = source_file();
+    source.close();
+    source.open(j.SourcePath, SourceFile::Reading::Bytes);
+    const FileIdentity scanned = source.identity();
+    try {
+        // Which bytes print depends on the code page: it is told once the
+        // report is known to be a file one may read.
+        choose_job_code_page(j);
+        found = scan_escp_source(source, j.CodePage);
+    } catch (const KvalonError&) {
+        source.close();
+        throw;
+    }
+    source.close();
+    return scanned;
+}
+
+Fit choose_orientation(PrintJob& j, PrinterSurface& surface, const EscpScan& found) {
+    const double width = mm_of(found.widest);
+    const double length = mm_of(found.printed ? found.longest_form : kEscpDefaultFormLength);
+    surface.set_orientation(PrinterSurface::kPortrait);
+    const double paper_width = surface.width_twips() / TwipsPerMm;
+    const double paper_height = surface.height_twips() / TwipsPerMm;
+    const Fit portrait = fit_page(paper_width, paper_height, width, length);
+    const Fit landscape = fit_page(paper_height, paper_width, width, length);
+    if (portrait.scale <= 0 && landscape.scale <= 0) {
+        throw KvalonError(ErrorKind::Layout, j.SourcePath);
+    }
+    const bool turn = landscape.scale > portrait.scale;
+    j.Orientation = turn ? "L" : "P";
+    surface.set_orientation(turn ? PrinterSurface::kLandscape : PrinterSurface::kPortrait);
+    j.EscpScale = turn ? landscape.scale : portrait.scale;
+    const Fit& chosen = turn ? landscape : portrait;
+    j.EscpLeftMm = kSheetMarginMm + (chosen.across - width * j.EscpScale) / 2;
+    j.EscpTopMm = kSheetMarginMm;
+    return chosen;
+}
+
+std::int16_t whole16(double value) {
+    return static_cast<std::int16_t>(std::clamp(
+        std::nearbyint(value), 1.0, static_cast<double>(std::numeric_limits<std::int16_t>::max())));
+}
+
+void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, const Fit& fit) {
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
+    j.FontSize = whole16(surface.font_size());
+    j.CharWidth = static_cast<float>(mm_of(kEscpPicaColumn) * j.EscpScale);
+    j.LineHeight = static_cast<float>(mm_of(kEscpSixthInch) * j.EscpScale);
+    j.LineCount = found.line_feeds;
+    j.LongestLine = whole16(std::ceil(static_cast<double>(found.widest) / kEscpPicaColumn));
+    if (found.widest == 0) {
+        j.LongestLine = 0;
+    }
+    j.CharsPerLine = whole16(std::floor(fit.across / j.CharWidth));
+    j.LinesPerPage = whole16(static_cast<double>(
+        found.printed ? found.first_form_lines : kEscpDefaultFormLength / kEscpSixthInch));
+    j.LeftIndent = static_cast<std::int16_t>(std::lround(j.EscpLeftMm / j.CharWidth));
+    j.PageCount = found.pages;
+    j.EscpFormLength = found.printed ? found.longest_form : kEscpDefaultFormLength;
+    j.EscpWidth = found.widest;
+    j.PrintableData = found.printed;
+}
+
+} // namespace
+
+void plan_escp_layout(PrintJob& j, PrinterSurface& surface) {
+    EscpScan found;
+    const FileIdentity scanned = scan(j, found);
+    const Fit fit = choose_orientation(j, surface, found);
+    fill_plan(j, surface, found, fit);
+    SourceFile& source = source_file();
+    source.open(j.SourcePath, SourceFile::Reading::Bytes);
+    if (!(source.identity() == scanned)) {
+        source.close();
+        throw KvalonError(ErrorKind::File, j.SourcePath, messages::kChangedDuringJob);
+    }
+    j.EscpCarried = EscpState{};
+    j.EscpCarried.code_page = j.CodePage;
+    j.EscpPageStart = j.EscpCarried;
+    j.EscpPending.clear();
+}
+
+} // namespace kvalon

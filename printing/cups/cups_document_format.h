@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/document_kind.h"
+
+#include <string>
+
+namespace kvalon {
+
+// The document format a document of `kind` is sent to `queue` with, so that
+// the queue prints it as what it is: application/postscript, application/pdf;
+// PCL as application/vnd.hp-pcl where the queue lists that format, otherwise
+// as application/vnd.cups-raw, the print service's name for data made for
+// the printer, which it hands on unfiltered.
+std::string document_format_for(const std::string& queue, DocumentKind kind);
+
+} // namespace kvalon
