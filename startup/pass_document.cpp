@@ -26,7 +26,11 @@ void pass_document(const PrinterTarget& target, DocumentKind kind, const std::st
                               target.copies);
         return;
     }
-    CupsJobSink queue(CupsJobSettings{target.queue, target.job_options, target.job_wait_seconds},
+    CupsJobSink queue(CupsJobSettings{target.queue,
+                                      target.job_options,
+                                      target.job_wait_seconds,
+                                      target.signal_cancels_followed_job,
+                                      {}},
                       nullptr);
     queue.send_file(DocumentInfo{title, target.copies}, path,
                     document_format_for(target.queue, kind));
