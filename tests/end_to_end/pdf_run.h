@@ -21,8 +21,10 @@ inline bool sanitized() {
 inline std::string numbered_lines(int count, int width = 60) {
     std::string text;
     text.reserve(static_cast<std::size_t>(count) * static_cast<std::size_t>(width + 2));
+    // Converted once: a million lines must not build the table a million times.
+    const std::string word = to_mik("Ред ");
     for (int i = 1; i <= count; ++i) {
-        std::string line = to_mik("Ред ") + std::to_string(100000 + i).substr(1);
+        std::string line = word + std::to_string(100000 + i).substr(1);
         line.resize(static_cast<std::size_t>(width), '.');
         text += line + "\r\n";
     }
