@@ -131,8 +131,10 @@ bool SourceFile::fill() {
     }
     m_begin = 0;
     m_end = count;
-    const void* mark =
-        m_stops_at_end_mark ? std::memchr(m_buffer.data(), kDosEndOfFile, count) : nullptr;
+    // An empty file has no buffer at all, and memchr wants one even for no bytes.
+    const void* mark = m_stops_at_end_mark && count > 0
+                           ? std::memchr(m_buffer.data(), kDosEndOfFile, count)
+                           : nullptr;
     if (mark != nullptr) {
         m_end = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
         m_exhausted = true;
