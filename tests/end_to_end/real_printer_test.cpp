@@ -73,7 +73,13 @@ protected:
         add_queue({"-p", "Letter", "-E", "-v", uri, "-m", "everywhere"});
         add_queue({"-p", "A4", "-E", "-v", uri, "-m", "everywhere"});
         add_queue({"-p", "A4", "-o", "PageSize=A4"});
-        const std::string ppd = read_bytes(s.dir.file("server/conf/ppd/Letter.ppd"));
+        // The scheduler writes the queue's PPD after lpadmin has returned.
+        std::string ppd;
+        wait_until([&] {
+            ppd = read_bytes(s.dir.file("server/conf/ppd/Letter.ppd"));
+            return ppd.find("*PPD-Adobe") != std::string::npos &&
+                   ppd.find("*ImageableArea A4:") != std::string::npos;
+        });
         add_queue({"-p", "Margins", "-E", "-v", uri, "-P",
                    ppd_with_a4_area(ppd, "18 18 577.2756 823.8898", "margins.ppd")});
         add_queue({"-p", "Narrow", "-E", "-v", uri, "-P",
