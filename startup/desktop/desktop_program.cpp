@@ -80,26 +80,40 @@ int report(const KvalonError& error) {
     return exit_status_for(error);
 }
 
-// Before the first message can appear: the program's names, and Qt's own
-// buttons in Bulgarian.
-void introduce_application(QTranslator& translator) {
-    QApplication::setOrganizationName(QStringLiteral("kvalon-p"));
-    QApplication::setApplicationName(QStringLiteral("kvalon-p"));
-    QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
-    install_qt_translation(translator);
-}
-
-int run_with_application(const ProgramOptions& options, char* program_name) {
+// The platform chosen and Qt's diagnostics quieted: both must come before
+// the application object.
+int& prepared_for_qt(int& argc) {
     choose_platform();
     qInstallMessageHandler(quiet_qt_messages);
-    // Qt reads options of its own from the arguments it is given (-platform,
-    // -platformpluginpath, -style...): the words are ours, a report named
-    // "-reverse" is a report, so Qt gets only the program's name.
-    int qt_argc = 1;
-    char* qt_argv[] = {program_name, nullptr};
-    QApplication application(qt_argc, qt_argv);
-    QTranslator translator;
-    introduce_application(translator);
+    return argc;
+}
+
+// Qt's application as every start of ours needs it. Qt reads options of its
+// own from the arguments it is given (-platform, -platformpluginpath,
+// -style...): the words are ours, a report named "-reverse" is a report, so
+// Qt gets only the program's name. Before the first message can appear: the
+// program's names, and Qt's own buttons in Bulgarian.
+class OurApplication {
+public:
+    explicit OurApplication(char* program_name)
+        : m_argv{program_name, nullptr}, m_application(prepared_for_qt(m_argc), m_argv) {
+        QApplication::setOrganizationName(QStringLiteral("kvalon-p"));
+        QApplication::setApplicationName(QStringLiteral("kvalon-p"));
+        QApplication::setApplicationDisplayName(QString::fromStdString(messages::kTitle));
+        install_qt_translation(m_translator);
+    }
+    OurApplication(const OurApplication&) = delete;
+    OurApplication& operator=(const OurApplication&) = delete;
+
+private:
+    int m_argc = 1;
+    char* m_argv[2];
+    QApplication m_application;
+    QTranslator m_translator;
+};
+
+int run_with_application(const ProgramOptions& options, char* program_name) {
+    const OurApplication application(program_name);
     set_notice_handler(show_message_from_any_thread);
     PrinterBinding binding;
     try {
@@ -120,13 +134,7 @@ int run_with_application(const ProgramOptions& options, char* program_name) {
 
 // One message box for the batch program, which has no windows of its own.
 int show_one_message(const std::string& text, char* program_name) {
-    choose_platform();
-    qInstallMessageHandler(quiet_qt_messages);
-    int qt_argc = 1;
-    char* qt_argv[] = {program_name, nullptr};
-    QApplication application(qt_argc, qt_argv);
-    QTranslator translator;
-    introduce_application(translator);
+    const OurApplication application(program_name);
     if (is_headless()) {
         return kNoBoxShown;
     }
@@ -145,13 +153,7 @@ void show_start_up_error(const std::string& text, char* program_name) {
         show_message(text);
         return;
     }
-    choose_platform();
-    qInstallMessageHandler(quiet_qt_messages);
-    int qt_argc = 1;
-    char* qt_argv[] = {program_name, nullptr};
-    QApplication application(qt_argc, qt_argv);
-    QTranslator translator;
-    introduce_application(translator);
+    const OurApplication application(program_name);
     show_message(text);
 }
 
