@@ -69,14 +69,7 @@ bool PrintSession::start(const std::string& path) {
     m_printed_while_viewing = false;
     m_source_deleted = false;
     job().SourcePath = path;
-    try {
-        plan_and_count();
-    } catch (const KvalonError& error) {
-        drop(message_for(error));
-        return false;
-    }
-    if (m_page_total == 0) {
-        drop(message_for(KvalonError(ErrorKind::EmptyReport, path)));
+    if (!plan_or_drop()) {
         return false;
     }
     m_has_job = true;
@@ -116,6 +109,21 @@ void PrintSession::plan_and_count() {
     }
 }
 
+// A report that cannot be planned, or has no page, is dropped with the reason.
+bool PrintSession::plan_or_drop() {
+    try {
+        plan_and_count();
+    } catch (const KvalonError& error) {
+        drop(message_for(error));
+        return false;
+    }
+    if (m_page_total == 0) {
+        drop(message_for(KvalonError(ErrorKind::EmptyReport, m_path)));
+        return false;
+    }
+    return true;
+}
+
 bool PrintSession::check_source() {
     if (!m_has_job) {
         return true;
@@ -135,14 +143,7 @@ bool PrintSession::check_source() {
     // What is on view is no longer what would print: the report is taken
     // afresh, and nothing prints until the user has seen it.
     m_source_deleted = false;
-    try {
-        plan_and_count();
-    } catch (const KvalonError& error) {
-        drop(message_for(error));
-        return false;
-    }
-    if (m_page_total == 0) {
-        drop(message_for(KvalonError(ErrorKind::EmptyReport, m_path)));
+    if (!plan_or_drop()) {
         return false;
     }
     tell(messages::kReportChanged);

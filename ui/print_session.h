@@ -98,6 +98,7 @@ private:
     bool read_next_page();
     // Plans the report and counts its pages; the source is left at its start.
     void plan_and_count();
+    bool plan_or_drop();
     // Plans the report again and reads up to page `page` (0: none).
     void reread_to(int page);
     // Prints what `draw` prints as the pages named `pages` ("стр. 2"): into
