@@ -3,7 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
-#include "printing/printer_target.h"
+#include "printing/destination.h"
 #include "startup/command_line.h"
 #include "startup/queue_address.h"
 

@@ -10,8 +10,8 @@
 #include "engine/print_job.h"
 #include "engine/signal_cleanup.h"
 #include "printing/cups/destination_info.h"
-#include "printing/cups/printer_binding.h"
-#include "printing/cups/printer_selection.h"
+#include "printing/cups/queue_list.h"
+#include "printing/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/environment_settings.h"
 #include "startup/install_font.h"
@@ -136,12 +136,11 @@ int print_job(const BackendJob& backend_job) {
     options.document_title = backend_job.title;
     options.code_page = backend_job.code_page;
     options.fit_pages = backend_job.fit_pages;
-    PrinterRequest request;
-    request.queue = backend_job.destination;
-    request.copies = backend_job.copies;
-    request.media = backend_job.media;
-    request.job_wait_seconds = job_wait_from_environment(request.job_wait_seconds);
-    request.signal_cancels_followed_job = true;
+    QueueSettings queue;
+    queue.queue = backend_job.destination;
+    queue.media = backend_job.media;
+    queue.job_wait_seconds = job_wait_from_environment(queue.job_wait_seconds);
+    queue.signal_cancels_followed_job = true;
     apply_service_wait_from_environment();
     StartHooks hooks;
     hooks.install_font = [] { check_delivered_font(); };
@@ -151,11 +150,13 @@ int print_job(const BackendJob& backend_job) {
     hooks.write_output = [](const std::string&) {};
     tell("INFO", messages::kBackendPrinting + backend_job.destination);
     // Read once: the job sent there needs the same description.
-    request.destination = std::make_shared<const DestinationInfo>(backend_job.destination);
-    request.job_options = passed_options(backend_job, *request.destination);
+    queue.description = std::make_shared<const DestinationInfo>(backend_job.destination);
+    queue.job_options = passed_options(backend_job, *queue.description);
     PrinterBinding binding;
     try {
-        run_report_job(options, request, hooks, binding);
+        run_report_job(
+            options, [&queue, &backend_job] { return choose_queue(queue, backend_job.copies); },
+            hooks, binding);
     } catch (const KvalonError& error) {
         // Blank pages were handed over all the same: the job is done, and the
         // queue shows why it looks wrong.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/job_preview.h"
 #include "printing/page_description.h"
 
 #include <string>
@@ -35,12 +34,10 @@ public:
     // Drops an unfinished document. Never throws; does nothing when none is open.
     virtual void abandon() noexcept = 0;
     virtual bool is_open() const = 0;
-    // What a document with `info` and pages like `sheet` (its size,
-    // orientation, resolution and cell area) would be sent with. Never
-    // throws: a destination that cannot be asked now shows nothing.
-    virtual JobPreview preview(const DocumentInfo& /*info*/, const PageDescription& /*sheet*/) {
-        return {};
-    }
+    // After finish(): why the destination could not be seen to print the
+    // document handed over (the sentence the user was told), empty when it
+    // was, or when the destination does not follow its documents.
+    virtual std::string unconfirmed() const { return {}; }
 };
 
 } // namespace kvalon

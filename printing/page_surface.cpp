@@ -21,7 +21,8 @@ PageSurface::PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> 
                          std::unique_ptr<DocumentSink> sink)
     : m_faces(std::move(faces)), m_sink(std::move(sink)), m_paper(setup.paper),
       m_paper_code(setup.paper_code), m_resolution(setup.resolution),
-      m_device_name(setup.device_name), m_copies(setup.copies) {}
+      m_device_name(setup.device_name), m_copies(setup.copies), m_describe_job(setup.describe_job) {
+}
 
 PageSurface::~PageSurface() {
     abandon_document();
@@ -174,9 +175,12 @@ DocumentInfo PageSurface::document_info() const {
 }
 
 JobPreview PageSurface::job_preview(const PageArea& cells) {
+    if (!m_describe_job) {
+        return {};
+    }
     PageDescription planned = sheet();
     planned.cells = cells;
-    return m_sink->preview(document_info(), planned);
+    return m_describe_job(document_info(), planned);
 }
 
 // The position is not touched: new_page(), end_doc() and abandon_document()
@@ -312,6 +316,7 @@ SurfaceSetup PageSurface::setup() const {
     setup.resolution = m_resolution;
     setup.device_name = m_device_name;
     setup.copies = m_copies;
+    setup.describe_job = m_describe_job;
     return setup;
 }
 

@@ -7,6 +7,7 @@
 #include "printing/page_batch.h"
 #include "printing/paper_sizes.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ struct SurfaceSetup {
     int resolution = DrawingDpi; // device pixels to the inch: fonts are whole pixels
     std::string device_name;     // as the print data show it
     int copies = 1;
+    // What a document with this info and pages like this sheet would be sent
+    // with (the destination's own description); unset: nothing to tell.
+    std::function<JobPreview(const DocumentInfo&, const PageDescription&)> describe_job;
 };
 
 // The printer surface of every target: measures with the faces of its face
@@ -78,7 +82,7 @@ public:
 
     int resolution() const { return m_resolution; }
     // The setup a surface needs to draw as this one does now: its paper as set,
-    // resolution, name and copies.
+    // resolution, name, copies and description.
     SurfaceSetup setup() const;
     const std::shared_ptr<FaceSource>& faces() const { return m_faces; }
 
@@ -107,6 +111,7 @@ private:
     int m_resolution;
     std::string m_device_name;
     int m_copies;
+    std::function<JobPreview(const DocumentInfo&, const PageDescription&)> m_describe_job;
     std::string m_title;
     PageArea m_cell_area;
     std::string m_face;

@@ -6,7 +6,8 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/signal_cleanup.h"
-#include "printing/cups/printer_binding.h"
+#include "printing/choice/printer_choice.h"
+#include "printing/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/desktop_launch.h"
 #include "startup/desktop_presence.h"
@@ -55,7 +56,8 @@ int run_report(const ProgramOptions& options) {
             throw std::logic_error("a report is always named here");
         };
         hooks.write_output = write_to_stdout;
-        const int status = run_report_job(options, request, hooks, binding);
+        const int status = run_report_job(
+            options, [&request] { return choose_printer(request); }, hooks, binding);
         set_notice_handler(nullptr);
         return status;
     } catch (const KvalonError& error) {

@@ -32,7 +32,7 @@ PrinterRequest printer_request(const ProgramOptions& options) {
         request.pdf_path = *options.pdf;
     }
     if (options.printer) {
-        request.queue = *options.printer;
+        request.printer = *options.printer;
         request.pdf_path.clear();
     }
     request.paper_code = options.paper.value_or(request.paper_code);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/cups/printer_selection.h"
+#include "printing/system_printers.h"
 #include "startup/command_line.h"
 
 namespace kvalon {

@@ -3,10 +3,8 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/printer_surface.h"
-#include "printing/cups/printer_binding.h"
-#include "printing/cups/printer_selection.h"
+#include "printing/printer_binding.h"
 #include "startup/environment_settings.h"
-#include "startup/pass_document.h"
 #include "startup/stdin_report.h"
 
 #include <optional>
@@ -36,7 +34,7 @@ void drop_document(PrinterBinding& binding) {
 
 } // namespace
 
-int run_report_job(const ProgramOptions& options, const PrinterRequest& request, StartHooks hooks,
+int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, StartHooks hooks,
                    PrinterBinding& binding) {
     std::optional<StdinReport> piped_report;
     try {
@@ -47,13 +45,13 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
         }
         take_standard_input(job_options, piped_report);
         PrinterChoice choice;
-        hooks.printer_count = [&request, &choice] {
-            choice = choose_printer(request);
+        hooks.printer_count = [&choose, &choice] {
+            choice = choose();
             return choice.printer_count;
         };
         hooks.bind_printer = [&choice, &binding] {
-            if (choice.target) {
-                binding.bind(*choice.target);
+            if (choice.destination) {
+                binding.bind(choice.destination);
             }
         };
         hooks.pass_document = [&binding](DocumentKind kind, const std::string& path,
@@ -61,7 +59,7 @@ int run_report_job(const ProgramOptions& options, const PrinterRequest& request,
             if (!binding.is_bound()) {
                 throw KvalonError(ErrorKind::NoPrinter, "");
             }
-            pass_document(binding.target(), kind, path, title);
+            binding.destination().pass_document(kind, path, title);
         };
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();

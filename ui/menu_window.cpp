@@ -4,7 +4,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
-#include "printing/cups/printer_binding.h"
+#include "printing/printer_binding.h"
 #include "printing/sheet_placement.h"
 #include "ui/captions.h"
 #include "ui/code_page_menu.h"
@@ -166,7 +166,8 @@ void Form_menu::build_menu() {
 
     auto* printers = new PrinterMenu(
         QString::fromUtf8(captions::kPrinterMenu), m_binding,
-        [this](const PrinterTarget& target) { choose_printer(target); }, this);
+        [this](std::shared_ptr<const Destination> chosen) { choose_printer(std::move(chosen)); },
+        this);
     m_file_menu->addMenu(printers);
 
     add_escp_switch();
@@ -354,11 +355,11 @@ void Form_menu::offer_escp_mode(const std::string& report) {
     }
 }
 
-void Form_menu::choose_printer(const PrinterTarget& target) {
+void Form_menu::choose_printer(std::shared_ptr<const Destination> destination) {
     // Pages already printed belong to the printer they were printed for.
     m_session.end_document();
-    m_binding.bind(target);
-    remember_printer(target);
+    m_binding.bind(destination);
+    remember_printer(*destination);
     show_printer_name();
     show_status(QString::fromStdString(messages::kPrinterChosen + printer().device_name()));
     if (m_session.has_job()) {

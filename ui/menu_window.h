@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -21,7 +22,7 @@ namespace kvalon {
 
 class PathLabel;
 class PrinterBinding;
-struct PrinterTarget;
+class Destination;
 
 // The menu window: choose a report ("Избор", Ctrl+O, or dropped on the
 // window), which plans it, shows its print data and opens the preview; reopen
@@ -66,7 +67,7 @@ private:
                           int width);
 
     void choose_file();
-    void choose_printer(const PrinterTarget& target);
+    void choose_printer(std::shared_ptr<const Destination> destination);
     void fill_print_data();
     void show_printer_name();
     void show_job_settings();

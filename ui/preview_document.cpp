@@ -1,7 +1,6 @@
 #include "ui/preview_document.h"
 
 #include "engine/error.h"
-#include "printing/cups/printer_factory.h"
 #include "printing/page_capture.h"
 #include "printing/print_page.h"
 
@@ -45,9 +44,10 @@ private:
     int m_pages = 0;
 };
 
-PreviewDocument::PreviewDocument(std::string path, const std::string& title)
+PreviewDocument::PreviewDocument(std::unique_ptr<DocumentSink> file, std::string path,
+                                 const std::string& title)
     : m_path(std::move(path)) {
-    auto sink = std::make_unique<HeldDocumentSink>(make_pdf_file_sink(m_path));
+    auto sink = std::make_unique<HeldDocumentSink>(std::move(file));
     m_sink = sink.get();
     m_surface = surface_like_printer(std::move(sink));
     m_surface->set_document_title(title);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/printer_surface.h"
+#include "printing/document_sink.h"
 
 #include <functional>
 #include <memory>
@@ -12,12 +13,13 @@ class HeldDocumentSink;
 
 // The PDF printer's document while a preview is open: every page printed from
 // the preview, by whatever button, goes into it in the order it was printed.
-// The pages go into the file as they are printed; the file takes the place of
-// `path` only when finish() completes it. Made on the current printer's paper
-// and faces; dropped unfinished, nothing of it stays.
+// The pages go into the file as they are printed (`file`, the sink writing
+// `path`); the file takes the place of `path` only when finish() completes
+// it. Made on the current printer's paper and faces; dropped unfinished,
+// nothing of it stays.
 class PreviewDocument {
 public:
-    PreviewDocument(std::string path, const std::string& title);
+    PreviewDocument(std::unique_ptr<DocumentSink> file, std::string path, const std::string& title);
     ~PreviewDocument();
     PreviewDocument(const PreviewDocument&) = delete;
     PreviewDocument& operator=(const PreviewDocument&) = delete;

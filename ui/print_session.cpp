@@ -9,10 +9,10 @@
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
-#include "printing/cups/printer_binding.h"
 #include "printing/page_capture.h"
 #include "printing/page_capture_sink.h"
 #include "printing/print_page.h"
+#include "printing/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/message_box.h"
 #include "ui/preview_document.h"
@@ -236,8 +236,8 @@ bool PrintSession::print_pages(int first, int last) {
 
 bool PrintSession::print_with(const std::string& pages, const std::function<void()>& draw) {
     try {
-        if (m_binding.target().kind == PrinterTarget::Kind::Pdf) {
-            if (!open_preview_document()) {
+        if (const FileOutput* file = m_binding.destination().file_output()) {
+            if (!open_preview_document(*file)) {
                 return false;
             }
             m_document->print(draw);
@@ -256,11 +256,11 @@ bool PrintSession::print_with(const std::string& pages, const std::function<void
 
 // The first page printed into a file that is there already asks first: the
 // file is replaced, or the pages go to a new one beside it, or nothing prints.
-bool PrintSession::open_preview_document() {
+bool PrintSession::open_preview_document(const FileOutput& file) {
     if (m_document) {
         return true;
     }
-    std::string path = m_binding.target().pdf_path;
+    std::string path = file.path();
     if (path_kind(path) != PathKind::Missing) {
         const std::string offered = free_name_beside(path);
         enum Answer { Replace, NewFile, Cancel };
@@ -275,18 +275,16 @@ bool PrintSession::open_preview_document() {
             path = offered;
         }
     }
-    m_document = std::make_unique<PreviewDocument>(path, document_title(m_path));
+    m_document =
+        std::make_unique<PreviewDocument>(file.make_file_sink(path), path, document_title(m_path));
     return true;
 }
 
 // The pages are drawn here, where the job record lives; making the job,
 // sending and following it happen beside the windows.
 void PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
-    const PrinterTarget& target = m_binding.target();
     QueueDocument document;
-    document.settings.queue = target.queue;
-    document.settings.options = target.job_options;
-    document.settings.wait_seconds = target.job_wait_seconds;
+    document.destination = m_binding.shared_destination();
     {
         auto capture = std::make_unique<PageCaptureSink>();
         PageCaptureSink& captured = *capture;
@@ -301,7 +299,7 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
         document.info = captured.info();
         document.pages = captured.take();
     }
-    document.info.copies = target.copies;
+    document.info.copies = document.destination->copies();
     auto* queue_job = new QueueJob(std::move(document), this);
     connect(queue_job, &QueueJob::progressed, this, &PrintSession::status_changed);
     connect(queue_job, &QueueJob::failed, this,

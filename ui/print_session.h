@@ -10,6 +10,7 @@
 
 namespace kvalon {
 
+class FileOutput;
 class PrinterBinding;
 class PreviewDocument;
 
@@ -19,11 +20,12 @@ class PreviewDocument;
 // windows need besides: how many pages the report prints, whether its file is
 // still the one planned, and where printed pages go.
 //
-// Where printed pages go depends on the printer bound: on a CUPS queue every
+// Where printed pages go depends on the printer bound: on a printer every
 // print action is a job of its own, sent at once and followed in the
-// background (ui/queue_job.h); on the PDF printer the pages printed while the
-// preview is open form one document, in print order, written when the preview
-// closes, the job ends or the printer changes. Either way the footer stands
+// background (ui/queue_job.h); on a destination that writes files (the PDF
+// printer) the pages printed while the preview is open form one document, in
+// print order, written when the preview closes, the job ends or the printer
+// changes. Either way the footer stands
 // under the report's last page whenever that page is printed.
 //
 // Failures are told to the user here (message box); the calls then return
@@ -105,7 +107,7 @@ private:
     // the PDF printer's document or as a job of its own on the queue. False,
     // told, when the printer refused.
     bool print_with(const std::string& pages, const std::function<void()>& draw);
-    bool open_preview_document();
+    bool open_preview_document(const FileOutput& file);
     void send_to_queue(const std::string& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
 

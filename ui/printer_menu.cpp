@@ -1,7 +1,7 @@
 #include "ui/printer_menu.h"
 
-#include "printing/cups/printer_binding.h"
-#include "printing/cups/printer_selection.h"
+#include "printing/choice/printer_choice.h"
+#include "printing/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/file_dialog.h"
 #include "ui/user_settings.h"
@@ -35,14 +35,14 @@ void PrinterMenu::refresh() {
     clear();
     delete m_group;
     m_group = new QActionGroup(this);
-    for (const std::string& queue : cups_queue_names()) {
-        add_queue(queue);
+    for (const std::string& name : system_printers().names()) {
+        add_system_printer(name);
     }
     addSeparator();
     QAction* pdf = addAction(QString::fromUtf8(captions::kPdfPrinter));
     pdf->setObjectName(QStringLiteral("pdfPrinter"));
     pdf->setCheckable(true);
-    pdf->setChecked(m_binding.is_bound() && m_binding.target().kind == PrinterTarget::Kind::Pdf);
+    pdf->setChecked(m_binding.is_bound() && m_binding.destination().file_output() != nullptr);
     connect(pdf, &QAction::triggered, this, &PrinterMenu::choose_pdf);
     for (QAction* action : actions()) {
         if (action->isCheckable()) {
@@ -51,38 +51,25 @@ void PrinterMenu::refresh() {
     }
 }
 
-void PrinterMenu::add_queue(const std::string& queue) {
-    QAction* action = addAction(QString::fromStdString(queue));
-    action->setObjectName(QStringLiteral("queue:") + QString::fromStdString(queue));
+void PrinterMenu::add_system_printer(const std::string& name) {
+    const Destination* bound = m_binding.is_bound() ? &m_binding.destination() : nullptr;
+    std::shared_ptr<const Destination> printer = system_printers().picked(bound, name);
+    QAction* action = addAction(QString::fromStdString(name));
+    action->setObjectName(QStringLiteral("queue:") + QString::fromStdString(name));
     action->setCheckable(true);
-    action->setChecked(m_binding.is_bound() &&
-                       m_binding.target().kind == PrinterTarget::Kind::Cups &&
-                       m_binding.target().queue == queue);
-    connect(action, &QAction::triggered, this, [this, queue] {
-        PrinterTarget target;
-        target.kind = PrinterTarget::Kind::Cups;
-        target.queue = queue;
-        target.copies = m_binding.is_bound() ? m_binding.target().copies : 1;
-        m_chosen(target);
-    });
+    action->setChecked(bound != nullptr && bound->is_same_printer(*printer));
+    connect(action, &QAction::triggered, this, [this, printer] { m_chosen(printer); });
 }
 
 void PrinterMenu::choose_pdf() {
-    const bool was_pdf =
-        m_binding.is_bound() && m_binding.target().kind == PrinterTarget::Kind::Pdf;
-    const std::string start = was_pdf ? m_binding.target().pdf_path : first_pdf_path();
+    const Destination* bound = m_binding.is_bound() ? &m_binding.destination() : nullptr;
+    const FileOutput* file = bound != nullptr ? bound->file_output() : nullptr;
+    const std::string start = file != nullptr ? file->path() : first_pdf_path();
     const std::string path = choose_pdf_file(parentWidget(), captions::kChoosePdfTitle, start);
     if (path.empty()) {
         return; // the check marks are set afresh when the menu opens again
     }
-    PrinterTarget target;
-    target.kind = PrinterTarget::Kind::Pdf;
-    target.pdf_path = path;
-    if (was_pdf) {
-        target.paper_code = m_binding.target().paper_code;
-        target.copies = m_binding.target().copies;
-    }
-    m_chosen(target);
+    m_chosen(picked_pdf_printer(bound, path));
 }
 
 } // namespace kvalon

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "printing/printer_target.h"
+#include "printing/destination.h"
 
 #include <QMenu>
 
 #include <functional>
+#include <memory>
 
 class QActionGroup;
 
@@ -12,19 +13,19 @@ namespace kvalon {
 
 class PrinterBinding;
 
-// The printers the user can pick: the print service's queues and the PDF
-// printer writing a file the user names. The one printed on now is checked.
+// The printers the user can pick: the system print service's printers and
+// the PDF printer writing a file the user names. The one printed on now is checked.
 // The list is taken afresh each time the menu opens.
 class PrinterMenu final : public QMenu {
     Q_OBJECT
 public:
-    using Chosen = std::function<void(const PrinterTarget&)>;
+    using Chosen = std::function<void(std::shared_ptr<const Destination>)>;
     PrinterMenu(const QString& title, PrinterBinding& binding, Chosen chosen, QWidget* parent);
 
     void refresh();
 
 private:
-    void add_queue(const std::string& queue);
+    void add_system_printer(const std::string& name);
     void choose_pdf();
 
     PrinterBinding& m_binding;

@@ -3,14 +3,10 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
-#include "printing/cups/cups_job_check.h"
-#include "printing/pdf/face_file_font_source.h"
-#include "printing/program_font.h"
 
 #include <QMetaObject>
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <mutex>
 
@@ -44,21 +40,20 @@ struct QueueJob::Mailbox {
 
 namespace {
 
-constexpr int kHeld = 4;       // IPP job-state
-constexpr int kProcessing = 5; // IPP job-state
-
 // The job as the status line tells it: its title, the queue and its state,
 // with the printer's own words when it has any.
 class Status {
 public:
     explicit Status(const QueueDocument& document)
-        : m_prefix(document.info.title + messages::kOnQueue + document.settings.queue + ": ") {}
+        : m_prefix(document.info.title + messages::kOnQueue + document.destination->name() + ": ") {
+    }
 
     std::string operator()(const std::string& state) const { return m_prefix + state; }
-    std::string operator()(const JobLook& look) const {
-        const std::string& state = look.job_state == kHeld         ? messages::kJobHeld
-                                   : look.job_state == kProcessing ? messages::kJobPrinting
-                                                                   : messages::kJobWaiting;
+    std::string operator()(const JobProgress& look) const {
+        const std::string& state = look.state == JobProgress::State::Held ? messages::kJobHeld
+                                   : look.state == JobProgress::State::Printing
+                                       ? messages::kJobPrinting
+                                       : messages::kJobWaiting;
         std::string text = m_prefix + state;
         if (!look.printer_message.empty()) {
             text += messages::kPrinterSays + look.printer_message + messages::kPrinterSaysEnd;
@@ -95,7 +90,7 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
     const Status status(document);
     mailbox->progress(status(messages::kJobSending));
     std::string shown;
-    document.settings.on_look = [&](const JobLook& look) {
+    const JobWatch watch = [&](const JobProgress& look) {
         if (mailbox->stopping) {
             return false;
         }
@@ -105,17 +100,14 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
         }
         return true;
     };
-    CupsJobSink sink(document.settings,
-                     std::make_shared<const FaceFileFontSource>(program_faces()));
-    const auto followed_for = std::chrono::seconds(document.settings.wait_seconds);
-    std::chrono::steady_clock::time_point finishing;
+    std::unique_ptr<DocumentSink> sink;
     try {
-        sink.begin(document.info);
+        sink = document.destination->make_page_sink(watch);
+        sink->begin(document.info);
         for (const PageDescription& page : document.pages) {
-            sink.add_page(page);
+            sink->add_page(page);
         }
-        finishing = std::chrono::steady_clock::now();
-        sink.finish();
+        sink->finish();
     } catch (const KvalonError& error) {
         mailbox->progress(status(messages::kJobNotPrinted));
         mailbox->fail(message_for(error));
@@ -125,16 +117,9 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
     if (mailbox->stopping) {
         return;
     }
-    // The job was followed to its end, or as long as it is followed at all
-    // (the sink has told the user then).
-    if (std::chrono::steady_clock::now() - finishing < followed_for) {
-        mailbox->progress(status(messages::kJobPrinted));
-    } else {
-        mailbox->progress(messages::kStoppedWatching + document.settings.queue +
-                          messages::kStoppedWatchingAfter +
-                          std::to_string(document.settings.wait_seconds) +
-                          messages::kStoppedWatchingNotYetPrinted);
-    }
+    // Followed to its end, or as far as it could be (the sink told the user why).
+    const std::string unconfirmed = sink->unconfirmed();
+    mailbox->progress(unconfirmed.empty() ? status(messages::kJobPrinted) : unconfirmed);
     mailbox->post([](QueueJob& job) { emit job.ended(); });
 }
 

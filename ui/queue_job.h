@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/cups/cups_job_sink.h"
+#include "printing/destination.h"
 #include "printing/document_sink.h"
 #include "printing/page_description.h"
 
@@ -13,15 +13,15 @@
 
 namespace kvalon {
 
-// The pages of one print action for a CUPS queue and how to send them.
+// The pages of one print action for a printer and where they go.
 struct QueueDocument {
-    CupsJobSettings settings; // the queue, the client's options, how long the job is followed
-    DocumentInfo info;        // the job's title, copies and planned paper
+    std::shared_ptr<const Destination> destination;
+    DocumentInfo info; // the job's title, copies and planned paper
     std::vector<PageDescription> pages;
 };
 
-// One print action's pages on their way to a CUPS queue: made into a job as
-// every job is (printing/cups/cups_job_sink.h), sent and followed on a thread
+// One print action's pages on their way to a printer: made into a job by the
+// destination's own page sink, sent and followed on a thread
 // of its own, so that the windows never wait for the print service. What becomes of
 // it is told as it happens: progressed() for the status line (the job's state
 // and the printer's own words as they change), failed() with the whole

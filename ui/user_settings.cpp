@@ -1,27 +1,22 @@
 #include "ui/user_settings.h"
 
-#include "printing/cups/printer_selection.h"
+#include "printing/choice/printer_choice.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
-#include <algorithm>
-
 namespace kvalon {
 
 namespace {
 const QString kFolderKey = QStringLiteral("files/folder");
-const QString kPrinterKindKey = QStringLiteral("printer/kind");
-const QString kQueueKey = QStringLiteral("printer/queue");
-const QString kPdfKey = QStringLiteral("printer/pdf");
-const QString kPaperKey = QStringLiteral("printer/paper");
+// The printer's kind and its own fields, each under "printer/".
+const QString kPrinterGroup = QStringLiteral("printer");
+const QString kPrinterKindKey = QStringLiteral("kind");
 const QString kEscpKey = QStringLiteral("printer/escp");
 const QString kCodePageKey = QStringLiteral("report/code-page");
 const QString kFitPagesKey = QStringLiteral("printer/fit-pages");
-const QString kCupsKind = QStringLiteral("cups");
-const QString kPdfKind = QStringLiteral("pdf");
 
 std::string local_path(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -31,10 +26,6 @@ QString display_path(const std::string& path) {
     return QFile::decodeName(path.c_str());
 }
 
-bool queue_is_offered(const std::string& queue) {
-    const std::vector<std::string> queues = cups_queue_names();
-    return std::find(queues.begin(), queues.end(), queue) != queues.end();
-}
 } // namespace
 
 std::string remembered_folder() {
@@ -49,37 +40,26 @@ void remember_folder_of(const std::string& report_path) {
     QSettings().setValue(kFolderKey, QFileInfo(display_path(report_path)).absolutePath());
 }
 
-std::optional<PrinterTarget> remembered_printer() {
-    const QSettings settings;
-    const QString kind = settings.value(kPrinterKindKey).toString();
-    PrinterTarget target;
-    if (kind == kCupsKind) {
-        target.kind = PrinterTarget::Kind::Cups;
-        target.queue = settings.value(kQueueKey).toString().toStdString();
-        if (!target.queue.empty() && queue_is_offered(target.queue)) {
-            return target;
-        }
-    } else if (kind == kPdfKind) {
-        const QString pdf = settings.value(kPdfKey).toString();
-        target.kind = PrinterTarget::Kind::Pdf;
-        target.pdf_path = local_path(pdf);
-        target.paper_code = settings.value(kPaperKey, target.paper_code).toInt();
-        if (!pdf.isEmpty() && QFileInfo(pdf).absoluteDir().exists()) {
-            return target;
+std::shared_ptr<const Destination> remembered_printer() {
+    QSettings settings;
+    settings.beginGroup(kPrinterGroup);
+    RememberedPrinter remembered;
+    remembered.kind = settings.value(kPrinterKindKey).toString().toStdString();
+    for (const QString& key : settings.childKeys()) {
+        if (key != kPrinterKindKey) {
+            remembered.fields[key.toStdString()] = local_path(settings.value(key).toString());
         }
     }
-    return std::nullopt;
+    return remembered.kind.empty() ? nullptr : restore_printer(remembered);
 }
 
-void remember_printer(const PrinterTarget& target) {
+void remember_printer(const Destination& destination) {
+    const RememberedPrinter remembered = destination.remembered();
     QSettings settings;
-    if (target.kind == PrinterTarget::Kind::Cups) {
-        settings.setValue(kPrinterKindKey, kCupsKind);
-        settings.setValue(kQueueKey, QString::fromStdString(target.queue));
-    } else {
-        settings.setValue(kPrinterKindKey, kPdfKind);
-        settings.setValue(kPdfKey, display_path(target.pdf_path));
-        settings.setValue(kPaperKey, target.paper_code);
+    settings.beginGroup(kPrinterGroup);
+    settings.setValue(kPrinterKindKey, QString::fromStdString(remembered.kind));
+    for (const auto& [key, value] : remembered.fields) {
+        settings.setValue(QString::fromStdString(key), display_path(value));
     }
 }
 

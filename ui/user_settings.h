@@ -1,8 +1,9 @@
 #pragma once
 
 #include "engine/code_page.h"
-#include "printing/printer_target.h"
+#include "printing/destination.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,11 +17,11 @@ namespace kvalon {
 std::string remembered_folder();
 void remember_folder_of(const std::string& report_path);
 
-// The printer the user picked last, when it is still there: a CUPS queue the
-// print service still offers, or the PDF printer writing into a folder that
-// still exists.
-std::optional<PrinterTarget> remembered_printer();
-void remember_printer(const PrinterTarget& target);
+// The printer the user picked last, when it is still there (a queue the print
+// service still offers, the PDF printer writing into a folder that still
+// exists); null otherwise.
+std::shared_ptr<const Destination> remembered_printer();
+void remember_printer(const Destination& destination);
 
 // Whether reports print as on an Epson printer (the ESC/P mode).
 bool remembered_escp_mode();

@@ -153,8 +153,11 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
                 return failed(failure_reason(messages::kQueueStopped, look.printer_message));
             }
-            if (std::chrono::steady_clock::now() >= deadline || (on_look && !on_look(look))) {
+            if (std::chrono::steady_clock::now() >= deadline) {
                 return ended_as(JobOutcome::State::StillWaiting);
+            }
+            if (on_look && !on_look(look)) {
+                return ended_as(JobOutcome::State::Unwatched);
             }
             std::this_thread::sleep_for(kPollInterval);
         }

@@ -21,6 +21,7 @@ struct JobOutcome {
         Completed,     // the printer took the whole job
         Failed,        // aborted, cancelled, stopped, or its queue stopped
         StillWaiting,  // neither by the deadline: it may still print
+        Unwatched,     // whoever followed it stopped looking: it may still print
         ServiceSilent, // the print service stopped answering: it may still print
         SignalKept,    // an ending signal came while the job was followed
     };
@@ -43,8 +44,8 @@ struct JobLook {
 // leaves it to print, so that is no failure, only the end of the following.
 // An ending signal kept meanwhile (engine/signal_cleanup.h) ends the
 // following at once. `on_look`, when given, sees every look that answered
-// before the job ends, and ends the following early (as still waiting) by
-// returning false.
+// before the job ends, and ends the following early (Unwatched) by returning
+// false.
 JobOutcome follow_job(const std::string& queue, int job_id,
                       std::chrono::steady_clock::time_point deadline,
                       const std::function<bool(const JobLook&)>& on_look = {});

@@ -4,14 +4,12 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/owned_fd.h"
-#include "printing/cups/cups_connection.h"
 #include "printing/cups/cups_job_check.h"
-#include "printing/cups/cups_request_output.h"
 #include "printing/cups/destination_info.h"
 #include "printing/cups/job_options.h"
+#include "printing/cups/print_service.h"
+#include "printing/pdf/byte_output.h"
 #include "printing/pdf/pdf_stream_sink.h"
-
-#include <cups/cups.h>
 
 #include <cerrno>
 #include <chrono>
@@ -21,78 +19,14 @@
 
 namespace kvalon {
 
-namespace {
-
-// The options of a job, freed on every path.
-class CupsOptionList {
-public:
-    explicit CupsOptionList(const JobOptions& options) {
-        for (const JobOption& option : options) {
-            m_count = cupsAddOption(option.name.c_str(), option.value.c_str(), m_count, &m_options);
-        }
-    }
-    ~CupsOptionList() { cupsFreeOptions(m_count, m_options); }
-    CupsOptionList(const CupsOptionList&) = delete;
-    CupsOptionList& operator=(const CupsOptionList&) = delete;
-
-    int count() const { return m_count; }
-    cups_option_t* options() const { return m_options; }
-
-private:
-    int m_count = 0;
-    cups_option_t* m_options = nullptr;
-};
-
-OwnJobSettings own_settings(const DocumentInfo& info) {
-    OwnJobSettings own;
-    own.copies = info.copies;
-    if (info.paper_width_mm > 0 && info.paper_height_mm > 0) {
-        own.media = media_name_for(info.paper_width_mm, info.paper_height_mm);
-    }
-    return own;
-}
-
-std::optional<MediaMargins> margins_of(const DestinationInfo& destination,
-                                       const OwnJobSettings& own) {
-    if (own.media.empty()) {
-        return std::nullopt;
-    }
-    if (const std::optional<DestinationMedia> media = destination.media(own.media)) {
-        return media->margins;
-    }
-    return std::nullopt;
-}
-
-std::string outside_note(const std::string& queue) {
+std::string cells_outside_note(const std::string& queue) {
     return messages::kCellsOutsidePrintable + queue + messages::kCellsOutsidePrintableEnd;
 }
 
-// Create-Job as libcups's cupsCreateJob sends it, without the two questions
-// about the queue it asks first (one of them for the queue's whole
-// description): the queue has just been asked. The job's id, 0 when refused.
-int create_job_on(http_t* http, const std::string& queue, const std::string& title,
-                  const CupsOptionList& options) {
-    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-                 printer_uri(queue).c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-                 cupsUser());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
-    cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_OPERATION);
-    cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_JOB);
-    ipp_t* response = cupsDoRequest(http, request, ("/printers/" + queue).c_str());
-    ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
-    const int job_id =
-        cupsLastError() <= IPP_STATUS_OK_CONFLICTING && id != nullptr ? ippGetInteger(id, 0) : 0;
-    ippDelete(response);
-    return job_id;
-}
-
-} // namespace
-
-CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts)
+CupsJobSink::CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts,
+                         std::shared_ptr<PrintService> service)
     : m_settings(std::move(settings)), m_queue(split_destination(m_settings.queue).queue),
-      m_fonts(std::move(fonts)) {}
+      m_fonts(std::move(fonts)), m_service(std::move(service)) {}
 
 CupsJobSink::~CupsJobSink() {
     abandon();
@@ -100,27 +34,19 @@ CupsJobSink::~CupsJobSink() {
 
 void CupsJobSink::start_request(const DocumentInfo& info, const char* format) {
     abandon();
-    if (const std::optional<std::string> refusal = queue_refusal(m_queue)) {
+    m_unconfirmed.clear();
+    if (const std::optional<std::string> refusal = m_service->queue_refusal(m_queue)) {
         throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
     }
-    const OwnJobSettings own = own_settings(info);
-    JobOptions options;
-    {
-        const std::shared_ptr<const DestinationInfo> destination =
-            m_settings.destination != nullptr
-                ? m_settings.destination
-                : std::make_shared<const DestinationInfo>(m_settings.queue);
-        options = job_options(*destination, m_settings.options, own);
-        m_margins = margins_of(*destination, own);
-    }
-    m_connection = std::make_unique<CupsConnection>();
-    create_job(info, options, format);
-    m_output = std::make_unique<CupsRequestOutput>(*m_connection, m_settings.queue);
+    const JobTerms terms = m_service->job_terms(m_settings, own_settings_for(info));
+    m_margins = terms.margins;
+    m_request = m_service->open_request(m_queue);
+    create_job(info, terms.options, format);
 }
 
 void CupsJobSink::begin(const DocumentInfo& info) {
-    start_request(info, CUPS_FORMAT_PDF);
-    m_document = std::make_unique<PdfStreamSink>(*m_output, *m_fonts);
+    start_request(info, "application/pdf");
+    m_document = std::make_unique<PdfStreamSink>(m_request->document(), *m_fonts);
     try {
         // The queue makes the copies.
         m_document->begin(DocumentInfo{info.title, 1});
@@ -129,19 +55,15 @@ void CupsJobSink::begin(const DocumentInfo& info) {
     }
 }
 
-void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& job_options,
+void CupsJobSink::create_job(const DocumentInfo& info, const JobOptions& options,
                              const char* format) {
-    const CupsOptionList options(job_options);
-    http_t* http = m_connection->get();
-    const char* queue = m_queue.c_str();
     m_deferral.emplace();
-    m_job_id = create_job_on(http, m_queue, info.title, options);
+    m_job_id = m_request->create_job(info.title, options);
     if (m_job_id == 0) {
-        fail(service_reason(cupsLastError()));
+        fail(m_request->refusal());
     }
-    if (cupsStartDocument(http, queue, m_job_id, info.title.c_str(), format, 1) !=
-        HTTP_STATUS_CONTINUE) {
-        fail(service_reason(cupsLastError()));
+    if (!m_request->start_document(info.title, format)) {
+        fail(m_request->refusal());
     }
 }
 
@@ -166,7 +88,7 @@ void CupsJobSink::place(const PageDescription& page) {
                                                          page.landscape, *m_margins, page.dpi);
     if (!placement.whole && !(page.cells == m_told_cells)) {
         m_told_cells = page.cells;
-        tell_user(outside_note(m_settings.queue));
+        tell_user(cells_outside_note(m_settings.queue));
     }
     if (placement.right_mm == 0 && placement.down_mm == 0) {
         m_document->add_page(page);
@@ -175,26 +97,6 @@ void CupsJobSink::place(const PageDescription& page) {
     PageDescription moved = page;
     move_page(moved, placement);
     m_document->add_page(moved);
-}
-
-JobPreview CupsJobSink::preview(const DocumentInfo& info, const PageDescription& sheet) {
-    JobPreview preview;
-    try {
-        const DestinationInfo destination(m_settings.queue);
-        const OwnJobSettings own = own_settings(info);
-        preview.settings = options_text(
-            notable_options(destination, job_options(destination, m_settings.options, own)));
-        if (const std::optional<MediaMargins> margins = margins_of(destination, own)) {
-            const PagePlacement placement = place_within_margins(
-                sheet.cells, sheet.width_mm, sheet.height_mm, sheet.landscape, *margins, sheet.dpi);
-            if (!placement.whole) {
-                preview.note = outside_note(m_settings.queue);
-            }
-        }
-    } catch (const KvalonError&) {
-        // The job itself will say what is wrong with the destination.
-    }
-    return preview;
 }
 
 void CupsJobSink::finish() {
@@ -227,9 +129,9 @@ void CupsJobSink::send_file(const DocumentInfo& info, const std::string& path,
             if (deferred_signal() != 0) {
                 abandon(); // and the kept signal ends the program
             }
-            m_output->write(buffer.data(), static_cast<std::size_t>(got));
+            m_request->document().write(buffer.data(), static_cast<std::size_t>(got));
         }
-        m_output->flush();
+        m_request->document().flush();
     } catch (const KvalonError& error) {
         if (error.kind() != ErrorKind::Printer) {
             throw;
@@ -243,19 +145,17 @@ void CupsJobSink::send_file(const DocumentInfo& info, const std::string& path,
 // printer has it.
 void CupsJobSink::end_request() {
     hand_over();
-    m_connection->restart_clock();
-    const ipp_status_t status = cupsFinishDocument(m_connection->get(), m_queue.c_str());
-    const bool answered = m_connection->answered();
-    m_connection.reset();
-    if (answered && status > IPP_STATUS_OK_CONFLICTING) {
+    const std::optional<std::string> answer = m_request->answer();
+    m_request.reset();
+    if (answer && !answer->empty()) {
         // The service said no to the document it has: it must not print it.
-        fail(service_reason(status));
+        fail(*answer);
     }
     if (!m_settings.signal_cancels_followed_job) {
         // From here on a signal ends the program at once and the job prints.
         m_deferral.reset();
     }
-    if (answered) {
+    if (answer) {
         follow_to_the_end();
     } else {
         tell_not_followed(messages::kStoppedWatchingSilent);
@@ -266,34 +166,29 @@ void CupsJobSink::end_request() {
 
 // The last bytes of the document and the end of the request leave the
 // buffers; a failure before the end left the job without its whole document.
-// The end is written without asking for the answer, which the print service
-// may never send: whether it arrives no longer decides what becomes of the
-// job.
+// Whether the answer arrives no longer decides what becomes of the job.
 void CupsJobSink::hand_over() {
-    http_t* http = m_connection->get();
-    m_connection->restart_clock();
-    if (httpWrite2(http, "", 0) < 0 || httpError(http) != 0) {
+    if (!m_request->hand_over()) {
         fail(messages::kServiceSilent);
     }
     m_document.reset();
-    m_output.reset();
 }
 
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
-    const JobOutcome outcome = follow_job(m_queue, m_job_id, deadline, m_settings.on_look);
+    const JobOutcome outcome =
+        m_service->follow_job(m_queue, m_job_id, deadline, m_settings.on_look);
     switch (outcome.state) {
     case JobOutcome::State::Completed:
         return;
     case JobOutcome::State::Failed:
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
+    case JobOutcome::State::Unwatched:
+        // Whoever follows the job has gone: it is left to print, silently.
+        return;
     case JobOutcome::State::StillWaiting:
-        // Ended early by whoever follows the job: it is left to print, silently.
-        if (std::chrono::steady_clock::now() < deadline) {
-            return;
-        }
         tell_not_followed(messages::kStoppedWatchingAfter +
                           std::to_string(m_settings.wait_seconds) +
                           messages::kStoppedWatchingNotYetPrinted);
@@ -306,8 +201,9 @@ void CupsJobSink::follow_to_the_end() {
     }
 }
 
-void CupsJobSink::tell_not_followed(const std::string& why) const {
-    tell_user(messages::kStoppedWatching + m_settings.queue + why);
+void CupsJobSink::tell_not_followed(const std::string& why) {
+    m_unconfirmed = messages::kStoppedWatching + m_settings.queue + why;
+    tell_user(m_unconfirmed);
 }
 
 // A job made but not handed over is cancelled: the queue prints nothing of
@@ -315,10 +211,9 @@ void CupsJobSink::tell_not_followed(const std::string& why) const {
 // connection of its own.
 void CupsJobSink::cancel_unfinished_job() noexcept {
     m_document.reset();
-    m_output.reset();
-    m_connection.reset();
+    m_request.reset();
     if (m_job_id != 0) {
-        cancel_job(m_queue, m_job_id);
+        m_service->cancel_job(m_queue, m_job_id);
     }
     m_job_id = 0;
 }

@@ -15,10 +15,10 @@
 
 namespace kvalon {
 
-class CupsConnection;
-class CupsRequestOutput;
-class DestinationInfo;
+class JobRequest;
 class PdfStreamSink;
+class PrintService;
+class DestinationInfo;
 
 // What a CUPS job is sent with besides its pages.
 struct CupsJobSettings {
@@ -61,9 +61,11 @@ struct CupsJobSettings {
 // the hand-over itself), is told as not followed to the end and left to
 // print, never as a failure: the sender would send it again and it would
 // print twice.
+// The sink asks the print service through `service` (libcups's in the program).
 class CupsJobSink final : public DocumentSink {
 public:
-    CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts);
+    CupsJobSink(CupsJobSettings settings, std::shared_ptr<const FontSource> fonts,
+                std::shared_ptr<PrintService> service);
     ~CupsJobSink() override;
 
     void begin(const DocumentInfo& info) override;
@@ -71,7 +73,7 @@ public:
     void finish() override;
     void abandon() noexcept override;
     bool is_open() const override { return m_document != nullptr; }
-    JobPreview preview(const DocumentInfo& info, const PageDescription& sheet) override;
+    std::string unconfirmed() const override { return m_unconfirmed; }
 
     // Sends the file at `path` as it is, one job of the document format
     // `format` ("application/postscript") with the job's options, the copies
@@ -88,7 +90,7 @@ private:
     void place(const PageDescription& page);
     void hand_over();
     void follow_to_the_end();
-    void tell_not_followed(const std::string& why) const;
+    void tell_not_followed(const std::string& why);
     void cancel_unfinished_job() noexcept;
     [[noreturn]] void cancel_and_end(int signal_number);
     [[noreturn]] void fail(const std::string& reason);
@@ -96,13 +98,18 @@ private:
     CupsJobSettings m_settings;
     std::string m_queue; // the destination's queue, without its instance
     std::shared_ptr<const FontSource> m_fonts;
-    std::unique_ptr<CupsConnection> m_connection;
-    std::unique_ptr<CupsRequestOutput> m_output;
+    std::shared_ptr<PrintService> m_service;
+    std::unique_ptr<JobRequest> m_request;
     std::unique_ptr<PdfStreamSink> m_document;
     int m_job_id = 0;
+    std::string m_unconfirmed;                // why the last job handed over was not seen printed
     std::optional<SignalDeferral> m_deferral; // while the job is sent (and followed)
     std::optional<MediaMargins> m_margins;    // of the job's paper, when the queue lists it
     PageArea m_told_cells;                    // the cells the user was last told do not fit
 };
+
+// What the user is told when a page's cells cannot all lie within the
+// margins `queue` reports for its paper.
+std::string cells_outside_note(const std::string& queue);
 
 } // namespace kvalon

@@ -63,6 +63,15 @@ std::set<std::string> sent_as_job_settings(const JobOptions& options) {
 
 } // namespace
 
+OwnJobSettings own_settings_for(const DocumentInfo& info) {
+    OwnJobSettings own;
+    own.copies = info.copies;
+    if (info.paper_width_mm > 0 && info.paper_height_mm > 0) {
+        own.media = media_name_for(info.paper_width_mm, info.paper_height_mm);
+    }
+    return own;
+}
+
 JobOptions job_options(const DestinationInfo& destination, const JobOptions& client,
                        const OwnJobSettings& own) {
     JobOptions options = destination.options();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/document_sink.h"
 #include "printing/job_option.h"
 
 #include <string>
@@ -13,6 +14,10 @@ struct OwnJobSettings {
     int copies = 1;
     std::string media; // self-describing name of the planned paper; empty: none asked
 };
+
+// What the program decides itself of a document with `info`: its copies, and
+// the paper it was planned on by its self-describing name.
+OwnJobSettings own_settings_for(const DocumentInfo& info);
 
 // The options of a job on `destination`: what `lp` would send there (its
 // defaults and lpoptions), `client` on top, and the program's own on top of

@@ -7,8 +7,8 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/signal_cleanup.h"
-#include "printing/cups/printer_binding.h"
-#include "printing/cups/printer_selection.h"
+#include "printing/choice/printer_choice.h"
+#include "printing/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/desktop/window_font.h"
 #include "startup/desktop_launch.h"
@@ -68,8 +68,8 @@ int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
         throw KvalonError(ErrorKind::MissingFile, open_path);
     }
     if (!names_a_printer(options)) {
-        if (const auto remembered = remembered_printer()) {
-            binding.bind(*remembered);
+        if (std::shared_ptr<const Destination> remembered = remembered_printer()) {
+            binding.bind(std::move(remembered));
         }
     }
     return run_menu_window(binding, open_path);
@@ -122,7 +122,8 @@ int run_with_application(const ProgramOptions& options, char* program_name) {
         hooks.install_font = [] { install_window_font(); };
         hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
         hooks.write_output = write_to_stdout;
-        const int status = run_report_job(options, request, hooks, binding);
+        const int status = run_report_job(
+            options, [&request] { return choose_printer(request); }, hooks, binding);
         set_notice_handler(nullptr);
         return status;
     } catch (const KvalonError& error) {

@@ -1,4 +1,5 @@
-#include "printing/cups/printer_factory.h"
+#include "printing/pdf/pdf_destination.h"
+#include "printing/printer_binding.h"
 #include "tests/support/test_files.h"
 
 #include <QGuiApplication>
@@ -13,17 +14,11 @@ namespace {
 
 class PageSurfaceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        target.kind = PrinterTarget::Kind::Pdf;
-        target.pdf_path = dir.file("out.pdf");
-    }
     std::unique_ptr<PrinterSurface> make(int paper = 9) {
-        target.paper_code = paper;
-        return make_printer_surface(target);
+        return make_printer_surface(std::make_shared<PdfDestination>(dir.file("out.pdf"), paper));
     }
 
     testing::TempDir dir;
-    PrinterTarget target;
 };
 
 TEST_F(PageSurfaceTest, PaperInTwipsFollowsCodeAndOrientation) {

@@ -1,7 +1,8 @@
 #include "tests/ui/window_fixture.h"
 
 #include "engine/print_job.h"
-#include "printing/cups/printer_selection.h"
+#include "printing/choice/printer_choice.h"
+#include "printing/pdf/pdf_destination.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
 #include "ui/menu_window.h"
@@ -61,28 +62,27 @@ TEST_F(PrinterChoice, PdfPrinterWithAFileOfTheUsersChoice) {
     ASSERT_TRUE(file_exists(other));
     EXPECT_NE(page_text(other, 1).find("Ред 001"), std::string::npos);
 
-    const std::optional<PrinterTarget> remembered = remembered_printer();
-    ASSERT_TRUE(remembered.has_value());
-    EXPECT_EQ(remembered->kind, PrinterTarget::Kind::Pdf);
-    EXPECT_EQ(remembered->pdf_path, other);
+    const std::shared_ptr<const Destination> remembered = remembered_printer();
+    ASSERT_NE(remembered, nullptr);
+    EXPECT_TRUE(remembered->is_same_printer(PdfDestination(other)));
 }
 
 // A print service queue of other paper than the PDF printer's: the report is
 // planned again for the queue's paper at once.
 TEST_F(PrinterChoice, QueueOfTheServiceIsPlannedForItsPaper) {
-    if (std::getenv("KVALON_CUPS_TEST") == nullptr || cups_queue_names().empty()) {
+    if (std::getenv("KVALON_CUPS_TEST") == nullptr || system_printers().names().empty()) {
         GTEST_SKIP() << "needs the test CUPS scheduler (scripts/run-tests.sh as root)";
     }
     bind_pdf(pdf(), 11); // A5
     Form_menu* menu = open_menu();
     choose(menu, write_report("REPORT.TXT", 3));
     EXPECT_EQ(paper_shown(menu), "148 / 210");
-    const std::string queue = cups_queue_names().front();
+    const std::string queue = system_printers().names().front();
     item(menu, QStringLiteral("queue:") + QString::fromStdString(queue))->trigger();
     EXPECT_EQ(printer_shown(menu), queue);
     EXPECT_EQ(paper_shown(menu), "210 / 297"); // the test queue is A4
-    ASSERT_TRUE(remembered_printer().has_value());
-    EXPECT_EQ(remembered_printer()->queue, queue);
+    ASSERT_NE(remembered_printer(), nullptr);
+    EXPECT_EQ(remembered_printer()->name(), queue);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "engine/source_file.h"
+#include "printing/pdf/pdf_destination.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/file_dialog.h"
 #include "ui/menu_window.h"
@@ -100,11 +101,7 @@ void UiTest::TearDown() {
 }
 
 void UiTest::bind_pdf(const std::string& path, int paper_code) {
-    PrinterTarget target;
-    target.kind = PrinterTarget::Kind::Pdf;
-    target.pdf_path = path;
-    target.paper_code = paper_code;
-    binding->bind(target);
+    binding->bind(std::make_shared<PdfDestination>(path, paper_code));
 }
 
 PrintSession& UiTest::session() {

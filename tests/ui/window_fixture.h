@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/printer_surface.h"
-#include "printing/cups/printer_binding.h"
+#include "printing/printer_binding.h"
 #include "tests/support/test_files.h"
 
 #include <QApplication>

@@ -3,6 +3,7 @@
 // followed beside the windows, which never wait for the print service.
 #include "engine/messages.h"
 #include "engine/print_job.h"
+#include "printing/cups/queue_destination.h"
 #include "tests/support/child_process.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/print_service.h"
@@ -63,11 +64,10 @@ protected:
 
     // The menu window printing on `queue`, with a report of three pages chosen.
     Form_menu* open_on(const char* queue) {
-        PrinterTarget target;
-        target.kind = PrinterTarget::Kind::Cups;
-        target.queue = queue;
-        target.job_wait_seconds = 30;
-        binding->bind(target);
+        QueueSettings settings;
+        settings.queue = queue;
+        settings.job_wait_seconds = 30;
+        binding->bind(std::make_shared<QueueDestination>(settings));
         Form_menu* menu = open_menu();
         choose(menu, write_report_of_pages("THREE.TXT", 3));
         m_status.clear();

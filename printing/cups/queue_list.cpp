@@ -1,4 +1,4 @@
-#include "printing/cups/printer_selection.h"
+#include "printing/cups/queue_list.h"
 
 #include "engine/error.h"
 #include "engine/messages.h"
@@ -123,28 +123,14 @@ std::vector<std::string> cups_queue_names() {
     return names_of(CupsDestinations());
 }
 
-// The PDF printer needs no print service: one that is slow or missing must not
-// hold a PDF job. A queue found by name or as the default is asked for alone;
-// only without one is the list of queues fetched.
-PrinterChoice choose_printer(const PrinterRequest& request) {
+// A queue found by name or as the default is asked for alone; only without
+// one is the list of queues fetched.
+PrinterChoice choose_queue(QueueSettings settings, int copies) {
     PrinterChoice choice;
-    PrinterTarget target;
-    target.copies = request.copies;
-    target.job_wait_seconds = request.job_wait_seconds;
-    target.signal_cancels_followed_job = request.signal_cancels_followed_job;
-    if (!request.pdf_path.empty()) {
-        target.kind = PrinterTarget::Kind::Pdf;
-        target.pdf_path = request.pdf_path;
-        target.paper_code = request.paper_code;
-        return {1, target};
-    }
-    target.kind = PrinterTarget::Kind::Cups;
-    target.media = request.media;
-    target.job_options = request.job_options;
-    target.destination = request.destination;
-    target.queue = named_destination(request.queue);
-    if (!target.queue.empty()) {
-        return {1, target};
+    const std::string asked = settings.queue;
+    settings.queue = named_destination(asked);
+    if (!settings.queue.empty()) {
+        return {1, std::make_shared<QueueDestination>(std::move(settings), copies)};
     }
     const CupsDestinations dests;
     const std::vector<std::string> queues = names_of(dests.answered());
@@ -152,18 +138,44 @@ PrinterChoice choose_printer(const PrinterRequest& request) {
     if (queues.empty()) {
         return choice;
     }
-    if (!request.queue.empty()) {
-        if (!dests.has(split_destination(request.queue))) {
-            throw KvalonError(ErrorKind::Printer, request.queue, messages::kNoSuchQueue);
+    if (!asked.empty()) {
+        if (!dests.has(split_destination(asked))) {
+            throw KvalonError(ErrorKind::Printer, asked, messages::kNoSuchQueue);
         }
-        target.queue = request.queue;
-        choice.target = target;
-        return choice;
+        settings.queue = asked;
+    } else {
+        // A default that names no queue: the first queue prints.
+        settings.queue = default_of(dests);
     }
-    // A default that names no queue: the first queue prints.
-    target.queue = default_of(dests);
-    choice.target = target;
+    choice.destination = std::make_shared<QueueDestination>(std::move(settings), copies);
     return choice;
+}
+
+namespace {
+
+class CupsPrinters final : public SystemPrinters {
+public:
+    std::vector<std::string> names() const override { return cups_queue_names(); }
+    PrinterChoice choose(const PrinterRequest& request) const override {
+        QueueSettings settings;
+        settings.queue = request.printer;
+        settings.job_wait_seconds = request.job_wait_seconds;
+        return choose_queue(std::move(settings), request.copies);
+    }
+    std::shared_ptr<const Destination> picked(const Destination* bound,
+                                              const std::string& name) const override {
+        return queue_after(bound, name);
+    }
+    std::shared_ptr<const Destination> restore(const RememberedPrinter& remembered) const override {
+        return restore_queue(remembered);
+    }
+};
+
+} // namespace
+
+const SystemPrinters& cups_printers() {
+    static const CupsPrinters printers;
+    return printers;
 }
 
 } // namespace kvalon

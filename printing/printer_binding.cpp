@@ -1,0 +1,31 @@
+#include "printing/printer_binding.h"
+
+#include "printing/font_file_faces.h"
+#include "printing/page_surface.h"
+#include "printing/program_font.h"
+
+namespace kvalon {
+
+std::unique_ptr<PrinterSurface>
+make_printer_surface(std::shared_ptr<const Destination> destination) {
+    SurfaceSetup setup = destination->surface_setup();
+    setup.describe_job = [destination](const DocumentInfo& info, const PageDescription& sheet) {
+        return destination->describe_job(info, sheet);
+    };
+    return std::make_unique<PageSurface>(setup, program_faces(), destination->make_page_sink());
+}
+
+PrinterBinding::~PrinterBinding() {
+    if (m_surface && has_printer() && &printer() == m_surface.get()) {
+        set_printer(nullptr);
+    }
+}
+
+void PrinterBinding::bind(std::shared_ptr<const Destination> destination) {
+    std::unique_ptr<PrinterSurface> surface = make_printer_surface(destination);
+    set_printer(surface.get());
+    m_surface = std::move(surface);
+    m_destination = std::move(destination);
+}
+
+} // namespace kvalon
