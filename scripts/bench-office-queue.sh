@@ -20,14 +20,11 @@ fi
 work=$(mktemp -d /tmp/kvalon-office.XXXXXX)
 # The backend runs as lp: it must reach its wrapper and write its figures.
 chmod 0755 "$work"
-anonymous=/var/spool/cups-pdf/ANONYMOUS
-mkdir -p "$anonymous"
 tag=kvbench$$
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 server=127.0.0.1:$port
 cleanup() {
     "$here/print-server.sh" stop "$work/server" || true
-    rm -f "$anonymous"/"$tag"-*.pdf
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,6 +39,8 @@ exec /usr/bin/time -a -o "$work/memory" -f "%M" "$build/kvalon" "\$@"
 EOF
 chmod 0755 "$work/kvalon"
 "$here/print-server.sh" start "$work/server" "$port" Remote "$work/kvalon"
+# The destination's documents, in a folder of this scheduler's own.
+anonymous=$work/server/pdf
 export CUPS_SERVER=$server HOME=$work XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 "$build/kvalon-p" --setup-queue Kvalon Remote >/dev/null
 

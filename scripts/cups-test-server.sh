@@ -4,7 +4,8 @@
 # cups-pdf queue "PDF" as its default, for the tests that print through a real
 # print service. The machine's own scheduler, if one runs, is neither asked
 # nor changed. Exports CUPS_SERVER, which the CUPS tools and the program
-# follow, and KVALON_CUPS_TEST=1 when the scheduler answers.
+# follow, KVALON_CUPS_TEST=1 when the scheduler answers, and KVALON_CUPS_PDF,
+# the folder the queue PDF's documents land in.
 
 cups_test_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cups_test_folder=""
@@ -17,14 +18,12 @@ start_cups_test_server() {
     local port
     cups_test_folder=$(mktemp -d /tmp/kvalon-cups.XXXXXX)
     port=$(free_local_port)
-    # cups-pdf writes the jobs of users unknown here (the tests send as such)
-    # into its anonymous folder.
-    mkdir -p /var/spool/cups-pdf/ANONYMOUS
     if ! "$cups_test_scripts/print-server.sh" start "$cups_test_folder" "$port" PDF; then
         echo "The test CUPS scheduler did not start; the tests that need it skip themselves" >&2
         return 0
     fi
-    export CUPS_SERVER="127.0.0.1:$port" KVALON_CUPS_TEST=1
+    # The queue PDF's documents land in the scheduler's own folder.
+    export CUPS_SERVER="127.0.0.1:$port" KVALON_CUPS_TEST=1 KVALON_CUPS_PDF="$cups_test_folder/pdf"
 }
 
 stop_cups_test_server() {

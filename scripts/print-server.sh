@@ -2,11 +2,15 @@
 # A private CUPS scheduler for tests: it listens only on 127.0.0.1:PORT and
 # keeps its configuration, spool, state and logs in FOLDER, so the machine's
 # own scheduler, if one runs, is neither asked nor changed. It has one
-# cups-pdf queue, QUEUE ("Remote" unless given), as its default. Clients reach
+# cups-pdf queue, QUEUE ("Remote" unless given), as its default, whose
+# documents land in FOLDER/pdf and nowhere else (a folder of cups-pdf's own
+# under /var/spool/cups-pdf, made for this scheduler alone). Clients reach
 # it through CUPS_SERVER=127.0.0.1:PORT (or lpstat -h and the like). Besides
 # the system's backends it has a printer of its own for tests of failing
 # printers: a queue on kvalon-test:/fail fails every job with the message
-# "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job.
+# "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job,
+# one on kvalon-test:/held/PATH (or /held-jam/PATH) holds each job until the
+# file PATH exists, then prints it (or jams).
 #
 #   scripts/print-server.sh start FOLDER PORT [QUEUE [BACKEND]]  # status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
@@ -21,9 +25,7 @@
 # variables for every backend the scheduler runs (short time limits for tests).
 #
 # Needs root (cupsd and the cups-pdf backend run as root). The filters run as
-# lp: FOLDER's parents must let lp pass, or every job comes out as one page. cups-pdf writes a
-# job of a user unknown to this machine into /var/spool/cups-pdf/ANONYMOUS
-# (see /etc/cups/cups-pdf.conf).
+# lp: FOLDER's parents must let lp pass, or every job comes out as one page.
 set -euo pipefail
 
 command=${1:?start or stop}
@@ -49,7 +51,12 @@ if [ $# -eq 0 ]; then
 fi
 [ $# -ge 6 ] || cat >/dev/null
 case "$DEVICE_URI" in
-*/fail) echo "ERROR: Paper jam in tray 2" >&2; exit 1 ;;
+kvalon-test:/held*/*)
+    gate=/${DEVICE_URI#kvalon-test:/held*/}
+    for _ in $(seq 1 1200); do [ -e "$gate" ] && break; sleep 0.1; done ;;
+esac
+case "$DEVICE_URI" in
+*/fail | kvalon-test:/held-jam/*) echo "ERROR: Paper jam in tray 2" >&2; exit 1 ;;
 */slow) sleep 60 ;;
 esac
 exit 0
@@ -148,12 +155,37 @@ start() {
     # Another scheduler that took the port first answers too; ours must be alive.
     kill -0 "$(cat "$folder/cupsd.pid")" 2>/dev/null ||
         { echo "print-server.sh: port $port is taken" >&2; return 1; }
-    lpadmin -h "127.0.0.1:$port" -p "$queue" -E -v cups-pdf:/ -P "$ppd" -o PageSize=A4
+    write_pdf_output "$port"
+    lpadmin -h "127.0.0.1:$port" -p "$queue" -E -v "cups-pdf:/$(cat "$folder/pdf-name")" \
+        -P "$ppd" -o PageSize=A4
     lpadmin -h "127.0.0.1:$port" -d "$queue"
 }
 
+# cups-pdf reads /etc/cups/cups-pdf-NAME.conf for a queue on cups-pdf:/NAME:
+# this scheduler's queue writes into a folder of its own, which FOLDER/pdf
+# leads to, and not into the anonymous folder every scheduler shares.
+write_pdf_output() {
+    local name="kvalon-$1" out
+    out=/var/spool/cups-pdf/$name
+    rm -rf "$out"
+    mkdir -p "$out"
+    chmod 0777 "$out"
+    grep -v -E '^(Out|AnonDirName) ' /etc/cups/cups-pdf.conf >"/etc/cups/cups-pdf-$name.conf" || true
+    printf 'Out %s\nAnonDirName %s\n' "$out" "$out" >>"/etc/cups/cups-pdf-$name.conf"
+    echo "$name" >"$folder/pdf-name"
+    ln -sfn "$out" "$folder/pdf"
+}
+
+remove_pdf_output() {
+    [ -f "$folder/pdf-name" ] || return 0
+    local name
+    name=$(cat "$folder/pdf-name")
+    rm -rf "/var/spool/cups-pdf/$name" "/etc/cups/cups-pdf-$name.conf" "$folder/pdf" \
+        "$folder/pdf-name"
+}
+
 stop() {
-    [ -f "$folder/cupsd.pid" ] || return 0
+    [ -f "$folder/cupsd.pid" ] || { remove_pdf_output; return 0; }
     local pid
     pid=$(cat "$folder/cupsd.pid")
     kill -TERM "$pid" 2>/dev/null || true
@@ -162,6 +194,7 @@ stop() {
         sleep 0.1
     done
     rm -f "$folder/cupsd.pid"
+    remove_pdf_output
 }
 
 case $command in

@@ -15,8 +15,8 @@ namespace {
 
 // These run against the test scheduler (scripts/run-tests.sh starts it and
 // exports CUPS_SERVER: a private scheduler with a cups-pdf queue "PDF" as its
-// default) and skip themselves without it. Jobs are sent as a user unknown
-// here, so cups-pdf writes them into its anonymous folder, not into a home.
+// default, which writes into a folder of its own) and skip themselves
+// without it.
 class BatchCups : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +32,7 @@ protected:
     // Waits for a new document of cups-pdf named after `name` with `pages`
     // pages, and removes it. `before` is the folder's files before the job.
     void expect_arrived(const std::string& name, int pages, const std::set<std::string>& before) {
-        const std::string folder = anonymous_output_folder();
+        const std::string folder = test_scheduler_pdf_output();
         std::string arrived;
         const bool whole = wait_until([&] {
             for (const std::string& file : files_in(folder)) {
@@ -84,7 +84,7 @@ TEST_F(BatchCups, FindsTheDefaultQueueAndTakesItsPaper) {
 TEST_F(BatchCups, AThreePageReportArrivesAsOneThreePageDocument) {
     // cups-pdf names its file after the report: a name no other run uses.
     const std::string name = "THREE" + std::to_string(getpid());
-    const std::set<std::string> before = files_in(anonymous_output_folder());
+    const std::set<std::string> before = files_in(test_scheduler_pdf_output());
     write_bytes(dir.file(name + ".TXT"), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
     const RunResult result = run_program({kvalon_binary(), dir.file(name + ".TXT")}, env);
     ASSERT_EQ(result.status, 0) << result.err;
@@ -95,7 +95,7 @@ TEST_F(BatchCups, AThreePageReportArrivesAsOneThreePageDocument) {
 // page of source; sent as PostScript, the queue prints its two pages.
 TEST_F(BatchCups, APostScriptDocumentPrintsAsPostScript) {
     const std::string name = "TWOPAGES" + std::to_string(getpid());
-    const std::set<std::string> before = files_in(anonymous_output_folder());
+    const std::set<std::string> before = files_in(test_scheduler_pdf_output());
     write_bytes(dir.file(name + ".PS"), "%!PS-Adobe-3.0\n/Courier findfont 20 scalefont setfont\n"
                                         "72 400 moveto (one) show showpage\n"
                                         "72 400 moveto (two) show showpage\n");

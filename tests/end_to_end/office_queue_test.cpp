@@ -21,7 +21,6 @@ namespace kvalon::testing {
 namespace {
 
 const std::string kLpdDaemon = "/usr/lib/cups/daemon/cups-lpd";
-const std::string kAnonymousOutput = "/var/spool/cups-pdf/ANONYMOUS";
 
 // The lines of a PDF's text, page by page, as its words stand on them.
 std::vector<std::string> pdf_lines(const std::string& pdf) {
@@ -62,8 +61,7 @@ class OfficeQueue : public ::testing::Test {
 protected:
     void SetUp() override {
         if (getuid() != 0 || !file_exists("/usr/sbin/cupsd") ||
-            !file_exists("/usr/lib/cups/backend/cups-pdf") || !file_exists(kLpdDaemon) ||
-            !file_exists(kAnonymousOutput)) {
+            !file_exists("/usr/lib/cups/backend/cups-pdf") || !file_exists(kLpdDaemon)) {
             GTEST_SKIP() << "the office queue needs root, cupsd, cups-pdf and cups-lpd";
         }
         std::filesystem::permissions(
@@ -91,12 +89,6 @@ protected:
     void TearDown() override {
         httpClose(http);
         run_program({script(), "stop", dir.file("server")});
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(kAnonymousOutput, error)) {
-            if (entry.path().filename().string().starts_with(tag)) {
-                std::filesystem::remove(entry.path(), error);
-            }
-        }
     }
 
     static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
@@ -245,12 +237,12 @@ TEST_F(OfficeQueue, TheDestinationsOwnOutputHasThePagesAndPaper) {
     const std::string title = tag + "-paper";
     ASSERT_EQ(submit(title, sample).status, 0);
     ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED);
-    // cups-pdf writes the file of a user unknown here into its anonymous
-    // folder, named after the title (with bytes of its own appended), a
-    // moment after the job ends.
+    // cups-pdf writes the file into the scheduler's own folder, named after
+    // the title (with bytes of its own appended), a moment after the job ends.
     std::string output;
     wait_until([&] {
-        for (const auto& entry : std::filesystem::directory_iterator(kAnonymousOutput)) {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(cups_pdf_output(dir.file("server")))) {
             const std::string name = entry.path().filename().string();
             if (name.starts_with(title) && name.ends_with("-job_2.pdf")) {
                 output = entry.path().string();

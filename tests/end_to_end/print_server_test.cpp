@@ -18,16 +18,13 @@ namespace kvalon::testing {
 namespace {
 
 // A second scheduler on 127.0.0.1 with its own folders and one cups-pdf queue
-// "Remote" as its default (scripts/print-server.sh). The program reaches it
-// only through CUPS_SERVER; jobs are sent as a user unknown here, so their
-// PDFs land in cups-pdf's anonymous folder and nowhere near the files of the
-// scheduler the other tests use.
+// "Remote" as its default (scripts/print-server.sh), whose PDFs land in a
+// folder of its own. The program reaches it only through CUPS_SERVER.
 class PrintServer : public ::testing::Test {
 protected:
     void SetUp() override {
         if (getuid() != 0 || !file_exists("/usr/sbin/cupsd") ||
-            !file_exists("/usr/lib/cups/backend/cups-pdf") ||
-            !file_exists(anonymous_output_folder())) {
+            !file_exists("/usr/lib/cups/backend/cups-pdf")) {
             GTEST_SKIP() << "a second CUPS scheduler needs root, cupsd and cups-pdf";
         }
         // The scheduler's filters run as lp and read the spool through this folder.
@@ -48,9 +45,8 @@ protected:
                {"KVALON_PDF", ""},
                {"HOME", dir.path()},
                {"XDG_DATA_HOME", dir.file("data")}};
-        // The document is named after the report and cups-pdf names its file
-        // after the document: a name of its own keeps this test's file apart
-        // from another's running at the same time, here or in another build.
+        // cups-pdf names its file after the document, which is named after
+        // the report.
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         report_name = std::string(test->name()).substr(0, 8) + std::to_string(getpid());
         write_bytes(report(), "one\r\n\f\r\ntwo\r\n\f\r\nthree\r\n");
@@ -66,23 +62,29 @@ protected:
         return run_program(words, env);
     }
 
-    // Waits until the second scheduler lists job `id` as completed: by then
-    // cups-pdf has finished its file (it writes it in place, and a half
-    // written PDF already shows its first pages).
-    bool completed(int id) const {
-        const std::string job = "Remote-" + std::to_string(id);
-        return wait_until([&] {
-            const std::vector<std::string> jobs = completed_jobs(server);
-            return std::find(jobs.begin(), jobs.end(), job) != jobs.end();
+    // The one job the second scheduler has had, once it lists it as
+    // completed (by then cups-pdf has finished its file: it writes it in
+    // place, and a half written PDF already shows its first pages); 0 when
+    // none completed.
+    int completed_job() const {
+        std::vector<std::string> jobs;
+        wait_until([&] {
+            jobs = completed_jobs(server);
+            return !jobs.empty();
         });
+        const std::string prefix = "Remote-";
+        if (jobs.size() != 1 || jobs.front().rfind(prefix, 0) != 0) {
+            return 0;
+        }
+        return std::stoi(jobs.front().substr(prefix.size()));
     }
 
     // The PDF cups-pdf wrote for job `id`; empty when none came.
-    std::string arrived_document(int id, const std::set<std::string>& before) const {
+    std::string arrived_document(int id) const {
         const std::regex name(".*" + report_name + ".*-job_" + std::to_string(id) + "[.]pdf",
                               std::regex::icase);
-        for (const std::string& file : files_in(anonymous_output_folder())) {
-            if (!before.count(file) && std::regex_match(file, name)) {
+        for (const std::string& file : files_in(cups_pdf_output(dir.file("server")))) {
+            if (std::regex_match(file, name)) {
                 return file;
             }
         }
@@ -129,29 +131,26 @@ TEST_F(PrintServer, TheDefaultQueueThereGetsTheWholeReport) {
     ASSERT_EQ(pages, 3);
     env["KVALON_PDF"] = "";
 
-    const std::set<std::string> before = files_in(anonymous_output_folder());
     const RunResult result = print({report()});
     ASSERT_EQ(result.status, 0) << result.err;
-    ASSERT_TRUE(completed(1)) << "the second scheduler did not complete the job";
-    EXPECT_EQ(completed_jobs(server), std::vector<std::string>{"Remote-1"});
-    const std::string arrived = arrived_document(1, before);
+    const int job = completed_job();
+    ASSERT_NE(job, 0) << "the second scheduler did not complete the one job";
+    const std::string arrived = arrived_document(job);
     ASSERT_FALSE(arrived.empty()) << "no PDF from the second scheduler";
     EXPECT_EQ(pdf_pages(arrived), pages);
-    std::filesystem::remove(arrived);
 }
 
 TEST_F(PrintServer, ANamedQueueWinsOverThePdfPrinterAndTakesCopies) {
-    const std::set<std::string> before = files_in(anonymous_output_folder());
     env["KVALON_PDF"] = dir.file("local.pdf");
     const RunResult result = print({"--printer", "Remote", "--copies", "2", report()});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(file_exists(dir.file("local.pdf")));
-    ASSERT_TRUE(completed(1)) << "the second scheduler did not complete the job";
-    EXPECT_EQ(recorded_copies(1), 2);
-    const std::string arrived = arrived_document(1, before);
+    const int job = completed_job();
+    ASSERT_NE(job, 0) << "the second scheduler did not complete the one job";
+    EXPECT_EQ(recorded_copies(job), 2);
+    const std::string arrived = arrived_document(job);
     ASSERT_FALSE(arrived.empty()) << "no PDF from the second scheduler";
     EXPECT_EQ(pdf_pages(arrived), 6); // two collated copies of three pages
-    std::filesystem::remove(arrived);
 }
 
 TEST_F(PrintServer, OnlyThatServersQueuesAreListed) {

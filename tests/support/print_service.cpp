@@ -3,6 +3,7 @@
 #include "tests/support/child_process.h"
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <filesystem>
 #include <netinet/in.h>
 #include <sstream>
@@ -11,8 +12,13 @@
 
 namespace kvalon::testing {
 
-std::string anonymous_output_folder() {
-    return "/var/spool/cups-pdf/ANONYMOUS";
+std::string cups_pdf_output(const std::string& server_folder) {
+    return server_folder + "/pdf";
+}
+
+std::string test_scheduler_pdf_output() {
+    const char* folder = std::getenv("KVALON_CUPS_PDF");
+    return folder != nullptr ? folder : "";
 }
 
 int free_port() {

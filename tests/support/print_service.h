@@ -6,9 +6,11 @@
 
 namespace kvalon::testing {
 
-// Where cups-pdf puts the documents of a user this machine does not know:
-// jobs sent with such a CUPS_USER land here, apart from any real user's files.
-std::string anonymous_output_folder();
+// Where the cups-pdf queue of the scheduler scripts/print-server.sh keeps in
+// `server_folder` puts its documents: a folder of that scheduler's alone.
+std::string cups_pdf_output(const std::string& server_folder);
+// The same for the test scheduler scripts/run-tests.sh starts (its queue "PDF").
+std::string test_scheduler_pdf_output();
 
 // A TCP port on 127.0.0.1 that nothing listens on at the moment.
 int free_port();
