@@ -14,8 +14,8 @@
 #include "printing/print_page.h"
 #include "printing/printer_binding.h"
 #include "ui/captions.h"
-#include "ui/message_box.h"
 #include "ui/preview_document.h"
+#include "ui/qt/message_box.h"
 #include "ui/queue_job.h"
 
 #include <algorithm>

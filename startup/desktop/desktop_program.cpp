@@ -17,10 +17,10 @@
 #include "startup/report_job.h"
 #include "startup/standard_streams.h"
 #include "startup/start_sequence.h"
-#include "ui/message_box.h"
-#include "ui/qt_translation.h"
+#include "ui/qt/message_box.h"
+#include "ui/qt/qt_translation.h"
+#include "ui/qt/window_loop.h"
 #include "ui/user_settings.h"
-#include "ui/window_loop.h"
 
 #include <QApplication>
 #include <QTranslator>

@@ -3,7 +3,7 @@
 #include "engine/print_job.h"
 #include "printing/program_font.h"
 #include "startup/install_font.h"
-#include "ui/message_box.h"
+#include "ui/qt/message_box.h"
 
 #include <QFontDatabase>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "tests/ui/window_fixture.h"
 
-#include "ui/menu_window.h"
+#include "ui/qt/menu_window.h"
 
 #include <QAction>
 #include <QPixmap>

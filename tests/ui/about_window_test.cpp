@@ -1,7 +1,7 @@
 #include "tests/ui/window_fixture.h"
 
-#include "ui/about_window.h"
-#include "ui/menu_window.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/menu_window.h"
 
 #include "build_info.h"
 

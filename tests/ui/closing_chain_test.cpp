@@ -4,11 +4,11 @@
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/file_dialog.h"
-#include "ui/menu_window.h"
-#include "ui/message_box.h"
-#include "ui/path_label.h"
-#include "ui/window_loop.h"
+#include "ui/qt/file_dialog.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/message_box.h"
+#include "ui/qt/path_label.h"
+#include "ui/qt/window_loop.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "engine/print_job.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/menu_window.h"
+#include "ui/qt/menu_window.h"
 
 #include <QAction>
 #include <QMenu>

@@ -4,9 +4,9 @@
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/menu_window.h"
-#include "ui/page_view.h"
-#include "ui/path_label.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/page_view.h"
+#include "ui/qt/path_label.h"
 
 #include <QAction>
 #include <QDir>

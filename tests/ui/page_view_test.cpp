@@ -2,9 +2,9 @@
 
 #include "engine/print_job.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/page_view.h"
-#include "ui/preview_window.h"
 #include "ui/print_session.h"
+#include "ui/qt/page_view.h"
+#include "ui/qt/preview_window.h"
 
 #include <QPushButton>
 #include <QScrollBar>

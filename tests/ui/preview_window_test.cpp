@@ -4,11 +4,11 @@
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/message_box.h"
-#include "ui/page_range_dialog.h"
-#include "ui/page_view.h"
-#include "ui/preview_window.h"
 #include "ui/print_session.h"
+#include "ui/qt/message_box.h"
+#include "ui/qt/page_range_dialog.h"
+#include "ui/qt/page_view.h"
+#include "ui/qt/preview_window.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -4,9 +4,9 @@
 #include "printing/choice/printer_choice.h"
 #include "printing/pdf/pdf_destination.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/file_dialog.h"
-#include "ui/menu_window.h"
-#include "ui/path_label.h"
+#include "ui/qt/file_dialog.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/path_label.h"
 #include "ui/user_settings.h"
 
 #include <QAction>

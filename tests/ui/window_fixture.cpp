@@ -6,11 +6,11 @@
 #include "engine/source_file.h"
 #include "printing/pdf/pdf_destination.h"
 #include "tests/support/pdf_tools.h"
-#include "ui/file_dialog.h"
-#include "ui/menu_window.h"
-#include "ui/message_box.h"
-#include "ui/page_range_dialog.h"
 #include "ui/print_session.h"
+#include "ui/qt/file_dialog.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/message_box.h"
+#include "ui/qt/page_range_dialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

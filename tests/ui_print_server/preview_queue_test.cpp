@@ -8,8 +8,8 @@
 #include "tests/support/pdf_tools.h"
 #include "tests/support/print_service.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/menu_window.h"
-#include "ui/page_range_dialog.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/page_range_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>

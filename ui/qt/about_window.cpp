@@ -1,10 +1,10 @@
-#include "ui/about_window.h"
+#include "ui/qt/about_window.h"
 
 #include "engine/messages.h"
 #include "ui/captions.h"
-#include "ui/design_font.h"
-#include "ui/twips.h"
-#include "ui/window_icon.h"
+#include "ui/qt/design_font.h"
+#include "ui/qt/twips.h"
+#include "ui/qt/window_icon.h"
 
 #include "build_info.h"
 

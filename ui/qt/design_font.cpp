@@ -1,4 +1,4 @@
-#include "ui/design_font.h"
+#include "ui/qt/design_font.h"
 
 #include <QStringList>
 

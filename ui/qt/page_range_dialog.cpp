@@ -1,4 +1,4 @@
-#include "ui/page_range_dialog.h"
+#include "ui/qt/page_range_dialog.h"
 
 #include "engine/line_limit.h"
 #include "ui/captions.h"

@@ -1,4 +1,4 @@
-#include "ui/screen_text.h"
+#include "ui/qt/screen_text.h"
 
 #include "engine/box_arms.h"
 #include "engine/control_codes.h"

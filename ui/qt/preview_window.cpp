@@ -1,16 +1,16 @@
-#include "ui/preview_window.h"
+#include "ui/qt/preview_window.h"
 
 #include "engine/escp_screen.h"
 #include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "ui/captions.h"
-#include "ui/design_font.h"
-#include "ui/key_button.h"
-#include "ui/page_range_dialog.h"
 #include "ui/print_session.h"
-#include "ui/screen_text.h"
-#include "ui/twips.h"
-#include "ui/window_icon.h"
+#include "ui/qt/design_font.h"
+#include "ui/qt/key_button.h"
+#include "ui/qt/page_range_dialog.h"
+#include "ui/qt/screen_text.h"
+#include "ui/qt/twips.h"
+#include "ui/qt/window_icon.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>

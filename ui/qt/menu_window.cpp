@@ -1,4 +1,4 @@
-#include "ui/menu_window.h"
+#include "ui/qt/menu_window.h"
 
 #include "engine/epson_sequences.h"
 #include "engine/messages.h"
@@ -7,14 +7,14 @@
 #include "printing/printer_binding.h"
 #include "printing/sheet_placement.h"
 #include "ui/captions.h"
-#include "ui/code_page_menu.h"
-#include "ui/design_font.h"
-#include "ui/file_dialog.h"
-#include "ui/path_label.h"
-#include "ui/printer_menu.h"
-#include "ui/twips.h"
+#include "ui/qt/code_page_menu.h"
+#include "ui/qt/design_font.h"
+#include "ui/qt/file_dialog.h"
+#include "ui/qt/path_label.h"
+#include "ui/qt/printer_menu.h"
+#include "ui/qt/twips.h"
+#include "ui/qt/window_icon.h"
 #include "ui/user_settings.h"
-#include "ui/window_icon.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
-#include "ui/printer_menu.h"
+#include "ui/qt/printer_menu.h"
 
 #include "printing/choice/printer_choice.h"
 #include "printing/printer_binding.h"
 #include "ui/captions.h"
-#include "ui/file_dialog.h"
+#include "ui/qt/file_dialog.h"
 #include "ui/user_settings.h"
 
 #include <QActionGroup>

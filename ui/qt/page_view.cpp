@@ -1,4 +1,4 @@
-#include "ui/page_view.h"
+#include "ui/qt/page_view.h"
 
 #include "engine/units.h"
 #include "printing/qt/face_cache.h"

@@ -1,4 +1,4 @@
-#include "ui/code_page_menu.h"
+#include "ui/qt/code_page_menu.h"
 
 #include "ui/captions.h"
 

@@ -1,8 +1,8 @@
-#include "ui/window_loop.h"
+#include "ui/qt/window_loop.h"
 
 #include "engine/exit_status.h"
-#include "ui/menu_window.h"
-#include "ui/window_icon.h"
+#include "ui/qt/menu_window.h"
+#include "ui/qt/window_icon.h"
 
 #include <QApplication>
 

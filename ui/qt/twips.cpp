@@ -1,4 +1,4 @@
-#include "ui/twips.h"
+#include "ui/qt/twips.h"
 
 #include "engine/units.h"
 

@@ -1,4 +1,4 @@
-#include "ui/key_button.h"
+#include "ui/qt/key_button.h"
 
 #include <QKeyEvent>
 

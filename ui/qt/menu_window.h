@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/code_page.h"
-#include "ui/about_window.h"
-#include "ui/preview_window.h"
 #include "ui/print_session.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/preview_window.h"
 
 #include <QMainWindow>
 #include <QPointer>

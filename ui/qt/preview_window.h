@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/page_view.h"
+#include "ui/qt/page_view.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "ui/path_label.h"
+#include "ui/qt/path_label.h"
 
 #include <QFontMetrics>
 
