@@ -2,7 +2,9 @@
 
 #include "engine/error.h"
 #include "engine/error_report.h"
+#include "engine/escp_screen.h"
 #include "engine/file_checks.h"
+#include "engine/filter_text.h"
 #include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
@@ -15,10 +17,11 @@
 #include "printing/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/preview_document.h"
-#include "ui/qt/message_box.h"
 #include "ui/queue_job.h"
+#include "ui/window_services.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kvalon {
 
@@ -54,7 +57,8 @@ std::string free_name_beside(const std::string& path) {
 
 } // namespace
 
-PrintSession::PrintSession(PrinterBinding& binding) : m_binding(binding) {}
+PrintSession::PrintSession(PrinterBinding& binding, WindowServices& services)
+    : m_binding(binding), m_services(services) {}
 
 PrintSession::~PrintSession() {
     end_document();
@@ -73,7 +77,7 @@ bool PrintSession::start(const std::string& path) {
         return false;
     }
     m_has_job = true;
-    emit job_changed();
+    job_changed.notify();
     return true;
 }
 
@@ -84,9 +88,9 @@ void PrintSession::drop(const std::string& reason) {
     m_page_total = 0;
     m_drop_reason = reason;
     if (!reason.empty()) {
-        show_message(reason);
+        m_services.show_message(reason);
     }
-    emit job_changed();
+    job_changed.notify();
 }
 
 // The count comes from the page reader itself, so it holds whatever makes the
@@ -133,7 +137,7 @@ bool PrintSession::check_source() {
         if (!m_source_deleted) {
             m_source_deleted = true;
             tell(messages::kReportDeleted + m_path + messages::kOnlyPageShown);
-            emit job_changed();
+            job_changed.notify();
         }
         return true;
     }
@@ -147,7 +151,7 @@ bool PrintSession::check_source() {
         return false;
     }
     tell(messages::kReportChanged);
-    emit job_changed();
+    job_changed.notify();
     return false;
 }
 
@@ -177,6 +181,37 @@ bool PrintSession::prepare_view() {
 
 bool PrintSession::step() {
     return check_source() && read_next_page();
+}
+
+PrintSession::Stepped PrintSession::step_on() {
+    if (!step()) {
+        return Stepped::Stopped;
+    }
+    const PrintJob& j = job();
+    return j.PageText.empty() && j.SourceDone ? Stepped::AllShown : Stepped::OnView;
+}
+
+PageRange PrintSession::proposed_range() const {
+    const PrintJob& j = job();
+    return PageRange{j.PageNumber, std::max<int>(j.PageNumber, m_page_total)};
+}
+
+std::optional<std::string> PrintSession::take_page_for_screen() {
+    PrintJob& j = job();
+    if (j.PageText.empty()) {
+        return std::nullopt;
+    }
+    std::string page = escp_screen_page(j);
+    j.PageText = filter_text(page, "Screen");
+    return page;
+}
+
+std::string PrintSession::report_file_name() const {
+    std::error_code error;
+    if (m_path.empty() || !std::filesystem::exists(m_path, error)) {
+        return {};
+    }
+    return std::filesystem::path(m_path).filename().string();
 }
 
 bool PrintSession::read_next_page() {
@@ -247,7 +282,7 @@ bool PrintSession::print_with(const std::string& pages, const std::function<void
     } catch (const KvalonError& error) {
         // What the PDF printer had of its document is gone with it.
         m_document.reset();
-        show_message(message_for(error));
+        m_services.show_message(message_for(error));
         return false;
     }
     m_printed_while_viewing = true;
@@ -264,7 +299,7 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
     if (path_kind(path) != PathKind::Missing) {
         const std::string offered = free_name_beside(path);
         enum Answer { Replace, NewFile, Cancel };
-        const int answer = ask_question(
+        const int answer = m_services.ask_question(
             messages::kPdfExists + path + messages::kPdfExistsReplace + offered,
             {captions::kReplace, captions::kNewFile, captions::kCancelAnswer}, Cancel, NewFile);
         if (answer == Cancel) {
@@ -300,11 +335,13 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
         document.pages = captured.take();
     }
     document.info.copies = document.destination->copies();
-    auto* queue_job = new QueueJob(std::move(document), this);
-    connect(queue_job, &QueueJob::progressed, this, &PrintSession::status_changed);
-    connect(queue_job, &QueueJob::failed, this,
-            [](const QString& message) { show_message(message.toStdString()); });
-    connect(queue_job, &QueueJob::ended, queue_job, &QObject::deleteLater);
+    // A job that has ended goes when the next one comes, or with the session.
+    m_jobs.remove_if([](const std::unique_ptr<QueueJob>& sent) { return sent->has_ended(); });
+    QueueJobEvents events;
+    events.progressed = [this](const std::string& text) { tell(text); };
+    events.failed = [this](const std::string& message) { m_services.show_message(message); };
+    events.ended = [] {};
+    m_jobs.push_back(std::make_unique<QueueJob>(std::move(document), m_services, events));
 }
 
 void PrintSession::begin_viewing() {
@@ -326,7 +363,7 @@ void PrintSession::end_document() {
     try {
         document->finish();
     } catch (const KvalonError& error) {
-        show_message(message_for(error));
+        m_services.show_message(message_for(error));
         return;
     }
     const int pages = document->pages();
@@ -361,7 +398,7 @@ PageDescription PrintSession::page_as_printed() const {
 }
 
 void PrintSession::tell(const std::string& text) {
-    emit status_changed(QString::fromStdString(text));
+    status_changed.notify(text);
 }
 
 } // namespace kvalon

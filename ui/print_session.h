@@ -1,11 +1,13 @@
 #pragma once
 
 #include "printing/page_description.h"
-
-#include <QObject>
+#include "ui/listeners.h"
+#include "ui/page_range.h"
 
 #include <functional>
+#include <list>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kvalon {
@@ -13,6 +15,8 @@ namespace kvalon {
 class FileOutput;
 class PrinterBinding;
 class PreviewDocument;
+class QueueJob;
+class WindowServices;
 
 // The interactive job under the windows, from the choice of a report until
 // another is chosen or the job is dropped. The page position lives in the job
@@ -28,14 +32,17 @@ class PreviewDocument;
 // changes. Either way the footer stands
 // under the report's last page whenever that page is printed.
 //
-// Failures are told to the user here (message box); the calls then return
-// false and leave the session in a state the windows can show.
-class PrintSession final : public QObject {
-    Q_OBJECT
+// Failures are told to the user here (through the window services); the
+// calls then return false and leave the session in a state the windows can
+// show. No toolkit: the windows of any toolkit are views over it.
+class PrintSession {
 public:
-    explicit PrintSession(PrinterBinding& binding);
-    // The PDF printer's open document is written, not dropped.
-    ~PrintSession() override;
+    PrintSession(PrinterBinding& binding, WindowServices& services);
+    // The PDF printer's open document is written, not dropped; jobs on their
+    // way to a printer are sent whole and no longer followed.
+    ~PrintSession();
+    PrintSession(const PrintSession&) = delete;
+    PrintSession& operator=(const PrintSession&) = delete;
 
     // Plans the report at `path` as the new job, after writing the old job's
     // document. False, with the reason told, when it cannot be planned or has
@@ -71,11 +78,28 @@ public:
     // Steps past the page on view to the next one. False when the job failed
     // or its file changed (the view shows why).
     bool step();
+    // Where a step leaves the preview.
+    enum class Stepped {
+        Stopped,  // the job failed or its file changed: the view shows why
+        AllShown, // past the report's last page: the preview has done its work
+        OnView,   // the next page is on view
+    };
+    Stepped step_on();
     // Prints the page on view; it stays on view. False when nothing was
     // printed: the printer refused (told) or the file had changed.
     bool print_page_on_view();
     // Pages `first` to `last`, the page on view staying where it is.
     bool print_pages(int first, int last);
+    bool print_pages(const PageRange& range) { return print_pages(range.first, range.last); }
+    // The range the preview proposes: from the page on view to the last.
+    PageRange proposed_range() const;
+
+    // The page on view as the text view shows it (the job's code page, lines
+    // ended by CR LF); from now on the page is its screen form, and the
+    // printer takes its PrintText. Nothing when no page is on view.
+    std::optional<std::string> take_page_for_screen();
+    // The report's file name, for a window's title; empty once it is gone.
+    std::string report_file_name() const;
 
     // The preview opens and closes: when it closes, the PDF printer's
     // document is written.
@@ -89,12 +113,11 @@ public:
     // job ends. Nothing for a CUPS queue, whose jobs are sent at once.
     void end_document();
 
-signals:
     // A new job was planned, the report planned again, or the job dropped:
     // windows show it afresh.
-    void job_changed();
+    Listeners<> job_changed;
     // What became of the pages printed, for the status line.
-    void status_changed(const QString& text);
+    Listeners<std::string> status_changed;
 
 private:
     bool read_next_page();
@@ -112,6 +135,7 @@ private:
     void tell(const std::string& text);
 
     PrinterBinding& m_binding;
+    WindowServices& m_services;
     std::string m_path;
     bool m_has_job = false;
     std::string m_drop_reason;
@@ -119,6 +143,7 @@ private:
     bool m_source_deleted = false;
     std::unique_ptr<PreviewDocument> m_document; // the PDF printer's, while the preview prints
     bool m_printed_while_viewing = false;
+    std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
 };
 
 } // namespace kvalon

@@ -3,44 +3,35 @@
 #include "engine/error.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
-
-#include <QMetaObject>
+#include "ui/window_services.h"
 
 #include <atomic>
-#include <functional>
-#include <mutex>
 
 namespace kvalon {
 
-// What the thread hands to the window side, while there is one to take it.
+// What the thread hands to the windows' side, while there is one to take it.
+// `events` and `ended` are touched on the windows' thread only.
 struct QueueJob::Mailbox {
-    std::mutex mutex;
-    QueueJob* job = nullptr;
+    explicit Mailbox(WindowServices& window_services, QueueJobEvents job_events)
+        : services(window_services), events(std::move(job_events)) {}
+
+    WindowServices& services;
+    QueueJobEvents events;
+    bool ended = false;
     std::atomic<bool> stopping{false};
 
-    void post(std::function<void(QueueJob&)> deliver) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (job != nullptr) {
-            QueueJob* receiver = job;
-            QMetaObject::invokeMethod(
-                receiver, [receiver, deliver = std::move(deliver)] { deliver(*receiver); },
-                Qt::QueuedConnection);
-        }
-    }
-    void progress(const std::string& text) {
-        post(
-            [text](QueueJob& receiver) { emit receiver.progressed(QString::fromStdString(text)); });
-    }
-    void fail(const std::string& message) {
-        post([message](QueueJob& receiver) {
-            emit receiver.failed(QString::fromStdString(message));
+    void post(std::function<void(Mailbox&)> deliver, const std::shared_ptr<Mailbox>& self) {
+        services.post([self, deliver = std::move(deliver)] {
+            if (!self->stopping) {
+                deliver(*self);
+            }
         });
     }
 };
 
 namespace {
 
-// The job as the status line tells it: its title, the queue and its state,
+// The job as the status line tells it: its title, the printer and its state,
 // with the printer's own words when it has any.
 class Status {
 public:
@@ -67,28 +58,38 @@ private:
 
 } // namespace
 
-QueueJob::QueueJob(QueueDocument document, QObject* parent)
-    : QObject(parent), m_mailbox(std::make_shared<Mailbox>()) {
-    m_mailbox->job = this;
+QueueJob::QueueJob(QueueDocument document, WindowServices& services, QueueJobEvents events)
+    : m_mailbox(std::make_shared<Mailbox>(services, std::move(events))) {
     m_thread = std::thread([mailbox = m_mailbox, document = std::move(document)]() mutable {
         run(mailbox, std::move(document));
     });
 }
 
 QueueJob::~QueueJob() {
-    {
-        const std::lock_guard<std::mutex> lock(m_mailbox->mutex);
-        m_mailbox->job = nullptr;
-    }
     m_mailbox->stopping = true;
     if (m_thread.joinable()) {
         m_thread.join();
     }
 }
 
+bool QueueJob::has_ended() const {
+    return m_mailbox->ended;
+}
+
 void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument document) {
+    const auto progress = [&mailbox](const std::string& text) {
+        mailbox->post([text](Mailbox& box) { box.events.progressed(text); }, mailbox);
+    };
+    const auto end = [&mailbox] {
+        mailbox->post(
+            [](Mailbox& box) {
+                box.ended = true;
+                box.events.ended();
+            },
+            mailbox);
+    };
     const Status status(document);
-    mailbox->progress(status(messages::kJobSending));
+    progress(status(messages::kJobSending));
     std::string shown;
     const JobWatch watch = [&](const JobProgress& look) {
         if (mailbox->stopping) {
@@ -96,7 +97,7 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
         }
         if (std::string text = status(look); text != shown) {
             shown = text;
-            mailbox->progress(text);
+            progress(text);
         }
         return true;
     };
@@ -109,9 +110,10 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
         }
         sink->finish();
     } catch (const KvalonError& error) {
-        mailbox->progress(status(messages::kJobNotPrinted));
-        mailbox->fail(message_for(error));
-        mailbox->post([](QueueJob& job) { emit job.ended(); });
+        progress(status(messages::kJobNotPrinted));
+        const std::string message = message_for(error);
+        mailbox->post([message](Mailbox& box) { box.events.failed(message); }, mailbox);
+        end();
         return;
     }
     if (mailbox->stopping) {
@@ -119,8 +121,8 @@ void QueueJob::run(const std::shared_ptr<Mailbox>& mailbox, QueueDocument docume
     }
     // Followed to its end, or as far as it could be (the sink told the user why).
     const std::string unconfirmed = sink->unconfirmed();
-    mailbox->progress(unconfirmed.empty() ? status(messages::kJobPrinted) : unconfirmed);
-    mailbox->post([](QueueJob& job) { emit job.ended(); });
+    progress(unconfirmed.empty() ? status(messages::kJobPrinted) : unconfirmed);
+    end();
 }
 
 } // namespace kvalon

@@ -4,14 +4,15 @@
 #include "printing/document_sink.h"
 #include "printing/page_description.h"
 
-#include <QObject>
-#include <QString>
-
+#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace kvalon {
+
+class WindowServices;
 
 // The pages of one print action for a printer and where they go.
 struct QueueDocument {
@@ -20,27 +21,31 @@ struct QueueDocument {
     std::vector<PageDescription> pages;
 };
 
+// What becomes of a print action, told on the windows' thread as it happens.
+struct QueueJobEvents {
+    std::function<void(const std::string&)> progressed; // for the status line
+    std::function<void(const std::string&)> failed;     // the whole message
+    std::function<void()> ended;                        // last
+};
+
 // One print action's pages on their way to a printer: made into a job by the
-// destination's own page sink, sent and followed on a thread
-// of its own, so that the windows never wait for the print service. What becomes of
-// it is told as it happens: progressed() for the status line (the job's state
-// and the printer's own words as they change), failed() with the whole
-// message when the job ends without printing, and ended() last. The thread
-// has the pages it was given and never touches the job record or the windows.
-class QueueJob final : public QObject {
-    Q_OBJECT
+// destination's own page sink, sent and followed on a thread of its own, so
+// that the windows never wait for the print service. What becomes of it is
+// told through `services` as it happens: progressed() with the job's state
+// and the printer's own words as they change, failed() when the job ends
+// without printing, and ended() last. The thread has the pages it was given
+// and never touches the job record or the windows.
+class QueueJob {
 public:
-    explicit QueueJob(QueueDocument document, QObject* parent = nullptr);
+    QueueJob(QueueDocument document, WindowServices& services, QueueJobEvents events);
     // Stops following at once and tells nothing more; a document still being
     // sent is sent whole first, so that nothing the user printed is lost.
-    ~QueueJob() override;
+    ~QueueJob();
     QueueJob(const QueueJob&) = delete;
     QueueJob& operator=(const QueueJob&) = delete;
 
-signals:
-    void progressed(const QString& text);
-    void failed(const QString& message);
-    void ended();
+    // ended() has been told.
+    bool has_ended() const;
 
 private:
     struct Mailbox;

@@ -2,91 +2,87 @@
 
 #include "printing/choice/printer_choice.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
+#include <filesystem>
 
 namespace kvalon {
 
 namespace {
-const QString kFolderKey = QStringLiteral("files/folder");
+const std::string kFolderKey = "files/folder";
 // The printer's kind and its own fields, each under "printer/".
-const QString kPrinterGroup = QStringLiteral("printer");
-const QString kPrinterKindKey = QStringLiteral("kind");
-const QString kEscpKey = QStringLiteral("printer/escp");
-const QString kCodePageKey = QStringLiteral("report/code-page");
-const QString kFitPagesKey = QStringLiteral("printer/fit-pages");
-
-std::string local_path(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString display_path(const std::string& path) {
-    return QFile::decodeName(path.c_str());
-}
-
+const std::string kPrinterGroup = "printer";
+const std::string kPrinterKindKey = "kind";
+const std::string kEscpKey = "printer/escp";
+const std::string kCodePageKey = "report/code-page";
+const std::string kFitPagesKey = "printer/fit-pages";
+const std::string kTrue = "true";
+const std::string kFalse = "false";
 } // namespace
 
-std::string remembered_folder() {
-    const QString folder = QSettings().value(kFolderKey).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+std::string UserSettings::folder() const {
+    const std::string folder = m_store.value(kFolderKey).value_or(std::string());
+    std::error_code error;
+    if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
         return {};
     }
-    return local_path(folder);
+    return folder;
 }
 
-void remember_folder_of(const std::string& report_path) {
-    QSettings().setValue(kFolderKey, QFileInfo(display_path(report_path)).absolutePath());
+void UserSettings::remember_folder_of(const std::string& report_path) {
+    std::error_code error;
+    const std::filesystem::path report = std::filesystem::absolute(report_path, error);
+    m_store.set_value(kFolderKey, report.lexically_normal().parent_path().string());
 }
 
-std::shared_ptr<const Destination> remembered_printer() {
-    QSettings settings;
-    settings.beginGroup(kPrinterGroup);
+std::shared_ptr<const Destination> UserSettings::printer() const {
     RememberedPrinter remembered;
-    remembered.kind = settings.value(kPrinterKindKey).toString().toStdString();
-    for (const QString& key : settings.childKeys()) {
+    remembered.kind = m_store.value(kPrinterGroup + "/" + kPrinterKindKey).value_or(std::string());
+    if (remembered.kind.empty()) {
+        return nullptr;
+    }
+    for (const std::string& key : m_store.keys_in(kPrinterGroup)) {
         if (key != kPrinterKindKey) {
-            remembered.fields[key.toStdString()] = local_path(settings.value(key).toString());
+            remembered.fields[key] =
+                m_store.value(kPrinterGroup + "/" + key).value_or(std::string());
         }
     }
-    return remembered.kind.empty() ? nullptr : restore_printer(remembered);
+    return restore_printer(remembered);
 }
 
-void remember_printer(const Destination& destination) {
+void UserSettings::remember_printer(const Destination& destination) {
     const RememberedPrinter remembered = destination.remembered();
-    QSettings settings;
-    settings.beginGroup(kPrinterGroup);
-    settings.setValue(kPrinterKindKey, QString::fromStdString(remembered.kind));
+    m_store.set_value(kPrinterGroup + "/" + kPrinterKindKey, remembered.kind);
     for (const auto& [key, value] : remembered.fields) {
-        settings.setValue(QString::fromStdString(key), display_path(value));
+        m_store.set_value(kPrinterGroup + "/" + key, value);
     }
 }
 
-bool remembered_escp_mode() {
-    return QSettings().value(kEscpKey, false).toBool();
+bool UserSettings::flag(const std::string& key) const {
+    return m_store.value(key) == kTrue;
 }
 
-void remember_escp_mode(bool on) {
-    QSettings().setValue(kEscpKey, on);
+bool UserSettings::escp_mode() const {
+    return flag(kEscpKey);
 }
 
-std::optional<CodePageChoice> remembered_code_page() {
-    const QString name = QSettings().value(kCodePageKey).toString();
-    return name.isEmpty() ? std::nullopt : code_page_choice_named(name.toStdString());
+void UserSettings::remember_escp_mode(bool on) {
+    m_store.set_value(kEscpKey, on ? kTrue : kFalse);
 }
 
-void remember_code_page(const CodePageChoice& choice) {
-    QSettings().setValue(kCodePageKey,
-                         QString::fromStdString(std::string(code_page_choice_name(choice))));
+std::optional<CodePageChoice> UserSettings::code_page() const {
+    const std::string name = m_store.value(kCodePageKey).value_or(std::string());
+    return name.empty() ? std::nullopt : code_page_choice_named(name);
 }
 
-bool remembered_fit_pages() {
-    return QSettings().value(kFitPagesKey, false).toBool();
+void UserSettings::remember_code_page(const CodePageChoice& choice) {
+    m_store.set_value(kCodePageKey, std::string(code_page_choice_name(choice)));
 }
 
-void remember_fit_pages(bool on) {
-    QSettings().setValue(kFitPagesKey, on);
+bool UserSettings::fit_pages() const {
+    return flag(kFitPagesKey);
+}
+
+void UserSettings::remember_fit_pages(bool on) {
+    m_store.set_value(kFitPagesKey, on ? kTrue : kFalse);
 }
 
 } // namespace kvalon

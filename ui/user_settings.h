@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "printing/destination.h"
+#include "ui/settings_store.h"
 
 #include <memory>
 #include <optional>
@@ -9,30 +10,38 @@
 
 namespace kvalon {
 
-// What the windows remember for the user between runs (Qt's user settings of
-// the program, under the organisation and application names set at start).
+// What the windows remember for the user between runs, in `store`.
+class UserSettings {
+public:
+    explicit UserSettings(SettingsStore& store) : m_store(store) {}
 
-// The folder the last report was chosen in; empty when none is remembered or
-// it no longer exists.
-std::string remembered_folder();
-void remember_folder_of(const std::string& report_path);
+    // The folder the last report was chosen in; empty when none is
+    // remembered or it no longer exists.
+    std::string folder() const;
+    void remember_folder_of(const std::string& report_path);
 
-// The printer the user picked last, when it is still there (a queue the print
-// service still offers, the PDF printer writing into a folder that still
-// exists); null otherwise.
-std::shared_ptr<const Destination> remembered_printer();
-void remember_printer(const Destination& destination);
+    // The printer the user picked last, when it is still there (a queue the
+    // print service still offers, the PDF printer writing into a folder that
+    // still exists); null otherwise.
+    std::shared_ptr<const Destination> printer() const;
+    void remember_printer(const Destination& destination);
 
-// Whether reports print as on an Epson printer (the ESC/P mode).
-bool remembered_escp_mode();
-void remember_escp_mode(bool on);
+    // Whether reports print as on an Epson printer (the ESC/P mode).
+    bool escp_mode() const;
+    void remember_escp_mode(bool on);
 
-// The code page the user chose last for reading reports, or "auto".
-std::optional<CodePageChoice> remembered_code_page();
-void remember_code_page(const CodePageChoice& choice);
+    // The code page the user chose last for reading reports, or "auto".
+    std::optional<CodePageChoice> code_page() const;
+    void remember_code_page(const CodePageChoice& choice);
 
-// Whether each page a report makes with a form feed is fitted on one sheet.
-bool remembered_fit_pages();
-void remember_fit_pages(bool on);
+    // Whether each page a report makes with a form feed is fitted on one sheet.
+    bool fit_pages() const;
+    void remember_fit_pages(bool on);
+
+private:
+    bool flag(const std::string& key) const;
+
+    SettingsStore& m_store;
+};
 
 } // namespace kvalon

@@ -18,6 +18,7 @@
 #include "startup/standard_streams.h"
 #include "startup/start_sequence.h"
 #include "ui/qt/message_box.h"
+#include "ui/qt/qt_settings_store.h"
 #include "ui/qt/qt_translation.h"
 #include "ui/qt/window_loop.h"
 #include "ui/user_settings.h"
@@ -68,7 +69,8 @@ int run_windows(const ProgramOptions& options, PrinterBinding& binding) {
         throw KvalonError(ErrorKind::MissingFile, open_path);
     }
     if (!names_a_printer(options)) {
-        if (std::shared_ptr<const Destination> remembered = remembered_printer()) {
+        if (std::shared_ptr<const Destination> remembered =
+                UserSettings(qt_settings_store()).printer()) {
             binding.bind(std::move(remembered));
         }
     }

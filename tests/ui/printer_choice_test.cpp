@@ -7,6 +7,7 @@
 #include "ui/qt/file_dialog.h"
 #include "ui/qt/menu_window.h"
 #include "ui/qt/path_label.h"
+#include "ui/qt/qt_settings_store.h"
 #include "ui/user_settings.h"
 
 #include <QAction>
@@ -62,7 +63,8 @@ TEST_F(PrinterChoice, PdfPrinterWithAFileOfTheUsersChoice) {
     ASSERT_TRUE(file_exists(other));
     EXPECT_NE(page_text(other, 1).find("Ред 001"), std::string::npos);
 
-    const std::shared_ptr<const Destination> remembered = remembered_printer();
+    const std::shared_ptr<const Destination> remembered =
+        UserSettings(qt_settings_store()).printer();
     ASSERT_NE(remembered, nullptr);
     EXPECT_TRUE(remembered->is_same_printer(PdfDestination(other)));
 }
@@ -81,8 +83,8 @@ TEST_F(PrinterChoice, QueueOfTheServiceIsPlannedForItsPaper) {
     item(menu, QStringLiteral("queue:") + QString::fromStdString(queue))->trigger();
     EXPECT_EQ(printer_shown(menu), queue);
     EXPECT_EQ(paper_shown(menu), "210 / 297"); // the test queue is A4
-    ASSERT_NE(remembered_printer(), nullptr);
-    EXPECT_EQ(remembered_printer()->name(), queue);
+    ASSERT_NE(UserSettings(qt_settings_store()).printer(), nullptr);
+    EXPECT_EQ(UserSettings(qt_settings_store()).printer()->name(), queue);
 }
 
 } // namespace

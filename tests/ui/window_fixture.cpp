@@ -11,6 +11,7 @@
 #include "ui/qt/menu_window.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/page_range_dialog.h"
+#include "ui/qt/qt_window_services.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -106,7 +107,7 @@ void UiTest::bind_pdf(const std::string& path, int paper_code) {
 
 PrintSession& UiTest::session() {
     if (!m_session) {
-        m_session = std::make_unique<PrintSession>(*binding);
+        m_session = std::make_unique<PrintSession>(*binding, qt_window_services());
     }
     return *m_session;
 }

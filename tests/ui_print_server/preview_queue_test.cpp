@@ -72,8 +72,8 @@ protected:
         Form_menu* menu = open_menu();
         choose(menu, write_report_of_pages("THREE.TXT", 3));
         m_status.clear();
-        QObject::connect(&menu->session(), &PrintSession::status_changed,
-                         [this](const QString& text) { m_status.push_back(text.toStdString()); });
+        m_status_seen = menu->session().status_changed.subscribe(
+            [this](const std::string& text) { m_status.push_back(text); });
         return menu;
     }
     static void press(const char* button) {
@@ -119,6 +119,7 @@ protected:
     static std::string script() { return source_dir() + "/scripts/print-server.sh"; }
 
     std::vector<std::string> m_status;
+    Listeners<std::string>::Subscription m_status_seen;
 
 private:
     bool m_started = false;

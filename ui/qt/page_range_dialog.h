@@ -1,17 +1,13 @@
 #pragma once
 
+#include "ui/page_range.h"
+
 #include <functional>
 #include <optional>
 
 class QWidget;
 
 namespace kvalon {
-
-// Pages `first` to `last` of the report, counted from 1 as the preview counts.
-struct PageRange {
-    int first = 1;
-    int last = 1;
-};
 
 // Asks which pages to print, proposing `proposed`; nothing when the user
 // cancels. `last` is never below `first`.

@@ -1,9 +1,8 @@
 #include "ui/qt/preview_window.h"
 
-#include "engine/escp_screen.h"
-#include "engine/filter_text.h"
 #include "engine/print_job.h"
 #include "ui/captions.h"
+#include "ui/preview_controls.h"
 #include "ui/print_session.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/key_button.h"
@@ -43,11 +42,6 @@ QString caption(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QString file_name_if_present(const std::string& path) {
-    const QFileInfo info(QFile::decodeName(path.c_str()));
-    return info.exists() ? info.fileName() : QString();
-}
-
 QSize first_size() {
     QSize size(std::max(twips_to_pixels_x(kClientWidth), kRoomyWidth),
                std::max(twips_to_pixels_y(kClientHeight), kRoomyHeight));
@@ -82,8 +76,9 @@ Form2::Form2(PrintSession& session, QWidget* parent)
     if (auto* splitter = findChild<QSplitter*>(QStringLiteral("pageSplitter"))) {
         splitter->setSizes({width() / 2, width() / 2});
     }
-    connect(&m_session, &PrintSession::job_changed, this, &Form2::show_job);
-    connect(&m_session, &PrintSession::status_changed, this, [this](const QString& text) {
+    m_job_shown = m_session.job_changed.subscribe([this] { show_job(); });
+    m_status_shown = m_session.status_changed.subscribe([this](const std::string& utf8) {
+        const QString text = QString::fromStdString(utf8);
         m_status->setText(text);
         m_status->setToolTip(text);
     });
@@ -236,11 +231,7 @@ void Form2::add_keys() {
 }
 
 void Form2::Command2_text() {
-    const PrintJob& j = job();
-    const int shown = j.PageNumber == 0 ? 1 : j.PageNumber;
-    const int total = std::max(shown, m_session.page_total());
-    m_print->setText(caption(captions::kPrintPage) + QString::number(shown) + QLatin1Char('/') +
-                     QString::number(total));
+    m_print->setText(QString::fromStdString(print_page_caption(m_session)));
 }
 
 void Form2::place_beside(const QWidget& menu) {
@@ -273,7 +264,7 @@ void Form2::show_job() {
         return;
     }
     const PrintJob& j = job();
-    setWindowTitle(file_name_if_present(m_session.report_path()));
+    setWindowTitle(QFile::decodeName(m_session.report_file_name().c_str()));
     m_text->setPlaceholderText(QString());
     show_page();
     if (j.FontSize > 0) {
@@ -285,15 +276,12 @@ void Form2::show_job() {
 }
 
 void Form2::show_page() {
-    PrintJob& j = job();
-    m_text->setPlainText(
-        page_display_text(j.PageText.empty() ? std::string() : escp_screen_page(j)));
-    if (j.PageText.empty()) {
+    const std::optional<std::string> page = m_session.take_page_for_screen();
+    m_text->setPlainText(page_display_text(page.value_or(std::string())));
+    if (!page) {
         m_page_view->clear();
         return;
     }
-    // Shown, the page is its screen form; the printer takes PrintText.
-    j.PageText = filter_text(escp_screen_page(j), "Screen");
     m_page_view->set_page(m_session.page_as_printed());
 }
 
@@ -302,41 +290,43 @@ void Form2::show_no_job() {
     m_text->clear();
     m_text->setPlaceholderText(QString::fromStdString(m_session.drop_reason()));
     m_page_view->clear();
-    m_next->setEnabled(false);
-    m_print->setEnabled(false);
-    m_more->setEnabled(false);
+    update_buttons();
 }
 
 void Form2::update_buttons() {
-    const PrintJob& j = job();
-    const bool on_view = m_session.page_on_view();
-    m_next->setEnabled(true);
-    m_print->setEnabled(on_view);
-    m_more->setEnabled(on_view);
-    m_print_all->setEnabled(!m_session.source_deleted());
-    m_print_range->setEnabled(!m_session.source_deleted());
-    if (!on_view) {
-        m_next->setText(caption(captions::kNothingLeft));
-        m_print->hide();
-        return;
+    const PreviewControls controls = preview_controls(m_session);
+    m_next->setEnabled(controls.next_enabled);
+    m_print->setEnabled(controls.print_enabled);
+    m_more->setEnabled(controls.more_enabled);
+    if (controls.print_all_enabled) {
+        m_print_all->setEnabled(*controls.print_all_enabled);
     }
-    // On the last page Command1 ends the job without it: its caption says so.
-    m_next->setText(caption(j.SourceDone ? captions::kEndWithoutThisPage : captions::kNextPage));
-    m_print->show();
-    Command2_text();
+    if (controls.print_range_enabled) {
+        m_print_range->setEnabled(*controls.print_range_enabled);
+    }
+    if (controls.next_caption) {
+        m_next->setText(QString::fromStdString(*controls.next_caption));
+    }
+    if (controls.print_shown) {
+        m_print->setVisible(*controls.print_shown);
+    }
+    if (controls.print_caption) {
+        m_print->setText(QString::fromStdString(*controls.print_caption));
+    }
 }
 
 void Form2::next_page() {
-    if (!m_session.step()) {
+    switch (m_session.step_on()) {
+    case PrintSession::Stepped::Stopped:
         return; // the job was dropped and the view says why
-    }
-    const PrintJob& j = job();
-    if (j.PageText.empty() && j.SourceDone) {
+    case PrintSession::Stepped::AllShown:
         close();
         return;
+    case PrintSession::Stepped::OnView:
+        show_page();
+        update_buttons();
+        return;
     }
-    show_page();
-    update_buttons();
 }
 
 void Form2::print_this_page() {
@@ -352,11 +342,8 @@ void Form2::print_all() {
 }
 
 void Form2::print_range() {
-    const PrintJob& j = job();
-    const int total = std::max<int>(j.PageNumber, m_session.page_total());
-    const std::optional<PageRange> range = ask_page_range(this, PageRange{j.PageNumber, total});
-    if (range) {
-        m_session.print_pages(range->first, range->last);
+    if (const std::optional<PageRange> range = ask_page_range(this, m_session.proposed_range())) {
+        m_session.print_pages(*range);
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "ui/listeners.h"
 #include "ui/qt/page_view.h"
 
 #include <QWidget>
+
+#include <string>
 
 class QAction;
 class QLabel;
@@ -18,8 +21,9 @@ class PrintSession;
 // will print, steps through the job's pages as read_page delivers them,
 // prints the page on view and steps on (Command2), or steps on (Command1);
 // more printing: all pages, a range, the page on view without stepping.
-// Where the pages go is the session's affair (ui/print_session.h); the
-// status line under the page tells what became of them. Before any print and
+// What it does is the session's (ui/print_session.h, ui/preview_controls.h),
+// where the pages go too; the status line under the page tells what became
+// of them. Before any print and
 // whenever the window becomes active again the report's file is checked: a
 // changed report is shown afresh from its first page. The page position lives
 // in the job, so a preview opened again shows the page that was on view.
@@ -72,6 +76,8 @@ private:
     QLabel* m_status = nullptr;
     bool m_focus_placed = false;
     bool m_closing = false;
+    Listeners<>::Subscription m_job_shown;
+    Listeners<std::string>::Subscription m_status_shown;
 };
 
 } // namespace kvalon

@@ -1,10 +1,8 @@
 #include "ui/qt/printer_menu.h"
 
-#include "printing/choice/printer_choice.h"
-#include "printing/printer_binding.h"
 #include "ui/captions.h"
+#include "ui/printer_offers.h"
 #include "ui/qt/file_dialog.h"
-#include "ui/user_settings.h"
 
 #include <QActionGroup>
 #include <QDir>
@@ -13,19 +11,14 @@
 namespace kvalon {
 
 namespace {
-// Where the PDF printer's file dialog opens when it has written nothing yet.
-std::string first_pdf_path() {
-    std::string folder = remembered_folder();
-    if (folder.empty()) {
-        folder = QFile::encodeName(QDir::homePath()).toStdString();
-    }
-    return folder + "/kvalon-p.pdf";
+std::string home_folder() {
+    return QFile::encodeName(QDir::homePath()).toStdString();
 }
 } // namespace
 
-PrinterMenu::PrinterMenu(const QString& title, PrinterBinding& binding, Chosen chosen,
-                         QWidget* parent)
-    : QMenu(title, parent), m_binding(binding), m_chosen(std::move(chosen)) {
+PrinterMenu::PrinterMenu(const QString& title, const PrinterBinding& binding,
+                         const UserSettings& settings, Chosen chosen, QWidget* parent)
+    : QMenu(title, parent), m_binding(binding), m_settings(settings), m_chosen(std::move(chosen)) {
     setObjectName(QStringLiteral("Printer_menu"));
     connect(this, &QMenu::aboutToShow, this, &PrinterMenu::refresh);
     refresh();
@@ -35,14 +28,20 @@ void PrinterMenu::refresh() {
     clear();
     delete m_group;
     m_group = new QActionGroup(this);
-    for (const std::string& name : system_printers().names()) {
-        add_system_printer(name);
+    const PrinterOffers offers = printer_offers(m_binding);
+    for (const PrinterOffer& offer : offers.printers) {
+        QAction* action = addAction(QString::fromStdString(offer.name));
+        action->setObjectName(QStringLiteral("queue:") + QString::fromStdString(offer.name));
+        action->setCheckable(true);
+        action->setChecked(offer.bound);
+        connect(action, &QAction::triggered, this,
+                [this, name = offer.name] { m_chosen(picked_printer(m_binding, name)); });
     }
     addSeparator();
     QAction* pdf = addAction(QString::fromUtf8(captions::kPdfPrinter));
     pdf->setObjectName(QStringLiteral("pdfPrinter"));
     pdf->setCheckable(true);
-    pdf->setChecked(m_binding.is_bound() && m_binding.destination().file_output() != nullptr);
+    pdf->setChecked(offers.pdf_bound);
     connect(pdf, &QAction::triggered, this, &PrinterMenu::choose_pdf);
     for (QAction* action : actions()) {
         if (action->isCheckable()) {
@@ -51,25 +50,13 @@ void PrinterMenu::refresh() {
     }
 }
 
-void PrinterMenu::add_system_printer(const std::string& name) {
-    const Destination* bound = m_binding.is_bound() ? &m_binding.destination() : nullptr;
-    std::shared_ptr<const Destination> printer = system_printers().picked(bound, name);
-    QAction* action = addAction(QString::fromStdString(name));
-    action->setObjectName(QStringLiteral("queue:") + QString::fromStdString(name));
-    action->setCheckable(true);
-    action->setChecked(bound != nullptr && bound->is_same_printer(*printer));
-    connect(action, &QAction::triggered, this, [this, printer] { m_chosen(printer); });
-}
-
 void PrinterMenu::choose_pdf() {
-    const Destination* bound = m_binding.is_bound() ? &m_binding.destination() : nullptr;
-    const FileOutput* file = bound != nullptr ? bound->file_output() : nullptr;
-    const std::string start = file != nullptr ? file->path() : first_pdf_path();
+    const std::string start = pdf_start(m_binding, m_settings, home_folder());
     const std::string path = choose_pdf_file(parentWidget(), captions::kChoosePdfTitle, start);
     if (path.empty()) {
         return; // the check marks are set afresh when the menu opens again
     }
-    m_chosen(picked_pdf_printer(bound, path));
+    m_chosen(picked_pdf(m_binding, path));
 }
 
 } // namespace kvalon

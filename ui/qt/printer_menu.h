@@ -12,6 +12,7 @@ class QActionGroup;
 namespace kvalon {
 
 class PrinterBinding;
+class UserSettings;
 
 // The printers the user can pick: the system print service's printers and
 // the PDF printer writing a file the user names. The one printed on now is checked.
@@ -20,15 +21,16 @@ class PrinterMenu final : public QMenu {
     Q_OBJECT
 public:
     using Chosen = std::function<void(std::shared_ptr<const Destination>)>;
-    PrinterMenu(const QString& title, PrinterBinding& binding, Chosen chosen, QWidget* parent);
+    PrinterMenu(const QString& title, const PrinterBinding& binding, const UserSettings& settings,
+                Chosen chosen, QWidget* parent);
 
     void refresh();
 
 private:
-    void add_system_printer(const std::string& name);
     void choose_pdf();
 
-    PrinterBinding& m_binding;
+    const PrinterBinding& m_binding;
+    const UserSettings& m_settings;
     Chosen m_chosen;
     QActionGroup* m_group = nullptr;
 };

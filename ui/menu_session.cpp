@@ -1,0 +1,126 @@
+#include "ui/menu_session.h"
+
+#include "engine/epson_sequences.h"
+#include "engine/messages.h"
+#include "engine/page_area.h"
+#include "engine/print_job.h"
+#include "engine/printer_surface.h"
+#include "printing/printer_binding.h"
+#include "printing/sheet_placement.h"
+#include "ui/user_settings.h"
+
+#include <filesystem>
+
+namespace kvalon {
+
+MenuSession::MenuSession(PrinterBinding& binding, UserSettings& settings, WindowServices& services)
+    : m_binding(binding), m_settings(settings), m_print(binding, services) {
+    PrintJob& j = job();
+    j.EscpMode = j.EscpMode || m_settings.escp_mode();
+    if (!j.CodePageAsked) {
+        j.CodePageAsked = m_settings.code_page();
+    }
+    j.FitPages = j.FitPages || m_settings.fit_pages();
+}
+
+std::string MenuSession::start_choice(const std::string& home) {
+    PrintJob& j = job();
+    std::string folder;
+    if (!j.LastFileName.empty()) {
+        std::error_code error;
+        folder = std::filesystem::absolute(j.LastFileName, error)
+                     .lexically_normal()
+                     .parent_path()
+                     .string();
+    } else {
+        folder = m_settings.folder();
+    }
+    j.SourcePath.clear();
+    return folder.empty() ? home : folder;
+}
+
+bool MenuSession::open_report(const std::string& path) {
+    PrintJob& j = job();
+    j.SourcePath.clear();
+    j.LastFileName = path;
+    m_offer_escp = false;
+    if (path.empty()) {
+        return false;
+    }
+    // The words of the report before belong to it.
+    tell({});
+    m_settings.remember_folder_of(path);
+    if (!m_print.start(path)) {
+        return false;
+    }
+    tell_told_code_page();
+    m_offer_escp = !j.EscpMode && holds_epson_sequences(path);
+    if (m_offer_escp) {
+        tell(messages::kEpsonSequencesHint);
+    }
+    return true;
+}
+
+// A code page told from the report is named, with how sure the program is.
+void MenuSession::tell_told_code_page() {
+    const PrintJob& j = job();
+    if (j.CodePageAsked && j.CodePageAsked->automatic) {
+        tell(messages::kCodePageTold + std::string(code_page_name(j.CodePage)) +
+             messages::kCodePageCertainty + std::to_string(j.CodePageCertainty) + " %)");
+    }
+}
+
+void MenuSession::choose_printer(std::shared_ptr<const Destination> destination) {
+    m_print.end_document();
+    m_binding.bind(destination);
+    m_settings.remember_printer(*destination);
+    tell(messages::kPrinterChosen + printer().device_name());
+}
+
+bool MenuSession::escp_mode() const {
+    return job().EscpMode;
+}
+
+// Sequences take no cells in the mode: a report on view is planned again.
+void MenuSession::set_escp_mode(bool on) {
+    job().EscpMode = on;
+    m_settings.remember_escp_mode(on);
+}
+
+CodePageChoice MenuSession::code_page() const {
+    return job().CodePageAsked.value_or(CodePageChoice{});
+}
+
+// Its letters and frames are other bytes: a report on view is planned again.
+void MenuSession::set_code_page(const CodePageChoice& choice) {
+    job().CodePageAsked = choice;
+    m_settings.remember_code_page(choice);
+}
+
+bool MenuSession::fit_pages() const {
+    return job().FitPages;
+}
+
+void MenuSession::set_fit_pages(bool on) {
+    job().FitPages = on;
+    m_settings.remember_fit_pages(on);
+}
+
+std::optional<std::string> MenuSession::report_to_plan_again() {
+    if (!m_print.has_job()) {
+        return std::nullopt;
+    }
+    m_print.end_document();
+    return m_print.report_path();
+}
+
+std::string MenuSession::printer_name() const {
+    return printer().device_name();
+}
+
+PrintData MenuSession::print_data() const {
+    return kvalon::print_data(job(), printer_name(),
+                              printer().job_preview(planned_cell_area(job())));
+}
+
+} // namespace kvalon

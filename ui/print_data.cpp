@@ -1,0 +1,56 @@
+#include "ui/print_data.h"
+
+#include "engine/print_job.h"
+#include "ui/captions.h"
+
+#include <cmath>
+
+namespace kvalon {
+
+namespace {
+
+std::string whole_number(double value) {
+    return std::to_string(static_cast<long long>(value));
+}
+
+std::optional<std::string> orientation_text(const std::string& orientation) {
+    if (orientation == "L") {
+        return captions::kLandscape;
+    }
+    if (orientation == "P") {
+        return captions::kPortrait;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+PrintData print_data(const PrintJob& j, const std::string& printer_name,
+                     const JobPreview& preview) {
+    PrintData data;
+    data[PrintDataRow::Printer].text = printer_name;
+    data[PrintDataRow::File].text = j.SourcePath;
+    data[PrintDataRow::Font].text = j.FontFace;
+    data[PrintDataRow::Size].text = std::to_string(j.FontSize);
+    data[PrintDataRow::Chars].text = std::to_string(j.CharsPerLine);
+    data[PrintDataRow::Lines].text = std::to_string(j.LinesPerPage);
+    data[PrintDataRow::Orientation].text = orientation_text(j.Orientation);
+    data[PrintDataRow::PaperSize].text =
+        whole_number(j.PaperWidthMm) + " / " + whole_number(j.PaperHeightMm);
+    data[PrintDataRow::PaperName].text = j.PaperName;
+    // The settings are long and the note says what the page cannot do there:
+    // the whole of both is in the row's tip, the note on the status line.
+    PrintDataValue& settings = data[PrintDataRow::JobSettings];
+    settings.text = preview.settings;
+    settings.tip = preview.note.empty() ? preview.settings : preview.settings + "\n" + preview.note;
+    settings.shown = !preview.settings.empty();
+    std::string mode = j.EscpMode ? captions::kModeEscp : captions::kModeText;
+    if (j.FitPages) {
+        mode += captions::kModeFitPages;
+    }
+    data[PrintDataRow::Mode].text = mode;
+    data.note = preview.note;
+    return data;
+}
+
+} // namespace kvalon

@@ -1,0 +1,33 @@
+#include "ui/qt/qt_window_services.h"
+
+#include "ui/qt/message_box.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+namespace kvalon {
+
+namespace {
+
+class QtWindowServices final : public WindowServices {
+public:
+    void show_message(const std::string& utf8_text) override { kvalon::show_message(utf8_text); }
+    int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers,
+                     int cancel, int unattended) override {
+        return kvalon::ask_question(utf8_text, answers, cancel, unattended);
+    }
+    void post(std::function<void()> work) override {
+        if (QCoreApplication* application = QCoreApplication::instance()) {
+            QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
+        }
+    }
+};
+
+} // namespace
+
+WindowServices& qt_window_services() {
+    static QtWindowServices services;
+    return services;
+}
+
+} // namespace kvalon
