@@ -98,6 +98,13 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 // Detail of kReportTooLarge: the limit, in bytes.
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
+// Detail of kTooManyPages when the copies make the sheets: "3 копия по
+// 11000 страници".
+inline const std::string kCopiesOf = " копия по ";
+inline const std::string kCopiesOfMoreThan = " копия по над ";
+inline const std::string kPagesEach = " страници";
+// Detail of kCannotRead for a file that begins as a PDF and is none.
+inline const std::string kNotAWholePdf = "документът PDF е непълен или повреден";
 // Detail of kPaperTooLarge: the largest side a page may have.
 inline const std::string kLargestPaperSide = "страна над 5080 мм";
 
