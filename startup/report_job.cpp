@@ -61,6 +61,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
             }
             binding.destination().pass_document(kind, path, title);
         };
+        hooks.copies = [&binding] {
+            return binding.is_bound() ? binding.destination().copies() : 1;
+        };
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();
         if (binding.is_bound()) {

@@ -2,6 +2,7 @@
 
 #include "engine/atomic_file.h"
 #include "engine/error.h"
+#include "engine/file_checks.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/owned_fd.h"
@@ -34,6 +35,7 @@ OwnedFd open_document(const std::string& source, struct stat& info) {
     if (!S_ISREG(info.st_mode)) {
         throw KvalonError(ErrorKind::NotRegularFile, source);
     }
+    refuse_larger_than_a_report(source, info.st_size);
     return input;
 }
 
