@@ -22,8 +22,10 @@ namespace kvalon {
 
 namespace {
 
-// Less room than one buffer of gs counts as a full file system.
+// Less room than one buffer of gs counts as a full file system; a temporary
+// folder without room for a megabyte more is full for gs.
 constexpr unsigned long long kNearlyFullBytes = 64 * 1024;
+constexpr off_t kProbeBytes = 1 << 20;
 
 // The document as it is now, open for whoever converts or copies it: the
 // name is looked at once.
@@ -70,16 +72,27 @@ void refuse_same_file(const struct stat& from, const std::string& target) {
     }
 }
 
-bool nearly_full(const struct statvfs& space) {
-    return space.f_bavail * space.f_frsize < kNearlyFullBytes;
+bool nearly_full(int fd) {
+    struct statvfs space {};
+    return ::fstatvfs(fd, &space) == 0 && space.f_bavail * space.f_frsize < kNearlyFullBytes;
 }
 
-// gs tells a full disk as an I/O error of whatever it was doing; the disk
-// of the target or of its temporary files says what it was.
+// gs tells a full disk as an I/O error of whatever it was doing, and removes
+// its temporary files as it ends: the disk of the target says it is full, the
+// one of the temporary files whether it still has room for a little more.
 bool a_disk_is_full(int target_fd, const PrivateFolder& folder) {
-    struct statvfs space {};
-    return (::fstatvfs(target_fd, &space) == 0 && nearly_full(space)) ||
-           (::statvfs(folder.path().c_str(), &space) == 0 && nearly_full(space));
+    if (nearly_full(target_fd)) {
+        return true;
+    }
+    const OwnedFd probe(::open(folder.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    return probe.valid() && ::posix_fallocate(probe.get(), 0, kProbeBytes) == ENOSPC;
+}
+
+// gs may end well when its output could not be written whole.
+void require_whole(int pdf, const std::string& target) {
+    if (!pdf_is_complete(pdf)) {
+        throw KvalonError(ErrorKind::FileWrite, target, messages::kDocumentIncomplete);
+    }
 }
 
 // A converted document with no mark prints blank sheets; one with more
@@ -105,13 +118,16 @@ void convert(int input, int copies, PdfTargetFile& file, const PaperPoints& pape
     try {
         if (copies <= 1) {
             ghostscript_to_pdf(input, 1, file.fd(), paper, folder, target);
+            require_whole(file.fd(), target);
             check_pages(file.fd(), 1, folder, source, target);
             return;
         }
         TemporaryFile one(folder.path(), "copy-", target);
         ghostscript_to_pdf(input, 1, one.fd(), paper, folder, target);
+        require_whole(one.fd(), target);
         check_pages(one.fd(), copies, folder, source, target);
         ghostscript_to_pdf(one.fd(), copies, file.fd(), paper, folder, target);
+        require_whole(file.fd(), target);
     } catch (const KvalonError& error) {
         if (error.kind() == ErrorKind::FileWrite && a_disk_is_full(file.fd(), folder)) {
             throw KvalonError(ErrorKind::FileWrite, target, system_reason(ENOSPC));
