@@ -22,6 +22,9 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::TooManyPages:
     case ErrorKind::Layout:
     case ErrorKind::PaperTooLarge:
+    // What the destination cancels cannot print there: a stopped queue would
+    // wait for it again.
+    case ErrorKind::JobCancelled:
         return CUPS_BACKEND_CANCEL;
     case ErrorKind::NoPrinter:
     case ErrorKind::FileWrite:

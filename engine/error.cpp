@@ -43,6 +43,8 @@ const char* kind_name(ErrorKind kind) {
         return "file write";
     case ErrorKind::Printer:
         return "printer";
+    case ErrorKind::JobCancelled:
+        return "job cancelled";
     case ErrorKind::QueueSetup:
         return "queue setup";
     case ErrorKind::QueueRemoval:

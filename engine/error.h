@@ -25,6 +25,8 @@ enum class ErrorKind {
     PaperTooLarge,      // the paper is larger than a PDF page may be
     FileWrite,          // an output file cannot be written
     Printer,            // the printer or the print service did not take the document
+    JobCancelled,       // the job was cancelled where it was sent: the printer there cannot
+                        // print it with its settings (a paper), or someone cancelled it
     PrintServiceSilent, // the print service does not answer in time
     QueueSetup,         // a print-server queue cannot be set up
     QueueRemoval,       // a print-server queue cannot be removed

@@ -56,6 +56,7 @@ KindReport report_of(ErrorKind kind) {
     case ErrorKind::FileWrite:
         return {messages::kCannotWrite, kNothing, kExitJobFailed};
     case ErrorKind::Printer:
+    case ErrorKind::JobCancelled:
         return {messages::kPrinterFailed, kNothing, kExitJobFailed};
     case ErrorKind::PrintServiceSilent:
         return {messages::kServiceNotAnswering, kNothing, kExitNoPrinter};
