@@ -333,16 +333,22 @@ TEST_F(OfficeQueue, SetUpAndRemovalRepeatAndLeaveOtherQueuesAlone) {
 // (too small) or to make a page past the PDF limit (too large): the job's
 // fault is a cancelled job, never a printer failure that a stop-printer
 // policy turns into a stopped queue for everybody.
+// Also more sheets than one job may have: copies of a report of a few pages.
 TEST_F(OfficeQueue, APaperNoPageCanUseCancelsTheJob) {
+    std::string pages;
+    for (int i = 0; i < 400; ++i) {
+        pages += "line " + std::to_string(i) + "\r\n";
+    }
     const std::pair<std::string, std::string> cases[] = {
-        {"custom_100000x100000mm",
+        {"media=custom_100000x100000mm",
          "Листът е твърде голям за печат на файл " + tag + "-paper (страна над 5080 мм)"},
-        {"custom_1x1mm", "Листът е твърде малък за печат на файл " + tag + "-paper"},
+        {"media=custom_1x1mm", "Листът е твърде малък за печат на файл " + tag + "-paper"},
+        {"copies=9999", "Повече от 32767 страници във файл " + tag + "-paper (9999 копия по "},
     };
     int id = 0;
-    for (const auto& [media, message] : cases) {
-        ASSERT_EQ(submit(tag + "-paper", to_mik("Отчет\r\n"), {"media=" + media}).status, 0);
-        EXPECT_EQ(ended(++id), IPP_JSTATE_CANCELED) << media;
+    for (const auto& [option, message] : cases) {
+        ASSERT_EQ(submit(tag + "-paper", to_mik("Отчет\r\n") + pages, {option}).status, 0);
+        EXPECT_EQ(ended(++id), IPP_JSTATE_CANCELED) << option;
         EXPECT_NE(status_line_of(id).find(message), std::string::npos) << status_line_of(id);
     }
     EXPECT_EQ(run_program({"lpstat", "-h", server, "-W", "all", "-o", "Remote"}).out, "")
