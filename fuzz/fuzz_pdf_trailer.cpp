@@ -1,7 +1,7 @@
 // Any bytes as a document that begins as a PDF: whether it ends as one is
 // told without reading outside it, and only when it has the words a PDF's
 // end has.
-#include "printing/pdf/pdf_trailer.h"
+#include "engine/pdf_trailer.h"
 
 #include <algorithm>
 #include <cstdint>

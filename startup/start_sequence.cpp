@@ -6,6 +6,7 @@
 #include "engine/file_checks.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
+#include "engine/pdf_trailer.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
@@ -108,6 +109,9 @@ int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentK
         throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
                           kind_text + messages::kHasNoLinesPerPage);
     } else {
+        if (kind == DocumentKind::Pdf) {
+            refuse_broken_pdf(j.SourcePath);
+        }
         hooks.pass_document(kind, j.SourcePath, document_title_for(options, j));
     }
     return kExitOk;

@@ -6,8 +6,8 @@
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/owned_fd.h"
+#include "engine/pdf_trailer.h"
 #include "printing/pdf/fd_byte_output.h"
-#include "printing/pdf/pdf_trailer.h"
 #include "printing/pdf_target_file.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@ namespace kvalon {
 // The PDF printer given a document that is not a text report, written into
 // `target` as every PDF of the program is: beside it under a fresh name, put
 // in place only when whole. A PDF is copied as it came, once it is seen to
-// end as a PDF (printing/pdf/pdf_trailer.h); more copies than one are its
+// end as a PDF (engine/pdf_trailer.h); more copies than one are its
 // pages again, by Ghostscript. PostScript becomes a PDF by Ghostscript, on
 // `paper` unless it sets its own. What Ghostscript made must have a mark on
 // some page, and its pages times the copies must not pass the sheets of one

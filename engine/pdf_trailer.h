@@ -20,4 +20,8 @@ bool has_pdf_trailer(long long size, const DocumentReader& read);
 // The same for the file open at `fd`, read without moving its offset.
 bool file_has_pdf_trailer(int fd);
 
+// Throws KvalonError(File) naming `path` when the PDF document there does not
+// end as a PDF, or cannot be opened: nothing that prints nothing is passed on.
+void refuse_broken_pdf(const std::string& path);
+
 } // namespace kvalon

@@ -1,6 +1,12 @@
-#include "printing/pdf/pdf_trailer.h"
+#include "engine/pdf_trailer.h"
+
+#include "engine/error.h"
+#include "engine/messages.h"
+#include "engine/owned_fd.h"
 
 #include <cctype>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,6 +106,16 @@ bool file_has_pdf_trailer(int fd) {
         bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         return bytes;
     });
+}
+
+void refuse_broken_pdf(const std::string& path) {
+    const OwnedFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.valid()) {
+        throw KvalonError(ErrorKind::File, path, system_reason(errno));
+    }
+    if (!file_has_pdf_trailer(file.get())) {
+        throw KvalonError(ErrorKind::File, path, messages::kNotAWholePdf);
+    }
 }
 
 } // namespace kvalon
