@@ -101,7 +101,9 @@ PageMarks ghostscript_page_marks(int pdf, int most_pages, const PrivateFolder& f
                                  const std::string& target) {
     HelperCall call;
     call.words = safe_start("bbox");
-    call.words.push_back("-dLastPage=" + std::to_string(most_pages + 1));
+    // The device's own 4,000 dpi took seconds a page of text; a mark of any
+    // size still covers a pixel at 72.
+    call.words.insert(call.words.end(), {"-r72", "-dLastPage=" + std::to_string(most_pages + 1)});
     add_documents(call.words, "/dev/fd/3", 1);
     call.passed = {pdf};
     const std::string said =
