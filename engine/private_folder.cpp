@@ -13,6 +13,7 @@ namespace kvalon {
 
 PrivateFolder::PrivateFolder() {
     const std::string folder = system_temporary_folder();
+    remove_abandoned_temporaries(folder);
     std::string name = folder + "/kvalon-p-" + temporary_name_stamp() + "XXXXXX";
     std::vector<char> writable(name.begin(), name.end());
     writable.push_back('\0');

@@ -146,6 +146,27 @@ TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
     EXPECT_FALSE(has_file_starting_with(dir.path(), ".out.pdf."));
 }
 
+// A run killed outright cannot remove gs's folder; the next conversion that
+// makes one removes it.
+TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
+    const std::string endless = "%!PS\n{ 1 pop } loop\n";
+    const std::string path = document("endless.ps", endless);
+    const StartedProgram program = start_program({kvalon_binary(), path}, environment("out.pdf"));
+    ASSERT_GT(program.pid, 0);
+    pid_t gs = -1;
+    ASSERT_TRUE(wait_until([&] {
+        gs = child_of(program.pid);
+        return gs > 0 && !fs::is_empty(temporary());
+    }));
+    ::kill(program.pid, SIGKILL);
+    ::kill(gs, SIGKILL); // nothing of ours is left to end it
+    ::close(program.input);
+    ::waitpid(program.pid, nullptr, 0);
+    ASSERT_FALSE(fs::is_empty(temporary()));
+    ASSERT_EQ(kvalon({document("hello.ps", kHello)}).status, 0);
+    EXPECT_TRUE(fs::is_empty(temporary()));
+}
+
 TEST_F(DocumentSandbox, WhatIsNoDocumentOrTooMuchIsRefusedAndNothingIsWritten) {
     std::string pages = "%!PS\n/Courier findfont 12 scalefont setfont\n";
     for (int i = 0; i < 400; ++i) {
