@@ -129,7 +129,8 @@ TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
     const std::string endless = "%!PS\n/Courier findfont 12 scalefont setfont 72 700 moveto "
                                 "(first) show showpage\n{ 1 pop } loop\n";
     const std::string path = document("endless.ps", endless);
-    const StartedProgram program = start_program({kvalon_binary(), path}, environment("out.pdf"));
+    const StartedProgram program =
+        start_program({kvalon_binary(), path}, environment(dir.file("out.pdf")));
     ASSERT_GT(program.pid, 0);
     pid_t gs = -1;
     ASSERT_TRUE(wait_until([&] {
@@ -151,7 +152,8 @@ TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
 TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
     const std::string endless = "%!PS\n{ 1 pop } loop\n";
     const std::string path = document("endless.ps", endless);
-    const StartedProgram program = start_program({kvalon_binary(), path}, environment("out.pdf"));
+    const StartedProgram program =
+        start_program({kvalon_binary(), path}, environment(dir.file("out.pdf")));
     ASSERT_GT(program.pid, 0);
     pid_t gs = -1;
     ASSERT_TRUE(wait_until([&] {
@@ -165,6 +167,7 @@ TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
     ASSERT_FALSE(fs::is_empty(temporary()));
     ASSERT_EQ(kvalon({document("hello.ps", kHello)}).status, 0);
     EXPECT_TRUE(fs::is_empty(temporary()));
+    EXPECT_FALSE(has_file_starting_with(dir.path(), ".out.pdf."));
 }
 
 TEST_F(DocumentSandbox, WhatIsNoDocumentOrTooMuchIsRefusedAndNothingIsWritten) {
