@@ -8,6 +8,7 @@
 #include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
@@ -133,7 +134,7 @@ void close_job_files() {
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
-    j.EscpMode = options.escp;
+    choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
     j.FitPages = options.fit_pages;
     if (hooks.printer_count() == 0) {

@@ -1,7 +1,7 @@
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 
 #include "engine/control_codes.h"
-#include "engine/escp_characters.h"
+#include "engine/escp/escp_characters.h"
 
 #include <algorithm>
 

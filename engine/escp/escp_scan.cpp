@@ -1,7 +1,7 @@
-#include "engine/escp_scan.h"
+#include "engine/escp/escp_scan.h"
 
 #include "engine/error.h"
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 #include "engine/messages.h"
 #include "engine/source_file.h"
 

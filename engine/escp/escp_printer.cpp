@@ -1,8 +1,8 @@
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 
 #include "engine/code_page.h"
 #include "engine/control_codes.h"
-#include "engine/escp_characters.h"
+#include "engine/escp/escp_characters.h"
 
 #include <algorithm>
 
