@@ -30,16 +30,18 @@ ImageObjects::ImageObjects(PdfObjectWriter& out, Deflater& deflater)
     : m_objects(out), m_deflater(deflater) {}
 
 int ImageObjects::object_of(const BitImage& dots) {
-    std::vector<Held>& alike = m_held[key_of(dots)];
-    for (const Held& held : alike) {
-        if (held.dots == dots) {
-            return held.number;
+    const std::uint64_t key = key_of(dots);
+    if (const auto found = m_held.find(key); found != m_held.end()) {
+        for (const Held& held : found->second) {
+            if (held.dots == dots) {
+                return held.number;
+            }
         }
     }
     const int number = write(dots);
     const std::size_t size = dots.bits().size() + sizeof(Held);
     if (m_held_bytes + size <= kMostHeldBytes) {
-        alike.push_back({dots, number});
+        m_held[key].push_back({dots, number});
         m_held_bytes += size;
     }
     return number;
