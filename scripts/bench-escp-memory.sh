@@ -4,12 +4,22 @@
 # of one page. Measured at 10, 100 and 1,000 MB (KVALON_ESCP_SIZES to choose),
 # planning alone and printing into the PDF printer; the memory must stay flat
 # with the input. Then the PDF of 300,000 tiny pictures (one dot each, on
-# 300 pages): its size against the report's.
+# 300 pages): its size against the report's. As root, the same input through
+# the office queue's backend (-o kvalon-escp=1) on a scheduler of its own
+# (scripts/print-server.sh): the backend's peak memory per job.
 set -euo pipefail
-build=${1:-build-bench}
+build=$(cd "${1:-build-bench}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 program="$build/kvalon-p"
 work=$(mktemp -d /tmp/kvalon-escp-memory.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# The backend runs as lp: it must reach the reports and its wrapper.
+chmod 0755 "$work"
+server_started=
+cleanup() {
+    if [ -n "$server_started" ]; then "$here/print-server.sh" stop "$work/server" || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 export HOME="$work"
 
 measure() { # prints "status seconds kilobytes" of one run
@@ -18,7 +28,8 @@ measure() { # prints "status seconds kilobytes" of one run
     echo "$status $(tail -n 1 "$work/time")"
 }
 
-for mb in ${KVALON_ESCP_SIZES:-10 100 1000}; do
+sizes=${KVALON_ESCP_SIZES:-10 100 1000}
+hostile() { # writes MB megabytes of CR-only lines to FILE
     python3 -c '
 import sys
 line = b"ABCDEFGHIJ\r"
@@ -26,7 +37,11 @@ chunk = line * (1048576 // len(line) + 1)
 out = sys.stdout.buffer
 for _ in range(int(sys.argv[1])):
     out.write(chunk)
-' "$mb" >"$work/cr.txt"
+' "$1" >"$2"
+}
+
+for mb in $sizes; do
+    hostile "$mb" "$work/cr.txt"
     for mode in plan print; do
         args=(--escp)
         [ "$mode" = plan ] && args+=(--plan)
@@ -49,3 +64,36 @@ read -r status secs kb < <(measure env KVALON_PDF="$work/dots.pdf" "$program" --
 printf '300,000 tiny pictures: status %d, report %d kB, PDF %d kB, %.2f s, peak %d MB\n' \
     "$status" $(($(stat -c %s "$work/dots.txt") / 1024)) $(($(stat -c %s "$work/dots.pdf") / 1024)) \
     "$secs" $((kb / 1024))
+
+if [ "$(id -u)" -ne 0 ] || [ ! -x /usr/sbin/cupsd ] || [ ! -x /usr/lib/cups/backend/cups-pdf ]; then
+    echo "office queue: skipped (needs root, cupsd and cups-pdf)"
+    exit 0
+fi
+touch "$work/memory"
+chmod 0666 "$work/memory"
+cat >"$work/kvalon" <<EOF
+#!/bin/sh
+[ \$# -eq 0 ] && exec "$build/kvalon"
+exec /usr/bin/time -a -o "$work/memory" -f "%M" "$build/kvalon" "\$@"
+EOF
+chmod 0755 "$work/kvalon"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$here/print-server.sh" start "$work/server" "$port" Remote "$work/kvalon"
+server_started=1
+export CUPS_SERVER=127.0.0.1:$port
+"$program" --setup-queue Kvalon Remote >/dev/null
+jobs=0
+for mb in $sizes; do
+    hostile "$mb" "$work/cr.txt"
+    chmod 0644 "$work/cr.txt"
+    lp -h "$CUPS_SERVER" -d Kvalon -o raw -o kvalon-escp=1 "$work/cr.txt" >/dev/null
+    jobs=$((jobs + 1))
+    for _ in $(seq 1 1200); do
+        [ "$(grep -cE '^[0-9]+$' "$work/memory")" -ge "$jobs" ] && break
+        sleep 0.5
+    done
+    kb=$(grep -E '^[0-9]+$' "$work/memory" | tail -n 1)
+    printf '%5d MB of CR-only lines through the office queue: backend peak %d MB\n' \
+        "$mb" $((kb / 1024))
+    rm -f "$work/cr.txt"
+done
