@@ -20,6 +20,7 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::BlankPages:
     case ErrorKind::LineTooLong:
     case ErrorKind::TooManyPages:
+    case ErrorKind::PageTooFull:
     case ErrorKind::Layout:
     case ErrorKind::PaperTooLarge:
     // What the destination cancels cannot print there: a stopped queue would

@@ -35,6 +35,8 @@ const char* kind_name(ErrorKind kind) {
         return "line too long";
     case ErrorKind::TooManyPages:
         return "too many pages";
+    case ErrorKind::PageTooFull:
+        return "page too full";
     case ErrorKind::Layout:
         return "layout";
     case ErrorKind::PaperTooLarge:

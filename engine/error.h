@@ -21,6 +21,7 @@ enum class ErrorKind {
     BlankPages,         // the pages came out blank although the report holds print
     LineTooLong,        // a line is longer than 32,765 characters
     TooManyPages,       // the report needs more than 32,767 pages
+    PageTooFull,        // one printer page holds more than a page can (ESC/P mode)
     Layout,             // the paper is too small for one line or one character
     PaperTooLarge,      // the paper is larger than a PDF page may be
     FileWrite,          // an output file cannot be written

@@ -84,6 +84,10 @@ inline const std::string kBadActionWord = "Неправилно действие
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages =
     "Повече от " + std::to_string(kMostPages) + " страници във файл ";
+inline const std::string kPageTooFull = "Страница с повече печат, отколкото побира лист, във файл ";
+// Details of kPageTooFull: what one page holds past its bound.
+inline const std::string kCharactersOnOnePage = " знака на една страница";
+inline const std::string kBytesOnOnePage = " байта на една страница";
 inline const std::string kNotTextReport = "Файлът не е текстов отчет: ";
 inline const std::string kBlankPages =
     "Отпечатаните страници са празни, въпреки че има какво да се печата във файл ";

@@ -39,7 +39,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
     std::optional<StdinReport> piped_report;
     try {
         ProgramOptions job_options = options;
-        job_options.escp = options.escp || escp_from_environment();
+        if (escp_from_environment()) {
+            job_options.language = PrinterLanguage::Epson;
+        }
         if (!job_options.code_page) {
             job_options.code_page = code_page_from_environment();
         }

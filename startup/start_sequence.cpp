@@ -9,6 +9,7 @@
 #include "engine/pdf_trailer.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
@@ -152,7 +153,7 @@ void close_job_files() {
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
-    j.EscpMode = options.escp;
+    choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
     j.FitPages = options.fit_pages;
     if (hooks.printer_count() == 0) {
