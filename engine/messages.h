@@ -37,6 +37,10 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+// The PDF printer's pages wait for their file until the preview closes:
+// the count, this, and the file's path.
+inline const std::string kPagesHeldForFile =
+    " стр. чакат за PDF файла, който ще бъде записан при затваряне на прегледа: ";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";

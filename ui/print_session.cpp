@@ -236,7 +236,7 @@ bool PrintSession::print_page_on_view() {
         return false;
     }
     const int page = job().PageNumber;
-    return print_with(pages_label(page, page), [] { print_page(); });
+    return print_with(PageRange{page, page}, [] { print_page(); });
 }
 
 bool PrintSession::print_pages(int first, int last) {
@@ -252,7 +252,7 @@ bool PrintSession::print_pages(int first, int last) {
     bool printed = false;
     try {
         reread_to(0);
-        printed = print_with(pages_label(first, last), [first, last] {
+        printed = print_with(PageRange{first, last}, [first, last] {
             PrintJob& j = job();
             while (!j.SourceDone && j.PageNumber < last) {
                 read_page();
@@ -269,15 +269,17 @@ bool PrintSession::print_pages(int first, int last) {
     return printed;
 }
 
-bool PrintSession::print_with(const std::string& pages, const std::function<void()>& draw) {
+bool PrintSession::print_with(const PageRange& pages, const std::function<void()>& draw) {
     try {
         if (const FileOutput* file = m_binding.destination().file_output()) {
             if (!open_preview_document(*file)) {
                 return false;
             }
             m_document->print(draw);
+            m_held_pages += pages.last - pages.first + 1;
+            tell(std::to_string(m_held_pages) + messages::kPagesHeldForFile + m_document->path());
         } else {
-            send_to_queue(pages, draw);
+            send_to_queue(pages_label(pages.first, pages.last), draw);
         }
     } catch (const KvalonError& error) {
         // What the PDF printer had of its document is gone with it.
@@ -312,6 +314,7 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
     }
     m_document =
         std::make_unique<PreviewDocument>(file.make_file_sink(path), path, document_title(m_path));
+    m_held_pages = 0;
     return true;
 }
 

@@ -126,10 +126,10 @@ private:
     bool plan_or_drop();
     // Plans the report again and reads up to page `page` (0: none).
     void reread_to(int page);
-    // Prints what `draw` prints as the pages named `pages` ("стр. 2"): into
+    // Prints what `draw` prints as the pages `pages`: into
     // the PDF printer's document or as a job of its own on the queue. False,
     // told, when the printer refused.
-    bool print_with(const std::string& pages, const std::function<void()>& draw);
+    bool print_with(const PageRange& pages, const std::function<void()>& draw);
     bool open_preview_document(const FileOutput& file);
     void send_to_queue(const std::string& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
@@ -142,6 +142,7 @@ private:
     int m_page_total = 0;
     bool m_source_deleted = false;
     std::unique_ptr<PreviewDocument> m_document; // the PDF printer's, while the preview prints
+    int m_held_pages = 0; // printed into m_document, not all handed to it yet
     bool m_printed_while_viewing = false;
     std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
 };
