@@ -301,9 +301,13 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
     if (path_kind(path) != PathKind::Missing) {
         const std::string offered = free_name_beside(path);
         enum Answer { Replace, NewFile, Cancel };
-        const int answer = m_services.ask_question(
-            messages::kPdfExists + path + messages::kPdfExistsReplace + offered,
-            {captions::kReplace, captions::kNewFile, captions::kCancelAnswer}, Cancel, NewFile);
+        Question question;
+        question.text = messages::kPdfExists + path + messages::kPdfExistsReplace + offered;
+        question.answers = {captions::kReplace, captions::kNewFile, captions::kCancelAnswer};
+        question.cancel = Cancel;
+        question.safe = NewFile;
+        question.unattended = NewFile;
+        const int answer = m_services.ask_question(question);
         if (answer == Cancel) {
             tell(messages::kNothingPrinted);
             return false;

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -308,8 +309,8 @@ TEST_F(PreviewWindow, AnExistingPdfIsReplacedOnlyWhenAsked) {
         write_bytes(pdf(), "old");
         std::filesystem::remove(other);
         std::vector<std::string> questions;
-        set_question_seam([&questions, &c](const std::string& text) {
-            questions.push_back(text);
+        set_question_seam([&questions, &c](const Question& question) {
+            questions.push_back(question.text);
             return c.answer;
         });
         open_preview(write_report_of_pages("TWO.TXT", 2));
@@ -329,6 +330,34 @@ TEST_F(PreviewWindow, AnExistingPdfIsReplacedOnlyWhenAsked) {
             EXPECT_EQ(read_bytes(pdf()), "old") << c.answer;
         }
         EXPECT_EQ(file_exists(other), c.new_file) << c.answer;
+    }
+}
+
+// Enter on that question, as the box shows it, keeps the file and takes the
+// new name; Escape prints nothing.
+TEST_F(PreviewWindow, EnterOnTheReplaceQuestionTakesTheNewFileAndEscapeCancels) {
+    const std::string other = dir.file("out-2.pdf");
+    const struct {
+        Qt::Key key;
+        bool new_file;
+    } cases[] = {{Qt::Key_Return, true}, {Qt::Key_Escape, false}};
+    for (const auto& c : cases) {
+        write_bytes(pdf(), "old");
+        std::filesystem::remove(other);
+        set_question_seam([&c](const Question& question) {
+            const std::unique_ptr<QMessageBox> box = make_question_box(question);
+            box->show();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(box.get()));
+            QWidget* focused = box->focusWidget();
+            QTest::keyClick(focused != nullptr ? focused : box.get(), c.key);
+            return answer_of(*box, question);
+        });
+        open_preview(write_report_of_pages("TWO.TXT", 2));
+        click(print());
+        window("Form2")->close();
+        settle();
+        EXPECT_TRUE(read_bytes(pdf()) == "old") << "replaced on " << c.key;
+        EXPECT_EQ(file_exists(other), c.new_file) << c.key;
     }
 }
 
