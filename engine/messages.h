@@ -37,6 +37,13 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+// A range of pages that prints nothing: past the report's end ("Отчетът има
+// 6 стр.; страници 9-9 в него няма; нищо не е отпечатано"), or typed backwards.
+inline const std::string kReportHas = "Отчетът има ";
+inline const std::string kNoSuchPages = " стр.; в него няма страници ";
+inline const std::string kRangeBackwards = "Обхватът е обърнат: от страница ";
+inline const std::string kRangeBackwardsTo = " до страница ";
+inline const std::string kNothingPrintedEnd = "; нищо не е отпечатано";
 // The PDF printer's pages wait for their file until the preview closes:
 // the count, this, and the file's path.
 inline const std::string kPagesHeldForFile =

@@ -239,8 +239,27 @@ bool PrintSession::print_page_on_view() {
     return print_with(PageRange{page, page}, [] { print_page(); });
 }
 
+// A range that prints nothing is told, and nothing goes to the printer: a
+// queue would print an empty sheet and call it printed.
+std::optional<std::string> PrintSession::range_refused(int first, int last) const {
+    if (last < first) {
+        return messages::kRangeBackwards + std::to_string(first) + messages::kRangeBackwardsTo +
+               std::to_string(last) + messages::kNothingPrintedEnd;
+    }
+    if (first < 1 || first > m_page_total) {
+        return messages::kReportHas + std::to_string(m_page_total) + messages::kNoSuchPages +
+               std::to_string(first) + "-" + std::to_string(last) + messages::kNothingPrintedEnd;
+    }
+    return std::nullopt;
+}
+
 bool PrintSession::print_pages(int first, int last) {
     if (!page_on_view() || !check_source()) {
+        return false;
+    }
+    if (const std::optional<std::string> refused = range_refused(first, last)) {
+        tell(messages::kNothingPrinted);
+        m_services.show_message(*refused);
         return false;
     }
     if (m_source_deleted) {
@@ -278,8 +297,9 @@ bool PrintSession::print_with(const PageRange& pages, const std::function<void()
             m_document->print(draw);
             m_held_pages += pages.last - pages.first + 1;
             tell(std::to_string(m_held_pages) + messages::kPagesHeldForFile + m_document->path());
-        } else {
-            send_to_queue(pages_label(pages.first, pages.last), draw);
+        } else if (!send_to_queue(pages_label(pages.first, pages.last), draw)) {
+            tell(messages::kNothingPrinted);
+            return false;
         }
     } catch (const KvalonError& error) {
         // What the PDF printer had of its document is gone with it.
@@ -324,7 +344,7 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
 
 // The pages are drawn here, where the job record lives; making the job,
 // sending and following it happen beside the windows.
-void PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
+bool PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
     QueueDocument document;
     document.destination = m_binding.shared_destination();
     {
@@ -341,6 +361,9 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
         document.info = captured.info();
         document.pages = captured.take();
     }
+    if (document.pages.empty()) {
+        return false; // a job of no pages prints an empty sheet
+    }
     document.info.copies = document.destination->copies();
     // A job that has ended goes when the next one comes, or with the session.
     m_jobs.remove_if([](const std::unique_ptr<QueueJob>& sent) { return sent->has_ended(); });
@@ -349,6 +372,7 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
     events.failed = [this](const std::string& message) { m_services.show_message(message); };
     events.ended = [] {};
     m_jobs.push_back(std::make_unique<QueueJob>(std::move(document), m_services, events));
+    return true;
 }
 
 void PrintSession::begin_viewing() {

@@ -88,7 +88,8 @@ public:
     // Prints the page on view; it stays on view. False when nothing was
     // printed: the printer refused (told) or the file had changed.
     bool print_page_on_view();
-    // Pages `first` to `last`, the page on view staying where it is.
+    // Pages `first` to `last`, the page on view staying where it is. A range
+    // backwards or past the report's end prints nothing and is told.
     bool print_pages(int first, int last);
     bool print_pages(const PageRange& range) { return print_pages(range.first, range.last); }
     // The range the preview proposes: from the page on view to the last.
@@ -121,6 +122,8 @@ public:
 
 private:
     bool read_next_page();
+    // Why pages `first` to `last` would print nothing; nothing when they print.
+    std::optional<std::string> range_refused(int first, int last) const;
     // Plans the report and counts its pages; the source is left at its start.
     void plan_and_count();
     bool plan_or_drop();
@@ -131,7 +134,8 @@ private:
     // told, when the printer refused.
     bool print_with(const PageRange& pages, const std::function<void()>& draw);
     bool open_preview_document(const FileOutput& file);
-    void send_to_queue(const std::string& pages, const std::function<void()>& draw);
+    // False when `draw` drew no page: nothing is sent.
+    bool send_to_queue(const std::string& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
 
     PrinterBinding& m_binding;

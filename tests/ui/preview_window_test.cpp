@@ -18,7 +18,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -294,6 +296,48 @@ TEST_F(PreviewWindow, EveryPagePrintedWhileOpenIsKeptInPrintOrder) {
     ASSERT_EQ(proposals.size(), 1u);
     EXPECT_EQ(proposals[0].first, 2);
     EXPECT_EQ(proposals[0].last, 4);
+}
+
+// A range with nothing to print sends nothing and says why; one typed
+// backwards is told, not printed as its first page.
+TEST_F(PreviewWindow, ARangeThatPrintsNothingIsToldAndSendsNothing) {
+    const struct {
+        PageRange range;
+        std::string told;
+    } cases[] = {
+        {{9, 9}, "Отчетът има 6 стр.; в него няма страници 9-9; нищо не е отпечатано"},
+        {{5, 2}, "Обхватът е обърнат: от страница 5 до страница 2; нищо не е отпечатано"},
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        open_preview(write_report_of_pages("SIX.TXT", 6));
+        set_page_range_seam([&c](PageRange) { return std::optional<PageRange>(c.range); });
+        trigger("printRange");
+        window("Form2")->close();
+        settle();
+        EXPECT_EQ(messages, std::vector<std::string>{c.told});
+        EXPECT_FALSE(file_exists(pdf())) << c.told;
+    }
+}
+
+// The dialog itself takes only pages the report has: 9 typed for a report of
+// six pages does not stand.
+TEST_F(PreviewWindow, TheRangeDialogTakesOnlyPagesTheReportHas) {
+    open_preview(write_report_of_pages("SIX.TXT", 6));
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (const char* name : {"firstPage", "lastPage"}) {
+            auto* box = dialog->findChild<QSpinBox*>(QString::fromLatin1(name));
+            ASSERT_NE(box, nullptr);
+            box->selectAll();
+            QTest::keyClicks(box, QStringLiteral("9"));
+            EXPECT_LE(box->value(), 6) << name;
+        }
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    trigger("printRange");
+    EXPECT_FALSE(file_exists(pdf()));
 }
 
 // A file there already is replaced only when the user says so; the question

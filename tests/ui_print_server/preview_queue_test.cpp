@@ -153,6 +153,17 @@ TEST_F(PreviewOnQueues, EachPrintActionIsAJobOfItsOwnAtOnce) {
     EXPECT_TRUE(messages.empty());
 }
 
+// Pages past the report's end send no job: a queue would print an empty sheet.
+TEST_F(PreviewOnQueues, ARangePastTheEndSendsNoJob) {
+    open_on("Remote");
+    set_page_range_seam([](PageRange) { return std::optional<PageRange>(PageRange{9, 9}); });
+    window("Form2")->findChild<QAction*>(QStringLiteral("printRange"))->trigger();
+    settle();
+    EXPECT_TRUE(job_titles("Remote").empty());
+    EXPECT_EQ(messages, std::vector<std::string>{"Отчетът има 3 стр.; в него няма страници 9-9; "
+                                                 "нищо не е отпечатано"});
+}
+
 // The printer jams: the press does not wait for it (the preview is on the
 // next page while the printer still holds the job); the status line follows
 // the job, and its failure is told with the printer's own words.

@@ -342,7 +342,8 @@ void Form2::print_all() {
 }
 
 void Form2::print_range() {
-    if (const std::optional<PageRange> range = ask_page_range(this, m_session.proposed_range())) {
+    if (const std::optional<PageRange> range =
+            ask_page_range(this, m_session.proposed_range(), m_session.page_total())) {
         m_session.print_pages(*range);
     }
 }
