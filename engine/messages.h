@@ -65,6 +65,11 @@ inline const std::string kJobNotPrinted = "не е отпечатано";
 inline const std::string kReportChanged =
     "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
     "страница; нищо от него не е отпечатано";
+// The same when pages of the earlier version were printed: then what became
+// of them ("2 стр. изпратени към принтер PDF: PATH").
+inline const std::string kReportChangedEarlierWritten =
+    "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
+    "страница; отпечатаното от предишния му вид е записано: ";
 inline const std::string kReportDeleted = "Файлът на отчета е изтрит: ";
 inline const std::string kOnlyPageShown = "; печата се само страницата на екрана";
 // A report that holds Epson sequences, shown with the ESC/P mode off.

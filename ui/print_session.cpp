@@ -145,12 +145,16 @@ bool PrintSession::check_source() {
         return true;
     }
     // What is on view is no longer what would print: the report is taken
-    // afresh, and nothing prints until the user has seen it.
+    // afresh, and nothing prints until the user has seen it. The pages of
+    // the version printed so far are a document of their own.
+    const std::optional<std::string> written = write_document();
     m_source_deleted = false;
     if (!plan_or_drop()) {
         return false;
     }
-    tell(messages::kReportChanged);
+    tell(written && *written != messages::kNothingPrinted
+             ? messages::kReportChangedEarlierWritten + *written
+             : messages::kReportChanged);
     job_changed.notify();
     return false;
 }
@@ -387,19 +391,25 @@ void PrintSession::end_viewing() {
 }
 
 void PrintSession::end_document() {
+    if (const std::optional<std::string> written = write_document()) {
+        tell(*written);
+    }
+}
+
+std::optional<std::string> PrintSession::write_document() {
     if (!m_document) {
-        return;
+        return std::nullopt;
     }
     const std::unique_ptr<PreviewDocument> document = std::move(m_document);
     try {
         document->finish();
     } catch (const KvalonError& error) {
         m_services.show_message(message_for(error));
-        return;
+        return std::nullopt;
     }
     const int pages = document->pages();
-    tell(pages == 0 ? messages::kNothingPrinted
-                    : std::to_string(pages) + messages::kPagesSentTo + "PDF: " + document->path());
+    return pages == 0 ? messages::kNothingPrinted
+                      : std::to_string(pages) + messages::kPagesSentTo + "PDF: " + document->path();
 }
 
 // The same file, planned the same way, read again from its start: a page

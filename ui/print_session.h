@@ -62,7 +62,9 @@ public:
 
     // Whether the report's file is still the one planned (its device, inode,
     // size and time of change). A changed file is planned again and shown from
-    // its first page (job_changed), told in the status line; false then, and
+    // its first page (job_changed), told in the status line, and the pages
+    // printed of its earlier version are written as their own document,
+    // where the status line says; false then, and
     // the caller goes no further. A file deleted while shown is told once;
     // the page on view, read from the open file, can still be printed, but
     // nothing that would have to be read again.
@@ -137,6 +139,9 @@ private:
     // False when `draw` drew no page: nothing is sent.
     bool send_to_queue(const std::string& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
+    // end_document() without telling: what the status line would say, or
+    // nothing when there was no document or it failed (told).
+    std::optional<std::string> write_document();
 
     PrinterBinding& m_binding;
     WindowServices& m_services;

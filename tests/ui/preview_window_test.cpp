@@ -446,6 +446,27 @@ TEST_F(PreviewWindow, AChangedReportIsShownAfreshBeforeAnythingPrints) {
     }
 }
 
+// Page 1 printed, the report written anew, page 1 printed again: one file
+// for each version, the first written when the change is seen, and said so.
+TEST_F(PreviewWindow, AChangedReportStartsANewDocumentAfterWritingTheOldOne) {
+    const std::string report = write_report_of_pages("REPORT.TXT", 3);
+    open_preview(report);
+    click(print());
+    write_bytes(report, to_mik("Нов 1\r\n"));
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(window("Form2"), &activated);
+    EXPECT_EQ(control<QLabel>("Form2", "statusLine")->text().toStdString(),
+              messages::kReportChangedEarlierWritten + "1" + messages::kPagesSentTo +
+                  "PDF: " + pdf());
+    ASSERT_EQ(pdf_pages(pdf()), 1);
+    EXPECT_NE(page_text(pdf(), 1).find(line_label(1)), std::string::npos);
+    set_question_seam([](const Question& question) { return question.safe; });
+    click(print());
+    ASSERT_EQ(pdf_pages(dir.file("out-2.pdf")), 1);
+    EXPECT_NE(page_text(dir.file("out-2.pdf"), 1).find("Нов 1"), std::string::npos);
+    EXPECT_EQ(page_text(pdf(), 1).find("Нов"), std::string::npos);
+}
+
 // A report deleted while shown: told; the page on view, read from the open
 // file, still prints, but nothing that would be read again.
 TEST_F(PreviewWindow, ADeletedReportPrintsOnlyThePageOnView) {
