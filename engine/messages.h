@@ -61,6 +61,8 @@ inline const std::string kJobHeld = "задържано";
 inline const std::string kJobPrinting = "печата се";
 inline const std::string kJobPrinted = "отпечатано";
 inline const std::string kJobNotPrinted = "не е отпечатано";
+// After the job's state, while its queue is stopped and keeps it.
+inline const std::string kQueuePaused = " (опашката е спряна; заданието чака в нея)";
 // The report's file changed or went away while it was shown.
 inline const std::string kReportChanged =
     "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "

@@ -16,6 +16,7 @@
 #include "printing/print_page.h"
 #include "printing/printer_binding.h"
 #include "ui/captions.h"
+#include "ui/preview_controls.h"
 #include "ui/preview_document.h"
 #include "ui/queue_job.h"
 #include "ui/window_services.h"
@@ -33,11 +34,6 @@ void plan_report(const std::string& path) {
     }
     printer().set_document_title(document_title(path));
     plan_layout();
-}
-
-std::string pages_label(int first, int last) {
-    return messages::kPagesWord + std::to_string(first) +
-           (last > first ? "-" + std::to_string(last) : std::string());
 }
 
 // "ОТЧЕТ.pdf" taken: "ОТЧЕТ-2.pdf", or the first number after it that is free.
@@ -195,6 +191,39 @@ PrintSession::Stepped PrintSession::step_on() {
     return j.PageText.empty() && j.SourceDone ? Stepped::AllShown : Stepped::OnView;
 }
 
+bool PrintSession::can_step_back() const {
+    if (!m_has_job || m_source_deleted) {
+        return false;
+    }
+    return page_on_view() ? job().PageNumber > 1 : job().PageNumber >= 1;
+}
+
+// The page before is read again from the report's start; past the last page
+// the last one is shown again.
+bool PrintSession::step_back() {
+    if (!can_step_back() || !check_source()) {
+        return false;
+    }
+    const int page = page_on_view() ? job().PageNumber - 1 : job().PageNumber;
+    try {
+        reread_to(page);
+    } catch (const KvalonError& error) {
+        drop(message_for(error));
+        return false;
+    }
+    return true;
+}
+
+bool PrintSession::print_failed_again() {
+    if (!m_failed_pages) {
+        return false;
+    }
+    const PageRange pages = *m_failed_pages;
+    m_failed_pages.reset();
+    failed_pages_changed.notify();
+    return print_pages(pages);
+}
+
 PageRange PrintSession::proposed_range() const {
     const PrintJob& j = job();
     return PageRange{j.PageNumber, std::max<int>(j.PageNumber, m_page_total)};
@@ -301,7 +330,7 @@ bool PrintSession::print_with(const PageRange& pages, const std::function<void()
             m_document->print(draw);
             m_held_pages += pages.last - pages.first + 1;
             tell(std::to_string(m_held_pages) + messages::kPagesHeldForFile + m_document->path());
-        } else if (!send_to_queue(pages_label(pages.first, pages.last), draw)) {
+        } else if (!send_to_queue(pages, draw)) {
             tell(messages::kNothingPrinted);
             return false;
         }
@@ -348,7 +377,7 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
 
 // The pages are drawn here, where the job record lives; making the job,
 // sending and following it happen beside the windows.
-bool PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
+bool PrintSession::send_to_queue(const PageRange& pages, const std::function<void()>& draw) {
     QueueDocument document;
     document.destination = m_binding.shared_destination();
     {
@@ -356,7 +385,7 @@ bool PrintSession::send_to_queue(const std::string& pages, const std::function<v
         PageCaptureSink& captured = *capture;
         // One copy drawn: the queue makes the copies.
         const std::unique_ptr<PrinterSurface> surface = surface_like_printer(std::move(capture), 1);
-        surface->set_document_title(document_title(m_path) + " " + pages);
+        surface->set_document_title(document_title(m_path) + " " + pages_caption(pages));
         {
             const ScopedPrinter bound(*surface);
             draw();
@@ -373,7 +402,12 @@ bool PrintSession::send_to_queue(const std::string& pages, const std::function<v
     m_jobs.remove_if([](const std::unique_ptr<QueueJob>& sent) { return sent->has_ended(); });
     QueueJobEvents events;
     events.progressed = [this](const std::string& text) { tell(text); };
-    events.failed = [this](const std::string& message) { m_services.show_message(message); };
+    // The preview has moved on meanwhile: the pages are offered to be printed again.
+    events.failed = [this, pages](const std::string& message) {
+        m_failed_pages = pages;
+        failed_pages_changed.notify();
+        m_services.show_message(message);
+    };
     events.ended = [] {};
     m_jobs.push_back(std::make_unique<QueueJob>(std::move(document), m_services, events));
     return true;

@@ -94,6 +94,18 @@ public:
     // backwards or past the report's end prints nothing and is told.
     bool print_pages(int first, int last);
     bool print_pages(const PageRange& range) { return print_pages(range.first, range.last); }
+    // The page before the one on view, read again (past the report's last
+    // page: the last). False when there is none, the job failed, or its file
+    // changed (then shown afresh).
+    bool step_back();
+    bool can_step_back() const;
+
+    // The pages of the last print action a printer failed, after the preview
+    // had moved on; nothing when none failed since they were printed again.
+    const std::optional<PageRange>& failed_pages() const { return m_failed_pages; }
+    // Prints them again, as a range. False when nothing was printed.
+    bool print_failed_again();
+
     // The range the preview proposes: from the page on view to the last.
     PageRange proposed_range() const;
 
@@ -121,6 +133,8 @@ public:
     Listeners<> job_changed;
     // What became of the pages printed, for the status line.
     Listeners<std::string> status_changed;
+    // failed_pages() changed.
+    Listeners<> failed_pages_changed;
 
 private:
     bool read_next_page();
@@ -137,7 +151,7 @@ private:
     bool print_with(const PageRange& pages, const std::function<void()>& draw);
     bool open_preview_document(const FileOutput& file);
     // False when `draw` drew no page: nothing is sent.
-    bool send_to_queue(const std::string& pages, const std::function<void()>& draw);
+    bool send_to_queue(const PageRange& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
     // end_document() without telling: what the status line would say, or
     // nothing when there was no document or it failed (told).
@@ -154,6 +168,7 @@ private:
     int m_held_pages = 0; // printed into m_document, not all handed to it yet
     bool m_printed_while_viewing = false;
     std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
+    std::optional<PageRange> m_failed_pages;
 };
 
 } // namespace kvalon

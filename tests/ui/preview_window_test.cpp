@@ -298,6 +298,33 @@ TEST_F(PreviewWindow, EveryPagePrintedWhileOpenIsKeptInPrintOrder) {
     EXPECT_EQ(proposals[0].last, 4);
 }
 
+// "Предишна стр." and Page Up go back a page, read again from the report;
+// there is none before the first.
+TEST_F(PreviewWindow, PreviousPageGoesBackByButtonAndPageUp) {
+    const int per_page = lines_per_page();
+    open_preview(write_report_of_pages("THREE.TXT", 3));
+    auto* previous = control<QPushButton>("Form2", "previousPage");
+    ASSERT_NE(previous, nullptr);
+    EXPECT_FALSE(previous->isEnabled());
+    click(next());
+    click(next()); // page 3
+    click(previous);
+    EXPECT_EQ(job().PageNumber, 2);
+    EXPECT_TRUE(text()->toPlainText().contains(QString::fromStdString(line_label(per_page + 1))));
+    EXPECT_EQ(caption_of(print()), "Печат стр. 2/3");
+    window("Form2")->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window("Form2")));
+    QTest::keyClick(window("Form2"), Qt::Key_PageUp);
+    settle();
+    EXPECT_EQ(job().PageNumber, 1);
+    EXPECT_FALSE(previous->isEnabled());
+    click(print()); // page 1 printed again after stepping back
+    window("Form2")->close();
+    settle();
+    ASSERT_EQ(pdf_pages(pdf()), 1);
+    EXPECT_NE(page_text(pdf(), 1).find(line_label(1)), std::string::npos);
+}
+
 // A range with nothing to print sends nothing and says why; one typed
 // backwards is told, not printed as its first page.
 TEST_F(PreviewWindow, ARangeThatPrintsNothingIsToldAndSendsNothing) {

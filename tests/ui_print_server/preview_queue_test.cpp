@@ -179,6 +179,32 @@ TEST_F(PreviewOnQueues, AJammedPrinterIsToldWithItsReasonAndTheWindowNeverWaits)
                                "; съобщение на принтера: „Paper jam in tray 2“)");
     EXPECT_TRUE(status_seen("Kvalon-P THREE.TXT стр. 1 на опашка Jam: изпраща се"));
     EXPECT_TRUE(status_seen("Kvalon-P THREE.TXT стр. 1 на опашка Jam: не е отпечатано"));
+    // The preview is on page 2; the failed page is one press away.
+    auto* again = control<QPushButton>("Form2", "printAgain");
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(caption_of(again), "Нов опит: стр. 1");
+}
+
+// A paused queue takes the job, as lp does, and the status line says it
+// waits there; started again, the queue prints it.
+TEST_F(PreviewOnQueues, APausedQueueKeepsTheJobAndSaysSo) {
+    open_on("Remote");
+    ASSERT_EQ(run_program({"cupsdisable", "Remote"}).status, 0);
+    press("Command2");
+    const std::string waiting =
+        "Kvalon-P THREE.TXT стр. 1 на опашка Remote: чака за печат" + messages::kQueuePaused;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this, &waiting] {
+            return std::any_of(m_status.begin(), m_status.end(), [&waiting](const std::string& t) {
+                return t.rfind(waiting, 0) == 0;
+            });
+        },
+        30000));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(job_titles("Remote"), std::vector<std::string>{"Kvalon-P THREE.TXT стр. 1"});
+    ASSERT_EQ(run_program({"cupsenable", "Remote"}).status, 0);
+    EXPECT_TRUE(status_awaited("Kvalon-P THREE.TXT стр. 1 на опашка Remote: отпечатано"));
 }
 
 // Closing the preview does not wait for the printer: the window is gone while
