@@ -37,6 +37,17 @@ inline const std::string kInternalError = "Вътрешна грешка на п
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+// A range of pages that prints nothing: past the report's end ("Отчетът има
+// 6 стр.; страници 9-9 в него няма; нищо не е отпечатано"), or typed backwards.
+inline const std::string kReportHas = "Отчетът има ";
+inline const std::string kNoSuchPages = " стр.; в него няма страници ";
+inline const std::string kRangeBackwards = "Обхватът е обърнат: от страница ";
+inline const std::string kRangeBackwardsTo = " до страница ";
+inline const std::string kNothingPrintedEnd = "; нищо не е отпечатано";
+// The PDF printer's pages wait for their file until the preview closes:
+// the count, this, and the file's path.
+inline const std::string kPagesHeldForFile =
+    " стр. чакат за PDF файла, който ще бъде записан при затваряне на прегледа: ";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
@@ -50,10 +61,17 @@ inline const std::string kJobHeld = "задържано";
 inline const std::string kJobPrinting = "печата се";
 inline const std::string kJobPrinted = "отпечатано";
 inline const std::string kJobNotPrinted = "не е отпечатано";
+// After the job's state, while its queue is stopped and keeps it.
+inline const std::string kQueuePaused = " (опашката е спряна; заданието чака в нея)";
 // The report's file changed or went away while it was shown.
 inline const std::string kReportChanged =
     "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
     "страница; нищо от него не е отпечатано";
+// The same when pages of the earlier version were printed: then what became
+// of them ("2 стр. изпратени към принтер PDF: PATH").
+inline const std::string kReportChangedEarlierWritten =
+    "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
+    "страница; отпечатаното от предишния му вид е записано: ";
 inline const std::string kReportDeleted = "Файлът на отчета е изтрит: ";
 inline const std::string kOnlyPageShown = "; печата се само страницата на екрана";
 // A report that holds Epson sequences, shown with the ESC/P mode off.

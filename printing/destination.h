@@ -23,6 +23,7 @@ struct JobProgress {
     enum class State { Waiting, Held, Printing };
     State state = State::Waiting;
     std::string printer_message; // the printer's own words, when it has any
+    bool queue_paused = false;   // the queue is stopped: the job waits there
 };
 
 // Sees every look at a finished job while it is followed, on the thread that
