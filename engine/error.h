@@ -26,6 +26,7 @@ enum class ErrorKind {
     FileWrite,          // an output file cannot be written
     Printer,            // the printer or the print service did not take the document
     PrintServiceSilent, // the print service does not answer in time
+    PrintServiceAbsent, // the print service's client library cannot be loaded
     QueueSetup,         // a print-server queue cannot be set up
     QueueRemoval,       // a print-server queue cannot be removed
 };

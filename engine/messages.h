@@ -33,6 +33,8 @@ inline const std::string kEmptyFile = "Файл ";
 inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
+// Detail of kInternalError for a failure that carries no words at all.
+inline const std::string kUnknownFault = "неизвестна грешка";
 
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
@@ -91,6 +93,8 @@ inline const std::string kBlankPages =
 inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
+inline const std::string kServiceNotInstalled =
+    "Библиотеката на услугата за печат не може да бъде заредена: ";
 // The report read from standard input, where a message names the report.
 inline const std::string kStandardInput = "стандартен вход";
 // Detail of kCannotRead when the source changed after it was planned.

@@ -1,5 +1,6 @@
 #include "ui/qt/message_box.h"
 
+#include "engine/error_line.h"
 #include "engine/messages.h"
 #include "ui/captions.h"
 
@@ -9,8 +10,6 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QThread>
-
-#include <cstdio>
 
 namespace kvalon {
 
@@ -45,8 +44,7 @@ int ask_question(const std::string& utf8_text, const std::vector<std::string>& a
         return question_seam()(utf8_text);
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
-        std::fflush(stderr);
+        write_error_line(utf8_text);
         return unattended;
     }
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
@@ -81,8 +79,7 @@ void show_message(const std::string& utf8_text) {
         return;
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
-        std::fflush(stderr);
+        write_error_line(utf8_text);
         return;
     }
     make_message_box(utf8_text)->exec();
