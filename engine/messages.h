@@ -1,9 +1,12 @@
 #pragma once
 
+#include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/paper_codes.h"
 #include "engine/print_service_waits.h"
+#include "engine/units.h"
 
+#include <cmath>
 #include <string>
 
 // Every sentence the program says to its user, in one place (UTF-8): its
@@ -103,7 +106,8 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
 // Detail of kPaperTooLarge: the largest side a page may have.
-inline const std::string kLargestPaperSide = "страна над 5080 мм";
+inline const std::string kLargestPaperSide =
+    "страна над " + std::to_string(std::lround(LargestSheetSideInches * MmPerInch)) + " мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
@@ -234,7 +238,10 @@ inline const std::string kUsage =
     "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
     "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
     "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
-    "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
+    "  РАЗМЕР     най-малкият размер на шрифта за портрет, " +
+    std::string(FontSizeList.front()) + " до " + FontSizeList.back() + " (по подразбиране " +
+    FontSizeList[kDefaultFontSizeIndex] +
+    ")\n"
     "Думите се разделят с интервал, запетая или запетая и интервал.\n"
     "Без думи се отваря прозорецът с менюто (само на работен плот).\n"
     "\n"
@@ -255,7 +262,9 @@ inline const std::string kUsage =
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
     std::to_string(PaperA4) +
     " = A4)\n"
-    "  --copies N      брой копия, 1 до 9999\n"
+    "  --copies N      брой копия, 1 до " +
+    std::to_string(kMostCopies) +
+    "\n"
     "  --open [ФАЙЛ]   отваря прозорците с този отчет, избран и готов за печат;\n"
     "                  без файл отваря прозореца с менюто\n"
     "  --setup-queue ИМЕ ОПАШКА\n"

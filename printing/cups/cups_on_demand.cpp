@@ -343,11 +343,6 @@ const char* ippGetName(ipp_attribute_t* attr) {
     return real(attr);
 }
 
-int ippGetResolution(ipp_attribute_t* attr, int element, int* yres, ipp_res_t* units) {
-    KVALON_CUPS_FUNCTION(ippGetResolution);
-    return real(attr, element, yres, units);
-}
-
 const char* ippGetString(ipp_attribute_t* attr, int element, const char** language) {
     KVALON_CUPS_FUNCTION(ippGetString);
     return real(attr, element, language);
