@@ -14,33 +14,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 #include <unistd.h>
 
 namespace kvalon::testing {
 namespace {
 
 const std::string kLpdDaemon = "/usr/lib/cups/daemon/cups-lpd";
-
-// The lines of a PDF's text, page by page, as its words stand on them.
-std::vector<std::string> pdf_lines(const std::string& pdf) {
-    std::vector<PdfWord> words = pdf_words(pdf);
-    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
-        return std::tie(a.page, a.y_min, a.x_min) < std::tie(b.page, b.y_min, b.x_min);
-    });
-    std::vector<std::string> lines;
-    const PdfWord* previous = nullptr;
-    for (const PdfWord& word : words) {
-        if (previous == nullptr || word.page != previous->page || word.y_min > previous->y_max) {
-            lines.emplace_back();
-        } else {
-            lines.back() += ' ';
-        }
-        lines.back() += word.text;
-        previous = &word;
-    }
-    return lines;
-}
 
 // RFC 1179 "receive a printer job" as an old DOS network stack sends it: the
 // queue, then one control file and one raw data file, each followed by a
