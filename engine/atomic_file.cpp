@@ -1,7 +1,7 @@
 #include "engine/atomic_file.h"
 
 #include "engine/error.h"
-#include "engine/temporary_name.h"
+#include "platform/temporary_name.h"
 
 #include <cerrno>
 #include <climits>
@@ -31,11 +31,6 @@ std::string fitting_prefix(std::string prefix, std::size_t stamp_size) {
 }
 
 } // namespace
-
-int OwnedFd::close_checked() {
-    const int fd = release();
-    return fd >= 0 && ::close(fd) != 0 ? errno : 0;
-}
 
 TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefix,
                              std::string error_path)

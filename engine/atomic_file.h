@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/owned_fd.h"
 #include "engine/replace_target.h"
 #include "engine/signal_cleanup.h"
+#include "platform/owned_fd.h"
 
 #include <cstddef>
 #include <string>
@@ -15,7 +15,7 @@ namespace kvalon {
 // never an existing file and never through a link someone planted there; only
 // we can read it until it is placed; removed when its owner goes unless kept,
 // and when an ending signal stops the program (engine/signal_cleanup.h). Its
-// name carries the run that made it (engine/temporary_name.h), and files that
+// name carries the run that made it (platform/temporary_name.h), and files that
 // earlier runs killed outright left in the folder are removed first.
 // Failures throw KvalonError(FileWrite) naming `error_path`, the file the user
 // knows (the target, not the temporary name).

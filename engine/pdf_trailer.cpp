@@ -2,7 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "engine/owned_fd.h"
+#include "platform/owned_fd.h"
 
 #include <cctype>
 #include <cerrno>

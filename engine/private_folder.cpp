@@ -2,7 +2,7 @@
 
 #include "engine/atomic_file.h"
 #include "engine/error.h"
-#include "engine/temporary_name.h"
+#include "platform/temporary_name.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/atomic_file.h"
-#include "engine/owned_fd.h"
+#include "platform/owned_fd.h"
 
 #include <optional>
 #include <string>

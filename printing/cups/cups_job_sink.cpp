@@ -3,7 +3,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
-#include "engine/owned_fd.h"
+#include "platform/owned_fd.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/cups/destination_info.h"
 #include "printing/cups/job_options.h"

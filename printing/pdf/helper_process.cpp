@@ -1,6 +1,6 @@
 #include "printing/pdf/helper_process.h"
 
-#include "engine/owned_fd.h"
+#include "platform/owned_fd.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -5,8 +5,8 @@
 #include "engine/file_checks.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
-#include "engine/owned_fd.h"
 #include "engine/pdf_trailer.h"
+#include "platform/owned_fd.h"
 #include "printing/pdf/fd_byte_output.h"
 #include "printing/pdf_target_file.h"
 

@@ -377,7 +377,7 @@ TEST_F(Reliability, APdfTargetThatIsNoOrdinaryFileIsRefusedAtOnce) {
 }
 
 // The stamp our temporary files carry for the run `pid` (see
-// engine/temporary_name.h), read as that run would write it.
+// platform/temporary_name.h), read as that run would write it.
 std::string stamp_of(pid_t pid) {
     std::string boot;
     std::getline(std::ifstream("/proc/sys/kernel/random/boot_id"), boot);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 namespace kvalon {
 
 // A file descriptor closed when its owner goes.
@@ -29,7 +27,7 @@ public:
     }
     void reset(int fd = -1) {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            close_quietly(m_fd);
         }
         m_fd = fd;
     }
@@ -38,6 +36,8 @@ public:
     int close_checked();
 
 private:
+    static void close_quietly(int fd);
+
     int m_fd = -1;
 };
 

@@ -1,4 +1,4 @@
-#include "engine/temporary_name.h"
+#include "platform/temporary_name.h"
 
 #include <cctype>
 #include <dirent.h>
