@@ -8,7 +8,7 @@
 #include "engine/messages.h"
 #include "engine/notice.h"
 #include "engine/print_job.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "printing/cups/destination_info.h"
 #include "printing/cups/queue_list.h"
 #include "printing/printer_binding.h"
@@ -198,7 +198,7 @@ int run_job(const BackendJob& backend_job) {
 int run_backend(int argc, char** argv) {
     // As CUPS's own backends: the print server ends a cancelled job with
     // SIGTERM (our temporaries go, the destination job is cancelled, see
-    // engine/signal_cleanup.h), and a closed connection is an error to tell,
+    // platform/signal_cleanup.h), and a closed connection is an error to tell,
     // not a silent death.
     install_signal_cleanup();
     ::signal(SIGPIPE, SIG_IGN);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/replace_target.h"
-#include "engine/signal_cleanup.h"
 #include "platform/owned_fd.h"
+#include "platform/signal_cleanup.h"
 
 #include <cstddef>
 #include <string>
@@ -14,7 +14,7 @@ namespace kvalon {
 // A file of our own under a fresh name in a folder: created exclusively, so
 // never an existing file and never through a link someone planted there; only
 // we can read it until it is placed; removed when its owner goes unless kept,
-// and when an ending signal stops the program (engine/signal_cleanup.h). Its
+// and when an ending signal stops the program (platform/signal_cleanup.h). Its
 // name carries the run that made it (platform/temporary_name.h), and files that
 // earlier runs killed outright left in the folder are removed first.
 // Failures throw KvalonError(FileWrite) naming `error_path`, the file the user

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 #include <string>
 
@@ -10,7 +10,7 @@ namespace kvalon {
 // (0700), for the files of a helper program (gs): what it writes there no
 // other user sees, and nothing of another user's is in reach of it. Removed
 // with every file in it when the object goes, and by the ending-signal
-// handler (engine/signal_cleanup.h) when a signal ends the program first.
+// handler (platform/signal_cleanup.h) when a signal ends the program first.
 class PrivateFolder {
 public:
     // Throws KvalonError(FileWrite) naming the temporary folder.

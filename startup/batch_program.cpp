@@ -6,7 +6,7 @@
 #include "engine/exit_status.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "printing/choice/printer_choice.h"
 #include "printing/printer_binding.h"
 #include "startup/command_line.h"

@@ -14,7 +14,7 @@ class TemporaryFile;
 // emulator hands over a printer port): read to end of file into a private
 // temporary file (mode 0600) so that planning and printing can read it twice.
 // The file is removed when the object goes, and also when an ending signal
-// stops the program meanwhile (engine/signal_cleanup.h). Input larger than
+// stops the program meanwhile (platform/signal_cleanup.h). Input larger than
 // 2 GiB (KVALON_STDIN_LIMIT bytes, for tests) is refused, and so is input
 // with a line that can never be planned, as soon as it arrives.
 class StdinReport {

@@ -5,7 +5,9 @@
 
 namespace kvalon {
 
-void OwnedFd::close_quietly(int fd) { ::close(fd); }
+void OwnedFd::close_quietly(int fd) {
+    ::close(fd);
+}
 
 int OwnedFd::close_checked() {
     const int fd = release();

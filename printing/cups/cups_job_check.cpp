@@ -2,7 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "printing/cups/cups_connection.h"
 
 #include <cups/cups.h>

@@ -45,7 +45,7 @@ struct JobLook {
 // cancelled, so that a document reported as not printed is not printed later
 // either. The job was handed over whole: a service that stops answering
 // leaves it to print, so that is no failure, only the end of the following.
-// An ending signal kept meanwhile (engine/signal_cleanup.h) ends the
+// An ending signal kept meanwhile (platform/signal_cleanup.h) ends the
 // following at once. `on_look`, when given, sees every look that answered
 // before the job ends, and ends the following early (Unwatched) by returning
 // false. With `paused_queue_waits` a job in a stopped queue waits there, as

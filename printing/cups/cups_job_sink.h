@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/print_service_waits.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "printing/cups/cups_job_check.h"
 #include "printing/document_sink.h"
 #include "printing/job_option.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 #include <string>
 #include <sys/types.h>
@@ -20,7 +20,7 @@ struct HelperCall {
 
 // A helper program running in a process group of its own: a terminal's
 // Ctrl-C does not reach it, our ending-signal handler kills the group
-// (engine/signal_cleanup.h), and so does the object when it goes before the
+// (platform/signal_cleanup.h), and so does the object when it goes before the
 // helper has ended.
 class HelperProcess {
 public:

@@ -4,7 +4,7 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "printing/cups/queue_destination.h"
 #include "printing/page_surface.h"
 #include "printing/printer_binding.h"

@@ -1,7 +1,7 @@
 #include "ui/qt/window_loop.h"
 
 #include "engine/exit_status.h"
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 #include "ui/print_session.h"
 #include "ui/qt/menu_window.h"
 #include "ui/qt/window_icon.h"

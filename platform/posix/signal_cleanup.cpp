@@ -1,4 +1,4 @@
-#include "engine/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 #include <array>
 #include <atomic>
@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+static_assert(sizeof(kvalon::ProcessId) == sizeof(pid_t));
 
 namespace kvalon {
 
@@ -238,7 +240,7 @@ SignalCleanupEntry SignalCleanupEntry::for_path(const std::string& path, dev_t d
     return SignalCleanupEntry(slot);
 }
 
-SignalCleanupEntry SignalCleanupEntry::for_process_group(pid_t leader) {
+SignalCleanupEntry SignalCleanupEntry::for_process_group(ProcessId leader) {
     const int slot = claim_slot({});
     if (slot >= 0) {
         g_slots[static_cast<std::size_t>(slot)].leader = leader;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 
 namespace kvalon {
+
+// A process (or process group) number as the system gives it.
+using ProcessId = int;
 
 // The job's temporary files are removed when SIGHUP, SIGINT or SIGTERM ends
 // the program, so a job stopped half way leaves nothing behind: no partial PDF
@@ -76,7 +78,7 @@ public:
     static SignalCleanupEntry for_folder(const std::string& path, dev_t device, ino_t inode);
     // A helper process leading a process group of its own: the group is
     // killed (SIGKILL) and the leader waited for before any file is removed.
-    static SignalCleanupEntry for_process_group(pid_t leader);
+    static SignalCleanupEntry for_process_group(ProcessId leader);
     ~SignalCleanupEntry() { release(); }
     SignalCleanupEntry(SignalCleanupEntry&& other) noexcept;
     SignalCleanupEntry& operator=(SignalCleanupEntry&& other) noexcept;
