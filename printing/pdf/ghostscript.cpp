@@ -2,7 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "printing/pdf/helper_process.h"
+#include "platform/helper_process.h"
 
 #include <cstdio>
 #include <sstream>

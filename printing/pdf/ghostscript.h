@@ -19,7 +19,7 @@ struct PaperPoints {
 // TEMP, TMP), so a document reaches no file but its own input and output
 // and that folder, and with its safety settings locked, so a document
 // cannot send its pages to another file (/OutputFile). It runs in a process
-// group of its own that ends with the program (printing/pdf/helper_process.h);
+// group of its own that ends with the program (platform/helper_process.h);
 // a document that does not finish within a time limit is stopped. Failures
 // throw KvalonError(FileWrite) naming `target` (the file the user knows)
 // with the reason: gs missing, its own error message, or the time limit.

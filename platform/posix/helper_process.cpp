@@ -1,4 +1,4 @@
-#include "printing/pdf/helper_process.h"
+#include "platform/helper_process.h"
 
 #include "platform/owned_fd.h"
 

@@ -3,7 +3,6 @@
 #include "platform/signal_cleanup.h"
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace kvalon {
@@ -41,7 +40,7 @@ public:
 private:
     void end_group();
 
-    pid_t m_pid = -1;
+    ProcessId m_pid = -1;
     int m_error = 0;
     int m_output = -1;
     SignalCleanupEntry m_cleanup;
