@@ -2,12 +2,10 @@
 
 #include "engine/atomic_file.h"
 #include "engine/error.h"
+#include "platform/private_folder_making.h"
 #include "platform/temporary_name.h"
 
-#include <cerrno>
 #include <filesystem>
-#include <sys/stat.h>
-#include <vector>
 
 namespace kvalon {
 
@@ -15,15 +13,12 @@ PrivateFolder::PrivateFolder() {
     const std::string folder = system_temporary_folder();
     remove_abandoned_temporaries(folder);
     std::string name = folder + "/kvalon-p-" + temporary_name_stamp() + "XXXXXX";
-    std::vector<char> writable(name.begin(), name.end());
-    writable.push_back('\0');
-    struct stat info {};
-    // mkdtemp makes the folder 0700 whatever the umask.
-    if (::mkdtemp(writable.data()) == nullptr || ::stat(writable.data(), &info) != 0) {
-        throw KvalonError(ErrorKind::FileWrite, folder, system_reason(errno));
+    const MadeFolder made = make_private_folder(name);
+    if (made.error != 0) {
+        throw KvalonError(ErrorKind::FileWrite, folder, system_reason(made.error));
     }
-    m_path = writable.data();
-    m_cleanup = SignalCleanupEntry::for_folder(m_path, info.st_dev, info.st_ino);
+    m_path = made.path;
+    m_cleanup = SignalCleanupEntry::for_folder(m_path, made.device, made.inode);
 }
 
 PrivateFolder::~PrivateFolder() {

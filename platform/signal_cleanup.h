@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kvalon {
 
 // A process (or process group) number as the system gives it.
 using ProcessId = int;
+// Which file a path named when it was made: its device and its number there.
+using FileDevice = std::uint64_t;
+using FileNumber = std::uint64_t;
 
 // The job's temporary files are removed when SIGHUP, SIGINT or SIGTERM ends
 // the program, so a job stopped half way leaves nothing behind: no partial PDF
@@ -72,10 +76,12 @@ private:
 class SignalCleanupEntry {
 public:
     SignalCleanupEntry() = default;
-    static SignalCleanupEntry for_file(const std::string& path, dev_t device, ino_t inode);
+    static SignalCleanupEntry for_file(const std::string& path, FileDevice device,
+                                       FileNumber inode);
     // A folder of a helper's files, none of them a folder: they and it go
     // after every helper process has ended.
-    static SignalCleanupEntry for_folder(const std::string& path, dev_t device, ino_t inode);
+    static SignalCleanupEntry for_folder(const std::string& path, FileDevice device,
+                                         FileNumber inode);
     // A helper process leading a process group of its own: the group is
     // killed (SIGKILL) and the leader waited for before any file is removed.
     static SignalCleanupEntry for_process_group(ProcessId leader);
@@ -90,7 +96,7 @@ public:
 
 private:
     explicit SignalCleanupEntry(int slot) : m_slot(slot) {}
-    static SignalCleanupEntry for_path(const std::string& path, dev_t device, ino_t inode,
+    static SignalCleanupEntry for_path(const std::string& path, FileDevice device, FileNumber inode,
                                        int kind);
     int m_slot = -1;
 };

@@ -16,7 +16,6 @@ waiting=(
     engine/document_kind.cpp
     engine/file_checks.cpp
     engine/pdf_trailer.cpp
-    engine/private_folder.cpp
     engine/replace_target.cpp
     engine/replace_target.h
     engine/source_file.cpp

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 static_assert(sizeof(kvalon::ProcessId) == sizeof(pid_t));
+static_assert(sizeof(kvalon::FileDevice) >= sizeof(dev_t) &&
+              sizeof(kvalon::FileNumber) >= sizeof(ino_t));
 
 namespace kvalon {
 
@@ -28,8 +30,8 @@ enum SlotState : int { Free = 0, Claimed, File, Folder, ProcessGroup };
 struct Slot {
     std::atomic<int> state{Free};
     char path[kLongestPath];
-    dev_t device;
-    ino_t inode;
+    FileDevice device;
+    FileNumber inode;
     pid_t leader;
 };
 
@@ -218,18 +220,18 @@ int EndingSignalHandOver::taken_signal() {
     return g_handed_over_signal.load();
 }
 
-SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, dev_t device,
-                                                ino_t inode) {
+SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, FileDevice device,
+                                                FileNumber inode) {
     return for_path(path, device, inode, File);
 }
 
-SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path, dev_t device,
-                                                  ino_t inode) {
+SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path, FileDevice device,
+                                                  FileNumber inode) {
     return for_path(path, device, inode, Folder);
 }
 
-SignalCleanupEntry SignalCleanupEntry::for_path(const std::string& path, dev_t device, ino_t inode,
-                                                int kind) {
+SignalCleanupEntry SignalCleanupEntry::for_path(const std::string& path, FileDevice device,
+                                                FileNumber inode, int kind) {
     const int slot = claim_slot(path);
     if (slot >= 0) {
         Slot& entry = g_slots[static_cast<std::size_t>(slot)];
