@@ -263,17 +263,20 @@ bool print_alike(std::size_t a, std::size_t b,
 }
 
 // Among pages that print a report alike, the one named: MIK, then the pages
-// of the report's alphabet.
-constexpr std::array<CodePageId, kCodePageCount> kLatinFirst = {
-    CodePageId::Mik,       CodePageId::Cp437, CodePageId::Cp850, CodePageId::Cp852,
-    CodePageId::Kamenicky, CodePageId::Cp857, CodePageId::Cp866, CodePageId::Cp855,
-    CodePageId::Cp1251,    CodePageId::Koi8R,
-};
-constexpr std::array<CodePageId, kCodePageCount> kCyrillicFirst = {
-    CodePageId::Mik,       CodePageId::Cp866, CodePageId::Cp855, CodePageId::Cp1251,
-    CodePageId::Koi8R,     CodePageId::Cp437, CodePageId::Cp850, CodePageId::Cp852,
-    CodePageId::Kamenicky, CodePageId::Cp857,
-};
+// of the report's alphabet, then the others, each in the order of the rows.
+std::array<CodePageId, kCodePageCount> naming_order(Script alphabet) {
+    std::array<CodePageId, kCodePageCount> order{};
+    std::size_t next = 0;
+    order[next++] = CodePageId::Mik;
+    for (const bool of_alphabet : {true, false}) {
+        for (const CodePageRow& row : kCodePageRows) {
+            if (row.id != CodePageId::Mik && (row.script == alphabet) == of_alphabet) {
+                order[next++] = row.id;
+            }
+        }
+    }
+    return order;
+}
 
 bool reads_as_its_language(const PageScore& score) {
     if (score.letter_count == 0) {
@@ -378,9 +381,7 @@ CodePageGuess guess_code_page(std::string_view sample) {
     if (lead < kSureMargin || !reads_as_its_language(scores[best]) || text(best) < 0) {
         return {CodePageId::Mik, certainty(mik, scores[mik].score - scores[best].score)};
     }
-    const auto& order =
-        letters.scripts[scores[best].language] == Script::Cyrillic ? kCyrillicFirst : kLatinFirst;
-    for (const CodePageId page : order) {
+    for (const CodePageId page : naming_order(letters.scripts[scores[best].language])) {
         if (print_alike(static_cast<std::size_t>(page), best, counts)) {
             return {page, certainty(best, lead)};
         }
