@@ -20,8 +20,12 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::BlankPages:
     case ErrorKind::LineTooLong:
     case ErrorKind::TooManyPages:
+    case ErrorKind::PageTooFull:
     case ErrorKind::Layout:
     case ErrorKind::PaperTooLarge:
+    // What the destination cancels cannot print there: a stopped queue would
+    // wait for it again.
+    case ErrorKind::JobCancelled:
         return CUPS_BACKEND_CANCEL;
     case ErrorKind::NoPrinter:
     case ErrorKind::FileWrite:

@@ -35,6 +35,8 @@ const char* kind_name(ErrorKind kind) {
         return "line too long";
     case ErrorKind::TooManyPages:
         return "too many pages";
+    case ErrorKind::PageTooFull:
+        return "page too full";
     case ErrorKind::Layout:
         return "layout";
     case ErrorKind::PaperTooLarge:
@@ -43,6 +45,8 @@ const char* kind_name(ErrorKind kind) {
         return "file write";
     case ErrorKind::Printer:
         return "printer";
+    case ErrorKind::JobCancelled:
+        return "job cancelled";
     case ErrorKind::QueueSetup:
         return "queue setup";
     case ErrorKind::QueueRemoval:

@@ -21,10 +21,13 @@ enum class ErrorKind {
     BlankPages,         // the pages came out blank although the report holds print
     LineTooLong,        // a line is longer than 32,765 characters
     TooManyPages,       // the report needs more than 32,767 pages
+    PageTooFull,        // one printer page holds more than a page can (ESC/P mode)
     Layout,             // the paper is too small for one line or one character
     PaperTooLarge,      // the paper is larger than a PDF page may be
     FileWrite,          // an output file cannot be written
     Printer,            // the printer or the print service did not take the document
+    JobCancelled,       // the job was cancelled where it was sent: the printer there cannot
+                        // print it with its settings (a paper), or someone cancelled it
     PrintServiceSilent, // the print service does not answer in time
     QueueSetup,         // a print-server queue cannot be set up
     QueueRemoval,       // a print-server queue cannot be removed

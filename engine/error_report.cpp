@@ -49,6 +49,8 @@ KindReport report_of(ErrorKind kind) {
         return {messages::kLineTooLong, kNothing, kExitJobFailed};
     case ErrorKind::TooManyPages:
         return {messages::kTooManyPages, kNothing, kExitJobFailed};
+    case ErrorKind::PageTooFull:
+        return {messages::kPageTooFull, kNothing, kExitJobFailed};
     case ErrorKind::Layout:
         return {messages::kPaperTooSmall, kNothing, kExitJobFailed};
     case ErrorKind::PaperTooLarge:
@@ -56,6 +58,7 @@ KindReport report_of(ErrorKind kind) {
     case ErrorKind::FileWrite:
         return {messages::kCannotWrite, kNothing, kExitJobFailed};
     case ErrorKind::Printer:
+    case ErrorKind::JobCancelled:
         return {messages::kPrinterFailed, kNothing, kExitJobFailed};
     case ErrorKind::PrintServiceSilent:
         return {messages::kServiceNotAnswering, kNothing, kExitNoPrinter};

@@ -1,5 +1,9 @@
 #include "engine/file_checks.h"
 
+#include "engine/error.h"
+#include "engine/line_limit.h"
+#include "engine/messages.h"
+
 #include <sys/stat.h>
 
 namespace kvalon {
@@ -33,6 +37,14 @@ std::optional<FileIdentity> file_identity(const std::string& path) {
         static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
         static_cast<std::int64_t>(info.st_size),
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+void refuse_larger_than_a_report(const std::string& path, std::int64_t size) {
+    if (size > kLargestReport) {
+        throw KvalonError(ErrorKind::InputTooLarge, path,
+                          messages::kLargerThan + std::to_string(kLargestReport) +
+                              messages::kBytes);
+    }
 }
 
 } // namespace kvalon

@@ -19,4 +19,8 @@ PathKind path_kind(const std::string& path);
 // the file it opened; nothing when there is no ordinary file there.
 std::optional<FileIdentity> file_identity(const std::string& path);
 
+// Throws KvalonError(InputTooLarge) naming `path` when `size` bytes are more
+// than any report or document may have (engine/line_limit.h).
+void refuse_larger_than_a_report(const std::string& path, std::int64_t size);
+
 } // namespace kvalon

@@ -2,6 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
+#include "engine/printer_language.h"
 #include "engine/source_file.h"
 
 #include <algorithm>
@@ -43,10 +44,10 @@ std::int64_t widest_printed_reach(const PrintJob& j) {
 
 std::int16_t grid_span(const PrintJob& j, std::int16_t allowance, std::int64_t widest_net) {
     const std::int64_t planned = j.CharsPerLine + 2 + 2 * allowance;
-    // In the ESC/P mode LongestLine counts every printed cell, so the planned
-    // span always holds the widest line.
+    // Where LongestLine counts every printed cell (the ESC/P mode), the
+    // planned span always holds the widest line.
     const std::int64_t bound = j.LeftIndent + std::min<std::int64_t>(j.CharsPerLine, widest_net);
-    if (j.EscpMode || bound <= planned) {
+    if (page_model(j).longest_line_is_printed_width() || bound <= planned) {
         return checked_int16(planned, ErrorKind::Layout, j.SourcePath);
     }
     const std::int64_t reach = widest_printed_reach(j);

@@ -2,7 +2,7 @@
 
 #include "engine/code_page_guess.h"
 #include "engine/control_codes.h"
-#include "engine/escp_screen.h"
+#include "engine/printer_language.h"
 
 #include <cstdio>
 #include <memory>
@@ -40,8 +40,7 @@ void choose_job_code_page(PrintJob& j) {
         return;
     }
     const std::string sample = report_sample(j.SourcePath);
-    const CodePageGuess guess =
-        guess_code_page(j.EscpMode ? without_escp_sequences(sample) : sample);
+    const CodePageGuess guess = guess_code_page(page_model(j).letters_of(sample));
     j.CodePage = guess.page;
     j.CodePageCertainty = guess.certainty;
 }

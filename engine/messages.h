@@ -85,6 +85,10 @@ inline const std::string kBadActionWord = "Неправилно действие
 inline const std::string kBadOption = "Неправилна опция в командния ред: ";
 inline const std::string kTooManyPages =
     "Повече от " + std::to_string(kMostPages) + " страници във файл ";
+inline const std::string kPageTooFull = "Страница с повече печат, отколкото побира лист, във файл ";
+// Details of kPageTooFull: what one page holds past its bound.
+inline const std::string kCharactersOnOnePage = " знака на една страница";
+inline const std::string kBytesOnOnePage = " байта на една страница";
 inline const std::string kNotTextReport = "Файлът не е текстов отчет: ";
 inline const std::string kBlankPages =
     "Отпечатаните страници са празни, въпреки че има какво да се печата във файл ";
@@ -99,6 +103,13 @@ inline const std::string kChangedDuringJob = "файлът е променен �
 // Detail of kReportTooLarge: the limit, in bytes.
 inline const std::string kLargerThan = "над ";
 inline const std::string kBytes = " байта";
+// Detail of kTooManyPages when the copies make the sheets: "3 копия по
+// 11000 страници".
+inline const std::string kCopiesOf = " копия по ";
+inline const std::string kCopiesOfMoreThan = " копия по над ";
+inline const std::string kPagesEach = " страници";
+// Detail of kCannotRead for a file that begins as a PDF and is none.
+inline const std::string kNotAWholePdf = "документът PDF е непълен или повреден";
 // Detail of kPaperTooLarge: the largest side a page may have.
 inline const std::string kLargestPaperSide = "страна над 5080 мм";
 

@@ -4,13 +4,13 @@
 #include "engine/control_codes.h"
 #include "engine/document_kind.h"
 #include "engine/error.h"
-#include "engine/escp_plan.h"
 #include "engine/grid_span.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/paper_codes.h"
 #include "engine/paper_names.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/source_file.h"
 #include "engine/units.h"
@@ -54,9 +54,6 @@ void reset_plan_fields(PrintJob& j) {
     j.PageText.clear();
     j.SourceDone = false;
     j.SkipChar = std::string(1, static_cast<char>(codes::BoldMarker));
-    j.EscpCarried = EscpState{};
-    j.EscpPageStart = EscpState{};
-    j.EscpPending.clear();
     j.PrintableData = false;
 }
 
@@ -338,10 +335,10 @@ void plan_layout() {
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);
-    if (j.EscpMode) {
-        plan_escp_layout(j, surface);
-        return;
-    }
+    page_model(j).plan(j, surface);
+}
+
+void plan_text_layout(PrintJob& j, PrinterSurface& surface) {
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
     choose_job_code_page(j);

@@ -2,7 +2,7 @@
 
 #include "engine/code_page.h"
 #include "engine/document_kind.h"
-#include "engine/escp_state.h"
+#include "engine/escp/escp_job.h"
 
 #include <cstdint>
 #include <optional>
@@ -41,28 +41,16 @@ struct PrintJob {
     float LineHeight = 0;
     float CharWidth = 0;
     std::string SkipChar;
-    // The report is read as an Epson-compatible printer reads it (ESC/P):
-    // sequences are consumed and act on the print, not printed as letters.
-    bool EscpMode = false;
+    // The printer language the report is read in: present, the report is read
+    // as an Epson-compatible printer reads it (ESC/P), sequences consumed and
+    // acting on the print, not printed as letters; absent, it is plain text
+    // (engine/printer_language.h chooses).
+    std::optional<EscpJob> Escp;
     // A report that makes its own pages with form feeds gets each of them on
     // one sheet, as the ESC/P mode always lays out a printer's page. Off
     // unless asked for: plans and TMPPRNT1.TMP answers stay as the DOS
     // callers know them.
     bool FitPages = false;
-    // ESC/P mode: PrintText is the bytes of one printer page, printed again
-    // from the printer's state where it begins (EscpPageStart). The bytes
-    // read past it wait in EscpPending, to be read from EscpCarried.
-    EscpState EscpPageStart;
-    EscpState EscpCarried;
-    std::string EscpPending;
-    // ESC/P mode: the printer's page (the longest form, the widest printed
-    // line; printer units) goes onto the sheet at EscpScale, its top-left
-    // corner at EscpLeftMm, EscpTopMm from the sheet's.
-    std::int64_t EscpFormLength = 0;
-    std::int64_t EscpWidth = 0;
-    double EscpScale = 1;
-    double EscpLeftMm = 0;
-    double EscpTopMm = 0;
     // The report holds something that prints: a page that comes out blank
     // then means the report was not understood.
     bool PrintableData = false;

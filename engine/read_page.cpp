@@ -2,9 +2,9 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
-#include "engine/escp_page_reader.h"
 #include "engine/line_limit.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/source_file.h"
 
 #include <cstdint>
@@ -56,11 +56,10 @@ void read_page() {
     if (j.LinesPerPage < 1) {
         throw KvalonError(ErrorKind::Layout, j.SourcePath);
     }
-    SourceFile& source = source_file();
-    if (j.EscpMode) {
-        read_escp_page(j, source);
-        return;
-    }
+    page_model(j).read_page(j, source_file());
+}
+
+void read_text_page(PrintJob& j, SourceFile& source) {
     do {
         j.PageText = kPageStart;
         take_lines(j, source);

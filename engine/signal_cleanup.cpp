@@ -2,9 +2,13 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kvalon {
@@ -15,15 +19,16 @@ constexpr std::array<int, 3> kEndingSignals = {SIGHUP, SIGINT, SIGTERM};
 constexpr std::size_t kSlots = 32;
 constexpr std::size_t kLongestPath = 4096;
 
-enum SlotState : int { Free = 0, Claimed, File };
+enum SlotState : int { Free = 0, Claimed, File, Folder, ProcessGroup };
 
-// A slot is claimed, filled, and only then marked as a file; the handler
-// reads only marked slots, so it never sees half a path.
+// A slot is claimed, filled, and only then marked with what it holds; the
+// handler reads only marked slots, so it never sees half a path.
 struct Slot {
     std::atomic<int> state{Free};
     char path[kLongestPath];
     dev_t device;
     ino_t inode;
+    pid_t leader;
 };
 
 std::array<Slot, kSlots> g_slots;
@@ -39,12 +44,51 @@ void remove_file(const Slot& slot) {
     }
 }
 
-void remove_all_and_end(int signal_number) {
-    for (const Slot& slot : g_slots) {
-        if (slot.state.load() == File) {
-            remove_file(slot);
+// A helper's folder holds only the helper's own files, no folders: they go
+// first, then the folder. Only calls a signal handler may make.
+void remove_folder(const Slot& slot) {
+    const int folder = ::open(slot.path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info {};
+    if (folder < 0) {
+        return;
+    }
+    if (::fstat(folder, &info) != 0 || info.st_dev != slot.device || info.st_ino != slot.inode) {
+        ::close(folder);
+        return;
+    }
+    alignas(8) char entries[4096];
+    for (ssize_t got = 0; (got = ::getdents64(folder, entries, sizeof entries)) > 0;) {
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+                ::unlinkat(folder, entry->d_name, 0);
+            }
+            at += entry->d_reclen;
         }
     }
+    ::close(folder);
+    ::rmdir(slot.path);
+}
+
+// A helper ends before its folder goes, so it writes no file after that.
+void end_process_group(const Slot& slot) {
+    ::kill(-slot.leader, SIGKILL);
+    while (::waitpid(slot.leader, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+void clean_slots_holding(int kind, void (*clean)(const Slot&)) {
+    for (const Slot& slot : g_slots) {
+        if (slot.state.load() == kind) {
+            clean(slot);
+        }
+    }
+}
+
+void remove_all_and_end(int signal_number) {
+    clean_slots_holding(ProcessGroup, end_process_group);
+    clean_slots_holding(Folder, remove_folder);
+    clean_slots_holding(File, remove_file);
     struct sigaction default_action {};
     default_action.sa_handler = SIG_DFL;
     ::sigaction(signal_number, &default_action, nullptr);
@@ -125,12 +169,31 @@ void install_signal_cleanup() {
 
 SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, dev_t device,
                                                 ino_t inode) {
+    return for_path(path, device, inode, File);
+}
+
+SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path, dev_t device,
+                                                  ino_t inode) {
+    return for_path(path, device, inode, Folder);
+}
+
+SignalCleanupEntry SignalCleanupEntry::for_path(const std::string& path, dev_t device, ino_t inode,
+                                                int kind) {
     const int slot = claim_slot(path);
     if (slot >= 0) {
         Slot& entry = g_slots[static_cast<std::size_t>(slot)];
         entry.device = device;
         entry.inode = inode;
-        entry.state.store(File);
+        entry.state.store(kind);
+    }
+    return SignalCleanupEntry(slot);
+}
+
+SignalCleanupEntry SignalCleanupEntry::for_process_group(pid_t leader) {
+    const int slot = claim_slot({});
+    if (slot >= 0) {
+        g_slots[static_cast<std::size_t>(slot)].leader = leader;
+        g_slots[static_cast<std::size_t>(slot)].state.store(ProcessGroup);
     }
     return SignalCleanupEntry(slot);
 }

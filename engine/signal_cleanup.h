@@ -7,7 +7,8 @@ namespace kvalon {
 
 // The job's temporary files are removed when SIGHUP, SIGINT or SIGTERM ends
 // the program, so a job stopped half way leaves nothing behind: no partial PDF
-// beside the target, no copy of standard input.
+// beside the target, no copy of standard input, no helper program (gs) still
+// at work in a process group of its own, no folder of its files.
 // One handler serves every file; it reads a fixed table, so it needs no
 // memory and no lock. After the removal the signal ends the program as it
 // would have without us (the caller sees the signal in the exit status).
@@ -44,6 +45,12 @@ class SignalCleanupEntry {
 public:
     SignalCleanupEntry() = default;
     static SignalCleanupEntry for_file(const std::string& path, dev_t device, ino_t inode);
+    // A folder of a helper's files, none of them a folder: they and it go
+    // after every helper process has ended.
+    static SignalCleanupEntry for_folder(const std::string& path, dev_t device, ino_t inode);
+    // A helper process leading a process group of its own: the group is
+    // killed (SIGKILL) and the leader waited for before any file is removed.
+    static SignalCleanupEntry for_process_group(pid_t leader);
     ~SignalCleanupEntry() { release(); }
     SignalCleanupEntry(SignalCleanupEntry&& other) noexcept;
     SignalCleanupEntry& operator=(SignalCleanupEntry&& other) noexcept;
@@ -55,6 +62,8 @@ public:
 
 private:
     explicit SignalCleanupEntry(int slot) : m_slot(slot) {}
+    static SignalCleanupEntry for_path(const std::string& path, dev_t device, ino_t inode,
+                                       int kind);
     int m_slot = -1;
 };
 

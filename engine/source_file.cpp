@@ -2,6 +2,7 @@
 
 #include "engine/control_codes.h"
 #include "engine/error.h"
+#include "engine/file_checks.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 
@@ -88,9 +89,7 @@ void SourceFile::open(const std::string& path, Reading reading) {
     // at its end, so a huge file without line ends would be read to its end.
     if (info.st_size > kLargestReport) {
         std::fclose(file);
-        throw KvalonError(ErrorKind::InputTooLarge, path,
-                          messages::kLargerThan + std::to_string(kLargestReport) +
-                              messages::kBytes);
+        refuse_larger_than_a_report(path, info.st_size);
     }
     m_identity = identity_of(info);
     m_consumed = 0;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -138,8 +139,8 @@ std::string temporary_name_stamp() {
 }
 
 // A shared folder may hold files of other users under names like ours: only a
-// regular file we own is removed. Another user cannot put a file of theirs
-// under that name in between: a folder that others may write has the sticky
+// regular file we own, or a folder we own that only we may enter, is removed. Another user cannot
+// put a file of theirs under that name in between: a folder that others may write has the sticky
 // bit, or they could remove our files anyway.
 void remove_abandoned_temporaries(const std::string& folder) {
     const std::unique_ptr<DIR, FolderCloser> entries(::opendir(folder.c_str()));
@@ -153,9 +154,15 @@ void remove_abandoned_temporaries(const std::string& folder) {
         }
         const std::string path = folder + "/" + entry->d_name;
         struct stat info {};
-        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            info.st_uid == ::geteuid()) {
+        if (::lstat(path.c_str(), &info) != 0 || info.st_uid != ::geteuid()) {
+            continue;
+        }
+        if (S_ISREG(info.st_mode)) {
             ::unlink(path.c_str());
+        } else if (S_ISDIR(info.st_mode) && (info.st_mode & 077) == 0) {
+            // A private folder of a helper's files (engine/private_folder.h).
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
         }
     }
 }

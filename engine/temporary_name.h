@@ -18,7 +18,8 @@ std::string temporary_name_stamp();
 // Removes the files in `folder` that our runs left behind: regular files of
 // ours (owned by us), named with a stamp after a prefix of ours (".NAME." for
 // a file beside its target, "kvalon-p-" in the temporary folder), whose run is
-// gone. Anything else is left alone; failures are ignored.
+// gone; and so named private folders (0700, ours) with what is in them. Anything else is left
+// alone; failures are ignored.
 void remove_abandoned_temporaries(const std::string& folder);
 
 } // namespace kvalon

@@ -4,8 +4,8 @@
 // give exactly what the whole report printed on that page. Every character
 // and dot stands inside the carriage and the form, and the pages counted are
 // the pages read.
-#include "engine/escp_page_reader.h"
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_page_reader.h"
+#include "engine/escp/escp_printer.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
 
@@ -94,7 +94,7 @@ std::vector<std::string> whole_report(const std::string& report) {
 
 std::string one_page(const kvalon::PrintJob& j) {
     PageRecord record(true);
-    kvalon::EscpPrinter printer(record, j.EscpPageStart);
+    kvalon::EscpPrinter printer(record, j.Escp->PageStart);
     record.watch(printer);
     printer.take(j.PrintText);
     printer.finish();
@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> pages = whole_report(report);
     kvalon::reset_job();
     kvalon::PrintJob& j = kvalon::job();
+    j.Escp.emplace();
     j.SourcePath = memory_file(data, size);
     kvalon::SourceFile& source = kvalon::source_file();
     source.open(j.SourcePath, kvalon::SourceFile::Reading::Bytes);

@@ -6,6 +6,7 @@
 #include "engine/error.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
 #include "printing/print_page.h"
@@ -52,7 +53,8 @@ void set_up(kvalon::testing::RecordingSurface& surface, const std::uint8_t* head
     j.ParamList = {"", "0", kSizeWords[head[1] % kSizeWords.size()], ""};
     j.FontFace = "CourierCyr";
     j.CommandLineJob = (head[2] & 1) != 0;
-    j.EscpMode = (head[2] & 2) != 0;
+    kvalon::choose_language(j, (head[2] & 2) != 0 ? kvalon::PrinterLanguage::Epson
+                                                  : kvalon::PrinterLanguage::Text);
     const std::size_t page = (head[2] >> 2) % (kvalon::kCodePageCount + 2);
     if (page == kvalon::kCodePageCount + 1) {
         j.CodePageAsked = kvalon::CodePageChoice{true, kvalon::CodePageId::Mik};

@@ -3,8 +3,8 @@
 #include "engine/control_codes.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
-#include "printing/escp_print.h"
 #include "printing/print_char.h"
 #include "printing/sheet_placement.h"
 
@@ -50,6 +50,20 @@ void print_characters(const PrintJob& j, PrinterSurface& surface) {
     }
 }
 
+// Letters in cells as this layer renders them, for every printer language.
+class JobCells final : public CellPainter {
+public:
+    void paint_text_page(const PrintJob& j, PrinterSurface& surface) override {
+        print_characters(j, surface);
+    }
+    void paint_code(unsigned char code, float x, float y, float width, float height) override {
+        print_in_cell(cell_content(code), x, y, width, height);
+    }
+    void paint_character(char32_t character, float x, float y, float width, float height) override {
+        print_in_cell(character_content(character), x, y, width, height);
+    }
+};
+
 void print_footer(PrinterSurface& surface) {
     surface.set_font_size(kFooterPoints);
     surface.set_font_bold(true);
@@ -74,11 +88,8 @@ void print_page() {
     PrinterSurface& surface = printer();
     apply_job_font_and_orientation(j, surface);
     surface.set_cell_area(planned_cell_area(j));
-    if (j.EscpMode) {
-        print_escp_page(j, surface);
-    } else {
-        print_characters(j, surface);
-    }
+    JobCells cells;
+    page_model(j).draw_page(j, surface, cells);
     if (j.SourceDone) {
         if (!j.CommandLineJob) {
             print_footer(surface);

@@ -1,5 +1,6 @@
 #include "printing/sheet_placement.h"
 
+#include "engine/printer_language.h"
 #include "engine/units.h"
 
 #include <algorithm>
@@ -33,37 +34,10 @@ double whole_pixels(double mm, int dpi) {
     return std::copysign(pixels * mm_per_pixel, mm);
 }
 
-// In the ESC/P mode the printer's page, its form by its widest line, as
-// planning laid it on the sheet.
-PageArea escp_page_area(const PrintJob& j) {
-    const double mm_per_unit = MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale;
-    PageArea area;
-    area.left = j.EscpLeftMm;
-    area.top = j.EscpTopMm;
-    area.right = area.left + static_cast<double>(j.EscpWidth) * mm_per_unit;
-    area.bottom = area.top + static_cast<double>(j.EscpFormLength) * mm_per_unit;
-    return area;
-}
-
 } // namespace
 
-// LongestLine counts the longest line's cells and two more; the page reader
-// cuts lines at CharsPerLine.
 PageArea planned_cell_area(const PrintJob& j) {
-    if (j.EscpMode) {
-        return escp_page_area(j);
-    }
-    const double cell = j.CharWidth;
-    const double line = j.LineHeight;
-    const double indent = std::max<int>(j.LeftIndent, 0);
-    const double widest = std::clamp<int>(j.LongestLine - 2, 0, std::max<int>(j.CharsPerLine, 0));
-    constexpr double kEmptyLinesAtTop = 2;
-    PageArea area;
-    area.left = indent * cell;
-    area.right = (indent + widest) * cell;
-    area.top = kEmptyLinesAtTop * line;
-    area.bottom = (kEmptyLinesAtTop + std::max<int>(j.LinesPerPage, 0)) * line;
-    return area;
+    return page_model(j).printed_area(j);
 }
 
 PagePlacement place_within_margins(const PageArea& cells, double width_mm, double height_mm,

@@ -13,7 +13,9 @@
 #  - CUPS's pdftopdf on our PDF against Qt's PDF of the same pages (what the
 #    program wrote before it wrote its own);
 #  - the PDF writer alone at deflate levels 0, 1, 3 and 6;
-#  - the office print-server queue (as root): latency and a 200-job load run.
+#  - the office print-server queue (as root): latency and a 200-job load run;
+#  - the ESC/P mode's peak memory against hostile input, and the PDF of
+#    300,000 tiny pictures (scripts/bench-escp-memory.sh).
 set -euo pipefail
 build=${1:-build-bench}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -114,6 +116,10 @@ for level in 0 1 3 6; do
         "$level" "$t_w" "$(echo "$t_w / $t_ref" | bc -l)" "$(echo "$s_w / 1048576" | bc -l)" \
         "$(echo "$s_w / $s_ref" | bc -l)" $((kb_w / 1024)) "$t_f"
 done
+
+echo
+echo "== The ESC/P mode against hostile input"
+"$here/bench-escp-memory.sh" "$build"
 
 echo
 "$here/bench-office-queue.sh" "$build"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/printer_language.h"
 
 #include <optional>
 #include <string>
@@ -31,7 +32,8 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool plan = false;
-    bool escp = false; // read the report as an Epson ESC/P printer would
+    // --escp: the report is read as an Epson ESC/P printer would.
+    PrinterLanguage language = PrinterLanguage::Text;
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;

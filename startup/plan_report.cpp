@@ -1,6 +1,6 @@
 #include "startup/plan_report.h"
 
-#include "engine/escp_state.h"
+#include "engine/printer_language.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,10 +16,6 @@ std::string four_decimals(double value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string inches(std::int64_t units) {
-    return four_decimals(static_cast<double>(units) / static_cast<double>(kEscpUnitsPerInch));
-}
-
 std::string whole(double value) {
     return std::to_string(std::llround(value));
 }
@@ -30,6 +26,18 @@ void add_line(std::string& text, const char* name, const std::string& value) {
     text += value;
     text += '\n';
 }
+
+class PlanText final : public PlanLines {
+public:
+    explicit PlanText(std::string& text) : m_text(text) {}
+    void add(const char* name, const std::string& value) override { add_line(m_text, name, value); }
+    void add_measure(const char* name, double value) override {
+        add_line(m_text, name, four_decimals(value));
+    }
+
+private:
+    std::string& m_text;
+};
 
 } // namespace
 
@@ -51,14 +59,8 @@ std::string plan_report(const PrintJob& j) {
     add("CharWidth", four_decimals(static_cast<double>(j.CharWidth)));
     add("LineHeight", four_decimals(static_cast<double>(j.LineHeight)));
     add("PageCount", whole(j.PageCount));
-    if (j.EscpMode) {
-        add("Escp", "1");
-        add("FormLength", inches(j.EscpFormLength));
-        add("PrintedWidth", inches(j.EscpWidth));
-        add("Scale", four_decimals(j.EscpScale));
-        add("LeftMm", four_decimals(j.EscpLeftMm));
-        add("TopMm", four_decimals(j.EscpTopMm));
-    }
+    PlanText lines(text);
+    page_model(j).add_plan_lines(j, lines);
     const bool told = j.CodePageAsked && j.CodePageAsked->automatic;
     add("CodePage", std::string(code_page_name(j.CodePage)) + (told ? " (auto)" : ""));
     if (told) {

@@ -39,7 +39,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
     std::optional<StdinReport> piped_report;
     try {
         ProgramOptions job_options = options;
-        job_options.escp = options.escp || escp_from_environment();
+        if (escp_from_environment()) {
+            job_options.language = PrinterLanguage::Epson;
+        }
         if (!job_options.code_page) {
             job_options.code_page = code_page_from_environment();
         }
@@ -60,6 +62,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
                 throw KvalonError(ErrorKind::NoPrinter, "");
             }
             binding.destination().pass_document(kind, path, title);
+        };
+        hooks.copies = [&binding] {
+            return binding.is_bound() ? binding.destination().copies() : 1;
         };
         const int status = run_start_sequence(job_options, hooks);
         close_job_files();

@@ -6,8 +6,10 @@
 #include "engine/file_checks.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
+#include "engine/pdf_trailer.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
@@ -16,6 +18,7 @@
 #include "startup/answer_file.h"
 #include "startup/plan_report.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace kvalon {
@@ -54,15 +57,26 @@ void refuse_unusable_source(const std::string& path) {
     }
 }
 
+// The sheets of one job are counted as its pages are: copies of a report
+// beyond them would make a document no printer or reader takes whole.
+void refuse_too_many_sheets(const PrintJob& j, double pages, int copies) {
+    if (pages * copies > static_cast<double>(kMostPages)) {
+        throw KvalonError(ErrorKind::TooManyPages, j.SourcePath,
+                          copies > 1 ? std::to_string(copies) + messages::kCopiesOf +
+                                           std::to_string(static_cast<long long>(pages)) +
+                                           messages::kPagesEach
+                                     : std::string());
+    }
+}
+
 // Page numbers are 16-bit: a plan beyond them fails before the first sheet.
 // A report with no page to print is told as empty, never taken for a job
 // done.
-void print_all_pages(PrintJob& j) {
-    if (j.PageCount > static_cast<double>(kMostPages)) {
-        throw KvalonError(ErrorKind::TooManyPages, j.SourcePath);
-    }
+void print_all_pages(PrintJob& j, int copies) {
+    refuse_too_many_sheets(j, j.PageCount, copies);
     while (!j.SourceDone) {
         read_page();
+        refuse_too_many_sheets(j, j.PageNumber, copies);
         print_page();
     }
     if (j.PageNumber == 0) {
@@ -86,6 +100,9 @@ int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentK
                      Action action) {
     PrintJob& j = job();
     j.Document = kind;
+    if (const std::optional<FileIdentity> file = file_identity(j.SourcePath)) {
+        refuse_larger_than_a_report(j.SourcePath, file->size);
+    }
     const std::string kind_text = messages::kDocumentOfKind + document_kind_title(kind);
     if (options.plan) {
         hooks.write_output(std::string("Document=") + document_kind_name(kind) + "\n");
@@ -93,6 +110,9 @@ int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentK
         throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
                           kind_text + messages::kHasNoLinesPerPage);
     } else {
+        if (kind == DocumentKind::Pdf) {
+            refuse_broken_pdf(j.SourcePath);
+        }
         hooks.pass_document(kind, j.SourcePath, document_title_for(options, j));
     }
     return kExitOk;
@@ -118,7 +138,7 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     } else if (*action == Action::PlanOnly) {
         write_answer_file(folder, j.LinesPerPage);
     } else {
-        print_all_pages(j);
+        print_all_pages(j, hooks.copies ? std::max(hooks.copies(), 1) : 1);
     }
     source_file().close();
     return kExitOk;
@@ -133,7 +153,7 @@ void close_job_files() {
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     reset_start_fields(j);
-    j.EscpMode = options.escp;
+    choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
     j.FitPages = options.fit_pages;
     if (hooks.printer_count() == 0) {

@@ -20,6 +20,8 @@ struct StartHooks {
     // (`title` names it there). Throws KvalonError.
     std::function<void(DocumentKind kind, const std::string& path, const std::string& title)>
         pass_document;
+    // The copies the bound printer makes of each page; 1 when not set.
+    std::function<int()> copies;
 };
 
 // The program's start: resets the job, checks the printer, installs the font,
@@ -28,7 +30,10 @@ struct StartHooks {
 // is passed on as it is; --plan then says only Document=KIND, and the
 // plan-only action is refused (a document has no lines per page). A printed
 // report whose pages came out blank although it holds something to print is
-// KvalonError(BlankPages) once its document is handed over. Returns
+// KvalonError(BlankPages) once its document is handed over. A report whose
+// pages times the printer's copies are more sheets than one job may have
+// (32,767, the 16-bit page count) is KvalonError(TooManyPages) before its
+// first sheet. Returns
 // the exit status of a job that completed or of the windows; every failure
 // propagates as KvalonError.
 int run_start_sequence(const ProgramOptions& options, StartHooks& hooks);

@@ -6,6 +6,7 @@
 #include "engine/error.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
+#include "engine/printer_language.h"
 #include "engine/whole_number.h"
 
 #include <array>
@@ -136,9 +137,9 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
     if (!names_standard_input(options.argument_text)) {
         return;
     }
-    // An ESC/P report measures its lines in printed cells, known only at a
-    // line's end: its bytes say nothing certain.
-    report.emplace(STDIN_FILENO, temporary_folder(), !options.escp);
+    // A report whose lines are measured in printed cells, known only at a
+    // line's end (ESC/P), says nothing certain by its bytes.
+    report.emplace(STDIN_FILENO, temporary_folder(), page_model(options.language).reads_lines());
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }

@@ -1,9 +1,10 @@
 #include "ui/menu_session.h"
 
-#include "engine/epson_sequences.h"
+#include "engine/escp/epson_sequences.h"
 #include "engine/messages.h"
 #include "engine/page_area.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "printing/printer_binding.h"
 #include "printing/sheet_placement.h"
@@ -16,7 +17,9 @@ namespace kvalon {
 MenuSession::MenuSession(PrinterBinding& binding, UserSettings& settings, WindowServices& services)
     : m_binding(binding), m_settings(settings), m_print(binding, services) {
     PrintJob& j = job();
-    j.EscpMode = j.EscpMode || m_settings.escp_mode();
+    if (m_settings.escp_mode()) {
+        choose_language(j, PrinterLanguage::Epson);
+    }
     if (!j.CodePageAsked) {
         j.CodePageAsked = m_settings.code_page();
     }
@@ -54,7 +57,7 @@ bool MenuSession::open_report(const std::string& path) {
         return false;
     }
     tell_told_code_page();
-    m_offer_escp = !j.EscpMode && holds_epson_sequences(path);
+    m_offer_escp = language_of(j) == PrinterLanguage::Text && holds_epson_sequences(path);
     if (m_offer_escp) {
         tell(messages::kEpsonSequencesHint);
     }
@@ -78,12 +81,12 @@ void MenuSession::choose_printer(std::shared_ptr<const Destination> destination)
 }
 
 bool MenuSession::escp_mode() const {
-    return job().EscpMode;
+    return language_of(job()) == PrinterLanguage::Epson;
 }
 
 // Sequences take no cells in the mode: a report on view is planned again.
 void MenuSession::set_escp_mode(bool on) {
-    job().EscpMode = on;
+    choose_language(job(), on ? PrinterLanguage::Epson : PrinterLanguage::Text);
     m_settings.remember_escp_mode(on);
 }
 

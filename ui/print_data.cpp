@@ -1,6 +1,7 @@
 #include "ui/print_data.h"
 
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "ui/captions.h"
 
 #include <cmath>
@@ -44,7 +45,8 @@ PrintData print_data(const PrintJob& j, const std::string& printer_name,
     settings.text = preview.settings;
     settings.tip = preview.note.empty() ? preview.settings : preview.settings + "\n" + preview.note;
     settings.shown = !preview.settings.empty();
-    std::string mode = j.EscpMode ? captions::kModeEscp : captions::kModeText;
+    std::string mode =
+        language_of(j) == PrinterLanguage::Epson ? captions::kModeEscp : captions::kModeText;
     if (j.FitPages) {
         mode += captions::kModeFitPages;
     }

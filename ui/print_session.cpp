@@ -2,12 +2,12 @@
 
 #include "engine/error.h"
 #include "engine/error_report.h"
-#include "engine/escp_screen.h"
 #include "engine/file_checks.h"
 #include "engine/filter_text.h"
 #include "engine/messages.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/read_page.h"
 #include "engine/source_file.h"
@@ -201,7 +201,7 @@ std::optional<std::string> PrintSession::take_page_for_screen() {
     if (j.PageText.empty()) {
         return std::nullopt;
     }
-    std::string page = escp_screen_page(j);
+    std::string page = page_model(j).screen_page(j);
     j.PageText = filter_text(page, "Screen");
     return page;
 }

@@ -147,7 +147,11 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 return ended_as(JobOutcome::State::Completed);
             }
             if (const auto reason = ended_reason(look.job_state)) {
-                return failed(failure_reason(*reason, look.printer_message));
+                JobOutcome outcome = failed(failure_reason(*reason, look.printer_message));
+                if (look.job_state == IPP_JSTATE_CANCELED) {
+                    outcome.state = JobOutcome::State::Cancelled;
+                }
+                return outcome;
             }
             if (look.printer_stopped) {
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);

@@ -19,14 +19,17 @@ std::optional<std::string> queue_refusal(const std::string& queue);
 struct JobOutcome {
     enum class State {
         Completed,     // the printer took the whole job
-        Failed,        // aborted, cancelled, stopped, or its queue stopped
+        Failed,        // aborted, stopped, or its queue stopped
+        Cancelled,     // cancelled there: by someone, or by the printer's program, which
+                       // cancels a job whose settings (a paper) the printer refuses
         StillWaiting,  // neither by the deadline: it may still print
         Unwatched,     // whoever followed it stopped looking: it may still print
         ServiceSilent, // the print service stopped answering: it may still print
         SignalKept,    // an ending signal came while the job was followed
     };
     State state = State::StillWaiting;
-    std::string reason; // for Failed, in the user's words, with the printer's own message
+    std::string
+        reason; // for Failed and Cancelled, in the user's words, with the printer's own message
 };
 
 // The state of a job and of its printer, as one look at them tells it.

@@ -185,6 +185,9 @@ void CupsJobSink::follow_to_the_end() {
     case JobOutcome::State::Failed:
         m_job_id = 0;
         throw KvalonError(ErrorKind::Printer, m_settings.queue, outcome.reason);
+    case JobOutcome::State::Cancelled:
+        m_job_id = 0;
+        throw KvalonError(ErrorKind::JobCancelled, m_settings.queue, outcome.reason);
     case JobOutcome::State::Unwatched:
         // Whoever follows the job has gone: it is left to print, silently.
         return;

@@ -2,20 +2,11 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "engine/owned_fd.h"
+#include "printing/pdf/helper_process.h"
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
-#include <poll.h>
-#include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace kvalon {
 
@@ -24,7 +15,10 @@ namespace {
 // A long report of many pages takes gs seconds; minutes mean a document that
 // loops.
 constexpr int kMostSeconds = 300;
-constexpr std::size_t kMostOutput = 1 << 16;
+constexpr std::size_t kMostSaid = 1 << 16;
+// A line "%%BoundingBox: 0 0 0 0" and its high-resolution twin for each page.
+constexpr std::size_t kMostBoxBytesPerPage = 160;
+const std::string kBoxLine = "%%BoundingBox:";
 
 std::string points(double value) {
     char text[32];
@@ -32,27 +26,17 @@ std::string points(double value) {
     return text;
 }
 
-// A name gs would take for one of its switches is given as a path.
-std::string as_file_name(const std::string& path) {
-    return !path.empty() && path.front() == '-' ? "./" + path : path;
+// The switches before the documents: safe mode, and its settings locked
+// before the first document is read.
+std::vector<std::string> safe_start(const std::string& device) {
+    return {"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=" + device};
 }
 
-std::vector<std::string> arguments(const std::vector<std::string>& inputs,
-                                   const std::string& output, const PaperPoints& paper) {
-    std::vector<std::string> words = {"gs",
-                                      "-q",
-                                      "-dSAFER",
-                                      "-dBATCH",
-                                      "-dNOPAUSE",
-                                      "-sDEVICE=pdfwrite",
-                                      "-dDEVICEWIDTHPOINTS=" + points(paper.width),
-                                      "-dDEVICEHEIGHTPOINTS=" + points(paper.height),
-                                      "-sOutputFile=" + output,
-                                      "-f"};
-    for (const std::string& input : inputs) {
-        words.push_back(as_file_name(input));
+void add_documents(std::vector<std::string>& words, const std::string& document, int times) {
+    words.insert(words.end(), {"-c", ".locksafe", "-f"});
+    for (int i = 0; i < times; ++i) {
+        words.push_back(document);
     }
-    return words;
 }
 
 // gs says what went wrong on a line beginning "Error:"; else its last line.
@@ -71,95 +55,22 @@ std::string reason_in(const std::string& output) {
     return output.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-class Spawned {
-public:
-    Spawned(const std::vector<std::string>& words, int output_fd) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, output_fd, STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, output_fd, STDERR_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& word : words) {
-            argv.push_back(const_cast<char*>(word.c_str()));
-        }
-        argv.push_back(nullptr);
-        m_error = posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (m_error != 0) {
-            m_pid = -1;
-        }
-    }
-    ~Spawned() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            wait();
-        }
-    }
-    Spawned(const Spawned&) = delete;
-    Spawned& operator=(const Spawned&) = delete;
-
-    int start_error() const { return m_error; }
-    int wait() {
-        int status = 0;
-        while (m_pid > 0 && ::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        m_pid = -1;
-        return status;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_error = 0;
-};
-
-// Reads what gs says until it closes its end or the time is up.
-bool read_until_closed(int fd, std::string& output) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kMostSeconds);
-    char buffer[4096];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
-        pollfd readable{fd, POLLIN, 0};
-        const int ready = ::poll(&readable, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        const ssize_t got = ready > 0 ? ::read(fd, buffer, sizeof buffer) : 0;
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return ready != 0;
-        }
-        if (output.size() < kMostOutput) {
-            output.append(buffer, static_cast<std::size_t>(got));
-        }
-    }
-}
-
-} // namespace
-
-void ghostscript_to_pdf(const std::vector<std::string>& inputs, const std::string& output,
-                        const PaperPoints& paper, const std::string& target) {
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) {
-        throw KvalonError(ErrorKind::FileWrite, target, system_reason(errno));
-    }
-    OwnedFd read_end(ends[0]);
-    OwnedFd write_end(ends[1]);
-    Spawned gs(arguments(inputs, output, paper), write_end.get());
-    write_end.reset();
+// Runs gs to its end; what it said. Throws when it cannot start, runs out of
+// time or fails.
+std::string run_gs(HelperCall call, const PrivateFolder& folder, std::size_t most_said,
+                   const std::string& target) {
+    const std::string temporary = folder.path();
+    call.environment =
+        environment_with({"TMPDIR", "TEMP", "TMP", "GS_OPTIONS"},
+                         {"TMPDIR=" + temporary, "TEMP=" + temporary, "TMP=" + temporary});
+    HelperProcess gs(call);
     if (gs.start_error() != 0) {
         throw KvalonError(ErrorKind::FileWrite, target,
                           gs.start_error() == ENOENT ? messages::kGhostscriptMissing
                                                      : system_reason(gs.start_error()));
     }
     std::string said;
-    if (!read_until_closed(read_end.get(), said)) {
+    if (!gs.read_output(kMostSeconds, most_said, said)) {
         throw KvalonError(ErrorKind::FileWrite, target,
                           messages::kGhostscriptTooLong + std::to_string(kMostSeconds) +
                               messages::kSeconds);
@@ -169,6 +80,44 @@ void ghostscript_to_pdf(const std::vector<std::string>& inputs, const std::strin
         throw KvalonError(ErrorKind::FileWrite, target,
                           messages::kPostScriptNotConverted + reason_in(said));
     }
+    return said;
+}
+
+} // namespace
+
+void ghostscript_to_pdf(int input, int times, int output, const PaperPoints& paper,
+                        const PrivateFolder& folder, const std::string& target) {
+    HelperCall call;
+    call.words = safe_start("pdfwrite");
+    call.words.insert(call.words.end(),
+                      {"-dDEVICEWIDTHPOINTS=" + points(paper.width),
+                       "-dDEVICEHEIGHTPOINTS=" + points(paper.height), "-sOutputFile=/dev/fd/3"});
+    add_documents(call.words, "/dev/fd/4", times);
+    call.passed = {output, input};
+    run_gs(call, folder, kMostSaid, target);
+}
+
+PageMarks ghostscript_page_marks(int pdf, int most_pages, const PrivateFolder& folder,
+                                 const std::string& target) {
+    HelperCall call;
+    call.words = safe_start("bbox");
+    // The device's own 4,000 dpi took seconds a page of text; a mark of any
+    // size still covers a pixel at 72.
+    call.words.insert(call.words.end(), {"-r72", "-dLastPage=" + std::to_string(most_pages + 1)});
+    add_documents(call.words, "/dev/fd/3", 1);
+    call.passed = {pdf};
+    const std::string said =
+        run_gs(call, folder,
+               kMostSaid + kMostBoxBytesPerPage * static_cast<std::size_t>(most_pages + 1), target);
+    PageMarks marks;
+    std::istringstream lines(said);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(kBoxLine, 0) == 0) {
+            ++marks.pages;
+            marks.marked = marks.marked || line.substr(kBoxLine.size()) != " 0 0 0 0";
+        }
+    }
+    return marks;
 }
 
 } // namespace kvalon

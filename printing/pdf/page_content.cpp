@@ -21,7 +21,7 @@ constexpr double kStepsPerUnit = 100;
 } // namespace
 
 PageContent::PageContent(PdfObjectWriter& out, Deflater& deflater)
-    : m_objects(out), m_deflater(deflater) {}
+    : m_objects(out), m_deflater(deflater), m_image_objects(out, deflater) {}
 
 double PageContent::x_of(double mm) const {
     return mm * PointsPerMm;
@@ -43,6 +43,7 @@ const std::string& PageContent::build(const PageDescription& page, std::vector<S
     m_copies.clear();
     m_forms.clear();
     m_images.clear();
+    m_named_images.clear();
     m_height_points = page.height_points;
     m_font = nullptr;
     m_spacing = 0;
@@ -79,25 +80,18 @@ void PageContent::add_fills(const std::vector<Fill>& fills) {
     }
 }
 
-// Each picture is written once, where the page first draws it: an image mask
-// whose set dots paint in the fill colour (black) and whose others leave the
-// page as it is.
+// Each picture is drawn through its one image object; the page names it
+// among its resources once however often it draws it.
 void PageContent::add_images(const std::vector<PlacedImage>& images) {
     for (const PlacedImage& placed : images) {
         const BitImage& dots = placed.dots;
         if (dots.columns() == 0 || dots.rows() == 0) {
             continue;
         }
-        const int number = m_objects.reserve();
-        std::string dictionary = "/Type/XObject/Subtype/Image/Width ";
-        append_integer(dictionary, static_cast<std::uint64_t>(dots.columns()));
-        dictionary += "/Height ";
-        append_integer(dictionary, static_cast<std::uint64_t>(dots.rows()));
-        dictionary += "/ImageMask true/BitsPerComponent 1/Decode[1 0]/Filter/FlateDecode";
-        const std::string_view bits(reinterpret_cast<const char*>(dots.bits().data()),
-                                    dots.bits().size());
-        m_objects.write_stream(number, dictionary, m_deflater.deflate(bits));
-        m_images.push_back(number);
+        const int number = m_image_objects.object_of(dots);
+        if (m_named_images.insert(number).second) {
+            m_images.push_back(number);
+        }
         m_out += "q ";
         append_number(m_out, placed.width * PointsPerMm);
         m_out += " 0 0 ";

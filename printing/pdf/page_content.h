@@ -1,10 +1,12 @@
 #pragma once
 
 #include "printing/page_description.h"
+#include "printing/pdf/image_objects.h"
 #include "printing/pdf/shown_face.h"
 #include "printing/pdf/text_show.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace kvalon {
@@ -13,7 +15,7 @@ class Deflater;
 class PdfObjectWriter;
 
 // The content stream of one page: fills as grey rectangles, then pictures as
-// compressed one-bit image masks painted black, then the text one
+// one-bit image masks painted black, then the text one
 // show per run, the over-printed copies of synthesised bold as glyph shapes,
 // then the strokes as one path per pen width. Coordinates are points from the
 // bottom-left corner of the media box.
@@ -47,6 +49,8 @@ private:
     std::string m_copies; // drawn after the text object, where forms may be drawn
     std::vector<int> m_forms;
     std::vector<int> m_images;
+    std::unordered_set<int> m_named_images;
+    ImageObjects m_image_objects;
     TextShow m_show;
     double m_height_points = 0;
     // The text state in force, so that it is written only when it changes.

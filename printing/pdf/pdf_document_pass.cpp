@@ -1,8 +1,12 @@
 #include "printing/pdf/pdf_document_pass.h"
 
+#include "engine/atomic_file.h"
 #include "engine/error.h"
+#include "engine/file_checks.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/owned_fd.h"
+#include "engine/pdf_trailer.h"
 #include "printing/pdf/fd_byte_output.h"
 #include "printing/pdf_target_file.h"
 
@@ -10,6 +14,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -17,18 +22,33 @@ namespace kvalon {
 
 namespace {
 
-// The bytes of `source` as they are; the copy is whole when it holds as many
-// bytes as the file had when it was opened.
-void copy_file(const std::string& source, PdfTargetFile& file, const std::string& target) {
-    OwnedFd input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
+// Less room than one buffer of gs counts as a full file system; a temporary
+// folder without room for a megabyte more is full for gs.
+constexpr unsigned long long kNearlyFullBytes = 64 * 1024;
+constexpr off_t kProbeBytes = 1 << 20;
+
+// The document as it is now, open for whoever converts or copies it: the
+// name is looked at once.
+OwnedFd open_document(const std::string& source, struct stat& info) {
+    OwnedFd input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!input.valid() || ::fstat(input.get(), &info) != 0) {
         throw KvalonError(ErrorKind::File, source, system_reason(errno));
     }
+    if (!S_ISREG(info.st_mode)) {
+        throw KvalonError(ErrorKind::NotRegularFile, source);
+    }
+    refuse_larger_than_a_report(source, info.st_size);
+    return input;
+}
+
+// The bytes of the document as they are; the copy is whole when it holds as
+// many bytes as the file had when it was opened.
+void copy_file(int input, off_t size, PdfTargetFile& file, const std::string& source,
+               const std::string& target) {
     FdByteOutput output(file.fd(), target);
     std::vector<char> buffer(std::size_t{1} << 16);
     off_t copied = 0;
-    for (ssize_t got = 0; (got = ::read(input.get(), buffer.data(), buffer.size())) != 0;) {
+    for (ssize_t got = 0; (got = ::read(input, buffer.data(), buffer.size())) != 0;) {
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -39,18 +59,80 @@ void copy_file(const std::string& source, PdfTargetFile& file, const std::string
         copied += got;
     }
     output.flush();
-    if (copied != info.st_size) {
+    if (copied != size) {
         throw KvalonError(ErrorKind::File, source, messages::kChangedDuringJob);
     }
 }
 
 // Writing the document over itself would leave only a part of it.
-void refuse_same_file(const std::string& source, const std::string& target) {
-    struct stat from {};
+void refuse_same_file(const struct stat& from, const std::string& target) {
     struct stat to {};
-    if (::stat(source.c_str(), &from) == 0 && ::stat(target.c_str(), &to) == 0 &&
-        from.st_dev == to.st_dev && from.st_ino == to.st_ino) {
+    if (::stat(target.c_str(), &to) == 0 && from.st_dev == to.st_dev && from.st_ino == to.st_ino) {
         throw KvalonError(ErrorKind::FileWrite, target, messages::kIsTheReport);
+    }
+}
+
+bool nearly_full(int fd) {
+    struct statvfs space {};
+    return ::fstatvfs(fd, &space) == 0 && space.f_bavail * space.f_frsize < kNearlyFullBytes;
+}
+
+// gs tells a full disk as an I/O error of whatever it was doing, and removes
+// its temporary files as it ends: the disk of the target says it is full, the
+// one of the temporary files whether it still has room for a little more.
+bool a_disk_is_full(int target_fd, const PrivateFolder& folder) {
+    if (nearly_full(target_fd)) {
+        return true;
+    }
+    const OwnedFd probe(::open(folder.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    return probe.valid() && ::posix_fallocate(probe.get(), 0, kProbeBytes) == ENOSPC;
+}
+
+// gs may end well when its output could not be written whole.
+void require_whole(int pdf, const std::string& target) {
+    if (!pdf_is_complete(pdf)) {
+        throw KvalonError(ErrorKind::FileWrite, target, messages::kDocumentIncomplete);
+    }
+}
+
+// A converted document with no mark prints blank sheets; one with more
+// pages than a job's sheets allow is refused before it is printed.
+void check_pages(int pdf, int copies, const PrivateFolder& folder, const std::string& source,
+                 const std::string& target) {
+    const int most_pages = static_cast<int>(kMostPages) / copies;
+    const PageMarks marks = ghostscript_page_marks(pdf, most_pages, folder, target);
+    if (marks.pages > most_pages) {
+        throw KvalonError(ErrorKind::TooManyPages, source,
+                          std::to_string(copies) + messages::kCopiesOfMoreThan +
+                              std::to_string(most_pages) + messages::kPagesEach);
+    }
+    if (!marks.marked) {
+        throw KvalonError(ErrorKind::BlankPages, source);
+    }
+}
+
+// One copy is made and looked at first; the copies are made from it.
+void convert(int input, int copies, PdfTargetFile& file, const PaperPoints& paper,
+             const std::string& source, const std::string& target) {
+    const PrivateFolder folder;
+    try {
+        if (copies <= 1) {
+            ghostscript_to_pdf(input, 1, file.fd(), paper, folder, target);
+            require_whole(file.fd(), target);
+            check_pages(file.fd(), 1, folder, source, target);
+            return;
+        }
+        TemporaryFile one(folder.path(), "copy-", target);
+        ghostscript_to_pdf(input, 1, one.fd(), paper, folder, target);
+        require_whole(one.fd(), target);
+        check_pages(one.fd(), copies, folder, source, target);
+        ghostscript_to_pdf(one.fd(), copies, file.fd(), paper, folder, target);
+        require_whole(file.fd(), target);
+    } catch (const KvalonError& error) {
+        if (error.kind() == ErrorKind::FileWrite && a_disk_is_full(file.fd(), folder)) {
+            throw KvalonError(ErrorKind::FileWrite, target, system_reason(ENOSPC));
+        }
+        throw;
     }
 }
 
@@ -63,16 +145,19 @@ void write_document_as_pdf(DocumentKind kind, const std::string& source, const s
                           messages::kDocumentOfKind + document_kind_title(kind) +
                               messages::kNotIntoPdf);
     }
-    refuse_same_file(source, target);
+    struct stat info {};
+    const OwnedFd input = open_document(source, info);
+    refuse_same_file(info, target);
     PdfTargetFile file(target);
     if (kind == DocumentKind::Pdf && copies <= 1) {
-        copy_file(source, file, target);
+        copy_file(input.get(), info.st_size, file, source, target);
+        if (!file_has_pdf_trailer(file.fd())) {
+            throw KvalonError(ErrorKind::File, source, messages::kNotAWholePdf);
+        }
         file.commit_as_written();
         return;
     }
-    ghostscript_to_pdf(
-        std::vector<std::string>(static_cast<std::size_t>(std::max(copies, 1)), source),
-        file.path(), paper, target);
+    convert(input.get(), std::max(copies, 1), file, paper, source, target);
     file.commit();
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,42 @@ TEST_F(EscpPdf, ControlBytesInAPictureAreDots) {
     ASSERT_EQ(words.size(), 1u);
     EXPECT_EQ(words[0].text, "after");
     EXPECT_NEAR(words[0].x_min, x_mm(240) * kPointsPerMm, 0.6);
+}
+
+// A page that holds more than any printed page (lines ended by carriage
+// returns alone all print on one place) is the job's fault, told before
+// anything prints, whatever the memory it would have taken.
+TEST_F(EscpPdf, APageFullerThanAnySheetIsRefusedBeforePrinting) {
+    std::string overprinted;
+    for (int i = 0; i < 30'000; ++i) {
+        overprinted += "ABCDEFGHIJ\r";
+    }
+    const std::string band = esc("K") + word_bytes(480) + std::string(480, '\x55');
+    std::string pictures;
+    while (pictures.size() <= (std::size_t{17} << 20)) {
+        pictures += band + "\r";
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {overprinted, "над 250000 знака на една страница"},
+        {pictures, "над 16777216 байта на една страница"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        write_bytes(dir.file("FULL.TXT"), bytes);
+        for (const bool plan_only : {true, false}) {
+            std::vector<std::string> args = {kvalon_binary(), "--escp", dir.file("FULL.TXT")};
+            if (plan_only) {
+                args.insert(args.begin() + 1, "--plan");
+            }
+            const RunResult result =
+                run_program(args, {{"KVALON_PDF", pdf()}, {"HOME", dir.path()}});
+            EXPECT_EQ(result.status, 5) << reason;
+            EXPECT_NE(result.err.find("Страница с повече печат, отколкото побира лист, във файл " +
+                                      dir.file("FULL.TXT") + " (" + reason + ")"),
+                      std::string::npos)
+                << result.err;
+            EXPECT_FALSE(std::filesystem::exists(pdf()));
+        }
+    }
 }
 
 TEST_F(EscpPdf, TheModeIsOffUnlessAskedFor) {

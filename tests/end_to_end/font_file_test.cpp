@@ -1,5 +1,5 @@
 #include "engine/code_page.h"
-#include "engine/escp_characters.h"
+#include "engine/escp/escp_characters.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>

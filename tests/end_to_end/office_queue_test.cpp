@@ -334,17 +334,33 @@ TEST_F(OfficeQueue, SetUpAndRemovalRepeatAndLeaveOtherQueuesAlone) {
 // (too small) or to make a page past the PDF limit (too large): the job's
 // fault is a cancelled job, never a printer failure that a stop-printer
 // policy turns into a stopped queue for everybody.
+// Also more sheets than one job may have: copies of a report of a few pages;
+// and a PDF that is none.
 TEST_F(OfficeQueue, APaperNoPageCanUseCancelsTheJob) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"custom_100000x100000mm",
+    std::string pages = to_mik("Отчет\r\n");
+    for (int i = 0; i < 400; ++i) {
+        pages += "line " + std::to_string(i) + "\r\n";
+    }
+    struct Case {
+        std::string option;
+        std::string report;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"media=custom_100000x100000mm", pages,
          "Листът е твърде голям за печат на файл " + tag + "-paper (страна над 5080 мм)"},
-        {"custom_1x1mm", "Листът е твърде малък за печат на файл " + tag + "-paper"},
+        {"media=custom_1x1mm", pages, "Листът е твърде малък за печат на файл " + tag + "-paper"},
+        {"copies=9999", pages,
+         "Повече от 32767 страници във файл " + tag + "-paper (9999 копия по "},
+        {"copies=1", "%PDF-1.4\n" + std::string(300, 'x'),
+         "Файлът не може да бъде прочетен: " + tag +
+             "-paper (документът PDF е непълен или повреден)"},
     };
     int id = 0;
-    for (const auto& [media, message] : cases) {
-        ASSERT_EQ(submit(tag + "-paper", to_mik("Отчет\r\n"), {"media=" + media}).status, 0);
-        EXPECT_EQ(ended(++id), IPP_JSTATE_CANCELED) << media;
-        EXPECT_NE(status_line_of(id).find(message), std::string::npos) << status_line_of(id);
+    for (const Case& c : cases) {
+        ASSERT_EQ(submit(tag + "-paper", c.report, {c.option}).status, 0);
+        EXPECT_EQ(ended(++id), IPP_JSTATE_CANCELED) << c.option;
+        EXPECT_NE(status_line_of(id).find(c.message), std::string::npos) << status_line_of(id);
     }
     EXPECT_EQ(run_program({"lpstat", "-h", server, "-W", "all", "-o", "Remote"}).out, "")
         << "nothing reached the destination";

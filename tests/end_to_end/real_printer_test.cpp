@@ -380,5 +380,37 @@ TEST_F(RealPrinter, TheOfficeQueuePassesTheClientsSettingsOn) {
               std::string::npos);
 }
 
+// A paper a PDF page may have but the printer does not take: CUPS's program
+// for the printer cancels the job there. That is the job's fault, as a paper
+// too small or too large is: the office queue cancels its job and goes on,
+// never failing it as the printer's (a stop-printer policy would stop the
+// queue for everybody).
+TEST_F(RealPrinter, APaperThePrinterRefusesCancelsTheOfficeQueuesJob) {
+    ASSERT_EQ(kvalon({"--setup-queue", "KvalonPaper", "A4"}).status, 0);
+    const std::string path = report(report_lines(1, "Фактура"));
+    const RunResult sent = run_program({"lp", "-h", setup->server, "-d", "KvalonPaper", "-o", "raw",
+                                        "-o", "media=custom_5080x5080mm", path});
+    ASSERT_EQ(sent.status, 0) << sent.err;
+    const std::string id = sent.out.substr(sent.out.find("KvalonPaper-"));
+    const std::string job = id.substr(0, id.find(' '));
+    const std::string number = job.substr(job.find('-') + 1);
+    const std::string log_file = setup->dir.file("server/log/error_log");
+    ASSERT_TRUE(wait_until([&] {
+        return read_bytes(log_file).find("[Job " + number + "] Backend returned status") !=
+               std::string::npos;
+    })) << job;
+    EXPECT_NE(
+        read_bytes(log_file).find("[Job " + number + "] Backend returned status 5 (cancel job)"),
+        std::string::npos);
+    const RunResult listed =
+        run_program({"lpstat", "-h", setup->server, "-W", "completed", "-l", "-o", "KvalonPaper"});
+    EXPECT_NE(listed.out.find("Печатът не завърши: грешка на принтера A4 (заданието е отменено"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_EQ(
+        run_program({"lpstat", "-h", setup->server, "-p", "KvalonPaper"}).out.find("disabled"),
+        std::string::npos);
+}
+
 } // namespace
 } // namespace kvalon::testing

@@ -1,5 +1,5 @@
-#include "engine/escp_characters.h"
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_characters.h"
+#include "engine/escp/escp_printer.h"
 
 #include <gtest/gtest.h>
 

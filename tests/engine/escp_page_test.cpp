@@ -1,8 +1,9 @@
 // Planning and page reading in the ESC/P mode: one printer page is one sheet.
-#include "engine/escp_printer.h"
-#include "engine/escp_screen.h"
+#include "engine/escp/escp_printer.h"
+#include "engine/escp/escp_screen.h"
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/read_page.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/test_files.h"
@@ -77,7 +78,7 @@ protected:
     void plan(const std::string& bytes) {
         testing::write_bytes(dir.file("report.txt"), bytes);
         job().SourcePath = dir.file("report.txt");
-        job().EscpMode = true;
+        job().Escp.emplace();
         plan_layout();
     }
 
@@ -91,7 +92,7 @@ protected:
             }
             Glyphs page;
             page.stop_at_page_end = true;
-            EscpPrinter printer(page, job().EscpPageStart);
+            EscpPrinter printer(page, job().Escp->PageStart);
             printer.take(job().PrintText);
             printer.finish();
             pages.push_back(page.text);
@@ -180,7 +181,7 @@ TEST_F(EscpPage, ThePrintersPageIsScaledOntoTheSheet) {
     for (const Case& c : cases) {
         plan(c.report);
         EXPECT_EQ(job().Orientation, c.orientation) << c.name;
-        EXPECT_NEAR(job().EscpScale, c.scale, 1e-4) << c.name;
+        EXPECT_NEAR(job().Escp->Scale, c.scale, 1e-4) << c.name;
         EXPECT_EQ(job().FontSize, c.font_size) << c.name;
         EXPECT_EQ(job().LinesPerPage, c.lines_per_page) << c.name;
     }
@@ -190,12 +191,12 @@ TEST_F(EscpPage, TheScreenShowsTheLinesInTheirColumns) {
     plan(esc("D") + std::string("\x05\0", 2) + "ab\tc\r\n\r\n\r\n" + esc("$") +
          std::string("\x0c\0", 2) + "d\b_\r\n\x0f" + "efg\x12\x0c");
     read_page();
-    EXPECT_EQ(escp_screen_page(job()), "ab   c\r\n\r\n\r\n  d\r\nefg");
+    EXPECT_EQ(page_model(job()).screen_page(job()), "ab   c\r\n\r\n\r\n  d\r\nefg");
     // A page of a picture alone shows it, so that it is not taken for empty.
     plan(esc("$") + std::string("\x06\0", 2) + esc("K") + std::string("\x0c\0", 2) +
          std::string(12, '\xFF'));
     read_page();
-    EXPECT_EQ(escp_screen_page(job()), " ##");
+    EXPECT_EQ(page_model(job()).screen_page(job()), " ##");
 }
 
 } // namespace

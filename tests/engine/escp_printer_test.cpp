@@ -1,7 +1,7 @@
 // The ESC/P page model: where the printer puts each character, picture and
 // page break, in printer units (1/3600 inch; a 10-pitch column is 360, a
 // sixth of an inch 600).
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 
 #include <gtest/gtest.h>
 

@@ -27,10 +27,10 @@ protected:
         j.FontSize = 6;
         j.Orientation = "P";
         j.SkipChar = "\x02";
-        j.EscpMode = true;
-        j.EscpScale = 0.5;
-        j.EscpLeftMm = 10;
-        j.EscpTopMm = 20;
+        j.Escp.emplace();
+        j.Escp->Scale = 0.5;
+        j.Escp->LeftMm = 10;
+        j.Escp->TopMm = 20;
         j.CommandLineJob = true;
         j.SourceDone = true;
         set_printer(&surface);

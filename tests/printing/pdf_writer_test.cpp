@@ -1,3 +1,4 @@
+#include "engine/bit_image.h"
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "printing/pdf/fd_byte_output.h"
@@ -216,6 +217,47 @@ TEST_F(PdfWriter, BoldFillsAndStrokesLookAsPrinted) {
     EXPECT_GT(image.darkest_near(grid.x(5), y + width * 3 / 4, 0), 240);
     EXPECT_LT(image.darkest_near(grid.x(5), y + 3, 1), 96);
     EXPECT_GT(image.darkest_near(grid.x(5), y + 3 + 0.3, 0), 240);
+}
+
+// The image objects of the PDF, counted from qpdf's reading of its objects.
+int image_objects(const std::string& pdf) {
+    const auto qpdf = testing::run_program({"qpdf", "--json=2", "--json-key=qpdf", pdf, "-"});
+    int count = 0;
+    for (std::size_t at = qpdf.out.find("\"/Subtype\": \"/Image\""); at != std::string::npos;
+         at = qpdf.out.find("\"/Subtype\": \"/Image\"", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+BitImage filled(int columns, int rows) {
+    BitImage dots(columns, rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            dots.set(column, row);
+        }
+    }
+    return dots;
+}
+
+// A logo on every page is one object; a picture of the same bits in another
+// shape is another one, and every placement still paints.
+TEST_F(PdfWriter, APictureDrawnOnEveryPageIsWrittenOnce) {
+    const BitImage logo = filled(16, 16);
+    const BitImage bar = filled(32, 8); // the logo's bytes, another shape
+    ASSERT_EQ(logo.bits(), bar.bits());
+    std::vector<PageDescription> pages(200, testing::test_page(false));
+    for (PageDescription& page : pages) {
+        page.images = {{20, 20, 10, 10, logo}, {50, 20, 10, 10, logo}, {20, 50, 20, 5, bar}};
+    }
+    write(pages);
+    EXPECT_EQ(image_objects(pdf), 2);
+    const testing::GreyImage last = testing::render_page(pdf, 200, 100);
+    for (const double x : {25.0, 55.0}) {
+        EXPECT_LT(last.darkest_near(x, 25, 0), 16) << x;
+    }
+    EXPECT_LT(last.darkest_near(30, 52.5, 0), 16);
+    EXPECT_GT(last.darkest_near(40, 25, 0), 240);
 }
 
 TEST_F(PdfWriter, AFailedWriteSaysWhyAndClosesTheDocument) {

@@ -92,12 +92,12 @@ TEST(SheetPlacement, CellsOfThePlanAreTheIndentedLinesBelowTheTwoEmptyOnes) {
     EXPECT_EQ(planned_cell_area(j).right, 166);
     EXPECT_TRUE(planned_cell_area(PrintJob{}).empty());
     // The ESC/P mode's page: 8 inches by 11 at half its size, from (10, 10).
-    j.EscpMode = true;
-    j.EscpWidth = 8 * 3600;
-    j.EscpFormLength = 11 * 3600;
-    j.EscpScale = 0.5;
-    j.EscpLeftMm = 10;
-    j.EscpTopMm = 10;
+    j.Escp.emplace();
+    j.Escp->Width = 8 * 3600;
+    j.Escp->FormLength = 11 * 3600;
+    j.Escp->Scale = 0.5;
+    j.Escp->LeftMm = 10;
+    j.Escp->TopMm = 10;
     const PageArea page = planned_cell_area(j);
     EXPECT_DOUBLE_EQ(page.right, 10 + 101.6);
     EXPECT_DOUBLE_EQ(page.bottom, 10 + 139.7);

@@ -154,14 +154,14 @@ TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
     choose(menu, report);
     EXPECT_EQ(job().LongestLine, 48);
     escp->trigger();
-    EXPECT_TRUE(job().EscpMode);
+    EXPECT_TRUE(job().Escp.has_value());
     EXPECT_EQ(job().LongestLine, 40); // the printed line in 10-pitch columns
     EXPECT_EQ(job().PageNumber, 1);
     delete menu;
-    job().EscpMode = false;
+    job().Escp.reset();
     Form_menu* next_run = open_menu();
     EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("escpMode"))->isChecked());
-    EXPECT_TRUE(job().EscpMode);
+    EXPECT_TRUE(job().Escp.has_value());
 }
 
 // A report in CP866 reads right once its page is chosen, by name or told
@@ -264,7 +264,7 @@ TEST_F(MenuWindow, EpsonSequencesAreToldAndTheModeOffered) {
     ASSERT_TRUE(offer->isVisible());
     QTest::mouseClick(offer, Qt::LeftButton);
     settle();
-    EXPECT_TRUE(job().EscpMode);
+    EXPECT_TRUE(job().Escp.has_value());
     EXPECT_FALSE(offer->isVisible());
     EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P)");
     EXPECT_EQ(status(menu), "");

@@ -189,7 +189,7 @@ TEST_F(PageViewTest, EscpPageOnViewAgreesWithThePrintedPdf) {
     }
     write_bytes(report,
                 "\x1bW1" + to_mik("Фактура") + "\x1bW0\r\n\x0f" + to_mik(kTable) + "\x12" + dots);
-    job().EscpMode = true;
+    job().Escp.emplace();
     open_preview(report);
     ASSERT_TRUE(view()->has_page());
     ASSERT_EQ(view()->page().images.size(), 1u);

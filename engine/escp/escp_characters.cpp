@@ -1,4 +1,4 @@
-#include "engine/escp_characters.h"
+#include "engine/escp/escp_characters.h"
 
 #include <array>
 #include <string_view>

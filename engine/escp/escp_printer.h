@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/escp_graphic.h"
-#include "engine/escp_parser.h"
-#include "engine/escp_state.h"
+#include "engine/escp/escp_graphic.h"
+#include "engine/escp/escp_parser.h"
+#include "engine/escp/escp_state.h"
 
 #include <cstdint>
 #include <string_view>
@@ -46,7 +46,7 @@ protected:
 };
 
 // An Epson-compatible (ESC/P, ESC/P 2) printer as a report drives it: the
-// print head's place on the page in printer units (engine/escp_state.h),
+// print head's place on the page in printer units (engine/escp/escp_state.h),
 // moved by characters, spacing, tabs, margins and moves; pages of the form's
 // length; attributes; bit images and raster graphics. Control bytes take no
 // place; the bold marker (code 2) switches bold until the line ends. A DOS

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 
 namespace kvalon {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/bit_image.h"
-#include "engine/escp_parser.h"
-#include "engine/escp_state.h"
+#include "engine/escp/escp_parser.h"
+#include "engine/escp/escp_state.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "engine/escp_plan.h"
+#include "engine/escp/escp_plan.h"
 
 #include "engine/checked.h"
 #include "engine/error.h"
-#include "engine/escp_scan.h"
+#include "engine/escp/escp_scan.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/source_file.h"
@@ -78,10 +78,10 @@ Fit choose_orientation(PrintJob& j, PrinterSurface& surface, const EscpScan& fou
     const bool turn = landscape.scale > portrait.scale;
     j.Orientation = turn ? "L" : "P";
     surface.set_orientation(turn ? PrinterSurface::kLandscape : PrinterSurface::kPortrait);
-    j.EscpScale = turn ? landscape.scale : portrait.scale;
+    j.Escp->Scale = turn ? landscape.scale : portrait.scale;
     const Fit& chosen = turn ? landscape : portrait;
-    j.EscpLeftMm = kSheetMarginMm + (chosen.across - width * j.EscpScale) / 2;
-    j.EscpTopMm = kSheetMarginMm;
+    j.Escp->LeftMm = kSheetMarginMm + (chosen.across - width * j.Escp->Scale) / 2;
+    j.Escp->TopMm = kSheetMarginMm;
     return chosen;
 }
 
@@ -91,10 +91,10 @@ std::int16_t whole16(double value) {
 }
 
 void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, const Fit& fit) {
-    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.Escp->Scale));
     j.FontSize = whole16(surface.font_size());
-    j.CharWidth = static_cast<float>(mm_of(kEscpPicaColumn) * j.EscpScale);
-    j.LineHeight = static_cast<float>(mm_of(kEscpSixthInch) * j.EscpScale);
+    j.CharWidth = static_cast<float>(mm_of(kEscpPicaColumn) * j.Escp->Scale);
+    j.LineHeight = static_cast<float>(mm_of(kEscpSixthInch) * j.Escp->Scale);
     j.LineCount = found.line_feeds;
     j.LongestLine = whole16(std::ceil(static_cast<double>(found.widest) / kEscpPicaColumn));
     if (found.widest == 0) {
@@ -103,10 +103,10 @@ void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, cons
     j.CharsPerLine = whole16(std::floor(fit.across / j.CharWidth));
     j.LinesPerPage = whole16(static_cast<double>(
         found.printed ? found.first_form_lines : kEscpDefaultFormLength / kEscpSixthInch));
-    j.LeftIndent = static_cast<std::int16_t>(std::lround(j.EscpLeftMm / j.CharWidth));
+    j.LeftIndent = static_cast<std::int16_t>(std::lround(j.Escp->LeftMm / j.CharWidth));
     j.PageCount = found.pages;
-    j.EscpFormLength = found.printed ? found.longest_form : kEscpDefaultFormLength;
-    j.EscpWidth = found.widest;
+    j.Escp->FormLength = found.printed ? found.longest_form : kEscpDefaultFormLength;
+    j.Escp->Width = found.widest;
     j.PrintableData = found.printed;
 }
 
@@ -123,10 +123,10 @@ void plan_escp_layout(PrintJob& j, PrinterSurface& surface) {
         source.close();
         throw KvalonError(ErrorKind::File, j.SourcePath, messages::kChangedDuringJob);
     }
-    j.EscpCarried = EscpState{};
-    j.EscpCarried.code_page = j.CodePage;
-    j.EscpPageStart = j.EscpCarried;
-    j.EscpPending.clear();
+    j.Escp->Carried = EscpState{};
+    j.Escp->Carried.code_page = j.CodePage;
+    j.Escp->PageStart = j.Escp->Carried;
+    j.Escp->Pending.clear();
 }
 
 } // namespace kvalon

@@ -1,8 +1,8 @@
-#include "engine/escp_page_reader.h"
+#include "engine/escp/escp_page_reader.h"
 
 #include "engine/checked.h"
 #include "engine/error.h"
-#include "engine/escp_page_events.h"
+#include "engine/escp/escp_page_events.h"
 #include "engine/source_file.h"
 
 #include <string>
@@ -74,9 +74,9 @@ struct Stretch {
 class PageCut {
 public:
     PageCut(PrintJob& j, SourceFile& source)
-        : m_feed(std::exchange(j.EscpPending, {}), source), m_printer(m_events, j.EscpCarried) {
+        : m_feed(std::exchange(j.Escp->Pending, {}), source), m_printer(m_events, j.Escp->Carried) {
         m_events.watch(m_printer);
-        m_page.start = j.EscpCarried;
+        m_page.start = j.Escp->Carried;
     }
 
     // Reads up to the end of the next printed page; false at the report's end.
@@ -155,13 +155,13 @@ void read_escp_page(PrintJob& j, SourceFile& source) {
     } else {
         has_print = cut.finish_prints();
     }
-    j.EscpPageStart = cut.page().start;
+    j.Escp->PageStart = cut.page().start;
     j.PageText = has_print ? cut.page().bytes : std::string();
     j.PrintText = j.PageText;
     j.SourceDone = !more;
     if (more) {
-        j.EscpCarried = cut.next().start;
-        j.EscpPending = std::move(cut.next().bytes);
+        j.Escp->Carried = cut.next().start;
+        j.Escp->Pending = std::move(cut.next().bytes);
     }
     if (has_print) {
         j.PageNumber = checked_int16(j.PageNumber + 1, ErrorKind::TooManyPages, j.SourcePath);

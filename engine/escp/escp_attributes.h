@@ -1,11 +1,11 @@
 #pragma once
 
-#include "engine/escp_characters.h"
+#include "engine/escp/escp_characters.h"
 
 namespace kvalon {
 
 // The print attributes an Epson-compatible printer keeps while it prints a
-// report, and the character tables it prints with (engine/escp_characters.h). They last until
+// report, and the character tables it prints with (engine/escp/escp_characters.h). They last until
 // switched off or reset (ESC @), across lines and pages, except the one-line double width of SO,
 // which ends with its line.
 struct EscpAttributes {

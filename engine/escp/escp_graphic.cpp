@@ -1,4 +1,4 @@
-#include "engine/escp_graphic.h"
+#include "engine/escp/escp_graphic.h"
 
 #include <algorithm>
 

@@ -9,10 +9,10 @@ class SourceFile;
 // The page reader of the ESC/P mode: takes the report's next page that has
 // anything printed on it, as the printer ends its pages (form feed, the
 // form's length, a new top of form), and puts its bytes into j.PageText and
-// j.PrintText with the printer's state where it begins in j.EscpPageStart.
+// j.PrintText with the printer's state where it begins in j.Escp->PageStart.
 // Pages with nothing printed are passed over. The bytes read past the page
-// to learn whether another printed page follows wait in j.EscpPending, from
-// the state j.EscpCarried. Sets SourceDone on the call that takes the last
+// to learn whether another printed page follows wait in j.Escp->Pending, from
+// the state j.Escp->Carried. Sets SourceDone on the call that takes the last
 // printed page; updates PageNumber as read_page() does.
 //
 // Throws KvalonError(File) when the source cannot be read and

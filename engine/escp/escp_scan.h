@@ -8,6 +8,15 @@ namespace kvalon {
 
 class SourceFile;
 
+// One printer page is printed from its bytes held whole, each character it
+// prints kept until the page is drawn: a page past these bounds (a report of
+// lines ended by carriage returns alone prints them all on one place) is
+// refused at planning, before anything prints, so memory does not grow with
+// the report. A page of 136 columns and 132 lines struck four times over
+// prints 72,000 characters; a full page of 360-dpi pictures takes 5 MB.
+inline constexpr std::int64_t kMostCharactersOnPage = 250'000;
+inline constexpr std::int64_t kMostBytesOnPage = std::int64_t{16} << 20;
+
 // What planning needs to know of a report read as the printer reads it.
 struct EscpScan {
     std::int32_t line_feeds = 0;   // LF and VT outside the sequences
@@ -22,7 +31,8 @@ struct EscpScan {
 
 // Reads the open source (read whole, SourceFile::Reading::Bytes) from its
 // position to its end, or to the report's end mark, in code page `page`.
-// Throws KvalonError(TooManyPages) when the page count leaves its range.
+// Throws KvalonError(TooManyPages) when the page count leaves its range,
+// KvalonError(PageTooFull) for a page past the bounds above.
 EscpScan scan_escp_source(SourceFile& source, CodePageId page);
 
 } // namespace kvalon

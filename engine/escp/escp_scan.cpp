@@ -1,7 +1,8 @@
-#include "engine/escp_scan.h"
+#include "engine/escp/escp_scan.h"
 
 #include "engine/error.h"
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
+#include "engine/messages.h"
 #include "engine/source_file.h"
 
 #include <algorithm>
@@ -19,6 +20,15 @@ public:
     void glyph(const EscpGlyph& glyph) override {
         if (glyph.visible()) {
             printed_to(glyph.x + glyph.width);
+            if (++m_page_characters > kMostCharactersOnPage) {
+                too_full(kMostCharactersOnPage, messages::kCharactersOnOnePage);
+            }
+        }
+    }
+    // After each byte: once a page prints, all its bytes are kept for it.
+    void took_byte() {
+        if (m_printer->state().page_has_print && ++m_page_bytes > kMostBytesOnPage) {
+            too_full(kMostBytesOnPage, messages::kBytesOnOnePage);
         }
     }
     void dots(const EscpDots& dots) override {
@@ -28,6 +38,8 @@ public:
         if (had_print) {
             count_page();
         }
+        m_page_characters = 0;
+        m_page_bytes = 0;
     }
     void line_feed() override {
         m_scan.line_feeds =
@@ -41,6 +53,10 @@ public:
     }
 
 private:
+    [[noreturn]] void too_full(std::int64_t bound, const std::string& what) const {
+        throw KvalonError(ErrorKind::PageTooFull, m_path,
+                          messages::kLargerThan + std::to_string(bound) + what);
+    }
     void printed_to(std::int64_t right) {
         const EscpState& state = m_printer->state();
         if (!m_scan.printed) {
@@ -56,6 +72,8 @@ private:
     EscpScan& m_scan;
     const std::string& m_path;
     const EscpPrinter* m_printer = nullptr;
+    std::int64_t m_page_characters = 0;
+    std::int64_t m_page_bytes = 0;
 };
 
 } // namespace
@@ -72,6 +90,7 @@ EscpScan scan_escp_source(SourceFile& source, CodePageId page) {
         std::size_t taken = 0;
         while (taken < bytes.size() && !printer.ended()) {
             printer.take(static_cast<unsigned char>(bytes[taken++]));
+            measure.took_byte();
         }
         source.consume(taken);
     }

@@ -1,4 +1,4 @@
-#include "engine/escp_state.h"
+#include "engine/escp/escp_state.h"
 
 namespace kvalon {
 

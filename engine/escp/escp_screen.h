@@ -1,13 +1,11 @@
 #pragma once
 
-#include "engine/escp_state.h"
+#include "engine/escp/escp_state.h"
 
 #include <string>
 #include <string_view>
 
 namespace kvalon {
-
-struct PrintJob;
 
 // The text of one printer page as a screen shows it (MIK, lines ended by
 // CR LF): the characters of each printed line in their columns, in the order
@@ -19,9 +17,5 @@ std::string escp_screen_text(std::string_view page, const EscpState& start);
 // ended by CR LF: no sequences, no control bytes, no dots. Bytes stay in the
 // report's code page, as the printer's graphics table reads them.
 std::string without_escp_sequences(std::string_view report);
-
-// The page on view as the preview shows it: in the ESC/P mode the screen
-// text of PrintText, otherwise PrintText as it is.
-std::string escp_screen_page(const PrintJob& j);
 
 } // namespace kvalon

@@ -1,6 +1,6 @@
-#include "engine/escp_screen.h"
+#include "engine/escp/escp_screen.h"
 
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 #include "engine/print_job.h"
 
 #include <algorithm>
@@ -118,10 +118,6 @@ std::string escp_screen_text(std::string_view page, const EscpState& start) {
     printer.take(page);
     printer.finish();
     return lines.text();
-}
-
-std::string escp_screen_page(const PrintJob& j) {
-    return j.EscpMode ? escp_screen_text(j.PrintText, j.EscpPageStart) : j.PrintText;
 }
 
 } // namespace kvalon

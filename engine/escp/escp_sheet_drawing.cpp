@@ -1,8 +1,7 @@
-#include "printing/escp_print.h"
+#include "engine/escp/escp_sheet_drawing.h"
 
-#include "engine/escp_printer.h"
+#include "engine/escp/escp_printer.h"
 #include "engine/units.h"
-#include "printing/print_char.h"
 
 #include <algorithm>
 #include <optional>
@@ -42,8 +41,9 @@ struct Placement {
 // Draws the printer's work on the sheet until its page ends.
 class SheetDrawing final : public EscpOutput {
 public:
-    SheetDrawing(PrinterSurface& surface, const Placement& place)
-        : m_surface(surface), m_place(place), m_bottom(static_cast<float>(place.top_mm)) {}
+    SheetDrawing(PrinterSurface& surface, CellPainter& cells, const Placement& place)
+        : m_surface(surface), m_cells(cells), m_place(place),
+          m_bottom(static_cast<float>(place.top_mm)) {}
 
     void glyph(const EscpGlyph& glyph) override {
         if (m_done || (glyph.code == ' ' && !glyph.underline)) {
@@ -55,9 +55,13 @@ public:
         const float x = m_place.x(glyph.x);
         const float y = m_place.y(glyph.y);
         // The printer's own tables put other characters in some places.
-        print_in_cell(glyph.by_printer_table ? character_content(glyph.character)
-                                             : cell_content(glyph.code),
-                      x, y, m_place.length(glyph.width), m_place.length(glyph.height));
+        const float width = m_place.length(glyph.width);
+        const float height = m_place.length(glyph.height);
+        if (glyph.by_printer_table) {
+            m_cells.paint_character(glyph.character, x, y, width, height);
+        } else {
+            m_cells.paint_code(glyph.code, x, y, width, height);
+        }
         if (glyph.underline) {
             underline(
                 x, y + m_place.length(static_cast<std::int64_t>(kUnderlineDepth * kEscpSixthInch)),
@@ -113,6 +117,7 @@ private:
     }
 
     PrinterSurface& m_surface;
+    CellPainter& m_cells;
     Placement m_place;
     std::optional<EscpDots> m_open; // the picture still growing
     float m_bottom;
@@ -121,17 +126,18 @@ private:
 
 } // namespace
 
-void print_escp_page(const PrintJob& j, PrinterSurface& surface) {
-    const Placement place{j.EscpLeftMm, j.EscpTopMm,
-                          MmPerInch / static_cast<double>(kEscpUnitsPerInch) * j.EscpScale};
-    surface.set_font_size(static_cast<float>(kEscpPicaPoints * j.EscpScale));
-    SheetDrawing drawing(surface, place);
-    EscpPrinter printer(drawing, j.EscpPageStart);
+void print_escp_page(const PrintJob& j, PrinterSurface& surface, CellPainter& cells) {
+    const EscpJob& escp = j.Escp.value();
+    const Placement place{escp.LeftMm, escp.TopMm,
+                          MmPerInch / static_cast<double>(kEscpUnitsPerInch) * escp.Scale};
+    surface.set_font_size(static_cast<float>(kEscpPicaPoints * escp.Scale));
+    SheetDrawing drawing(surface, cells, place);
+    EscpPrinter printer(drawing, escp.PageStart);
     printer.take(j.PrintText);
     printer.finish();
     drawing.flush();
     plain_style(surface);
-    surface.set_current_x(static_cast<float>(j.EscpLeftMm));
+    surface.set_current_x(static_cast<float>(escp.LeftMm));
     surface.set_current_y(drawing.bottom());
 }
 

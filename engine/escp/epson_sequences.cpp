@@ -1,4 +1,4 @@
-#include "engine/epson_sequences.h"
+#include "engine/escp/epson_sequences.h"
 
 #include "engine/control_codes.h"
 

@@ -1,4 +1,4 @@
-#include "engine/escp_parser.h"
+#include "engine/escp/escp_parser.h"
 
 #include "engine/control_codes.h"
 

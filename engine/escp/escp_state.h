@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/code_page.h"
-#include "engine/escp_attributes.h"
+#include "engine/escp/escp_attributes.h"
 
 #include <array>
 #include <cstdint>

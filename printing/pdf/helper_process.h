@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/signal_cleanup.h"
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace kvalon {
+
+// What a helper program (gs) is started with. It is found on the PATH; it
+// gets only the descriptors named here: standard input on /dev/null, its
+// standard output and error on one pipe of ours, and `passed` as descriptors
+// 3, 4, ... in that order (where the helper reads them as /dev/fd/3, ...).
+struct HelperCall {
+    std::vector<std::string> words; // the program's name first
+    std::vector<int> passed;
+    std::vector<std::string> environment; // NAME=VALUE, the whole of it
+};
+
+// A helper program running in a process group of its own: a terminal's
+// Ctrl-C does not reach it, our ending-signal handler kills the group
+// (engine/signal_cleanup.h), and so does the object when it goes before the
+// helper has ended.
+class HelperProcess {
+public:
+    explicit HelperProcess(const HelperCall& call);
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+
+    // 0, or the errno why it could not be started (ENOENT: not installed).
+    int start_error() const { return m_error; }
+    // What it says on its standard output and error until it closes them,
+    // at most `most_bytes` of it kept. False when `seconds` pass first; the
+    // helper is then killed.
+    bool read_output(int seconds, std::size_t most_bytes, std::string& said);
+    // Waits for its end; the waitpid status.
+    int wait();
+
+private:
+    void end_group();
+
+    pid_t m_pid = -1;
+    int m_error = 0;
+    int m_output = -1;
+    SignalCleanupEntry m_cleanup;
+};
+
+// The environment of this process, without the names in `dropped`
+// ("TMPDIR"), with `added` ("TMPDIR=/x") after it.
+std::vector<std::string> environment_with(const std::vector<std::string>& dropped,
+                                          const std::vector<std::string>& added);
+
+} // namespace kvalon
