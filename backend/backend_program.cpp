@@ -55,9 +55,10 @@ void prepare_environment(const BackendJob& job) {
     if (!job.user.empty()) {
         setenv("CUPS_USER", job.user.c_str(), 1);
     }
-    if (job.escp) {
-        setenv("KVALON_ESCP", "1", 1);
-    }
+    const char* language = job.language == LanguageChoice::Epson ? "1"
+                           : job.language == LanguageChoice::Text ? "0"
+                                                                  : "auto";
+    setenv("KVALON_ESCP", language, 1);
 }
 
 std::string left_out_text(const LeftOutOption& left, const std::string& destination) {

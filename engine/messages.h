@@ -275,7 +275,8 @@ inline const std::string kUsage =
     "  --version       версията\n"
     "\n"
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
-    "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
+    "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp,\n"
+    "KVALON_ESCP=0 - --text;\n"
     "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +

@@ -71,7 +71,9 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
     } else if (word == "--plan") {
         options.plan = true;
     } else if (word == "--escp") {
-        options.language = PrinterLanguage::Epson;
+        options.language = LanguageChoice::Epson;
+    } else if (word == "--text") {
+        options.language = LanguageChoice::Text;
     } else if (is_option(word, "--code-page")) {
         const std::string name = option_value(words, index, "--code-page");
         options.code_page = parse_code_page_choice(name, "--code-page " + name);

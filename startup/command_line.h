@@ -32,8 +32,9 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool plan = false;
-    // --escp: the report is read as an Epson ESC/P printer would.
-    PrinterLanguage language = PrinterLanguage::Text;
+    // --escp: the report is read as an Epson ESC/P printer would; --text: as
+    // plain text; neither, the report tells which.
+    LanguageChoice language = LanguageChoice::Auto;
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;

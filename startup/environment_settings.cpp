@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kvalon {
 
@@ -23,12 +24,16 @@ int environment_number(const char* name, int fallback) {
     return *value;
 }
 
-bool escp_from_environment() {
+LanguageChoice language_from_environment() {
+    const char* text = std::getenv("KVALON_ESCP");
+    if (text == nullptr || *text == '\0' || std::string_view(text) == "auto") {
+        return LanguageChoice::Auto;
+    }
     const int value = environment_number("KVALON_ESCP", 0);
     if (value != 0 && value != 1) {
         throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
     }
-    return value == 1;
+    return value == 1 ? LanguageChoice::Epson : LanguageChoice::Text;
 }
 
 int job_wait_from_environment(int fallback) {

@@ -138,8 +138,9 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
         return;
     }
     // A report whose lines are measured in printed cells, known only at a
-    // line's end (ESC/P), says nothing certain by its bytes.
-    report.emplace(STDIN_FILENO, temporary_folder(), page_model(options.language).reads_lines());
+    // line's end (ESC/P), says nothing certain by its bytes; nor does one
+    // whose language its bytes tell only once they are all read.
+    report.emplace(STDIN_FILENO, temporary_folder(), options.language == LanguageChoice::Text);
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }
