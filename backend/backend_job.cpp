@@ -105,9 +105,9 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
         job.media = page_size;
     }
     if (const char* escp = options.get("kvalon-escp")) {
-        job.language = std::string_view(escp) == "auto" ? LanguageChoice::Auto
+        job.language = std::string_view(escp) == "auto"    ? LanguageChoice::Auto
                        : switch_value("kvalon-escp", escp) ? LanguageChoice::Epson
-                                                            : LanguageChoice::Text;
+                                                           : LanguageChoice::Text;
     }
     if (const char* page = options.get("kvalon-code-page")) {
         job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);

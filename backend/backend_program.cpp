@@ -55,7 +55,7 @@ void prepare_environment(const BackendJob& job) {
     if (!job.user.empty()) {
         setenv("CUPS_USER", job.user.c_str(), 1);
     }
-    const char* language = job.language == LanguageChoice::Epson ? "1"
+    const char* language = job.language == LanguageChoice::Epson  ? "1"
                            : job.language == LanguageChoice::Text ? "0"
                                                                   : "auto";
     setenv("KVALON_ESCP", language, 1);

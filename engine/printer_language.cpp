@@ -36,7 +36,7 @@ void choose_language(PrintJob& j, LanguageChoice choice) {
 void tell_language_from_report(PrintJob& j) {
     if (j.LanguageByReport) {
         choose_language(j, report_reads_as_epson(j.SourcePath) ? PrinterLanguage::Epson
-                                                                : PrinterLanguage::Text);
+                                                               : PrinterLanguage::Text);
     }
 }
 

@@ -22,9 +22,9 @@ public:
     void on_text(unsigned char) override {}
     void on_command(const EscpCommand& command) override {
         if (command.code == '(') {
-            m_layout = m_layout ||
-                       kLayoutExtendedCodes.find(static_cast<char>(command.parameter(0))) !=
-                           std::string_view::npos;
+            m_layout =
+                m_layout || kLayoutExtendedCodes.find(static_cast<char>(command.parameter(0))) !=
+                                std::string_view::npos;
             return;
         }
         m_layout = m_layout ||
