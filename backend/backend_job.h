@@ -26,8 +26,9 @@ struct BackendJob {
     LanguageChoice language = LanguageChoice::Auto;
     // -o kvalon-code-page=NAME (or the queue's default): the report's code page
     std::optional<CodePageChoice> code_page;
-    bool fit_pages = false; // -o kvalon-fit-pages=1: each form-feed page on one sheet
-    JobOptions options;     // every other option of the job, as CUPS hands them over
+    std::string form_length; // -o kvalon-form-length=: the printer's form, as --form-length
+    bool fit_pages = false;  // -o kvalon-fit-pages=1: each form-feed page on one sheet
+    JobOptions options;      // every other option of the job, as CUPS hands them over
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

@@ -59,6 +59,9 @@ void prepare_environment(const BackendJob& job) {
                            : job.language == LanguageChoice::Text ? "0"
                                                                   : "auto";
     setenv("KVALON_ESCP", language, 1);
+    if (!job.form_length.empty()) {
+        setenv("KVALON_FORM_LENGTH", job.form_length.c_str(), 1);
+    }
 }
 
 std::string left_out_text(const LeftOutOption& left, const std::string& destination) {

@@ -3,6 +3,7 @@
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ struct ProgramOptions {
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;
+    // --form-length: the form the printer was set to (printer units).
+    std::optional<std::int64_t> form_length;
     bool fit_pages = false; // each page the report makes with a form feed on one sheet
     std::optional<std::string> printer;
     std::optional<std::string> pdf;

@@ -3,6 +3,7 @@
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace kvalon {
@@ -17,6 +18,9 @@ int environment_number(const char* name, int fallback);
 // KVALON_ESCP: 1 reads the report in the ESC/P mode, 0 as plain text,
 // nothing (or auto) lets the report tell; anything else is refused.
 LanguageChoice language_from_environment();
+// KVALON_FORM_LENGTH: the printer's form as --form-length takes it, or
+// nothing when it is unset or empty.
+std::optional<std::int64_t> form_length_from_environment();
 
 // KVALON_JOB_WAIT: the seconds a CUPS job is followed to its end, 0 or more;
 // `fallback` when unset.

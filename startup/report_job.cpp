@@ -42,6 +42,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
         if (job_options.language == LanguageChoice::Auto) {
             job_options.language = language_from_environment();
         }
+        if (!job_options.form_length) {
+            job_options.form_length = form_length_from_environment();
+        }
         if (!job_options.code_page) {
             job_options.code_page = code_page_from_environment();
         }
