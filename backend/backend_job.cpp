@@ -2,9 +2,9 @@
 
 #include "engine/error.h"
 #include "engine/escp/escp_form_length.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
-#include "printing/destination.h"
 #include "startup/command_line.h"
 #include "startup/queue_address.h"
 
