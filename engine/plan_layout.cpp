@@ -331,6 +331,7 @@ void plan_layout() {
         throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
                           messages::kDocumentOfKind + document_kind_title(kind));
     }
+    tell_language_from_report(j);
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);

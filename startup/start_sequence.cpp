@@ -156,6 +156,9 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
     j.FitPages = options.fit_pages;
+    if (options.form_length) {
+        j.PrinterFormLength = *options.form_length;
+    }
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }

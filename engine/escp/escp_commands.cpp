@@ -84,6 +84,8 @@ void EscpPrinter::on_command(const EscpCommand& command) {
 // where it is.
 void EscpPrinter::apply_reset() {
     EscpState reset;
+    reset.printer_form_length = m_state.printer_form_length;
+    reset.form_length = m_state.printer_form_length;
     reset.y = m_state.y;
     reset.code_page = m_state.code_page;
     reset.page_has_print = m_state.page_has_print;

@@ -1,4 +1,4 @@
-// Reports full of printer sequences, printed without the ESC/P mode, come out
+// Reports full of printer sequences, printed as text (--text), come out
 // exactly as they always did: the same plan, the same drawing calls, the same
 // TMPPRNT1.TMP. The expected values were taken from the program before the
 // mode existed.
@@ -48,6 +48,7 @@ protected:
         Outcome outcome;
         ProgramOptions options;
         options.plan = plan;
+        options.language = LanguageChoice::Text;
         options.fit_pages = fit_pages;
         options.argument_text = arguments;
         StartHooks hooks;
