@@ -44,8 +44,7 @@ TEST(ReportWords, AReportNameWithBlanksIsTakenWholeOnlyWhenItNamesAFile) {
          {"/tmp/plain.txt", "0", "8"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(split_report_words(joined(c.shell_words), c.shell_words, names_file),
-                  c.expected)
+        EXPECT_EQ(split_report_words(joined(c.shell_words), c.shell_words, names_file), c.expected)
             << c.what;
     }
 }
