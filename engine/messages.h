@@ -1,9 +1,12 @@
 #pragma once
 
+#include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/paper_codes.h"
 #include "engine/print_service_waits.h"
+#include "engine/units.h"
 
+#include <cmath>
 #include <string>
 
 // Every sentence the program says to its user, in one place (UTF-8): its
@@ -33,10 +36,23 @@ inline const std::string kEmptyFile = "Файл ";
 inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
+// Detail of kInternalError for a failure that carries no words at all.
+inline const std::string kUnknownFault = "неизвестна грешка";
 
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
 inline const std::string kNothingPrinted = "Нищо не е отпечатано";
+// A range of pages that prints nothing: past the report's end ("Отчетът има
+// 6 стр.; страници 9-9 в него няма; нищо не е отпечатано"), or typed backwards.
+inline const std::string kReportHas = "Отчетът има ";
+inline const std::string kNoSuchPages = " стр.; в него няма страници ";
+inline const std::string kRangeBackwards = "Обхватът е обърнат: от страница ";
+inline const std::string kRangeBackwardsTo = " до страница ";
+inline const std::string kNothingPrintedEnd = "; нищо не е отпечатано";
+// The PDF printer's pages wait for their file until the preview closes:
+// the count, this, and the file's path.
+inline const std::string kPagesHeldForFile =
+    " стр. чакат за PDF файла, който ще бъде записан при затваряне на прегледа: ";
 inline const std::string kPrinterChosen = "Печатът отива на принтер ";
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
@@ -50,10 +66,17 @@ inline const std::string kJobHeld = "задържано";
 inline const std::string kJobPrinting = "печата се";
 inline const std::string kJobPrinted = "отпечатано";
 inline const std::string kJobNotPrinted = "не е отпечатано";
+// After the job's state, while its queue is stopped and keeps it.
+inline const std::string kQueuePaused = " (опашката е спряна; заданието чака в нея)";
 // The report's file changed or went away while it was shown.
 inline const std::string kReportChanged =
     "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
     "страница; нищо от него не е отпечатано";
+// The same when pages of the earlier version were printed: then what became
+// of them ("2 стр. изпратени към принтер PDF: PATH").
+inline const std::string kReportChangedEarlierWritten =
+    "Файлът на отчета е променен: отчетът е планиран отново и е показан от първата "
+    "страница; отпечатаното от предишния му вид е записано: ";
 inline const std::string kReportDeleted = "Файлът на отчета е изтрит: ";
 inline const std::string kOnlyPageShown = "; печата се само страницата на екрана";
 // A report that holds Epson sequences, shown with the ESC/P mode off.
@@ -95,6 +118,8 @@ inline const std::string kBlankPages =
 inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
+inline const std::string kServiceNotInstalled =
+    "Библиотеката на услугата за печат не може да бъде заредена: ";
 // The report read from standard input, where a message names the report.
 inline const std::string kStandardInput = "стандартен вход";
 // Detail of kCannotRead when the source changed after it was planned.
@@ -110,7 +135,8 @@ inline const std::string kPagesEach = " страници";
 // Detail of kCannotRead for a file that begins as a PDF and is none.
 inline const std::string kNotAWholePdf = "документът PDF е непълен или повреден";
 // Detail of kPaperTooLarge: the largest side a page may have.
-inline const std::string kLargestPaperSide = "страна над 5080 мм";
+inline const std::string kLargestPaperSide =
+    "страна над " + std::to_string(std::lround(LargestSheetSideInches * MmPerInch)) + " мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
@@ -241,7 +267,10 @@ inline const std::string kUsage =
     "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
     "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
     "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
-    "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
+    "  РАЗМЕР     най-малкият размер на шрифта за портрет, " +
+    std::string(FontSizeList.front()) + " до " + FontSizeList.back() + " (по подразбиране " +
+    FontSizeList[kDefaultFontSizeIndex] +
+    ")\n"
     "Думите се разделят с интервал, запетая или запетая и интервал.\n"
     "Без думи се отваря прозорецът с менюто (само на работен плот).\n"
     "\n"
@@ -262,7 +291,9 @@ inline const std::string kUsage =
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
     std::to_string(PaperA4) +
     " = A4)\n"
-    "  --copies N      брой копия, 1 до 9999\n"
+    "  --copies N      брой копия, 1 до " +
+    std::to_string(kMostCopies) +
+    "\n"
     "  --open [ФАЙЛ]   отваря прозорците с този отчет, избран и готов за печат;\n"
     "                  без файл отваря прозореца с менюто\n"
     "  --setup-queue ИМЕ ОПАШКА\n"

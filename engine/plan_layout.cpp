@@ -4,6 +4,7 @@
 #include "engine/control_codes.h"
 #include "engine/document_kind.h"
 #include "engine/error.h"
+#include "engine/font_sizes.h"
 #include "engine/grid_span.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
@@ -25,8 +26,7 @@ namespace kvalon {
 
 namespace {
 
-constexpr std::array<const char*, 8> FontSizeList = {"6", "7", "8", "9", "10", "11", "12", "13"};
-constexpr int kDefaultStartIndex = 2;
+constexpr int kDefaultStartIndex = static_cast<int>(kDefaultFontSizeIndex);
 // With no size fitting in either orientation, the smallest size is printed
 // landscape.
 constexpr const char* kFallbackSize = FontSizeList.front();
@@ -64,8 +64,7 @@ struct ScanExtras {
     bool paginated = false;        // the report has form-feed lines of its own
 };
 
-// A PDF page is at most 14,400 points (200 inches) a side.
-constexpr double kLargestPaperTwips = 200 * 1440;
+constexpr double kLargestPaperTwips = LargestSheetSideInches * TwipsPerInch;
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();

@@ -34,6 +34,10 @@ struct Slot {
 std::array<Slot, kSlots> g_slots;
 std::atomic<int> g_deferrals{0};
 std::atomic<int> g_deferred_signal{0};
+// The pipe's write end while the windows take the first ending signal
+// themselves, else -1; the signal handed over, once it was.
+std::atomic<int> g_hand_over_fd{-1};
+std::atomic<int> g_handed_over_signal{0};
 
 static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the table without a lock");
 
@@ -97,7 +101,24 @@ void remove_all_and_end(int signal_number) {
     ::raise(signal_number);
 }
 
+// The write end is non-blocking: the handler never waits on the windows.
+bool handed_over(int signal_number) {
+    const int fd = g_hand_over_fd.load();
+    int none = 0;
+    if (fd < 0 || !g_handed_over_signal.compare_exchange_strong(none, signal_number)) {
+        return false;
+    }
+    const char byte = 1;
+    const int saved_errno = errno;
+    [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
+    errno = saved_errno;
+    return true;
+}
+
 extern "C" void remove_and_end(int signal_number) {
+    if (handed_over(signal_number)) {
+        return;
+    }
     if (g_deferrals.load() > 0) {
         g_deferred_signal.store(signal_number);
         return;
@@ -165,6 +186,34 @@ void install_signal_cleanup() {
             ::sigaction(signal_number, &removal, nullptr);
         }
     }
+}
+
+EndingSignalHandOver::EndingSignalHandOver() {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    m_read_end = ends[0];
+    m_write_end = ends[1];
+    install_signal_cleanup();
+    g_handed_over_signal.store(0);
+    g_hand_over_fd.store(m_write_end);
+}
+
+EndingSignalHandOver::~EndingSignalHandOver() {
+    g_hand_over_fd.store(-1);
+    g_handed_over_signal.store(0);
+    if (m_read_end >= 0) {
+        ::close(m_read_end);
+        ::close(m_write_end);
+    }
+}
+
+int EndingSignalHandOver::taken_signal() {
+    char bytes[16];
+    while (m_read_end >= 0 && ::read(m_read_end, bytes, sizeof bytes) > 0) {
+    }
+    return g_handed_over_signal.load();
 }
 
 SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, dev_t device,

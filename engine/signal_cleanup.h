@@ -36,6 +36,32 @@ int deferred_signal();
 // as the handler does.
 [[noreturn]] void end_by_signal(int signal_number);
 
+// The windows cannot be stopped where a signal strikes: pages the user printed
+// may still wait for their file. While one of these is held, the first ending
+// signal (a logout's SIGHUP or SIGTERM) is handed to the program instead: the
+// descriptor becomes readable, the program writes what must not be lost and
+// ends by the signal itself (end_by_signal). A second ending signal acts at
+// once, as without it. Puts the handler in if it is not yet. One at a time.
+class EndingSignalHandOver {
+public:
+    EndingSignalHandOver();
+    // Ending signals act at once again.
+    ~EndingSignalHandOver();
+    EndingSignalHandOver(const EndingSignalHandOver&) = delete;
+    EndingSignalHandOver& operator=(const EndingSignalHandOver&) = delete;
+
+    // Readable once a signal was handed over; -1 when no pipe could be made
+    // (signals then act at once).
+    int fd() const { return m_read_end; }
+    // The signal handed over, or 0; empties the descriptor. A signal stays
+    // handed over: the next one acts at once.
+    int taken_signal();
+
+private:
+    int m_read_end = -1;
+    int m_write_end = -1;
+};
+
 // One entry of the table, held while the file exists. A file is removed only
 // while its name still stands for the same device and inode, so a name
 // someone else has taken over in a shared folder is left alone. When the

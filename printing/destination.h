@@ -14,15 +14,12 @@ namespace kvalon {
 
 struct SurfaceSetup;
 
-// Copies of one job: at least one, at most as many as a print service itself
-// takes (CUPS's own bound), whoever asks for them.
-inline constexpr int kMostCopies = 9999;
-
 // A job on its way to the printer, as one look at it tells.
 struct JobProgress {
     enum class State { Waiting, Held, Printing };
     State state = State::Waiting;
     std::string printer_message; // the printer's own words, when it has any
+    bool queue_paused = false;   // the queue is stopped: the job waits there
 };
 
 // Sees every look at a finished job while it is followed, on the thread that

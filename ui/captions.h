@@ -70,6 +70,9 @@ inline constexpr const char* kStart = "Начало ";
 // Command2 until the job's page count is known.
 inline constexpr const char* kPrintFirstPage = "Печат стр.1 ";
 inline constexpr const char* kNextPage = "&Следваща стр.";
+inline constexpr const char* kPreviousPage = "Пре&дишна стр.";
+// Then the pages: "стр. 3", "стр. 2-4".
+inline constexpr const char* kPrintAgain = "&Нов опит: ";
 inline constexpr const char* kEndWithoutThisPage = "&Край без тази стр.";
 inline constexpr const char* kNothingLeft = "&Последна стр.";
 inline constexpr const char* kPrintPage = "&Печат стр. ";

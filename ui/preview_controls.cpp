@@ -1,5 +1,6 @@
 #include "ui/preview_controls.h"
 
+#include "engine/messages.h"
 #include "engine/print_job.h"
 #include "ui/captions.h"
 #include "ui/print_session.h"
@@ -7,6 +8,11 @@
 #include <algorithm>
 
 namespace kvalon {
+
+std::string pages_caption(const PageRange& pages) {
+    return messages::kPagesWord + std::to_string(pages.first) +
+           (pages.last > pages.first ? "-" + std::to_string(pages.last) : std::string());
+}
 
 std::string print_page_caption(const PrintSession& session) {
     const PrintJob& j = job();
@@ -22,6 +28,7 @@ PreviewControls preview_controls(const PrintSession& session) {
     }
     const bool on_view = session.page_on_view();
     controls.next_enabled = true;
+    controls.previous_enabled = session.can_step_back();
     controls.print_enabled = on_view;
     controls.more_enabled = on_view;
     controls.print_all_enabled = !session.source_deleted();

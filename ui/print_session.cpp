@@ -16,6 +16,7 @@
 #include "printing/print_page.h"
 #include "printing/printer_binding.h"
 #include "ui/captions.h"
+#include "ui/preview_controls.h"
 #include "ui/preview_document.h"
 #include "ui/queue_job.h"
 #include "ui/window_services.h"
@@ -33,11 +34,6 @@ void plan_report(const std::string& path) {
     }
     printer().set_document_title(document_title(path));
     plan_layout();
-}
-
-std::string pages_label(int first, int last) {
-    return messages::kPagesWord + std::to_string(first) +
-           (last > first ? "-" + std::to_string(last) : std::string());
 }
 
 // "ОТЧЕТ.pdf" taken: "ОТЧЕТ-2.pdf", or the first number after it that is free.
@@ -145,12 +141,16 @@ bool PrintSession::check_source() {
         return true;
     }
     // What is on view is no longer what would print: the report is taken
-    // afresh, and nothing prints until the user has seen it.
+    // afresh, and nothing prints until the user has seen it. The pages of
+    // the version printed so far are a document of their own.
+    const std::optional<std::string> written = write_document();
     m_source_deleted = false;
     if (!plan_or_drop()) {
         return false;
     }
-    tell(messages::kReportChanged);
+    tell(written && *written != messages::kNothingPrinted
+             ? messages::kReportChangedEarlierWritten + *written
+             : messages::kReportChanged);
     job_changed.notify();
     return false;
 }
@@ -189,6 +189,39 @@ PrintSession::Stepped PrintSession::step_on() {
     }
     const PrintJob& j = job();
     return j.PageText.empty() && j.SourceDone ? Stepped::AllShown : Stepped::OnView;
+}
+
+bool PrintSession::can_step_back() const {
+    if (!m_has_job || m_source_deleted) {
+        return false;
+    }
+    return page_on_view() ? job().PageNumber > 1 : job().PageNumber >= 1;
+}
+
+// The page before is read again from the report's start; past the last page
+// the last one is shown again.
+bool PrintSession::step_back() {
+    if (!can_step_back() || !check_source()) {
+        return false;
+    }
+    const int page = page_on_view() ? job().PageNumber - 1 : job().PageNumber;
+    try {
+        reread_to(page);
+    } catch (const KvalonError& error) {
+        drop(message_for(error));
+        return false;
+    }
+    return true;
+}
+
+bool PrintSession::print_failed_again() {
+    if (!m_failed_pages) {
+        return false;
+    }
+    const PageRange pages = *m_failed_pages;
+    m_failed_pages.reset();
+    failed_pages_changed.notify();
+    return print_pages(pages);
 }
 
 PageRange PrintSession::proposed_range() const {
@@ -236,11 +269,30 @@ bool PrintSession::print_page_on_view() {
         return false;
     }
     const int page = job().PageNumber;
-    return print_with(pages_label(page, page), [] { print_page(); });
+    return print_with(PageRange{page, page}, [] { print_page(); });
+}
+
+// A range that prints nothing is told, and nothing goes to the printer: a
+// queue would print an empty sheet and call it printed.
+std::optional<std::string> PrintSession::range_refused(int first, int last) const {
+    if (last < first) {
+        return messages::kRangeBackwards + std::to_string(first) + messages::kRangeBackwardsTo +
+               std::to_string(last) + messages::kNothingPrintedEnd;
+    }
+    if (first < 1 || first > m_page_total) {
+        return messages::kReportHas + std::to_string(m_page_total) + messages::kNoSuchPages +
+               std::to_string(first) + "-" + std::to_string(last) + messages::kNothingPrintedEnd;
+    }
+    return std::nullopt;
 }
 
 bool PrintSession::print_pages(int first, int last) {
     if (!page_on_view() || !check_source()) {
+        return false;
+    }
+    if (const std::optional<std::string> refused = range_refused(first, last)) {
+        tell(messages::kNothingPrinted);
+        m_services.show_message(*refused);
         return false;
     }
     if (m_source_deleted) {
@@ -252,7 +304,7 @@ bool PrintSession::print_pages(int first, int last) {
     bool printed = false;
     try {
         reread_to(0);
-        printed = print_with(pages_label(first, last), [first, last] {
+        printed = print_with(PageRange{first, last}, [first, last] {
             PrintJob& j = job();
             while (!j.SourceDone && j.PageNumber < last) {
                 read_page();
@@ -269,15 +321,18 @@ bool PrintSession::print_pages(int first, int last) {
     return printed;
 }
 
-bool PrintSession::print_with(const std::string& pages, const std::function<void()>& draw) {
+bool PrintSession::print_with(const PageRange& pages, const std::function<void()>& draw) {
     try {
         if (const FileOutput* file = m_binding.destination().file_output()) {
             if (!open_preview_document(*file)) {
                 return false;
             }
             m_document->print(draw);
-        } else {
-            send_to_queue(pages, draw);
+            m_held_pages += pages.last - pages.first + 1;
+            tell(std::to_string(m_held_pages) + messages::kPagesHeldForFile + m_document->path());
+        } else if (!send_to_queue(pages, draw)) {
+            tell(messages::kNothingPrinted);
+            return false;
         }
     } catch (const KvalonError& error) {
         // What the PDF printer had of its document is gone with it.
@@ -299,9 +354,13 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
     if (path_kind(path) != PathKind::Missing) {
         const std::string offered = free_name_beside(path);
         enum Answer { Replace, NewFile, Cancel };
-        const int answer = m_services.ask_question(
-            messages::kPdfExists + path + messages::kPdfExistsReplace + offered,
-            {captions::kReplace, captions::kNewFile, captions::kCancelAnswer}, Cancel, NewFile);
+        Question question;
+        question.text = messages::kPdfExists + path + messages::kPdfExistsReplace + offered;
+        question.answers = {captions::kReplace, captions::kNewFile, captions::kCancelAnswer};
+        question.cancel = Cancel;
+        question.safe = NewFile;
+        question.unattended = NewFile;
+        const int answer = m_services.ask_question(question);
         if (answer == Cancel) {
             tell(messages::kNothingPrinted);
             return false;
@@ -312,12 +371,13 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
     }
     m_document =
         std::make_unique<PreviewDocument>(file.make_file_sink(path), path, document_title(m_path));
+    m_held_pages = 0;
     return true;
 }
 
 // The pages are drawn here, where the job record lives; making the job,
 // sending and following it happen beside the windows.
-void PrintSession::send_to_queue(const std::string& pages, const std::function<void()>& draw) {
+bool PrintSession::send_to_queue(const PageRange& pages, const std::function<void()>& draw) {
     QueueDocument document;
     document.destination = m_binding.shared_destination();
     {
@@ -325,7 +385,7 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
         PageCaptureSink& captured = *capture;
         // One copy drawn: the queue makes the copies.
         const std::unique_ptr<PrinterSurface> surface = surface_like_printer(std::move(capture), 1);
-        surface->set_document_title(document_title(m_path) + " " + pages);
+        surface->set_document_title(document_title(m_path) + " " + pages_caption(pages));
         {
             const ScopedPrinter bound(*surface);
             draw();
@@ -334,14 +394,23 @@ void PrintSession::send_to_queue(const std::string& pages, const std::function<v
         document.info = captured.info();
         document.pages = captured.take();
     }
+    if (document.pages.empty()) {
+        return false; // a job of no pages prints an empty sheet
+    }
     document.info.copies = document.destination->copies();
     // A job that has ended goes when the next one comes, or with the session.
     m_jobs.remove_if([](const std::unique_ptr<QueueJob>& sent) { return sent->has_ended(); });
     QueueJobEvents events;
     events.progressed = [this](const std::string& text) { tell(text); };
-    events.failed = [this](const std::string& message) { m_services.show_message(message); };
+    // The preview has moved on meanwhile: the pages are offered to be printed again.
+    events.failed = [this, pages](const std::string& message) {
+        m_failed_pages = pages;
+        failed_pages_changed.notify();
+        m_services.show_message(message);
+    };
     events.ended = [] {};
     m_jobs.push_back(std::make_unique<QueueJob>(std::move(document), m_services, events));
+    return true;
 }
 
 void PrintSession::begin_viewing() {
@@ -356,19 +425,25 @@ void PrintSession::end_viewing() {
 }
 
 void PrintSession::end_document() {
+    if (const std::optional<std::string> written = write_document()) {
+        tell(*written);
+    }
+}
+
+std::optional<std::string> PrintSession::write_document() {
     if (!m_document) {
-        return;
+        return std::nullopt;
     }
     const std::unique_ptr<PreviewDocument> document = std::move(m_document);
     try {
         document->finish();
     } catch (const KvalonError& error) {
         m_services.show_message(message_for(error));
-        return;
+        return std::nullopt;
     }
     const int pages = document->pages();
-    tell(pages == 0 ? messages::kNothingPrinted
-                    : std::to_string(pages) + messages::kPagesSentTo + "PDF: " + document->path());
+    return pages == 0 ? messages::kNothingPrinted
+                      : std::to_string(pages) + messages::kPagesSentTo + "PDF: " + document->path();
 }
 
 // The same file, planned the same way, read again from its start: a page

@@ -62,7 +62,9 @@ public:
 
     // Whether the report's file is still the one planned (its device, inode,
     // size and time of change). A changed file is planned again and shown from
-    // its first page (job_changed), told in the status line; false then, and
+    // its first page (job_changed), told in the status line, and the pages
+    // printed of its earlier version are written as their own document,
+    // where the status line says; false then, and
     // the caller goes no further. A file deleted while shown is told once;
     // the page on view, read from the open file, can still be printed, but
     // nothing that would have to be read again.
@@ -88,9 +90,22 @@ public:
     // Prints the page on view; it stays on view. False when nothing was
     // printed: the printer refused (told) or the file had changed.
     bool print_page_on_view();
-    // Pages `first` to `last`, the page on view staying where it is.
+    // Pages `first` to `last`, the page on view staying where it is. A range
+    // backwards or past the report's end prints nothing and is told.
     bool print_pages(int first, int last);
     bool print_pages(const PageRange& range) { return print_pages(range.first, range.last); }
+    // The page before the one on view, read again (past the report's last
+    // page: the last). False when there is none, the job failed, or its file
+    // changed (then shown afresh).
+    bool step_back();
+    bool can_step_back() const;
+
+    // The pages of the last print action a printer failed, after the preview
+    // had moved on; nothing when none failed since they were printed again.
+    const std::optional<PageRange>& failed_pages() const { return m_failed_pages; }
+    // Prints them again, as a range. False when nothing was printed.
+    bool print_failed_again();
+
     // The range the preview proposes: from the page on view to the last.
     PageRange proposed_range() const;
 
@@ -118,21 +133,29 @@ public:
     Listeners<> job_changed;
     // What became of the pages printed, for the status line.
     Listeners<std::string> status_changed;
+    // failed_pages() changed.
+    Listeners<> failed_pages_changed;
 
 private:
     bool read_next_page();
+    // Why pages `first` to `last` would print nothing; nothing when they print.
+    std::optional<std::string> range_refused(int first, int last) const;
     // Plans the report and counts its pages; the source is left at its start.
     void plan_and_count();
     bool plan_or_drop();
     // Plans the report again and reads up to page `page` (0: none).
     void reread_to(int page);
-    // Prints what `draw` prints as the pages named `pages` ("стр. 2"): into
+    // Prints what `draw` prints as the pages `pages`: into
     // the PDF printer's document or as a job of its own on the queue. False,
     // told, when the printer refused.
-    bool print_with(const std::string& pages, const std::function<void()>& draw);
+    bool print_with(const PageRange& pages, const std::function<void()>& draw);
     bool open_preview_document(const FileOutput& file);
-    void send_to_queue(const std::string& pages, const std::function<void()>& draw);
+    // False when `draw` drew no page: nothing is sent.
+    bool send_to_queue(const PageRange& pages, const std::function<void()>& draw);
     void tell(const std::string& text);
+    // end_document() without telling: what the status line would say, or
+    // nothing when there was no document or it failed (told).
+    std::optional<std::string> write_document();
 
     PrinterBinding& m_binding;
     WindowServices& m_services;
@@ -142,8 +165,10 @@ private:
     int m_page_total = 0;
     bool m_source_deleted = false;
     std::unique_ptr<PreviewDocument> m_document; // the PDF printer's, while the preview prints
+    int m_held_pages = 0; // printed into m_document, not all handed to it yet
     bool m_printed_while_viewing = false;
     std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
+    std::optional<PageRange> m_failed_pages;
 };
 
 } // namespace kvalon

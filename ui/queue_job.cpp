@@ -46,6 +46,9 @@ public:
                                        ? messages::kJobPrinting
                                        : messages::kJobWaiting;
         std::string text = m_prefix + state;
+        if (look.queue_paused) {
+            text += messages::kQueuePaused;
+        }
         if (!look.printer_message.empty()) {
             text += messages::kPrinterSays + look.printer_message + messages::kPrinterSaysEnd;
         }

@@ -132,7 +132,7 @@ std::optional<std::string> queue_refusal(const std::string& queue) {
 
 JobOutcome follow_job(const std::string& queue, int job_id,
                       std::chrono::steady_clock::time_point deadline,
-                      const std::function<bool(const JobLook&)>& on_look) {
+                      const std::function<bool(const JobLook&)>& on_look, bool paused_queue_waits) {
     try {
         for (;;) {
             if (deferred_signal() != 0) {
@@ -153,7 +153,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 }
                 return outcome;
             }
-            if (look.printer_stopped) {
+            if (look.printer_stopped && !paused_queue_waits) {
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
                 return failed(failure_reason(messages::kQueueStopped, look.printer_message));
             }

@@ -48,10 +48,12 @@ struct JobLook {
 // An ending signal kept meanwhile (engine/signal_cleanup.h) ends the
 // following at once. `on_look`, when given, sees every look that answered
 // before the job ends, and ends the following early (Unwatched) by returning
-// false.
+// false. With `paused_queue_waits` a job in a stopped queue waits there, as
+// one sent with `lp` does, and is followed like any other.
 JobOutcome follow_job(const std::string& queue, int job_id,
                       std::chrono::steady_clock::time_point deadline,
-                      const std::function<bool(const JobLook&)>& on_look = {});
+                      const std::function<bool(const JobLook&)>& on_look = {},
+                      bool paused_queue_waits = false);
 
 // Asks the print service, on a connection of its own, to cancel job `job_id`
 // on `queue`; true when it answered. Never throws.

@@ -35,7 +35,8 @@ CupsJobSink::~CupsJobSink() {
 void CupsJobSink::start_request(const DocumentInfo& info, const char* format) {
     abandon();
     m_unconfirmed.clear();
-    if (const std::optional<std::string> refusal = m_service->queue_refusal(m_queue)) {
+    if (const std::optional<std::string> refusal = m_service->queue_refusal(m_queue);
+        refusal && !(m_settings.paused_queue_waits && *refusal == messages::kQueueStopped)) {
         throw KvalonError(ErrorKind::Printer, m_settings.queue, *refusal);
     }
     const JobTerms terms = m_service->job_terms(m_settings, own_settings_for(info));
@@ -177,8 +178,8 @@ void CupsJobSink::hand_over() {
 void CupsJobSink::follow_to_the_end() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(m_settings.wait_seconds);
-    const JobOutcome outcome =
-        m_service->follow_job(m_queue, m_job_id, deadline, m_settings.on_look);
+    const JobOutcome outcome = m_service->follow_job(
+        m_queue, m_job_id, deadline, m_settings.on_look, m_settings.paused_queue_waits);
     switch (outcome.state) {
     case JobOutcome::State::Completed:
         return;

@@ -33,6 +33,11 @@ struct CupsJobSettings {
     // that finishes the job calls it). Returning false ends the following
     // there, silently: the job is left to print.
     std::function<bool(const JobLook&)> on_look;
+    // A stopped (paused) queue takes the job and keeps it, as `lp` does, and
+    // the job is followed there; otherwise it is refused at once and a job
+    // whose queue stops is cancelled, so a batch caller is never left with a
+    // job that prints who knows when.
+    bool paused_queue_waits = false;
     // The destination's description when it has been read already; null:
     // read when the job begins.
     std::shared_ptr<const DestinationInfo> destination = nullptr;

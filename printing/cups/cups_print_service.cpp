@@ -128,8 +128,9 @@ public:
     }
     JobOutcome follow_job(const std::string& queue, int job_id,
                           std::chrono::steady_clock::time_point deadline,
-                          const std::function<bool(const JobLook&)>& on_look) override {
-        return kvalon::follow_job(queue, job_id, deadline, on_look);
+                          const std::function<bool(const JobLook&)>& on_look,
+                          bool paused_queue_waits) override {
+        return kvalon::follow_job(queue, job_id, deadline, on_look, paused_queue_waits);
     }
     bool cancel_job(const std::string& queue, int job_id) noexcept override {
         return kvalon::cancel_job(queue, job_id);

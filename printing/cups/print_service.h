@@ -72,7 +72,8 @@ public:
     // Follows a job handed over whole (printing/cups/cups_job_check.h).
     virtual JobOutcome follow_job(const std::string& queue, int job_id,
                                   std::chrono::steady_clock::time_point deadline,
-                                  const std::function<bool(const JobLook&)>& on_look) = 0;
+                                  const std::function<bool(const JobLook&)>& on_look,
+                                  bool paused_queue_waits) = 0;
     // Cancels a job on a connection of its own; true when the service answered.
     virtual bool cancel_job(const std::string& queue, int job_id) noexcept = 0;
 };

@@ -36,6 +36,7 @@ JobProgress progress_of(const JobLook& look) {
                      : look.job_state == kProcessing ? JobProgress::State::Printing
                                                      : JobProgress::State::Waiting;
     progress.printer_message = look.printer_message;
+    progress.queue_paused = look.printer_stopped;
     return progress;
 }
 
@@ -81,8 +82,11 @@ CupsJobSettings QueueDestination::job_settings(const JobWatch& watch) const {
     settings.wait_seconds = m_settings.job_wait_seconds;
     settings.signal_cancels_followed_job = m_settings.signal_cancels_followed_job;
     settings.destination = m_settings.description;
+    // Whoever follows the job beside it (the windows) sees it wait in a
+    // paused queue, as a job sent with lp would.
     if (watch) {
         settings.on_look = [watch](const JobLook& look) { return watch(progress_of(look)); };
+        settings.paused_queue_waits = true;
     }
     return settings;
 }

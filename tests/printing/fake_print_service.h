@@ -58,7 +58,7 @@ public:
         return std::make_unique<Request>(*this, queue);
     }
     JobOutcome follow_job(const std::string&, int, std::chrono::steady_clock::time_point,
-                          const std::function<bool(const JobLook&)>&) override {
+                          const std::function<bool(const JobLook&)>&, bool) override {
         if (script.signal_while_followed) {
             std::raise(SIGTERM);
             if (deferred_signal() != 0) {

@@ -2,6 +2,7 @@
 
 #include "engine/print_job.h"
 #include "tests/support/pdf_tools.h"
+#include "ui/qt/file_dialog.h"
 #include "ui/qt/menu_window.h"
 
 #include <QAction>
@@ -129,6 +130,37 @@ TEST_F(Keyboard, PreviewIsWorkedFromTheKeyboard) {
         settle();
         EXPECT_EQ(window(name), nullptr) << name;
     }
+}
+
+// A printer picked in the menu window leaves the keyboard there: Enter does
+// not print in the preview behind it. Ctrl+O chooses a report from the
+// preview and the About window as from the menu.
+TEST_F(Keyboard, APrinterChoiceKeepsTheKeyboardAndCtrlOWorksEverywhere) {
+    Form_menu* menu = open_menu();
+    choose(menu, write_report_of_pages("FOUR.TXT", 4));
+    activate(menu);
+    set_save_dialog_seam([this](const std::string&) { return dir.file("other.pdf"); });
+    menu->findChild<QAction*>(QStringLiteral("pdfPrinter"))->trigger();
+    settle();
+    EXPECT_EQ(QApplication::activeWindow(), menu);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : menu,
+                    Qt::Key_Return);
+    settle();
+    EXPECT_EQ(job().PageNumber, 1) << "nothing printed, nothing stepped";
+
+    menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
+    settle();
+    const std::string other = write_report_of_pages("TWO.TXT", 2);
+    for (const char* name : {"Form2", "Form1"}) {
+        ASSERT_NE(window(name), nullptr) << name;
+        activate(window(name));
+        answer_dialog(other);
+        QTest::keyClick(window(name), Qt::Key_O, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(job().SourcePath, other) << name;
+        job().SourcePath.clear();
+    }
+    EXPECT_EQ(dialog_folders.size(), 3u);
 }
 
 } // namespace

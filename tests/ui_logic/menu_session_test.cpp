@@ -44,10 +44,9 @@ public:
 class AnsweredServices final : public WindowServices {
 public:
     void show_message(const std::string& text) override { messages.push_back(text); }
-    int ask_question(const std::string& text, const std::vector<std::string>&, int cancel,
-                     int) override {
-        questions.push_back(text);
-        return cancel;
+    int ask_question(const Question& question) override {
+        questions.push_back(question.text);
+        return question.cancel;
     }
     void post(std::function<void()> work) override { work(); }
     std::vector<std::string> messages;

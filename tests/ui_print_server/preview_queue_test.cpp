@@ -37,10 +37,9 @@ protected:
         fs::permissions(dir.path(), fs::perms::group_exec | fs::perms::others_exec,
                         fs::perm_options::add);
         const int port = free_port();
-        if (run_program({script(), "start", dir.file("server"), std::to_string(port)}).status !=
-            0) {
-            GTEST_SKIP() << "the private scheduler did not start";
-        }
+        const RunResult started =
+            run_program({script(), "start", dir.file("server"), std::to_string(port)});
+        ASSERT_EQ(started.status, 0) << "the private scheduler did not start: " << started.err;
         m_started = true;
         m_server = "127.0.0.1:" + std::to_string(port);
         // Both printers hold each job until the test lets it go.
@@ -153,6 +152,17 @@ TEST_F(PreviewOnQueues, EachPrintActionIsAJobOfItsOwnAtOnce) {
     EXPECT_TRUE(messages.empty());
 }
 
+// Pages past the report's end send no job: a queue would print an empty sheet.
+TEST_F(PreviewOnQueues, ARangePastTheEndSendsNoJob) {
+    open_on("Remote");
+    set_page_range_seam([](PageRange) { return std::optional<PageRange>(PageRange{9, 9}); });
+    window("Form2")->findChild<QAction*>(QStringLiteral("printRange"))->trigger();
+    settle();
+    EXPECT_TRUE(job_titles("Remote").empty());
+    EXPECT_EQ(messages, std::vector<std::string>{"Отчетът има 3 стр.; в него няма страници 9-9; "
+                                                 "нищо не е отпечатано"});
+}
+
 // The printer jams: the press does not wait for it (the preview is on the
 // next page while the printer still holds the job); the status line follows
 // the job, and its failure is told with the printer's own words.
@@ -168,6 +178,32 @@ TEST_F(PreviewOnQueues, AJammedPrinterIsToldWithItsReasonAndTheWindowNeverWaits)
                                "; съобщение на принтера: „Paper jam in tray 2“)");
     EXPECT_TRUE(status_seen("Kvalon-P THREE.TXT стр. 1 на опашка Jam: изпраща се"));
     EXPECT_TRUE(status_seen("Kvalon-P THREE.TXT стр. 1 на опашка Jam: не е отпечатано"));
+    // The preview is on page 2; the failed page is one press away.
+    auto* again = control<QPushButton>("Form2", "printAgain");
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(caption_of(again), "Нов опит: стр. 1");
+}
+
+// A paused queue takes the job, as lp does, and the status line says it
+// waits there; started again, the queue prints it.
+TEST_F(PreviewOnQueues, APausedQueueKeepsTheJobAndSaysSo) {
+    open_on("Remote");
+    ASSERT_EQ(run_program({"cupsdisable", "Remote"}).status, 0);
+    press("Command2");
+    const std::string waiting =
+        "Kvalon-P THREE.TXT стр. 1 на опашка Remote: чака за печат" + messages::kQueuePaused;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this, &waiting] {
+            return std::any_of(m_status.begin(), m_status.end(), [&waiting](const std::string& t) {
+                return t.rfind(waiting, 0) == 0;
+            });
+        },
+        30000));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(job_titles("Remote"), std::vector<std::string>{"Kvalon-P THREE.TXT стр. 1"});
+    ASSERT_EQ(run_program({"cupsenable", "Remote"}).status, 0);
+    EXPECT_TRUE(status_awaited("Kvalon-P THREE.TXT стр. 1 на опашка Remote: отпечатано"));
 }
 
 // Closing the preview does not wait for the printer: the window is gone while

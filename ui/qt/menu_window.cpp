@@ -106,7 +106,9 @@ void Form_menu::build_menu() {
     m_print = m_file_menu->addAction(QString::fromUtf8(captions::kPrintPreview));
     m_print->setObjectName(QStringLiteral("Print_f"));
     m_print->setEnabled(false);
-    connect(m_print, &QAction::triggered, this, &Form_menu::show_preview, Qt::QueuedConnection);
+    connect(
+        m_print, &QAction::triggered, this, [this] { show_preview(PreviewFocus::Take); },
+        Qt::QueuedConnection);
 
     auto* printers = new PrinterMenu(
         QString::fromUtf8(captions::kPrinterMenu), m_menu.binding(), m_settings,
@@ -153,10 +155,11 @@ void Form_menu::add_code_page_menu() {
 }
 
 // The report on view, if any, from its first page; the pages printed of it
-// so far go out first.
+// so far go out first. The keyboard stays in the menu window, where the
+// choice was made: the preview shows the new plan without taking the focus.
 void Form_menu::plan_again() {
     if (const std::optional<std::string> report = m_menu.report_to_plan_again()) {
-        open_report(*report);
+        open_report(*report, PreviewFocus::Keep);
     }
 }
 
@@ -195,7 +198,7 @@ void Form_menu::choose_file() {
     open_report(choose_existing_file(this, messages::kChooseFileTitle, folder));
 }
 
-void Form_menu::open_report(const std::string& path) {
+void Form_menu::open_report(const std::string& path, PreviewFocus focus) {
     show_no_file_chosen();
     // The print data are filled as the job is planned.
     if (!m_menu.open_report(path)) {
@@ -205,7 +208,7 @@ void Form_menu::open_report(const std::string& path) {
     m_frame->show();
     m_hint->hide();
     m_escp_offer->setVisible(m_menu.offers_escp_mode());
-    show_preview();
+    show_preview(focus);
 }
 
 void Form_menu::choose_printer(std::shared_ptr<const Destination> destination) {
@@ -231,22 +234,36 @@ void Form_menu::show_no_file_chosen() {
     m_escp_offer->hide();
 }
 
-void Form_menu::show_preview() {
+void Form_menu::show_preview(PreviewFocus focus) {
     if (!m_print->isEnabled()) {
         return; // the job went while the menu was closing
     }
     if (!m_preview) {
         m_preview = new Form2(session());
         m_preview->place_beside(*this);
+        add_choose_key(m_preview);
     }
+    const bool take_focus = focus == PreviewFocus::Take;
+    m_preview->setAttribute(Qt::WA_ShowWithoutActivating, !take_focus);
     m_preview->show();
-    m_preview->raise();
-    m_preview->activateWindow();
+    if (take_focus) {
+        m_preview->raise();
+        m_preview->activateWindow();
+    } else {
+        activateWindow();
+    }
+}
+
+// Ctrl+O chooses a report in whichever of the windows the user is.
+void Form_menu::add_choose_key(QWidget* window) {
+    auto* choose = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), window);
+    connect(choose, &QShortcut::activated, this, &Form_menu::choose_file, Qt::QueuedConnection);
 }
 
 void Form_menu::show_about() {
     if (!m_about) {
         m_about = new Form1(this);
+        add_choose_key(m_about);
     }
     m_about->show();
     m_about->raise();

@@ -37,8 +37,12 @@ public:
     explicit Form_menu(PrinterBinding& binding, QWidget* parent = nullptr);
     ~Form_menu() override;
 
+    // Whether the preview, shown for a report, takes the keyboard: it does
+    // for a report chosen, not for one planned again after a choice in the
+    // menu window.
+    enum class PreviewFocus { Take, Keep };
     // Takes the report at `path` as if the file dialog had returned it.
-    void open_report(const std::string& path);
+    void open_report(const std::string& path, PreviewFocus focus = PreviewFocus::Take);
 
     Form2* preview() const { return m_preview; }
     Form1* about() const { return m_about; }
@@ -63,7 +67,8 @@ private:
     void choose_printer(std::shared_ptr<const Destination> destination);
     void fill_print_data();
     void show_no_file_chosen();
-    void show_preview();
+    void show_preview(PreviewFocus focus);
+    void add_choose_key(QWidget* window);
     void show_about();
     void open_file_menu();
     void show_status(const QString& text);

@@ -1,5 +1,6 @@
 #include "ui/qt/message_box.h"
 
+#include "engine/error_line.h"
 #include "engine/messages.h"
 #include "ui/captions.h"
 
@@ -10,8 +11,6 @@
 #include <QPushButton>
 #include <QThread>
 
-#include <cstdio>
-
 namespace kvalon {
 
 namespace {
@@ -19,8 +18,8 @@ std::function<void(const std::string&)>& message_seam() {
     static std::function<void(const std::string&)> seam;
     return seam;
 }
-std::function<int(const std::string&)>& question_seam() {
-    static std::function<int(const std::string&)> seam;
+std::function<int(const Question&)>& question_seam() {
+    static std::function<int(const Question&)> seam;
     return seam;
 }
 } // namespace
@@ -35,34 +34,46 @@ void show_message_from_any_thread(const std::string& utf8_text) {
         application, [utf8_text] { show_message(utf8_text); }, Qt::QueuedConnection);
 }
 
-void set_question_seam(std::function<int(const std::string&)> seam) {
+void set_question_seam(std::function<int(const Question&)> seam) {
     question_seam() = std::move(seam);
 }
 
-int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers, int cancel,
-                 int unattended) {
+int ask_question(const Question& question) {
     if (question_seam()) {
-        return question_seam()(utf8_text);
+        return question_seam()(question);
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
-        std::fflush(stderr);
-        return unattended;
+        write_error_line(question.text);
+        return question.unattended;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
-                    QString::fromStdString(utf8_text));
-    std::vector<QAbstractButton*> buttons;
-    for (const std::string& answer : answers) {
-        buttons.push_back(box.addButton(QString::fromStdString(answer), QMessageBox::ActionRole));
+    const std::unique_ptr<QMessageBox> box = make_question_box(question);
+    box->exec();
+    return answer_of(*box, question);
+}
+
+std::unique_ptr<QMessageBox> make_question_box(const Question& question) {
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::NoIcon, QString::fromStdString(messages::kTitle),
+                                      QString::fromStdString(question.text));
+    std::vector<QPushButton*> buttons;
+    for (const std::string& answer : question.answers) {
+        buttons.push_back(box->addButton(QString::fromStdString(answer), QMessageBox::ActionRole));
     }
-    box.setEscapeButton(buttons.at(static_cast<std::size_t>(cancel)));
-    box.exec();
-    for (std::size_t answer = 0; answer < buttons.size(); ++answer) {
-        if (box.clickedButton() == buttons[answer]) {
-            return static_cast<int>(answer);
+    // A question that can destroy a file must not be answered so by Enter.
+    box->setDefaultButton(buttons.at(static_cast<std::size_t>(question.safe)));
+    box->setEscapeButton(buttons.at(static_cast<std::size_t>(question.cancel)));
+    return box;
+}
+
+int answer_of(const QMessageBox& box, const Question& question) {
+    for (int answer = 0; answer < static_cast<int>(question.answers.size()); ++answer) {
+        const QString caption =
+            QString::fromStdString(question.answers[static_cast<std::size_t>(answer)]);
+        if (box.clickedButton() != nullptr && box.clickedButton()->text() == caption) {
+            return answer;
         }
     }
-    return cancel;
+    return question.cancel;
 }
 
 bool is_headless() {
@@ -81,8 +92,7 @@ void show_message(const std::string& utf8_text) {
         return;
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
-        std::fflush(stderr);
+        write_error_line(utf8_text);
         return;
     }
     make_message_box(utf8_text)->exec();

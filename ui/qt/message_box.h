@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/window_services.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,16 +25,21 @@ void show_message_from_any_thread(const std::string& utf8_text);
 // whatever the system's language, no icon, the program's title.
 std::unique_ptr<QMessageBox> make_message_box(const std::string& utf8_text);
 
-// A question with one button for each of `answers` (captions with "&" marks),
-// no icon, the program's title; returns the index of the answer chosen.
-// Closing the box chooses `cancel`. Without a display nobody can answer:
-// `unattended` is chosen and the question goes to standard error.
-int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers, int cancel,
-                 int unattended);
+// The question in a box: one button for each answer (captions with "&"
+// marks), no icon, the program's title; returns the index of the answer
+// chosen. Enter chooses the safe answer, Escape or closing the box the
+// cancelling one. Without a display nobody can answer: the unattended answer
+// is chosen and the question goes to standard error.
+int ask_question(const Question& question);
+
+// The box ask_question runs on a display; buttons in the order of the answers.
+std::unique_ptr<QMessageBox> make_question_box(const Question& question);
+// The index of the answer whose button `box` was closed with.
+int answer_of(const QMessageBox& box, const Question& question);
 
 // Tests answer questions in advance: while a seam is set, questions go to it
 // and its answer is taken. Pass nullptr to remove it.
-void set_question_seam(std::function<int(const std::string&)> seam);
+void set_question_seam(std::function<int(const Question&)> seam);
 
 // Tests answer messages in advance: while a seam is set, messages go to it
 // instead of a box or standard error. Pass nullptr to remove it.

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
@@ -23,10 +25,10 @@ Seam& page_range_seam() {
     return seam;
 }
 
-QSpinBox* page_box(QDialog& dialog, const char* name, int value) {
+QSpinBox* page_box(QDialog& dialog, const char* name, int value, int pages) {
     auto* box = new QSpinBox(&dialog);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(1, static_cast<int>(kMostPages));
+    box->setRange(1, std::clamp(pages, 1, static_cast<int>(kMostPages)));
     box->setValue(value);
     return box;
 }
@@ -36,14 +38,14 @@ void set_page_range_seam(Seam seam) {
     page_range_seam() = std::move(seam);
 }
 
-std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed) {
+std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed, int pages) {
     if (page_range_seam()) {
         return page_range_seam()(proposed);
     }
     QDialog dialog(parent);
     dialog.setWindowTitle(QString::fromUtf8(captions::kRangeTitle));
-    QSpinBox* first = page_box(dialog, "firstPage", proposed.first);
-    QSpinBox* last = page_box(dialog, "lastPage", proposed.last);
+    QSpinBox* first = page_box(dialog, "firstPage", proposed.first, pages);
+    QSpinBox* last = page_box(dialog, "lastPage", proposed.last, pages);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(captions::kOk));
     buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(captions::kCancel));
@@ -61,7 +63,7 @@ std::optional<PageRange> ask_page_range(QWidget* parent, PageRange proposed) {
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return PageRange{first->value(), std::max(first->value(), last->value())};
+    return PageRange{first->value(), last->value()};
 }
 
 } // namespace kvalon

@@ -77,6 +77,7 @@ Form2::Form2(PrintSession& session, QWidget* parent)
         splitter->setSizes({width() / 2, width() / 2});
     }
     m_job_shown = m_session.job_changed.subscribe([this] { show_job(); });
+    m_failed_shown = m_session.failed_pages_changed.subscribe([this] { show_failed_pages(); });
     m_status_shown = m_session.status_changed.subscribe([this](const std::string& utf8) {
         const QString text = QString::fromStdString(utf8);
         m_status->setText(text);
@@ -97,7 +98,15 @@ void Form2::build_controls() {
     // A long message must not widen the window: it is cut, and whole in the tip.
     m_status->setMinimumWidth(1);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    layout->addWidget(m_status);
+    m_retry = new QPushButton(caption(captions::kPrintAgain), this);
+    m_retry->setObjectName(QStringLiteral("printAgain"));
+    m_retry->hide();
+    connect(m_retry, &QPushButton::clicked, this, [this] { m_session.print_failed_again(); });
+    auto* status_row = new QHBoxLayout;
+    status_row->addWidget(m_status, 1);
+    status_row->addWidget(m_retry);
+    layout->addLayout(status_row);
+    setTabOrder(m_previous, m_next);
     setTabOrder(m_next, m_print);
     setTabOrder(m_print, m_more);
     setTabOrder(m_more, m_text);
@@ -106,6 +115,8 @@ void Form2::build_controls() {
 
 QLayout* Form2::build_button_row() {
     const QFont button_font = design_font(QStringLiteral("MS Sans Serif"), 8.25, true);
+    m_previous = new KeyButton(caption(captions::kPreviousPage), this);
+    m_previous->setObjectName(QStringLiteral("previousPage"));
     m_next = new KeyButton(caption(captions::kStart), this);
     m_next->setObjectName(QStringLiteral("Command1"));
     m_next->setMinimumWidth(twips_to_pixels_x(2175));
@@ -118,14 +129,15 @@ QLayout* Form2::build_button_row() {
     m_more->setPopupMode(QToolButton::InstantPopup);
     m_more->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* row = new QHBoxLayout;
-    for (QWidget* button : {static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_print),
-                            static_cast<QWidget*>(m_more)}) {
+    for (QWidget* button : {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_next),
+                            static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_more)}) {
         button->setFont(button_font);
         row->addWidget(button);
     }
     row->addStretch(1);
     add_print_menu();
     add_zoom_buttons(row);
+    connect(m_previous, &QPushButton::clicked, this, &Form2::previous_page);
     connect(m_next, &QPushButton::clicked, this, &Form2::next_page);
     connect(m_print, &QPushButton::clicked, this, &Form2::print_this_page);
     return row;
@@ -224,6 +236,8 @@ void Form2::add_keys() {
     };
     auto* next = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
     connect(next, &QShortcut::activated, this, [this, press] { press(m_next); });
+    auto* previous = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
+    connect(previous, &QShortcut::activated, this, [this, press] { press(m_previous); });
     auto* print = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(print, &QShortcut::activated, this, [this, press] { press(m_print); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -293,8 +307,26 @@ void Form2::show_no_job() {
     update_buttons();
 }
 
+// Pages a printer failed after the preview moved on are one press away.
+void Form2::show_failed_pages() {
+    const std::optional<PageRange>& failed = m_session.failed_pages();
+    m_retry->setVisible(failed.has_value());
+    if (failed) {
+        m_retry->setText(caption(captions::kPrintAgain) +
+                         QString::fromStdString(pages_caption(*failed)));
+    }
+}
+
+void Form2::previous_page() {
+    if (m_session.step_back()) {
+        show_page();
+        update_buttons();
+    }
+}
+
 void Form2::update_buttons() {
     const PreviewControls controls = preview_controls(m_session);
+    m_previous->setEnabled(controls.previous_enabled);
     m_next->setEnabled(controls.next_enabled);
     m_print->setEnabled(controls.print_enabled);
     m_more->setEnabled(controls.more_enabled);
@@ -342,7 +374,8 @@ void Form2::print_all() {
 }
 
 void Form2::print_range() {
-    if (const std::optional<PageRange> range = ask_page_range(this, m_session.proposed_range())) {
+    if (const std::optional<PageRange> range =
+            ask_page_range(this, m_session.proposed_range(), m_session.page_total())) {
         m_session.print_pages(*range);
     }
 }

@@ -10,6 +10,7 @@
 class QAction;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QToolButton;
 
 namespace kvalon {
@@ -60,6 +61,8 @@ private:
     void show_no_job();
     void update_buttons();
     void next_page();
+    void previous_page();
+    void show_failed_pages();
     void print_this_page();
     void print_all();
     void print_range();
@@ -68,15 +71,18 @@ private:
     PrintSession& m_session;
     QPlainTextEdit* m_text = nullptr;
     PageView* m_page_view = nullptr;
+    KeyButton* m_previous = nullptr;
     KeyButton* m_next = nullptr;
     KeyButton* m_print = nullptr;
     QToolButton* m_more = nullptr;
     QAction* m_print_all = nullptr;
     QAction* m_print_range = nullptr;
     QLabel* m_status = nullptr;
+    QPushButton* m_retry = nullptr;
     bool m_focus_placed = false;
     bool m_closing = false;
     Listeners<>::Subscription m_job_shown;
+    Listeners<>::Subscription m_failed_shown;
     Listeners<std::string>::Subscription m_status_shown;
 };
 

@@ -12,10 +12,7 @@ namespace {
 class QtWindowServices final : public WindowServices {
 public:
     void show_message(const std::string& utf8_text) override { kvalon::show_message(utf8_text); }
-    int ask_question(const std::string& utf8_text, const std::vector<std::string>& answers,
-                     int cancel, int unattended) override {
-        return kvalon::ask_question(utf8_text, answers, cancel, unattended);
-    }
+    int ask_question(const Question& question) override { return kvalon::ask_question(question); }
     void post(std::function<void()> work) override {
         if (QCoreApplication* application = QCoreApplication::instance()) {
             QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
