@@ -1,6 +1,7 @@
 #include "printing/cups/queue_paper.h"
 
 #include "engine/error.h"
+#include "engine/paper_codes.h"
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/destination_info.h"
 
