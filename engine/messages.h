@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/paper_codes.h"
@@ -278,9 +279,9 @@ inline const std::string kUsage =
     "  --plan          показва плана на печата (Name=value) и не печата\n"
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (разредка, дължина на листа, табулации,\n"
-    "                  полета, шрифтове, графика), а не се печатат като букви\n"
-    "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
-    "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
+    "                  полета, шрифтове, графика), а не се печатат като букви\n" +
+    code_page_usage_lines("  --code-page ИМЕ кодовата таблица на отчета: ", " (по подразбиране)") +
+    "\n"
     "                  (и имената им в iconv), или auto: програмата я разпознава\n"
     "                  по самия отчет и при съмнение чете MIK\n"
     "  --fit-pages     всяка страница, която отчетът започва със знак за нова\n"
