@@ -68,10 +68,13 @@ constexpr double kLargestPaperTwips = LargestSheetSideInches * TwipsPerInch;
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
-    j.PaperName = paper_name(code);
-    if (paper_is_replaced_by_a4(code)) {
+    // Drivers default to Letter even where offices print on A4; a printer
+    // that has no A4 keeps its own paper.
+    const bool on_a4 = paper_is_replaced_by_a4(code) && surface.takes_a4();
+    if (on_a4) {
         surface.set_paper_size(PaperA4);
     }
+    j.PaperName = paper_name(on_a4 ? PaperA4 : code);
     surface.set_orientation(PrinterSurface::kPortrait);
     if (surface.width_twips() > kLargestPaperTwips || surface.height_twips() > kLargestPaperTwips) {
         throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);

@@ -153,6 +153,7 @@ ProgramOptions parse_program_options(const std::vector<std::string>& words) {
             options.argument_text += ' ';
         }
         options.argument_text += words[rest];
+        options.shell_words.push_back(words[rest]);
     }
     if (options.open && !options.argument_text.empty()) {
         throw KvalonError(ErrorKind::CommandLine, "--open");

@@ -53,6 +53,9 @@ struct ProgramOptions {
     std::optional<std::string> open;
     std::optional<QueueCommand> queue_command;
     std::string argument_text;
+    // The words `argument_text` was made of, as the shell passed them: a
+    // report's name with blanks in it comes whole in one of them.
+    std::vector<std::string> shell_words;
     // True when words follow the options, even a single empty one: an empty
     // word from a batch caller is a missing file name, not the windows. A
     // non-empty `argument_text` counts as words too.

@@ -17,6 +17,7 @@
 #include "printing/sheet_placement.h"
 #include "startup/answer_file.h"
 #include "startup/plan_report.h"
+#include "startup/report_words.h"
 
 #include <algorithm>
 #include <optional>
@@ -166,7 +167,8 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     hooks.install_font();
     const bool has_words = options.has_words || !options.argument_text.empty();
     if (has_words) {
-        j.ParamList = split_command_line(options.argument_text);
+        j.ParamList =
+            split_report_words(options.argument_text, options.shell_words, names_ordinary_file);
     }
     j.SourcePath = j.ParamList[0];
     if (has_words) {
