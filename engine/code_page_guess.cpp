@@ -325,10 +325,10 @@ CodePageGuess guess_code_page(std::string_view sample) {
     const double lead = scores[best].score - rival;
     const std::size_t mik = static_cast<std::size_t>(CodePageId::Mik);
     if (print_alike(mik, best, counts)) {
-        return {CodePageId::Mik, certainty_of(lead)};
+        return {CodePageId::Mik, certainty_of(lead), lead >= kSureMargin};
     }
     if (lead < kSureMargin || !reads_as_its_language(scores[best])) {
-        return {CodePageId::Mik, certainty_of(scores[mik].score - scores[best].score)};
+        return {CodePageId::Mik, certainty_of(scores[mik].score - scores[best].score), false};
     }
     const auto& order =
         letters.scripts[scores[best].language] == Script::Cyrillic ? kCyrillicFirst : kLatinFirst;

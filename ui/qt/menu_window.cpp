@@ -33,7 +33,7 @@ namespace kvalon {
 
 namespace {
 constexpr int kClientWidth = 8010;
-constexpr int kClientHeight = 4590;
+constexpr int kClientHeight = 4950;
 
 // One existing file dropped from a file manager; empty for anything else.
 std::string dropped_report(const QMimeData* data) {
@@ -145,13 +145,14 @@ void Form_menu::add_switch(QAction*& action, const char* name, const char* capti
 }
 
 void Form_menu::add_code_page_menu() {
-    m_file_menu->addMenu(new CodePageMenu(
+    m_code_pages = new CodePageMenu(
         QString::fromUtf8(captions::kCodePageMenu), m_menu.code_page(),
         [this](const CodePageChoice& choice) {
             m_menu.set_code_page(choice);
             plan_again();
         },
-        this));
+        this);
+    m_file_menu->addMenu(m_code_pages);
 }
 
 // The report on view, if any, from its first page; the pages printed of it
@@ -189,6 +190,16 @@ void Form_menu::build_status_line() {
     m_escp_offer->hide();
     statusBar()->addPermanentWidget(m_escp_offer);
     connect(m_escp_offer, &QPushButton::clicked, m_escp, [this] { m_escp->setChecked(true); });
+    m_code_page_offer = new QPushButton(QString::fromUtf8(captions::kCodePageOffer), this);
+    m_code_page_offer->setObjectName(QStringLiteral("codePageOffer"));
+    m_code_page_offer->hide();
+    statusBar()->addPermanentWidget(m_code_page_offer);
+    connect(m_code_page_offer, &QPushButton::clicked, this, [this] {
+        const CodePageChoice automatic{true, CodePageId::Mik};
+        m_code_pages->show_choice(automatic);
+        m_menu.set_code_page(automatic);
+        plan_again();
+    });
 }
 
 void Form_menu::choose_file() {
@@ -208,6 +219,7 @@ void Form_menu::open_report(const std::string& path, PreviewFocus focus) {
     m_frame->show();
     m_hint->hide();
     m_escp_offer->setVisible(m_menu.offers_escp_mode());
+    m_code_page_offer->setVisible(m_menu.offers_told_code_page());
     show_preview(focus);
 }
 
@@ -232,6 +244,7 @@ void Form_menu::show_no_file_chosen() {
     m_frame->hide();
     m_hint->show();
     m_escp_offer->hide();
+    m_code_page_offer->hide();
 }
 
 void Form_menu::show_preview(PreviewFocus focus) {

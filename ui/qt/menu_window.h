@@ -20,6 +20,7 @@ class QPushButton;
 namespace kvalon {
 
 class Destination;
+class CodePageMenu;
 class PrintDataFrame;
 class PrinterBinding;
 
@@ -86,6 +87,8 @@ private:
     QLabel* m_hint = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_escp_offer = nullptr;
+    QPushButton* m_code_page_offer = nullptr;
+    CodePageMenu* m_code_pages = nullptr;
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

@@ -37,6 +37,7 @@ constexpr Row kRows[kPrintDataRows] = {
     {3360, "Label17", captions::kPaperNameRow, 1935, "Label18", 4215},
     {3720, "Label19", captions::kJobSettingsRow, 1455, "Label20", 4215},
     {4080, "Label21", captions::kModeRow, 1455, "Label22", 4215},
+    {4440, "Label23", captions::kCodePageRow, 2175, "Label24", 4215},
 };
 
 bool is_path(std::size_t row) {
@@ -55,9 +56,9 @@ QLabel* design_label(QLabel* label, const char* name, const QString& text) {
 PrintDataFrame::PrintDataFrame(QWidget* parent)
     : QGroupBox(QString::fromUtf8(captions::kPrintData), parent) {
     setObjectName(QStringLiteral("Frame1"));
-    // One row taller than designed: the rows of the queue's job settings and
-    // of the way the report is read came after the design.
-    setGeometry(twips_rect(840, 0, 6735, 4455));
+    // Taller than designed: the rows of the queue's job settings, of the way
+    // the report is read and of its code page came after the design.
+    setGeometry(twips_rect(840, 0, 6735, 4815));
     setFont(design_font(QStringLiteral("CourierCyr"), 12));
     QPalette value_palette = palette();
     value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
