@@ -22,9 +22,9 @@ CodePageMenu::CodePageMenu(const QString& title, const CodePageChoice& current, 
 
 void CodePageMenu::show_choice(const CodePageChoice& choice) {
     const std::string_view name = code_page_choice_name(choice);
-    auto* action = findChild<QAction*>(
-        QStringLiteral("codePage_") +
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    auto* action =
+        findChild<QAction*>(QStringLiteral("codePage_") +
+                            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     if (action != nullptr) {
         action->setChecked(true);
     }
