@@ -4,11 +4,13 @@
 #include "engine/messages.h"
 #include "engine/signal_cleanup.h"
 #include "printing/cups/cups_connection.h"
+#include "printing/cups/printer_trouble.h"
 
 #include <cups/cups.h>
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace kvalon {
 
@@ -26,6 +28,18 @@ std::string text_of(ipp_t* response, const char* name) {
     ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_TEXT);
     const char* text = attribute != nullptr ? ippGetString(attribute, 0, nullptr) : nullptr;
     return text != nullptr ? text : "";
+}
+
+std::vector<std::string> keywords_of(ipp_t* response, const char* name) {
+    std::vector<std::string> keywords;
+    ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_KEYWORD);
+    const int count = attribute != nullptr ? ippGetCount(attribute) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (const char* keyword = ippGetString(attribute, i, nullptr)) {
+            keywords.emplace_back(keyword);
+        }
+    }
+    return keywords;
 }
 
 int enum_of(ipp_t* response, const char* name) {
@@ -54,23 +68,27 @@ ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri
 }
 
 JobLook look_at(const CupsConnection& connection, const std::string& queue, int job_id) {
-    static const char* const job_attributes[] = {"job-state", "job-printer-state-message"};
-    static const char* const printer_attributes[] = {"printer-state", "printer-state-message"};
+    static const char* const job_attributes[] = {"job-state", "job-printer-state-message",
+                                                 "job-state-reasons"};
+    static const char* const printer_attributes[] = {"printer-state", "printer-state-message",
+                                                     "printer-state-reasons"};
     JobLook look;
     const std::string uri = printer_uri(queue);
     ipp_t* job =
-        ask(connection, IPP_OP_GET_JOB_ATTRIBUTES, "printer-uri", uri, job_id, job_attributes, 2);
+        ask(connection, IPP_OP_GET_JOB_ATTRIBUTES, "printer-uri", uri, job_id, job_attributes, 3);
     ipp_t* printer = job == nullptr ? nullptr
                                     : ask(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
-                                          uri, 0, printer_attributes, 2);
+                                          uri, 0, printer_attributes, 3);
     if (job != nullptr && printer != nullptr) {
         look.answered = true;
         look.job_state = enum_of(job, "job-state");
         look.printer_stopped = enum_of(printer, "printer-state") == IPP_PSTATE_STOPPED;
-        look.printer_message = text_of(job, "job-printer-state-message");
-        if (look.printer_message.empty()) {
-            look.printer_message = text_of(printer, "printer-state-message");
+        std::string message = text_of(job, "job-printer-state-message");
+        if (message.empty()) {
+            message = text_of(printer, "printer-state-message");
         }
+        look.printer_message = printer_trouble(message, keywords_of(job, "job-state-reasons"),
+                                               keywords_of(printer, "printer-state-reasons"));
     }
     ippDelete(job);
     ippDelete(printer);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kvalon {
+
+// What the printer says about a job's trouble: its own words (`message`,
+// the job's printer-state message, else the printer's) followed by the IPP
+// state reasons of the job and of the printer that tell of trouble, in
+// brackets ("Print job canceled at printer. [media-jam-error]"). Reasons of
+// a printer at work or at rest ("none", "paused", "...-report") are no
+// trouble; without one, the words only restate the state ("Idle.",
+// "Paused") and nothing is said.
+std::string printer_trouble(const std::string& message, const std::vector<std::string>& job_reasons,
+                            const std::vector<std::string>& printer_reasons);
+
+} // namespace kvalon
