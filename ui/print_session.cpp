@@ -61,6 +61,9 @@ PrintSession::~PrintSession() {
 }
 
 bool PrintSession::start(const std::string& path) {
+    // The state of the last report's job is no word about this one; what
+    // becomes of its pages is told after.
+    tell({});
     end_document();
     source_file().close();
     m_has_job = false;

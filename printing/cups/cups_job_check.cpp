@@ -47,6 +47,19 @@ int enum_of(ipp_t* response, const char* name) {
     return attribute != nullptr ? ippGetInteger(attribute, 0) : 0;
 }
 
+std::optional<std::string> ended_reason(int job_state) {
+    switch (job_state) {
+    case IPP_JSTATE_ABORTED:
+        return messages::kJobAborted;
+    case IPP_JSTATE_CANCELED:
+        return messages::kJobCancelled;
+    case IPP_JSTATE_STOPPED:
+        return messages::kJobStopped;
+    default:
+        return std::nullopt;
+    }
+}
+
 // Asks for one object's attributes; nothing when the service gave no answer.
 ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri_name,
            const std::string& uri, int job_id, const char* const* attributes, int count) {
@@ -88,7 +101,8 @@ JobLook look_at(const CupsConnection& connection, const std::string& queue, int 
             message = text_of(printer, "printer-state-message");
         }
         look.printer_message = printer_trouble(message, keywords_of(job, "job-state-reasons"),
-                                               keywords_of(printer, "printer-state-reasons"));
+                                               keywords_of(printer, "printer-state-reasons"),
+                                               ended_reason(look.job_state).has_value());
     }
     ippDelete(job);
     ippDelete(printer);
@@ -102,19 +116,6 @@ std::string failure_reason(const std::string& reason, const std::string& printer
         return reason;
     }
     return reason + messages::kPrinterSays + printer_message + messages::kPrinterSaysEnd;
-}
-
-std::optional<std::string> ended_reason(int job_state) {
-    switch (job_state) {
-    case IPP_JSTATE_ABORTED:
-        return messages::kJobAborted;
-    case IPP_JSTATE_CANCELED:
-        return messages::kJobCancelled;
-    case IPP_JSTATE_STOPPED:
-        return messages::kJobStopped;
-    default:
-        return std::nullopt;
-    }
 }
 
 JobOutcome failed(const std::string& reason) {

@@ -66,13 +66,13 @@ void add_troubles(std::vector<std::string>& troubles, const std::vector<std::str
 } // namespace
 
 std::string printer_trouble(const std::string& message, const std::vector<std::string>& job_reasons,
-                            const std::vector<std::string>& printer_reasons) {
+                            const std::vector<std::string>& printer_reasons, bool ended) {
     std::vector<std::string> troubles;
     // The printer's first: a jam is the cause of the job cancelled at the device.
     add_troubles(troubles, printer_reasons, true);
     add_troubles(troubles, job_reasons, false);
     if (troubles.empty()) {
-        return {};
+        return ended ? message : std::string();
     }
     std::string reasons;
     for (const std::string& trouble : troubles) {

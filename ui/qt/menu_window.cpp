@@ -29,11 +29,17 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
 constexpr int kClientWidth = 8010;
 constexpr int kClientHeight = 4950;
+// The print data's frame, from the client's left and right edges.
+constexpr int kFrameLeft = 840;
+constexpr int kFrameRight = 435;
+constexpr int kFrameWidth = kClientWidth - kFrameLeft - kFrameRight;
 
 // One existing file dropped from a file manager; empty for anything else.
 std::string dropped_report(const QMimeData* data) {
@@ -58,7 +64,7 @@ Form_menu::Form_menu(PrinterBinding& binding, QWidget* parent)
     setAcceptDrops(true);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
+    client->setMinimumSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
     setCentralWidget(client);
     build_menu();
     add_menu_keys();
@@ -184,6 +190,9 @@ void Form_menu::build_status_line() {
     // A long message is cut rather than widening the window; whole in the tip.
     m_status->setMinimumWidth(1);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A hint beside its button runs onto a second line rather than ending
+    // mid-word.
+    m_status->setWordWrap(true);
     statusBar()->addWidget(m_status, 1);
     m_escp_offer = new QPushButton(QString::fromUtf8(captions::kEscpOffer), this);
     m_escp_offer->setObjectName(QStringLiteral("escpOffer"));
@@ -311,6 +320,19 @@ void Form_menu::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The file manager waits for the drop to end; the report is taken after.
     QTimer::singleShot(0, this, [this, path] { open_report(path); });
+}
+
+// A window made wider widens the print data with it, for long paths.
+void Form_menu::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_frame == nullptr) {
+        return;
+    }
+    const QRect client = centralWidget()->rect();
+    m_frame->resize(std::max(twips_to_pixels_x(kFrameWidth),
+                             client.width() - twips_to_pixels_x(kFrameLeft + kFrameRight)),
+                    m_frame->height());
+    m_hint->setGeometry(client);
 }
 
 void Form_menu::closeEvent(QCloseEvent* event) {

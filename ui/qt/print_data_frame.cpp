@@ -8,12 +8,15 @@
 #include <QFile>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
 constexpr int kRowHeight = 255;
 constexpr int kTitleLeft = 120;
 constexpr int kValueLeft = 2400;
+constexpr int kValueRight = 120; // from the frame's right edge
 
 struct Row {
     int top;
@@ -103,6 +106,11 @@ void PrintDataFrame::show_printer(const std::string& name) {
         ->set_path(QString::fromStdString(name));
 }
 
+void PrintDataFrame::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    place_rows();
+}
+
 void PrintDataFrame::place_rows() {
     std::size_t slot = 0;
     for (std::size_t row = 0; row < kPrintDataRows; ++row) {
@@ -113,7 +121,10 @@ void PrintDataFrame::place_rows() {
         }
         const int top = kRows[slot++].top;
         m_titles[row]->setGeometry(twips_rect(kTitleLeft, top, kRows[row].title_width, kRowHeight));
-        m_values[row]->setGeometry(twips_rect(kValueLeft, top, kRows[row].value_width, kRowHeight));
+        // A wider frame gives its room to the values: long paths show more.
+        QRect value = twips_rect(kValueLeft, top, kRows[row].value_width, kRowHeight);
+        value.setRight(std::max(value.right(), width() - twips_to_pixels_x(kValueRight)));
+        m_values[row]->setGeometry(value);
     }
 }
 
