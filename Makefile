@@ -3,10 +3,11 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 OUT := $(CURDIR)/out
-# What running needs: the program, its font and the print-server backend.
-RUN_TARGETS := kvalon-p kvalon-backend kvalon_font
+# What the first PDF needs: the batch program and its font. The other
+# programs (the print-server backend, the windows) come right after it.
+FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: deps deps-run configure configure-run build build-run build-install run test \
+.PHONY: deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -24,18 +25,23 @@ configure-run: deps-run
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
 
+build-first-pdf: configure-run
+	@cmake --build $(BUILD) -j $(JOBS) --target $(FIRST_PDF_TARGETS)
 build-run: configure-run
-	@cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
+	@cmake --build $(BUILD) -j $(JOBS) --target kvalon_programs
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build-run
+# The samples are printed as soon as the batch program can print them; the
+# rest of the programs are built after.
+run: build-first-pdf
 	@mkdir -p $(OUT)
 	@rm -f $(OUT)/sample-report.pdf $(OUT)/escp-report.pdf
 	@KVALON_PDF=$(OUT)/sample-report.pdf $(BUILD)/kvalon-p samples/sample-report.txt
 	@echo "Пробният отчет е отпечатан в $(OUT)/sample-report.pdf"
 	@KVALON_PDF=$(OUT)/escp-report.pdf $(BUILD)/kvalon-p --escp samples/escp-report.txt
 	@echo "Отчетът с команди ESC/P е отпечатан в $(OUT)/escp-report.pdf"
+	@cmake --build $(BUILD) -j $(JOBS) --target kvalon_programs
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=

@@ -1,9 +1,9 @@
 #include "backend/backend_job.h"
 
 #include "engine/error.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
-#include "printing/destination.h"
 #include "startup/command_line.h"
 #include "startup/queue_address.h"
 

@@ -181,7 +181,7 @@ int run_job(const BackendJob& backend_job) {
     // A warning stays in the job's state message when the job has ended
     // (the print server clears an INFO text then): a report handed over but
     // not yet printed is told where the sender looks.
-    set_notice_handler([](const std::string& text) { tell("WARNING", text); });
+    const NoticeScope notices([](const std::string& text) { tell("WARNING", text); });
     try {
         return print_job(backend_job);
     } catch (const KvalonError& error) {

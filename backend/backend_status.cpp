@@ -31,6 +31,7 @@ int backend_status_for(const KvalonError& error) {
     case ErrorKind::FileWrite:
     case ErrorKind::Printer:
     case ErrorKind::PrintServiceSilent:
+    case ErrorKind::PrintServiceAbsent:
     case ErrorKind::QueueSetup:
     case ErrorKind::QueueRemoval:
         break;

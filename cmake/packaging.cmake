@@ -20,26 +20,29 @@ add_custom_target(kvalon_manual ALL DEPENDS "${packaging_out}/kvalon-p.1.gz")
 
 install(FILES "${packaging_out}/kvalon-p.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1"
         COMPONENT server)
-install(FILES "${packaging_dir}/kvalon-p.desktop"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT desktop)
 install(FILES "${PROJECT_SOURCE_DIR}/docs/dos-emulators.md"
               "${PROJECT_SOURCE_DIR}/docs/print-server.md"
         DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT server)
 
-# The icon comes from the windows' own drawing; a tree without it still
-# installs everything else.
-set(icon_dir "${PROJECT_SOURCE_DIR}/ui/icons")
-if(EXISTS "${icon_dir}/kvalon-p.svg")
-    install(FILES "${icon_dir}/kvalon-p.svg"
-            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps" COMPONENT desktop)
-endif()
-foreach(size IN ITEMS 32 64)
-    if(EXISTS "${icon_dir}/kvalon-p-${size}.png")
-        install(FILES "${icon_dir}/kvalon-p-${size}.png"
-                DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
-                RENAME kvalon-p.png COMPONENT desktop)
+# The windows' desktop entry and icon, with the windows. The icon comes from
+# the windows' own drawing; a tree without it still installs everything else.
+if(KVALON_BUILD_DESKTOP)
+    install(FILES "${packaging_dir}/kvalon-p.desktop"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT desktop)
+    set(icon_dir "${PROJECT_SOURCE_DIR}/ui/icons")
+    if(EXISTS "${icon_dir}/kvalon-p.svg")
+        install(FILES "${icon_dir}/kvalon-p.svg"
+                DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
+                COMPONENT desktop)
     endif()
-endforeach()
+    foreach(size IN ITEMS 32 64)
+        if(EXISTS "${icon_dir}/kvalon-p-${size}.png")
+            install(FILES "${icon_dir}/kvalon-p-${size}.png"
+                    DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+                    RENAME kvalon-p.png COMPONENT desktop)
+        endif()
+    endforeach()
+endif()
 
 # The Debian packages.
 set(CPACK_GENERATOR "DEB")
@@ -54,7 +57,10 @@ set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX "${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL server desktop)
+set(CPACK_COMPONENTS_ALL server)
+if(KVALON_BUILD_DESKTOP)
+    list(APPEND CPACK_COMPONENTS_ALL desktop)
+endif()
 # Revision 2: the program that was one package is two from here on.
 set(CPACK_DEBIAN_PACKAGE_RELEASE 2)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -21,8 +21,4 @@ inline std::int16_t checked_int16(long long value, ErrorKind kind, const std::st
     return checked_int<std::int16_t>(value, kind, path);
 }
 
-inline std::int32_t checked_int32(long long value, ErrorKind kind, const std::string& path) {
-    return checked_int<std::int32_t>(value, kind, path);
-}
-
 } // namespace kvalon

@@ -1,5 +1,7 @@
 #include "engine/document_kind.h"
 
+#include "engine/control_codes.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +11,6 @@ namespace kvalon {
 namespace {
 
 constexpr std::size_t kHeadBytes = 64;
-constexpr char kEscape = '\x1b';
 constexpr char kEndOfTransmission = '\x04';
 constexpr std::string_view kUniversalExit = "\x1b%-12345X";
 
@@ -25,7 +26,7 @@ bool is_digit(char c) {
 // parameterized character, the group character where it has one, a value of
 // at least one digit, and the letter that ends or continues it.
 bool starts_with_pcl_sequence(std::string_view text) {
-    if (text.size() < 4 || text[0] != kEscape) {
+    if (text.size() < 4 || static_cast<unsigned char>(text[0]) != codes::Escape) {
         return false;
     }
     const char parameterized = text[1];

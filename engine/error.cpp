@@ -53,6 +53,8 @@ const char* kind_name(ErrorKind kind) {
         return "queue removal";
     case ErrorKind::PrintServiceSilent:
         return "print service silent";
+    case ErrorKind::PrintServiceAbsent:
+        return "print service absent";
     }
     return "error";
 }

@@ -29,6 +29,7 @@ enum class ErrorKind {
     JobCancelled,       // the job was cancelled where it was sent: the printer there cannot
                         // print it with its settings (a paper), or someone cancelled it
     PrintServiceSilent, // the print service does not answer in time
+    PrintServiceAbsent, // the print service's client library cannot be loaded
     QueueSetup,         // a print-server queue cannot be set up
     QueueRemoval,       // a print-server queue cannot be removed
 };

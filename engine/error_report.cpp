@@ -62,6 +62,8 @@ KindReport report_of(ErrorKind kind) {
         return {messages::kPrinterFailed, kNothing, kExitJobFailed};
     case ErrorKind::PrintServiceSilent:
         return {messages::kServiceNotAnswering, kNothing, kExitNoPrinter};
+    case ErrorKind::PrintServiceAbsent:
+        return {messages::kServiceNotInstalled, kNothing, kExitNoPrinter};
     case ErrorKind::QueueSetup:
         return {messages::kQueueNotSetUp, kNothing, kExitQueueSetup};
     case ErrorKind::QueueRemoval:

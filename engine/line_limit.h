@@ -15,6 +15,9 @@ inline constexpr std::int64_t kLargestLineCount = 32767;
 
 // Page numbers are 16-bit too: a report prints at most this many pages.
 inline constexpr std::int64_t kMostPages = 32767;
+// Copies of one job: at least one, at most as many as a print service itself
+// takes (CUPS's own bound), whoever asks for them.
+inline constexpr int kMostCopies = 9999;
 // A report larger than this is no DOS report, in either mode and whether it
 // comes as a file or on standard input: a runaway pipe (/dev/zero) must not
 // fill the temporary folder, nor a huge (sparse) file be read for hours.

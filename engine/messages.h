@@ -1,9 +1,13 @@
 #pragma once
 
+#include "engine/code_page.h"
+#include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/paper_codes.h"
 #include "engine/print_service_waits.h"
+#include "engine/units.h"
 
+#include <cmath>
 #include <string>
 
 // Every sentence the program says to its user, in one place (UTF-8): its
@@ -33,6 +37,8 @@ inline const std::string kEmptyFile = "Файл ";
 inline const std::string kHasZeroLength = " е с нулева дължина";
 inline const std::string kFileVanished = "Избраният файл вече не съществува: ";
 inline const std::string kInternalError = "Вътрешна грешка на програмата: ";
+// Detail of kInternalError for a failure that carries no words at all.
+inline const std::string kUnknownFault = "неизвестна грешка";
 
 // What the menu window's status line tells when a document has left.
 inline const std::string kPagesSentTo = " стр. изпратени към принтер ";
@@ -119,6 +125,8 @@ inline const std::string kBlankPages =
 inline const std::string kKnownCodePages = "известни кодови таблици: ";
 inline const std::string kReportTooLarge = "Твърде голям отчет: ";
 inline const std::string kServiceNotAnswering = "Услугата за печат не отговаря: ";
+inline const std::string kServiceNotInstalled =
+    "Библиотеката на услугата за печат не може да бъде заредена: ";
 // The report read from standard input, where a message names the report.
 inline const std::string kStandardInput = "стандартен вход";
 // Detail of kCannotRead when the source changed after it was planned.
@@ -134,7 +142,8 @@ inline const std::string kPagesEach = " страници";
 // Detail of kCannotRead for a file that begins as a PDF and is none.
 inline const std::string kNotAWholePdf = "документът PDF е непълен или повреден";
 // Detail of kPaperTooLarge: the largest side a page may have.
-inline const std::string kLargestPaperSide = "страна над 5080 мм";
+inline const std::string kLargestPaperSide =
+    "страна над " + std::to_string(std::lround(LargestSheetSideInches * MmPerInch)) + " мм";
 
 // Notes that do not stop the job.
 inline const std::string kStoppedWatching = "Програмата спря да следи заданието на опашка ";
@@ -265,7 +274,10 @@ inline const std::string kUsage =
     "  ФАЙЛ       отчетът; \"-\" чете отчета от стандартния вход\n"
     "  ДЕЙСТВИЕ   1 само планира и записва редовете на страница в TMPPRNT1.TMP\n"
     "             до файла; 0 или друго число отпечатва (по подразбиране 0)\n"
-    "  РАЗМЕР     най-малкият размер на шрифта за портрет, 6 до 13 (по подразбиране 8)\n"
+    "  РАЗМЕР     най-малкият размер на шрифта за портрет, " +
+    std::string(FontSizeList.front()) + " до " + FontSizeList.back() + " (по подразбиране " +
+    FontSizeList[kDefaultFontSizeIndex] +
+    ")\n"
     "Думите се разделят с интервал, запетая или запетая и интервал.\n"
     "Без думи се отваря прозорецът с менюто (само на работен плот).\n"
     "\n"
@@ -273,9 +285,9 @@ inline const std::string kUsage =
     "  --plan          показва плана на печата (Name=value) и не печата\n"
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (разредка, дължина на листа, табулации,\n"
-    "                  полета, шрифтове, графика), а не се печатат като букви\n"
-    "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
-    "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
+    "                  полета, шрифтове, графика), а не се печатат като букви\n" +
+    code_page_usage_lines("  --code-page ИМЕ кодовата таблица на отчета: ", " (по подразбиране)") +
+    "\n"
     "                  (и имената им в iconv), или auto: програмата я разпознава\n"
     "                  по самия отчет и при съмнение чете MIK\n"
     "  --fit-pages     всяка страница, която отчетът започва със знак за нова\n"
@@ -286,7 +298,9 @@ inline const std::string kUsage =
     "  --paper КОД     размер на листа на PDF принтера, код на Windows (" +
     std::to_string(PaperA4) +
     " = A4)\n"
-    "  --copies N      брой копия, 1 до 9999\n"
+    "  --copies N      брой копия, 1 до " +
+    std::to_string(kMostCopies) +
+    "\n"
     "  --open [ФАЙЛ]   отваря прозорците с този отчет, избран и готов за печат;\n"
     "                  без файл отваря прозореца с менюто\n"
     "  --setup-queue ИМЕ ОПАШКА\n"

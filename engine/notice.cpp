@@ -1,14 +1,14 @@
 #include "engine/notice.h"
 
-#include "engine/messages.h"
+#include "engine/error_line.h"
 
-#include <cstdio>
+#include <utility>
 
 namespace kvalon {
 
 namespace {
-std::function<void(const std::string&)>& notice_handler() {
-    static std::function<void(const std::string&)> handler;
+NoticeHandler& notice_handler() {
+    static NoticeHandler handler;
     return handler;
 }
 } // namespace
@@ -18,12 +18,14 @@ void tell_user(const std::string& text) {
         notice_handler()(text);
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
-    std::fflush(stderr);
+    write_error_line(text);
 }
 
-void set_notice_handler(std::function<void(const std::string&)> handler) {
-    notice_handler() = std::move(handler);
+NoticeScope::NoticeScope(NoticeHandler handler)
+    : m_previous(std::exchange(notice_handler(), std::move(handler))) {}
+
+NoticeScope::~NoticeScope() {
+    notice_handler() = std::move(m_previous);
 }
 
 } // namespace kvalon

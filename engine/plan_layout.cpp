@@ -4,6 +4,7 @@
 #include "engine/control_codes.h"
 #include "engine/document_kind.h"
 #include "engine/error.h"
+#include "engine/font_sizes.h"
 #include "engine/grid_span.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
@@ -25,8 +26,7 @@ namespace kvalon {
 
 namespace {
 
-constexpr std::array<const char*, 8> FontSizeList = {"6", "7", "8", "9", "10", "11", "12", "13"};
-constexpr int kDefaultStartIndex = 2;
+constexpr int kDefaultStartIndex = static_cast<int>(kDefaultFontSizeIndex);
 // With no size fitting in either orientation, the smallest size is printed
 // landscape.
 constexpr const char* kFallbackSize = FontSizeList.front();
@@ -60,12 +60,11 @@ void reset_plan_fields(PrintJob& j) {
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
     std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
-    std::int64_t longest_page = 0; // most lines between form-feed lines
+    std::int64_t longest_page = 0; // most lines printed between form feeds
     bool paginated = false;        // the report has form-feed lines of its own
 };
 
-// A PDF page is at most 14,400 points (200 inches) a side.
-constexpr double kLargestPaperTwips = 200 * 1440;
+constexpr double kLargestPaperTwips = LargestSheetSideInches * TwipsPerInch;
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
@@ -97,7 +96,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     source.open(j.SourcePath);
     const FileIdentity scanned = source.identity();
     const char marker = j.SkipChar[0];
-    std::int64_t run = 0; // lines since the last form-feed line
+    std::int64_t run = 0; // lines printed since the last form feed
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
         if (shape.cannot_be_planned) {
@@ -105,10 +104,14 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
         }
         if (shape.has_form_feed) {
-            // The page reader ends the report's page at this line.
+            // The page reader ends the report's page at the form feed: text
+            // before it is that page's last line, text after the line's last
+            // form feed the next page's first. Text between two form feeds of
+            // one line is a page of one line, which every size holds.
             extras.paginated = true;
-            extras.longest_page = std::max(extras.longest_page, run);
-            run = 0;
+            extras.longest_page =
+                std::max(extras.longest_page, run + (shape.text_before_form_feed ? 1 : 0));
+            run = shape.text_after_form_feed ? 1 : 0;
         } else {
             ++run;
         }

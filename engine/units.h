@@ -13,5 +13,8 @@ inline constexpr double PointsPerMm = PointsPerInch / MmPerInch;
 // The resolution of the PDF printer, and of any page drawn where no device
 // gives one: font sizes are whole device pixels of it and fills lie on them.
 inline constexpr int DrawingDpi = 600;
+// A PDF page is at most 14,400 points (200 inches) a side: no sheet the
+// program prints on may be larger.
+inline constexpr int LargestSheetSideInches = 200;
 
 } // namespace kvalon

@@ -14,10 +14,6 @@ namespace kvalon {
 
 struct SurfaceSetup;
 
-// Copies of one job: at least one, at most as many as a print service itself
-// takes (CUPS's own bound), whoever asks for them.
-inline constexpr int kMostCopies = 9999;
-
 // A job on its way to the printer, as one look at it tells.
 struct JobProgress {
     enum class State { Waiting, Held, Printing };

@@ -1,6 +1,7 @@
 #include "printing/paper_sizes.h"
 
 #include "engine/paper_codes.h"
+#include "engine/units.h"
 #include "printing/standard_papers.h"
 
 #include <algorithm>
@@ -15,16 +16,13 @@ namespace {
 
 using Unit = StandardPaper::Unit;
 
-// The factors sheets have always been converted with, and the tolerance
-// within which a size is taken for a standard sheet.
-constexpr double kPointsPerMm = 2.83464566929;
-constexpr double kPointsPerInch = 72;
+// The tolerance within which a size is taken for a standard sheet.
 constexpr int kTolerancePoints = 3;
 constexpr double kFolioWidthMm = 215.9;
 constexpr double kFolioHeightMm = 330.2;
 
 double points_per(Unit unit) {
-    return unit == Unit::Millimetre ? kPointsPerMm : kPointsPerInch;
+    return unit == Unit::Millimetre ? PointsPerMm : PointsPerInch;
 }
 
 // Halves up: sizes are never negative.
@@ -82,10 +80,10 @@ PaperSize sheet_of_its_own(double width, double height, Unit unit) {
 PaperSize sheet_of_points(int width, int height) {
     PaperSize size;
     size.key = "Custom." + std::to_string(width) + "x" + std::to_string(height);
-    size.width_mm = two_decimals(width / kPointsPerMm);
-    size.height_mm = two_decimals(height / kPointsPerMm);
-    size.width_inches = two_decimals(width / kPointsPerInch);
-    size.height_inches = two_decimals(height / kPointsPerInch);
+    size.width_mm = two_decimals(width / PointsPerMm);
+    size.height_mm = two_decimals(height / PointsPerMm);
+    size.width_inches = two_decimals(width / PointsPerInch);
+    size.height_inches = two_decimals(height / PointsPerInch);
     size.width_points = width;
     size.height_points = height;
     return size;

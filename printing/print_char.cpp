@@ -95,10 +95,6 @@ const CellContent& cell_content(unsigned char code) {
     return table[code];
 }
 
-const std::string& printed_text(unsigned char code) {
-    return cell_content(code).text;
-}
-
 void print_char(const std::string& c) {
     const PrintJob& j = job();
     PrinterSurface& surface = printer();

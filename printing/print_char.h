@@ -32,8 +32,4 @@ const CellContent& cell_content(unsigned char code);
 // put in the byte's place).
 CellContent character_content(char32_t character);
 
-// The text a non-drawn character prints as, UTF-8; empty for characters that
-// leave their cell blank.
-const std::string& printed_text(unsigned char code);
-
 } // namespace kvalon

@@ -29,7 +29,7 @@ double least_move(double low, double high, double first, double last, bool& fits
 // Whole device pixels, rounded away from zero: the move may be a little
 // larger than needed, never smaller.
 double whole_pixels(double mm, int dpi) {
-    const double mm_per_pixel = MmPerInch / (dpi > 0 ? dpi : 600);
+    const double mm_per_pixel = MmPerInch / (dpi > 0 ? dpi : DrawingDpi);
     const double pixels = std::ceil(std::abs(mm) / mm_per_pixel - 1e-9);
     return std::copysign(pixels * mm_per_pixel, mm);
 }

@@ -124,8 +124,10 @@ link_server_programs() {
     for entry in "$system"/*; do
         [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$server_bin/"
     done
+    # The program's own backend is the one asked for: an installed program's
+    # link in the system's folder is left out, not taken for it.
     for entry in "$system"/backend/*; do
-        ln -s "$entry" "$server_bin/backend/"
+        [ "$(basename "$entry")" = kvalon ] || ln -s "$entry" "$server_bin/backend/"
     done
     ln -s "$(readlink -f "$backend")" "$server_bin/backend/kvalon"
 }

@@ -1,6 +1,7 @@
 #include "startup/batch_program.h"
 
 #include "engine/error.h"
+#include "engine/error_line.h"
 #include "engine/error_report.h"
 #include "engine/exit_status.h"
 #include "engine/messages.h"
@@ -20,7 +21,6 @@
 
 #include "build_info.h"
 
-#include <cstdio>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -30,10 +30,11 @@ namespace kvalon {
 
 namespace {
 
-void to_stderr(const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
-    std::fflush(stderr);
-}
+// How far the program got decides how a failure is told: an unusable
+// command line with the usage after it, a queue command's failure on
+// standard error for the administrator's terminal, a report's where the
+// report's notes go.
+enum class Stage { CommandLine, QueueCommand, Report };
 
 // On a desktop a DOS caller's user reads the program's messages in a box,
 // as from the windows; without one, or when no box can be shown, on
@@ -42,50 +43,7 @@ void tell_batch_user(const std::string& text) {
     if (shows_message_boxes() && show_in_message_box(text)) {
         return;
     }
-    to_stderr(text);
-}
-
-int run_report(const ProgramOptions& options) {
-    set_notice_handler(tell_batch_user);
-    PrinterBinding binding;
-    try {
-        const PrinterRequest request = printer_request(options);
-        StartHooks hooks;
-        hooks.install_font = [] { install_font(); };
-        hooks.run_interactive = []() -> int {
-            throw std::logic_error("a report is always named here");
-        };
-        hooks.write_output = write_to_stdout;
-        const int status = run_report_job(
-            options, [&request] { return choose_printer(request); }, hooks, binding);
-        set_notice_handler(nullptr);
-        return status;
-    } catch (const KvalonError& error) {
-        tell_user(message_for(error));
-        set_notice_handler(nullptr);
-        return exit_status_for(error);
-    }
-}
-
-// Setting up or removing the print-server queue needs neither a display nor
-// a report.
-int run_queue_command(const ProgramOptions& options) {
-    try {
-        if (!options.argument_text.empty()) {
-            throw KvalonError(ErrorKind::CommandLine, options.argument_text);
-        }
-        const QueueCommand& command = *options.queue_command;
-        const bool setup = command.action == QueueCommand::Action::Setup;
-        if (!setup && options.code_page) {
-            throw KvalonError(ErrorKind::CommandLine, "--code-page");
-        }
-        write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
-                              : remove_queue(command.name));
-        return kExitOk;
-    } catch (const KvalonError& error) {
-        to_stderr(message_for(error));
-        return exit_status_for(error);
-    }
+    write_error_line(text);
 }
 
 // Started from a desktop (its applications menu, a file manager), nobody
@@ -98,23 +56,46 @@ void show_start_up_error(const std::string& text) {
 }
 
 int usage_failure(const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), text.c_str(),
-                 usage_text().c_str());
+    write_error_line(text, "\n" + usage_text());
     show_start_up_error(text);
     return kExitCommandLine;
 }
 
-} // namespace
+int run_report(const ProgramOptions& options) {
+    const NoticeScope notices(tell_batch_user);
+    PrinterBinding binding;
+    const PrinterRequest request = printer_request(options);
+    StartHooks hooks;
+    hooks.install_font = [] { install_font(); };
+    hooks.run_interactive = []() -> int {
+        throw std::logic_error("a report is always named here");
+    };
+    hooks.write_output = write_to_stdout;
+    return run_report_job(
+        options, [&request] { return choose_printer(request); }, hooks, binding);
+}
 
-int run_program(int argc, char** argv) {
+// Setting up or removing the print-server queue needs neither a display nor
+// a report.
+int run_queue_command(const ProgramOptions& options) {
+    if (!options.argument_text.empty()) {
+        throw KvalonError(ErrorKind::CommandLine, options.argument_text);
+    }
+    const QueueCommand& command = *options.queue_command;
+    const bool setup = command.action == QueueCommand::Action::Setup;
+    if (!setup && options.code_page) {
+        throw KvalonError(ErrorKind::CommandLine, "--code-page");
+    }
+    write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
+                          : remove_queue(command.name));
+    return kExitOk;
+}
+
+int run_words(int argc, char** argv, Stage& stage) {
     keep_standard_streams_open();
     install_signal_cleanup();
-    ProgramOptions options;
-    try {
-        options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const KvalonError& error) {
-        return usage_failure(message_for(error));
-    }
+    const ProgramOptions options =
+        parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
         write_to_stdout(usage_text());
         return kExitOk;
@@ -124,22 +105,54 @@ int run_program(int argc, char** argv) {
         return kExitOk;
     }
     if (options.queue_command) {
+        stage = Stage::QueueCommand;
         return run_queue_command(options);
     }
     if (options.plan && options.argument_text.empty()) {
         // A plan needs a report to plan.
-        return usage_failure(message_for(KvalonError(ErrorKind::CommandLine, "--plan")));
+        throw KvalonError(ErrorKind::CommandLine, "--plan");
     }
     if (!options.has_words) {
         return has_desktop() ? start_windows(argv) : usage_failure(messages::kNeedsDesktop);
     }
+    stage = Stage::Report;
+    return run_report(options);
+}
+
+int told_failure(Stage stage, const KvalonError& error) {
+    const std::string text = message_for(error);
+    switch (stage) {
+    case Stage::CommandLine:
+        return usage_failure(text);
+    case Stage::QueueCommand:
+        write_error_line(text);
+        break;
+    case Stage::Report:
+        tell_batch_user(text);
+        break;
+    }
+    return exit_status_for(error);
+}
+
+int told_fault(const std::string& what) {
+    const std::string text = messages::kInternalError + what;
+    write_error_line(text);
+    show_start_up_error(text);
+    return kExitInternal;
+}
+
+} // namespace
+
+int run_program(int argc, char** argv) {
+    Stage stage = Stage::CommandLine;
     try {
-        return run_report(options);
+        return run_words(argc, argv, stage);
+    } catch (const KvalonError& error) {
+        return told_failure(stage, error);
     } catch (const std::exception& error) {
-        const std::string text = messages::kInternalError + error.what();
-        to_stderr(text);
-        show_start_up_error(text);
-        return kExitInternal;
+        return told_fault(error.what());
+    } catch (...) {
+        return told_fault(messages::kUnknownFault);
     }
 }
 

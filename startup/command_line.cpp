@@ -1,9 +1,10 @@
 #include "startup/command_line.h"
 
 #include "engine/error.h"
+#include "engine/font_sizes.h"
+#include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
-#include "printing/destination.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -118,10 +119,11 @@ std::vector<std::string> split_command_line(std::string text) {
         }
     }
     std::vector<std::string> words = split_at_blanks(replace_pairs_of_blanks(text));
+    const std::string default_size = FontSizeList[kDefaultFontSizeIndex];
     if (words.size() == 1) {
-        words.insert(words.end(), {"0", "8", ""});
+        words.insert(words.end(), {"0", default_size, ""});
     } else if (words.size() == 2) {
-        words.insert(words.end(), {"8", ""});
+        words.insert(words.end(), {default_size, ""});
     }
     return words;
 }

@@ -1,11 +1,11 @@
 #include "startup/desktop_launch.h"
 
+#include "engine/error_line.h"
 #include "engine/exit_status.h"
 #include "engine/messages.h"
 #include "printing/program_font.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -24,7 +24,7 @@ std::string desktop_program_path() {
 }
 
 int told(const std::string& text, int status) {
-    std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
+    write_error_line(text);
     return status;
 }
 

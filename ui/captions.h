@@ -21,19 +21,6 @@ inline constexpr const char* kPdfPrinter = "PDF &файл…";
 inline constexpr const char* kEscpMode = "Пе&чат като Epson (ESC/P)";
 inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
 inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";
-// In the order of the code pages (engine/code_page.h).
-inline constexpr const char* kCodePageTitles[] = {
-    "&MIK (български DOS)",
-    "CP86&6 (руски DOS)",
-    "CP&437 (DOS, английски)",
-    "CP85&0 (DOS, западноевропейски)",
-    "CP85&2 (DOS, централноевропейски)",
-    "CP85&5 (DOS, кирилица)",
-    "CP85&7 (DOS, турски)",
-    "Kamen&ický (DOS, чешки и словашки)",
-    "CP&1251 (Windows, кирилица)",
-    "&KOI8-R (руски)",
-};
 inline constexpr const char* kFitPages = "&Страница на отчета на един лист";
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";

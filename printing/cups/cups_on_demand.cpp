@@ -4,31 +4,50 @@
 // every start, also when it prints into a PDF or only plans. The programs
 // that print without windows link these functions in place of the library;
 // each finds its namesake in libcups at its first call. The compiler holds
-// each to the library's own declaration.
+// each to the library's own declaration. A library that cannot be loaded,
+// or lacks a function, is the print service's absence: the job fails with
+// its sentence and status, as with no printer.
+#include "engine/error.h"
+
 #include <cups/adminutil.h>
 #include <cups/cups.h>
 
 #include <dlfcn.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 constexpr const char* kLibrary = "libcups.so.2";
 
-void* library() {
-    static void* const handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        throw std::runtime_error(std::string(kLibrary) + ": " + dlerror());
+struct Loaded {
+    void* handle = nullptr;
+    std::string failure; // the loader's reason when there is no handle
+};
+
+// The loader says why only once: a later call is told the same reason.
+Loaded load() {
+    Loaded loaded;
+    loaded.handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+    if (loaded.handle == nullptr) {
+        const char* reason = dlerror();
+        loaded.failure = reason != nullptr ? reason : kLibrary;
     }
-    return handle;
+    return loaded;
+}
+
+void* library() {
+    static const Loaded loaded = load();
+    if (loaded.handle == nullptr) {
+        throw kvalon::KvalonError(kvalon::ErrorKind::PrintServiceAbsent, kLibrary, loaded.failure);
+    }
+    return loaded.handle;
 }
 
 template <typename Function> Function in_library(const char* name) {
     void* found = dlsym(library(), name);
     if (found == nullptr) {
-        throw std::runtime_error(std::string(kLibrary) + ": " + name);
+        throw kvalon::KvalonError(kvalon::ErrorKind::PrintServiceAbsent, kLibrary, name);
     }
     return reinterpret_cast<Function>(found);
 }
@@ -322,11 +341,6 @@ int ippGetInteger(ipp_attribute_t* attr, int element) {
 const char* ippGetName(ipp_attribute_t* attr) {
     KVALON_CUPS_FUNCTION(ippGetName);
     return real(attr);
-}
-
-int ippGetResolution(ipp_attribute_t* attr, int element, int* yres, ipp_res_t* units) {
-    KVALON_CUPS_FUNCTION(ippGetResolution);
-    return real(attr, element, yres, units);
 }
 
 const char* ippGetString(ipp_attribute_t* attr, int element, const char** language) {

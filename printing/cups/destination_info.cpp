@@ -170,20 +170,6 @@ std::optional<DestinationMedia> DestinationInfo::media(const std::string& media_
     return media_of(size);
 }
 
-int DestinationInfo::resolution_dpi() const {
-    ipp_attribute_t* resolution =
-        cupsFindDestDefault(m_connection->get(), m_dest, m_info, "printer-resolution");
-    if (resolution == nullptr || ippGetValueTag(resolution) != IPP_TAG_RESOLUTION) {
-        return 0;
-    }
-    int across = 0;
-    ipp_res_t units = IPP_RES_PER_INCH;
-    int down = 0;
-    across = ippGetResolution(resolution, 0, &down, &units);
-    constexpr double kCmPerInch = 2.54;
-    return units == IPP_RES_PER_CM ? static_cast<int>(std::lround(across * kCmPerInch)) : across;
-}
-
 bool DestinationInfo::lists(const std::string& option) const {
     return cupsFindDestSupported(m_connection->get(), m_dest, m_info, option.c_str()) != nullptr;
 }

@@ -63,8 +63,6 @@ public:
     // The paper `media_name` ("iso_a4_210x297mm", "A4") as the destination lists
     // it, with its margins; nothing when it lists no paper of that size.
     std::optional<DestinationMedia> media(const std::string& media_name) const;
-    // Dots per inch across of printer-resolution-default; 0 when not told.
-    int resolution_dpi() const;
     // Whether the destination names the values it takes for `option`
     // (it lists OPTION-supported).
     bool lists(const std::string& option) const;

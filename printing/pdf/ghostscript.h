@@ -8,8 +8,8 @@ namespace kvalon {
 
 // The sheet a PostScript document is drawn on when it names none, in points.
 struct PaperPoints {
-    double width = 595;
-    double height = 842;
+    double width = 0;
+    double height = 0;
 };
 
 // Ghostscript (gs on the PATH) is given nothing it could take for a device,

@@ -1,5 +1,6 @@
 #include "printing/pdf/pdf_destination.h"
 
+#include "engine/paper_codes.h"
 #include "engine/units.h"
 #include "printing/page_surface.h"
 #include "printing/paper_sizes.h"
@@ -19,11 +20,14 @@ constexpr const char* kKind = "pdf";
 constexpr const char* kPathField = "pdf";
 constexpr const char* kPaperField = "paper";
 
+// A code without a sheet of its own draws on A4, as the PDF printer does.
 PaperPoints paper_points_of(int paper_code) {
-    const PaperSize paper = paper_for_code(paper_code);
-    return paper.is_valid() ? PaperPoints{static_cast<double>(paper.width_points),
-                                          static_cast<double>(paper.height_points)}
-                            : PaperPoints{};
+    PaperSize paper = paper_for_code(paper_code);
+    if (!paper.is_valid()) {
+        paper = paper_for_code(PaperA4);
+    }
+    return PaperPoints{static_cast<double>(paper.width_points),
+                       static_cast<double>(paper.height_points)};
 }
 
 bool folder_exists_for(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "startup/desktop/desktop_program.h"
 
 #include "engine/error.h"
+#include "engine/error_line.h"
 #include "engine/error_report.h"
 #include "engine/exit_status.h"
 #include "engine/file_checks.h"
@@ -116,7 +117,7 @@ private:
 
 int run_with_application(const ProgramOptions& options, char* program_name) {
     const OurApplication application(program_name);
-    set_notice_handler(show_message_from_any_thread);
+    const NoticeScope notices(show_message_from_any_thread);
     PrinterBinding binding;
     try {
         const PrinterRequest request = printer_request(options);
@@ -124,14 +125,10 @@ int run_with_application(const ProgramOptions& options, char* program_name) {
         hooks.install_font = [] { install_window_font(); };
         hooks.run_interactive = [&options, &binding] { return run_windows(options, binding); };
         hooks.write_output = write_to_stdout;
-        const int status = run_report_job(
+        return run_report_job(
             options, [&request] { return choose_printer(request); }, hooks, binding);
-        set_notice_handler(nullptr);
-        return status;
     } catch (const KvalonError& error) {
-        const int status = report(error);
-        set_notice_handler(nullptr);
-        return status;
+        return report(error);
     }
 }
 
@@ -174,21 +171,19 @@ int run_desktop_program(int argc, char** argv) {
     try {
         options = parse_program_options(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const KvalonError& error) {
-        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(), message_for(error).c_str(),
-                     usage_text().c_str());
+        write_error_line(message_for(error), "\n" + usage_text());
         show_start_up_error(message_for(error), program_name);
         return kExitCommandLine;
     }
     if (!options.has_words && !has_desktop()) {
-        std::fprintf(stderr, "%s: %s\n\n%s", messages::kTitle.c_str(),
-                     messages::kNeedsDesktop.c_str(), usage_text().c_str());
+        write_error_line(messages::kNeedsDesktop, "\n" + usage_text());
         return kExitCommandLine;
     }
     try {
         return run_with_application(options, program_name);
     } catch (const std::exception& error) {
         const std::string text = messages::kInternalError + error.what();
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), text.c_str());
+        write_error_line(text);
         show_start_up_error(text, program_name);
         return kExitInternal;
     }

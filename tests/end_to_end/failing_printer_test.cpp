@@ -48,10 +48,9 @@ protected:
         fs::permissions(dir.path(), fs::perms::group_exec | fs::perms::others_exec,
                         fs::perm_options::add);
         const int port = free_port();
-        if (run_program({script(), "start", dir.file("server"), std::to_string(port)}).status !=
-            0) {
-            GTEST_SKIP() << "the private scheduler did not start";
-        }
+        const RunResult start =
+            run_program({script(), "start", dir.file("server"), std::to_string(port)});
+        ASSERT_EQ(start.status, 0) << "the private scheduler did not start: " << start.err;
         started = true;
         server = "127.0.0.1:" + std::to_string(port);
         const std::pair<const char*, const char*> queues[] = {{"Abort", "fail abort-job"},

@@ -145,10 +145,16 @@ protected:
 };
 
 TEST_F(FontInstall, FirstStartInstallsSecondStartFindsIt) {
+    if (!windows_program_built()) {
+        GTEST_SKIP() << kNoWindowsProgram;
+    }
     install_then_find();
 }
 
 TEST_F(FontInstall, NewFontInAFolderFontconfigHasCachedIsFound) {
+    if (!windows_program_built()) {
+        GTEST_SKIP() << kNoWindowsProgram;
+    }
     // A user with a font of their own, already in fontconfig's cache.
     const std::string other = dir.file("data/fonts/other.ttf");
     fs::create_directories(dir.file("data/fonts"));
@@ -159,6 +165,9 @@ TEST_F(FontInstall, NewFontInAFolderFontconfigHasCachedIsFound) {
 }
 
 TEST_F(FontInstall, OldCopyIsReplacedWhenTheSystemDoesNotOfferTheFace) {
+    if (!windows_program_built()) {
+        GTEST_SKIP() << kNoWindowsProgram;
+    }
     // A damaged copy that no font list offers: the start puts a sound one in its place.
     fs::create_directories(dir.file("data/fonts"));
     write_bytes(installed, "not a font");
@@ -198,6 +207,9 @@ TEST_F(FontInstall, FontFileMissingBesideTheProgramGivesTwoMessages) {
 }
 
 TEST_F(FontInstall, FontsFolderThatCannotBeMadeGivesOneMessage) {
+    if (!windows_program_built()) {
+        GTEST_SKIP() << kNoWindowsProgram;
+    }
     write_bytes(dir.file("data"), "a file where the data folder should be");
     const RunResult result = print(dir.file("out.pdf"));
     EXPECT_EQ(result.status, 0) << result.err;

@@ -14,45 +14,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 #include <unistd.h>
 
 namespace kvalon::testing {
 namespace {
 
 const std::string kLpdDaemon = "/usr/lib/cups/daemon/cups-lpd";
-
-// The lines of a PDF's text, page by page, as its words stand on them.
-std::vector<std::string> pdf_lines(const std::string& pdf) {
-    std::vector<PdfWord> words = pdf_words(pdf);
-    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
-        return std::tie(a.page, a.y_min, a.x_min) < std::tie(b.page, b.y_min, b.x_min);
-    });
-    std::vector<std::string> lines;
-    const PdfWord* previous = nullptr;
-    for (const PdfWord& word : words) {
-        if (previous == nullptr || word.page != previous->page || word.y_min > previous->y_max) {
-            lines.emplace_back();
-        } else {
-            lines.back() += ' ';
-        }
-        lines.back() += word.text;
-        previous = &word;
-    }
-    return lines;
-}
-
-// RFC 1179 "receive a printer job" as an old DOS network stack sends it: the
-// queue, then one control file and one raw data file, each followed by a
-// zero byte.
-std::string lpd_conversation(const std::string& queue, const std::string& user,
-                             const std::string& title, const std::string& report) {
-    const std::string control =
-        "Hdos-pc\nP" + user + "\nJ" + title + "\nldfA001dos-pc\nUdfA001dos-pc\nN" + title + "\n";
-    return "\x02" + queue + "\n" + "\x02" + std::to_string(control.size()) + " cfA001dos-pc\n" +
-           control + std::string(1, '\0') + "\x03" + std::to_string(report.size()) +
-           " dfA001dos-pc\n" + report + std::string(1, '\0');
-}
 
 // A scheduler of its own on 127.0.0.1 (scripts/print-server.sh) that runs
 // the program's backend for kvalon:/ queues and has a cups-pdf queue
@@ -71,9 +38,9 @@ protected:
         const RunResult started = run_program(
             {script(), "start", dir.file("server"), std::to_string(port), "Remote", backend()},
             {{"KVALON_SERVER_ENV", backend_waits()}});
-        if (started.status != 0) {
-            GTEST_SKIP() << "the scheduler did not start: " << started.err;
-        }
+        // With everything it needs present, a scheduler that does not start is
+        // a fault of the script (an installed backend once was one), not a skip.
+        ASSERT_EQ(started.status, 0) << "the scheduler did not start: " << started.err;
         server = "127.0.0.1:" + std::to_string(port);
         user = "kvalon-office-" + std::to_string(getpid());
         tag = "office" + std::to_string(getpid());
@@ -226,7 +193,8 @@ TEST_F(OfficeQueue, DocumentsArriveUnchangedInTheirOwnFormat) {
 
 // Pages that come out blank are handed on, and the job says why they look so.
 TEST_F(OfficeQueue, BlankPagesEndTheJobWithAWarning) {
-    ASSERT_EQ(submit(tag + "-lost", "   \r\nx\fy\r\n").status, 0);
+    // The only letter stands past the cut of a line too long for any size.
+    ASSERT_EQ(submit(tag + "-lost", "   \r\n" + std::string(400, ' ') + "x\r\n").status, 0);
     EXPECT_EQ(ended(1), IPP_JSTATE_COMPLETED);
     EXPECT_NE(status_line_of(1).find("Отпечатаните страници са празни"), std::string::npos)
         << status_line_of(1);

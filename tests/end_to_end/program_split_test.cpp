@@ -31,6 +31,9 @@ TEST(ProgramSplit, TheBatchProgramAndTheBackendLoadNoWindowLibrary) {
 // `kvalon-p` stays one command: without a report it hands its words to the
 // windows' program, which only the desktop package installs.
 TEST(ProgramSplit, WithoutAReportTheWindowsProgramTakesOverIfInstalled) {
+    if (!windows_program_built()) {
+        GTEST_SKIP() << kNoWindowsProgram;
+    }
     TempDir dir;
     const std::map<std::string, std::string> env = {{"HOME", dir.path()},
                                                     {"KVALON_PDF", dir.file("out.pdf")},
@@ -59,6 +62,32 @@ TEST(ProgramSplit, WithoutAReportTheWindowsProgramTakesOverIfInstalled) {
         run_program({dir.file("server/kvalon-p"), dir.file("REPORT.TXT")}, env);
     EXPECT_EQ(printed.status, 0) << printed.err;
     EXPECT_TRUE(file_exists(dir.file("out.pdf")));
+}
+
+// The batch program loads the print service's library at its first call to
+// it: a PDF prints without it, and a queue asked for without it is the print
+// service's failure, not a fault of the program.
+TEST(ProgramSplit, WithoutThePrintServiceLibraryAPdfPrintsAndAQueueIsRefused) {
+    TempDir dir;
+    write_bytes(dir.file("libcups.so.2"), "not a library");
+    write_bytes(dir.file("REPORT.TXT"), "ред\r\n");
+    const std::map<std::string, std::string> env = {{"HOME", dir.path()},
+                                                    {"LD_LIBRARY_PATH", dir.path()}};
+    const RunResult to_pdf =
+        run_program({kvalon_binary(), "--pdf", dir.file("out.pdf"), dir.file("REPORT.TXT")}, env);
+    EXPECT_EQ(to_pdf.status, 0) << to_pdf.err;
+    EXPECT_TRUE(file_exists(dir.file("out.pdf")));
+
+    const RunResult to_queue =
+        run_program({kvalon_binary(), "--printer", "Office", dir.file("REPORT.TXT")}, env);
+    EXPECT_EQ(to_queue.status, 3);
+    EXPECT_EQ(to_queue.err.rfind("Kvalon-P: Библиотеката на услугата за печат не може да бъде "
+                                 "заредена: libcups.so.2 (" +
+                                     dir.file("libcups.so.2"),
+                                 0),
+              0u)
+        << to_queue.err;
+    EXPECT_EQ(to_queue.out, "");
 }
 
 } // namespace

@@ -32,7 +32,8 @@ protected:
         TempDir dir;
         std::string server;
         std::string printer_folder;
-        std::string skip_reason;
+        std::string skip_reason;    // what the machine lacks
+        std::string failure_reason; // what failed although nothing was lacking
         bool started_scheduler = false;
         bool started_printer = false;
     };
@@ -54,7 +55,7 @@ protected:
             run_program({source_dir() + "/scripts/ipp-printer.sh", "start", s.printer_folder,
                          printer_port, "Simulator", "-f", "application/pdf", "-2"});
         if (printer.status != 0) {
-            s.skip_reason = "the printer simulator did not start: " + printer.err;
+            s.failure_reason = "the printer simulator did not start: " + printer.err;
             return;
         }
         s.started_printer = true;
@@ -64,7 +65,7 @@ protected:
         const RunResult scheduler = run_program({source_dir() + "/scripts/print-server.sh", "start",
                                                  s.dir.file("server"), port, "PDF", backend});
         if (scheduler.status != 0) {
-            s.skip_reason = "the scheduler did not start: " + scheduler.err;
+            s.failure_reason = "the scheduler did not start: " + scheduler.err;
             return;
         }
         s.started_scheduler = true;
@@ -100,8 +101,8 @@ protected:
     static void add_queue(std::vector<std::string> words) {
         words.insert(words.begin(), {"lpadmin", "-h", setup->server});
         const RunResult result = run_program(words);
-        if (result.status != 0 && setup->skip_reason.empty()) {
-            setup->skip_reason = "lpadmin failed: " + result.err;
+        if (result.status != 0 && setup->failure_reason.empty()) {
+            setup->failure_reason = "lpadmin failed: " + result.err;
         }
     }
 
@@ -119,6 +120,7 @@ protected:
         if (!setup->skip_reason.empty()) {
             GTEST_SKIP() << setup->skip_reason;
         }
+        ASSERT_EQ(setup->failure_reason, "");
         env = {{"CUPS_SERVER", setup->server},
                {"CUPS_USER", "kvalon-real-" + std::to_string(getpid())},
                {"LPDEST", ""},

@@ -2,8 +2,6 @@
 #include "printing/printer_binding.h"
 #include "tests/support/test_files.h"
 
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>

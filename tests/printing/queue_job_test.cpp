@@ -27,11 +27,6 @@ const std::string kNotFollowed = messages::kStoppedWatching + kQueue;
 
 class QueueJob : public ::testing::Test {
 protected:
-    void SetUp() override {
-        set_notice_handler([this](const std::string& text) { told.push_back(text); });
-    }
-    void TearDown() override { set_notice_handler(nullptr); }
-
     QueueDestination destination(QueueSettings settings = {}) const {
         settings.queue = kQueue;
         return QueueDestination(std::move(settings), 2, service);
@@ -56,6 +51,7 @@ protected:
 
     std::shared_ptr<FakePrintService> service = std::make_shared<FakePrintService>();
     std::vector<std::string> told;
+    const NoticeScope notices{[this](const std::string& text) { told.push_back(text); }};
     std::string unconfirmed;
 };
 

@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace kvalon::testing {
 
@@ -161,6 +162,25 @@ bool dark_along(const GreyImage& page, double x1, double y1, double x2, double y
         }
     }
     return true;
+}
+
+std::vector<std::string> pdf_lines(const std::string& pdf) {
+    std::vector<PdfWord> words = pdf_words(pdf);
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+        return std::tie(a.page, a.y_min, a.x_min) < std::tie(b.page, b.y_min, b.x_min);
+    });
+    std::vector<std::string> lines;
+    const PdfWord* previous = nullptr;
+    for (const PdfWord& word : words) {
+        if (previous == nullptr || word.page != previous->page || word.y_min > previous->y_max) {
+            lines.emplace_back();
+        } else {
+            lines.back() += ' ';
+        }
+        lines.back() += word.text;
+        previous = &word;
+    }
+    return lines;
 }
 
 } // namespace kvalon::testing

@@ -21,6 +21,8 @@ std::string qpdf_problems(const std::string& pdf);
 std::map<std::string, std::string> pdf_info(const std::string& pdf);
 int pdf_pages(const std::string& pdf);
 std::vector<PdfWord> pdf_words(const std::string& pdf);
+// The lines of a PDF's text, page by page, as its words stand on them.
+std::vector<std::string> pdf_lines(const std::string& pdf);
 
 // A page rendered in grey (0 black .. 255 white).
 struct GreyImage {

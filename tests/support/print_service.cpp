@@ -72,4 +72,13 @@ std::vector<std::string> completed_jobs(const std::string& server) {
     return jobs;
 }
 
+std::string lpd_conversation(const std::string& queue, const std::string& user,
+                             const std::string& title, const std::string& report) {
+    const std::string control =
+        "Hdos-pc\nP" + user + "\nJ" + title + "\nldfA001dos-pc\nUdfA001dos-pc\nN" + title + "\n";
+    return "\x02" + queue + "\n" + "\x02" + std::to_string(control.size()) + " cfA001dos-pc\n" +
+           control + std::string(1, '\0') + "\x03" + std::to_string(report.size()) +
+           " dfA001dos-pc\n" + report + std::string(1, '\0');
+}
+
 } // namespace kvalon::testing

@@ -25,4 +25,10 @@ bool holds_a_file(const std::string& folder);
 // Ids ("Queue-7") of the jobs `server` (host:port) lists as completed.
 std::vector<std::string> completed_jobs(const std::string& server);
 
+// RFC 1179 "receive a printer job" as an old DOS network stack sends it: the
+// queue, then one control file and one raw data file, each followed by a
+// zero byte.
+std::string lpd_conversation(const std::string& queue, const std::string& user,
+                             const std::string& title, const std::string& report);
+
 } // namespace kvalon::testing

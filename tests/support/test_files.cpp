@@ -96,5 +96,8 @@ std::string kvalon_binary() {
 std::string source_dir() {
     return KVALON_SOURCE_DIR;
 }
+bool windows_program_built() {
+    return KVALON_WINDOWS_BUILT != 0;
+}
 
 } // namespace kvalon::testing

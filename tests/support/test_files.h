@@ -38,5 +38,9 @@ std::string to_code_page(const std::string& utf8, CodePageId page);
 // The program under test and the repository, as the build configured them.
 std::string kvalon_binary();
 std::string source_dir();
+// False in a build without the windows (KVALON_BUILD_DESKTOP=OFF): the cases
+// that run the windows' program skip, saying so.
+bool windows_program_built();
+inline const char* const kNoWindowsProgram = "built without the windows' program";
 
 } // namespace kvalon::testing

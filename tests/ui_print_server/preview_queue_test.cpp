@@ -37,10 +37,9 @@ protected:
         fs::permissions(dir.path(), fs::perms::group_exec | fs::perms::others_exec,
                         fs::perm_options::add);
         const int port = free_port();
-        if (run_program({script(), "start", dir.file("server"), std::to_string(port)}).status !=
-            0) {
-            GTEST_SKIP() << "the private scheduler did not start";
-        }
+        const RunResult started =
+            run_program({script(), "start", dir.file("server"), std::to_string(port)});
+        ASSERT_EQ(started.status, 0) << "the private scheduler did not start: " << started.err;
         m_started = true;
         m_server = "127.0.0.1:" + std::to_string(port);
         // Both printers hold each job until the test lets it go.

@@ -1,5 +1,6 @@
 #include "ui/qt/message_box.h"
 
+#include "engine/error_line.h"
 #include "engine/messages.h"
 #include "ui/captions.h"
 
@@ -9,8 +10,6 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QThread>
-
-#include <cstdio>
 
 namespace kvalon {
 
@@ -44,8 +43,7 @@ int ask_question(const Question& question) {
         return question_seam()(question);
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), question.text.c_str());
-        std::fflush(stderr);
+        write_error_line(question.text);
         return question.unattended;
     }
     const std::unique_ptr<QMessageBox> box = make_question_box(question);
@@ -94,8 +92,7 @@ void show_message(const std::string& utf8_text) {
         return;
     }
     if (is_headless()) {
-        std::fprintf(stderr, "%s: %s\n", messages::kTitle.c_str(), utf8_text.c_str());
-        std::fflush(stderr);
+        write_error_line(utf8_text);
         return;
     }
     make_message_box(utf8_text)->exec();
