@@ -247,35 +247,6 @@ TEST_F(MenuWindow, ReportPagesFitOnOneSheetWhenChosen) {
     EXPECT_TRUE(job().FitPages);
 }
 
-// A code page chosen by hand for one report stays for the next: a report
-// it makes garbage of says so and offers "auto"; one it prints alike (ASCII
-// only) does not. The print data name the page, and mark one told.
-TEST_F(MenuWindow, AHandChosenCodePageContradictedByTheReportIsToldAndSwitched) {
-    const std::string mik = dir.file("MIK.TXT");
-    write_bytes(mik, read_bytes(source_dir() + "/samples/sample-report.txt"));
-    const std::string ascii = dir.file("ASCII.TXT");
-    write_bytes(ascii, "Total 12.50\r\n");
-    Form_menu* menu = open_menu();
-    menu->findChild<QAction*>(QStringLiteral("codePage_cp850"))->trigger();
-    auto* offer = menu->findChild<QPushButton*>(QStringLiteral("codePageOffer"));
-    choose(menu, ascii);
-    EXPECT_EQ(value(menu, "Label24"), "cp850");
-    EXPECT_FALSE(offer->isVisible());
-
-    choose(menu, mik);
-    EXPECT_EQ(value(menu, "Label24"), "cp850");
-    EXPECT_EQ(status(menu).find(messages::kCodePageOtherwise + "mik"), 0u) << status(menu);
-    EXPECT_NE(status(menu).find(messages::kCodePageNotChosen + "cp850"), std::string::npos);
-    ASSERT_TRUE(offer->isVisible());
-    QTest::mouseClick(offer, Qt::LeftButton);
-    settle();
-    EXPECT_EQ(job().CodePage, CodePageId::Mik);
-    EXPECT_EQ(value(menu, "Label24"), "mik (разпозната)");
-    EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("codePage_auto"))->isChecked());
-    EXPECT_FALSE(offer->isVisible());
-    EXPECT_EQ(status(menu).find(messages::kCodePageTold + "mik"), 0u) << status(menu);
-}
-
 // A report written for an Epson printer, chosen with the mode off: its
 // sequences would print as letters; the status line says so and offers the
 // mode, which plans the report again.
