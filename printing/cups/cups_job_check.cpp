@@ -100,9 +100,11 @@ JobLook look_at(const CupsConnection& connection, const std::string& queue, int 
         if (message.empty()) {
             message = text_of(printer, "printer-state-message");
         }
-        look.printer_message = printer_trouble(message, keywords_of(job, "job-state-reasons"),
-                                               keywords_of(printer, "printer-state-reasons"),
+        const auto job_reasons = keywords_of(job, "job-state-reasons");
+        const auto printer_reasons = keywords_of(printer, "printer-state-reasons");
+        look.printer_message = printer_trouble(message, job_reasons, printer_reasons,
                                                ended_reason(look.job_state).has_value());
+        look.failure_words = printer_trouble(message, job_reasons, printer_reasons, true);
     }
     ippDelete(job);
     ippDelete(printer);
@@ -166,7 +168,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 return ended_as(JobOutcome::State::Completed);
             }
             if (const auto reason = ended_reason(look.job_state)) {
-                JobOutcome outcome = failed(failure_reason(*reason, look.printer_message));
+                JobOutcome outcome = failed(failure_reason(*reason, look.failure_words));
                 if (look.job_state == IPP_JSTATE_CANCELED) {
                     outcome.state = JobOutcome::State::Cancelled;
                 }
@@ -174,7 +176,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
             }
             if (look.printer_stopped && !paused_queue_waits) {
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
-                return failed(failure_reason(messages::kQueueStopped, look.printer_message));
+                return failed(failure_reason(messages::kQueueStopped, look.failure_words));
             }
             if (std::chrono::steady_clock::now() >= deadline) {
                 return ended_as(JobOutcome::State::StillWaiting);

@@ -39,6 +39,8 @@ struct JobLook {
     bool printer_stopped = false;
     // What the printer says of the job's trouble (printer_trouble.h), if any.
     std::string printer_message;
+    // The same for a job that failed: the printer's words whatever its reasons.
+    std::string failure_words;
 };
 
 // Follows job `job_id` on `queue` until it is completed, aborted, cancelled or
