@@ -376,10 +376,10 @@ CodePageGuess guess_code_page(std::string_view sample) {
     };
     const std::size_t mik = static_cast<std::size_t>(CodePageId::Mik);
     if (print_alike(mik, best, counts)) {
-        return {CodePageId::Mik, certainty(best, lead)};
+        return {CodePageId::Mik, certainty(best, lead), lead >= kSureMargin};
     }
     if (lead < kSureMargin || !reads_as_its_language(scores[best]) || text(best) < 0) {
-        return {CodePageId::Mik, certainty(mik, scores[mik].score - scores[best].score)};
+        return {CodePageId::Mik, certainty(mik, scores[mik].score - scores[best].score), false};
     }
     for (const CodePageId page : naming_order(letters.scripts[scores[best].language])) {
         if (print_alike(static_cast<std::size_t>(page), best, counts)) {

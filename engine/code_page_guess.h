@@ -10,6 +10,9 @@ namespace kvalon {
 struct CodePageGuess {
     CodePageId page = CodePageId::Mik;
     int certainty = 100; // percent
+    // The page leads every page that prints the report otherwise by the
+    // margin a page other than MIK needs to be taken.
+    bool sure = true;
 };
 
 // Tells the code page of a report from a sample of it (its beginning, lines

@@ -58,6 +58,12 @@ inline const std::string kPrinterChosen = "Печатът отива на при
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
 inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
+// A code page chosen by hand that makes garbage of the report opened:
+// kCodePageOtherwise, the told page, kCodePageCertainty, the percent, " %)",
+// kCodePageNotChosen, the chosen page, kCodePageSwitchHint.
+inline const std::string kCodePageOtherwise = "Отчетът е в кодова таблица ";
+inline const std::string kCodePageNotChosen = ", а не в избраната ";
+inline const std::string kCodePageSwitchHint = "; включете „Автоматично“";
 // A job sent to a queue from the preview, as the status line follows it:
 // the job's title, kOnQueue, the queue, ": " and its state.
 inline const std::string kOnQueue = " на опашка ";

@@ -36,12 +36,16 @@ inline constexpr const char* kPaperSizeRow = "Лист-размери";
 inline constexpr const char* kPaperNameRow = "Лист-вид";
 inline constexpr const char* kJobSettingsRow = "Опции";
 inline constexpr const char* kModeRow = "Режим";
+inline constexpr const char* kCodePageRow = "Кодова таблица";
+// After a code page the program told from the report itself.
+inline constexpr const char* kCodePageToldMark = " (разпозната)";
 inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";
 inline constexpr const char* kModeFitPages = ", стр. на един лист";
 inline constexpr const char* kChooseReportHint =
     "Изберете отчет: Файл → Избор (Ctrl+O),\nили пуснете файла тук с мишката";
 inline constexpr const char* kEscpOffer = "&Включване на ESC/P";
+inline constexpr const char* kCodePageOffer = "&Автоматична кодова таблица";
 inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";

@@ -61,6 +61,7 @@ PrintSession::~PrintSession() {
 }
 
 bool PrintSession::start(const std::string& path) {
+    tell({}); // the state of the last report's job is no word about this one
     end_document();
     source_file().close();
     m_has_job = false;

@@ -21,6 +21,16 @@ CodePageMenu::CodePageMenu(const QString& title, const CodePageChoice& current, 
     }
 }
 
+void CodePageMenu::show_choice(const CodePageChoice& choice) {
+    const std::string_view name = code_page_choice_name(choice);
+    auto* action =
+        findChild<QAction*>(QStringLiteral("codePage_") +
+                            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (action != nullptr) {
+        action->setChecked(true);
+    }
+}
+
 void CodePageMenu::add_choice(const QString& text, const CodePageChoice& choice, bool checked) {
     auto* group = findChild<QActionGroup*>();
     if (group == nullptr) {
