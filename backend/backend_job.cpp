@@ -1,6 +1,7 @@
 #include "backend/backend_job.h"
 
 #include "engine/error.h"
+#include "engine/escp/escp_form_length.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/whole_number.h"
@@ -105,15 +106,24 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
         job.media = page_size;
     }
     if (const char* escp = options.get("kvalon-escp")) {
-        job.escp = switch_value("kvalon-escp", escp);
+        job.language = std::string_view(escp) == "auto"    ? LanguageChoice::Auto
+                       : switch_value("kvalon-escp", escp) ? LanguageChoice::Epson
+                                                           : LanguageChoice::Text;
     }
     if (const char* page = options.get("kvalon-code-page")) {
         job.code_page = parse_code_page_choice(page, std::string("kvalon-code-page=") + page);
     }
+    if (const char* length = options.get("kvalon-form-length")) {
+        if (!parse_form_length(length)) {
+            throw KvalonError(ErrorKind::CommandLine, std::string("kvalon-form-length=") + length);
+        }
+        job.form_length = length;
+    }
     if (const char* fit = options.get("kvalon-fit-pages")) {
         job.fit_pages = switch_value("kvalon-fit-pages", fit);
     }
-    job.options = options.others({"kvalon-escp", "kvalon-code-page", "kvalon-fit-pages"});
+    job.options = options.others(
+        {"kvalon-escp", "kvalon-code-page", "kvalon-form-length", "kvalon-fit-pages"});
     return job;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/printer_language.h"
 #include "printing/job_option.h"
 
 #include <optional>
@@ -20,11 +21,14 @@ struct BackendJob {
     std::string file;        // the report; empty when it comes on standard input
     std::string destination; // the queue that prints it
     std::string media;       // paper the job asks for, as CUPS names it; empty: the destination's
-    bool escp = false;       // -o kvalon-escp=1: the report is read as an ESC/P printer would
+    // -o kvalon-escp=1 (or 0, auto): the report is read as an ESC/P printer
+    // would, as plain text, or as its bytes tell
+    LanguageChoice language = LanguageChoice::Auto;
     // -o kvalon-code-page=NAME (or the queue's default): the report's code page
     std::optional<CodePageChoice> code_page;
-    bool fit_pages = false; // -o kvalon-fit-pages=1: each form-feed page on one sheet
-    JobOptions options;     // every other option of the job, as CUPS hands them over
+    std::string form_length; // -o kvalon-form-length=: the printer's form, as --form-length
+    bool fit_pages = false;  // -o kvalon-fit-pages=1: each form-feed page on one sheet
+    JobOptions options;      // every other option of the job, as CUPS hands them over
 };
 
 // `words` are the arguments after the program name, "job-id user title copies

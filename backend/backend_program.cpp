@@ -55,8 +55,12 @@ void prepare_environment(const BackendJob& job) {
     if (!job.user.empty()) {
         setenv("CUPS_USER", job.user.c_str(), 1);
     }
-    if (job.escp) {
-        setenv("KVALON_ESCP", "1", 1);
+    const char* language = job.language == LanguageChoice::Epson  ? "1"
+                           : job.language == LanguageChoice::Text ? "0"
+                                                                  : "auto";
+    setenv("KVALON_ESCP", language, 1);
+    if (!job.form_length.empty()) {
+        setenv("KVALON_FORM_LENGTH", job.form_length.c_str(), 1);
     }
 }
 

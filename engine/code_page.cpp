@@ -1,6 +1,5 @@
 #include "engine/code_page.h"
 
-#include "engine/code_page_tables.h"
 #include "engine/utf8.h"
 
 #include <algorithm>
@@ -12,41 +11,6 @@ namespace {
 
 constexpr unsigned char kFirstHigh = 128;
 
-struct KnownName {
-    const char* name;
-    CodePageId page;
-};
-
-// The names iconv knows each page by, and our own for the pages it lacks.
-constexpr KnownName kOtherNames[] = {
-    {"ibm866", CodePageId::Cp866},
-    {"866", CodePageId::Cp866},
-    {"csibm866", CodePageId::Cp866},
-    {"ibm437", CodePageId::Cp437},
-    {"437", CodePageId::Cp437},
-    {"cspc8codepage437", CodePageId::Cp437},
-    {"ibm850", CodePageId::Cp850},
-    {"850", CodePageId::Cp850},
-    {"cspc850multilingual", CodePageId::Cp850},
-    {"ibm852", CodePageId::Cp852},
-    {"852", CodePageId::Cp852},
-    {"cspcp852", CodePageId::Cp852},
-    {"ibm855", CodePageId::Cp855},
-    {"855", CodePageId::Cp855},
-    {"csibm855", CodePageId::Cp855},
-    {"ibm857", CodePageId::Cp857},
-    {"857", CodePageId::Cp857},
-    {"csibm857", CodePageId::Cp857},
-    {"cp895", CodePageId::Kamenicky},
-    {"895", CodePageId::Kamenicky},
-    {"keybcs2", CodePageId::Kamenicky},
-    {"kamenický", CodePageId::Kamenicky},
-    {"windows-1251", CodePageId::Cp1251},
-    {"ms-cyrl", CodePageId::Cp1251},
-    {"koi8r", CodePageId::Koi8R},
-    {"cskoi8r", CodePageId::Koi8R},
-};
-
 constexpr std::string_view kAutomatic = "auto";
 
 std::string lower_case(std::string_view text) {
@@ -57,14 +21,31 @@ std::string lower_case(std::string_view text) {
     return lower;
 }
 
-const CodePageTable& table_of(CodePageId page) {
-    return kCodePageTables[static_cast<std::size_t>(page)];
+const CodePageRow& row_of(CodePageId page) {
+    return kCodePageRows[static_cast<std::size_t>(page)];
+}
+
+bool is_named(const CodePageRow& row, std::string_view name) {
+    return name == row.name ||
+           std::find(row.other_names.begin(), row.other_names.end(), name) != row.other_names.end();
+}
+
+constexpr std::size_t kUsageWidth = 80;
+constexpr std::size_t kUsageIndent = 18;
+
+// Columns on a terminal: one for each character of UTF-8 text.
+std::size_t columns_of(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 } // namespace
 
 char32_t character_of(CodePageId page, unsigned char byte) {
-    return byte < kFirstHigh ? char32_t{byte} : table_of(page).high[byte - kFirstHigh];
+    return byte < kFirstHigh
+               ? char32_t{byte}
+               : kCodePageHighHalves[static_cast<std::size_t>(page)][byte - kFirstHigh];
 }
 
 std::string code_page_to_utf8(CodePageId page, std::string_view bytes) {
@@ -77,7 +58,7 @@ std::string code_page_to_utf8(CodePageId page, std::string_view bytes) {
 }
 
 std::string_view code_page_name(CodePageId page) {
-    return table_of(page).name;
+    return row_of(page).name;
 }
 
 std::optional<CodePageChoice> code_page_choice_named(std::string_view name) {
@@ -85,14 +66,9 @@ std::optional<CodePageChoice> code_page_choice_named(std::string_view name) {
     if (wanted == kAutomatic) {
         return CodePageChoice{true, CodePageId::Mik};
     }
-    for (const CodePageTable& table : kCodePageTables) {
-        if (wanted == table.name) {
-            return CodePageChoice{false, table.id};
-        }
-    }
-    for (const KnownName& known : kOtherNames) {
-        if (wanted == known.name) {
-            return CodePageChoice{false, known.page};
+    for (const CodePageRow& row : kCodePageRows) {
+        if (!wanted.empty() && is_named(row, wanted)) {
+            return CodePageChoice{false, row.id};
         }
     }
     return std::nullopt;
@@ -104,11 +80,35 @@ std::string_view code_page_choice_name(const CodePageChoice& choice) {
 
 std::string code_page_name_list() {
     std::string list;
-    for (const CodePageTable& table : kCodePageTables) {
-        list += table.name;
+    for (const CodePageRow& row : kCodePageRows) {
+        list += row.name;
         list += ", ";
     }
     return list + std::string(kAutomatic);
+}
+
+std::string code_page_usage_lines(std::string_view first, std::string_view default_mark) {
+    std::string text(first);
+    std::size_t column = columns_of(first);
+    for (const CodePageRow& row : kCodePageRows) {
+        std::string word(row.name);
+        if (row.id == CodePageId::Mik) {
+            word += default_mark;
+        }
+        if (row.id != kCodePageRows.back().id) {
+            word += ',';
+        }
+        if (column + 1 + columns_of(word) > kUsageWidth) {
+            text += '\n' + std::string(kUsageIndent, ' ');
+            column = kUsageIndent;
+        } else if (row.id != kCodePageRows.front().id) {
+            text += ' ';
+            ++column;
+        }
+        text += word;
+        column += columns_of(word);
+    }
+    return text;
 }
 
 } // namespace kvalon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/code_page_rows.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -7,22 +9,6 @@
 #include <string_view>
 
 namespace kvalon {
-
-// The code pages a report may be written in. MIK, the Bulgarian DOS code
-// page, is the program's own and the default.
-enum class CodePageId : std::uint8_t {
-    Mik,
-    Cp866,
-    Cp437,
-    Cp850,
-    Cp852,
-    Cp855,
-    Cp857,
-    Kamenicky,
-    Cp1251,
-    Koi8R,
-};
-inline constexpr std::size_t kCodePageCount = 10;
 
 // The character a byte of a report stands for in `page`. Bytes below 128 are
 // ASCII in every page (their control codes included); a byte the page leaves
@@ -54,5 +40,10 @@ std::string_view code_page_choice_name(const CodePageChoice& choice);
 
 // Every choice by its own name, separated by ", ", as a message lists them.
 std::string code_page_name_list();
+
+// The pages' names for the usage text: `first` (the line's start), then the
+// names separated by ", ", MIK's followed by `default_mark`, wrapped within
+// the usage text's 80 columns under the options' descriptions (column 19).
+std::string code_page_usage_lines(std::string_view first, std::string_view default_mark);
 
 } // namespace kvalon

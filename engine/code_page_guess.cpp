@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <vector>
 
 namespace kvalon {
@@ -30,6 +31,13 @@ constexpr double kEvidenceScale = 3.0;
 // Letters of a language's own text score its entropy on average; letters
 // that score this much worse are no text of it (random bytes, binary data).
 constexpr double kFitSlack = 1.0;
+// How far, per letter, the mix of a text's letters lies from its language's
+// at most (the Kullback-Leibler divergence, in nats): reports stay below
+// 0.35, random letters lie at 0.65 and more, one letter repeated at 2 to 5.
+constexpr double kMostDivergence = 0.5;
+// A short text's letters lie farther from its language's by chance: lines and
+// short pieces of reports of 8 to 60 letters, up to this many nats in all.
+constexpr double kShortTextAllowance = 16.0;
 
 constexpr std::size_t kFirstHigh = 128;
 constexpr std::size_t kByteValues = 256;
@@ -39,6 +47,7 @@ enum class Kind : unsigned char { Other, Letter, Box, Fill, Symbol, Unprintable 
 struct ByteRole {
     Kind kind = Kind::Other;
     BoxArms arms;
+    char32_t letter = 0; // of a letter, its lower-case form
 };
 
 using Roles = std::array<ByteRole, kByteValues>;
@@ -64,6 +73,7 @@ Roles roles_of(CodePageId page) {
     for (std::size_t b = 0; b < kByteValues; ++b) {
         const char32_t c = character_of(page, static_cast<unsigned char>(b));
         roles[b].kind = kind_of(c);
+        roles[b].letter = roles[b].kind == Kind::Letter ? folded_letter(c) : 0;
         if (const auto arms = box_arms(c)) {
             roles[b].arms = *arms;
         }
@@ -253,17 +263,20 @@ bool print_alike(std::size_t a, std::size_t b,
 }
 
 // Among pages that print a report alike, the one named: MIK, then the pages
-// of the report's alphabet.
-constexpr std::array<CodePageId, kCodePageCount> kLatinFirst = {
-    CodePageId::Mik,       CodePageId::Cp437, CodePageId::Cp850, CodePageId::Cp852,
-    CodePageId::Kamenicky, CodePageId::Cp857, CodePageId::Cp866, CodePageId::Cp855,
-    CodePageId::Cp1251,    CodePageId::Koi8R,
-};
-constexpr std::array<CodePageId, kCodePageCount> kCyrillicFirst = {
-    CodePageId::Mik,       CodePageId::Cp866, CodePageId::Cp855, CodePageId::Cp1251,
-    CodePageId::Koi8R,     CodePageId::Cp437, CodePageId::Cp850, CodePageId::Cp852,
-    CodePageId::Kamenicky, CodePageId::Cp857,
-};
+// of the report's alphabet, then the others, each in the order of the rows.
+std::array<CodePageId, kCodePageCount> naming_order(Script alphabet) {
+    std::array<CodePageId, kCodePageCount> order{};
+    std::size_t next = 0;
+    order[next++] = CodePageId::Mik;
+    for (const bool of_alphabet : {true, false}) {
+        for (const CodePageRow& row : kCodePageRows) {
+            if (row.id != CodePageId::Mik && (row.script == alphabet) == of_alphabet) {
+                order[next++] = row.id;
+            }
+        }
+    }
+    return order;
+}
 
 bool reads_as_its_language(const PageScore& score) {
     if (score.letter_count == 0) {
@@ -273,12 +286,43 @@ bool reads_as_its_language(const PageScore& score) {
     return per_letter >= -(letter_scores().entropies[score.language] + kFitSlack);
 }
 
+// How many nats a reading's letters stand on the side of text: a text of N
+// letters of K kinds keeps their divergence D from its language's mix below
+// kMostDivergence, less the (K - 1) / 2N a sample shows by chance and the
+// allowance of a short text, and every letter adds its share. Letters that
+// lie farther (random bytes, one byte over and over), or none at all, are no
+// evidence for the page, however many bytes the page turns into letters.
+double text_evidence(const Roles& roles, const std::array<std::uint64_t, kByteValues>& counts,
+                     const PageScore& score) {
+    if (score.letter_count == 0) {
+        return 0;
+    }
+    std::map<char32_t, std::uint64_t> by_letter;
+    for (std::size_t b = 0; b < kByteValues; ++b) {
+        if (roles[b].kind == Kind::Letter && counts[b] > 0) {
+            by_letter[roles[b].letter] += counts[b];
+        }
+    }
+    const auto letters = static_cast<double>(score.letter_count);
+    double entropy_total = 0; // N times the entropy of the sample's own mix
+    for (const auto& [letter, count] : by_letter) {
+        const auto n = static_cast<double>(count);
+        entropy_total -= n * std::log(n / letters);
+    }
+    // -N D = the letters' score + N H(sample)
+    const double chance = static_cast<double>(by_letter.size() - 1) / 2;
+    return score.letter_score + entropy_total + chance + letters * kMostDivergence +
+           kShortTextAllowance;
+}
+
+// In whole per cent, to the nearest: 99.99 % is 100, as a lead of hundreds
+// of nats and as a few hundred letters that are plainly text.
 int certainty_of(double lead) {
     if (std::isinf(lead)) {
         return lead > 0 ? 100 : 0;
     }
     const double sure = 100 / (1 + std::exp(-lead / kEvidenceScale));
-    return static_cast<int>(std::floor(sure));
+    return static_cast<int>(std::lround(sure));
 }
 
 } // namespace
@@ -323,21 +367,26 @@ CodePageGuess guess_code_page(std::string_view sample) {
         }
     }
     const double lead = scores[best].score - rival;
+    // As sure as the page leads the others and as its letters are text.
+    const auto text = [&](std::size_t page) {
+        return text_evidence(all_roles()[page], counts, scores[page]) - kSureMargin;
+    };
+    const auto certainty = [&](std::size_t page, double page_lead) {
+        return std::min(certainty_of(page_lead), certainty_of(text(page)));
+    };
     const std::size_t mik = static_cast<std::size_t>(CodePageId::Mik);
     if (print_alike(mik, best, counts)) {
-        return {CodePageId::Mik, certainty_of(lead)};
+        return {CodePageId::Mik, certainty(best, lead), lead >= kSureMargin};
     }
-    if (lead < kSureMargin || !reads_as_its_language(scores[best])) {
-        return {CodePageId::Mik, certainty_of(scores[mik].score - scores[best].score)};
+    if (lead < kSureMargin || !reads_as_its_language(scores[best]) || text(best) < 0) {
+        return {CodePageId::Mik, certainty(mik, scores[mik].score - scores[best].score), false};
     }
-    const auto& order =
-        letters.scripts[scores[best].language] == Script::Cyrillic ? kCyrillicFirst : kLatinFirst;
-    for (const CodePageId page : order) {
+    for (const CodePageId page : naming_order(letters.scripts[scores[best].language])) {
         if (print_alike(static_cast<std::size_t>(page), best, counts)) {
-            return {page, certainty_of(lead)};
+            return {page, certainty(best, lead)};
         }
     }
-    return {static_cast<CodePageId>(best), certainty_of(lead)};
+    return {static_cast<CodePageId>(best), certainty(best, lead)};
 }
 
 } // namespace kvalon

@@ -10,6 +10,9 @@ namespace kvalon {
 struct CodePageGuess {
     CodePageId page = CodePageId::Mik;
     int certainty = 100; // percent
+    // The page leads every page that prints the report otherwise by the
+    // margin a page other than MIK needs to be taken.
+    bool sure = true;
 };
 
 // Tells the code page of a report from a sample of it (its beginning, lines
@@ -19,8 +22,12 @@ struct CodePageGuess {
 // join into frames or stand among letters, and what it leaves unprintable.
 // Pages that print the sample alike are one answer, MIK first among them. A
 // page other than MIK is taken only when it is clearly better than every page
-// that prints the sample otherwise; else the answer is MIK. A sample without
-// bytes above 127 prints alike in every page: MIK, certainly.
+// that prints the sample otherwise and its letters read as text of its
+// language; else the answer is MIK. The certainty is no more than either
+// lead allows: the page's over the others, and its letters' over no text, so
+// it falls with the evidence; without letters that are text (random bytes,
+// one byte repeated, no letters at all) the answer is MIK, below 50 %. A
+// sample without bytes above 127 prints alike in every page: MIK, certainly.
 CodePageGuess guess_code_page(std::string_view sample);
 
 } // namespace kvalon

@@ -16,8 +16,8 @@ constexpr char kLineFeed = '\n';
 
 // How far right the widest line of the pages reaches, in cells from the left
 // edge: the indentation and the cut line's cells (bold markers take none). A
-// line feed inside a line starts a new printed line at the edge; lines with a
-// form feed are not printed.
+// line feed inside a line starts a new printed line at the edge; a form feed
+// ends a printed line as the page reader ends it there.
 std::int64_t widest_printed_reach(const PrintJob& j) {
     const char marker = j.SkipChar.empty() ? '\0' : j.SkipChar[0];
     const auto keep = static_cast<std::size_t>(j.CharsPerLine);
@@ -26,11 +26,8 @@ std::int64_t widest_printed_reach(const PrintJob& j) {
     std::string line;
     std::int64_t widest = 0;
     while (!source.at_end()) {
-        bool has_form_feed = false;
-        source.read_line(line, keep, has_form_feed);
-        if (has_form_feed) {
-            continue;
-        }
+        bool ends_at_form_feed = false;
+        source.read_line(line, keep, ends_at_form_feed);
         std::int64_t reach = j.LeftIndent;
         for (const char c : line) {
             if (c == kLineFeed) {

@@ -45,4 +45,14 @@ void choose_job_code_page(PrintJob& j) {
     j.CodePageCertainty = guess.certainty;
 }
 
+std::optional<CodePageGuess> code_page_told_otherwise(const PrintJob& j) {
+    const std::string letters = page_model(j).letters_of(report_sample(j.SourcePath));
+    const CodePageGuess guess = guess_code_page(letters);
+    if (!guess.sure || guess.page == j.CodePage ||
+        code_page_to_utf8(guess.page, letters) == code_page_to_utf8(j.CodePage, letters)) {
+        return std::nullopt;
+    }
+    return guess;
+}
+
 } // namespace kvalon

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "engine/code_page_guess.h"
 #include "engine/print_job.h"
+
+#include <optional>
 
 namespace kvalon {
 
@@ -10,5 +13,10 @@ namespace kvalon {
 // in the ESC/P mode. Nothing asked is MIK. A report that cannot be read is
 // taken as MIK: planning reports the fault when it reads it.
 void choose_job_code_page(PrintJob& j);
+
+// The page the beginning of the report at j.SourcePath tells surely, when
+// it prints the report otherwise than j.CodePage: a page chosen by hand that
+// makes garbage of this report. Nothing when the guess is unsure or agrees.
+std::optional<CodePageGuess> code_page_told_otherwise(const PrintJob& j);
 
 } // namespace kvalon

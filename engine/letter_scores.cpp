@@ -12,21 +12,6 @@ namespace {
 constexpr double kRareLetter = -11.5;    // a letter of the language's alphabet it hardly uses
 constexpr double kForeignLetter = -16.0; // a letter of another alphabet
 
-// The languages reports in each page were written in, in the order of
-// CodePageId; English, all in ASCII, in every one.
-const std::array<std::vector<std::string_view>, kCodePageCount> kCandidateLanguages = {{
-    {"bg", "ru", "en"},
-    {"ru", "bg", "uk", "en"},
-    {"en", "de", "fr", "es"},
-    {"en", "de", "fr", "es"},
-    {"cs", "sk", "pl", "sr-latn", "de", "en"},
-    {"sr", "bg", "ru", "uk", "en"},
-    {"tr", "de", "en"},
-    {"cs", "sk", "en"},
-    {"bg", "ru", "uk", "sr", "en"},
-    {"ru", "bg", "en"},
-}};
-
 // One language's letters as log-probabilities.
 class LanguageModel {
 public:
@@ -70,7 +55,7 @@ const LetterScores& letter_scores() {
     static const LetterScores scores = [] {
         LetterScores made;
         for (std::size_t p = 0; p < kCodePageCount; ++p) {
-            for (const std::string_view name : kCandidateLanguages[p]) {
+            for (const std::string_view name : kCodePageRows[p].languages) {
                 for (std::size_t l = 0; l < kLanguageCount; ++l) {
                     if (name == kLanguageLetters[l].name) {
                         made.candidates[p].push_back(l);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/code_page.h"
 #include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/paper_codes.h"
@@ -57,6 +58,12 @@ inline const std::string kPrinterChosen = "Печатът отива на при
 // The code page planning told from the report, then how sure it is.
 inline const std::string kCodePageTold = "Кодова таблица на отчета: ";
 inline const std::string kCodePageCertainty = " (разпозната със сигурност ";
+// A code page chosen by hand that makes garbage of the report opened:
+// kCodePageOtherwise, the told page, kCodePageCertainty, the percent, " %)",
+// kCodePageNotChosen, the chosen page, kCodePageSwitchHint.
+inline const std::string kCodePageOtherwise = "Отчетът е в кодова таблица ";
+inline const std::string kCodePageNotChosen = ", а не в избраната ";
+inline const std::string kCodePageSwitchHint = "; включете „Автоматично“";
 // A job sent to a queue from the preview, as the status line follows it:
 // the job's title, kOnQueue, the queue, ": " and its state.
 inline const std::string kOnQueue = " на опашка ";
@@ -278,11 +285,14 @@ inline const std::string kUsage =
     "  --plan          показва плана на печата (Name=value) и не печата\n"
     "  --escp          печат като на матричен принтер Epson: командите ESC/P\n"
     "                  се изпълняват (разредка, дължина на листа, табулации,\n"
-    "                  полета, шрифтове, графика), а не се печатат като букви\n"
-    "  --code-page ИМЕ кодовата таблица на отчета: mik (по подразбиране), cp866,\n"
-    "                  cp437, cp850, cp852, cp855, cp857, kamenicky, cp1251, koi8-r\n"
+    "                  полета, шрифтове, графика), а не се печатат като букви\n" +
+    code_page_usage_lines("  --code-page ИМЕ кодовата таблица на отчета: ", " (по подразбиране)") +
+    "\n"
     "                  (и имената им в iconv), или auto: програмата я разпознава\n"
     "                  по самия отчет и при съмнение чете MIK\n"
+    "  --form-length Д дължината на листа, на която е нагласен принтерът Epson\n"
+    "                  (11in по подразбиране, 12in, a4, 297mm или 72 реда);\n"
+    "                  команда ESC C в отчета я сменя\n"
     "  --fit-pages     всяка страница, която отчетът започва със знак за нова\n"
     "                  страница, се отпечатва на един лист (шрифтът се смалява)\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
@@ -306,7 +316,9 @@ inline const std::string kUsage =
     "  --version       версията\n"
     "\n"
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
-    "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp;\n"
+    "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp,\n"
+    "KVALON_ESCP=0 - --text;\n"
+    "KVALON_FORM_LENGTH=Д дава --form-length;\n"
     "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +

@@ -60,7 +60,7 @@ void reset_plan_fields(PrintJob& j) {
 // What the scan finds besides the job's own fields.
 struct ScanExtras {
     std::int64_t widest_net = 0;   // most characters of a line that are not bold markers
-    std::int64_t longest_page = 0; // most lines between form-feed lines
+    std::int64_t longest_page = 0; // most lines printed between form feeds
     bool paginated = false;        // the report has form-feed lines of its own
 };
 
@@ -68,10 +68,13 @@ constexpr double kLargestPaperTwips = LargestSheetSideInches * TwipsPerInch;
 
 void name_and_fit_paper(PrintJob& j, PrinterSurface& surface) {
     const int code = surface.paper_size();
-    j.PaperName = paper_name(code);
-    if (paper_is_replaced_by_a4(code)) {
+    // Drivers default to Letter even where offices print on A4; a printer
+    // that has no A4 keeps its own paper.
+    const bool on_a4 = paper_is_replaced_by_a4(code) && surface.takes_a4();
+    if (on_a4) {
         surface.set_paper_size(PaperA4);
     }
+    j.PaperName = paper_name(on_a4 ? PaperA4 : code);
     surface.set_orientation(PrinterSurface::kPortrait);
     if (surface.width_twips() > kLargestPaperTwips || surface.height_twips() > kLargestPaperTwips) {
         throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);
@@ -96,7 +99,7 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
     source.open(j.SourcePath);
     const FileIdentity scanned = source.identity();
     const char marker = j.SkipChar[0];
-    std::int64_t run = 0; // lines since the last form-feed line
+    std::int64_t run = 0; // lines printed since the last form feed
     while (!source.at_end()) {
         const LineShape shape = source.skim_line(marker);
         if (shape.cannot_be_planned) {
@@ -104,10 +107,14 @@ FileIdentity scan_source(PrintJob& j, ScanExtras& extras) {
             throw KvalonError(ErrorKind::LineTooLong, j.SourcePath);
         }
         if (shape.has_form_feed) {
-            // The page reader ends the report's page at this line.
+            // The page reader ends the report's page at the form feed: text
+            // before it is that page's last line, text after the line's last
+            // form feed the next page's first. Text between two form feeds of
+            // one line is a page of one line, which every size holds.
             extras.paginated = true;
-            extras.longest_page = std::max(extras.longest_page, run);
-            run = 0;
+            extras.longest_page =
+                std::max(extras.longest_page, run + (shape.text_before_form_feed ? 1 : 0));
+            run = shape.text_after_form_feed ? 1 : 0;
         } else {
             ++run;
         }
@@ -327,6 +334,7 @@ void plan_layout() {
         throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
                           messages::kDocumentOfKind + document_kind_title(kind));
     }
+    tell_language_from_report(j);
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);

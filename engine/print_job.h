@@ -46,6 +46,12 @@ struct PrintJob {
     // acting on the print, not printed as letters; absent, it is plain text
     // (engine/printer_language.h chooses).
     std::optional<EscpJob> Escp;
+    // The language was not asked for: planning tells it from the report
+    // (engine/printer_language.h).
+    bool LanguageByReport = false;
+    // The form length the printer was set to, which a report without ESC C
+    // relies on (printer units, engine/escp/escp_state.h).
+    std::int64_t PrinterFormLength = kEscpDefaultFormLength;
     // A report that makes its own pages with form feeds gets each of them on
     // one sheet, as the ESC/P mode always lays out a printer's page. Off
     // unless asked for: plans and TMPPRNT1.TMP answers stay as the DOS

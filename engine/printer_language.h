@@ -13,10 +13,24 @@ enum class PrinterLanguage {
     Epson, // an Epson-compatible printer's sequences (ESC/P, ESC/P 2)
 };
 
+// What the user asked for: a language, or `Auto`, the language told from
+// the report when it is planned (engine/escp/epson_report_rule.h).
+enum class LanguageChoice {
+    Auto,
+    Text,
+    Epson,
+};
+
 PrinterLanguage language_of(const PrintJob& j);
 // Gives the job the language; its own fields start anew only when the
 // language changes.
 void choose_language(PrintJob& j, PrinterLanguage language);
+// Gives the job the language asked for; `Auto` leaves it to planning.
+void choose_language(PrintJob& j, LanguageChoice choice);
+// Planning of a job whose language was left to it: the report tells it.
+void tell_language_from_report(PrintJob& j);
+// Whether a report may be read as plain text in this choice.
+bool may_be_text(LanguageChoice choice);
 
 // The one place a language's model is chosen.
 const PageModel& page_model(PrinterLanguage language);

@@ -33,6 +33,9 @@ public:
 
     virtual int paper_size() const = 0;
     virtual void set_paper_size(int windows_code) = 0;
+    // False when the printer has no A4 sheet: reports are then planned on
+    // its own paper.
+    virtual bool takes_a4() const { return true; }
     virtual int orientation() const = 0;
     virtual void set_orientation(int orientation) = 0;
 

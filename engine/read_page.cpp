@@ -17,7 +17,10 @@ namespace {
 
 const std::string kPageStart = "\r\n\r\n";
 
-// Takes at most LinesPerPage lines; a form-feed line ends the page early.
+// Takes at most LinesPerPage lines; a form feed ends the page early. DOS
+// programs write the next page's first line right after the form feed, so
+// the text before it is the page's last line and the text after it stays in
+// the source as the first line of the next page.
 void take_lines(PrintJob& j, SourceFile& source) {
     const std::string indent(static_cast<std::size_t>(j.LeftIndent > 0 ? j.LeftIndent : 0), ' ');
     const auto keep = static_cast<std::size_t>(j.CharsPerLine > 0 ? j.CharsPerLine : 0);
@@ -26,14 +29,17 @@ void take_lines(PrintJob& j, SourceFile& source) {
         if (source.at_end()) {
             return;
         }
-        bool has_form_feed = false;
-        source.read_line(line, keep, has_form_feed);
-        if (has_form_feed) {
+        bool ends_at_form_feed = false;
+        source.read_line(line, keep, ends_at_form_feed);
+        if (ends_at_form_feed && line.empty()) {
             return;
         }
         j.PageText += indent;
         j.PageText += line;
         j.PageText += "\r\n";
+        if (ends_at_form_feed) {
+            return;
+        }
     }
 }
 

@@ -21,17 +21,17 @@ constexpr int kMostLinks = 40;
 constexpr mode_t kPermissionBits = 0777;
 constexpr mode_t kNewFileBits = 0666;
 
-// The kernel's rule for links in shared folders (fs.protected_symlinks),
-// kept here whether or not the kernel keeps it: in a folder anyone may write
-// and where only owners may remove (the sticky bit), a link is followed only
-// when it is ours or the folder owner's.
+// In a folder others may write (its group or others write bit, sticky or
+// not), anyone who may write there may have planted a link or moved one into
+// place, so only a link of ours or of root is followed. The kernel's own rule
+// (fs.protected_symlinks) covers sticky folders only, and only when it is on.
 bool link_may_be_planted(const struct stat& link, const std::string& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) {
         return true;
     }
-    const bool shared = (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
-    return shared && link.st_uid != ::geteuid() && link.st_uid != info.st_uid;
+    const bool shared = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    return shared && link.st_uid != ::geteuid() && link.st_uid != 0;
 }
 
 std::string link_destination(const std::string& link, const std::string& target) {

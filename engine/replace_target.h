@@ -8,9 +8,9 @@ namespace kvalon {
 // The file a new version of `target` replaces, found as cp and shell
 // redirection find it: a symbolic link is followed and the file it leads to
 // is replaced (the link stays), a link that leads nowhere yet is where the
-// new file is made. A link in a folder anyone may write and that has the
-// sticky bit (/tmp), owned by neither us nor the folder's owner, is refused
-// and never followed: another user may have planted it there.
+// new file is made. A link in a folder others may write (group or others
+// write bit, sticky or not), owned by neither us nor root, is refused and
+// never followed: another user may have planted it there.
 struct ReplaceTarget {
     std::string path; // the file to replace or to make
     bool exists = false;

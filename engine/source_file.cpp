@@ -63,6 +63,16 @@ bool leaves_a_mark(char c) {
     return code > codes::FirstPrintable && code != codes::Delete && code != codes::NoBreakSpace;
 }
 
+// Called before `piece` is counted into the shape's length.
+void note_form_feeds(LineShape& shape, std::string_view piece) {
+    const std::size_t first = piece.find(kFormFeed);
+    if (first == piece.npos || shape.has_form_feed) {
+        return;
+    }
+    shape.has_form_feed = true;
+    shape.text_before_form_feed = shape.length > 0 || first > 0;
+}
+
 } // namespace
 
 SourceFile::SourceFile() = default;
@@ -192,7 +202,7 @@ LineShape SourceFile::skim_line(char skip) {
     scan_line([&](std::string_view piece) {
         shape.prints = shape.prints || std::any_of(piece.begin(), piece.end(), leaves_a_mark);
         shape.skip_total += std::count(piece.begin(), piece.end(), skip);
-        shape.has_form_feed = shape.has_form_feed || piece.find(kFormFeed) != piece.npos;
+        note_form_feeds(shape, piece);
         before_last = piece.size() > 1 ? piece[piece.size() - 2] : last;
         last = piece.back();
         if (shape.length == 0 && piece.size() == 1) {
@@ -205,23 +215,47 @@ LineShape SourceFile::skim_line(char skip) {
     if (shape.cannot_be_planned) {
         return shape;
     }
+    shape.text_after_form_feed = shape.has_form_feed && last != kFormFeed;
     shape.lone_form_feed = shape.lone_form_feed && shape.length == 1;
     shape.ends_with_two_skips = shape.length >= 2 && last == skip && before_last == skip;
     return shape;
 }
 
-void SourceFile::read_line(std::string& line, std::size_t keep, bool& has_form_feed) {
+void SourceFile::read_line(std::string& line, std::size_t keep, bool& ends_at_form_feed) {
     line.clear();
-    has_form_feed = false;
-    scan_line([&](std::string_view piece) {
-        if (!has_form_feed && piece.find(kFormFeed) != std::string_view::npos) {
-            has_form_feed = true;
+    ends_at_form_feed = false;
+    while (fill()) {
+        const char* start = m_buffer.data() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, available));
+        std::size_t length = cr != nullptr ? static_cast<std::size_t>(cr - start) : available;
+        const auto* feed = static_cast<const char*>(std::memchr(start, kFormFeed, length));
+        if (feed != nullptr) {
+            length = static_cast<std::size_t>(feed - start);
         }
         if (line.size() < keep) {
-            line.append(piece.substr(0, keep - line.size()));
+            line.append(start, std::min(length, keep - line.size()));
         }
-        return true;
-    });
+        m_begin += length;
+        if (feed != nullptr) {
+            ++m_begin;
+            ends_at_form_feed = true;
+            take_line_end_after_form_feed();
+            return;
+        }
+        if (cr != nullptr) {
+            ++m_begin;
+            take_line_feed_after_cr();
+            return;
+        }
+    }
+}
+
+void SourceFile::take_line_end_after_form_feed() {
+    if (fill() && m_buffer[m_begin] == kCarriageReturn) {
+        ++m_begin;
+        take_line_feed_after_cr();
+    }
 }
 
 std::string_view SourceFile::available() {

@@ -11,12 +11,14 @@ namespace kvalon {
 // What the planning scan needs to know of one line, without keeping it.
 struct LineShape {
     std::int64_t length = 0;
-    std::int64_t skip_total = 0;      // occurrences of the bold marker
-    bool ends_with_two_skips = false; // the last two characters are both markers
-    bool lone_form_feed = false;      // the line is exactly one form feed
-    bool has_form_feed = false;       // a form feed stands anywhere in the line
-    bool cannot_be_planned = false;   // skimming stopped early: the line is too long
-    bool prints = false;              // a character in it leaves a mark (not a blank or control)
+    std::int64_t skip_total = 0;        // occurrences of the bold marker
+    bool ends_with_two_skips = false;   // the last two characters are both markers
+    bool lone_form_feed = false;        // the line is exactly one form feed
+    bool has_form_feed = false;         // a form feed stands anywhere in the line
+    bool text_before_form_feed = false; // its first form feed ends a printed line
+    bool text_after_form_feed = false;  // its last form feed begins a printed line
+    bool cannot_be_planned = false;     // skimming stopped early: the line is too long
+    bool prints = false;                // a character in it leaves a mark (not a blank or control)
 };
 
 // Which file, of what size and age: a file that planning measured must be
@@ -64,9 +66,12 @@ public:
     // early, with `cannot_be_planned` set, once the line is certain to be too
     // long (engine/line_limit.h); the rest of that line is then left unread.
     LineShape skim_line(char skip);
-    // Consumes the next line; keeps at most `keep` of its first characters in
-    // `line` and tells whether a form feed stands anywhere in it.
-    void read_line(std::string& line, std::size_t keep, bool& has_form_feed);
+    // Consumes the next line up to its end or up to its first form feed, and
+    // keeps at most `keep` of the characters before that in `line`. After a
+    // form feed (`ends_at_form_feed`) the rest of the line is read as the next
+    // line; when nothing but the line's end follows, that end is consumed too,
+    // so that a form feed at a line's end makes no empty line after it.
+    void read_line(std::string& line, std::size_t keep, bool& ends_at_form_feed);
     // The bytes read ahead and not yet taken, at least one unless the file is
     // at its end; consume() takes the first `count` of them.
     std::string_view available();
@@ -77,6 +82,7 @@ private:
     bool fill();
     void check_unchanged_at_end();
     void take_line_feed_after_cr();
+    void take_line_end_after_form_feed();
 
     std::FILE* m_file = nullptr;
     std::string m_path;

@@ -20,7 +20,7 @@ double twips_of(double mm) {
 PageSurface::PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> faces,
                          std::unique_ptr<DocumentSink> sink)
     : m_faces(std::move(faces)), m_sink(std::move(sink)), m_paper(setup.paper),
-      m_paper_code(setup.paper_code), m_resolution(setup.resolution),
+      m_paper_code(setup.paper_code), m_takes_a4(setup.takes_a4), m_resolution(setup.resolution),
       m_device_name(setup.device_name), m_copies(setup.copies), m_describe_job(setup.describe_job) {
 }
 

@@ -24,6 +24,7 @@ struct SurfaceSetup {
     int resolution = DrawingDpi; // device pixels to the inch: fonts are whole pixels
     std::string device_name;     // as the print data show it
     int copies = 1;
+    bool takes_a4 = true; // the target has an A4 sheet
     // What a document with this info and pages like this sheet would be sent
     // with (the destination's own description); unset: nothing to tell.
     std::function<JobPreview(const DocumentInfo&, const PageDescription&)> describe_job;
@@ -45,6 +46,7 @@ public:
     double width_twips() const override;
     double height_twips() const override;
     int paper_size() const override { return m_paper_code; }
+    bool takes_a4() const override { return m_takes_a4; }
     void set_paper_size(int windows_code) override;
     int orientation() const override;
     void set_orientation(int orientation) override;
@@ -108,6 +110,7 @@ private:
     PaperSize m_paper;
     bool m_landscape = false;
     int m_paper_code;
+    bool m_takes_a4;
     int m_resolution;
     std::string m_device_name;
     int m_copies;

@@ -1,6 +1,7 @@
 #include "startup/command_line.h"
 
 #include "engine/error.h"
+#include "engine/escp/escp_form_length.h"
 #include "engine/font_sizes.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
@@ -72,10 +73,18 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
     } else if (word == "--plan") {
         options.plan = true;
     } else if (word == "--escp") {
-        options.language = PrinterLanguage::Epson;
+        options.language = LanguageChoice::Epson;
+    } else if (word == "--text") {
+        options.language = LanguageChoice::Text;
     } else if (is_option(word, "--code-page")) {
         const std::string name = option_value(words, index, "--code-page");
         options.code_page = parse_code_page_choice(name, "--code-page " + name);
+    } else if (is_option(word, "--form-length")) {
+        const std::string length = option_value(words, index, "--form-length");
+        options.form_length = parse_form_length(length);
+        if (!options.form_length) {
+            throw KvalonError(ErrorKind::CommandLine, "--form-length " + length);
+        }
     } else if (word == "--fit-pages") {
         options.fit_pages = true;
     } else if (word == "--open" && index + 1 == words.size()) {
@@ -144,6 +153,7 @@ ProgramOptions parse_program_options(const std::vector<std::string>& words) {
             options.argument_text += ' ';
         }
         options.argument_text += words[rest];
+        options.shell_words.push_back(words[rest]);
     }
     if (options.open && !options.argument_text.empty()) {
         throw KvalonError(ErrorKind::CommandLine, "--open");

@@ -3,6 +3,7 @@
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,11 +33,14 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool plan = false;
-    // --escp: the report is read as an Epson ESC/P printer would.
-    PrinterLanguage language = PrinterLanguage::Text;
+    // --escp: the report is read as an Epson ESC/P printer would; --text: as
+    // plain text; neither, the report tells which.
+    LanguageChoice language = LanguageChoice::Auto;
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;
+    // --form-length: the form the printer was set to (printer units).
+    std::optional<std::int64_t> form_length;
     bool fit_pages = false; // each page the report makes with a form feed on one sheet
     std::optional<std::string> printer;
     std::optional<std::string> pdf;
@@ -49,6 +53,9 @@ struct ProgramOptions {
     std::optional<std::string> open;
     std::optional<QueueCommand> queue_command;
     std::string argument_text;
+    // The words `argument_text` was made of, as the shell passed them: a
+    // report's name with blanks in it comes whole in one of them.
+    std::vector<std::string> shell_words;
     // True when words follow the options, even a single empty one: an empty
     // word from a batch caller is a missing file name, not the windows. A
     // non-empty `argument_text` counts as words too.

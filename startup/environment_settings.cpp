@@ -1,6 +1,7 @@
 #include "startup/environment_settings.h"
 
 #include "engine/error.h"
+#include "engine/escp/escp_form_length.h"
 #include "engine/whole_number.h"
 #include "printing/cups/cups_connection.h"
 #include "startup/command_line.h"
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kvalon {
 
@@ -23,12 +25,28 @@ int environment_number(const char* name, int fallback) {
     return *value;
 }
 
-bool escp_from_environment() {
+LanguageChoice language_from_environment() {
+    const char* text = std::getenv("KVALON_ESCP");
+    if (text == nullptr || *text == '\0' || std::string_view(text) == "auto") {
+        return LanguageChoice::Auto;
+    }
     const int value = environment_number("KVALON_ESCP", 0);
     if (value != 0 && value != 1) {
         throw KvalonError(ErrorKind::CommandLine, "KVALON_ESCP=" + std::to_string(value));
     }
-    return value == 1;
+    return value == 1 ? LanguageChoice::Epson : LanguageChoice::Text;
+}
+
+std::optional<std::int64_t> form_length_from_environment() {
+    const char* text = std::getenv("KVALON_FORM_LENGTH");
+    if (text == nullptr || *text == '\0') {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> length = parse_form_length(text);
+    if (!length) {
+        throw KvalonError(ErrorKind::CommandLine, std::string("KVALON_FORM_LENGTH=") + text);
+    }
+    return length;
 }
 
 int job_wait_from_environment(int fallback) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/printer_language.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace kvalon {
@@ -13,9 +15,12 @@ namespace kvalon {
 // The number in the variable `name`, or `fallback` when it is unset or empty.
 int environment_number(const char* name, int fallback);
 
-// KVALON_ESCP: 1 switches the ESC/P mode on, 0 (or nothing) leaves it off;
-// anything else is refused.
-bool escp_from_environment();
+// KVALON_ESCP: 1 reads the report in the ESC/P mode, 0 as plain text,
+// nothing (or auto) lets the report tell; anything else is refused.
+LanguageChoice language_from_environment();
+// KVALON_FORM_LENGTH: the printer's form as --form-length takes it, or
+// nothing when it is unset or empty.
+std::optional<std::int64_t> form_length_from_environment();
 
 // KVALON_JOB_WAIT: the seconds a CUPS job is followed to its end, 0 or more;
 // `fallback` when unset.

@@ -39,8 +39,11 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
     std::optional<StdinReport> piped_report;
     try {
         ProgramOptions job_options = options;
-        if (escp_from_environment()) {
-            job_options.language = PrinterLanguage::Epson;
+        if (job_options.language == LanguageChoice::Auto) {
+            job_options.language = language_from_environment();
+        }
+        if (!job_options.form_length) {
+            job_options.form_length = form_length_from_environment();
         }
         if (!job_options.code_page) {
             job_options.code_page = code_page_from_environment();

@@ -17,6 +17,7 @@
 #include "printing/sheet_placement.h"
 #include "startup/answer_file.h"
 #include "startup/plan_report.h"
+#include "startup/report_words.h"
 
 #include <algorithm>
 #include <optional>
@@ -156,6 +157,9 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
     j.FitPages = options.fit_pages;
+    if (options.form_length) {
+        j.PrinterFormLength = *options.form_length;
+    }
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");
     }
@@ -163,7 +167,8 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     hooks.install_font();
     const bool has_words = options.has_words || !options.argument_text.empty();
     if (has_words) {
-        j.ParamList = split_command_line(options.argument_text);
+        j.ParamList =
+            split_report_words(options.argument_text, options.shell_words, names_ordinary_file);
     }
     j.SourcePath = j.ParamList[0];
     if (has_words) {

@@ -138,8 +138,10 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
         return;
     }
     // A report whose lines are measured in printed cells, known only at a
-    // line's end (ESC/P), says nothing certain by its bytes.
-    report.emplace(STDIN_FILENO, temporary_folder(), page_model(options.language).reads_lines());
+    // line's end (ESC/P), says nothing certain by its bytes. One the report
+    // tells is watched as text: an Epson report's lines of bytes (a row of
+    // dots is a few thousand) stay far below the longest line.
+    report.emplace(STDIN_FILENO, temporary_folder(), may_be_text(options.language));
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }

@@ -21,19 +21,6 @@ inline constexpr const char* kPdfPrinter = "PDF &файл…";
 inline constexpr const char* kEscpMode = "Пе&чат като Epson (ESC/P)";
 inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
 inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";
-// In the order of the code pages (engine/code_page.h).
-inline constexpr const char* kCodePageTitles[] = {
-    "&MIK (български DOS)",
-    "CP86&6 (руски DOS)",
-    "CP&437 (DOS, английски)",
-    "CP85&0 (DOS, западноевропейски)",
-    "CP85&2 (DOS, централноевропейски)",
-    "CP85&5 (DOS, кирилица)",
-    "CP85&7 (DOS, турски)",
-    "Kamen&ický (DOS, чешки и словашки)",
-    "CP&1251 (Windows, кирилица)",
-    "&KOI8-R (руски)",
-};
 inline constexpr const char* kFitPages = "&Страница на отчета на един лист";
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";
@@ -49,12 +36,16 @@ inline constexpr const char* kPaperSizeRow = "Лист-размери";
 inline constexpr const char* kPaperNameRow = "Лист-вид";
 inline constexpr const char* kJobSettingsRow = "Опции";
 inline constexpr const char* kModeRow = "Режим";
+inline constexpr const char* kCodePageRow = "Кодова таблица";
+// After a code page the program told from the report itself.
+inline constexpr const char* kCodePageToldMark = " (разпозната)";
 inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";
 inline constexpr const char* kModeFitPages = ", стр. на един лист";
 inline constexpr const char* kChooseReportHint =
     "Изберете отчет: Файл → Избор (Ctrl+O),\nили пуснете файла тук с мишката";
 inline constexpr const char* kEscpOffer = "&Включване на ESC/P";
+inline constexpr const char* kCodePageOffer = "&Автоматична кодова таблица";
 inline constexpr const char* kLandscape = "Пейзаж (Landscape)";
 inline constexpr const char* kPortrait = "Портрет (Portrait)";
 inline constexpr const char* kChoosePdfTitle = "PDF файл за печат";

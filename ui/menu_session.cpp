@@ -1,6 +1,7 @@
 #include "ui/menu_session.h"
 
 #include "engine/escp/epson_sequences.h"
+#include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/page_area.h"
 #include "engine/print_job.h"
@@ -47,6 +48,7 @@ bool MenuSession::open_report(const std::string& path) {
     j.SourcePath.clear();
     j.LastFileName = path;
     m_offer_escp = false;
+    m_offer_told_code_page = false;
     if (path.empty()) {
         return false;
     }
@@ -61,6 +63,8 @@ bool MenuSession::open_report(const std::string& path) {
     if (m_offer_escp) {
         tell(messages::kEpsonSequencesHint);
     }
+    // Garbage on every line matters more than sequences printed as letters.
+    tell_code_page_contradicted();
     return true;
 }
 
@@ -71,6 +75,23 @@ void MenuSession::tell_told_code_page() {
         tell(messages::kCodePageTold + std::string(code_page_name(j.CodePage)) +
              messages::kCodePageCertainty + std::to_string(j.CodePageCertainty) + " %)");
     }
+}
+
+// A page chosen by hand stays for later reports, which may be in another.
+void MenuSession::tell_code_page_contradicted() {
+    const PrintJob& j = job();
+    if (!j.CodePageAsked || j.CodePageAsked->automatic) {
+        return;
+    }
+    const std::optional<CodePageGuess> told = code_page_told_otherwise(j);
+    if (!told) {
+        return;
+    }
+    m_offer_told_code_page = true;
+    tell(messages::kCodePageOtherwise + std::string(code_page_name(told->page)) +
+         messages::kCodePageCertainty + std::to_string(told->certainty) + " %)" +
+         messages::kCodePageNotChosen + std::string(code_page_name(j.CodePage)) +
+         messages::kCodePageSwitchHint);
 }
 
 void MenuSession::choose_printer(std::shared_ptr<const Destination> destination) {

@@ -45,6 +45,10 @@ public:
     // Sequences read as plain text print as their letters: whether the mode
     // is offered for the report last opened (the status line has said why).
     bool offers_escp_mode() const { return m_offer_escp; }
+    // A code page chosen by hand that the report's own letters clearly
+    // contradict: whether "auto" is offered for it (the status line has
+    // said which page the report is in).
+    bool offers_told_code_page() const { return m_offer_told_code_page; }
 
     // The printer that prints from now on: the pages printed so far go to the
     // printer they were printed for first.
@@ -69,11 +73,13 @@ public:
 private:
     void tell(const std::string& text) { status.notify(text); }
     void tell_told_code_page();
+    void tell_code_page_contradicted();
 
     PrinterBinding& m_binding;
     UserSettings& m_settings;
     PrintSession m_print;
     bool m_offer_escp = false;
+    bool m_offer_told_code_page = false;
 };
 
 } // namespace kvalon

@@ -51,6 +51,11 @@ PrintData print_data(const PrintJob& j, const std::string& printer_name,
         mode += captions::kModeFitPages;
     }
     data[PrintDataRow::Mode].text = mode;
+    std::string code_page(code_page_name(j.CodePage));
+    if (j.CodePageAsked && j.CodePageAsked->automatic) {
+        code_page += captions::kCodePageToldMark;
+    }
+    data[PrintDataRow::CodePage].text = code_page;
     data.note = preview.note;
     return data;
 }

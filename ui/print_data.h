@@ -23,8 +23,9 @@ enum class PrintDataRow {
     PaperName,
     JobSettings, // what a print queue is told with the job
     Mode,        // how the report is read: as plain text or as an Epson printer reads it
+    CodePage,    // the code page the report is read in
 };
-inline constexpr std::size_t kPrintDataRows = 11;
+inline constexpr std::size_t kPrintDataRows = 12;
 
 // One row's value as the print data show it (UTF-8; paths in the file
 // system's own bytes).

@@ -84,6 +84,8 @@ void EscpPrinter::on_command(const EscpCommand& command) {
 // where it is.
 void EscpPrinter::apply_reset() {
     EscpState reset;
+    reset.printer_form_length = m_state.printer_form_length;
+    reset.form_length = m_state.printer_form_length;
     reset.y = m_state.y;
     reset.code_page = m_state.code_page;
     reset.page_has_print = m_state.page_has_print;
@@ -245,9 +247,11 @@ bool EscpPrinter::apply_horizontal(const EscpCommand& command) {
     const std::int64_t column = m_state.column_width();
     switch (command.code) {
     case 'l':
+        // The printer starts the line afresh at the new margin, to the left
+        // of the old one too: a block indented by a margin ends with it.
         if (n * column < m_state.right_margin) {
             m_state.left_margin = n * column;
-            m_state.x = std::max(m_state.x, m_state.left_margin);
+            m_state.x = m_state.left_margin;
         }
         return true;
     case 'Q':

@@ -29,8 +29,9 @@ public:
     }
     bool longest_line_is_printed_width() const override { return true; }
     void add_plan_lines(const PrintJob& j, PlanLines& lines) const override {
-        lines.add("Escp", "1");
+        lines.add("Escp", j.LanguageByReport ? "1 (auto)" : "1");
         lines.add_measure("FormLength", inches(j.Escp->FormLength));
+        lines.add_measure("PrinterFormLength", inches(j.PrinterFormLength));
         lines.add_measure("PrintedWidth", inches(j.Escp->Width));
         lines.add_measure("Scale", j.Escp->Scale);
         lines.add_measure("LeftMm", j.Escp->LeftMm);

@@ -46,6 +46,16 @@ Fit fit_page(double across, double along, double width, double length) {
     return fit;
 }
 
+// The printer as it stands when the report begins: its form the one it was
+// set to, its characters the report's code page.
+EscpState printer_start(const PrintJob& j) {
+    EscpState start;
+    start.printer_form_length = j.PrinterFormLength;
+    start.form_length = j.PrinterFormLength;
+    start.code_page = j.CodePage;
+    return start;
+}
+
 FileIdentity scan(PrintJob& j, EscpScan& found) {
     SourceFile& source = source_file();
     source.close();
@@ -55,7 +65,7 @@ FileIdentity scan(PrintJob& j, EscpScan& found) {
         // Which bytes print depends on the code page: it is told once the
         // report is known to be a file one may read.
         choose_job_code_page(j);
-        found = scan_escp_source(source, j.CodePage);
+        found = scan_escp_source(source, printer_start(j));
     } catch (const KvalonError&) {
         source.close();
         throw;
@@ -66,7 +76,7 @@ FileIdentity scan(PrintJob& j, EscpScan& found) {
 
 Fit choose_orientation(PrintJob& j, PrinterSurface& surface, const EscpScan& found) {
     const double width = mm_of(found.widest);
-    const double length = mm_of(found.printed ? found.longest_form : kEscpDefaultFormLength);
+    const double length = mm_of(found.printed ? found.longest_form : j.PrinterFormLength);
     surface.set_orientation(PrinterSurface::kPortrait);
     const double paper_width = surface.width_twips() / TwipsPerMm;
     const double paper_height = surface.height_twips() / TwipsPerMm;
@@ -102,10 +112,10 @@ void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, cons
     }
     j.CharsPerLine = whole16(std::floor(fit.across / j.CharWidth));
     j.LinesPerPage = whole16(static_cast<double>(
-        found.printed ? found.first_form_lines : kEscpDefaultFormLength / kEscpSixthInch));
+        found.printed ? found.first_form_lines : j.PrinterFormLength / kEscpSixthInch));
     j.LeftIndent = static_cast<std::int16_t>(std::lround(j.Escp->LeftMm / j.CharWidth));
     j.PageCount = found.pages;
-    j.Escp->FormLength = found.printed ? found.longest_form : kEscpDefaultFormLength;
+    j.Escp->FormLength = found.printed ? found.longest_form : j.PrinterFormLength;
     j.Escp->Width = found.widest;
     j.PrintableData = found.printed;
 }
@@ -123,8 +133,7 @@ void plan_escp_layout(PrintJob& j, PrinterSurface& surface) {
         source.close();
         throw KvalonError(ErrorKind::File, j.SourcePath, messages::kChangedDuringJob);
     }
-    j.Escp->Carried = EscpState{};
-    j.Escp->Carried.code_page = j.CodePage;
+    j.Escp->Carried = printer_start(j);
     j.Escp->PageStart = j.Escp->Carried;
     j.Escp->Pending.clear();
 }

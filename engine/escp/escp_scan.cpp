@@ -78,11 +78,9 @@ private:
 
 } // namespace
 
-EscpScan scan_escp_source(SourceFile& source, CodePageId page) {
+EscpScan scan_escp_source(SourceFile& source, const EscpState& start) {
     EscpScan scan;
     Measure measure(scan, source.path());
-    EscpState start;
-    start.code_page = page;
     EscpPrinter printer(measure, start);
     measure.watch(printer);
     for (std::string_view bytes = source.available(); !bytes.empty() && !printer.ended();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/code_page.h"
+#include "engine/escp/escp_state.h"
 
 #include <cstdint>
 
@@ -30,9 +30,10 @@ struct EscpScan {
 };
 
 // Reads the open source (read whole, SourceFile::Reading::Bytes) from its
-// position to its end, or to the report's end mark, in code page `page`.
+// position to its end, or to the report's end mark, from the printer state
+// `start` (its code page, its form).
 // Throws KvalonError(TooManyPages) when the page count leaves its range,
 // KvalonError(PageTooFull) for a page past the bounds above.
-EscpScan scan_escp_source(SourceFile& source, CodePageId page);
+EscpScan scan_escp_source(SourceFile& source, const EscpState& start);
 
 } // namespace kvalon

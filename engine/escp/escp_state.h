@@ -38,6 +38,9 @@ struct EscpState {
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t line_spacing = kEscpSixthInch;
+    // The form the printer was set to (panel or switches), which ESC @ brings
+    // back, and the form in force.
+    std::int64_t printer_form_length = kEscpDefaultFormLength;
     std::int64_t form_length = kEscpDefaultFormLength;
     std::int64_t bottom_skip = 0; // ESC N: left blank above the perforation
     std::int64_t left_margin = 0;

@@ -4,11 +4,13 @@
 #include "engine/messages.h"
 #include "platform/signal_cleanup.h"
 #include "printing/cups/cups_connection.h"
+#include "printing/cups/printer_trouble.h"
 
 #include <cups/cups.h>
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace kvalon {
 
@@ -28,9 +30,34 @@ std::string text_of(ipp_t* response, const char* name) {
     return text != nullptr ? text : "";
 }
 
+std::vector<std::string> keywords_of(ipp_t* response, const char* name) {
+    std::vector<std::string> keywords;
+    ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_KEYWORD);
+    const int count = attribute != nullptr ? ippGetCount(attribute) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (const char* keyword = ippGetString(attribute, i, nullptr)) {
+            keywords.emplace_back(keyword);
+        }
+    }
+    return keywords;
+}
+
 int enum_of(ipp_t* response, const char* name) {
     ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ENUM);
     return attribute != nullptr ? ippGetInteger(attribute, 0) : 0;
+}
+
+std::optional<std::string> ended_reason(int job_state) {
+    switch (job_state) {
+    case IPP_JSTATE_ABORTED:
+        return messages::kJobAborted;
+    case IPP_JSTATE_CANCELED:
+        return messages::kJobCancelled;
+    case IPP_JSTATE_STOPPED:
+        return messages::kJobStopped;
+    default:
+        return std::nullopt;
+    }
 }
 
 // Asks for one object's attributes; nothing when the service gave no answer.
@@ -54,23 +81,30 @@ ipp_t* ask(const CupsConnection& connection, ipp_op_t operation, const char* uri
 }
 
 JobLook look_at(const CupsConnection& connection, const std::string& queue, int job_id) {
-    static const char* const job_attributes[] = {"job-state", "job-printer-state-message"};
-    static const char* const printer_attributes[] = {"printer-state", "printer-state-message"};
+    static const char* const job_attributes[] = {"job-state", "job-printer-state-message",
+                                                 "job-state-reasons"};
+    static const char* const printer_attributes[] = {"printer-state", "printer-state-message",
+                                                     "printer-state-reasons"};
     JobLook look;
     const std::string uri = printer_uri(queue);
     ipp_t* job =
-        ask(connection, IPP_OP_GET_JOB_ATTRIBUTES, "printer-uri", uri, job_id, job_attributes, 2);
+        ask(connection, IPP_OP_GET_JOB_ATTRIBUTES, "printer-uri", uri, job_id, job_attributes, 3);
     ipp_t* printer = job == nullptr ? nullptr
                                     : ask(connection, IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
-                                          uri, 0, printer_attributes, 2);
+                                          uri, 0, printer_attributes, 3);
     if (job != nullptr && printer != nullptr) {
         look.answered = true;
         look.job_state = enum_of(job, "job-state");
         look.printer_stopped = enum_of(printer, "printer-state") == IPP_PSTATE_STOPPED;
-        look.printer_message = text_of(job, "job-printer-state-message");
-        if (look.printer_message.empty()) {
-            look.printer_message = text_of(printer, "printer-state-message");
+        std::string message = text_of(job, "job-printer-state-message");
+        if (message.empty()) {
+            message = text_of(printer, "printer-state-message");
         }
+        const auto job_reasons = keywords_of(job, "job-state-reasons");
+        const auto printer_reasons = keywords_of(printer, "printer-state-reasons");
+        look.printer_message = printer_trouble(message, job_reasons, printer_reasons,
+                                               ended_reason(look.job_state).has_value());
+        look.failure_words = printer_trouble(message, job_reasons, printer_reasons, true);
     }
     ippDelete(job);
     ippDelete(printer);
@@ -84,19 +118,6 @@ std::string failure_reason(const std::string& reason, const std::string& printer
         return reason;
     }
     return reason + messages::kPrinterSays + printer_message + messages::kPrinterSaysEnd;
-}
-
-std::optional<std::string> ended_reason(int job_state) {
-    switch (job_state) {
-    case IPP_JSTATE_ABORTED:
-        return messages::kJobAborted;
-    case IPP_JSTATE_CANCELED:
-        return messages::kJobCancelled;
-    case IPP_JSTATE_STOPPED:
-        return messages::kJobStopped;
-    default:
-        return std::nullopt;
-    }
 }
 
 JobOutcome failed(const std::string& reason) {
@@ -147,7 +168,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
                 return ended_as(JobOutcome::State::Completed);
             }
             if (const auto reason = ended_reason(look.job_state)) {
-                JobOutcome outcome = failed(failure_reason(*reason, look.printer_message));
+                JobOutcome outcome = failed(failure_reason(*reason, look.failure_words));
                 if (look.job_state == IPP_JSTATE_CANCELED) {
                     outcome.state = JobOutcome::State::Cancelled;
                 }
@@ -155,7 +176,7 @@ JobOutcome follow_job(const std::string& queue, int job_id,
             }
             if (look.printer_stopped && !paused_queue_waits) {
                 cupsCancelJob2(connection.get(), queue.c_str(), job_id, 0);
-                return failed(failure_reason(messages::kQueueStopped, look.printer_message));
+                return failed(failure_reason(messages::kQueueStopped, look.failure_words));
             }
             if (std::chrono::steady_clock::now() >= deadline) {
                 return ended_as(JobOutcome::State::StillWaiting);

@@ -37,7 +37,10 @@ struct JobLook {
     bool answered = false;
     int job_state = 0; // IPP job-state: 3 pending, 4 held, 5 processing, 9 completed...
     bool printer_stopped = false;
-    std::string printer_message; // the job's printer-state message, else the printer's
+    // What the printer says of the job's trouble (printer_trouble.h), if any.
+    std::string printer_message;
+    // The same for a job that failed: the printer's words whatever its reasons.
+    std::string failure_words;
 };
 
 // Follows job `job_id` on `queue` until it is completed, aborted, cancelled or

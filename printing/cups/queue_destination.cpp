@@ -50,6 +50,7 @@ QueueDestination::QueueDestination(QueueSettings settings, int copies,
 // A queue starts on A4 unless the job or the queue names its paper.
 SurfaceSetup QueueDestination::surface_setup() const {
     PaperSize paper;
+    bool takes_a4 = true;
     if (!m_settings.media.empty()) {
         paper = paper_for_media(m_settings.media);
         if (!paper.is_valid()) {
@@ -57,7 +58,9 @@ SurfaceSetup QueueDestination::surface_setup() const {
                               messages::kUnknownMedia);
         }
     } else {
-        paper = queue_default_paper(m_settings.queue);
+        const QueuePaper queue = queue_paper(m_settings.queue);
+        paper = queue.paper;
+        takes_a4 = queue.takes_a4;
     }
     if (!paper.is_valid()) {
         paper = paper_for_code(PaperA4);
@@ -68,6 +71,7 @@ SurfaceSetup QueueDestination::surface_setup() const {
     setup.resolution = kQueueResolution;
     setup.device_name = m_settings.queue;
     setup.copies = m_copies;
+    setup.takes_a4 = takes_a4;
     return setup;
 }
 

@@ -1,6 +1,7 @@
 #include "printing/cups/queue_paper.h"
 
 #include "engine/error.h"
+#include "engine/paper_codes.h"
 #include "printing/cups/cups_connection.h"
 #include "printing/cups/destination_info.h"
 
@@ -115,7 +116,23 @@ PaperSize paper_of_options(const cups_dest_t& dest) {
 struct DefaultMedia {
     PaperSize paper;
     bool named = false;
+    bool takes_a4 = true;
 };
+
+// media-supported names every sheet the queue has; without it nothing is
+// known against A4.
+bool lists_a4(ipp_attribute_t* supported) {
+    if (supported == nullptr) {
+        return true;
+    }
+    for (int i = 0; i < ippGetCount(supported); ++i) {
+        const char* name = ippGetString(supported, i, nullptr);
+        if (name != nullptr && code_for_paper(paper_for_media(name)) == PaperA4) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // The two attributes alone: the whole description of a queue with a PPD runs
 // to tens of kilobytes.
@@ -123,7 +140,7 @@ DefaultMedia default_media(http_t* http, const std::string& queue) {
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  printer_uri(queue).c_str());
-    static const char* const wanted[] = {"media-col-default", "media-default"};
+    static const char* const wanted[] = {"media-col-default", "media-default", "media-supported"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   static_cast<int>(std::size(wanted)), nullptr, wanted);
     ipp_t* response = cupsDoRequest(http, request, "/");
@@ -139,6 +156,7 @@ DefaultMedia default_media(http_t* http, const std::string& queue) {
             media.paper = paper_for_media(text);
         }
     }
+    media.takes_a4 = lists_a4(ippFindAttribute(response, "media-supported", IPP_TAG_ZERO));
     ippDelete(response);
     return media;
 }
@@ -146,6 +164,10 @@ DefaultMedia default_media(http_t* http, const std::string& queue) {
 } // namespace
 
 PaperSize queue_default_paper(const std::string& destination) {
+    return queue_paper(destination).paper;
+}
+
+QueuePaper queue_paper(const std::string& destination) {
     const DestinationName name = split_destination(destination);
     try {
         const CupsConnection connection;
@@ -155,18 +177,20 @@ PaperSize queue_default_paper(const std::string& destination) {
         if (dest == nullptr) {
             return {};
         }
-        PaperSize paper = paper_of_options(*dest);
+        QueuePaper queue;
+        queue.paper = paper_of_options(*dest);
         cupsFreeDests(1, dest);
-        if (!paper.is_valid()) {
-            const DefaultMedia media = default_media(connection.get(), name.queue);
-            paper = media.paper;
+        const DefaultMedia media = default_media(connection.get(), name.queue);
+        queue.takes_a4 = media.takes_a4;
+        if (!queue.paper.is_valid()) {
+            queue.paper = media.paper;
             // A paper the print service names but knows no size for: as the
             // PPD has it.
-            if (!paper.is_valid() && media.named) {
-                paper = paper_of_ppd(ppd_of(connection.get(), name.queue));
+            if (!queue.paper.is_valid() && media.named) {
+                queue.paper = paper_of_ppd(ppd_of(connection.get(), name.queue));
             }
         }
-        return paper;
+        return queue;
     } catch (const KvalonError&) {
         return {};
     }

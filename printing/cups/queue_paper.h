@@ -17,4 +17,12 @@ namespace kvalon {
 // DOS caller's plan call for a queue pays no more.
 PaperSize queue_default_paper(const std::string& destination);
 
+// The queue's default paper and whether it has an A4 sheet at all (a queue
+// that does not list its sheets is taken to have one).
+struct QueuePaper {
+    PaperSize paper;
+    bool takes_a4 = true;
+};
+QueuePaper queue_paper(const std::string& destination);
+
 } // namespace kvalon

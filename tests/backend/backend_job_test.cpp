@@ -30,13 +30,15 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(job.file, "/var/spool/cups/d00007-001");
     EXPECT_EQ(job.destination, "Office");
     EXPECT_EQ(job.media, "A5");
-    EXPECT_TRUE(job.escp);
+    EXPECT_EQ(job.language, LanguageChoice::Epson);
     EXPECT_TRUE(job.fit_pages);
     EXPECT_FALSE(parsed("media=A5").fit_pages);
     // On standard input the copies are made by CUPS already.
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
-    EXPECT_FALSE(parsed("kvalon-escp=off").escp);
+    EXPECT_EQ(parsed("kvalon-escp=off").language, LanguageChoice::Text);
+    EXPECT_EQ(parsed("kvalon-escp=auto").language, LanguageChoice::Auto);
+    EXPECT_EQ(parsed("").language, LanguageChoice::Auto);
     EXPECT_FALSE(parsed("").code_page);
     EXPECT_EQ(parsed("kvalon-code-page=IBM866").code_page,
               (CodePageChoice{false, CodePageId::Cp866}));

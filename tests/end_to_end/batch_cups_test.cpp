@@ -55,9 +55,9 @@ protected:
 };
 
 TEST_F(BatchCups, FindsTheDefaultQueueAndTakesItsPaper) {
-    const std::string queue = "KvalonLetter" + std::to_string(getpid());
+    const std::string queue = "KvalonA3" + std::to_string(getpid());
     ASSERT_EQ(run_program({"lpadmin", "-p", queue, "-E", "-v", "cups-pdf:/", "-m",
-                           "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd", "-o", "PageSize=Letter"})
+                           "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd", "-o", "PageSize=A3"})
                   .status,
               0);
     write_bytes(dir.file("REPORT.TXT"), "x\r\n");
@@ -66,8 +66,8 @@ TEST_F(BatchCups, FindsTheDefaultQueueAndTakesItsPaper) {
         const char* paper;
     };
     const Case cases[] = {
-        {{{"PRINTER", queue}, {"LPDEST", ""}}, "Letter, 8 1/2 x 11 in. "},
-        {{{"LPDEST", queue}, {"PRINTER", "PDF"}}, "Letter, 8 1/2 x 11 in. "},
+        {{{"PRINTER", queue}, {"LPDEST", ""}}, "A3, 297 x 420 mm "},
+        {{{"LPDEST", queue}, {"PRINTER", "PDF"}}, "A3, 297 x 420 mm "},
         {{{"LPDEST", ""}, {"PRINTER", ""}}, "A4, 210 x 297 mm "},
     };
     for (const Case& c : cases) {

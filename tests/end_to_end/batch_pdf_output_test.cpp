@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kvalon::testing {
@@ -171,6 +173,29 @@ TEST_F(BatchPdfOutput, LongLinesGoLandscapeAndFormFeedsMakePages) {
     }
     EXPECT_EQ(found, (std::vector<std::pair<std::string, int>>{
                          {"first", 1}, {"second", 2}, {"third", 3}}));
+}
+
+// DOS programs write a form feed and the next page's first line on one line.
+// That line used to be lost whole: the header of page 2 did not print. The
+// plan counts lines as it always did.
+TEST_F(BatchPdfOutput, TheLineAfterAFormFeedBeginsTheNextPage) {
+    print_report("FIRST\r\nmore\r\n\fSECOND PAGE HEADER - INVOICE 42\r\nbody\r\n");
+    EXPECT_EQ(plan.at("LineCount"), "4");
+    EXPECT_EQ(plan.at("PageCount"), "1");
+    std::vector<std::tuple<std::string, int, long>> found; // word, page, row
+    for (const PdfWord& word : pdf_words(pdf())) {
+        const double row = (word.y_min / kPointsPerMm) / height - 2;
+        found.emplace_back(word.text, word.page, std::lround(row));
+    }
+    EXPECT_EQ(found, (std::vector<std::tuple<std::string, int, long>>{{"FIRST", 1, 0},
+                                                                      {"more", 1, 1},
+                                                                      {"SECOND", 2, 0},
+                                                                      {"PAGE", 2, 0},
+                                                                      {"HEADER", 2, 0},
+                                                                      {"-", 2, 0},
+                                                                      {"INVOICE", 2, 0},
+                                                                      {"42", 2, 0},
+                                                                      {"body", 2, 1}}));
 }
 
 TEST_F(BatchPdfOutput, TheBundledSamplePrintsOnTwoPages) {

@@ -193,7 +193,8 @@ TEST_F(OfficeQueue, DocumentsArriveUnchangedInTheirOwnFormat) {
 
 // Pages that come out blank are handed on, and the job says why they look so.
 TEST_F(OfficeQueue, BlankPagesEndTheJobWithAWarning) {
-    ASSERT_EQ(submit(tag + "-lost", "   \r\nx\fy\r\n").status, 0);
+    // The only letter stands past the cut of a line too long for any size.
+    ASSERT_EQ(submit(tag + "-lost", "   \r\n" + std::string(400, ' ') + "x\r\n").status, 0);
     EXPECT_EQ(ended(1), IPP_JSTATE_COMPLETED);
     EXPECT_NE(status_line_of(1).find("Отпечатаните страници са празни"), std::string::npos)
         << status_line_of(1);

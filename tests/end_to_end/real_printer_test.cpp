@@ -85,6 +85,7 @@ protected:
                    ppd_with_a4_area(ppd, "18 18 577.2756 823.8898", "margins.ppd")});
         add_queue({"-p", "Narrow", "-E", "-v", uri, "-P",
                    ppd_with_a4_area(ppd, "85.04 18 510.24 823.8898", "narrow.ppd")});
+        add_queue({"-p", "LetterOnly", "-E", "-v", uri, "-P", ppd_without_a4(ppd)});
     }
 
     static void TearDownTestSuite() {
@@ -113,6 +114,14 @@ protected:
         const std::regex line(R"(\*ImageableArea A4: "[^"]*")");
         const std::string path = setup->dir.file(name);
         write_bytes(path, std::regex_replace(ppd, line, "*ImageableArea A4: \"" + area + "\""));
+        return path;
+    }
+
+    // The simulator's own PPD without its A4 sheet: a printer that has none.
+    static std::string ppd_without_a4(const std::string& ppd) {
+        const std::regex a4_lines(R"(\*[A-Za-z]+ A4[^:/\n]*[:/][^\n]*\n)");
+        const std::string path = setup->dir.file("letter-only.ppd");
+        write_bytes(path, std::regex_replace(ppd, a4_lines, ""));
         return path;
     }
 
@@ -198,6 +207,22 @@ std::string report_lines(int count, const std::string& line) {
     return text;
 }
 
+// A printer without A4 gets the report planned on its own paper, and the job
+// asks for that paper: asked for A4, such a printer prints nothing.
+TEST_F(RealPrinter, APrinterWithoutA4PrintsOnItsOwnPaper) {
+    const std::string path = report(report_lines(5, "Писмо до клиента"));
+    const std::map<std::string, std::string> plan =
+        parse_plan(kvalon({"--plan", "--printer", "LetterOnly", path}).out);
+    EXPECT_EQ(plan.at("PaperName"), "Letter, 8 1/2 x 11 in. ");
+    EXPECT_EQ(plan.at("PaperWidthMm"), "215");
+    EXPECT_NE(plan.at("JobOptions").find("na_letter_8.5x11in"), std::string::npos);
+    const RunResult printed = kvalon({"--printer", "LetterOnly", path});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    const std::string document = received(path);
+    ASSERT_FALSE(document.empty()) << "the printer received no job";
+    EXPECT_EQ(pdf_info(document)["Page size"].substr(0, 13), "612 x 792 pts");
+}
+
 // The simulator's paper is Letter; the plan puts the report on A4 as it
 // always did, and now the job says so: the page prints at its size, as on a
 // queue whose paper is A4, the lines as far apart as the plan has them.
@@ -208,7 +233,7 @@ TEST_F(RealPrinter, ALetterPrinterPrintsTheA4PlanAtItsSize) {
     const std::string on_a4 = report(text, "a");
     const std::map<std::string, std::string> plan =
         parse_plan(kvalon({"--plan", "--printer", "Letter", on_letter}).out);
-    ASSERT_EQ(plan.at("PaperName"), "Letter, 8 1/2 x 11 in. ");
+    ASSERT_EQ(plan.at("PaperName"), "A4, 210 x 297 mm ");
     ASSERT_EQ(plan.at("JobOptions"), "media=iso_a4_210x297mm");
     for (const std::string& queue_and_report : {"Letter " + on_letter, "A4 " + on_a4}) {
         const std::size_t blank = queue_and_report.find(' ');

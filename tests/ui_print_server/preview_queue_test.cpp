@@ -186,24 +186,27 @@ TEST_F(PreviewOnQueues, AJammedPrinterIsToldWithItsReasonAndTheWindowNeverWaits)
 }
 
 // A paused queue takes the job, as lp does, and the status line says it
-// waits there; started again, the queue prints it.
+// waits there, without the printer's "Paused" after it; started again, the
+// queue prints it.
 TEST_F(PreviewOnQueues, APausedQueueKeepsTheJobAndSaysSo) {
-    open_on("Remote");
+    Form_menu* menu = open_on("Remote");
     ASSERT_EQ(run_program({"cupsdisable", "Remote"}).status, 0);
     press("Command2");
     const std::string waiting =
         "Kvalon-P THREE.TXT стр. 1 на опашка Remote: чака за печат" + messages::kQueuePaused;
     ASSERT_TRUE(QTest::qWaitFor(
         [this, &waiting] {
-            return std::any_of(m_status.begin(), m_status.end(), [&waiting](const std::string& t) {
-                return t.rfind(waiting, 0) == 0;
-            });
+            return std::any_of(m_status.begin(), m_status.end(),
+                               [&waiting](const std::string& t) { return t == waiting; });
         },
         30000));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(job_titles("Remote"), std::vector<std::string>{"Kvalon-P THREE.TXT стр. 1"});
     ASSERT_EQ(run_program({"cupsenable", "Remote"}).status, 0);
     EXPECT_TRUE(status_awaited("Kvalon-P THREE.TXT стр. 1 на опашка Remote: отпечатано"));
+    // That job's state is no word about the next report.
+    choose(menu, write_report_of_pages("TWO.TXT", 2));
+    EXPECT_EQ(control<QLabel>("Form2", "statusLine")->text().toStdString(), "");
 }
 
 // Closing the preview does not wait for the printer: the window is gone while

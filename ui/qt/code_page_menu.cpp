@@ -10,13 +10,24 @@ CodePageMenu::CodePageMenu(const QString& title, const CodePageChoice& current, 
                            QWidget* parent)
     : QMenu(title, parent), m_chosen(std::move(chosen)) {
     setObjectName(QStringLiteral("codePageMenu"));
-    static_assert(std::size(captions::kCodePageTitles) == kCodePageCount);
     const CodePageChoice automatic{true, CodePageId::Mik};
     add_choice(QString::fromUtf8(captions::kCodePageAuto), automatic, current.automatic);
     addSeparator();
-    for (std::size_t p = 0; p < kCodePageCount; ++p) {
-        const CodePageChoice choice{false, static_cast<CodePageId>(p)};
-        add_choice(QString::fromUtf8(captions::kCodePageTitles[p]), choice, current == choice);
+    for (const CodePageRow& row : kCodePageRows) {
+        const CodePageChoice choice{false, row.id};
+        add_choice(
+            QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size())),
+            choice, current == choice);
+    }
+}
+
+void CodePageMenu::show_choice(const CodePageChoice& choice) {
+    const std::string_view name = code_page_choice_name(choice);
+    auto* action =
+        findChild<QAction*>(QStringLiteral("codePage_") +
+                            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (action != nullptr) {
+        action->setChecked(true);
     }
 }
 

@@ -17,6 +17,9 @@ public:
     CodePageMenu(const QString& title, const CodePageChoice& current, Chosen chosen,
                  QWidget* parent);
 
+    // The choice in force, made elsewhere, checked.
+    void show_choice(const CodePageChoice& choice);
+
 private:
     void add_choice(const QString& text, const CodePageChoice& choice, bool checked);
 

@@ -29,11 +29,17 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
 constexpr int kClientWidth = 8010;
-constexpr int kClientHeight = 4590;
+constexpr int kClientHeight = 4950;
+// The print data's frame, from the client's left and right edges.
+constexpr int kFrameLeft = 840;
+constexpr int kFrameRight = 435;
+constexpr int kFrameWidth = kClientWidth - kFrameLeft - kFrameRight;
 
 // One existing file dropped from a file manager; empty for anything else.
 std::string dropped_report(const QMimeData* data) {
@@ -58,7 +64,7 @@ Form_menu::Form_menu(PrinterBinding& binding, QWidget* parent)
     setAcceptDrops(true);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
+    client->setMinimumSize(twips_to_pixels_x(kClientWidth), twips_to_pixels_y(kClientHeight));
     setCentralWidget(client);
     build_menu();
     add_menu_keys();
@@ -145,13 +151,14 @@ void Form_menu::add_switch(QAction*& action, const char* name, const char* capti
 }
 
 void Form_menu::add_code_page_menu() {
-    m_file_menu->addMenu(new CodePageMenu(
+    m_code_pages = new CodePageMenu(
         QString::fromUtf8(captions::kCodePageMenu), m_menu.code_page(),
         [this](const CodePageChoice& choice) {
             m_menu.set_code_page(choice);
             plan_again();
         },
-        this));
+        this);
+    m_file_menu->addMenu(m_code_pages);
 }
 
 // The report on view, if any, from its first page; the pages printed of it
@@ -183,12 +190,25 @@ void Form_menu::build_status_line() {
     // A long message is cut rather than widening the window; whole in the tip.
     m_status->setMinimumWidth(1);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A hint beside its button runs onto a second line rather than ending
+    // mid-word.
+    m_status->setWordWrap(true);
     statusBar()->addWidget(m_status, 1);
     m_escp_offer = new QPushButton(QString::fromUtf8(captions::kEscpOffer), this);
     m_escp_offer->setObjectName(QStringLiteral("escpOffer"));
     m_escp_offer->hide();
     statusBar()->addPermanentWidget(m_escp_offer);
     connect(m_escp_offer, &QPushButton::clicked, m_escp, [this] { m_escp->setChecked(true); });
+    m_code_page_offer = new QPushButton(QString::fromUtf8(captions::kCodePageOffer), this);
+    m_code_page_offer->setObjectName(QStringLiteral("codePageOffer"));
+    m_code_page_offer->hide();
+    statusBar()->addPermanentWidget(m_code_page_offer);
+    connect(m_code_page_offer, &QPushButton::clicked, this, [this] {
+        const CodePageChoice automatic{true, CodePageId::Mik};
+        m_code_pages->show_choice(automatic);
+        m_menu.set_code_page(automatic);
+        plan_again();
+    });
 }
 
 void Form_menu::choose_file() {
@@ -208,6 +228,7 @@ void Form_menu::open_report(const std::string& path, PreviewFocus focus) {
     m_frame->show();
     m_hint->hide();
     m_escp_offer->setVisible(m_menu.offers_escp_mode());
+    m_code_page_offer->setVisible(m_menu.offers_told_code_page());
     show_preview(focus);
 }
 
@@ -232,6 +253,7 @@ void Form_menu::show_no_file_chosen() {
     m_frame->hide();
     m_hint->show();
     m_escp_offer->hide();
+    m_code_page_offer->hide();
 }
 
 void Form_menu::show_preview(PreviewFocus focus) {
@@ -298,6 +320,19 @@ void Form_menu::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The file manager waits for the drop to end; the report is taken after.
     QTimer::singleShot(0, this, [this, path] { open_report(path); });
+}
+
+// A window made wider widens the print data with it, for long paths.
+void Form_menu::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_frame == nullptr) {
+        return;
+    }
+    const QRect client = centralWidget()->rect();
+    m_frame->resize(std::max(twips_to_pixels_x(kFrameWidth),
+                             client.width() - twips_to_pixels_x(kFrameLeft + kFrameRight)),
+                    m_frame->height());
+    m_hint->setGeometry(client);
 }
 
 void Form_menu::closeEvent(QCloseEvent* event) {

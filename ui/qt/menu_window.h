@@ -20,6 +20,7 @@ class QPushButton;
 namespace kvalon {
 
 class Destination;
+class CodePageMenu;
 class PrintDataFrame;
 class PrinterBinding;
 
@@ -51,6 +52,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -86,6 +88,8 @@ private:
     QLabel* m_hint = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_escp_offer = nullptr;
+    QPushButton* m_code_page_offer = nullptr;
+    CodePageMenu* m_code_pages = nullptr;
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

@@ -8,12 +8,15 @@
 #include <QFile>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace kvalon {
 
 namespace {
 constexpr int kRowHeight = 255;
 constexpr int kTitleLeft = 120;
 constexpr int kValueLeft = 2400;
+constexpr int kValueRight = 120; // from the frame's right edge
 
 struct Row {
     int top;
@@ -37,6 +40,7 @@ constexpr Row kRows[kPrintDataRows] = {
     {3360, "Label17", captions::kPaperNameRow, 1935, "Label18", 4215},
     {3720, "Label19", captions::kJobSettingsRow, 1455, "Label20", 4215},
     {4080, "Label21", captions::kModeRow, 1455, "Label22", 4215},
+    {4440, "Label23", captions::kCodePageRow, 2175, "Label24", 4215},
 };
 
 bool is_path(std::size_t row) {
@@ -55,9 +59,9 @@ QLabel* design_label(QLabel* label, const char* name, const QString& text) {
 PrintDataFrame::PrintDataFrame(QWidget* parent)
     : QGroupBox(QString::fromUtf8(captions::kPrintData), parent) {
     setObjectName(QStringLiteral("Frame1"));
-    // One row taller than designed: the rows of the queue's job settings and
-    // of the way the report is read came after the design.
-    setGeometry(twips_rect(840, 0, 6735, 4455));
+    // Taller than designed: the rows of the queue's job settings, of the way
+    // the report is read and of its code page came after the design.
+    setGeometry(twips_rect(840, 0, 6735, 4815));
     setFont(design_font(QStringLiteral("CourierCyr"), 12));
     QPalette value_palette = palette();
     value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
@@ -102,6 +106,11 @@ void PrintDataFrame::show_printer(const std::string& name) {
         ->set_path(QString::fromStdString(name));
 }
 
+void PrintDataFrame::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    place_rows();
+}
+
 void PrintDataFrame::place_rows() {
     std::size_t slot = 0;
     for (std::size_t row = 0; row < kPrintDataRows; ++row) {
@@ -112,7 +121,10 @@ void PrintDataFrame::place_rows() {
         }
         const int top = kRows[slot++].top;
         m_titles[row]->setGeometry(twips_rect(kTitleLeft, top, kRows[row].title_width, kRowHeight));
-        m_values[row]->setGeometry(twips_rect(kValueLeft, top, kRows[row].value_width, kRowHeight));
+        // A wider frame gives its room to the values: long paths show more.
+        QRect value = twips_rect(kValueLeft, top, kRows[row].value_width, kRowHeight);
+        value.setRight(std::max(value.right(), width() - twips_to_pixels_x(kValueRight)));
+        m_values[row]->setGeometry(value);
     }
 }
 

@@ -22,6 +22,9 @@ public:
     // The printer's row alone, the printer changed.
     void show_printer(const std::string& name);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void place_rows();
 
