@@ -19,7 +19,7 @@ public:
 
     void glyph(const EscpGlyph& glyph) override {
         if (glyph.visible()) {
-            printed_to(glyph.x + glyph.width);
+            printed_to(glyph.x + glyph.width, glyph.height);
             if (++m_page_characters > kMostCharactersOnPage) {
                 too_full(kMostCharactersOnPage, messages::kCharactersOnOnePage);
             }
@@ -32,7 +32,9 @@ public:
         }
     }
     void dots(const EscpDots& dots) override {
-        printed_to(dots.x + dots.image.columns() * dots.column_pitch);
+        const std::int64_t spacing = m_printer->state().line_spacing;
+        printed_to(dots.x + dots.image.columns() * dots.column_pitch,
+                   spacing > 0 ? spacing : kEscpSixthInch);
     }
     void page_end(bool had_print) override {
         if (had_print) {
@@ -57,11 +59,10 @@ private:
         throw KvalonError(ErrorKind::PageTooFull, m_path,
                           messages::kLargerThan + std::to_string(bound) + what);
     }
-    void printed_to(std::int64_t right) {
+    // `spacing`: the line spacing the print was placed with.
+    void printed_to(std::int64_t right, std::int64_t spacing) {
         const EscpState& state = m_printer->state();
         if (!m_scan.printed) {
-            const std::int64_t spacing =
-                state.line_spacing > 0 ? state.line_spacing : kEscpSixthInch;
             m_scan.first_form_lines = state.form_length / spacing;
             m_scan.printed = true;
         }

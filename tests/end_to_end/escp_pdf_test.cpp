@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,23 @@ TEST_F(EscpPdf, APageFullerThanAnySheetIsRefusedBeforePrinting) {
                 << result.err;
             EXPECT_FALSE(std::filesystem::exists(pdf()));
         }
+    }
+}
+
+// ESC l starts the line afresh at the new margin, to the left of the old one
+// too: what the line held before it never prints and makes no page wider.
+TEST_F(EscpPdf, AMarginSetOnALineStartsItAfresh) {
+    print_report(esc("l(") + "W0001\r\n" + esc("l\x05") + "W0002\r\nW0003\r\n" + esc("l\x0a") +
+                 std::string(60, 'X') + esc("l") + std::string(1, '\0') + "W0004\r\n");
+    EXPECT_EQ(plan.at("PrintedWidth"), "4.5000");
+    std::map<std::string, double> left;
+    for (const PdfWord& w : pdf_words(pdf())) {
+        left[w.text] = w.x_min;
+    }
+    ASSERT_EQ(left.size(), 4u) << "the line of X is dropped";
+    for (const auto& [word, x] :
+         {std::pair{"W0001", 14400.0}, {"W0002", 1800.0}, {"W0003", 1800.0}, {"W0004", 0.0}}) {
+        EXPECT_NEAR(left.at(word), x_mm(x) * kPointsPerMm, 0.6) << word;
     }
 }
 

@@ -231,6 +231,7 @@ TEST(Samples, TableRowsLineUp) {
         LineEnds ends;
         EscpPrinter printer(ends);
         printer.take(testing::read_bytes(testing::source_dir() + "/samples/" + name));
+        printer.finish();
         std::int64_t table_right = 0;
         for (const auto& [line, code] : ends.first) {
             if (code == 218) { // ┌ opens a table
