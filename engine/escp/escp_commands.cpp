@@ -89,6 +89,7 @@ void EscpPrinter::apply_reset() {
     reset.form_length = m_state.printer_form_length;
     reset.y = m_state.y;
     reset.code_page = m_state.code_page;
+    reset.whole_pages = m_state.whole_pages;
     reset.page_has_print = m_state.page_has_print;
     m_state = reset;
     feed(0); // a head below the form's end is on the next page
@@ -261,6 +262,8 @@ bool EscpPrinter::apply_horizontal(const EscpCommand& command) {
         }
         return true;
     case 'Q':
+        // The line so far prints within the margin it was placed in.
+        print_line();
         if (n * column > m_state.left_margin) {
             m_state.right_margin = std::min(n * column, kEscpCarriageWidth);
         }

@@ -37,6 +37,8 @@ public:
     virtual void page_end(bool /*had_print*/) {}
     // LF, or VT: the printer goes to a new line.
     virtual void line_feed() {}
+    // FF, or VT past the last stop: the report ends the page itself.
+    virtual void form_feed() {}
 
 protected:
     ~EscpOutput() = default;

@@ -155,6 +155,7 @@ void EscpPrinter::line_feed() {
 void EscpPrinter::form_feed() {
     carriage_return();
     m_state.y = 0;
+    m_output.form_feed();
     end_page();
 }
 
@@ -199,10 +200,13 @@ void EscpPrinter::backspace() {
 
 // Past the bottom the paper goes on to the next page: a page of continuous
 // paper ends at the form's length, or where the skip over the perforation
-// begins.
+// begins. A whole page runs on until the report ends it.
 void EscpPrinter::feed(std::int64_t distance) {
     print_line();
     m_state.y = std::max<std::int64_t>(0, m_state.y + distance);
+    if (m_state.whole_pages) {
+        return;
+    }
     const std::int64_t form = m_state.form_length;
     const std::int64_t skip = m_state.bottom_skip;
     if (skip > 0 && m_state.y >= form - skip) {

@@ -20,6 +20,7 @@ public:
     void glyph(const EscpGlyph& glyph) override {
         if (glyph.visible()) {
             printed_to(glyph.x + glyph.width, glyph.height);
+            reaches_down_to(glyph.y + glyph.height);
             if (++m_page_characters > kMostCharactersOnPage) {
                 too_full(kMostCharactersOnPage, messages::kCharactersOnOnePage);
             }
@@ -35,6 +36,11 @@ public:
         const std::int64_t spacing = m_printer->state().line_spacing;
         printed_to(dots.x + dots.image.columns() * dots.column_pitch,
                    spacing > 0 ? spacing : kEscpSixthInch);
+        reaches_down_to(dots.y + dots.image.rows() * dots.row_pitch);
+    }
+    void form_feed() override {
+        m_scan.form_feeds =
+            std::min(m_scan.form_feeds + 1, std::numeric_limits<std::int32_t>::max());
     }
     void page_end(bool had_print) override {
         if (had_print) {
@@ -70,6 +76,15 @@ private:
         m_scan.longest_form = std::max(m_scan.longest_form, state.form_length);
     }
 
+    // A whole page is as long as its print reaches, and no longer than a
+    // form can be.
+    void reaches_down_to(std::int64_t bottom) {
+        if (m_printer->state().whole_pages) {
+            m_scan.longest_form = std::max(m_scan.longest_form, bottom);
+            m_scan.too_tall = m_scan.too_tall || bottom > kEscpLongestForm;
+        }
+    }
+
     EscpScan& m_scan;
     const std::string& m_path;
     const EscpPrinter* m_printer = nullptr;
@@ -84,10 +99,11 @@ EscpScan scan_escp_source(SourceFile& source, const EscpState& start) {
     Measure measure(scan, source.path());
     EscpPrinter printer(measure, start);
     measure.watch(printer);
-    for (std::string_view bytes = source.available(); !bytes.empty() && !printer.ended();
+    const auto reading = [&] { return !printer.ended() && !scan.too_tall; };
+    for (std::string_view bytes = source.available(); !bytes.empty() && reading();
          bytes = source.available()) {
         std::size_t taken = 0;
-        while (taken < bytes.size() && !printer.ended()) {
+        while (taken < bytes.size() && reading()) {
             printer.take(static_cast<unsigned char>(bytes[taken++]));
             measure.took_byte();
         }
