@@ -249,6 +249,9 @@ TEST_F(EscpPdf, AMarginSetOnALineStartsItAfresh) {
     print_report(esc("l(") + "W0001\r\n" + esc("l\x05") + "W0002\r\nW0003\r\n" + esc("l\x0a") +
                  std::string(60, 'X') + esc("l") + std::string(1, '\0') + "W0004\r\n");
     EXPECT_EQ(plan.at("PrintedWidth"), "4.5000");
+    // The 4.5-inch page centred across A4 (11906 twips) inside its 10 mm margins.
+    const double scale = std::stod(plan.at("Scale"));
+    EXPECT_NEAR(std::stod(plan.at("LeftMm")), 10 + (190 - 4.5 * 25.4 * scale) / 2, 0.01);
     std::map<std::string, double> left;
     for (const PdfWord& w : pdf_words(pdf())) {
         left[w.text] = w.x_min;
