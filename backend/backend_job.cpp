@@ -129,9 +129,8 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* fit = options.get("kvalon-fit-pages")) {
         job.fit_pages = switch_value("kvalon-fit-pages", fit);
     }
-    job.options = options.others(
-        {"kvalon-escp", "kvalon-code-page", "kvalon-form-length", "kvalon-fit-pages",
-         "kvalon-offset"});
+    job.options = options.others({"kvalon-escp", "kvalon-code-page", "kvalon-form-length",
+                                  "kvalon-fit-pages", "kvalon-offset"});
     return job;
 }
 

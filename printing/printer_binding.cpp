@@ -6,8 +6,8 @@
 
 namespace kvalon {
 
-std::unique_ptr<PrinterSurface>
-make_printer_surface(std::shared_ptr<const Destination> destination, SheetOffset offset) {
+std::unique_ptr<PrinterSurface> make_printer_surface(std::shared_ptr<const Destination> destination,
+                                                     SheetOffset offset) {
     SurfaceSetup setup = destination->surface_setup();
     setup.offset = offset;
     setup.describe_job = [destination](const DocumentInfo& info, const PageDescription& sheet) {

@@ -13,8 +13,8 @@ namespace kvalon {
 // its jobs described as the destination describes them. Throws as the
 // destination's surface_setup() does. Every page is moved on its sheet by
 // `offset`, the printer's own.
-std::unique_ptr<PrinterSurface>
-make_printer_surface(std::shared_ptr<const Destination> destination, SheetOffset offset = {});
+std::unique_ptr<PrinterSurface> make_printer_surface(std::shared_ptr<const Destination> destination,
+                                                     SheetOffset offset = {});
 
 // The printer the program prints on, owned: printer() is bound to a surface
 // made for a destination, and bound anew when the user picks another one.

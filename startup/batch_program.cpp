@@ -77,7 +77,7 @@ int run_report(const ProgramOptions& options) {
 
 // A queue being removed keeps no defaults.
 void refuse_queue_defaults(const QueueDefaults& defaults) {
-    const char* option = defaults.code_page                             ? "--code-page"
+    const char* option = defaults.code_page                           ? "--code-page"
                          : defaults.language == LanguageChoice::Epson ? "--escp"
                          : defaults.language == LanguageChoice::Text  ? "--text"
                          : !defaults.form_length.empty()              ? "--form-length"

@@ -43,7 +43,7 @@ struct ProgramOptions {
     // --form-length: the form the printer was set to (printer units).
     std::optional<std::int64_t> form_length;
     std::string form_length_text; // as written, for a queue's default
-    bool fit_pages = false; // each page the report makes with a form feed on one sheet
+    bool fit_pages = false;       // each page the report makes with a form feed on one sheet
     // --offset X,Y: every page moved on the sheet for the printer's feed
     // (millimetres across and down).
     std::optional<SheetOffset> offset;

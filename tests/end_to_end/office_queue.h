@@ -21,7 +21,6 @@
 
 namespace kvalon::testing {
 
-
 inline const std::string kLpdDaemon = "/usr/lib/cups/daemon/cups-lpd";
 
 // A scheduler of its own on 127.0.0.1 (scripts/print-server.sh) that runs

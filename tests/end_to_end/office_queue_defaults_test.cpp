@@ -20,8 +20,8 @@ std::string bold_report() {
 }
 
 TEST_F(OfficeQueue, TheQueuesDefaultsGiveWayToTheJobsOwnOptions) {
-    const RunResult setup = kvalon({"--setup-queue", "Kvalon", "Remote", "--escp",
-                                    "--form-length", "a4", "--offset", "4,-3"});
+    const RunResult setup = kvalon(
+        {"--setup-queue", "Kvalon", "Remote", "--escp", "--form-length", "a4", "--offset", "4,-3"});
     ASSERT_EQ(setup.status, 0) << setup.err;
     EXPECT_NE(setup.out.find("Отчетите се печатат като на матричен принтер Epson (ESC/P).\n"
                              "Дължина на листа на принтера: a4.\n"
@@ -72,8 +72,7 @@ TEST_F(OfficeQueue, AJobsOwnOffsetMovesItsPage) {
 
     ASSERT_EQ(submit(tag + "-bad", to_mik(report), {"kvalon-offset=left"}).status, 0);
     EXPECT_EQ(ended(5), IPP_JSTATE_CANCELED);
-    EXPECT_NE(status_line_of(5).find("kvalon-offset=left"), std::string::npos)
-        << status_line_of(5);
+    EXPECT_NE(status_line_of(5).find("kvalon-offset=left"), std::string::npos) << status_line_of(5);
 }
 
 } // namespace

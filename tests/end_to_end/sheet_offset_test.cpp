@@ -41,9 +41,19 @@ TEST_F(SheetOffsetBatch, EveryPageMovesByTheOffsetAndThePlanStays) {
                               "F 0001\r\n\x1bJ\x30Сума\r\n\f2\r\n";
     const Case cases[] = {
         {"text", to_mik(text), {"--offset", "5,-3"}, {}, 5, -3, "5,-3"},
-        {"the option wins", to_mik(text), {"--offset=1.5,2"}, {{"KVALON_OFFSET", "9,9"}}, 1.5, 2,
+        {"the option wins",
+         to_mik(text),
+         {"--offset=1.5,2"},
+         {{"KVALON_OFFSET", "9,9"}},
+         1.5,
+         2,
          "1.5,2"},
-        {"decimal commas", to_mik(text), {}, {{"KVALON_OFFSET", "-2,5;7,25"}}, -2.5, 7.25,
+        {"decimal commas",
+         to_mik(text),
+         {},
+         {{"KVALON_OFFSET", "-2,5;7,25"}},
+         -2.5,
+         7.25,
          "-2.5,7.25"},
         {"epson", to_mik(epson), {"--escp", "--offset", "-4,6"}, {}, -4, 6, "-4,6"},
     };
@@ -76,7 +86,8 @@ TEST_F(SheetOffsetBatch, EveryPageMovesByTheOffsetAndThePlanStays) {
         std::vector<std::string> plan_options = c.options;
         plan_options.insert(plan_options.begin(), "--plan");
         plain_options.insert(plain_options.begin(), "--plan");
-        std::map<std::string, std::string> plan = parse_plan(run(plan_options, dir.file("plan.pdf"), c.env).out);
+        std::map<std::string, std::string> plan =
+            parse_plan(run(plan_options, dir.file("plan.pdf"), c.env).out);
         const std::map<std::string, std::string> plain_plan =
             parse_plan(run(plain_options, dir.file("plan.pdf")).out);
         EXPECT_EQ(plain_plan.count("OffsetMm"), 0u);
