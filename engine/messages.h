@@ -155,6 +155,21 @@ inline const std::string kCellsOutsidePrintable =
     "Страницата не се побира в частта от листа, която принтерът ";
 inline const std::string kCellsOutsidePrintableEnd =
     " отпечатва; текст по краищата ѝ може да не излезе";
+// The status line after an offset was chosen: kOffsetChosen, the offset,
+// kOffsetChosenFor and the printer.
+inline const std::string kOffsetChosen = "Отместване на печата ";
+inline const std::string kOffsetChosenFor = " мм за принтера ";
+// The title of the calibration page's document on a queue or in a PDF.
+inline const std::string kCalibrationDocument = "Kvalon-P: страница за отместване на печата";
+// The words the calibration page prints beside its cross.
+inline const std::string kCalibrationTitle = "Отместване на печата";
+inline const std::string kCalibrationNow = "Отместване сега: ";
+inline const std::string kCalibrationMeasure = "Измерете от левия ръб на листа до";
+inline const std::string kCalibrationMeasureMore =
+    "отвесната линия на кръста и от горния ръб до хоризонталната.";
+inline const std::string kCalibrationChange =
+    "Колкото над 50 мм е мярката, с толкова намалете отместването;";
+inline const std::string kCalibrationChangeMore = "колкото под 50 мм, с толкова го увеличете.";
 // The printer's offset, then kOffsetOffSheetEnd.
 inline const std::string kOffsetOffSheet = "Отместването на печата ";
 inline const std::string kOffsetOffSheetEnd =
