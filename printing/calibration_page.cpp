@@ -40,8 +40,8 @@ void label_at(PrinterSurface& surface, float x, float y, const std::string& text
 void line_around(PrinterSurface& surface, float x1, float y1, float x2, float y2, const Box& box) {
     const bool vertical = x1 == x2;
     const float at = vertical ? x1 : y1;
-    const bool crosses = vertical ? (at > box.left && at < box.right)
-                                  : (at > box.top && at < box.bottom);
+    const bool crosses =
+        vertical ? (at > box.left && at < box.right) : (at > box.top && at < box.bottom);
     if (!crosses) {
         surface.line(x1, y1, x2, y2);
         return;
@@ -132,10 +132,10 @@ Box draw_hint(PrinterSurface& surface, const SheetOffset& current, bool draw) {
 } // namespace
 
 void draw_calibration_page(PrinterSurface& surface, const SheetOffset& current) {
-    const int width_mm = static_cast<int>(std::floor(surface.width_twips() * MmPerInch /
-                                                     TwipsPerInch));
-    const int height_mm = static_cast<int>(std::floor(surface.height_twips() * MmPerInch /
-                                                      TwipsPerInch));
+    const int width_mm =
+        static_cast<int>(std::floor(surface.width_twips() * MmPerInch / TwipsPerInch));
+    const int height_mm =
+        static_cast<int>(std::floor(surface.height_twips() * MmPerInch / TwipsPerInch));
     const int saved_width = surface.draw_width();
     surface.set_font_name("CourierCyr");
     const auto width = static_cast<float>(width_mm);

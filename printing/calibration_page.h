@@ -7,8 +7,8 @@ namespace kvalon {
 
 // Where the calibration page's marks stand on the sheet as planned, in
 // millimetres from its top-left corner; the printer's offset moves them.
-inline constexpr double kCalibrationCrossMm = 50; // the cross the user measures to
-inline constexpr int kCalibrationRulerStepMm = 10;  // a ruler label every this many
+inline constexpr double kCalibrationCrossMm = 50;  // the cross the user measures to
+inline constexpr int kCalibrationRulerStepMm = 10; // a ruler label every this many
 
 // Draws the calibration page on `surface` in its current paper: heavy lines
 // every kCalibrationRulerStepMm over the whole sheet, rulers along the top

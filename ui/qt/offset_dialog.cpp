@@ -41,11 +41,10 @@ OffsetDialog::OffsetDialog(QWidget* parent, const std::string& printer_name,
     QPushButton* calibration = buttons->addButton(QString::fromUtf8(captions::kCalibrationButton),
                                                   QDialogButtonBox::ActionRole);
     calibration->setObjectName(QStringLiteral("printCalibration"));
-    connect(buttons, &QDialogButtonBox::accepted, this,
-            [this, chosen = std::move(chosen)] {
-                chosen(offset());
-                accept();
-            });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this, chosen = std::move(chosen)] {
+        chosen(offset());
+        accept();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(calibration, &QPushButton::clicked, this,
             [this, calibrate = std::move(calibrate)] { calibrate(offset()); });
