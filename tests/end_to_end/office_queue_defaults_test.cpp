@@ -63,7 +63,7 @@ TEST_F(OfficeQueue, AJobsOwnOffsetMovesItsPage) {
     const std::string report = "Фактура 0001\r\n";
     ASSERT_EQ(submit(tag + "-plain", to_mik(report)).status, 0);
     ASSERT_EQ(ended(2), IPP_JSTATE_COMPLETED) << status_line_of(1);
-    ASSERT_EQ(submit(tag + "-moved", to_mik(report), {"kvalon-offset=2.5,6"}).status, 0);
+    ASSERT_EQ(submit(tag + "-moved", to_mik(report), {"kvalon-offset=2,5;6"}).status, 0);
     ASSERT_EQ(ended(4), IPP_JSTATE_COMPLETED) << status_line_of(3);
     const PdfWord plain = pdf_words(document_of(2)).at(0);
     const PdfWord moved = pdf_words(document_of(4)).at(0);
