@@ -74,9 +74,8 @@ TEST_F(Screenshots, OffsetDialog) {
     save("offsetDialog", "offset-dialog.png");
     QTest::mouseClick(control<QPushButton>("offsetDialog", "printCalibration"), Qt::LeftButton);
     settle();
-    const RunResult rendered =
-        run_program({"pdftoppm", "-r", "50", "-png", "-singlefile", folder + "/SKLAD.pdf",
-                     m_folder + "/calibration-page"});
+    const RunResult rendered = run_program({"pdftoppm", "-r", "50", "-png", "-singlefile",
+                                            folder + "/SKLAD.pdf", m_folder + "/calibration-page"});
     EXPECT_EQ(rendered.status, 0) << rendered.err;
     std::filesystem::remove_all(folder);
 }
