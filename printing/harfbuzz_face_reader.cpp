@@ -107,7 +107,8 @@ public:
 
     std::string name(unsigned name_id) const override {
         const auto id = static_cast<hb_ot_name_id_t>(name_id);
-        unsigned int length = hb_ot_name_get_utf8(m_face, id, HB_LANGUAGE_INVALID, nullptr, nullptr);
+        unsigned int length =
+            hb_ot_name_get_utf8(m_face, id, HB_LANGUAGE_INVALID, nullptr, nullptr);
         if (length == 0) {
             return {};
         }
@@ -133,9 +134,10 @@ private:
     hb_font_t* m_font = nullptr;
 };
 
-std::optional<std::string> HarfBuzzFaceReader::subset(const std::vector<std::uint16_t>& glyphs,
-                                                      const std::vector<char32_t>& codes,
-                                                      const std::vector<std::uint32_t>& kept) const {
+std::optional<std::string>
+HarfBuzzFaceReader::subset(const std::vector<std::uint16_t>& glyphs,
+                           const std::vector<char32_t>& codes,
+                           const std::vector<std::uint32_t>& kept) const {
     hb_subset_input_t* input = hb_subset_input_create_or_fail();
     if (input == nullptr) {
         throw std::bad_alloc();

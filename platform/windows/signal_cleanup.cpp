@@ -60,8 +60,8 @@ void remove_folder(const Slot& slot) {
 }
 
 void end_process(const Slot& slot) {
-    const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                         static_cast<DWORD>(slot.leader));
+    const HANDLE process =
+        ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(slot.leader));
     if (process != nullptr) {
         ::TerminateProcess(process, 1);
         ::WaitForSingleObject(process, INFINITE);

@@ -56,7 +56,8 @@ void remove_abandoned_temporaries(const std::string& folder) {
     std::error_code failed;
     for (fs::directory_iterator entry(fs::path(wide_text(folder)), failed), end;
          !failed && entry != end; entry.increment(failed)) {
-        const std::optional<RunStamp> stamp = stamp_in(utf8_text(entry->path().filename().wstring()));
+        const std::optional<RunStamp> stamp =
+            stamp_in(utf8_text(entry->path().filename().wstring()));
         if (!stamp || !run_is_gone(*stamp)) {
             continue;
         }
