@@ -12,33 +12,65 @@ int kvalon_bridge_open(const char* path, int flags, int mode) {
     return ::_wopen(wide_text(path).c_str(), flags | _O_BINARY, mode);
 }
 
-int kvalon_bridge_stat(const char* path, struct stat* info) {
-    struct _stat64 wide_info {};
-    if (::_wstat64(wide_text(path).c_str(), &wide_info) != 0) {
-        return -1;
+namespace {
+
+// The facts of an open handle; false when the system has none.
+bool facts_of(HANDLE file, struct kvalon_stat* info) {
+    BY_HANDLE_FILE_INFORMATION facts{};
+    if (file == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(file, &facts)) {
+        errno = EBADF;
+        return false;
     }
     *info = {};
-    info->st_dev = wide_info.st_dev;
-    info->st_ino = wide_info.st_ino;
-    info->st_mode = wide_info.st_mode;
-    info->st_nlink = wide_info.st_nlink;
-    info->st_size = static_cast<_off_t>(wide_info.st_size);
-    info->st_mtime = static_cast<time_t>(wide_info.st_mtime);
-    return 0;
+    const bool folder = (facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool read_only = (facts.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    const DWORD kind = ::GetFileType(file);
+    info->st_mode = static_cast<unsigned short>((folder                   ? _S_IFDIR
+                                                 : kind == FILE_TYPE_DISK ? _S_IFREG
+                                                                          : _S_IFCHR) |
+                                                _S_IREAD | (read_only ? 0 : _S_IWRITE));
+    info->st_dev = facts.dwVolumeSerialNumber;
+    info->st_ino =
+        static_cast<unsigned long long>(facts.nFileIndexHigh) << 32 | facts.nFileIndexLow;
+    info->st_nlink = static_cast<short>(facts.nNumberOfLinks);
+    info->st_size = static_cast<long long>(
+        static_cast<unsigned long long>(facts.nFileSizeHigh) << 32 | facts.nFileSizeLow);
+    // 100 ns steps since 1601, as seconds since 1970.
+    const unsigned long long written =
+        static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32 |
+        facts.ftLastWriteTime.dwLowDateTime;
+    info->st_mtime = static_cast<long long>(written / 10000000ULL) - 11644473600LL;
+    return true;
 }
 
-// A rename onto a file that exists replaces it, as on POSIX.
-int kvalon_bridge_rename(const char* from, const char* to) {
-    if (::MoveFileExW(wide_text(from).c_str(), wide_text(to).c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+} // namespace
+
+int kvalon_stat(const char* path, struct kvalon_stat* info) {
+    const HANDLE file = ::CreateFileW(wide_text(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        errno = error == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+        return -1;
+    }
+    const bool known = facts_of(file, info);
+    ::CloseHandle(file);
+    return known ? 0 : -1;
+}
+
+int kvalon_fstat(int fd, struct kvalon_stat* info) {
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = EBADF;
+        return -1;
+    }
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        *info = {};
+        info->st_mode = _S_IFCHR;
         return 0;
     }
-    errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
-    return -1;
-}
-
-int kvalon_bridge_unlink(const char* path) {
-    return ::_wunlink(wide_text(path).c_str());
+    return facts_of(handle, info) ? 0 : -1;
 }
 
 ssize_t pread(int fd, void* buffer, std::size_t count, off_t offset) {

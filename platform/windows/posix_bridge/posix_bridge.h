@@ -15,6 +15,14 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+// Files hold bytes: no descriptor translates line ends.
+#undef O_RDONLY
+#undef O_WRONLY
+#undef O_RDWR
+#define O_RDONLY (_O_RDONLY | _O_BINARY)
+#define O_WRONLY (_O_WRONLY | _O_BINARY)
+#define O_RDWR (_O_RDWR | _O_BINARY)
+
 #ifndef O_CLOEXEC
 #define O_CLOEXEC _O_NOINHERIT
 #endif
@@ -52,14 +60,34 @@
 using uid_t = short;
 using gid_t = short;
 
-// The calls take and give UTF-8 paths.
-int kvalon_bridge_open(const char* path, int flags, int mode = 0);
-int kvalon_bridge_stat(const char* path, struct stat* info);
-int kvalon_bridge_rename(const char* from, const char* to);
-int kvalon_bridge_unlink(const char* path);
+// A file's facts as POSIX gives them, read through the system's own calls
+// for paths in UTF-8: the device is the volume's serial number, the inode
+// the file's number there, the same whether asked by name or by descriptor.
+struct kvalon_stat {
+    unsigned long long st_dev;
+    unsigned long long st_ino;
+    unsigned short st_mode;
+    short st_nlink;
+    short st_uid;
+    short st_gid;
+    long long st_size;
+    long long st_mtime;
+};
+// The function has the name of its record, as POSIX's stat has.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
+int kvalon_stat(const char* path, struct kvalon_stat* info);
+#pragma GCC diagnostic pop
+int kvalon_fstat(int fd, struct kvalon_stat* info);
+#undef stat
+#undef fstat
+#define stat kvalon_stat
+#define fstat kvalon_fstat
 
-inline int lstat(const char* path, struct stat* info) {
-    return kvalon_bridge_stat(path, info);
+int kvalon_bridge_open(const char* path, int flags, int mode = 0);
+
+inline int lstat(const char* path, struct kvalon_stat* info) {
+    return ::kvalon_stat(path, info);
 }
 // Access is the folder's on Windows: nothing to set per file.
 inline int fchmod(int, mode_t) {
