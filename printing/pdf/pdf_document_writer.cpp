@@ -1,9 +1,9 @@
 #include "printing/pdf/pdf_document_writer.h"
 
 #include "build_info.h"
-#include "platform/local_time.h"
 #include "engine/paper_codes.h"
 #include "engine/units.h"
+#include "platform/local_time.h"
 #include "printing/pdf/fnv_hash.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
