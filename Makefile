@@ -45,7 +45,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build
+test: build $(if $(shell command -v wine 2>/dev/null),windows)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.
