@@ -6,8 +6,7 @@
 namespace kvalon {
 
 // The print-server queue is a CUPS queue: Windows has none to set up.
-std::string set_up_queue(const std::string& name, const std::string&,
-                         const std::optional<CodePageChoice>&) {
+std::string set_up_queue(const std::string& name, const std::string&, const QueueDefaults&) {
     throw KvalonError(ErrorKind::QueueSetup, name, messages::kNoQueuesOnWindows);
 }
 
