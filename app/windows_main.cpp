@@ -1,7 +1,6 @@
+#include "platform/console_streams.h"
 #include "startup/batch_program.h"
 
-#include <fcntl.h>
-#include <io.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -19,8 +18,7 @@ std::string utf8_of(const wchar_t* wide) {
 
 // The words as Windows gives the command line (GetCommandLineW, split by the
 // system's own rules, quotes and all), in UTF-8 as everything inside the
-// program; the streams carry bytes as they are (a report on standard input,
-// the answers), and the console shows UTF-8.
+// program.
 int wmain(int, wchar_t**) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
@@ -37,9 +35,6 @@ int wmain(int, wchar_t**) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
-    for (const int stream : {0, 1, 2}) {
-        ::_setmode(stream, _O_BINARY);
-    }
-    ::SetConsoleOutputCP(CP_UTF8);
+    kvalon::prepare_console_streams();
     return kvalon::run_program(static_cast<int>(words.size()), argv.data());
 }
