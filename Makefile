@@ -7,7 +7,7 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -45,7 +45,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build
+test: build $(if $(shell command -v wine 2>/dev/null),windows)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.
@@ -94,5 +94,16 @@ deb: deps build-install
 	@rm -rf $(OUT)/_CPack_Packages
 	@ls $(OUT)/kvalon-p-server_*.deb $(OUT)/kvalon-p_*.deb
 
+# The batch program for 64-bit Windows, cross-built with Debian's MinGW-w64
+# into out/windows/ beside its font.
+windows:
+	@scripts/install-deps.sh windows
+	@cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-windows -j $(JOBS) --target kvalon-p kvalon_font
+	@mkdir -p $(OUT)/windows
+	@cp build-windows/kvalon-p.exe build-windows/crcn.ttf build-windows/OFL.txt $(OUT)/windows/
+	@ls -l $(OUT)/windows/kvalon-p.exe
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-bench build-fuzz $(OUT)
+	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-windows $(OUT)

@@ -1,6 +1,7 @@
 #include "engine/atomic_file.h"
 
 #include "engine/error.h"
+#include "platform/name_replacement.h"
 #include "platform/temporary_name.h"
 
 #include <cerrno>
@@ -130,8 +131,8 @@ void AtomicReplacement::commit(mode_t mode) {
 
 void AtomicReplacement::place() {
     m_file.sync_and_close();
-    if (std::rename(m_file.path().c_str(), m_place.path.c_str()) != 0) {
-        m_file.fail(errno);
+    if (const int reason = replace_name(m_file.path(), m_place.path); reason != 0) {
+        m_file.fail(reason);
     }
     m_file.keep();
 }

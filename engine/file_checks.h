@@ -2,10 +2,22 @@
 
 #include "engine/source_file.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace kvalon {
+
+// A file's modification time in nanoseconds from the system's facts about
+// it: to the nanosecond where they keep it (st_mtim), else to the second.
+template <typename FileFacts> std::int64_t modified_ns(const FileFacts& info) {
+    if constexpr (requires { info.st_mtim.tv_nsec; }) {
+        return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+               info.st_mtim.tv_nsec;
+    } else {
+        return static_cast<std::int64_t>(info.st_mtime) * 1'000'000'000;
+    }
+}
 
 // True when `path` names an existing ordinary file (links followed).
 bool is_regular_file(const std::string& path);

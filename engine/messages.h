@@ -27,6 +27,8 @@ inline const std::string kNeedsDesktop =
 inline const std::string kNeedsDesktopPackage =
     "Прозорците на програмата изискват пакета за работен плот kvalon-p, а е инсталиран "
     "само сървърът за печат kvalon-p-server";
+inline const std::string kNoWindowsOnWindows =
+    "Прозорците на програмата още не са готови за Windows: дайте ѝ отчет за печат";
 inline const std::string kUnknownSystem = "Неизвестна операционна система";
 inline const std::string kFontFileMissing = "В директорията на приложението липсва файл ";
 inline const std::string kInstallFontYourself =
@@ -177,6 +179,9 @@ inline const std::string kOffsetOffSheetEnd =
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
+// Windows printers are not printed on yet: only the PDF printer prints there.
+inline const std::string kWindowsPrinterNotYet =
+    "печатът на принтери на Windows още не е готов; използвайте --pdf ФАЙЛ";
 inline const std::string kServiceSilent = "услугата за печат не отговаря";
 inline const std::string kQueueStopped = "опашката е спряна";
 inline const std::string kQueueRejects = "опашката не приема задания";
@@ -243,6 +248,8 @@ inline const std::string kNoDestinationQueue = "няма опашка ";
 inline const std::string kDestinationIsOurs =
     "целевата опашка също е опашка на Kvalon-P, а тя трябва да печата на принтер";
 inline const std::string kQueueNameTaken = "с това име вече има опашка, която печата другаде";
+inline const std::string kNoQueuesOnWindows =
+    "опашките на сървъра за печат се правят само в Linux (CUPS)";
 inline const std::string kNotOurQueue = "опашката не е на Kvalon-P и остава непроменена";
 inline const std::string kNoAdminRights =
     "нужни са права за управление на печата (root или групата lpadmin)";

@@ -23,10 +23,9 @@ constexpr char kFormFeed = codes::FormFeed;
 constexpr char kDosEndOfFile = codes::DosEndOfFile;
 
 FileIdentity identity_of(const struct stat& info) {
-    return FileIdentity{
-        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::int64_t>(info.st_size),
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino),
+                        static_cast<std::int64_t>(info.st_size), modified_ns(info)};
 }
 
 // Opened without waiting, so that a pipe or a device put under the name after

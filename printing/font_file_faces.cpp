@@ -3,10 +3,11 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 
-#include <hb-ot.h>
-#include <hb.h>
-
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <unordered_map>
 
 namespace kvalon {
@@ -14,6 +15,20 @@ namespace kvalon {
 namespace {
 
 constexpr std::int64_t kSubpixels = 64;
+constexpr unsigned kFamilyName = 1;
+
+// The whole file, or nothing when it cannot be read. The path is UTF-8.
+std::optional<std::string> file_content(const std::string& path) {
+    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 std::int16_t signed_16(const char* bytes) {
     return static_cast<std::int16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
@@ -82,9 +97,6 @@ FontFileFaces::FontFileFaces(std::vector<std::string> candidates)
 
 FontFileFaces::~FontFileFaces() {
     m_faces.clear();
-    hb_font_destroy(m_font);
-    hb_face_destroy(m_face);
-    hb_blob_destroy(m_file);
 }
 
 bool FontFileFaces::load() {
@@ -93,30 +105,22 @@ bool FontFileFaces::load() {
     }
     m_tried = true;
     for (const std::string& candidate : m_candidates) {
-        hb_blob_t* blob = hb_blob_create_from_file_or_fail(candidate.c_str());
-        if (blob == nullptr) {
+        std::optional<std::string> bytes = file_content(candidate);
+        if (!bytes) {
             continue;
         }
-        hb_face_t* face = hb_face_create(blob, 0);
-        hb_blob_t* header = hb_face_reference_table(face, HB_TAG('h', 'h', 'e', 'a'));
-        unsigned int length = 0;
-        const char* bytes = hb_blob_get_data(header, &length);
-        if (hb_face_get_glyph_count(face) == 0 || length < 10) {
-            hb_blob_destroy(header);
-            hb_face_destroy(face);
-            hb_blob_destroy(blob);
+        std::unique_ptr<FaceReader> face = read_face(*bytes);
+        const std::string header = face->table(sfnt_tag("hhea"));
+        if (face->glyph_count() == 0 || header.size() < 10) {
             continue;
         }
-        m_ascender = signed_16(bytes + 4);
-        m_descender = -signed_16(bytes + 6);
-        m_line_gap = signed_16(bytes + 8);
-        hb_blob_destroy(header);
-        m_file = blob;
-        m_face = face;
-        m_units_per_em = static_cast<int>(hb_face_get_upem(face));
-        m_font = hb_font_create(face);
-        // Advances in font units.
-        hb_font_set_scale(m_font, m_units_per_em, m_units_per_em);
+        m_ascender = signed_16(header.data() + 4);
+        m_descender = -signed_16(header.data() + 6);
+        m_line_gap = signed_16(header.data() + 8);
+        // The reader reads the bytes where they are: they move in first.
+        m_file = std::move(*bytes);
+        m_face = read_face(m_file);
+        m_units_per_em = static_cast<int>(m_face->units_per_em());
         m_path = candidate;
         return true;
     }
@@ -131,11 +135,11 @@ void FontFileFaces::require() {
 }
 
 int FontFileFaces::advance_units(char32_t code_point) {
-    hb_codepoint_t glyph = 0;
-    if (!hb_font_get_nominal_glyph(m_font, code_point, &glyph)) {
+    std::uint32_t glyph = 0;
+    if (!m_face->nominal_glyph(code_point, glyph)) {
         glyph = 0;
     }
-    return hb_font_get_glyph_h_advance(m_font, glyph);
+    return m_face->advance(glyph);
 }
 
 FaceMetrics& FontFileFaces::face(const std::string&, int pixel_size, bool) {
@@ -151,16 +155,10 @@ std::vector<std::string> FontFileFaces::families() {
     if (!load()) {
         return {};
     }
-    unsigned int length = hb_ot_name_get_utf8(m_face, HB_OT_NAME_ID_FONT_FAMILY,
-                                              HB_LANGUAGE_INVALID, nullptr, nullptr);
-    if (length == 0) {
+    std::string family = m_face->name(kFamilyName);
+    if (family.empty()) {
         return {};
     }
-    std::string family(length + 1, '\0');
-    ++length;
-    hb_ot_name_get_utf8(m_face, HB_OT_NAME_ID_FONT_FAMILY, HB_LANGUAGE_INVALID, &length,
-                        family.data());
-    family.resize(length);
     return {family};
 }
 
@@ -171,9 +169,7 @@ const std::string& FontFileFaces::path() {
 
 std::string_view FontFileFaces::file_bytes() {
     require();
-    unsigned int length = 0;
-    const char* data = hb_blob_get_data(m_file, &length);
-    return data == nullptr ? std::string_view() : std::string_view(data, length);
+    return m_file;
 }
 
 } // namespace kvalon

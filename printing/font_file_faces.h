@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/face_metrics.h"
+#include "printing/face_reader.h"
 
 #include <cstdint>
 #include <map>
@@ -8,10 +9,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct hb_blob_t;
-struct hb_face_t;
-struct hb_font_t;
 
 namespace kvalon {
 
@@ -50,9 +47,8 @@ private:
     std::vector<std::string> m_candidates;
     bool m_tried = false;
     std::string m_path;
-    hb_blob_t* m_file = nullptr;
-    hb_face_t* m_face = nullptr;
-    hb_font_t* m_font = nullptr;
+    std::string m_file;
+    std::unique_ptr<FaceReader> m_face;
     int m_units_per_em = 0;
     int m_ascender = 0;
     int m_descender = 0; // below the baseline: positive

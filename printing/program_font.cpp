@@ -1,5 +1,6 @@
 #include "printing/program_font.h"
 
+#include "platform/program_folder.h"
 #include "printing/font_file_faces.h"
 
 #include <filesystem>
@@ -21,9 +22,7 @@ const char* const kStandInFonts[] = {
 } // namespace
 
 std::string program_folder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : executable.parent_path().string();
+    return running_program_folder();
 }
 
 std::vector<std::string> program_font_candidates() {

@@ -10,6 +10,10 @@
 
 namespace kvalon {
 
+// Another time than kPrintServiceSeconds for the connections to the print
+// service made from now on (KVALON_SERVICE_WAIT; at least one second).
+void set_print_service_wait(int seconds);
+
 // What the user asked for: a printer of the system's print service by name,
 // or the built-in PDF printer (a file path and a Windows paper code). Empty
 // fields mean the system default.

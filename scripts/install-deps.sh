@@ -5,6 +5,8 @@
 #   scripts/install-deps.sh test   # that, and the tests and developer tools
 #                                  # (make test, format-check, sanitize, fuzz,
 #                                  # bench, deb; CI) -- the default
+#   scripts/install-deps.sh windows # cross-building the Windows program
+#                                  # (make windows) and running it under Wine
 #
 # The check is one dpkg query, so a machine that has everything is told so at
 # once and apt is not run.
@@ -32,12 +34,21 @@ test_packages=(
     dpkg-dev man-db
 )
 
+# Debian's MinGW-w64 compiler (POSIX threads) with its zlib, Wine to run the
+# program here, NSIS for the installer; the font is built as for Linux.
+windows_packages=(
+    cmake ninja-build make python3 fonts-liberation2
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis
+    poppler-utils
+)
+
 job=${1:-test}
 case "$job" in
 run) packages=("${run_packages[@]}") ;;
 test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+windows) packages=("${windows_packages[@]}") ;;
 *)
-    echo "usage: $0 [run|test]" >&2
+    echo "usage: $0 [run|test|windows]" >&2
     exit 2
     ;;
 esac

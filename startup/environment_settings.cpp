@@ -3,7 +3,7 @@
 #include "engine/error.h"
 #include "engine/escp/escp_form_length.h"
 #include "engine/whole_number.h"
-#include "printing/cups/cups_connection.h"
+#include "printing/system_printers.h"
 #include "startup/command_line.h"
 
 #include <cstdlib>

@@ -1,14 +1,8 @@
 #include "printing/choice/printer_choice.h"
 
-#include "printing/cups/queue_list.h"
 #include "printing/pdf/pdf_destination.h"
 
 namespace kvalon {
-
-// The one place that says which print service this system has.
-const SystemPrinters& system_printers() {
-    return cups_printers();
-}
 
 // The PDF printer needs no print service: one that is slow or missing must not
 // hold a PDF job.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/print_service_waits.h"
+#include "printing/system_printers.h"
 
 #include <cups/cups.h>
 
@@ -8,10 +9,6 @@
 #include <string>
 
 namespace kvalon {
-
-// Another time than kPrintServiceSeconds for the connections made from now
-// on (KVALON_SERVICE_WAIT; at least one second).
-void set_print_service_wait(int seconds);
 
 // The print service the program talks to (CUPS_SERVER honoured), as a user
 // would name it: "host:port" or the local socket.

@@ -3,16 +3,14 @@
 #include "printing/pdf/font_source.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-struct hb_face_t;
-struct hb_font_t;
-
 namespace kvalon {
 
-// The TrueType face a PDF font is made from, read through HarfBuzz from the
-// file a FontSource gives. Lengths are in font units unless named otherwise.
+// The TrueType face a PDF font is made from, read from the file a FontSource
+// gives. Lengths are in font units unless named otherwise.
 class FontProgram {
 public:
     struct Metrics {
@@ -52,8 +50,7 @@ private:
     void read_metrics();
 
     std::string m_family;
-    hb_face_t* m_face = nullptr;
-    hb_font_t* m_font = nullptr;
+    std::unique_ptr<FaceReader> m_face;
     Metrics m_metrics;
 };
 

@@ -1,19 +1,12 @@
 #pragma once
 
+#include "printing/face_reader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kvalon {
-
-// A table tag of a TrueType font as one number, first letter in the high byte
-// ("glyf" is 0x676C7966), as HarfBuzz counts them.
-constexpr std::uint32_t sfnt_tag(const char (&name)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(name[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(name[2])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(name[3]));
-}
 
 // Where the PDF writer gets the fonts of a page's faces from: the very
 // TrueType file the page was measured in.

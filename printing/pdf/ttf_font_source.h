@@ -4,8 +4,6 @@
 
 #include <string>
 
-struct hb_blob_t;
-
 namespace kvalon {
 
 // One TrueType file, served for every family and weight: the font the
@@ -14,15 +12,12 @@ class TtfFontSource final : public FontSource {
 public:
     // Throws KvalonError(File) naming the path when it holds no TrueType font.
     explicit TtfFontSource(const std::string& path);
-    ~TtfFontSource() override;
-    TtfFontSource(const TtfFontSource&) = delete;
-    TtfFontSource& operator=(const TtfFontSource&) = delete;
 
     bool has_bold_face(const std::string& family) const override;
     std::string_view file(const std::string& family, bool bold) const override;
 
 private:
-    hb_blob_t* m_file;
+    std::string m_file;
 };
 
 } // namespace kvalon
