@@ -2,9 +2,7 @@
 
 #include "engine/control_codes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/descriptor_io.h"
 
 namespace kvalon {
 
@@ -84,17 +82,13 @@ DocumentKind document_kind_of(std::string_view head) {
 // Opened without waiting, like the report itself: a pipe put under the name
 // cannot hold the program.
 DocumentKind document_kind(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    OwnedFd file;
+    FileFacts facts;
+    if (open_for_reading(path, file, facts) != 0 || facts.type != FileType::Regular) {
         return DocumentKind::Text;
     }
-    struct stat info {};
     char head[kHeadBytes];
-    ssize_t count = 0;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        count = ::read(fd, head, sizeof head);
-    }
-    ::close(fd);
+    const long long count = read_some(file.get(), head, sizeof head);
     return count > 0 ? document_kind_of(std::string_view(head, static_cast<std::size_t>(count)))
                      : DocumentKind::Text;
 }

@@ -46,6 +46,10 @@ private:
     SignalCleanupEntry m_cleanup;
 };
 
+// True when a status from HelperProcess::wait tells an end of the helper's
+// own with exit status 0.
+bool ended_well(int wait_status);
+
 // The environment of this process, without the names in `dropped`
 // ("TMPDIR"), with `added` ("TMPDIR=/x") after it.
 std::vector<std::string> environment_with(const std::vector<std::string>& dropped,

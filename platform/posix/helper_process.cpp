@@ -174,6 +174,10 @@ int HelperProcess::wait() {
     return status;
 }
 
+bool ended_well(int wait_status) {
+    return WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 0;
+}
+
 std::vector<std::string> environment_with(const std::vector<std::string>& dropped,
                                           const std::vector<std::string>& added) {
     std::vector<std::string> kept;

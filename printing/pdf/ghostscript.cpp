@@ -4,9 +4,9 @@
 #include "engine/messages.h"
 #include "platform/helper_process.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace kvalon {
 
@@ -75,8 +75,7 @@ std::string run_gs(HelperCall call, const PrivateFolder& folder, std::size_t mos
                           messages::kGhostscriptTooLong + std::to_string(kMostSeconds) +
                               messages::kSeconds);
     }
-    const int status = gs.wait();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!ended_well(gs.wait())) {
         throw KvalonError(ErrorKind::FileWrite, target,
                           messages::kPostScriptNotConverted + reason_in(said));
     }
