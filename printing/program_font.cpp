@@ -2,8 +2,7 @@
 
 #include "printing/font_file_faces.h"
 
-#include <filesystem>
-#include <system_error>
+#include <iterator>
 
 namespace kvalon {
 
@@ -19,12 +18,6 @@ const char* const kStandInFonts[] = {
 };
 
 } // namespace
-
-std::string program_folder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : executable.parent_path().string();
-}
 
 std::vector<std::string> program_font_candidates() {
     std::vector<std::string> candidates{program_folder() + "/" + kProgramFontFile};

@@ -3,6 +3,7 @@
 #include "build_info.h"
 #include "engine/paper_codes.h"
 #include "engine/units.h"
+#include "platform/local_time.h"
 #include "printing/pdf/fnv_hash.h"
 #include "printing/pdf/pdf_font.h"
 #include "printing/pdf/pdf_syntax.h"
@@ -22,13 +23,11 @@ constexpr double kPixelSteps = 64;
 
 // D:YYYYMMDDHHmmSS+HH'mm' in local time, as readers show it.
 std::string creation_date() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const LocalTime local = local_time(std::time(nullptr));
     char text[32];
-    std::strftime(text, sizeof text, "D:%Y%m%d%H%M%S", &local);
+    std::strftime(text, sizeof text, "D:%Y%m%d%H%M%S", &local.fields);
     std::string date = text;
-    const long offset_minutes = local.tm_gmtoff / 60;
+    const long offset_minutes = local.offset_minutes;
     date += offset_minutes < 0 ? '-' : '+';
     const long minutes = std::abs(offset_minutes);
     std::snprintf(text, sizeof text, "%02ld'%02ld'", minutes / 60, minutes % 60);
