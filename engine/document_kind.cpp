@@ -2,7 +2,7 @@
 
 #include "engine/control_codes.h"
 
-#include "platform/descriptor_io.h"
+#include "engine/source_file.h"
 
 namespace kvalon {
 
@@ -82,15 +82,8 @@ DocumentKind document_kind_of(std::string_view head) {
 // Opened without waiting, like the report itself: a pipe put under the name
 // cannot hold the program.
 DocumentKind document_kind(const std::string& path) {
-    OwnedFd file;
-    FileFacts facts;
-    if (open_for_reading(path, file, facts) != 0 || facts.type != FileType::Regular) {
-        return DocumentKind::Text;
-    }
-    char head[kHeadBytes];
-    const long long count = read_some(file.get(), head, sizeof head);
-    return count > 0 ? document_kind_of(std::string_view(head, static_cast<std::size_t>(count)))
-                     : DocumentKind::Text;
+    const std::string head = read_head(source_file().inputs(), path, kHeadBytes);
+    return head.empty() ? DocumentKind::Text : document_kind_of(head);
 }
 
 const char* document_kind_name(DocumentKind kind) {

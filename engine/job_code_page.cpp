@@ -3,9 +3,8 @@
 #include "engine/code_page_guess.h"
 #include "engine/control_codes.h"
 #include "engine/printer_language.h"
+#include "engine/source_file.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
 namespace kvalon {
@@ -17,11 +16,7 @@ namespace {
 constexpr std::size_t kSampleBytes = 128 * 1024;
 
 std::string report_sample(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    std::string sample(kSampleBytes, '\0');
-    const std::size_t got = file ? std::fread(sample.data(), 1, sample.size(), file.get()) : 0;
-    sample.resize(got);
+    std::string sample = read_head(source_file().inputs(), path, kSampleBytes);
     // Nothing after the DOS end-of-file mark is printed.
     if (const std::size_t end = sample.find(static_cast<char>(codes::DosEndOfFile));
         end != std::string::npos) {

@@ -51,6 +51,7 @@ public:
     // Where open() finds its inputs from now on: the system's files unless
     // another source is given (bytes in memory for a fuzzer). Kept by the caller.
     void read_from(SourceInputs& inputs) { m_inputs = &inputs; }
+    SourceInputs& inputs() const { return *m_inputs; }
     const std::string& path() const { return m_path; }
     // The file as it was when opened.
     const FileIdentity& identity() const { return m_identity; }

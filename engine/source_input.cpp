@@ -54,6 +54,26 @@ private:
 
 } // namespace
 
+std::string read_head(SourceInputs& inputs, const std::string& path, std::size_t most) {
+    int error = 0;
+    const std::unique_ptr<SourceInput> input = inputs.open(path, error);
+    FileFacts facts;
+    if (input == nullptr || input->facts(facts) != 0 || facts.type != FileType::Regular) {
+        return {};
+    }
+    std::string head(most, '\0');
+    std::size_t count = 0;
+    while (count < most) {
+        const long long got = input->read(head.data() + count, most - count);
+        if (got <= 0) {
+            break;
+        }
+        count += static_cast<std::size_t>(got);
+    }
+    head.resize(count);
+    return head;
+}
+
 SourceInputs& files_on_disk() {
     static FilesOnDisk files;
     return files;

@@ -28,6 +28,11 @@ public:
     virtual std::unique_ptr<SourceInput> open(const std::string& path, int& error) = 0;
 };
 
+// The first bytes of the ordinary file `path` names among `inputs`, at most
+// `most` of them; none when it cannot be read or is no ordinary file (reading
+// it as a report then tells why).
+std::string read_head(SourceInputs& inputs, const std::string& path, std::size_t most);
+
 // The system's files, each opened without waiting (platform/descriptor_io.h).
 SourceInputs& files_on_disk();
 

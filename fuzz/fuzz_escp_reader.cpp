@@ -12,8 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -69,16 +67,6 @@ private:
     bool m_done = false;
 };
 
-const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
-    static const int descriptor = memfd_create("report", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (ftruncate(descriptor, 0) != 0 ||
-        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
-        std::abort();
-    }
-    return path;
-}
-
 std::vector<std::string> whole_report(const std::string& report) {
     PageRecord record(false);
     kvalon::EscpPrinter printer(record);
@@ -109,8 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kvalon::reset_job();
     kvalon::PrintJob& j = kvalon::job();
     j.Escp.emplace();
-    j.SourcePath = memory_file(data, size);
+    j.SourcePath = "report";
+    kvalon::BytesInputs held(report);
     kvalon::SourceFile& source = kvalon::source_file();
+    source.read_from(held);
     source.open(j.SourcePath, kvalon::SourceFile::Reading::Bytes);
     std::size_t read = 0;
     while (!j.SourceDone) {
@@ -127,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     source.close();
+    source.read_from(kvalon::files_on_disk());
     return 0;
 }
