@@ -50,6 +50,10 @@ private:
     SignalCleanupEntry m_cleanup;
 };
 
+// The name the helper opens the `index`th of HelperCall::passed by
+// ("/dev/fd/3" for the first).
+std::string passed_file_name(std::size_t index);
+
 // True when a status from HelperProcess::wait tells an end of the helper's
 // own with exit status 0.
 bool ended_well(int wait_status);

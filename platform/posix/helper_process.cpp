@@ -243,6 +243,10 @@ int HelperProcess::wait() {
     return status;
 }
 
+std::string passed_file_name(std::size_t index) {
+    return "/dev/fd/" + std::to_string(kFirstPassed + static_cast<int>(index));
+}
+
 bool ended_well(int wait_status) {
     return WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 0;
 }

@@ -88,10 +88,10 @@ void ghostscript_to_pdf(int input, int times, int output, const PaperPoints& pap
                         const PrivateFolder& folder, const std::string& target) {
     HelperCall call;
     call.words = safe_start("pdfwrite");
-    call.words.insert(call.words.end(),
-                      {"-dDEVICEWIDTHPOINTS=" + points(paper.width),
-                       "-dDEVICEHEIGHTPOINTS=" + points(paper.height), "-sOutputFile=/dev/fd/3"});
-    add_documents(call.words, "/dev/fd/4", times);
+    call.words.insert(call.words.end(), {"-dDEVICEWIDTHPOINTS=" + points(paper.width),
+                                         "-dDEVICEHEIGHTPOINTS=" + points(paper.height),
+                                         "-sOutputFile=" + passed_file_name(0)});
+    add_documents(call.words, passed_file_name(1), times);
     call.passed = {output, input};
     run_gs(call, folder, kMostSaid, target);
 }
@@ -103,7 +103,7 @@ PageMarks ghostscript_page_marks(int pdf, int most_pages, const PrivateFolder& f
     // The device's own 4,000 dpi took seconds a page of text; a mark of any
     // size still covers a pixel at 72.
     call.words.insert(call.words.end(), {"-r72", "-dLastPage=" + std::to_string(most_pages + 1)});
-    add_documents(call.words, "/dev/fd/3", 1);
+    add_documents(call.words, passed_file_name(0), 1);
     call.passed = {pdf};
     const std::string said =
         run_gs(call, folder,
