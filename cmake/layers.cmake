@@ -3,6 +3,9 @@
 # `#include "printing/x.h"` from the engine does not compile. Only the headers
 # directly in FOLDER are exported (printing/qt/ is a layer of its own).
 function(kvalon_export_headers target folder)
+    # A folder shared by two libraries names its headers for one (ONLY) or
+    # the other (EXCEPT).
+    cmake_parse_arguments(ARG "" "" "ONLY;EXCEPT" ${ARGN})
     set(include_root "${CMAKE_BINARY_DIR}/include/${target}")
     set(link_folder "${include_root}/${folder}")
     file(REMOVE_RECURSE "${link_folder}")
@@ -10,6 +13,9 @@ function(kvalon_export_headers target folder)
     file(GLOB headers CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h")
     foreach(header IN LISTS headers)
         get_filename_component(name "${header}" NAME)
+        if((ARG_ONLY AND NOT name IN_LIST ARG_ONLY) OR name IN_LIST ARG_EXCEPT)
+            continue()
+        endif()
         file(CREATE_LINK "${header}" "${link_folder}/${name}" SYMBOLIC)
     endforeach()
     target_include_directories(${target} PUBLIC "${include_root}")

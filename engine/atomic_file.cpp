@@ -1,17 +1,13 @@
 #include "engine/atomic_file.h"
 
 #include "engine/error.h"
-#include "platform/name_replacement.h"
+#include "platform/descriptor_io.h"
+#include "platform/file_placing.h"
 #include "platform/temporary_name.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -22,7 +18,7 @@ constexpr std::size_t kRandomPart = 6;
 // A prefix that would make the name too long for the folder is shortened;
 // it keeps its ends, which tell whose file it is.
 std::string fitting_prefix(std::string prefix, std::size_t stamp_size) {
-    const std::size_t room = NAME_MAX - stamp_size - kRandomPart;
+    const std::size_t room = longest_file_name() - stamp_size - kRandomPart;
     if (prefix.size() > room) {
         const char last = prefix.back();
         prefix.resize(room - 1);
@@ -42,17 +38,14 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefi
     remove_abandoned_temporaries(folder);
     const std::string stamp = temporary_name_stamp();
     std::string pattern = folder + "/" + fitting_prefix(prefix, stamp.size()) + stamp + "XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        fail(errno);
+    if (const int error = make_exclusive_file(pattern, m_fd); error != 0) {
+        fail(error);
     }
-    m_fd.reset(fd);
     m_path = pattern;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0) {
-        m_device = info.st_dev;
-        m_inode = info.st_ino;
-        m_cleanup = SignalCleanupEntry::for_file(m_path, m_device, m_inode);
+    FileFacts facts;
+    if (facts_of(m_fd.get(), facts) == 0) {
+        m_identity = facts.identity;
+        m_cleanup = SignalCleanupEntry::for_file(m_path, m_identity.device, m_identity.inode);
     }
 }
 
@@ -68,21 +61,14 @@ void TemporaryFile::fail(int error_number) {
 }
 
 void TemporaryFile::write_all(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(m_fd.get(), bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            fail(written < 0 ? errno : ENOSPC);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (const int error = kvalon::write_all(m_fd.get(), bytes, ENOSPC); error != 0) {
+        fail(error);
     }
 }
 
 void TemporaryFile::sync_and_close() {
-    if (::fsync(m_fd.get()) != 0) {
-        fail(errno);
+    if (const int error = sync_to_disk(m_fd.get()); error != 0) {
+        fail(error);
     }
     if (const int error = m_fd.close_checked(); error != 0) {
         fail(error);
@@ -102,10 +88,7 @@ void TemporaryFile::remove() noexcept {
     if (m_path.empty()) {
         return;
     }
-    struct stat info {};
-    if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_device && info.st_ino == m_inode) {
-        ::unlink(m_path.c_str());
-    }
+    remove_if_same(m_path, m_identity);
     m_cleanup.release();
     m_path.clear();
 }
@@ -122,17 +105,17 @@ void AtomicReplacement::commit() {
     place();
 }
 
-void AtomicReplacement::commit(mode_t mode) {
-    if (::fchmod(m_file.fd(), mode) != 0) {
-        m_file.fail(errno);
+void AtomicReplacement::commit(unsigned permissions) {
+    if (const int error = set_permissions(m_file.fd(), permissions); error != 0) {
+        m_file.fail(error);
     }
     place();
 }
 
 void AtomicReplacement::place() {
     m_file.sync_and_close();
-    if (const int reason = replace_name(m_file.path(), m_place.path); reason != 0) {
-        m_file.fail(reason);
+    if (const int error = rename_into_place(m_file.path(), m_place.path); error != 0) {
+        m_file.fail(error);
     }
     m_file.keep();
 }
@@ -143,10 +126,11 @@ void replace_file_atomically(const std::string& target, std::string_view content
     replacement.commit();
 }
 
-void replace_file_atomically(const std::string& target, std::string_view content, mode_t mode) {
+void replace_file_atomically(const std::string& target, std::string_view content,
+                             unsigned permissions) {
     AtomicReplacement replacement(target, NotOrdinaryTarget::ReplaceTheName);
     replacement.file().write_all(content);
-    replacement.commit(mode);
+    replacement.commit(permissions);
 }
 
 std::string system_temporary_folder() {

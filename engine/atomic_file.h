@@ -1,13 +1,13 @@
 #pragma once
 
 #include "engine/replace_target.h"
+#include "platform/file_facts.h"
 #include "platform/owned_fd.h"
 #include "platform/signal_cleanup.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace kvalon {
 
@@ -49,8 +49,7 @@ private:
     OwnedFd m_fd;
     std::string m_path;
     std::string m_error_path;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
+    FileIdentity m_identity;
     bool m_kept = false;
     SignalCleanupEntry m_cleanup;
 };
@@ -69,8 +68,8 @@ public:
     // Syncs, gives the file the owner and permissions of the file it replaces
     // (a new file: those of any new file) and renames it over that file.
     void commit();
-    // The same with the permissions `mode`, for a file every user must read.
-    void commit(mode_t mode);
+    // The same with the permissions `permissions` (0644), for a file every user must read.
+    void commit(unsigned permissions);
 
 private:
     void place();
@@ -83,8 +82,9 @@ private:
 // permissions of the file it replaces. A pipe, socket or device under the
 // name is replaced by the new file.
 void replace_file_atomically(const std::string& target, std::string_view content);
-// The same with the permissions `mode`, for a file every user must read.
-void replace_file_atomically(const std::string& target, std::string_view content, mode_t mode);
+// The same with the permissions `permissions` (0644), for a file every user must read.
+void replace_file_atomically(const std::string& target, std::string_view content,
+                             unsigned permissions);
 
 // The folder of `path`: "." for a bare file name.
 std::string folder_of(const std::string& path);

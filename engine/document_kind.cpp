@@ -2,9 +2,7 @@
 
 #include "engine/control_codes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "engine/source_file.h"
 
 namespace kvalon {
 
@@ -84,19 +82,8 @@ DocumentKind document_kind_of(std::string_view head) {
 // Opened without waiting, like the report itself: a pipe put under the name
 // cannot hold the program.
 DocumentKind document_kind(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return DocumentKind::Text;
-    }
-    struct stat info {};
-    char head[kHeadBytes];
-    ssize_t count = 0;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        count = ::read(fd, head, sizeof head);
-    }
-    ::close(fd);
-    return count > 0 ? document_kind_of(std::string_view(head, static_cast<std::size_t>(count)))
-                     : DocumentKind::Text;
+    const std::string head = read_head(source_file().inputs(), path, kHeadBytes);
+    return head.empty() ? DocumentKind::Text : document_kind_of(head);
 }
 
 const char* document_kind_name(DocumentKind kind) {

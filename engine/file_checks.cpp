@@ -4,38 +4,45 @@
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 
-#include <sys/stat.h>
+#include "platform/file_facts.h"
 
 namespace kvalon {
 
+namespace {
+
+FileFacts followed_facts(const std::string& path) {
+    FileFacts facts;
+    facts_at(path, Links::Follow, facts);
+    return facts;
+}
+
+} // namespace
+
 bool is_regular_file(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return followed_facts(path).type == FileType::Regular;
 }
 
 PathKind path_kind(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+    switch (followed_facts(path).type) {
+    case FileType::Missing:
         return PathKind::Missing;
-    }
-    if (S_ISREG(info.st_mode)) {
+    case FileType::Regular:
         return PathKind::Regular;
+    case FileType::Folder:
+        return PathKind::Folder;
+    case FileType::Link:
+    case FileType::Other:
+        break;
     }
-    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
+    return PathKind::Other;
 }
 
-} // namespace kvalon
-
-namespace kvalon {
-
 std::optional<FileIdentity> file_identity(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const FileFacts facts = followed_facts(path);
+    if (facts.type != FileType::Regular) {
         return std::nullopt;
     }
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino),
-                        static_cast<std::int64_t>(info.st_size), modified_ns(info)};
+    return facts.identity;
 }
 
 void refuse_larger_than_a_report(const std::string& path, std::int64_t size) {

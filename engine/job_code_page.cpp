@@ -2,10 +2,8 @@
 
 #include "engine/code_page_guess.h"
 #include "engine/control_codes.h"
-#include "engine/printer_language.h"
+#include "engine/source_file.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
 namespace kvalon {
@@ -17,11 +15,7 @@ namespace {
 constexpr std::size_t kSampleBytes = 128 * 1024;
 
 std::string report_sample(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    std::string sample(kSampleBytes, '\0');
-    const std::size_t got = file ? std::fread(sample.data(), 1, sample.size(), file.get()) : 0;
-    sample.resize(got);
+    std::string sample = read_head(source_file().inputs(), path, kSampleBytes);
     // Nothing after the DOS end-of-file mark is printed.
     if (const std::size_t end = sample.find(static_cast<char>(codes::DosEndOfFile));
         end != std::string::npos) {
@@ -32,7 +26,7 @@ std::string report_sample(const std::string& path) {
 
 } // namespace
 
-void choose_job_code_page(PrintJob& j) {
+void choose_job_code_page(PrintJob& j, const PageModel& model) {
     const CodePageChoice asked = j.CodePageAsked.value_or(CodePageChoice{});
     if (!asked.automatic) {
         j.CodePage = asked.page;
@@ -40,13 +34,13 @@ void choose_job_code_page(PrintJob& j) {
         return;
     }
     const std::string sample = report_sample(j.SourcePath);
-    const CodePageGuess guess = guess_code_page(page_model(j).letters_of(sample));
+    const CodePageGuess guess = guess_code_page(model.letters_of(sample));
     j.CodePage = guess.page;
     j.CodePageCertainty = guess.certainty;
 }
 
-std::optional<CodePageGuess> code_page_told_otherwise(const PrintJob& j) {
-    const std::string letters = page_model(j).letters_of(report_sample(j.SourcePath));
+std::optional<CodePageGuess> code_page_told_otherwise(const PrintJob& j, const PageModel& model) {
+    const std::string letters = model.letters_of(report_sample(j.SourcePath));
     const CodePageGuess guess = guess_code_page(letters);
     if (!guess.sure || guess.page == j.CodePage ||
         code_page_to_utf8(guess.page, letters) == code_page_to_utf8(j.CodePage, letters)) {

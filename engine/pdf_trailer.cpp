@@ -2,13 +2,9 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "platform/owned_fd.h"
+#include "platform/descriptor_io.h"
 
 #include <cctype>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -96,22 +92,20 @@ bool has_pdf_trailer(long long size, const DocumentReader& read) {
 }
 
 bool file_has_pdf_trailer(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    FileFacts facts;
+    if (facts_of(fd, facts) != 0) {
         return false;
     }
-    return has_pdf_trailer(info.st_size, [fd](long long offset, std::size_t count) {
-        std::string bytes(count, '\0');
-        const ssize_t got = ::pread(fd, bytes.data(), count, static_cast<off_t>(offset));
-        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        return bytes;
+    return has_pdf_trailer(facts.identity.size, [fd](long long offset, std::size_t count) {
+        return read_at(fd, offset, count);
     });
 }
 
 void refuse_broken_pdf(const std::string& path) {
-    const OwnedFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!file.valid()) {
-        throw KvalonError(ErrorKind::File, path, system_reason(errno));
+    OwnedFd file;
+    FileFacts facts;
+    if (const int error = open_for_reading(path, file, facts); error != 0) {
+        throw KvalonError(ErrorKind::File, path, system_reason(error));
     }
     if (!file_has_pdf_trailer(file.get())) {
         throw KvalonError(ErrorKind::File, path, messages::kNotAWholePdf);

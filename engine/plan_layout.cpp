@@ -344,7 +344,7 @@ void plan_layout() {
 void plan_text_layout(PrintJob& j, PrinterSurface& surface) {
     ScanExtras extras;
     const FileIdentity scanned = scan_source(j, extras);
-    choose_job_code_page(j);
+    choose_job_code_page(j, page_model(j));
     const double page_width = choose_size_and_orientation(j, surface, extras);
     compute_grid(j, surface, page_width, extras);
     reopen_scanned_source(j, scanned);

@@ -4,13 +4,11 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 
+#include "platform/file_facts.h"
+#include "platform/file_placing.h"
+
 #include <cerrno>
-#include <climits>
-#include <fstream>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 namespace kvalon {
 
@@ -18,48 +16,32 @@ namespace {
 
 // The kernel gives up after as many links in one name.
 constexpr int kMostLinks = 40;
-constexpr mode_t kPermissionBits = 0777;
-constexpr mode_t kNewFileBits = 0666;
+constexpr unsigned kNewFileBits = 0666;
+constexpr unsigned kGroupBits = 0070;
+constexpr unsigned kGroupOrOthersWrite = 0022;
 
 // In a folder others may write (its group or others write bit, sticky or
 // not), anyone who may write there may have planted a link or moved one into
 // place, so only a link of ours or of root is followed. The kernel's own rule
 // (fs.protected_symlinks) covers sticky folders only, and only when it is on.
-bool link_may_be_planted(const struct stat& link, const std::string& folder) {
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0) {
+bool link_may_be_planted(const FileFacts& link, const std::string& folder) {
+    FileFacts info;
+    if (facts_at(folder, Links::Follow, info) != 0) {
         return true;
     }
-    const bool shared = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
-    return shared && link.st_uid != ::geteuid() && link.st_uid != 0;
+    const bool shared = (info.permissions & kGroupOrOthersWrite) != 0;
+    return shared && link.owner != effective_user() && link.owner != kRootUser;
 }
 
 std::string link_destination(const std::string& link, const std::string& target) {
-    std::vector<char> text(PATH_MAX + 1);
-    const ssize_t length = ::readlink(link.c_str(), text.data(), text.size());
-    if (length < 0 || static_cast<std::size_t>(length) >= text.size()) {
-        throw KvalonError(ErrorKind::FileWrite, target,
-                          system_reason(length < 0 ? errno : ENAMETOOLONG));
+    std::string destination;
+    if (const int error = read_link(link, destination); error != 0) {
+        throw KvalonError(ErrorKind::FileWrite, target, system_reason(error));
     }
-    const std::string destination(text.data(), static_cast<std::size_t>(length));
     if (destination.empty() || destination.front() == '/') {
         return destination;
     }
     return folder_of(link) + "/" + destination;
-}
-
-// The umask as the kernel reports it, so that it need not be changed to be
-// read; where it does not report it, it is read the old way.
-mode_t current_umask() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-        }
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
 }
 
 } // namespace
@@ -67,14 +49,14 @@ mode_t current_umask() {
 ReplaceTarget find_replace_target(const std::string& target, NotOrdinaryTarget not_ordinary) {
     std::string path = target;
     for (int links = 0;; ++links) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) {
-            if (errno == ENOENT) {
+        FileFacts info;
+        if (const int error = facts_at(path, Links::Look, info); error != 0) {
+            if (error == ENOENT) {
                 return ReplaceTarget{path};
             }
-            throw KvalonError(ErrorKind::FileWrite, target, system_reason(errno));
+            throw KvalonError(ErrorKind::FileWrite, target, system_reason(error));
         }
-        if (S_ISLNK(info.st_mode)) {
+        if (info.type == FileType::Link) {
             if (links == kMostLinks) {
                 throw KvalonError(ErrorKind::FileWrite, target, system_reason(ELOOP));
             }
@@ -84,17 +66,16 @@ ReplaceTarget find_replace_target(const std::string& target, NotOrdinaryTarget n
             path = link_destination(path, target);
             continue;
         }
-        if (S_ISDIR(info.st_mode)) {
+        if (info.type == FileType::Folder) {
             throw KvalonError(ErrorKind::FileWrite, target, system_reason(EISDIR));
         }
-        if (!S_ISREG(info.st_mode)) {
+        if (info.type != FileType::Regular) {
             if (not_ordinary == NotOrdinaryTarget::Refuse) {
                 throw KvalonError(ErrorKind::NotRegularFile, target);
             }
             return ReplaceTarget{target};
         }
-        return ReplaceTarget{path, true, static_cast<mode_t>(info.st_mode & kPermissionBits),
-                             info.st_uid, info.st_gid};
+        return ReplaceTarget{path, true, info.permissions, info.owner, info.group};
     }
 }
 
@@ -103,19 +84,19 @@ ReplaceTarget find_replace_target(const std::string& target, NotOrdinaryTarget n
 // open the file to their own group.
 int give_replaced_attributes(int fd, const ReplaceTarget& target) {
     if (!target.exists) {
-        return ::fchmod(fd, kNewFileBits & ~current_umask()) == 0 ? 0 : errno;
+        return set_permissions(fd, kNewFileBits & ~current_umask());
     }
-    mode_t mode = target.mode;
-    struct stat made {};
-    if (::fstat(fd, &made) != 0) {
-        return errno;
+    unsigned mode = target.mode;
+    FileFacts made;
+    if (const int error = facts_of(fd, made); error != 0) {
+        return error;
     }
-    if ((made.st_uid != target.owner || made.st_gid != target.group) &&
-        ::fchown(fd, target.owner, target.group) != 0 && made.st_gid != target.group &&
-        ::fchown(fd, static_cast<uid_t>(-1), target.group) != 0) {
-        mode &= static_cast<mode_t>(~S_IRWXG);
+    if ((made.owner != target.owner || made.group != target.group) &&
+        set_owner(fd, target.owner, target.group) != 0 && made.group != target.group &&
+        set_group(fd, target.group) != 0) {
+        mode &= ~kGroupBits;
     }
-    return ::fchmod(fd, mode) == 0 ? 0 : errno;
+    return set_permissions(fd, mode);
 }
 
 } // namespace kvalon

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 
 namespace kvalon {
 
@@ -15,9 +14,9 @@ struct ReplaceTarget {
     std::string path; // the file to replace or to make
     bool exists = false;
     // Of the existing file: its permission bits, owner and group.
-    mode_t mode = 0;
-    uid_t owner = 0;
-    gid_t group = 0;
+    unsigned mode = 0;
+    unsigned owner = 0;
+    unsigned group = 0;
 };
 
 // What becomes of a target that is a pipe, a socket or a device (or a link

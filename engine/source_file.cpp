@@ -9,9 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -22,38 +19,25 @@ constexpr char kLineFeed = codes::LineFeed;
 constexpr char kFormFeed = codes::FormFeed;
 constexpr char kDosEndOfFile = codes::DosEndOfFile;
 
-FileIdentity identity_of(const struct stat& info) {
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino),
-                        static_cast<std::int64_t>(info.st_size), modified_ns(info)};
-}
-
 // Opened without waiting, so that a pipe or a device put under the name after
 // it was checked cannot hold the program; only an ordinary file is read.
-std::FILE* open_ordinary_file(const std::string& path, struct stat& info) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        throw KvalonError(ErrorKind::File, path, system_reason(errno));
+std::unique_ptr<SourceInput> open_ordinary_file(SourceInputs& inputs, const std::string& path,
+                                                FileFacts& facts) {
+    int error = 0;
+    std::unique_ptr<SourceInput> input = inputs.open(path, error);
+    if (input == nullptr) {
+        throw KvalonError(ErrorKind::File, path, system_reason(error));
     }
-    if (::fstat(fd, &info) != 0) {
-        const int reason = errno;
-        ::close(fd);
+    if (const int reason = input->facts(facts); reason != 0) {
         throw KvalonError(ErrorKind::File, path, system_reason(reason));
     }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        if (S_ISDIR(info.st_mode)) {
-            throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
-        }
+    if (facts.type == FileType::Folder) {
+        throw KvalonError(ErrorKind::File, path, system_reason(EISDIR));
+    }
+    if (facts.type != FileType::Regular) {
         throw KvalonError(ErrorKind::NotRegularFile, path);
     }
-    std::FILE* file = nullptr;
-    if (::fcntl(fd, F_SETFL, O_RDONLY) != 0 || (file = ::fdopen(fd, "rb")) == nullptr) {
-        const int reason = errno;
-        ::close(fd);
-        throw KvalonError(ErrorKind::File, path, system_reason(reason));
-    }
-    return file;
+    return input;
 }
 
 // Blanks, control bytes, DEL and MIK's no-break space print nothing.
@@ -82,17 +66,14 @@ SourceFile::~SourceFile() {
 
 void SourceFile::open(const std::string& path, Reading reading) {
     close();
-    struct stat info {};
-    std::FILE* file = open_ordinary_file(path, info);
+    FileFacts facts;
+    std::unique_ptr<SourceInput> input = open_ordinary_file(*m_inputs, path, facts);
     // Before anything is read: a line's width in the ESC/P mode is known only
     // at its end, so a huge file without line ends would be read to its end.
-    if (info.st_size > kLargestReport) {
-        std::fclose(file);
-        refuse_larger_than_a_report(path, info.st_size);
-    }
-    m_identity = identity_of(info);
+    refuse_larger_than_a_report(path, facts.identity.size);
+    m_identity = facts.identity;
     m_consumed = 0;
-    m_file = file;
+    m_input = std::move(input);
     m_path = path;
     // A short report needs no more than itself: every page of a buffer is
     // cleared and mapped before it is read into.
@@ -104,10 +85,7 @@ void SourceFile::open(const std::string& path, Reading reading) {
 }
 
 void SourceFile::close() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
+    m_input.reset();
     m_buffer.clear();
     m_buffer.shrink_to_fit();
     m_begin = m_end = 0;
@@ -118,20 +96,13 @@ bool SourceFile::fill() {
     if (m_begin < m_end) {
         return true;
     }
-    if (m_exhausted || m_file == nullptr) {
+    if (m_exhausted || m_input == nullptr) {
         return false;
     }
     const std::int64_t left = m_identity.size - m_consumed;
     const auto wanted = static_cast<std::size_t>(
         std::min<std::int64_t>(left, static_cast<std::int64_t>(m_buffer.size())));
-    const std::size_t count = wanted > 0 ? std::fread(m_buffer.data(), 1, wanted, m_file) : 0;
-    if (count < wanted) {
-        if (std::ferror(m_file)) {
-            const int reason = errno;
-            throw KvalonError(ErrorKind::File, m_path, system_reason(reason));
-        }
-        throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
-    }
+    const std::size_t count = read_fully(wanted);
     m_consumed += static_cast<std::int64_t>(count);
     if (m_consumed == m_identity.size) {
         m_exhausted = true;
@@ -150,15 +121,30 @@ bool SourceFile::fill() {
     return m_begin < m_end;
 }
 
+// As many bytes as are wanted; a file that ends before them was cut short.
+std::size_t SourceFile::read_fully(std::size_t wanted) {
+    std::size_t count = 0;
+    while (count < wanted) {
+        const long long got = m_input->read(m_buffer.data() + count, wanted - count);
+        if (got < 0) {
+            throw KvalonError(ErrorKind::File, m_path, system_reason(static_cast<int>(-got)));
+        }
+        if (got == 0) {
+            throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
+        }
+        count += static_cast<std::size_t>(got);
+    }
+    return count;
+}
+
 // The planned size is read; a file that grew or was written to meanwhile is
 // no longer the file that was planned.
 void SourceFile::check_unchanged_at_end() {
-    struct stat info {};
-    if (::fstat(fileno(m_file), &info) != 0) {
-        const int reason = errno;
+    FileFacts facts;
+    if (const int reason = m_input->facts(facts); reason != 0) {
         throw KvalonError(ErrorKind::File, m_path, system_reason(reason));
     }
-    if (!(identity_of(info) == m_identity)) {
+    if (!(facts.identity == m_identity)) {
         throw KvalonError(ErrorKind::File, m_path, messages::kChangedDuringJob);
     }
 }

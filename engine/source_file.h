@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/source_input.h"
+
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,16 +21,6 @@ struct LineShape {
     bool text_after_form_feed = false;  // its last form feed begins a printed line
     bool cannot_be_planned = false;     // skimming stopped early: the line is too long
     bool prints = false;                // a character in it leaves a mark (not a blank or control)
-};
-
-// Which file, of what size and age: a file that planning measured must be
-// the same when its pages are read.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modified_ns = 0;
-    bool operator==(const FileIdentity&) const = default;
 };
 
 // The job's one input file. Lines end at CR or CR LF (the terminator is not
@@ -55,7 +47,11 @@ public:
     // is larger than any report (engine/line_limit.h).
     void open(const std::string& path, Reading reading = Reading::Lines);
     void close();
-    bool is_open() const { return m_file != nullptr; }
+    bool is_open() const { return m_input != nullptr; }
+    // Where open() finds its inputs from now on: the system's files unless
+    // another source is given (bytes in memory for a fuzzer). Kept by the caller.
+    void read_from(SourceInputs& inputs) { m_inputs = &inputs; }
+    SourceInputs& inputs() const { return *m_inputs; }
     const std::string& path() const { return m_path; }
     // The file as it was when opened.
     const FileIdentity& identity() const { return m_identity; }
@@ -80,11 +76,13 @@ public:
 private:
     template <typename Take> void scan_line(Take&& take);
     bool fill();
+    std::size_t read_fully(std::size_t wanted);
     void check_unchanged_at_end();
     void take_line_feed_after_cr();
     void take_line_end_after_form_feed();
 
-    std::FILE* m_file = nullptr;
+    SourceInputs* m_inputs = &files_on_disk();
+    std::unique_ptr<SourceInput> m_input;
     std::string m_path;
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;

@@ -13,8 +13,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -71,16 +69,6 @@ private:
     bool m_done = false;
 };
 
-const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
-    static const int descriptor = memfd_create("report", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (ftruncate(descriptor, 0) != 0 ||
-        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
-        std::abort();
-    }
-    return path;
-}
-
 std::vector<std::string> whole_report(const std::string& report, const kvalon::EscpState& start) {
     PageRecord record(false);
     kvalon::EscpPrinter printer(record, start);
@@ -112,8 +100,10 @@ void read_in_pages(const std::uint8_t* data, std::size_t size, bool whole_pages)
     kvalon::PrintJob& j = kvalon::job();
     j.Escp.emplace();
     j.Escp->Carried = start;
-    j.SourcePath = memory_file(data, size);
+    j.SourcePath = "report";
+    kvalon::BytesInputs held(report);
     kvalon::SourceFile& source = kvalon::source_file();
+    source.read_from(held);
     source.open(j.SourcePath, kvalon::SourceFile::Reading::Bytes);
     std::size_t read = 0;
     while (!j.SourceDone) {
@@ -130,6 +120,7 @@ void read_in_pages(const std::uint8_t* data, std::size_t size, bool whole_pages)
         std::abort();
     }
     source.close();
+    source.read_from(kvalon::files_on_disk());
 }
 
 } // namespace

@@ -16,8 +16,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,17 +30,6 @@ constexpr std::array<Paper, 5> kPapers = {
 constexpr std::array<const char*, 5> kSizeWords = {"8", "6", "13", "10", "x"};
 // Far more read_page calls than any input of the fuzzer's length can need.
 constexpr int kMaxPageReads = 1 << 20;
-
-// The report lives in memory; the engine opens it by path like any file.
-const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
-    static const int descriptor = memfd_create("report", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (ftruncate(descriptor, 0) != 0 ||
-        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
-        std::abort();
-    }
-    return path;
-}
 
 void set_up(kvalon::testing::RecordingSurface& surface, const std::uint8_t* head) {
     const Paper& paper = kPapers[head[0] % kPapers.size()];
@@ -112,7 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     kvalon::testing::RecordingSurface surface;
     set_up(surface, data);
-    kvalon::job().SourcePath = memory_file(data + kHead, size - kHead);
+    // The report lives in memory; the engine opens it by name like any file.
+    kvalon::BytesInputs report(
+        std::string(reinterpret_cast<const char*>(data + kHead), size - kHead));
+    kvalon::source_file().read_from(report);
+    kvalon::job().SourcePath = "report";
     try {
         print_all(surface);
     } catch (const kvalon::KvalonError& error) {
@@ -127,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     kvalon::source_file().close();
+    kvalon::source_file().read_from(kvalon::files_on_disk());
     kvalon::set_printer(nullptr);
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/owned_fd.h"
 #include "platform/signal_cleanup.h"
 
 #include <string>
@@ -20,7 +21,8 @@ struct HelperCall {
 // A helper program running in a process group of its own: a terminal's
 // Ctrl-C does not reach it, our ending-signal handler kills the group
 // (platform/signal_cleanup.h), and so does the object when it goes before the
-// helper has ended.
+// helper has ended. Where the system can, it is killed too when we are
+// (SIGKILL, which no handler sees), so that no conversion runs on for nobody.
 class HelperProcess {
 public:
     explicit HelperProcess(const HelperCall& call);
@@ -38,6 +40,8 @@ public:
     int wait();
 
 private:
+    // 0, or the errno why the helper could not be started.
+    int start(const HelperCall& call, int output);
     void end_group();
 
     ProcessId m_pid = -1;
@@ -45,6 +49,14 @@ private:
     int m_output = -1;
     SignalCleanupEntry m_cleanup;
 };
+
+// The name the helper opens the `index`th of HelperCall::passed by
+// ("/dev/fd/3" for the first).
+std::string passed_file_name(std::size_t index);
+
+// True when a status from HelperProcess::wait tells an end of the helper's
+// own with exit status 0.
+bool ended_well(int wait_status);
 
 // The environment of this process, without the names in `dropped`
 // ("TMPDIR"), with `added` ("TMPDIR=/x") after it.

@@ -4,13 +4,12 @@
 
 namespace kvalon {
 
-// The local time now, as the system's time zone has it, and how far ahead of
-// UTC that is.
+// The wall-clock time here at `when`, and how many minutes it is ahead of
+// universal time then (negative west of Greenwich).
 struct LocalTime {
-    std::tm parts{};
-    long utc_offset_seconds = 0;
+    std::tm fields{};
+    long offset_minutes = 0;
 };
-
-LocalTime local_time_now();
+LocalTime local_time(std::time_t when);
 
 } // namespace kvalon

@@ -1,10 +1,8 @@
 #include "printing/program_font.h"
 
-#include "platform/program_folder.h"
 #include "printing/font_file_faces.h"
 
-#include <filesystem>
-#include <system_error>
+#include <iterator>
 
 namespace kvalon {
 
@@ -20,10 +18,6 @@ const char* const kStandInFonts[] = {
 };
 
 } // namespace
-
-std::string program_folder() {
-    return running_program_folder();
-}
 
 std::vector<std::string> program_font_candidates() {
     std::vector<std::string> candidates{program_folder() + "/" + kProgramFontFile};

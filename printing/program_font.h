@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/this_process.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +12,6 @@ class FontFileFaces;
 
 // The font file delivered with the program, in its own folder.
 inline const std::string kProgramFontFile = "crcn.ttf";
-
-// The folder of the running executable (past any link to it), without a
-// trailing slash; empty when the system does not say.
-std::string program_folder();
 
 // The files the program prints in, in the order they are tried: its own font
 // file beside the executable, then monospaced faces a Debian system usually

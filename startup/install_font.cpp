@@ -7,8 +7,8 @@
 #include "engine/notice.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
+#include "platform/fonts_folder.h"
 #include "printing/program_font.h"
-#include "startup/fonts_folder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -51,16 +51,7 @@ bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::p
 } // namespace
 
 FontsFolder find_fonts_folder() {
-    const Environment environment = process_environment();
-#ifdef _WIN32
-    // Every Windows this program is built for is of the NT family.
-    return windows_fonts_folder(kPlatformNt, environment);
-#else
-    if (const std::optional<std::string> folder = user_fonts_folder(environment)) {
-        return {FontsFolder::Status::Found, *folder};
-    }
-    return {FontsFolder::Status::NotFound, {}};
-#endif
+    return system_fonts_folder(process_environment());
 }
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/fonts_folder.h"
+#include "platform/fonts_folder.h"
 
 #include <functional>
 #include <optional>

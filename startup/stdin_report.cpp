@@ -8,15 +8,13 @@
 #include "engine/messages.h"
 #include "engine/printer_language.h"
 #include "engine/whole_number.h"
+#include "platform/descriptor_io.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <poll.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -47,22 +45,15 @@ void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watc
     std::string head; // the first bytes, until they tell what the input is
     bool known = !watch_lines;
     for (;;) {
-        const ssize_t got = ::read(input, buffer.data(), buffer.size());
+        // A caller may hand over its end of the pipe set not to wait: the
+        // read waits for the report still coming.
+        const long long got = read_some(input, buffer.data(), buffer.size());
         if (got == 0) {
             return;
         }
         if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            // A caller may hand over its end of the pipe set not to wait:
-            // the report is still coming.
-            if (errno == EAGAIN) {
-                pollfd readable{input, POLLIN, 0};
-                ::poll(&readable, 1, -1);
-                continue;
-            }
-            throw KvalonError(ErrorKind::File, messages::kStandardInput, system_reason(errno));
+            throw KvalonError(ErrorKind::File, messages::kStandardInput,
+                              system_reason(static_cast<int>(-got)));
         }
         std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
         copied += got;
@@ -141,7 +132,7 @@ void take_standard_input(ProgramOptions& options, std::optional<StdinReport>& re
     // line's end (ESC/P), says nothing certain by its bytes. One the report
     // tells is watched as text: an Epson report's lines of bytes (a row of
     // dots is a few thousand) stay far below the longest line.
-    report.emplace(STDIN_FILENO, temporary_folder(), may_be_text(options.language));
+    report.emplace(kStandardInput, temporary_folder(), may_be_text(options.language));
     options.argument_text.replace(0, 1, report->path());
     options.answer_folder = ".";
 }

@@ -91,7 +91,7 @@ void MenuSession::tell_code_page_contradicted() {
     if (!j.CodePageAsked || j.CodePageAsked->automatic) {
         return;
     }
-    const std::optional<CodePageGuess> told = code_page_told_otherwise(j);
+    const std::optional<CodePageGuess> told = code_page_told_otherwise(j, page_model(j));
     if (!told) {
         return;
     }

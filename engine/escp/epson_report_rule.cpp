@@ -1,10 +1,9 @@
 #include "engine/escp/epson_report_rule.h"
 
 #include "engine/escp/escp_parser.h"
+#include "engine/source_file.h"
 
-#include <fstream>
 #include <string_view>
-#include <vector>
 
 namespace kvalon {
 
@@ -65,13 +64,7 @@ bool reads_as_epson(std::string_view bytes) {
 }
 
 bool report_reads_as_epson(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    std::vector<char> bytes(kLookedAt);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return reads_as_epson(std::string_view(bytes.data(), static_cast<std::size_t>(file.gcount())));
+    return reads_as_epson(read_head(source_file().inputs(), path, kLookedAt));
 }
 
 } // namespace kvalon

@@ -1,10 +1,7 @@
 #include "engine/escp/epson_sequences.h"
 
 #include "engine/control_codes.h"
-
-#include <array>
-#include <cstdio>
-#include <memory>
+#include "engine/source_file.h"
 
 namespace kvalon {
 
@@ -13,20 +10,14 @@ constexpr std::size_t kLookedAt = std::size_t{1} << 16;
 constexpr unsigned char kFirstSign = 0x21;
 constexpr unsigned char kLastSign = 0x7e;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 } // namespace
 
 bool holds_epson_sequences(const std::string& path) {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return false;
-    }
-    std::array<unsigned char, kLookedAt> bytes{};
-    const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    for (std::size_t i = 0; i + 1 < count; ++i) {
-        if (bytes[i] == codes::Escape && bytes[i + 1] >= kFirstSign && bytes[i + 1] <= kLastSign) {
+    const std::string head = read_head(source_file().inputs(), path, kLookedAt);
+    for (std::size_t i = 0; i + 1 < head.size(); ++i) {
+        const auto code = static_cast<unsigned char>(head[i]);
+        const auto next = static_cast<unsigned char>(head[i + 1]);
+        if (code == codes::Escape && next >= kFirstSign && next <= kLastSign) {
             return true;
         }
     }

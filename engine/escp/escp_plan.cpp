@@ -2,6 +2,7 @@
 
 #include "engine/checked.h"
 #include "engine/error.h"
+#include "engine/escp/escp_page_model.h"
 #include "engine/escp/escp_scan.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
@@ -66,7 +67,7 @@ FileIdentity scan(PrintJob& j, EscpScan& found, bool choose_code_page) {
         // Which bytes print depends on the code page: it is told once the
         // report is known to be a file one may read.
         if (choose_code_page) {
-            choose_job_code_page(j);
+            choose_job_code_page(j, escp_page_model());
         }
         found = scan_escp_source(source, printer_start(j));
     } catch (const KvalonError&) {

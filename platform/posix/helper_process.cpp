@@ -6,9 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,9 +44,8 @@ private:
 
 // Out of the way of 0 to 2 and of the numbers the helper gets them at, so
 // that each dup2 makes a descriptor without close-on-exec.
-std::vector<OwnedFd> high_copies(const std::vector<int>& fds) {
+std::vector<OwnedFd> high_copies(const std::vector<int>& fds, int lowest) {
     std::vector<OwnedFd> copies;
-    const int lowest = kFirstPassed + static_cast<int>(fds.size());
     for (const int fd : fds) {
         copies.emplace_back(::fcntl(fd, F_DUPFD_CLOEXEC, lowest));
     }
@@ -61,22 +61,74 @@ std::vector<char*> c_strings(const std::vector<std::string>& words) {
     return pointers;
 }
 
-// The helper starts with the signals' default actions and none blocked,
-// whatever we ignore (SIGPIPE in the backend) or hold back now.
-void set_signal_defaults(posix_spawnattr_t& attributes) {
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (const int signal_number : kEndingSignals) {
-        sigaddset(&defaults, signal_number);
+// Where the helper's program file is: the first of the PATH's folders that
+// holds it, as a shell finds it; the name itself when it holds a slash.
+std::string program_on_path(const std::string& name) {
+    if (name.find('/') != std::string::npos) {
+        return name;
     }
-    sigaddset(&defaults, SIGPIPE);
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
+    for (std::size_t start = 0; start <= folders.size();) {
+        std::size_t end = folders.find(':', start);
+        end = end == std::string::npos ? folders.size() : end;
+        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+        const std::string candidate = folder + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+// In the child between fork and exec: only calls that are safe there. The
+// helper starts with the signals' default actions and none blocked, whatever
+// we ignore (SIGPIPE in the backend) or hold back now, in a process group of
+// its own, and is killed when we die, even by SIGKILL, which no handler of
+// ours sees. A failure is told through `report` as its errno.
+[[noreturn]] void become_helper(const char* program, char** argv, char** envp, int output,
+                                const std::vector<OwnedFd>& passed, ProcessId parent, int report) {
+    int error = 0;
+    struct sigaction default_action {};
+    default_action.sa_handler = SIG_DFL;
+    for (const int signal_number : kEndingSignals) {
+        ::sigaction(signal_number, &default_action, nullptr);
+    }
+    ::sigaction(SIGPIPE, &default_action, nullptr);
+    ::setpgid(0, 0);
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) {
+        ::_exit(127);
+    }
+    const int nothing = ::open("/dev/null", O_RDONLY);
+    if (nothing < 0 || ::dup2(nothing, STDIN_FILENO) < 0 || ::dup2(output, STDOUT_FILENO) < 0 ||
+        ::dup2(output, STDERR_FILENO) < 0) {
+        error = errno;
+    }
+    for (std::size_t i = 0; error == 0 && i < passed.size(); ++i) {
+        if (::dup2(passed[i].get(), kFirstPassed + static_cast<int>(i)) < 0) {
+            error = errno;
+        }
+    }
     sigset_t none;
     sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                              POSIX_SPAWN_SETSIGMASK);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (error == 0) {
+        ::execve(program, argv, envp);
+        error = errno;
+    }
+    [[maybe_unused]] const ssize_t told = ::write(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+// The errno the child told before it could become the helper, or 0 once
+// its program runs (the report's end closes at exec).
+int start_failure(int report) {
+    int error = 0;
+    ssize_t got = 0;
+    while ((got = ::read(report, &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    return got == static_cast<ssize_t>(sizeof error) ? error : 0;
 }
 
 } // namespace
@@ -88,39 +140,56 @@ HelperProcess::HelperProcess(const HelperCall& call) {
         return;
     }
     OwnedFd read_end(ends[0]);
-    OwnedFd write_end(ends[1]);
-    const std::vector<OwnedFd> passed = high_copies(call.passed);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, write_end.get(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, write_end.get(), STDERR_FILENO);
-    for (std::size_t i = 0; i < passed.size(); ++i) {
-        posix_spawn_file_actions_adddup2(&actions, passed[i].get(),
-                                         kFirstPassed + static_cast<int>(i));
-    }
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    set_signal_defaults(attributes);
-    std::vector<char*> argv = c_strings(call.words);
-    std::vector<char*> envp = c_strings(call.environment);
-    {
-        const EndingSignalsBlocked blocked;
-        m_error =
-            std::any_of(passed.begin(), passed.end(), [](const OwnedFd& fd) { return !fd.valid(); })
-                ? EBADF
-                : posix_spawnp(&m_pid, argv[0], &actions, &attributes, argv.data(), envp.data());
-        if (m_error == 0) {
-            m_cleanup = SignalCleanupEntry::for_process_group(m_pid);
-        }
-    }
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    const OwnedFd write_end(ends[1]);
+    m_error = start(call, write_end.get());
     if (m_error != 0) {
         m_pid = -1;
         return;
     }
     m_output = read_end.release();
+}
+
+int HelperProcess::start(const HelperCall& call, int output) {
+    const int lowest = kFirstPassed + static_cast<int>(call.passed.size());
+    const std::vector<OwnedFd> passed = high_copies(call.passed, lowest);
+    const std::string program = program_on_path(call.words.empty() ? "" : call.words.front());
+    std::vector<char*> argv = c_strings(call.words);
+    std::vector<char*> envp = c_strings(call.environment);
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        return errno;
+    }
+    // Out of the way of the numbers the helper's descriptors are put at.
+    std::vector<OwnedFd> report_ends = high_copies({report[0], report[1]}, lowest);
+    ::close(report[0]);
+    ::close(report[1]);
+    if (std::any_of(passed.begin(), passed.end(), [](const OwnedFd& fd) { return !fd.valid(); }) ||
+        !report_ends[0].valid() || !report_ends[1].valid()) {
+        return EBADF;
+    }
+    if (program.empty()) {
+        return ENOENT;
+    }
+    {
+        const EndingSignalsBlocked blocked;
+        const ProcessId parent = ::getpid();
+        if ((m_pid = ::fork()) == 0) {
+            become_helper(program.c_str(), argv.data(), envp.data(), output, passed, parent,
+                          report_ends[1].get());
+        }
+        if (m_pid < 0) {
+            return errno;
+        }
+        // Set here too, so that the group exists before anyone kills it.
+        ::setpgid(m_pid, m_pid);
+        m_cleanup = SignalCleanupEntry::for_process_group(m_pid);
+    }
+    ::close(report_ends[1].release());
+    const int error = start_failure(report_ends[0].get());
+    if (error != 0) {
+        wait();
+    }
+    return error;
 }
 
 HelperProcess::~HelperProcess() {
@@ -172,6 +241,14 @@ int HelperProcess::wait() {
     m_pid = -1;
     m_cleanup.release();
     return status;
+}
+
+std::string passed_file_name(std::size_t index) {
+    return "/dev/fd/" + std::to_string(kFirstPassed + static_cast<int>(index));
+}
+
+bool ended_well(int wait_status) {
+    return WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 0;
 }
 
 std::vector<std::string> environment_with(const std::vector<std::string>& dropped,

@@ -2,11 +2,10 @@
 
 namespace kvalon {
 
-LocalTime local_time_now() {
-    const std::time_t now = std::time(nullptr);
+LocalTime local_time(std::time_t when) {
     LocalTime local;
-    localtime_r(&now, &local.parts);
-    local.utc_offset_seconds = local.parts.tm_gmtoff;
+    localtime_r(&when, &local.fields);
+    local.offset_minutes = local.fields.tm_gmtoff / 60;
     return local;
 }
 

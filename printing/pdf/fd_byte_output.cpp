@@ -1,7 +1,8 @@
 #include "printing/pdf/fd_byte_output.h"
 
+#include "platform/descriptor_io.h"
+
 #include <cerrno>
-#include <unistd.h>
 
 namespace kvalon {
 
@@ -11,16 +12,8 @@ FdByteOutput::FdByteOutput(int descriptor, std::string name, ErrorKind kind)
 // A pipe or a full disk may take part of a write; the rest is written again
 // until all is taken or the system gives a reason.
 void FdByteOutput::write_through(const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(m_descriptor, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            throw KvalonError(m_kind, m_name, system_reason(written < 0 ? errno : EIO));
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+    if (const int error = write_all(m_descriptor, std::string_view(data, size), EIO); error != 0) {
+        throw KvalonError(m_kind, m_name, system_reason(error));
     }
 }
 

@@ -4,9 +4,9 @@
 #include "engine/messages.h"
 #include "platform/helper_process.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace kvalon {
 
@@ -75,8 +75,7 @@ std::string run_gs(HelperCall call, const PrivateFolder& folder, std::size_t mos
                           messages::kGhostscriptTooLong + std::to_string(kMostSeconds) +
                               messages::kSeconds);
     }
-    const int status = gs.wait();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!ended_well(gs.wait())) {
         throw KvalonError(ErrorKind::FileWrite, target,
                           messages::kPostScriptNotConverted + reason_in(said));
     }
@@ -89,10 +88,10 @@ void ghostscript_to_pdf(int input, int times, int output, const PaperPoints& pap
                         const PrivateFolder& folder, const std::string& target) {
     HelperCall call;
     call.words = safe_start("pdfwrite");
-    call.words.insert(call.words.end(),
-                      {"-dDEVICEWIDTHPOINTS=" + points(paper.width),
-                       "-dDEVICEHEIGHTPOINTS=" + points(paper.height), "-sOutputFile=/dev/fd/3"});
-    add_documents(call.words, "/dev/fd/4", times);
+    call.words.insert(call.words.end(), {"-dDEVICEWIDTHPOINTS=" + points(paper.width),
+                                         "-dDEVICEHEIGHTPOINTS=" + points(paper.height),
+                                         "-sOutputFile=" + passed_file_name(0)});
+    add_documents(call.words, passed_file_name(1), times);
     call.passed = {output, input};
     run_gs(call, folder, kMostSaid, target);
 }
@@ -104,7 +103,7 @@ PageMarks ghostscript_page_marks(int pdf, int most_pages, const PrivateFolder& f
     // The device's own 4,000 dpi took seconds a page of text; a mark of any
     // size still covers a pixel at 72.
     call.words.insert(call.words.end(), {"-r72", "-dLastPage=" + std::to_string(most_pages + 1)});
-    add_documents(call.words, "/dev/fd/3", 1);
+    add_documents(call.words, passed_file_name(0), 1);
     call.passed = {pdf};
     const std::string said =
         run_gs(call, folder,

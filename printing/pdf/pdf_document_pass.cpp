@@ -6,16 +6,12 @@
 #include "engine/line_limit.h"
 #include "engine/messages.h"
 #include "engine/pdf_trailer.h"
-#include "platform/owned_fd.h"
+#include "platform/descriptor_io.h"
 #include "printing/pdf/fd_byte_output.h"
 #include "printing/pdf_target_file.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kvalon {
@@ -24,36 +20,33 @@ namespace {
 
 // Less room than one buffer of gs counts as a full file system; a temporary
 // folder without room for a megabyte more is full for gs.
-constexpr unsigned long long kNearlyFullBytes = 64 * 1024;
-constexpr off_t kProbeBytes = 1 << 20;
+constexpr long long kNearlyFullBytes = 64 * 1024;
+constexpr std::int64_t kProbeBytes = 1 << 20;
 
 // The document as it is now, open for whoever converts or copies it: the
 // name is looked at once.
-OwnedFd open_document(const std::string& source, struct stat& info) {
-    OwnedFd input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!input.valid() || ::fstat(input.get(), &info) != 0) {
-        throw KvalonError(ErrorKind::File, source, system_reason(errno));
+OwnedFd open_document(const std::string& source, FileFacts& info) {
+    OwnedFd input;
+    if (const int error = open_for_reading(source, input, info); error != 0) {
+        throw KvalonError(ErrorKind::File, source, system_reason(error));
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (info.type != FileType::Regular) {
         throw KvalonError(ErrorKind::NotRegularFile, source);
     }
-    refuse_larger_than_a_report(source, info.st_size);
+    refuse_larger_than_a_report(source, info.identity.size);
     return input;
 }
 
 // The bytes of the document as they are; the copy is whole when it holds as
 // many bytes as the file had when it was opened.
-void copy_file(int input, off_t size, PdfTargetFile& file, const std::string& source,
+void copy_file(int input, std::int64_t size, PdfTargetFile& file, const std::string& source,
                const std::string& target) {
     FdByteOutput output(file.fd(), target);
     std::vector<char> buffer(std::size_t{1} << 16);
-    off_t copied = 0;
-    for (ssize_t got = 0; (got = ::read(input, buffer.data(), buffer.size())) != 0;) {
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+    std::int64_t copied = 0;
+    for (long long got = 0; (got = read_some(input, buffer.data(), buffer.size())) != 0;) {
         if (got < 0) {
-            throw KvalonError(ErrorKind::File, source, system_reason(errno));
+            throw KvalonError(ErrorKind::File, source, system_reason(static_cast<int>(-got)));
         }
         output.write(buffer.data(), static_cast<std::size_t>(got));
         copied += got;
@@ -65,16 +58,16 @@ void copy_file(int input, off_t size, PdfTargetFile& file, const std::string& so
 }
 
 // Writing the document over itself would leave only a part of it.
-void refuse_same_file(const struct stat& from, const std::string& target) {
-    struct stat to {};
-    if (::stat(target.c_str(), &to) == 0 && from.st_dev == to.st_dev && from.st_ino == to.st_ino) {
+void refuse_same_file(const FileFacts& from, const std::string& target) {
+    FileFacts to;
+    if (facts_at(target, Links::Follow, to) == 0 && from.is_same_file(to)) {
         throw KvalonError(ErrorKind::FileWrite, target, messages::kIsTheReport);
     }
 }
 
 bool nearly_full(int fd) {
-    struct statvfs space {};
-    return ::fstatvfs(fd, &space) == 0 && space.f_bavail * space.f_frsize < kNearlyFullBytes;
+    const long long free = free_bytes(fd);
+    return free >= 0 && free < kNearlyFullBytes;
 }
 
 // gs tells a full disk as an I/O error of whatever it was doing, and removes
@@ -84,8 +77,7 @@ bool a_disk_is_full(int target_fd, const PrivateFolder& folder) {
     if (nearly_full(target_fd)) {
         return true;
     }
-    const OwnedFd probe(::open(folder.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-    return probe.valid() && ::posix_fallocate(probe.get(), 0, kProbeBytes) == ENOSPC;
+    return lacks_room_for(folder.path(), kProbeBytes);
 }
 
 // gs may end well when its output could not be written whole.
@@ -145,12 +137,12 @@ void write_document_as_pdf(DocumentKind kind, const std::string& source, const s
                           messages::kDocumentOfKind + document_kind_title(kind) +
                               messages::kNotIntoPdf);
     }
-    struct stat info {};
+    FileFacts info;
     const OwnedFd input = open_document(source, info);
     refuse_same_file(info, target);
     PdfTargetFile file(target);
     if (kind == DocumentKind::Pdf && copies <= 1) {
-        copy_file(input.get(), info.st_size, file, source, target);
+        copy_file(input.get(), info.identity.size, file, source, target);
         if (!file_has_pdf_trailer(file.fd())) {
             throw KvalonError(ErrorKind::File, source, messages::kNotAWholePdf);
         }

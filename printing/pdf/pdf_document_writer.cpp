@@ -23,11 +23,11 @@ constexpr double kPixelSteps = 64;
 
 // D:YYYYMMDDHHmmSS+HH'mm' in local time, as readers show it.
 std::string creation_date() {
-    const LocalTime local = local_time_now();
+    const LocalTime local = local_time(std::time(nullptr));
     char text[32];
-    std::strftime(text, sizeof text, "D:%Y%m%d%H%M%S", &local.parts);
+    std::strftime(text, sizeof text, "D:%Y%m%d%H%M%S", &local.fields);
     std::string date = text;
-    const long offset_minutes = local.utc_offset_seconds / 60;
+    const long offset_minutes = local.offset_minutes;
     date += offset_minutes < 0 ? '-' : '+';
     const long minutes = std::abs(offset_minutes);
     std::snprintf(text, sizeof text, "%02ld'%02ld'", minutes / 60, minutes % 60);

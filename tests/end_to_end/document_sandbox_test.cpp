@@ -157,9 +157,16 @@ TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
     EXPECT_FALSE(has_file_starting_with(dir.path(), ".out.pdf."));
 }
 
-// A run killed outright cannot remove gs's folder; the next conversion that
-// makes one removes it.
-TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
+// Gone, or only a zombie its new parent has not reaped.
+bool process_ended(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string number, name, state;
+    return !(stat >> number >> name >> state) || state == "Z";
+}
+
+// A run killed outright takes gs with it, but cannot remove gs's folder; the
+// next conversion that makes one removes it.
+TEST_F(DocumentSandbox, AKilledRunTakesGhostscriptWithItAndALaterOneRemovesItsFolder) {
     const std::string endless = "%!PS\n{ 1 pop } loop\n";
     const std::string path = document("endless.ps", endless);
     const StartedProgram program =
@@ -168,9 +175,13 @@ TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
     const pid_t gs = converting_child(program.pid, temporary());
     ASSERT_GT(gs, 0);
     ::kill(program.pid, SIGKILL);
-    ::kill(gs, SIGKILL); // nothing of ours is left to end it
     ::close(program.input);
     ::waitpid(program.pid, nullptr, 0);
+    const bool ended = wait_until([&] { return process_ended(gs); });
+    if (!ended) {
+        ::kill(gs, SIGKILL);
+    }
+    EXPECT_TRUE(ended) << "gs is still converting";
     ASSERT_FALSE(fs::is_empty(temporary()));
     ASSERT_EQ(kvalon({document("hello.ps", kHello)}).status, 0);
     EXPECT_TRUE(fs::is_empty(temporary()));

@@ -1,4 +1,4 @@
-#include "startup/fonts_folder.h"
+#include "platform/fonts_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "platform/this_process.h"
+
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace kvalon {
-
-// The process environment in its own order, one "NAME=value" entry each.
-using Environment = std::vector<std::string>;
-
-Environment process_environment();
 
 // Where the font file is copied, as found on a Windows system.
 struct FontsFolder {
@@ -37,5 +33,9 @@ FontsFolder windows_fonts_folder(int platform_code, const Environment& environme
 // $HOME/.local/share/fonts when XDG_DATA_HOME is unset, empty or relative.
 // Nothing when neither gives an absolute folder. No trailing slash.
 std::optional<std::string> user_fonts_folder(const Environment& environment);
+
+// Where this system installs a font for the user: the XDG folder here
+// (user_fonts_folder), the Windows fonts folder of the NT family there.
+FontsFolder system_fonts_folder(const Environment& environment);
 
 } // namespace kvalon

@@ -1,10 +1,8 @@
-#include "startup/fonts_folder.h"
+#include "platform/fonts_folder.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
-
-extern char** environ;
 
 namespace kvalon {
 
@@ -42,14 +40,6 @@ std::optional<std::string> variable_value(const Environment& environment, const 
 }
 
 } // namespace
-
-Environment process_environment() {
-    Environment entries;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        entries.emplace_back(*entry);
-    }
-    return entries;
-}
 
 FontsFolder windows_fonts_folder(int platform_code, const Environment& environment) {
     const std::optional<std::string> variable = variable_for(platform_code);
