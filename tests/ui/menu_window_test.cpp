@@ -2,7 +2,6 @@
 
 #include "engine/messages.h"
 #include "engine/print_job.h"
-#include "engine/printer_language.h"
 #include "engine/source_file.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/qt/menu_window.h"
@@ -137,53 +136,6 @@ TEST_F(MenuWindow, DialogStartsWhereTheLastReportWasChosen) {
     Form_menu* next_run = open_menu();
     choose(next_run, "");
     EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), dir.path(), dir.path()}));
-}
-
-// The language is told from each report unless one is chosen: a report of
-// attributes alone reads as text, one that feeds the paper as Epson, and the
-// print data say when the program told it. A choice plans the report on view
-// again, and the next run starts with it.
-TEST_F(MenuWindow, LanguageChoiceReplansTheReportAndIsRemembered) {
-    const std::string attributes = dir.file("BOLD.TXT");
-    write_bytes(attributes, "\x1b@\x1b"
-                            "E" +
-                                std::string(40, 'x') +
-                                "\x1b"
-                                "F\r\n");
-    const std::string feeds = dir.file("FEEDS.TXT");
-    write_bytes(feeds, std::string(40, 'x') + "\x1bJ\x30" + std::string(40, 'y') + "\r\n");
-    Form_menu* menu = open_menu();
-    const auto choice = [menu](const char* name) {
-        return menu->findChild<QAction*>(QString::fromLatin1(name));
-    };
-    ASSERT_NE(choice("language_escp"), nullptr);
-    EXPECT_TRUE(choice("language_auto")->isChecked());
-    choose(menu, feeds);
-    EXPECT_TRUE(job().Escp.has_value());
-    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P) (разпознат)");
-    EXPECT_EQ(value(menu, "Label26"), "11 in (279 mm)");
-    choose(menu, attributes);
-    EXPECT_FALSE(job().Escp.has_value());
-    EXPECT_EQ(job().LongestLine, 48);
-    EXPECT_EQ(value(menu, "Label22"), "текст (разпознат)");
-    EXPECT_EQ(value(menu, "Label26"), "11 in (279 mm), само за Epson");
-
-    choice("language_escp")->trigger();
-    EXPECT_TRUE(job().Escp.has_value());
-    EXPECT_EQ(job().LongestLine, 40); // the printed line in 10-pitch columns
-    EXPECT_EQ(job().PageNumber, 1);
-    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P)");
-    choice("language_text")->trigger();
-    EXPECT_FALSE(job().Escp.has_value());
-    choose(menu, feeds);
-    EXPECT_FALSE(job().Escp.has_value()) << "text chosen holds for every report";
-    EXPECT_EQ(value(menu, "Label22"), "текст");
-
-    delete menu;
-    choose_language(job(), LanguageChoice::Auto);
-    Form_menu* next_run = open_menu();
-    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("language_text"))->isChecked());
-    EXPECT_FALSE(job().LanguageByReport);
 }
 
 // A report in CP866 reads right once its page is chosen, by name or told

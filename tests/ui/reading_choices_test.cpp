@@ -2,6 +2,7 @@
 
 #include "engine/escp/escp_form_length.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "tests/support/pdf_tools.h"
 #include "ui/qt/form_lines_dialog.h"
 #include "ui/qt/menu_window.h"
@@ -15,7 +16,7 @@
 namespace kvalon::testing {
 namespace {
 
-class FormLength : public UiTest {
+class ReadingChoices : public UiTest {
 protected:
     void TearDown() override {
         set_form_lines_seam(nullptr);
@@ -32,12 +33,56 @@ protected:
     }
 };
 
+// The language is told from each report unless one is chosen: a report of
+// attributes alone reads as text, one that feeds the paper as Epson, and the
+// print data say when the program told it. A choice plans the report on view
+// again, and the next run starts with it.
+TEST_F(ReadingChoices, TheLanguageChoiceReplansTheReportAndIsRemembered) {
+    const std::string attributes = dir.file("BOLD.TXT");
+    write_bytes(attributes, "\x1b@\x1b"
+                            "E" +
+                                std::string(40, 'x') +
+                                "\x1b"
+                                "F\r\n");
+    const std::string feeds = dir.file("FEEDS.TXT");
+    write_bytes(feeds, std::string(40, 'x') + "\x1bJ\x30" + std::string(40, 'y') + "\r\n");
+    Form_menu* menu = open_menu();
+    ASSERT_NE(choice(menu, "language_escp"), nullptr);
+    EXPECT_TRUE(choice(menu, "language_auto")->isChecked());
+    choose(menu, feeds);
+    EXPECT_TRUE(job().Escp.has_value());
+    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P) (разпознат)");
+    EXPECT_EQ(value(menu, "Label26"), "11 in (279 mm)");
+    choose(menu, attributes);
+    EXPECT_FALSE(job().Escp.has_value());
+    EXPECT_EQ(job().LongestLine, 48);
+    EXPECT_EQ(value(menu, "Label22"), "текст (разпознат)");
+    EXPECT_EQ(value(menu, "Label26"), "11 in (279 mm), само за Epson");
+
+    choice(menu, "language_escp")->trigger();
+    EXPECT_TRUE(job().Escp.has_value());
+    EXPECT_EQ(job().LongestLine, 40); // the printed line in 10-pitch columns
+    EXPECT_EQ(job().PageNumber, 1);
+    EXPECT_EQ(value(menu, "Label22"), "Epson (ESC/P)");
+    choice(menu, "language_text")->trigger();
+    EXPECT_FALSE(job().Escp.has_value());
+    choose(menu, feeds);
+    EXPECT_FALSE(job().Escp.has_value()) << "text chosen holds for every report";
+    EXPECT_EQ(value(menu, "Label22"), "текст");
+
+    delete menu;
+    choose_language(job(), LanguageChoice::Auto);
+    Form_menu* next_run = open_menu();
+    EXPECT_TRUE(choice(next_run, "language_text")->isChecked());
+    EXPECT_FALSE(job().LanguageByReport);
+}
+
 // An Epson report that leaves its pages to the printer's form breaks them
 // where the printer was set to: 140 lines at a sixth of an inch make three
 // 11-inch forms, two 12-inch ones, and two forms of 70 lines, the second
 // starting at line 71. The choice is remembered; a length given for the
 // run itself stays.
-TEST_F(FormLength, TheChosenFormBreaksThePagesAndIsRemembered) {
+TEST_F(ReadingChoices, TheChosenFormBreaksThePagesAndIsRemembered) {
     std::string report = "\x1b"
                          "2";
     for (int line = 1; line <= 140; ++line) {
