@@ -36,7 +36,7 @@ protected:
 // The language is told from each report unless one is chosen: a report of
 // attributes alone reads as text, one that feeds the paper as Epson, and the
 // print data say when the program told it. A choice plans the report on view
-// again, and the next run starts with it.
+// again, and the next run starts with it unless the run was given its own.
 TEST_F(ReadingChoices, TheLanguageChoiceReplansTheReportAndIsRemembered) {
     const std::string attributes = dir.file("BOLD.TXT");
     write_bytes(attributes, "\x1b@\x1b"
@@ -75,6 +75,10 @@ TEST_F(ReadingChoices, TheLanguageChoiceReplansTheReportAndIsRemembered) {
     Form_menu* next_run = open_menu();
     EXPECT_TRUE(choice(next_run, "language_text")->isChecked());
     EXPECT_FALSE(job().LanguageByReport);
+    choose_language(job(), LanguageChoice::Epson); // --escp for the run
+    Form_menu* asked_run = open_menu();
+    EXPECT_TRUE(choice(asked_run, "language_escp")->isChecked());
+    EXPECT_TRUE(job().Escp.has_value());
 }
 
 // An Epson report that leaves its pages to the printer's form breaks them
