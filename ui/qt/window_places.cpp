@@ -115,11 +115,13 @@ void WindowPlaces::put_preview(const PreviewPlacement& placement) {
     put(*m_preview, placement.preview);
 }
 
-// Checked once, when both windows are on the screen: a window system that
-// framed the menu window elsewhere than it was asked to, or gave the preview
-// a larger frame, may have put the preview over the print data.
+// Checked once, when the preview is on the screen (the menu window, shown
+// first, is by then): a window system that put the menu window elsewhere
+// than it was asked to, or gave the preview a larger frame, may have put the
+// preview over the print data. A menu window not on the screen then (made an
+// icon) stays where it is known to be.
 void WindowPlaces::check_preview() {
-    if (!m_checking || !m_preview || !is_framed(m_menu) || !is_framed(*m_preview)) {
+    if (!m_checking || !m_preview || !is_framed(*m_preview)) {
         return;
     }
     m_checking = false;
