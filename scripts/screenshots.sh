@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the menu, preview and About windows for the README (docs/*.png),
-# taken from the real windows under a virtual X server wide enough for the
-# preview to open whole beside the menu window.
+# Pictures of the menu, preview, About and offset windows and of the
+# calibration page for the README (docs/*.png), taken from the real windows
+# under a virtual X server wide enough for the preview to open whole beside
+# the menu window.
 # Usage: scripts/screenshots.sh [BUILD_FOLDER]   (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,4 +11,5 @@ cmake --build "$build" --target kvalon_screenshots
 KVALON_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1920x1200x24 -dpi 96" \
     "$build/tests/kvalon_screenshots"
-echo "Written: $root/docs/menu-window.png, preview-window.png, about-window.png"
+echo "Written: $root/docs/menu-window.png, preview-window.png, about-window.png," \
+    "offset-dialog.png, calibration-page.png"

@@ -18,6 +18,14 @@ inline constexpr const char* kChooseFile = "&Избор";
 inline constexpr const char* kPrintPreview = "&Печат";
 inline constexpr const char* kPrinterMenu = "П&ринтер";
 inline constexpr const char* kPdfPrinter = "PDF &файл…";
+inline constexpr const char* kOffsetItem = "&Отместване на печата…";
+// The offset dialog.
+inline constexpr const char* kOffsetTitle = "Отместване на печата";
+inline constexpr const char* kOffsetPrinter = "Принтер:";
+inline constexpr const char* kOffsetAcross = "На&дясно, мм:";
+inline constexpr const char* kOffsetDown = "На&долу, мм:";
+inline constexpr const char* kOffsetMinusHint = "С минус: наляво и нагоре.";
+inline constexpr const char* kCalibrationButton = "&Страница за измерване";
 // How reports are read: told from each report, or one language for all.
 inline constexpr const char* kLanguageMenu = "Ре&жим";
 inline constexpr const char* kLanguageEscp = "&Epson (ESC/P)";

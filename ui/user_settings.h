@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
+#include "engine/sheet_offset.h"
 #include "printing/destination.h"
 #include "ui/settings_store.h"
 #include "ui/window_placement.h"
@@ -52,6 +53,12 @@ public:
     // never placed.
     std::optional<WindowPlace> window_place(const std::string& window) const;
     void remember_window_place(const std::string& window, const WindowPlace& place);
+
+    // How far pages are moved on the sheet for `printer`: each queue has its
+    // own, the PDF printer one whatever file it writes; zero when none was
+    // chosen.
+    SheetOffset offset_for(const Destination& printer) const;
+    void remember_offset(const Destination& printer, const SheetOffset& offset);
 
 private:
     bool flag(const std::string& key) const;
