@@ -91,7 +91,7 @@ inline const std::string kOnlyPageShown = "; печата се само стра
 // A report that holds Epson sequences, shown with the ESC/P mode off.
 inline const std::string kEpsonSequencesHint =
     "Отчетът съдържа команди за принтер Epson (ESC/P), които ще се отпечатат като букви; "
-    "включете „Печат като Epson (ESC/P)“";
+    "изберете „Файл → Режим → Epson (ESC/P)“";
 // The PDF printer's file exists already: the question before it is replaced.
 inline const std::string kPdfExists = "Файлът ";
 inline const std::string kPdfExistsReplace =

@@ -52,6 +52,9 @@ struct PrintJob {
     // The form length the printer was set to, which a report without ESC C
     // relies on (printer units, engine/escp/escp_state.h).
     std::int64_t PrinterFormLength = kEscpDefaultFormLength;
+    // The form length was given for this run (command line, environment):
+    // the windows' remembered choice does not replace it.
+    bool PrinterFormLengthAsked = false;
     // A report that makes its own pages with form feeds gets each of them on
     // one sheet, as the ESC/P mode always lays out a printer's page. Off
     // unless asked for: plans and TMPPRNT1.TMP answers stay as the DOS

@@ -159,6 +159,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     j.FitPages = options.fit_pages;
     if (options.form_length) {
         j.PrinterFormLength = *options.form_length;
+        j.PrinterFormLengthAsked = true;
     }
     if (hooks.printer_count() == 0) {
         throw KvalonError(ErrorKind::NoPrinter, "");

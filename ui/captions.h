@@ -26,8 +26,20 @@ inline constexpr const char* kOffsetAcross = "На&дясно, мм:";
 inline constexpr const char* kOffsetDown = "На&долу, мм:";
 inline constexpr const char* kOffsetMinusHint = "С минус: наляво и нагоре.";
 inline constexpr const char* kCalibrationButton = "&Страница за измерване";
-inline constexpr const char* kEscpMode = "Пе&чат като Epson (ESC/P)";
+// How reports are read: told from each report, or one language for all.
+inline constexpr const char* kLanguageMenu = "Ре&жим";
+inline constexpr const char* kLanguageEscp = "&Epson (ESC/P)";
+inline constexpr const char* kLanguageText = "&Текст";
+// The form length the printer is set to, which Epson reports without their
+// own rely on.
+inline constexpr const char* kFormLengthMenu = "Дължина на &формата";
+inline constexpr const char* kFormLength11 = "&11 in (279 mm)";
+inline constexpr const char* kFormLength12 = "1&2 in (305 mm)";
+inline constexpr const char* kFormLengthA4 = "&A4 (297 mm)";
+// Then the lines chosen, when they are: " (70)".
+inline constexpr const char* kFormLengthLines = "&Брой редове…";
 inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
+// "Auto" of the code page and of the mode alike.
 inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";
 inline constexpr const char* kFitPages = "&Страница на отчета на един лист";
 inline constexpr const char* kEndProgram = "&Край";
@@ -45,11 +57,20 @@ inline constexpr const char* kPaperNameRow = "Лист-вид";
 inline constexpr const char* kJobSettingsRow = "Опции";
 inline constexpr const char* kModeRow = "Режим";
 inline constexpr const char* kCodePageRow = "Кодова таблица";
+inline constexpr const char* kFormLengthRow = "Дължина на формата";
 // After a code page the program told from the report itself.
 inline constexpr const char* kCodePageToldMark = " (разпозната)";
 inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";
+// After a mode the program told from the report itself.
+inline constexpr const char* kModeToldMark = " (разпознат)";
 inline constexpr const char* kModeFitPages = ", стр. на един лист";
+// The form length: "12 in", "A4", "70 реда", then " (305 mm)"; the mark
+// after it for a report read as plain text, which has no form of its own.
+inline constexpr const char* kFormLengthA4Name = "A4";
+inline constexpr const char* kFormInches = " in";
+inline constexpr const char* kFormLines = " реда";
+inline constexpr const char* kFormEpsonOnly = ", само за Epson";
 inline constexpr const char* kChooseReportHint =
     "Изберете отчет: Файл → Избор (Ctrl+O),\nили пуснете файла тук с мишката";
 inline constexpr const char* kEscpOffer = "&Включване на ESC/P";
@@ -89,6 +110,10 @@ inline constexpr const char* kPageView = "Страницата, както ще 
 inline constexpr const char* kRangeTitle = "Печат на страници";
 inline constexpr const char* kRangeFrom = "&от страница";
 inline constexpr const char* kRangeTo = "&до страница";
+
+// The form length in lines.
+inline constexpr const char* kFormLinesTitle = "Дължина на формата";
+inline constexpr const char* kFormLinesLabel = "&Редове от 1/6 in на форма";
 
 // Buttons of the dialogs and message boxes.
 inline constexpr const char* kOk = "Добре";

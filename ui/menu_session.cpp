@@ -1,6 +1,7 @@
 #include "ui/menu_session.h"
 
 #include "engine/escp/epson_sequences.h"
+#include "engine/escp/escp_form_length.h"
 #include "engine/job_code_page.h"
 #include "engine/messages.h"
 #include "engine/page_area.h"
@@ -19,8 +20,12 @@ namespace kvalon {
 MenuSession::MenuSession(PrinterBinding& binding, UserSettings& settings, WindowServices& services)
     : m_binding(binding), m_settings(settings), m_print(binding, services) {
     PrintJob& j = job();
-    if (m_settings.escp_mode()) {
-        choose_language(j, PrinterLanguage::Epson);
+    if (j.LanguageByReport) {
+        choose_language(j, m_settings.language());
+    }
+    if (const std::optional<std::string> length = m_settings.form_length();
+        length && !j.PrinterFormLengthAsked) {
+        j.PrinterFormLength = parse_form_length(*length).value_or(j.PrinterFormLength);
     }
     if (!j.CodePageAsked) {
         j.CodePageAsked = m_settings.code_page();
@@ -67,7 +72,9 @@ bool MenuSession::open_report(const std::string& path) {
         return false;
     }
     tell_told_code_page();
-    m_offer_escp = language_of(j) == PrinterLanguage::Text && holds_epson_sequences(path);
+    // Text chosen by hand is what the user wants.
+    m_offer_escp = language_of(j) == PrinterLanguage::Text && j.LanguageByReport &&
+                   holds_epson_sequences(path);
     if (m_offer_escp) {
         tell(messages::kEpsonSequencesHint);
     }
@@ -109,14 +116,33 @@ void MenuSession::choose_printer(std::shared_ptr<const Destination> destination)
     tell(messages::kPrinterChosen + printer().device_name());
 }
 
-bool MenuSession::escp_mode() const {
-    return language_of(job()) == PrinterLanguage::Epson;
+LanguageChoice MenuSession::language() const {
+    const PrintJob& j = job();
+    if (j.LanguageByReport) {
+        return LanguageChoice::Auto;
+    }
+    return language_of(j) == PrinterLanguage::Epson ? LanguageChoice::Epson : LanguageChoice::Text;
 }
 
-// Sequences take no cells in the mode: a report on view is planned again.
-void MenuSession::set_escp_mode(bool on) {
-    choose_language(job(), on ? PrinterLanguage::Epson : PrinterLanguage::Text);
-    m_settings.remember_escp_mode(on);
+// Sequences take no cells in the ESC/P mode: a report on view is planned again.
+void MenuSession::set_language(LanguageChoice choice) {
+    choose_language(job(), choice);
+    m_settings.remember_language(choice);
+}
+
+std::int64_t MenuSession::form_length() const {
+    return job().PrinterFormLength;
+}
+
+// Where an Epson report's pages break: a report on view is planned again.
+bool MenuSession::set_form_length(const std::string& text) {
+    const std::optional<std::int64_t> length = parse_form_length(text);
+    if (!length) {
+        return false;
+    }
+    job().PrinterFormLength = *length;
+    m_settings.remember_form_length(text);
+    return true;
 }
 
 CodePageChoice MenuSession::code_page() const {

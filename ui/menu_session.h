@@ -1,12 +1,14 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/printer_language.h"
 #include "engine/sheet_offset.h"
 #include "printing/destination.h"
 #include "ui/listeners.h"
 #include "ui/print_data.h"
 #include "ui/print_session.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,8 +21,8 @@ class WindowServices;
 
 // What the menu window does, without its toolkit: a report chosen is planned
 // and becomes the print session's job; the printer and the ways reports are
-// read (the ESC/P mode, the code page, a report's page on one sheet) are
-// chosen and remembered; the print data are what the window shows of the
+// read (the language, the code page, a report's page on one sheet, the
+// printer's form length) are chosen and remembered; the print data are what the window shows of the
 // job. What the user should read goes to the status line (`status`).
 //
 // The ways reports are read come from the command line or the environment
@@ -54,8 +56,15 @@ public:
     // The printer that prints from now on: the pages printed so far go to the
     // printer they were printed for first.
     void choose_printer(std::shared_ptr<const Destination> destination);
-    bool escp_mode() const;
-    void set_escp_mode(bool on);
+    // "Auto": the language told from each report as it is planned.
+    LanguageChoice language() const;
+    void set_language(LanguageChoice choice);
+    // The form length the printer is set to (printer units,
+    // engine/escp/escp_state.h).
+    std::int64_t form_length() const;
+    // As the user writes it ("12in", "a4", "70" lines); false, and nothing
+    // changed, for a text that is no form length.
+    bool set_form_length(const std::string& text);
     CodePageChoice code_page() const;
     void set_code_page(const CodePageChoice& choice);
     bool fit_pages() const;

@@ -1,5 +1,7 @@
 #include "ui/print_data.h"
 
+#include "engine/escp/escp_form_length.h"
+#include "engine/escp/escp_state.h"
 #include "engine/print_job.h"
 #include "engine/printer_language.h"
 #include "ui/captions.h"
@@ -24,7 +26,34 @@ std::optional<std::string> orientation_text(const std::string& orientation) {
     return std::nullopt;
 }
 
+std::string mode_text(const PrintJob& j) {
+    std::string mode =
+        language_of(j) == PrinterLanguage::Epson ? captions::kModeEscp : captions::kModeText;
+    if (j.LanguageByReport) {
+        mode += captions::kModeToldMark;
+    }
+    if (j.FitPages) {
+        mode += captions::kModeFitPages;
+    }
+    return mode;
+}
+
 } // namespace
+
+std::string form_length_text(std::int64_t units) {
+    const double mm = static_cast<double>(units) * 25.4 / static_cast<double>(kEscpUnitsPerInch);
+    const std::string in_mm = " (" + std::to_string(std::lround(mm)) + " mm)";
+    if (units % kEscpUnitsPerInch == 0) {
+        return std::to_string(units / kEscpUnitsPerInch) + captions::kFormInches + in_mm;
+    }
+    if (parse_form_length("a4") == units) {
+        return captions::kFormLengthA4Name + in_mm;
+    }
+    if (units % kEscpSixthInch == 0) {
+        return std::to_string(units / kEscpSixthInch) + captions::kFormLines + in_mm;
+    }
+    return in_mm.substr(2, in_mm.size() - 3);
+}
 
 PrintData print_data(const PrintJob& j, const std::string& printer_name,
                      const JobPreview& preview) {
@@ -45,17 +74,19 @@ PrintData print_data(const PrintJob& j, const std::string& printer_name,
     settings.text = preview.settings;
     settings.tip = preview.note.empty() ? preview.settings : preview.settings + "\n" + preview.note;
     settings.shown = !preview.settings.empty();
-    std::string mode =
-        language_of(j) == PrinterLanguage::Epson ? captions::kModeEscp : captions::kModeText;
-    if (j.FitPages) {
-        mode += captions::kModeFitPages;
-    }
-    data[PrintDataRow::Mode].text = mode;
+    data[PrintDataRow::Mode].text = mode_text(j);
     std::string code_page(code_page_name(j.CodePage));
     if (j.CodePageAsked && j.CodePageAsked->automatic) {
         code_page += captions::kCodePageToldMark;
     }
     data[PrintDataRow::CodePage].text = code_page;
+    // Plain text has no form of its own to lose: the length counts for Epson
+    // reports only.
+    std::string form = form_length_text(j.PrinterFormLength);
+    if (language_of(j) != PrinterLanguage::Epson) {
+        form += captions::kFormEpsonOnly;
+    }
+    data[PrintDataRow::FormLength].text = form;
     data.note = preview.note;
     return data;
 }

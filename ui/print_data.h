@@ -3,6 +3,7 @@
 #include "engine/job_preview.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,8 +25,9 @@ enum class PrintDataRow {
     JobSettings, // what a print queue is told with the job
     Mode,        // how the report is read: as plain text or as an Epson printer reads it
     CodePage,    // the code page the report is read in
+    FormLength,  // the form length the printer is set to
 };
-inline constexpr std::size_t kPrintDataRows = 12;
+inline constexpr std::size_t kPrintDataRows = 13;
 
 // One row's value as the print data show it (UTF-8; paths in the file
 // system's own bytes).
@@ -51,5 +53,9 @@ struct PrintData {
     PrintDataValue& operator[](PrintDataRow row) { return rows[static_cast<std::size_t>(row)]; }
 };
 PrintData print_data(const PrintJob& j, const std::string& printer_name, const JobPreview& preview);
+
+// A form length (printer units, engine/escp/escp_state.h) as the user knows
+// it: "11 in (279 mm)", "A4 (297 mm)", "70 реда (296 mm)".
+std::string form_length_text(std::int64_t units);
 
 } // namespace kvalon

@@ -1,5 +1,6 @@
 #include "ui/user_settings.h"
 
+#include "engine/escp/escp_form_length.h"
 #include "printing/choice/printer_choice.h"
 
 #include <cctype>
@@ -12,7 +13,14 @@ const std::string kFolderKey = "files/folder";
 // The printer's kind and its own fields, each under "printer/".
 const std::string kPrinterGroup = "printer";
 const std::string kPrinterKindKey = "kind";
-const std::string kEscpKey = "printer/escp";
+// Before "auto" there was a switch: on was the ESC/P mode.
+const std::string kOldEscpKey = "printer/escp";
+const std::string kLanguageKey = "report/language";
+const std::string kFormLengthKey = "printer/form-length";
+const std::string kWindowsGroup = "windows/";
+const std::string kLanguageAuto = "auto";
+const std::string kLanguageEpson = "epson";
+const std::string kLanguageText = "text";
 const std::string kCodePageKey = "report/code-page";
 const std::string kFitPagesKey = "printer/fit-pages";
 // One key under "offsets/" for each printer, its kind and queue in it.
@@ -83,12 +91,50 @@ bool UserSettings::flag(const std::string& key) const {
     return m_store.value(key) == kTrue;
 }
 
-bool UserSettings::escp_mode() const {
-    return flag(kEscpKey);
+LanguageChoice UserSettings::language() const {
+    const std::optional<std::string> name = m_store.value(kLanguageKey);
+    if (!name) {
+        return flag(kOldEscpKey) ? LanguageChoice::Epson : LanguageChoice::Auto;
+    }
+    if (*name == kLanguageEpson) {
+        return LanguageChoice::Epson;
+    }
+    return *name == kLanguageText ? LanguageChoice::Text : LanguageChoice::Auto;
 }
 
-void UserSettings::remember_escp_mode(bool on) {
-    m_store.set_value(kEscpKey, on ? kTrue : kFalse);
+void UserSettings::remember_language(LanguageChoice choice) {
+    switch (choice) {
+    case LanguageChoice::Auto:
+        m_store.set_value(kLanguageKey, kLanguageAuto);
+        return;
+    case LanguageChoice::Epson:
+        m_store.set_value(kLanguageKey, kLanguageEpson);
+        return;
+    case LanguageChoice::Text:
+        m_store.set_value(kLanguageKey, kLanguageText);
+        return;
+    }
+}
+
+std::optional<std::string> UserSettings::form_length() const {
+    std::optional<std::string> text = m_store.value(kFormLengthKey);
+    if (!text || !parse_form_length(*text)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+void UserSettings::remember_form_length(const std::string& text) {
+    m_store.set_value(kFormLengthKey, text);
+}
+
+std::optional<WindowPlace> UserSettings::window_place(const std::string& window) const {
+    const std::optional<std::string> text = m_store.value(kWindowsGroup + window);
+    return text ? place_from_text(*text) : std::nullopt;
+}
+
+void UserSettings::remember_window_place(const std::string& window, const WindowPlace& place) {
+    m_store.set_value(kWindowsGroup + window, place_text(place));
 }
 
 std::optional<CodePageChoice> UserSettings::code_page() const {

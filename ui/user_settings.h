@@ -1,10 +1,13 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/printer_language.h"
 #include "engine/sheet_offset.h"
 #include "printing/destination.h"
 #include "ui/settings_store.h"
+#include "ui/window_placement.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,9 +30,16 @@ public:
     std::shared_ptr<const Destination> printer() const;
     void remember_printer(const Destination& destination);
 
-    // Whether reports print as on an Epson printer (the ESC/P mode).
-    bool escp_mode() const;
-    void remember_escp_mode(bool on);
+    // How reports are read: told from each report ("auto", the default), as
+    // an Epson printer reads them (the ESC/P mode) or as plain text.
+    LanguageChoice language() const;
+    void remember_language(LanguageChoice choice);
+
+    // The form length the printer is set to, as the user chose it ("12in",
+    // "a4", "70" lines: engine/escp/escp_form_length.h); nothing when none
+    // was chosen, or what was remembered is no form length.
+    std::optional<std::string> form_length() const;
+    void remember_form_length(const std::string& text);
 
     // The code page the user chose last for reading reports, or "auto".
     std::optional<CodePageChoice> code_page() const;
@@ -38,6 +48,11 @@ public:
     // Whether each page a report makes with a form feed is fitted on one sheet.
     bool fit_pages() const;
     void remember_fit_pages(bool on);
+
+    // Where the user left a window ("menu", "preview"); nothing when it was
+    // never placed.
+    std::optional<WindowPlace> window_place(const std::string& window) const;
+    void remember_window_place(const std::string& window, const WindowPlace& place);
 
     // How far pages are moved on the sheet for `printer`: each queue has its
     // own, the PDF printer one whatever file it writes; zero when none was

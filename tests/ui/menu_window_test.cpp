@@ -138,32 +138,6 @@ TEST_F(MenuWindow, DialogStartsWhereTheLastReportWasChosen) {
     EXPECT_EQ(dialog_folders, (std::vector<std::string>{home, dir.path(), dir.path(), dir.path()}));
 }
 
-// Sequences take no place once the mode is on: the open report is planned
-// again, and the next run starts in the mode the user left it in.
-TEST_F(MenuWindow, EscpSwitchReplansTheReportAndIsRemembered) {
-    const std::string report = dir.file("ESCP.TXT");
-    write_bytes(report, "\x1b@\x1b"
-                        "E" +
-                            std::string(40, 'x') +
-                            "\x1b"
-                            "F\r\n");
-    Form_menu* menu = open_menu();
-    auto* escp = menu->findChild<QAction*>(QStringLiteral("escpMode"));
-    ASSERT_NE(escp, nullptr);
-    EXPECT_FALSE(escp->isChecked());
-    choose(menu, report);
-    EXPECT_EQ(job().LongestLine, 48);
-    escp->trigger();
-    EXPECT_TRUE(job().Escp.has_value());
-    EXPECT_EQ(job().LongestLine, 40); // the printed line in 10-pitch columns
-    EXPECT_EQ(job().PageNumber, 1);
-    delete menu;
-    job().Escp.reset();
-    Form_menu* next_run = open_menu();
-    EXPECT_TRUE(next_run->findChild<QAction*>(QStringLiteral("escpMode"))->isChecked());
-    EXPECT_TRUE(job().Escp.has_value());
-}
-
 // A report in CP866 reads right once its page is chosen, by name or told
 // from the report: the report on view is planned again, the page the program
 // told is on the status line, and the next run keeps the choice.
@@ -224,12 +198,12 @@ TEST_F(MenuWindow, ReportPagesFitOnOneSheetWhenChosen) {
     choose(menu, report);
     EXPECT_EQ(job().LinesPerPage, per_page);
     EXPECT_EQ(preview_caption(), "Печат стр. 1/6");
-    EXPECT_EQ(value(menu, "Label22"), "текст");
+    EXPECT_EQ(value(menu, "Label22"), "текст (разпознат)");
 
     fit->trigger();
     EXPECT_GE(job().LinesPerPage, report_page);
     EXPECT_EQ(preview_caption(), "Печат стр. 1/3");
-    EXPECT_EQ(value(menu, "Label22"), "текст, стр. на един лист");
+    EXPECT_EQ(value(menu, "Label22"), "текст (разпознат), стр. на един лист");
     window("Form2")->findChild<QAction*>(QStringLiteral("printAll"))->trigger();
     window("Form2")->close();
     settle();

@@ -2,6 +2,7 @@
 
 #include "engine/plan_layout.h"
 #include "engine/print_job.h"
+#include "engine/printer_language.h"
 #include "engine/printer_surface.h"
 #include "engine/source_file.h"
 #include "printing/pdf/pdf_destination.h"
@@ -61,6 +62,7 @@ void UiTest::SetUp() {
                        QString::fromStdString(dir.file("config")));
     reset_job();
     job().ParamList.assign(4, std::string());
+    choose_language(job(), LanguageChoice::Auto);
     job().FontFace = "CourierCyr";
     job().FontFileName = "crcn.ttf";
     binding = std::make_unique<PrinterBinding>();

@@ -84,7 +84,7 @@ TEST_F(MenuSessionTest, TheSettingsOfEarlierRunsAreRead) {
     const std::shared_ptr<const Destination> printer = settings.printer();
     ASSERT_NE(printer, nullptr);
     EXPECT_TRUE(printer->is_same_printer(PdfDestination(dir.file("Отчети.pdf"), 11)));
-    EXPECT_TRUE(settings.escp_mode());
+    EXPECT_EQ(settings.language(), LanguageChoice::Epson) << "the switch of earlier versions";
     EXPECT_FALSE(settings.fit_pages());
     EXPECT_EQ(settings.code_page(), code_page_choice_named("cp866"));
     EXPECT_EQ(settings.folder(), dir.path());

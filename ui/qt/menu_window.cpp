@@ -2,6 +2,7 @@
 
 #include "engine/messages.h"
 #include "ui/captions.h"
+#include "ui/qt/choice_menu.h"
 #include "ui/qt/code_page_menu.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/file_dialog.h"
@@ -10,8 +11,10 @@
 #include "ui/qt/printer_menu.h"
 #include "ui/qt/qt_settings_store.h"
 #include "ui/qt/qt_window_services.h"
+#include "ui/qt/reading_menus.h"
 #include "ui/qt/twips.h"
 #include "ui/qt/window_icon.h"
+#include "ui/qt/window_places.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -36,7 +39,7 @@ namespace kvalon {
 
 namespace {
 constexpr int kClientWidth = 8010;
-constexpr int kClientHeight = 4950;
+constexpr int kClientHeight = 5310;
 // The print data's frame, from the client's left and right edges.
 constexpr int kFrameLeft = 840;
 constexpr int kFrameRight = 435;
@@ -71,6 +74,8 @@ Form_menu::Form_menu(PrinterBinding& binding, QWidget* parent)
     add_menu_keys();
     m_frame = new PrintDataFrame(centralWidget());
     m_frame->hide();
+    m_places = new WindowPlaces(*this, *m_frame, m_settings);
+    m_places->restore_menu();
     m_hint = new QLabel(QString::fromUtf8(captions::kChooseReportHint), centralWidget());
     m_hint->setObjectName(QStringLiteral("chooseHint"));
     m_hint->setAlignment(Qt::AlignCenter);
@@ -123,8 +128,7 @@ void Form_menu::build_menu() {
         [this] { show_offset_dialog(); }, this);
     m_file_menu->addMenu(printers);
 
-    add_switch(m_escp, "escpMode", captions::kEscpMode, m_menu.escp_mode(),
-               &MenuSession::set_escp_mode);
+    add_reading_menus();
     add_code_page_menu();
     add_switch(m_fit_pages, "fitPages", captions::kFitPages, m_menu.fit_pages(),
                &MenuSession::set_fit_pages);
@@ -149,6 +153,14 @@ void Form_menu::add_switch(QAction*& action, const char* name, const char* capti
         (m_menu.*set)(checked);
         plan_again();
     });
+}
+
+void Form_menu::add_reading_menus() {
+    m_languages = make_language_menu(
+        m_menu, [this] { plan_again(); }, this);
+    m_file_menu->addMenu(m_languages);
+    m_file_menu->addMenu(make_form_length_menu(
+        m_menu, [this] { plan_again(); }, this));
 }
 
 void Form_menu::add_code_page_menu() {
@@ -199,7 +211,11 @@ void Form_menu::build_status_line() {
     m_escp_offer->setObjectName(QStringLiteral("escpOffer"));
     m_escp_offer->hide();
     statusBar()->addPermanentWidget(m_escp_offer);
-    connect(m_escp_offer, &QPushButton::clicked, m_escp, [this] { m_escp->setChecked(true); });
+    connect(m_escp_offer, &QPushButton::clicked, this, [this] {
+        m_languages->show_choice(language_choice_name(LanguageChoice::Epson));
+        m_menu.set_language(LanguageChoice::Epson);
+        plan_again();
+    });
     m_code_page_offer = new QPushButton(QString::fromUtf8(captions::kCodePageOffer), this);
     m_code_page_offer->setObjectName(QStringLiteral("codePageOffer"));
     m_code_page_offer->hide();
@@ -280,7 +296,7 @@ void Form_menu::show_preview(PreviewFocus focus) {
     }
     if (!m_preview) {
         m_preview = new Form2(session());
-        m_preview->place_beside(*this);
+        m_places->place_preview(*m_preview);
         add_choose_key(m_preview);
     }
     const bool take_focus = focus == PreviewFocus::Take;

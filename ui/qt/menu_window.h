@@ -19,15 +19,18 @@ class QPushButton;
 
 namespace kvalon {
 
+class ChoiceMenu;
 class Destination;
 class CodePageMenu;
 class PrintDataFrame;
 class PrinterBinding;
+class WindowPlaces;
 
 // The menu window: choose a report ("Избор", Ctrl+O, or dropped on the
 // window), which plans it, shows its print data and opens the preview; reopen
-// the preview ("Печат"); pick the printer and how reports are read (ESC/P,
-// a report's page on one sheet); the About window; end. A status line tells
+// the preview ("Печат") beside it; pick the printer and how reports are read
+// (the language, the code page, a report's page on one sheet, the printer's
+// form length); the About window; end. A status line tells
 // what became of the pages printed. Closing it closes every other window,
 // which ends the program. What it does is ui/menu_session.h's; this is its
 // Qt view.
@@ -62,6 +65,7 @@ private:
     void add_switch(QAction*& action, const char* name, const char* caption, bool on,
                     void (MenuSession::*set)(bool));
     void add_code_page_menu();
+    void add_reading_menus();
     void plan_again();
     void build_status_line();
 
@@ -83,7 +87,6 @@ private:
     Listeners<>::Subscription m_job_shown;
     QMenu* m_file_menu = nullptr;
     QAction* m_print = nullptr;
-    QAction* m_escp = nullptr;
     QAction* m_fit_pages = nullptr;
     PrintDataFrame* m_frame = nullptr;
     QLabel* m_hint = nullptr;
@@ -91,6 +94,8 @@ private:
     QPushButton* m_escp_offer = nullptr;
     QPushButton* m_code_page_offer = nullptr;
     CodePageMenu* m_code_pages = nullptr;
+    ChoiceMenu* m_languages = nullptr;
+    WindowPlaces* m_places = nullptr;
     QPointer<Form2> m_preview;
     QPointer<Form1> m_about;
 };

@@ -51,11 +51,6 @@ QSize first_size() {
     return size;
 }
 
-// A preview narrower than this beside the menu window would show too little
-// of the page; it then goes to the middle of the screen.
-constexpr int kLeastBesideWidth = 640;
-constexpr int kGap = 8;
-
 QLabel* view_caption(const char* name, const char* text, QWidget* parent) {
     auto* label = new QLabel(caption(text), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -246,27 +241,6 @@ void Form2::add_keys() {
 
 void Form2::Command2_text() {
     m_print->setText(QString::fromStdString(print_page_caption(m_session)));
-}
-
-void Form2::place_beside(const QWidget& menu) {
-    const QScreen* screen = menu.screen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect room = screen->availableGeometry();
-    const QRect beside = menu.frameGeometry();
-    const int right_room = room.right() - beside.right() - kGap;
-    const int left_room = beside.left() - room.left() - kGap;
-    const int top = std::max(room.top(), std::min(beside.top(), room.bottom() - height()));
-    if (right_room >= std::min(width(), kLeastBesideWidth) && right_room >= left_room) {
-        resize(std::min(width(), right_room), height());
-        move(beside.right() + kGap, top);
-    } else if (left_room >= std::min(width(), kLeastBesideWidth)) {
-        resize(std::min(width(), left_room), height());
-        move(beside.left() - kGap - width(), top);
-    } else {
-        move(room.center() - rect().center());
-    }
 }
 
 void Form2::show_job() {

@@ -38,10 +38,6 @@ public:
     // of pages the report prints.
     void Command2_text();
 
-    // Beside `menu` when the screen has room for it, else in the middle of
-    // the screen: the menu window stays in sight where it can.
-    void place_beside(const QWidget& menu);
-
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -41,6 +41,7 @@ constexpr Row kRows[kPrintDataRows] = {
     {3720, "Label19", captions::kJobSettingsRow, 1455, "Label20", 4215},
     {4080, "Label21", captions::kModeRow, 1455, "Label22", 4215},
     {4440, "Label23", captions::kCodePageRow, 2175, "Label24", 4215},
+    {4800, "Label25", captions::kFormLengthRow, 2175, "Label26", 4215},
 };
 
 bool is_path(std::size_t row) {
@@ -60,8 +61,9 @@ PrintDataFrame::PrintDataFrame(QWidget* parent)
     : QGroupBox(QString::fromUtf8(captions::kPrintData), parent) {
     setObjectName(QStringLiteral("Frame1"));
     // Taller than designed: the rows of the queue's job settings, of the way
-    // the report is read and of its code page came after the design.
-    setGeometry(twips_rect(840, 0, 6735, 4815));
+    // the report is read, of its code page and of the printer's form length
+    // came after the design.
+    setGeometry(twips_rect(840, 0, 6735, 5175));
     setFont(design_font(QStringLiteral("CourierCyr"), 12));
     QPalette value_palette = palette();
     value_palette.setColor(QPalette::Window, QColor(255, 255, 192));
