@@ -1,0 +1,18 @@
+#pragma once
+
+#include "startup/watch/watch_settings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kvalon {
+
+enum class QueueAnswer { HasJob, NoJob, NoAnswer };
+
+// Whether the job's queue knows a job (finished ones too) that the report
+// `claimed` made, begun at `begun_at` or after (seconds since 1970): the
+// title it carries names that file.
+QueueAnswer queue_has_job_for(const JobSettings& job, const std::string& claimed,
+                              std::int64_t begun_at);
+
+} // namespace kvalon
