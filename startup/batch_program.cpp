@@ -94,12 +94,21 @@ int run_queue_command(const ProgramOptions& options) {
     return kExitOk;
 }
 
+// Absolute, so that a watcher started again from elsewhere finds the same
+// files, and without a trailing slash, as the log and the reasons show it.
+std::string absolute_folder(const std::string& folder) {
+    std::string path = std::filesystem::absolute(folder).lexically_normal().string();
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
 JobSettings job_settings(const ProgramOptions& options) {
     JobSettings job;
     job.job_words = options.job_words;
-    // A watcher started again elsewhere finds the same PDFs.
     if (options.pdf) {
-        job.pdf_folder = std::filesystem::absolute(*options.pdf).lexically_normal().string();
+        job.pdf_folder = absolute_folder(*options.pdf);
     }
     job.printer_shown = options.printer.value_or(messages::kDefaultPrinterShown);
     job.queue = options.printer ? options.printer->substr(0, options.printer->find('/')) : "";
@@ -120,7 +129,7 @@ int run_spool(const ProgramOptions& options, Stage& stage) {
     }
     if (options.watch) {
         WatchSettings watch = *options.watch;
-        watch.folder = std::filesystem::absolute(watch.folder).lexically_normal().string();
+        watch.folder = absolute_folder(watch.folder);
         FolderWatcher watcher(watch, job_settings(options));
         stage = Stage::QueueCommand;
         watcher.run();

@@ -40,6 +40,24 @@ void stop_here_when_asked(const char* step) {
     }
 }
 
+// A test holds the job in hand until a file it names appears, to stop the
+// watcher while a job is in hand.
+void hold_here_when_asked() {
+    const char* release = std::getenv("KVALON_TEST_WATCH_HOLD_UNTIL");
+    while (release != nullptr && *release != '\0' && !is_folder(release)) {
+        wait_readable({}, 20);
+    }
+}
+
+// The user knows the file by its name in the folder, not in the claim folder.
+std::string told_as(std::string reason, const std::string& claimed, const std::string& known) {
+    for (std::size_t at = reason.find(claimed); at != std::string::npos;
+         at = reason.find(claimed, at + known.size())) {
+        reason.replace(at, claimed.size(), known);
+    }
+    return reason;
+}
+
 std::pair<std::string, std::string> stem_and_extension(const std::string& name) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) {
@@ -165,7 +183,9 @@ std::string FolderWatcher::pdf_target_for(const std::string& name) const {
 void FolderWatcher::print_claimed(const std::string& claimed, const std::string& name) {
     const std::string target = pdf_target_for(name);
     m_journal.begin(claimed, target);
-    const SpooledJobResult result = print_spooled_job(m_job, claim_path(claimed), target);
+    hold_here_when_asked();
+    SpooledJobResult result = print_spooled_job(m_job, claim_path(claimed), target);
+    result.reason = told_as(result.reason, claim_path(claimed), m_watch.folder + "/" + name);
     stop_here_when_asked("printed");
     std::string placed;
     if (result.printed) {
