@@ -9,9 +9,9 @@ std::optional<std::vector<QueueJobSeen>> queue_jobs_seen(const std::string& queu
     try {
         const CupsConnection connection;
         cups_job_t* jobs = nullptr;
-        const int count = cupsGetJobs2(connection.get(), &jobs,
-                                       queue.empty() ? nullptr : queue.c_str(), 0,
-                                       CUPS_WHICHJOBS_ALL);
+        const int count =
+            cupsGetJobs2(connection.get(), &jobs, queue.empty() ? nullptr : queue.c_str(), 0,
+                         CUPS_WHICHJOBS_ALL);
         if (count < 0 || !connection.answered()) {
             cupsFreeJobs(count < 0 ? 0 : count, jobs);
             return std::nullopt;

@@ -79,8 +79,8 @@ std::string free_name_in(const std::string& folder, const std::string& name,
                          const std::string& suffix) {
     const auto [stem, extension] = stem_and_extension(name);
     std::string candidate = name;
-    for (int number = 2; taken_in(folder, candidate) || (!suffix.empty() &&
-                                                         taken_in(folder, candidate + suffix));
+    for (int number = 2;
+         taken_in(folder, candidate) || (!suffix.empty() && taken_in(folder, candidate + suffix));
          ++number) {
         candidate = stem + "-" + std::to_string(number) + extension;
     }
@@ -127,9 +127,10 @@ bool FolderWatcher::wanted(const FolderEntry& entry) const {
     if (!entry.regular || entry.name.front() == '.') {
         return false;
     }
-    return m_watch.patterns.empty() ||
-           std::any_of(m_watch.patterns.begin(), m_watch.patterns.end(),
-                       [&entry](const std::string& glob) { return name_matches(glob, entry.name); });
+    return m_watch.patterns.empty() || std::any_of(m_watch.patterns.begin(), m_watch.patterns.end(),
+                                                   [&entry](const std::string& glob) {
+                                                       return name_matches(glob, entry.name);
+                                                   });
 }
 
 void FolderWatcher::look_once() {
@@ -238,8 +239,8 @@ void FolderWatcher::run() {
         look_once();
         const auto wait = std::max<SettleTracker::Clock::duration>(
             kShortestWait, m_tracker.next_wait(SettleTracker::Clock::now(), kLongestWait));
-        const int milliseconds = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(wait).count());
+        const int milliseconds =
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count());
         if (wait_readable({events.fd(), hand_over.fd()}, milliseconds) == 0) {
             events.drain();
         }

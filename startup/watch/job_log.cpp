@@ -33,8 +33,8 @@ void log_job(const std::string& name, const SpooledJobResult& result, const std:
     std::snprintf(seconds, sizeof seconds, "%.2f", result.seconds);
     line += messages::kJobTook + seconds + messages::kJobSeconds;
     if (placed) {
-        line += placed->empty() ? messages::kJobRemoved
-                                : messages::kJobMovedTo + shown_in_log(*placed);
+        line +=
+            placed->empty() ? messages::kJobRemoved : messages::kJobMovedTo + shown_in_log(*placed);
     }
     log_line(line);
 }

@@ -91,9 +91,10 @@ private:
             return kQuietLook;
         }
         const auto left = m_last_byte + m_idle - Clock::now();
-        return std::max(0, static_cast<int>(
-                               std::chrono::duration_cast<std::chrono::milliseconds>(left).count()) +
-                               1);
+        return std::max(
+            0,
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(left).count()) +
+                1);
     }
 
     void read_from(int fd) {
@@ -111,8 +112,7 @@ private:
                 return;
             }
             if (!m_job) {
-                m_job = std::make_unique<TemporaryFile>(m_spool.path(), "job-",
-                                                        messages::kPortJob);
+                m_job = std::make_unique<TemporaryFile>(m_spool.path(), "job-", messages::kPortJob);
             }
             m_job->write_all(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
             m_last_byte = Clock::now();

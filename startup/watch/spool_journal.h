@@ -22,8 +22,8 @@ public:
     enum class Step { Claimed, Begun, Sent, Done };
     struct Entry {
         Step step = Step::Claimed;
-        std::string name;   // the file's own name in the watched folder
-        std::string target; // the PDF, or empty for a queue
+        std::string name;          // the file's own name in the watched folder
+        std::string target;        // the PDF, or empty for a queue
         std::int64_t begun_at = 0; // seconds since 1970, when its job began
     };
 

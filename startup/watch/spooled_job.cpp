@@ -75,8 +75,8 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
     if (result.printed && !pdf_target.empty()) {
         result.pages = pdf_page_count(pdf_target);
     }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-                         .count();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;
 }
 

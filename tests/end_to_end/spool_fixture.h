@@ -23,10 +23,14 @@ protected:
         for (const char* folder : {"in", "out", "tmp", "staging"}) {
             std::filesystem::create_directory(dir.file(folder));
         }
-        env = {{"HOME", dir.path()},        {"XDG_DATA_HOME", dir.file("data")},
-               {"XDG_RUNTIME_DIR", dir.path()}, {"TMPDIR", dir.file("tmp")},
-               {"KVALON_PDF", ""},           {"DISPLAY", ""},
-               {"WAYLAND_DISPLAY", ""},      {"QT_QPA_PLATFORM", ""}};
+        env = {{"HOME", dir.path()},
+               {"XDG_DATA_HOME", dir.file("data")},
+               {"XDG_RUNTIME_DIR", dir.path()},
+               {"TMPDIR", dir.file("tmp")},
+               {"KVALON_PDF", ""},
+               {"DISPLAY", ""},
+               {"WAYLAND_DISPLAY", ""},
+               {"QT_QPA_PLATFORM", ""}};
     }
 
     void TearDown() override {

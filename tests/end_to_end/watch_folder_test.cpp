@@ -9,8 +9,9 @@ namespace {
 
 bool has_line_with(const std::string& pdf, const std::string& text) {
     const std::vector<std::string> lines = pdf_lines(pdf);
-    return std::any_of(lines.begin(), lines.end(),
-                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    });
 }
 
 class WatchedFolder : public SpoolFixture {
@@ -22,9 +23,7 @@ protected:
         return start(words, extra);
     }
 
-    bool printed(const std::string& name) const {
-        return file_exists(in("printed/" + name));
-    }
+    bool printed(const std::string& name) const { return file_exists(in("printed/" + name)); }
 };
 
 TEST_F(WatchedFolder, PrintsFilesThereAtStartAndThoseThatAppearOnceEachAndMovesThem) {
