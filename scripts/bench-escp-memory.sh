@@ -69,14 +69,8 @@ if [ "$(id -u)" -ne 0 ] || [ ! -x /usr/sbin/cupsd ] || [ ! -x /usr/lib/cups/back
     echo "office queue: skipped (needs root, cupsd and cups-pdf)"
     exit 0
 fi
-touch "$work/memory"
-chmod 0666 "$work/memory"
-cat >"$work/kvalon" <<EOF
-#!/bin/sh
-[ \$# -eq 0 ] && exec "$build/kvalon"
-exec /usr/bin/time -a -o "$work/memory" -f "%M" "$build/kvalon" "\$@"
-EOF
-chmod 0755 "$work/kvalon"
+. "$here/measured-backend.sh"
+measured_backend "$work" "$build"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 "$here/print-server.sh" start "$work/server" "$port" Remote "$work/kvalon"
 server_started=1

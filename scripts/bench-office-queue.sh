@@ -30,14 +30,8 @@ cleanup() {
 trap cleanup EXIT
 
 # The backend under /usr/bin/time: one peak-memory figure (kB) per job.
-touch "$work/memory"
-chmod 0666 "$work/memory"
-cat >"$work/kvalon" <<EOF
-#!/bin/sh
-[ \$# -eq 0 ] && exec "$build/kvalon"
-exec /usr/bin/time -a -o "$work/memory" -f "%M" "$build/kvalon" "\$@"
-EOF
-chmod 0755 "$work/kvalon"
+. "$here/measured-backend.sh"
+measured_backend "$work" "$build"
 "$here/print-server.sh" start "$work/server" "$port" Remote "$work/kvalon"
 # The destination's documents, in a folder of this scheduler's own.
 anonymous=$work/server/pdf

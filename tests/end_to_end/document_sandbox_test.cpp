@@ -125,6 +125,19 @@ pid_t child_of(pid_t parent) {
     return -1;
 }
 
+// Waits until the program has gs running and gs's folder is in `folder`;
+// gs's id, or -1.
+pid_t converting_child(pid_t program, const std::string& folder) {
+    pid_t gs = -1;
+    if (!wait_until([&] {
+            gs = child_of(program);
+            return gs > 0 && !fs::is_empty(folder);
+        })) {
+        return -1;
+    }
+    return gs;
+}
+
 TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
     const std::string endless = "%!PS\n/Courier findfont 12 scalefont setfont 72 700 moveto "
                                 "(first) show showpage\n{ 1 pop } loop\n";
@@ -132,11 +145,8 @@ TEST_F(DocumentSandbox, AnEndingSignalEndsGhostscriptAndRemovesItsFiles) {
     const StartedProgram program =
         start_program({kvalon_binary(), path}, environment(dir.file("out.pdf")));
     ASSERT_GT(program.pid, 0);
-    pid_t gs = -1;
-    ASSERT_TRUE(wait_until([&] {
-        gs = child_of(program.pid);
-        return gs > 0 && !fs::is_empty(temporary());
-    }));
+    const pid_t gs = converting_child(program.pid, temporary());
+    ASSERT_GT(gs, 0);
     ::kill(program.pid, SIGTERM);
     ::close(program.input);
     int status = 0;
@@ -155,11 +165,8 @@ TEST_F(DocumentSandbox, ALaterConversionRemovesTheFolderOfAKilledRun) {
     const StartedProgram program =
         start_program({kvalon_binary(), path}, environment(dir.file("out.pdf")));
     ASSERT_GT(program.pid, 0);
-    pid_t gs = -1;
-    ASSERT_TRUE(wait_until([&] {
-        gs = child_of(program.pid);
-        return gs > 0 && !fs::is_empty(temporary());
-    }));
+    const pid_t gs = converting_child(program.pid, temporary());
+    ASSERT_GT(gs, 0);
     ::kill(program.pid, SIGKILL);
     ::kill(gs, SIGKILL); // nothing of ours is left to end it
     ::close(program.input);
