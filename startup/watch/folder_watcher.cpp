@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::size_t kLongestPlainName = 120;
 constexpr std::size_t kLongestPdfStem = 200;
+constexpr std::size_t kLongestNameBesideReason = 240;
 // A folder inotify cannot see (a network folder written by another
 // computer) is looked at this often anyway.
 constexpr auto kLongestWait = std::chrono::milliseconds(1000);
@@ -217,7 +218,10 @@ std::string FolderWatcher::place_printed(const std::string& claimed, const std::
 std::string FolderWatcher::place_failed(const std::string& claimed, const std::string& name,
                                         const std::string& reason) {
     const std::string folder = m_watch.folder + "/" + kFailedFolder;
-    const std::string placed = folder + "/" + free_name_in(folder, name, ".reason");
+    // The reason's name must fit where the longest file name fits.
+    const std::string fitting =
+        name.size() > kLongestNameBesideReason ? name.substr(0, kLongestNameBesideReason) : name;
+    const std::string placed = folder + "/" + free_name_in(folder, fitting, ".reason");
     append_synced(placed + ".reason", reason + "\n");
     rename_no_replace(claim_path(claimed), placed);
     sync_folder(folder);

@@ -7,11 +7,40 @@
 
 namespace kvalon {
 
+namespace {
+
+// The length of the UTF-8 sequence at `at`, or 0 when none stands there.
+std::size_t utf8_length_at(const std::string& text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xc2 && lead < 0xe0 ? 2
+                               : lead >= 0xe0 && lead < 0xf0 ? 3
+                               : lead >= 0xf0 && lead < 0xf5 ? 4
+                                                             : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+} // namespace
+
 std::string shown_in_log(const std::string& name) {
-    std::string shown = name;
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-            c = '?';
+    std::string shown;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = utf8_length_at(name, at);
+        const auto byte = static_cast<unsigned char>(name[at]);
+        if (length == 0 || byte < 0x20 || byte == 0x7f) {
+            shown += '?';
+            ++at;
+        } else {
+            shown.append(name, at, length);
+            at += length;
         }
     }
     return shown;

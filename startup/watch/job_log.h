@@ -7,8 +7,8 @@
 
 namespace kvalon {
 
-// A name as one log line can carry it: control bytes (a newline in a file's
-// name) shown as '?'.
+// A name as one line of text can carry it: control bytes (a newline in a
+// file's name) and bytes that are no UTF-8 shown as '?'.
 std::string shown_in_log(const std::string& name);
 
 // The one line a job leaves on standard error, for the journal of the

@@ -69,9 +69,11 @@ protected:
         std::filesystem::rename(dir.file("staging/" + name), in(name));
     }
 
+    // The names in `folder`, sorted; none while it is not there yet.
     std::vector<std::string> names_in(const std::string& folder) const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());

@@ -65,17 +65,44 @@ TEST_F(WatchedFolder, TakesNoFileItsWriterStillHasOpen) {
 }
 
 TEST_F(WatchedFolder, PutsAFailingFileIntoFailedBesideItsReason) {
+    const std::string too_long(250, 'E');
     drop("EMPTY.TXT", "");
-    drop("-n\nodd name", report_named("ODD"));
-    const pid_t watcher = watch({}, {"--pattern", "*.TXT", "--pattern", "-n*"});
+    drop(too_long, "");
+    const pid_t watcher = watch();
     ASSERT_TRUE(wait_until([&] { return file_exists(in("failed/EMPTY.TXT")); }));
-    ASSERT_TRUE(wait_until([&] { return printed("-n\nodd name"); }));
+    ASSERT_TRUE(wait_until([&] { return names_in(in("failed")).size() == 4; }));
     stop(watcher);
     EXPECT_EQ(read_bytes(in("failed/EMPTY.TXT.reason")),
               "Файл " + in("EMPTY.TXT") + " е с нулева дължина\n");
     EXPECT_TRUE(log_has("EMPTY.TXT: неотпечатан: Файл"));
+    // A name too long to have ".reason" beside it is shortened to fit.
+    EXPECT_TRUE(file_exists(in("failed/" + too_long.substr(0, 240) + ".reason")));
+}
+
+// Names no command line or log line should take as they are: each is printed
+// under its own name, and its PDF is named after it.
+TEST_F(WatchedFolder, PrintsFilesWithHostileNamesUnderTheirOwnNames) {
+    const std::vector<std::string> names = {"-n\nodd name", "--help", "a,b 1.TXT",
+                                            "bad\xff\xfe.txt", std::string(250, 'L')};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        drop(names[i], report_named("H" + std::to_string(i)));
+    }
+    const pid_t watcher = watch();
+    ASSERT_TRUE(wait_until([&] {
+        return names_in(in("printed")) == [&] {
+            std::vector<std::string> sorted = names;
+            std::sort(sorted.begin(), sorted.end());
+            return sorted;
+        }();
+    }));
+    stop(watcher);
+    EXPECT_TRUE(has_line_with(out("-n\nodd name.pdf"), "Отчет H0"));
+    EXPECT_TRUE(has_line_with(out("--help.pdf"), "Отчет H1"));
+    EXPECT_TRUE(has_line_with(out("a,b 1.pdf"), "Отчет H2"));
+    EXPECT_TRUE(has_line_with(out("bad\xff\xfe.pdf"), "Отчет H3"));
+    EXPECT_TRUE(has_line_with(out(std::string(200, 'L') + ".pdf"), "Отчет H4"));
     EXPECT_TRUE(log_has("-n?odd name: отпечатан"));
-    EXPECT_TRUE(has_line_with(out("-n\nodd name.pdf"), "Отчет ODD"));
+    EXPECT_TRUE(log_has("bad??.txt: отпечатан"));
 }
 
 TEST_F(WatchedFolder, LeavesFilesNoPatternMatchesAndRemovesPrintedOnesWhenAsked) {
