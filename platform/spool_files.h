@@ -57,6 +57,9 @@ public:
     // the file is gone or someone else holds it.
     explicit FileClaim(const std::string& path);
     bool held() const { return m_file.valid(); }
+    // The descriptor the lock is on: a process it is passed to holds the
+    // lock as well, until it ends.
+    int fd() const { return m_file.get(); }
     // Whether `path` still names the file held.
     bool names_held_file(const std::string& path) const;
 

@@ -170,7 +170,7 @@ void FolderWatcher::take(const std::string& name) {
     sync_folder(m_watch.folder);
     sync_folder(m_claims);
     m_journal.claim(claimed, name);
-    print_claimed(claimed, name);
+    print_claimed(claimed, name, claim.fd());
 }
 
 std::string FolderWatcher::pdf_target_for(const std::string& name) const {
@@ -182,11 +182,11 @@ std::string FolderWatcher::pdf_target_for(const std::string& name) const {
     return *m_job.pdf_folder + "/" + free_name_in(*m_job.pdf_folder, file);
 }
 
-void FolderWatcher::print_claimed(const std::string& claimed, const std::string& name) {
+void FolderWatcher::print_claimed(const std::string& claimed, const std::string& name, int held) {
     const std::string target = pdf_target_for(name);
     m_journal.begin(claimed, target);
     hold_here_when_asked();
-    SpooledJobResult result = print_spooled_job(m_job, claim_path(claimed), target);
+    SpooledJobResult result = print_spooled_job(m_job, claim_path(claimed), target, held);
     result.reason = told_as(result.reason, claim_path(claimed), m_watch.folder + "/" + name);
     stop_here_when_asked("printed");
     std::string placed;
@@ -235,11 +235,12 @@ void FolderWatcher::run() {
     m_hand_over = &hand_over;
     FolderEvents events(m_watch.folder);
     log_line(messages::kWatching + shown_in_log(m_watch.folder));
-    finish_left_jobs(*this);
     for (;;) {
         if (const int signal_number = hand_over.taken_signal(); signal_number != 0) {
             end_by_signal(signal_number);
         }
+        // A watcher beside us may have been stopped since the last look.
+        finish_left_jobs(*this);
         look_once();
         const auto wait = std::max<SettleTracker::Clock::duration>(
             kShortestWait, m_tracker.next_wait(SettleTracker::Clock::now(), kLongestWait));

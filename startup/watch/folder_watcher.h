@@ -39,8 +39,8 @@ public:
     void look_once();
 
     // Prints the claimed file `claimed` (its name in the folder `name`) and
-    // moves it out of the claim folder; the caller holds its lock.
-    void print_claimed(const std::string& claimed, const std::string& name);
+    // moves it out of the claim folder; the caller holds its lock on `held`.
+    void print_claimed(const std::string& claimed, const std::string& name, int held);
     // Moves the claimed file into printed/ (or removes it) and records it;
     // where it is now, empty when removed.
     std::string place_printed(const std::string& claimed, const std::string& name);

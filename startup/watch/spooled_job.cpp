@@ -45,7 +45,7 @@ std::optional<int> pdf_page_count(const std::string& path) {
 }
 
 SpooledJobResult print_spooled_job(const JobSettings& settings, const std::string& path,
-                                   const std::string& pdf_target) {
+                                   const std::string& pdf_target, int held) {
     const auto started = std::chrono::steady_clock::now();
     HelperCall call;
     call.words.push_back(own_program_path());
@@ -55,6 +55,9 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
     }
     call.words.push_back("--");
     call.words.push_back(path);
+    if (held >= 0) {
+        call.passed.push_back(held);
+    }
     call.environment = environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {});
     SpooledJobResult result;
     HelperProcess job(call);

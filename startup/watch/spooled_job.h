@@ -20,9 +20,11 @@ struct SpooledJobResult {
 // a report that fails, however badly, fails alone, and nothing of one job
 // stays for the next. It is started in a process group of its own (an
 // ending signal for the watcher is not one for the job in hand), without a
-// display (no window opens for it).
+// display (no window opens for it). `held`, when not -1, is passed to it: a
+// descriptor whose lock it keeps while it runs, also when the watcher is
+// killed first, so that no watcher starts the same job again meanwhile.
 SpooledJobResult print_spooled_job(const JobSettings& settings, const std::string& path,
-                                   const std::string& pdf_target);
+                                   const std::string& pdf_target, int held = -1);
 
 // The pages a PDF of ours holds, when it tells.
 std::optional<int> pdf_page_count(const std::string& path);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 
 namespace kvalon {
 
@@ -38,14 +40,14 @@ void count_as_printed(FolderWatcher& watcher, const std::string& claimed,
 }
 
 void decide_begun(FolderWatcher& watcher, const std::string& claimed,
-                  const SpoolJournal::Entry& entry) {
+                  const SpoolJournal::Entry& entry, int held) {
     if (watcher.job().pdf_folder) {
         if (whole_pdf_at(entry.target)) {
             count_as_printed(watcher, claimed, entry, messages::kPdfWholeAfterStop);
             return;
         }
         log_line(shown_in_log(entry.name) + messages::kPdfMissingAfterStop);
-        watcher.print_claimed(claimed, entry.name);
+        watcher.print_claimed(claimed, entry.name, held);
         return;
     }
     switch (queue_has_job_for(watcher.job(), claimed, entry.begun_at)) {
@@ -54,7 +56,7 @@ void decide_begun(FolderWatcher& watcher, const std::string& claimed,
         return;
     case QueueAnswer::NoJob:
         log_line(shown_in_log(entry.name) + messages::kNoQueueJobAfterStop);
-        watcher.print_claimed(claimed, entry.name);
+        watcher.print_claimed(claimed, entry.name, held);
         return;
     case QueueAnswer::NoAnswer:
         break;
@@ -71,25 +73,28 @@ void finish_left_jobs(FolderWatcher& watcher) {
     std::vector<FolderEntry> left = list_folder(watcher.claim_path(""), error);
     std::sort(left.begin(), left.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    const auto journal = watcher.journal().read();
+    std::optional<std::map<std::string, SpoolJournal::Entry>> journal;
     for (const FolderEntry& file : left) {
         const FileClaim claim(watcher.claim_path(file.name));
         if (!file.regular || !claim.held()) {
-            continue; // a running watcher's
+            continue; // a running watcher's, or the job of one still running
         }
-        const auto known = journal.find(file.name);
+        if (!journal) {
+            journal = watcher.journal().read();
+        }
+        const auto known = journal->find(file.name);
         SpoolJournal::Entry entry{SpoolJournal::Step::Claimed, file.name, {}};
-        if (known != journal.end() && known->second.step != SpoolJournal::Step::Done) {
+        if (known != journal->end() && known->second.step != SpoolJournal::Step::Done) {
             entry = known->second;
         }
         switch (entry.step) {
         case SpoolJournal::Step::Claimed:
         case SpoolJournal::Step::Done:
             log_line(shown_in_log(entry.name) + messages::kClaimedBeforeStop);
-            watcher.print_claimed(file.name, entry.name);
+            watcher.print_claimed(file.name, entry.name, claim.fd());
             break;
         case SpoolJournal::Step::Begun:
-            decide_begun(watcher, file.name, entry);
+            decide_begun(watcher, file.name, entry, claim.fd());
             break;
         case SpoolJournal::Step::Sent:
             count_as_printed(watcher, file.name, entry, messages::kSentNotMoved);
