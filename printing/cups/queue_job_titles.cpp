@@ -18,8 +18,10 @@ std::optional<std::vector<QueueJobSeen>> queue_jobs_seen(const std::string& queu
         }
         std::vector<QueueJobSeen> seen;
         for (int i = 0; i < count; ++i) {
+            const ipp_jstate_t state = jobs[i].state;
             seen.push_back({jobs[i].title ? jobs[i].title : "",
-                            static_cast<std::int64_t>(jobs[i].creation_time)});
+                            static_cast<std::int64_t>(jobs[i].creation_time),
+                            state == IPP_JSTATE_COMPLETED || state < IPP_JSTATE_STOPPED});
         }
         cupsFreeJobs(count, jobs);
         return seen;

@@ -11,6 +11,8 @@ namespace kvalon {
 struct QueueJobSeen {
     std::string title;
     std::int64_t created = 0; // seconds since 1970, as the service tells it
+    // Printed, or still on its way to be: not stopped, cancelled or aborted.
+    bool printed_or_coming = false;
 };
 
 // The jobs of `queue` (every queue when empty) the print service remembers;

@@ -22,7 +22,8 @@ QueueAnswer queue_has_job_for(const JobSettings& job, const std::string& claimed
     }
     const std::string title = document_title(claimed);
     const bool found = std::any_of(jobs->begin(), jobs->end(), [&](const QueueJobSeen& seen) {
-        return seen.title == title && seen.created + kClockSlack >= begun_at;
+        return seen.printed_or_coming && seen.title == title &&
+               seen.created + kClockSlack >= begun_at;
     });
     return found ? QueueAnswer::HasJob : QueueAnswer::NoJob;
 }
