@@ -34,6 +34,10 @@ int make_folder(const std::string& path);
 // lie in one file system.
 int rename_no_replace(const std::string& from, const std::string& to);
 
+// Renames `from` over `to`, replacing it at once for every reader: 0 or the
+// errno.
+int replace_file(const std::string& from, const std::string& to);
+
 // Removes a file: 0 or the errno.
 int remove_file(const std::string& path);
 
@@ -62,6 +66,19 @@ public:
     int fd() const { return m_file.get(); }
     // Whether `path` still names the file held.
     bool names_held_file(const std::string& path) const;
+
+private:
+    OwnedFd m_file;
+};
+
+// A lock on the file at `path` (made 0600 when missing), shared or
+// exclusive, held until the object goes; `held()` false when it was not
+// granted (`wait` false and someone else holds it exclusively, or the file
+// cannot be made).
+class FolderLock {
+public:
+    FolderLock(const std::string& path, bool exclusive, bool wait);
+    bool held() const { return m_file.valid(); }
 
 private:
     OwnedFd m_file;

@@ -91,6 +91,10 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     return ::unlink(from.c_str()) == 0 ? 0 : errno;
 }
 
+int replace_file(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 int remove_file(const std::string& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
 }
@@ -152,6 +156,17 @@ bool FileClaim::names_held_file(const std::string& path) const {
     return m_file.valid() && ::fstat(m_file.get(), &held) == 0 &&
            ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
            held.st_ino == named.st_ino;
+}
+
+FolderLock::FolderLock(const std::string& path, bool exclusive, bool wait) {
+    OwnedFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const int how = (exclusive ? LOCK_EX : LOCK_SH) | (wait ? 0 : LOCK_NB);
+    int result = -1;
+    while (fd.valid() && (result = ::flock(fd.get(), how)) != 0 && errno == EINTR) {
+    }
+    if (result == 0) {
+        m_file = std::move(fd);
+    }
 }
 
 // A read lease is granted only while nobody has the file open for writing.

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <set>
 
 namespace kvalon {
 
@@ -230,10 +231,23 @@ std::string FolderWatcher::place_failed(const std::string& claimed, const std::s
     return placed;
 }
 
+// What the journal says of the files no longer claimed is of no use again.
+void FolderWatcher::compact_journal() {
+    m_journal.compact([this] {
+        int error = 0;
+        std::set<std::string> claimed;
+        for (const FolderEntry& entry : list_folder(m_claims, error)) {
+            claimed.insert(entry.name);
+        }
+        return claimed;
+    });
+}
+
 void FolderWatcher::run() {
     EndingSignalHandOver hand_over;
     m_hand_over = &hand_over;
     FolderEvents events(m_watch.folder);
+    compact_journal();
     log_line(messages::kWatching + shown_in_log(m_watch.folder));
     for (;;) {
         if (const int signal_number = hand_over.taken_signal(); signal_number != 0) {

@@ -54,6 +54,7 @@ public:
 
 private:
     bool wanted(const FolderEntry& entry) const;
+    void compact_journal();
     void take(const std::string& name);
     std::string pdf_target_for(const std::string& name) const;
 

@@ -103,6 +103,7 @@ std::map<std::string, SpoolJournal::Entry> read_journal_text(const std::string& 
 }
 
 void SpoolJournal::append(const std::string& line) {
+    const FolderLock writing(lock_path(), false, true);
     if (const int error = append_synced(m_path, line + "\n"); error != 0) {
         throw KvalonError(ErrorKind::FileWrite, m_path, system_reason(error));
     }
@@ -123,6 +124,38 @@ void SpoolJournal::sent(const std::string& claimed) {
 
 void SpoolJournal::done(const std::string& claimed) {
     append("done " + escape_name(claimed));
+}
+
+bool SpoolJournal::compact(const std::function<std::set<std::string>()>& claimed) {
+    const FolderLock alone(lock_path(), true, false);
+    if (!alone.held()) {
+        return false;
+    }
+    const std::set<std::string> still_claimed = claimed();
+    std::string kept;
+    for (const auto& [name, entry] : read()) {
+        if (!still_claimed.contains(name) || entry.step == Step::Done) {
+            continue;
+        }
+        kept += "claim " + escape_name(name) + " " + escape_name(entry.name) + "\n";
+        if (entry.step != Step::Claimed) {
+            kept += "begin " + escape_name(name) + " " +
+                    (entry.target.empty() ? "-" : escape_name(entry.target)) + " " +
+                    std::to_string(entry.begun_at) + "\n";
+        }
+        if (entry.step == Step::Sent) {
+            kept += "sent " + escape_name(name) + "\n";
+        }
+    }
+    const std::string fresh = m_path + ".new";
+    remove_file(fresh);
+    if (append_synced(fresh, kept) != 0 || replace_file(fresh, m_path) != 0) {
+        remove_file(fresh);
+        return false;
+    }
+    const std::size_t slash = m_path.rfind('/');
+    sync_folder(slash == std::string::npos ? "." : m_path.substr(0, slash));
+    return true;
 }
 
 std::map<std::string, SpoolJournal::Entry> SpoolJournal::read() const {

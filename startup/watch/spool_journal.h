@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace kvalon {
@@ -10,7 +12,8 @@ namespace kvalon {
 // The watched folder's record of what became of each file it took, kept in the
 // folder itself so that a watcher started again after a crash (or another
 // watcher beside it) knows. Each step is one line appended and put on the disk
-// before the step it announces is taken any further; names are escaped so
+// before the step it announces is taken any further (under a shared lock of
+// its own, which compacting takes alone); names are escaped so
 // that any file name (a newline in it, bytes that are no UTF-8) fits one line.
 //   claim CLAIMED NAME     the file NAME was taken under the name CLAIMED
 //   begin CLAIMED TARGET T its job starts at T (seconds since 1970); TARGET:
@@ -40,8 +43,16 @@ public:
     // latest claim of a name starts it afresh).
     std::map<std::string, Entry> read() const;
 
+    // Keeps only what is known of the names `claimed` gives (the files in
+    // the claim folder, looked at once no line can be appended any more), so
+    // the journal does not grow with every job. Done only when no other
+    // watcher is writing it at that moment; every line appended meanwhile
+    // waits, so none is lost. False when it was not done.
+    bool compact(const std::function<std::set<std::string>()>& claimed);
+
 private:
     void append(const std::string& line);
+    std::string lock_path() const { return m_path + ".lock"; }
 
     std::string m_path;
 };

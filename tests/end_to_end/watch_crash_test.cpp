@@ -14,8 +14,7 @@ TEST_F(SpoolFixture, AWatcherKilledAtRandomMomentsPrintsEveryJobExactlyOnce) {
     for (std::size_t i = 0; i < kJobs; ++i) {
         drop("J" + std::to_string(i) + ".TXT", report_named("J" + std::to_string(i)));
     }
-    const std::vector<std::string> watching = {"--pdf", out(), "--watch", in(), "--settle",
-                                               "0.05"};
+    const std::vector<std::string> watching = {"--pdf", out(), "--watch", in(), "--settle", "0.05"};
     std::mt19937 generator(20261209);
     std::uniform_int_distribution<std::size_t> jobs_between(1, 6);
     std::uniform_int_distribution<int> extra_microseconds(0, 40000);

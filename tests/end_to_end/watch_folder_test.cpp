@@ -146,6 +146,10 @@ TEST_F(WatchedFolder, AWatcherKilledBetweenSentAndMovedPrintsNothingTwiceWhenSta
         EXPECT_FALSE(file_exists(out(stem + "-2.pdf")));
     }
     EXPECT_TRUE(names_in(in(".kvalon-p-claimed")).empty());
+    // Started once more, the watcher forgets in its journal what is done.
+    const pid_t last = watch();
+    ASSERT_TRUE(wait_until([&] { return read_bytes(in(".kvalon-p-journal")).empty(); }));
+    stop(last);
 }
 
 TEST_F(WatchedFolder, TwoWatchersOnOneFolderPrintEachFileOnce) {
