@@ -1,5 +1,5 @@
 # What `make install` puts around the program (manual page, desktop entry,
-# icon, the emulator recipes) and the Debian packages `make deb` builds from
+# icon, the emulator recipes, the watched folder's service units) and the Debian packages `make deb` builds from
 # it: kvalon-p-server (component server: the batch program, the CUPS backend,
 # the font, the manual page; no window library) and kvalon-p (component
 # desktop: the windows). The executables, the link on the PATH and the font
@@ -23,6 +23,13 @@ install(FILES "${packaging_out}/kvalon-p.1.gz" DESTINATION "${CMAKE_INSTALL_MAND
 install(FILES "${PROJECT_SOURCE_DIR}/docs/dos-emulators.md"
               "${PROJECT_SOURCE_DIR}/docs/print-server.md"
         DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT server)
+
+# The watched folder as a service of the user's session and of the system
+# (the folder is the instance); systemd looks for them under the prefix's lib.
+install(FILES "${packaging_dir}/systemd/user/kvalon-p-watch@.service"
+        DESTINATION "lib/systemd/user" COMPONENT server)
+install(FILES "${packaging_dir}/systemd/system/kvalon-p-watch@.service"
+        DESTINATION "lib/systemd/system" COMPONENT server)
 
 # The windows' desktop entry and icon, with the windows. The icon comes from
 # the windows' own drawing; a tree without it still installs everything else.

@@ -298,6 +298,43 @@ inline const std::string kOptionValueNotTaken = ": принтерът не пр�
 inline const std::string kOptionValueNotTakenEnd = ")";
 
 // The command line's help, shown by --help and after an unusable option.
+// A watched folder and a printer port: the log line of each job ("REPORT.TXT:
+// отпечатан, 3 стр., към /out/REPORT.pdf, за 0.4 с"), what a watcher started
+// again decides of the jobs a stopped one left, and why a watch cannot start.
+inline const std::string kSpoolJobPrinted = ": отпечатан";
+inline const std::string kSpoolJobNotPrinted = ": неотпечатан: ";
+inline const std::string kJobPagesLead = ", ";
+inline const std::string kJobPages = " стр.";
+inline const std::string kJobWentTo = ", към ";
+inline const std::string kJobTook = ", за ";
+inline const std::string kJobSeconds = " с";
+inline const std::string kJobMovedTo = "; файлът е в ";
+inline const std::string kJobRemoved = "; файлът е изтрит";
+inline const std::string kDefaultPrinterShown = "принтера по подразбиране";
+inline const std::string kJobEndedWith = "печатът завърши с код ";
+inline const std::string kSentNotMoved =
+    ": изпратен преди спирането на наблюдението, но непреместен: сега се премества";
+inline const std::string kPdfWholeAfterStop =
+    ": печатът започна преди спирането и PDF файлът е цял: смята се за отпечатан";
+inline const std::string kPdfMissingAfterStop =
+    ": печатът започна преди спирането, а PDF файл няма: печата се отново";
+inline const std::string kQueueJobAfterStop =
+    ": печатът към опашката започна преди спирането; опашката има задание с това име: "
+    "смята се за отпечатан";
+inline const std::string kNoQueueJobAfterStop =
+    ": печатът към опашката започна преди спирането; опашката няма задание с това име: "
+    "печата се отново";
+inline const std::string kMaybePrinted =
+    "Възможно е да е отпечатан: печатът започна преди спирането на наблюдението, а опашката "
+    "не отговори дали го има";
+inline const std::string kClaimedBeforeStop = ": взет преди спирането, непечатан: печата се сега";
+inline const std::string kNoSuchFolder = "няма такава папка";
+inline const std::string kFolderUnusable = "Папката не може да се използва: ";
+inline const std::string kPortUnusable = "Портът не може да се отвори: ";
+inline const std::string kWatching = "Наблюдава се папка ";
+inline const std::string kListening = "Слуша се порт ";
+inline const std::string kPortJob = "задание от порта ";
+
 inline const std::string kUsage =
     "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
     "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK или друга).\n"
@@ -348,6 +385,17 @@ inline const std::string kUsage =
     "                  настройки по подразбиране (опциите на заданието ги сменят)\n"
     "  --remove-queue ИМЕ\n"
     "                  премахва такава опашка\n"
+    "  --watch ПАПКА   отпечатва всеки файл, който се появи в папката, щом е\n"
+    "                  затворен и не се е променял --settle СЕКУНДИ (2); после\n"
+    "                  го мести в ПАПКА/printed/ (с --remove го изтрива), а\n"
+    "                  неуспешния - в ПАПКА/failed/ до ИМЕ.reason с причината;\n"
+    "                  --pattern ШАБЛОН (и повече) взема само такива файлове;\n"
+    "                  --pdf ПАПКА пише по един PDF файл на задание там\n"
+    "  --listen ИЗТОЧНИК\n"
+    "                  отпечатва байтовете на порт за принтер: именуван канал,\n"
+    "                  unix:ПЪТ или tcp:АДРЕС:ПОРТ; заданието свършва, когато\n"
+    "                  портът мълчи --idle СЕКУНДИ (5) или връзката се затвори\n"
+    "                  Опциите пред --watch и --listen важат за всяко задание.\n"
     "  --help          тази помощ\n"
     "  --version       версията\n"
     "\n"

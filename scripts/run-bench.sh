@@ -123,3 +123,7 @@ echo "== The ESC/P mode against hostile input"
 
 echo
 "$here/bench-office-queue.sh" "$build"
+
+echo
+echo "== The watched folder"
+"$here/bench-watch.sh" "$build"

@@ -105,6 +105,14 @@ done
 without_windows /usr/lib/cups/backend/kvalon | grep -q '^direct kvalon ' ||
     fail "the backend does not name its device to CUPS"
 
+# The watched folder as a service: the user unit and its system twin, each
+# one systemd reads without a complaint of its own.
+for unit in /usr/lib/systemd/user/kvalon-p-watch@.service \
+            /usr/lib/systemd/system/kvalon-p-watch@.service; do
+    [ -f "$unit" ] || fail "$unit is not installed"
+    grep -q '^ExecStart=kvalon-p .*--watch %f$' "$unit" || fail "$unit does not watch its instance"
+done
+
 version=$(installed kvalon-p --version)
 # The version the build was configured with.
 expected=$(sed -n 's/.*version_text = "\(.*\)";/kvalon-p \1/p' "$build/generated/build_info.h")

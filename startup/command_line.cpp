@@ -63,8 +63,44 @@ bool is_option(const std::string& word, const std::string& name) {
     return word == name || (word.rfind(name + "=", 0) == 0);
 }
 
-void take_option(ProgramOptions& options, const std::vector<std::string>& words,
-                 std::size_t& index) {
+double seconds_value(const std::vector<std::string>& words, std::size_t& index,
+                     const std::string& name) {
+    const std::string value = option_value(words, index, name);
+    const std::optional<double> seconds = parse_seconds(value);
+    if (!seconds) {
+        throw KvalonError(ErrorKind::CommandLine, name + " " + value);
+    }
+    return *seconds;
+}
+
+// The options of a watched folder or a port, only after --watch or --listen.
+bool take_spool_option(ProgramOptions& options, const std::vector<std::string>& words,
+                       std::size_t& index) {
+    const std::string& word = words[index];
+    if (is_option(word, "--watch") && !options.watch && !options.listen) {
+        options.watch = WatchSettings{option_value(words, index, "--watch"), {}, 2.0, false};
+    } else if (is_option(word, "--listen") && !options.watch && !options.listen) {
+        const std::string source = option_value(words, index, "--listen");
+        if (!parse_port_address(source)) {
+            throw KvalonError(ErrorKind::CommandLine, "--listen " + source);
+        }
+        options.listen = ListenSettings{source, 5.0};
+    } else if (is_option(word, "--pattern") && options.watch) {
+        options.watch->patterns.push_back(option_value(words, index, "--pattern"));
+    } else if (is_option(word, "--settle") && options.watch) {
+        options.watch->settle_seconds = seconds_value(words, index, "--settle");
+    } else if (word == "--remove" && options.watch) {
+        options.watch->remove_printed = true;
+    } else if (is_option(word, "--idle") && options.listen) {
+        options.listen->idle_seconds = seconds_value(words, index, "--idle");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void take_job_option(ProgramOptions& options, const std::vector<std::string>& words,
+                     std::size_t& index) {
     const std::string& word = words[index];
     if (word == "--help") {
         options.help = true;
@@ -123,6 +159,21 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
             QueueCommand::Action::Remove, option_value(words, index, "--remove-queue"), {}};
     } else {
         throw KvalonError(ErrorKind::CommandLine, word);
+    }
+}
+
+void take_option(ProgramOptions& options, const std::vector<std::string>& words,
+                 std::size_t& index) {
+    if (take_spool_option(options, words, index)) {
+        return;
+    }
+    const std::size_t first = index;
+    take_job_option(options, words, index);
+    // Each job of a watch is printed with the options as they were given.
+    if (!is_option(words[first], "--pdf")) {
+        options.job_words.insert(options.job_words.end(),
+                                 words.begin() + static_cast<std::ptrdiff_t>(first),
+                                 words.begin() + static_cast<std::ptrdiff_t>(index) + 1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
 #include "engine/sheet_offset.h"
+#include "startup/watch/watch_settings.h"
 
 #include <cstdint>
 #include <optional>
@@ -57,6 +58,12 @@ struct ProgramOptions {
     // with no report chosen.
     std::optional<std::string> open;
     std::optional<QueueCommand> queue_command;
+    // --watch FOLDER or --listen SOURCE with their own options: jobs that
+    // arrive on their own, each printed with `job_words`, the other options
+    // as they were given (--pdf, a folder then, left out of them).
+    std::optional<WatchSettings> watch;
+    std::optional<ListenSettings> listen;
+    std::vector<std::string> job_words;
     std::string argument_text;
     // The words `argument_text` was made of, as the shell passed them: a
     // report's name with blanks in it comes whole in one of them.

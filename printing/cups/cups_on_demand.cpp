@@ -90,6 +90,16 @@ ipp_t* cupsDoRequest(http_t* http, ipp_t* request, const char* resource) {
     return real(http, request, resource);
 }
 
+void cupsFreeJobs(int num_jobs, cups_job_t* jobs) {
+    KVALON_CUPS_FUNCTION(cupsFreeJobs);
+    real(num_jobs, jobs);
+}
+
+int cupsGetJobs2(http_t* http, cups_job_t** jobs, const char* name, int myjobs, int whichjobs) {
+    KVALON_CUPS_FUNCTION(cupsGetJobs2);
+    return real(http, jobs, name, myjobs, whichjobs);
+}
+
 ipp_attribute_t* cupsEncodeOption(ipp_t* ipp, ipp_tag_t group_tag, const char* name,
                                   const char* value) {
     KVALON_CUPS_FUNCTION(cupsEncodeOption);

@@ -222,4 +222,21 @@ StartedProgram start_program(const std::vector<std::string>& argv,
     return {child, in.release_write()};
 }
 
+pid_t start_logged_program(const std::vector<std::string>& argv,
+                           const std::map<std::string, std::string>& env, const std::string& log) {
+    const int null = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int err = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const pid_t child = spawn(argv, env, {null, err, err}, {});
+    close(null);
+    close(err);
+    return child < 0 ? -1 : child;
+}
+
+int wait_for_program(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 } // namespace kvalon::testing

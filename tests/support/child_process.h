@@ -30,4 +30,13 @@ struct StartedProgram {
 StartedProgram start_program(const std::vector<std::string>& argv,
                              const std::map<std::string, std::string>& env = {});
 
+// A program left running with standard input on /dev/null and its standard
+// error appended to the file `log` (a service's journal, read as it grows).
+// The process number, or -1.
+pid_t start_logged_program(const std::vector<std::string>& argv,
+                           const std::map<std::string, std::string>& env, const std::string& log);
+
+// Waits for a started program's end: its exit status, or 128 + signal.
+int wait_for_program(pid_t pid);
+
 } // namespace kvalon::testing
