@@ -74,6 +74,10 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         options.plan = true;
     } else if (word == "--escp") {
         options.language = LanguageChoice::Epson;
+    } else if (word == "--pcl") {
+        options.language = LanguageChoice::Pcl;
+    } else if (word == "--render") {
+        options.render = true;
     } else if (word == "--text") {
         options.language = LanguageChoice::Text;
     } else if (is_option(word, "--code-page")) {

@@ -41,6 +41,7 @@ inline constexpr const char* kCodePageRow = "Кодова таблица";
 inline constexpr const char* kCodePageToldMark = " (разпозната)";
 inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";
+inline constexpr const char* kModePcl = "LaserJet (PCL)";
 inline constexpr const char* kModeFitPages = ", стр. на един лист";
 inline constexpr const char* kChooseReportHint =
     "Изберете отчет: Файл → Избор (Ctrl+O),\nили пуснете файла тук с мишката";

@@ -45,8 +45,10 @@ PrintData print_data(const PrintJob& j, const std::string& printer_name,
     settings.text = preview.settings;
     settings.tip = preview.note.empty() ? preview.settings : preview.settings + "\n" + preview.note;
     settings.shown = !preview.settings.empty();
-    std::string mode =
-        language_of(j) == PrinterLanguage::Epson ? captions::kModeEscp : captions::kModeText;
+    const PrinterLanguage language = language_of(j);
+    std::string mode = language == PrinterLanguage::Epson ? captions::kModeEscp
+                       : language == PrinterLanguage::Pcl ? captions::kModePcl
+                                                          : captions::kModeText;
     if (j.FitPages) {
         mode += captions::kModeFitPages;
     }

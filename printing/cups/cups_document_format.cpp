@@ -44,6 +44,10 @@ bool queue_takes(const std::string& queue, const char* format) {
 
 } // namespace
 
+bool queue_reads_pcl(const std::string& queue) {
+    return queue_takes(queue, kPcl);
+}
+
 std::string document_format_for(const std::string& queue, DocumentKind kind) {
     switch (kind) {
     case DocumentKind::PostScript:

@@ -13,4 +13,8 @@ namespace kvalon {
 // the printer, which it hands on unfiltered.
 std::string document_format_for(const std::string& queue, DocumentKind kind);
 
+// Whether `queue` lists application/vnd.hp-pcl among the formats it takes; no
+// answer is no.
+bool queue_reads_pcl(const std::string& queue);
+
 } // namespace kvalon
