@@ -159,16 +159,17 @@ void PclPrinter::line_feed() {
     const std::int64_t bottom =
         m_state.perforation_skip ? m_state.text_length : m_state.page_length - m_state.top_margin;
     if (next > bottom) {
-        end_page();
+        // The next page begins where the printer stands as this one ends.
         m_state.y = m_state.first_line();
+        end_page();
         return;
     }
     m_state.y = next;
 }
 
 void PclPrinter::form_feed() {
-    end_page();
     m_state.y = m_state.first_line();
+    end_page();
 }
 
 void PclPrinter::horizontal_tab() {
