@@ -43,8 +43,8 @@ public:
         }
         check_across(f.x, f.width);
         check_down(f.y, f.height);
-        add("f@" + std::to_string(f.x) + "," + std::to_string(f.y) + "," +
-            std::to_string(f.width) + "," + std::to_string(f.height) + ";");
+        add("f@" + std::to_string(f.x) + "," + std::to_string(f.y) + "," + std::to_string(f.width) +
+            "," + std::to_string(f.height) + ";");
     }
     void raster_row(const PclRasterRow& r) override {
         check_across(r.x, r.image.columns() * r.dot);
@@ -52,8 +52,8 @@ public:
         if (r.right <= r.x || !r.image.any_dot()) {
             std::abort();
         }
-        add("r@" + std::to_string(r.x) + "," + std::to_string(r.y) + "," +
-            std::to_string(r.right) + ";");
+        add("r@" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.right) +
+            ";");
     }
     void page_end(bool had_print, const PclState&) override {
         if (!had_print) {

@@ -26,7 +26,8 @@ int grey_of_percent(int percent) {
     return static_cast<int>(std::lround(kWhite * (100 - percent) / 100.0));
 }
 
-// The six cross-hatch patterns are printed as the grey they make: single
+// A pattern of the job's own (4, 5) prints black. The six cross-hatch
+// patterns are printed as the grey they make: single
 // lines cover about an eighth of the area, crossed ones a quarter.
 int hatch_grey(int pattern) {
     return grey_of_percent(pattern >= 5 ? 25 : 12);
@@ -75,7 +76,7 @@ bool PclPrinter::apply_rectangle(const PclCommand& command) {
         const std::int64_t top = std::max<std::int64_t>(s.top_margin + s.y, 0);
         const std::int64_t bottom =
             std::min(s.top_margin + s.y + s.rectangle_height, s.page_length);
-        if (right > left && bottom > top && kind != 4) {
+        if (right > left && bottom > top) {
             m_output.fill(PclFill{s.logical_left + left, top, right - left, bottom - top, grey});
             s.page_has_print = s.page_has_print || grey < kWhite;
         }

@@ -28,9 +28,10 @@ bool is_value_byte(unsigned char byte) {
     return in_range(byte, '0', '9') || byte == '+' || byte == '-' || byte == '.';
 }
 
-// The commands whose value counts the data bytes that follow them.
+// The commands whose value counts the data bytes that follow them: every W,
+// transparent print data and a raster row of one colour plane.
 bool carries_data(const PclCommand& command) {
-    return command.terminator == 'W' || command.is('&', 'p', 'X');
+    return command.terminator == 'W' || command.is('&', 'p', 'X') || command.is('*', 'b', 'V');
 }
 
 } // namespace

@@ -15,8 +15,8 @@ struct PclCommand {
     double value = 0;       // with its sign and decimals; 0 when none is given
     bool has_value = false;
     bool has_sign = false; // a relative move: the value was given with + or -
-    // The data bytes that follow the command (its value, for W commands and
-    // transparent print data).
+    // The data bytes that follow the command (its value, for W commands,
+    // transparent print data and colour planes' rows).
     std::uint32_t data_count = 0;
 
     bool is(char p, char g, char t) const {

@@ -285,8 +285,8 @@ TEST_F(PclPdf, RectanglesFillTheirPlace) {
 // Fonts by pitch and height, symbol sets, and the report's own code page
 // when the job chooses none.
 TEST_F(PclPdf, FontsAndSymbolSetsPrintTheirLetters) {
-    print_job(esc("E") + esc("(s0B") + "\x80\x81 " + esc("(9R") + "\xC2\xC3 " + esc("(8U") + "\xC5 " +
-              esc("(10U") + "\x82\r\n" + esc("(0N") + esc("(s16.67h8.5V") + "Small" +
+    print_job(esc("E") + esc("(s0B") + "\x80\x81 " + esc("(9R") + "\xC2\xC3 " + esc("(8U") +
+              "\xC5 " + esc("(10U") + "\x82\r\n" + esc("(0N") + esc("(s16.67h8.5V") + "Small" +
               esc("(s1p20V") + " Wide");
     const std::vector<PdfWord> words = pdf_words(pdf());
     for (const char* text : {"АБ", "ВГ", "é", "é", "Small", "Wide"}) {

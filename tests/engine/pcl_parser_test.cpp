@@ -74,6 +74,7 @@ TEST(PclParser, ReadsSequencesByTheirSyntax) {
              // A combined sequence goes on after the data of a lower-case w.
              Case{"\x1b*b2w1M3Mq", "[*b2W]<1><M>/[*b3M]q"},
              Case{"\x1b)s4W12", "[)s4W]<1><2>/"},
+             Case{"\x1b*b2V12x", "[*b2V]<1><2>/x"},
              // A byte that no sequence may hold ends it and is dropped; ESC
              // begins the next one.
              Case{"\x1b&l1\rx\x1b&a\x1b*p5X", "x[*p5X]"},
