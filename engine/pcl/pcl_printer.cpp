@@ -116,8 +116,9 @@ void PclPrinter::take_pjl(unsigned char byte) {
 
 void PclPrinter::print_character(unsigned char code) {
     const PclFont& font = m_state.font();
-    const std::int64_t width = m_state.hmi;
-    if (m_state.wrap && m_state.x + width > m_state.right_margin &&
+    const std::int64_t advance = m_state.hmi;
+    const std::int64_t width = font.advance();
+    if (m_state.wrap && m_state.x + advance > m_state.right_margin &&
         m_state.x > m_state.left_margin) {
         carriage_return();
         line_feed();
@@ -138,13 +139,20 @@ void PclPrinter::print_character(unsigned char code) {
     if (inside) {
         m_output.glyph(glyph);
         m_state.page_has_print = m_state.page_has_print || glyph.visible();
-        if (m_state.underline) {
-            m_output.fill(
-                PclFill{glyph.x, glyph.baseline + kUnderlineDepth, width, kUnderlineThickness, 0});
-            m_state.page_has_print = true;
-        }
+        underline(glyph, advance);
     }
-    move_x(m_state.x + width);
+    move_x(m_state.x + advance);
+}
+
+// The line runs under the letter's whole place, as far as the page goes.
+void PclPrinter::underline(const PclGlyph& glyph, std::int64_t advance) {
+    const std::int64_t top = glyph.baseline + kUnderlineDepth;
+    const std::int64_t length =
+        std::min(advance, m_state.logical_left + m_state.logical_width - glyph.x);
+    if (m_state.underline && length > 0 && top + kUnderlineThickness <= m_state.page_length) {
+        m_output.fill(PclFill{glyph.x, top, length, kUnderlineThickness, 0});
+        m_state.page_has_print = true;
+    }
 }
 
 void PclPrinter::carriage_return() {

@@ -21,9 +21,11 @@ struct PclGlyph {
     char32_t character = 0;
     std::int64_t x = 0;        // the left edge of its place
     std::int64_t baseline = 0; // the line it stands on
-    std::int64_t width = 0;    // how far it moves the cursor
-    std::int64_t line = 0;     // the VMI in force: box characters reach across it
-    double points = 12;        // its height
+    // The letter's own width, its font's pitch; the cursor moves on by the
+    // HMI, which may space letters apart or print them over each other.
+    std::int64_t width = 0;
+    std::int64_t line = 0; // the VMI in force: box characters reach across it
+    double points = 12;    // its height
     bool bold = false;
     bool italic = false;
 
@@ -90,6 +92,7 @@ private:
 
     void take_pjl(unsigned char byte);
     void print_character(unsigned char code);
+    void underline(const PclGlyph& glyph, std::int64_t advance);
     void carriage_return();
     void line_feed();
     void form_feed();
