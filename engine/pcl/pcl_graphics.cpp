@@ -147,34 +147,25 @@ void PclPrinter::raster_row() {
     decode_pcl_row(r.compression, r.data, most_bytes, r.seed);
     r.data.clear();
     const std::int64_t top = m_state.top_margin + m_state.y;
-    bool any = false;
-    for (const std::uint8_t byte : r.seed) {
-        any = any || byte != 0;
-    }
-    if (any && columns > 0 && top >= 0 && top + dot <= m_state.page_length) {
+    if (columns > 0 && top >= 0 && top + dot <= m_state.page_length) {
         PclRasterRow row{m_state.logical_left + r.left, top, dot,
                          BitImage(static_cast<int>(columns), 1)};
+        // The dots past the row's width are not printed.
+        std::int64_t rightmost = -1;
         for (std::size_t i = 0; i < r.seed.size(); ++i) {
             for (int bit = 0; bit < 8 && r.seed[i] != 0; ++bit) {
                 const auto column = static_cast<std::int64_t>(i * 8) + bit;
                 if ((r.seed[i] & (0x80 >> bit)) != 0 && column < columns) {
                     row.image.set(static_cast<int>(column), 0);
+                    rightmost = column;
                 }
             }
         }
-        std::size_t last = r.seed.size();
-        while (last > 0 && r.seed[last - 1] == 0) {
-            --last;
+        if (rightmost >= 0) {
+            row.right = row.x + (rightmost + 1) * dot;
+            m_output.raster_row(row);
+            m_state.page_has_print = true;
         }
-        int bits = 8;
-        while (bits > 1 && (r.seed[last - 1] & (0x100 >> bits)) == 0) {
-            --bits;
-        }
-        const std::int64_t dots =
-            std::min<std::int64_t>(static_cast<std::int64_t>(last - 1) * 8 + bits, columns);
-        row.right = row.x + dots * dot;
-        m_output.raster_row(row);
-        m_state.page_has_print = true;
     }
     move_y(m_state.y + dot);
 }
