@@ -4,6 +4,7 @@
 #include "engine/escp/escp_form_length.h"
 #include "engine/line_limit.h"
 #include "engine/messages.h"
+#include "engine/sheet_offset.h"
 #include "engine/whole_number.h"
 #include "startup/command_line.h"
 #include "startup/queue_address.h"
@@ -119,6 +120,12 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
         }
         job.form_length = length;
     }
+    if (const char* offset = options.get("kvalon-offset")) {
+        if (!parse_sheet_offset(offset)) {
+            throw KvalonError(ErrorKind::CommandLine, std::string("kvalon-offset=") + offset);
+        }
+        job.offset = offset;
+    }
     if (const char* fit = options.get("kvalon-fit-pages")) {
         job.fit_pages = switch_value("kvalon-fit-pages", fit);
     }
@@ -126,7 +133,7 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
         job.render = switch_value("kvalon-render", render);
     }
     job.options = options.others({"kvalon-escp", "kvalon-code-page", "kvalon-form-length",
-                                  "kvalon-fit-pages", "kvalon-render"});
+                                  "kvalon-fit-pages", "kvalon-offset", "kvalon-render"});
     return job;
 }
 

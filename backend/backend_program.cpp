@@ -62,6 +62,9 @@ void prepare_environment(const BackendJob& job) {
     if (!job.form_length.empty()) {
         setenv("KVALON_FORM_LENGTH", job.form_length.c_str(), 1);
     }
+    if (!job.offset.empty()) {
+        setenv("KVALON_OFFSET", job.offset.c_str(), 1);
+    }
 }
 
 std::string left_out_text(const LeftOutOption& left, const std::string& destination) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/sheet_offset.h"
+
 #include <string>
 
 namespace kvalon {
@@ -14,6 +16,8 @@ struct JobPreview {
     // Why some of the planned cells may not print, when the printer cannot
     // print as near the sheet's edges as they stand; empty when they all do.
     std::string note;
+    // How far the printer's pages are moved on the sheet (zero: not at all).
+    SheetOffset offset;
 };
 
 } // namespace kvalon

@@ -155,6 +155,25 @@ inline const std::string kCellsOutsidePrintable =
     "Страницата не се побира в частта от листа, която принтерът ";
 inline const std::string kCellsOutsidePrintableEnd =
     " отпечатва; текст по краищата ѝ може да не излезе";
+// The status line after an offset was chosen: kOffsetChosen, the offset,
+// kOffsetChosenFor and the printer.
+inline const std::string kOffsetChosen = "Отместване на печата ";
+inline const std::string kOffsetChosenFor = " мм за принтера ";
+// The title of the calibration page's document on a queue or in a PDF.
+inline const std::string kCalibrationDocument = "Kvalon-P: страница за отместване на печата";
+// The words the calibration page prints beside its cross.
+inline const std::string kCalibrationTitle = "Отместване на печата";
+inline const std::string kCalibrationNow = "Отместване сега: ";
+inline const std::string kCalibrationMeasure = "Измерете от левия ръб на листа до";
+inline const std::string kCalibrationMeasureMore =
+    "отвесната линия на кръста и от горния ръб до хоризонталната.";
+inline const std::string kCalibrationChange =
+    "Колкото над 50 мм е мярката, с толкова намалете отместването;";
+inline const std::string kCalibrationChangeMore = "колкото под 50 мм, с толкова го увеличете.";
+// The printer's offset, then kOffsetOffSheetEnd.
+inline const std::string kOffsetOffSheet = "Отместването на печата ";
+inline const std::string kOffsetOffSheetEnd =
+    " мм изкарва част от страницата извън листа; текст по краищата ѝ няма да излезе";
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
@@ -233,6 +252,11 @@ inline const std::string kTheQueue = "Опашката ";
 inline const std::string kQueueReadyPrintsOn =
     " е готова: отчетите, пратени на нея, се отпечатват на ";
 inline const std::string kQueueReadsCodePage = "Кодова таблица на отчетите: ";
+inline const std::string kQueueReadsLanguage = "Отчетите се печатат ";
+inline const std::string kQueueLanguageEpson = "като на матричен принтер Epson (ESC/P)";
+inline const std::string kQueueLanguageText = "като обикновен текст";
+inline const std::string kQueueFormLength = "Дължина на листа на принтера: ";
+inline const std::string kQueueOffset = "Отместване на печата: ";
 inline const std::string kClientsReachIt = "Клиентите я достигат така:\n";
 inline const std::string kClientCups = "  друг компютър с CUPS: ";
 inline const std::string kClientIpp = "  IPP:                  ";
@@ -299,6 +323,9 @@ inline const std::string kUsage =
     "                  команда ESC C в отчета я сменя\n"
     "  --fit-pages     всяка страница, която отчетът започва със знак за нова\n"
     "                  страница, се отпечатва на един лист (шрифтът се смалява)\n"
+    "  --offset X,Y    отмества печата на листа с X мм надясно и Y мм надолу\n"
+    "                  (с минус: наляво и нагоре), за предварително отпечатани\n"
+    "                  бланки; дроби с точка (1.5,-2) или със запетая (1,5;-2)\n"
     "  --printer ИМЕ   печат на тази опашка на CUPS вместо по подразбиране;\n"
     "                  ОПАШКА/ИНСТАНЦИЯ взема и настройките на инстанцията\n"
     "  --pdf ФАЙЛ      печат в PDF файл (вграденият PDF принтер)\n"
@@ -313,7 +340,9 @@ inline const std::string kUsage =
     "  --setup-queue ИМЕ ОПАШКА\n"
     "                  създава на този сървър опашка ИМЕ за отчетите на други\n"
     "                  компютри; те се отпечатват на ОПАШКА (нужни са права lpadmin);\n"
-    "                  с --code-page ИМЕ опашката чете отчетите в тази таблица\n"
+    "                  с --code-page ИМЕ опашката чете отчетите в тази таблица,\n"
+    "                  а --escp, --text, --form-length и --offset стават нейни\n"
+    "                  настройки по подразбиране (опциите на заданието ги сменят)\n"
     "  --remove-queue ИМЕ\n"
     "                  премахва такава опашка\n"
     "  --help          тази помощ\n"
@@ -322,7 +351,7 @@ inline const std::string kUsage =
     "Среда: KVALON_PDF=ФАЙЛ прави PDF принтера принтер по подразбиране;\n"
     "KVALON_PAPER=КОД дава листа му; KVALON_ESCP=1 включва --escp,\n"
     "KVALON_ESCP=0 - --text;\n"
-    "KVALON_FORM_LENGTH=Д дава --form-length;\n"
+    "KVALON_FORM_LENGTH=Д дава --form-length; KVALON_OFFSET=X,Y дава --offset;\n"
     "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +

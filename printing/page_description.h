@@ -2,6 +2,7 @@
 
 #include "engine/bit_image.h"
 #include "engine/page_area.h"
+#include "engine/sheet_offset.h"
 #include "engine/units.h"
 
 #include <cstddef>
@@ -73,6 +74,9 @@ struct PageDescription {
     bool landscape = false;
     int dpi = DrawingDpi; // the resolution fills and font sizes were rounded to
     PageArea cells;       // where the plan puts its cells; empty when not told
+    // How far the surface has moved everything on the page (cells included)
+    // for its printer's feed; the plan put them that much the other way.
+    SheetOffset offset;
     std::vector<PageFace> faces;
     std::vector<Fill> fills;
     std::vector<PlacedImage> images;

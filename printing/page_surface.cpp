@@ -1,7 +1,10 @@
 #include "printing/page_surface.h"
 
+#include "engine/messages.h"
+#include "engine/notice.h"
 #include "engine/units.h"
 #include "printing/face_metrics.h"
+#include "printing/sheet_placement.h"
 #include "printing/utf8_walk.h"
 
 #include <algorithm>
@@ -15,14 +18,18 @@ double twips_of(double mm) {
     return std::round(mm * TwipsPerInch / MmPerInch);
 }
 
+std::string off_sheet_note(const SheetOffset& offset) {
+    return messages::kOffsetOffSheet + sheet_offset_text(offset) + messages::kOffsetOffSheetEnd;
+}
+
 } // namespace
 
 PageSurface::PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> faces,
                          std::unique_ptr<DocumentSink> sink)
     : m_faces(std::move(faces)), m_sink(std::move(sink)), m_paper(setup.paper),
       m_paper_code(setup.paper_code), m_takes_a4(setup.takes_a4), m_resolution(setup.resolution),
-      m_device_name(setup.device_name), m_copies(setup.copies), m_describe_job(setup.describe_job) {
-}
+      m_device_name(setup.device_name), m_copies(setup.copies), m_describe_job(setup.describe_job),
+      m_offset(setup.offset) {}
 
 PageSurface::~PageSurface() {
     abandon_document();
@@ -175,12 +182,16 @@ DocumentInfo PageSurface::document_info() const {
 }
 
 JobPreview PageSurface::job_preview(const PageArea& cells) {
-    if (!m_describe_job) {
-        return {};
-    }
     PageDescription planned = sheet();
-    planned.cells = cells;
-    return m_describe_job(document_info(), planned);
+    planned.cells = offset_area(cells, m_offset);
+    planned.offset = m_offset;
+    JobPreview preview = m_describe_job ? m_describe_job(document_info(), planned) : JobPreview{};
+    preview.offset = m_offset;
+    if (preview.note.empty() &&
+        !lies_on_sheet(planned.cells, planned.width_mm, planned.height_mm)) {
+        preview.note = off_sheet_note(m_offset);
+    }
+    return preview;
 }
 
 // The position is not touched: new_page(), end_doc() and abandon_document()
@@ -196,6 +207,7 @@ void PageSurface::begin_document() {
     if (!m_sink->is_open()) {
         m_sink->begin(document_info());
         m_marked = false;
+        m_told_off_sheet = false;
         m_page_pending = false;
         open_page();
     }
@@ -217,7 +229,23 @@ void PageSurface::begin_output() {
 void PageSurface::emit_page() {
     m_page_open = false;
     m_page_face_known = false;
-    m_sink->add_page(m_batch.take());
+    m_sink->add_page(offset_page(m_batch.take()));
+}
+
+// The offset moves the print, cells and all, after everything was drawn
+// where the plan put it; the user hears once a document when that pushes
+// cells off the sheet.
+PageDescription PageSurface::offset_page(PageDescription page) {
+    if (m_offset.is_zero()) {
+        return page;
+    }
+    move_page(page, PagePlacement{m_offset.across_mm, m_offset.down_mm, true});
+    page.offset = m_offset;
+    if (!m_told_off_sheet && !lies_on_sheet(page.cells, page.width_mm, page.height_mm)) {
+        m_told_off_sheet = true;
+        tell_user(off_sheet_note(m_offset));
+    }
+    return page;
 }
 
 void PageSurface::line(float x1, float y1, float x2, float y2) {
@@ -317,6 +345,7 @@ SurfaceSetup PageSurface::setup() const {
     setup.device_name = m_device_name;
     setup.copies = m_copies;
     setup.describe_job = m_describe_job;
+    setup.offset = m_offset;
     return setup;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/paper_codes.h"
 #include "engine/printer_surface.h"
+#include "engine/sheet_offset.h"
 #include "engine/units.h"
 #include "printing/document_sink.h"
 #include "printing/page_batch.h"
@@ -25,6 +26,7 @@ struct SurfaceSetup {
     std::string device_name;     // as the print data show it
     int copies = 1;
     bool takes_a4 = true; // the target has an A4 sheet
+    SheetOffset offset;   // every page moved by it on the sheet, for the printer's feed
     // What a document with this info and pages like this sheet would be sent
     // with (the destination's own description); unset: nothing to tell.
     std::function<JobPreview(const DocumentInfo&, const PageDescription&)> describe_job;
@@ -103,6 +105,7 @@ private:
     void begin_output();
     void open_page();
     void emit_page();
+    PageDescription offset_page(PageDescription page);
     void font_changed();
 
     std::shared_ptr<FaceSource> m_faces;
@@ -115,6 +118,8 @@ private:
     std::string m_device_name;
     int m_copies;
     std::function<JobPreview(const DocumentInfo&, const PageDescription&)> m_describe_job;
+    SheetOffset m_offset;
+    bool m_told_off_sheet = false; // the document was told its offset pushes cells off
     std::string m_title;
     PageArea m_cell_area;
     std::string m_face;

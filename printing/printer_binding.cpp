@@ -6,9 +6,10 @@
 
 namespace kvalon {
 
-std::unique_ptr<PrinterSurface>
-make_printer_surface(std::shared_ptr<const Destination> destination) {
+std::unique_ptr<PrinterSurface> make_printer_surface(std::shared_ptr<const Destination> destination,
+                                                     SheetOffset offset) {
     SurfaceSetup setup = destination->surface_setup();
+    setup.offset = offset;
     setup.describe_job = [destination](const DocumentInfo& info, const PageDescription& sheet) {
         return destination->describe_job(info, sheet);
     };
@@ -21,8 +22,8 @@ PrinterBinding::~PrinterBinding() {
     }
 }
 
-void PrinterBinding::bind(std::shared_ptr<const Destination> destination) {
-    std::unique_ptr<PrinterSurface> surface = make_printer_surface(destination);
+void PrinterBinding::bind(std::shared_ptr<const Destination> destination, SheetOffset offset) {
+    std::unique_ptr<PrinterSurface> surface = make_printer_surface(destination, offset);
     set_printer(surface.get());
     m_surface = std::move(surface);
     m_destination = std::move(destination);

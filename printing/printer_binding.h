@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/printer_surface.h"
+#include "engine/sheet_offset.h"
 #include "printing/destination.h"
 
 #include <memory>
@@ -10,9 +11,10 @@ namespace kvalon {
 // The printer surface for `destination`: pages measured and drawn in the
 // program's font file on the destination's sheet, handed to its page sink,
 // its jobs described as the destination describes them. Throws as the
-// destination's surface_setup() does.
-std::unique_ptr<PrinterSurface>
-make_printer_surface(std::shared_ptr<const Destination> destination);
+// destination's surface_setup() does. Every page is moved on its sheet by
+// `offset`, the printer's own.
+std::unique_ptr<PrinterSurface> make_printer_surface(std::shared_ptr<const Destination> destination,
+                                                     SheetOffset offset = {});
 
 // The printer the program prints on, owned: printer() is bound to a surface
 // made for a destination, and bound anew when the user picks another one.
@@ -28,7 +30,7 @@ public:
     // Makes the surface for `destination` and binds printer() to it; the
     // previous surface is dropped. Throws KvalonError as the destination's
     // surface_setup() does, and then changes nothing.
-    void bind(std::shared_ptr<const Destination> destination);
+    void bind(std::shared_ptr<const Destination> destination, SheetOffset offset = {});
     bool is_bound() const { return m_surface != nullptr; }
     // Only while bound.
     const Destination& destination() const { return *m_destination; }

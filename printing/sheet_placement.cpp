@@ -97,4 +97,36 @@ void move_page(PageDescription& page, const PagePlacement& placement) {
     }
 }
 
+PageArea offset_area(const PageArea& cells, const SheetOffset& offset) {
+    if (cells.empty()) {
+        return cells;
+    }
+    return {cells.left + offset.across_mm, cells.top + offset.down_mm,
+            cells.right + offset.across_mm, cells.bottom + offset.down_mm};
+}
+
+bool lies_on_sheet(const PageArea& cells, double width_mm, double height_mm) {
+    // A hundredth of a millimetre is rounding, not print off the edge.
+    constexpr double kSlack = 0.01;
+    return cells.empty() || (cells.left > -kSlack && cells.top > -kSlack &&
+                             cells.right < width_mm + kSlack && cells.bottom < height_mm + kSlack);
+}
+
+PagePlacement place_offset_page(const PageDescription& page, const MediaMargins& margins) {
+    const SheetOffset back{-page.offset.across_mm, -page.offset.down_mm};
+    PagePlacement placement =
+        place_within_margins(offset_area(page.cells, back), page.width_mm, page.height_mm,
+                             page.landscape, margins, page.dpi);
+    if (page.offset.is_zero() || !placement.whole) {
+        return placement;
+    }
+    const PageArea& cells = page.cells;
+    const PageArea placed{cells.left + placement.right_mm, cells.top + placement.down_mm,
+                          cells.right + placement.right_mm, cells.bottom + placement.down_mm};
+    const PagePlacement again = place_within_margins(placed, page.width_mm, page.height_mm,
+                                                     page.landscape, margins, page.dpi);
+    placement.whole = again.right_mm == 0 && again.down_mm == 0;
+    return placement;
+}
+
 } // namespace kvalon

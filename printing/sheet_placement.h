@@ -42,4 +42,16 @@ PagePlacement place_within_margins(const PageArea& cells, double width_mm, doubl
 // Moves everything drawn on `page` (and its cell area) by `placement`.
 void move_page(PageDescription& page, const PagePlacement& placement);
 
+// `cells` moved by `offset`.
+PageArea offset_area(const PageArea& cells, const SheetOffset& offset);
+
+// Whether `cells` (when told) lie on a sheet of `width_mm` x `height_mm`.
+bool lies_on_sheet(const PageArea& cells, double width_mm, double height_mm);
+
+// The move within `margins` of a page its surface has moved by its offset:
+// the least move of the planned cells, as for a page without an offset, so
+// that the offset still moves the print on the sheet; `whole` is false when
+// the cells, moved and offset, do not all lie within the margins.
+PagePlacement place_offset_page(const PageDescription& page, const MediaMargins& margins);
+
 } // namespace kvalon

@@ -75,6 +75,19 @@ int run_report(const ProgramOptions& options) {
         options, [&request] { return choose_printer(request); }, hooks, binding);
 }
 
+// A queue being removed keeps no defaults.
+void refuse_queue_defaults(const QueueDefaults& defaults) {
+    const char* option = defaults.code_page                           ? "--code-page"
+                         : defaults.language == LanguageChoice::Epson ? "--escp"
+                         : defaults.language == LanguageChoice::Text  ? "--text"
+                         : !defaults.form_length.empty()              ? "--form-length"
+                         : defaults.offset                            ? "--offset"
+                                                                      : nullptr;
+    if (option != nullptr) {
+        throw KvalonError(ErrorKind::CommandLine, option);
+    }
+}
+
 // Setting up or removing the print-server queue needs neither a display nor
 // a report.
 int run_queue_command(const ProgramOptions& options) {
@@ -83,10 +96,12 @@ int run_queue_command(const ProgramOptions& options) {
     }
     const QueueCommand& command = *options.queue_command;
     const bool setup = command.action == QueueCommand::Action::Setup;
-    if (!setup && options.code_page) {
-        throw KvalonError(ErrorKind::CommandLine, "--code-page");
+    QueueDefaults defaults{options.code_page, options.language, options.form_length_text,
+                           options.offset};
+    if (!setup) {
+        refuse_queue_defaults(defaults);
     }
-    write_to_stdout(setup ? set_up_queue(command.name, command.destination, options.code_page)
+    write_to_stdout(setup ? set_up_queue(command.name, command.destination, defaults)
                           : remove_queue(command.name));
     return kExitOk;
 }

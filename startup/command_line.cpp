@@ -89,6 +89,13 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
         if (!options.form_length) {
             throw KvalonError(ErrorKind::CommandLine, "--form-length " + length);
         }
+        options.form_length_text = length;
+    } else if (is_option(word, "--offset")) {
+        const std::string offset = option_value(words, index, "--offset");
+        options.offset = parse_sheet_offset(offset);
+        if (!options.offset) {
+            throw KvalonError(ErrorKind::CommandLine, "--offset " + offset);
+        }
     } else if (word == "--fit-pages") {
         options.fit_pages = true;
     } else if (word == "--open" && index + 1 == words.size()) {

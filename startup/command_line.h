@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
+#include "engine/sheet_offset.h"
 
 #include <cstdint>
 #include <optional>
@@ -45,7 +46,11 @@ struct ProgramOptions {
     std::optional<CodePageChoice> code_page;
     // --form-length: the form the printer was set to (printer units).
     std::optional<std::int64_t> form_length;
-    bool fit_pages = false; // each page the report makes with a form feed on one sheet
+    std::string form_length_text; // as written, for a queue's default
+    bool fit_pages = false;       // each page the report makes with a form feed on one sheet
+    // --offset X,Y: every page moved on the sheet for the printer's feed
+    // (millimetres across and down).
+    std::optional<SheetOffset> offset;
     std::optional<std::string> printer;
     std::optional<std::string> pdf;
     std::optional<int> paper;

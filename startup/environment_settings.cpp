@@ -49,6 +49,18 @@ std::optional<std::int64_t> form_length_from_environment() {
     return length;
 }
 
+std::optional<SheetOffset> offset_from_environment() {
+    const char* text = std::getenv("KVALON_OFFSET");
+    if (text == nullptr || *text == '\0') {
+        return std::nullopt;
+    }
+    const std::optional<SheetOffset> offset = parse_sheet_offset(text);
+    if (!offset) {
+        throw KvalonError(ErrorKind::CommandLine, std::string("KVALON_OFFSET=") + text);
+    }
+    return offset;
+}
+
 int job_wait_from_environment(int fallback) {
     const int seconds = environment_number("KVALON_JOB_WAIT", fallback);
     if (seconds < 0) {

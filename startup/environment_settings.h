@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "engine/printer_language.h"
+#include "engine/sheet_offset.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,6 +22,9 @@ LanguageChoice language_from_environment();
 // KVALON_FORM_LENGTH: the printer's form as --form-length takes it, or
 // nothing when it is unset or empty.
 std::optional<std::int64_t> form_length_from_environment();
+// KVALON_OFFSET: the printer's offset as --offset takes it, or nothing when
+// it is unset or empty.
+std::optional<SheetOffset> offset_from_environment();
 
 // KVALON_JOB_WAIT: the seconds a CUPS job is followed to its end, 0 or more;
 // `fallback` when unset.

@@ -77,6 +77,9 @@ std::string job_report(const JobPreview& preview) {
     if (!preview.settings.empty()) {
         add_line(text, "JobOptions", preview.settings);
     }
+    if (!preview.offset.is_zero()) {
+        add_line(text, "OffsetMm", sheet_offset_text(preview.offset));
+    }
     if (!preview.note.empty()) {
         add_line(text, "Note", preview.note);
     }

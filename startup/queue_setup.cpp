@@ -127,20 +127,45 @@ std::string setup_failure_reason() {
     return failure_reason();
 }
 
-// The queue's default for the option a job may give itself; a queue set up
+// The queue's default for an option a job may give itself; a queue set up
 // again without one forgets the one it had.
-void add_code_page_default(ipp_t* request, const std::optional<CodePageChoice>& code_page) {
-    constexpr const char* kDefault = "kvalon-code-page-default";
-    if (code_page) {
-        ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, kDefault, nullptr,
-                     std::string(code_page_choice_name(*code_page)).c_str());
+void add_default(ipp_t* request, const char* name, const std::optional<std::string>& value) {
+    if (value) {
+        ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, name, nullptr, value->c_str());
     } else {
-        ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_DELETEATTR, kDefault, 0);
+        ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_DELETEATTR, name, 0);
     }
 }
 
+std::optional<std::string> language_value(LanguageChoice language) {
+    switch (language) {
+    case LanguageChoice::Epson:
+        return "1";
+    case LanguageChoice::Text:
+        return "0";
+    case LanguageChoice::Auto:
+        break;
+    }
+    return std::nullopt;
+}
+
+void add_defaults(ipp_t* request, const QueueDefaults& defaults) {
+    const std::optional<CodePageChoice>& code_page = defaults.code_page;
+    add_default(request, "kvalon-code-page-default",
+                code_page ? std::optional<std::string>(code_page_choice_name(*code_page))
+                          : std::nullopt);
+    add_default(request, "kvalon-escp-default", language_value(defaults.language));
+    add_default(request, "kvalon-form-length-default",
+                defaults.form_length.empty() ? std::nullopt
+                                             : std::optional<std::string>(defaults.form_length));
+    const bool offset = defaults.offset && !defaults.offset->is_zero();
+    add_default(request, "kvalon-offset-default",
+                offset ? std::optional<std::string>(sheet_offset_text(*defaults.offset))
+                       : std::nullopt);
+}
+
 void write_queue(const std::string& name, const std::string& destination,
-                 const std::optional<CodePageChoice>& code_page) {
+                 const QueueDefaults& defaults) {
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  printer_uri(name).c_str());
@@ -159,7 +184,7 @@ void write_queue(const std::string& name, const std::string& destination,
     // One report that cannot be printed must not stop the office's queue.
     ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr,
                  "abort-job");
-    add_code_page_default(request, code_page);
+    add_defaults(request, defaults);
     ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
     if (service_failed()) {
         throw KvalonError(ErrorKind::QueueSetup, name, setup_failure_reason());
@@ -190,14 +215,33 @@ bool server_shares_queues() {
     return shares;
 }
 
+// The defaults besides the code page, told only when given.
+std::string defaults_text(const QueueDefaults& defaults) {
+    std::string text;
+    if (defaults.language != LanguageChoice::Auto) {
+        text += messages::kQueueReadsLanguage +
+                (defaults.language == LanguageChoice::Epson ? messages::kQueueLanguageEpson
+                                                            : messages::kQueueLanguageText) +
+                ".\n";
+    }
+    if (!defaults.form_length.empty()) {
+        text += messages::kQueueFormLength + defaults.form_length + ".\n";
+    }
+    if (defaults.offset && !defaults.offset->is_zero()) {
+        text += messages::kQueueOffset + sheet_offset_text(*defaults.offset) + " мм.\n";
+    }
+    return text;
+}
+
 std::string how_clients_reach(const std::string& name, const std::string& destination,
-                              const std::optional<CodePageChoice>& code_page) {
+                              const QueueDefaults& defaults) {
+    const std::optional<CodePageChoice>& code_page = defaults.code_page;
     const std::string host = server_host();
     const std::string address = host + ":" + std::to_string(ippPort());
     std::string text = messages::kTheQueue + name + messages::kQueueReadyPrintsOn + destination +
                        ".\n" + messages::kQueueReadsCodePage +
                        std::string(code_page_choice_name(code_page.value_or(CodePageChoice{}))) +
-                       ".\n" + messages::kClientsReachIt;
+                       ".\n" + defaults_text(defaults) + messages::kClientsReachIt;
     text += messages::kClientCups + "lp -h " + address + " -d " + name + " -o raw " +
             messages::kReportWord + "\n";
     text += messages::kClientIpp + "ipp://" + address + "/printers/" + name + "\n";
@@ -212,7 +256,7 @@ std::string how_clients_reach(const std::string& name, const std::string& destin
 } // namespace
 
 std::string set_up_queue(const std::string& name, const std::string& destination,
-                         const std::optional<CodePageChoice>& code_page) {
+                         const QueueDefaults& defaults) {
     cupsSetPasswordCB2(no_password, nullptr);
     if (!is_usable_name(name)) {
         throw KvalonError(ErrorKind::QueueSetup, name, messages::kBadQueueName);
@@ -222,8 +266,8 @@ std::string set_up_queue(const std::string& name, const std::string& destination
     if (existing.exists && !destination_of(existing.device_uri)) {
         throw KvalonError(ErrorKind::QueueSetup, name, messages::kQueueNameTaken);
     }
-    write_queue(name, destination, code_page);
-    return how_clients_reach(name, destination, code_page);
+    write_queue(name, destination, defaults);
+    return how_clients_reach(name, destination, defaults);
 }
 
 std::string remove_queue(const std::string& name) {

@@ -48,15 +48,19 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
         if (!job_options.code_page) {
             job_options.code_page = code_page_from_environment();
         }
+        if (!job_options.offset) {
+            job_options.offset = offset_from_environment();
+        }
+        const SheetOffset offset = job_options.offset.value_or(SheetOffset{});
         take_standard_input(job_options, piped_report);
         PrinterChoice choice;
         hooks.printer_count = [&choose, &choice] {
             choice = choose();
             return choice.printer_count;
         };
-        hooks.bind_printer = [&choice, &binding] {
+        hooks.bind_printer = [&choice, &binding, offset] {
             if (choice.destination) {
-                binding.bind(choice.destination);
+                binding.bind(choice.destination, offset);
             }
         };
         hooks.pass_document = [&binding](DocumentKind kind, const std::string& path,

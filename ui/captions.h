@@ -18,6 +18,14 @@ inline constexpr const char* kChooseFile = "&Избор";
 inline constexpr const char* kPrintPreview = "&Печат";
 inline constexpr const char* kPrinterMenu = "П&ринтер";
 inline constexpr const char* kPdfPrinter = "PDF &файл…";
+inline constexpr const char* kOffsetItem = "&Отместване на печата…";
+// The offset dialog.
+inline constexpr const char* kOffsetTitle = "Отместване на печата";
+inline constexpr const char* kOffsetPrinter = "Принтер:";
+inline constexpr const char* kOffsetAcross = "На&дясно, мм:";
+inline constexpr const char* kOffsetDown = "На&долу, мм:";
+inline constexpr const char* kOffsetMinusHint = "С минус: наляво и нагоре.";
+inline constexpr const char* kCalibrationButton = "&Страница за измерване";
 inline constexpr const char* kEscpMode = "Пе&чат като Epson (ESC/P)";
 inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
 inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";

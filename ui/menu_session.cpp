@@ -7,6 +7,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_language.h"
 #include "engine/printer_surface.h"
+#include "printing/calibration_page.h"
 #include "printing/printer_binding.h"
 #include "printing/sheet_placement.h"
 #include "ui/user_settings.h"
@@ -25,6 +26,13 @@ MenuSession::MenuSession(PrinterBinding& binding, UserSettings& settings, Window
         j.CodePageAsked = m_settings.code_page();
     }
     j.FitPages = j.FitPages || m_settings.fit_pages();
+    // The printer bound at start-up prints with its own offset too.
+    if (m_binding.is_bound()) {
+        const SheetOffset offset = m_settings.offset_for(m_binding.destination());
+        if (!offset.is_zero()) {
+            m_binding.bind(m_binding.shared_destination(), offset);
+        }
+    }
 }
 
 std::string MenuSession::start_choice(const std::string& home) {
@@ -96,7 +104,7 @@ void MenuSession::tell_code_page_contradicted() {
 
 void MenuSession::choose_printer(std::shared_ptr<const Destination> destination) {
     m_print.end_document();
-    m_binding.bind(destination);
+    m_binding.bind(destination, m_settings.offset_for(*destination));
     m_settings.remember_printer(*destination);
     tell(messages::kPrinterChosen + printer().device_name());
 }
@@ -128,6 +136,32 @@ bool MenuSession::fit_pages() const {
 void MenuSession::set_fit_pages(bool on) {
     job().FitPages = on;
     m_settings.remember_fit_pages(on);
+}
+
+SheetOffset MenuSession::offset() const {
+    return m_binding.is_bound() ? m_settings.offset_for(m_binding.destination()) : SheetOffset{};
+}
+
+// The surface is made anew for the same printer: pages already held for the
+// PDF printer's file keep the offset they were printed with.
+void MenuSession::set_offset(const SheetOffset& offset) {
+    if (!m_binding.is_bound()) {
+        return;
+    }
+    m_print.end_document();
+    m_settings.remember_offset(m_binding.destination(), offset);
+    m_binding.bind(m_binding.shared_destination(), offset);
+    tell(messages::kOffsetChosen + sheet_offset_text(offset) + messages::kOffsetChosenFor +
+         printer().device_name());
+}
+
+bool MenuSession::print_calibration_page() {
+    if (!m_binding.is_bound()) {
+        return false;
+    }
+    const SheetOffset current = offset();
+    return m_print.print_sheet(messages::kCalibrationDocument,
+                               [current] { draw_calibration_page(printer(), current); });
 }
 
 std::optional<std::string> MenuSession::report_to_plan_again() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/sheet_offset.h"
 #include "printing/destination.h"
 #include "ui/listeners.h"
 #include "ui/print_data.h"
@@ -59,6 +60,15 @@ public:
     void set_code_page(const CodePageChoice& choice);
     bool fit_pages() const;
     void set_fit_pages(bool on);
+    // How far the printer bound moves every page on its sheet, remembered for
+    // that printer; a new offset prints from the next page on (the pages
+    // printed so far are written first). Zero with no printer.
+    SheetOffset offset() const;
+    void set_offset(const SheetOffset& offset);
+    // The calibration page (printing/calibration_page.h) on the printer
+    // bound, with its offset, as a document of its own. False, told, when
+    // nothing was printed.
+    bool print_calibration_page();
     // After any of these the report on view, if any, is planned anew from its
     // first page: the report to open again, its pages printed so far written
     // first. Nothing when there is no job.

@@ -124,6 +124,13 @@ public:
     // The page on view as the printer would get it if it were printed now.
     PageDescription page_as_printed() const;
 
+    // Prints what `draw` draws (a sheet of the program's own, such as the
+    // calibration page) as a document of its own titled `title`, on the
+    // printer bound, through the same pages as a report's: the PDF printer's
+    // document so far is written first, and this one at once. False, told,
+    // when nothing was printed.
+    bool print_sheet(const std::string& title, const std::function<void()>& draw);
+
     // Writes the PDF printer's document: before the printer changes or the
     // job ends. Nothing for a CUPS queue, whose jobs are sent at once.
     void end_document();
@@ -169,6 +176,7 @@ private:
     bool m_printed_while_viewing = false;
     std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
     std::optional<PageRange> m_failed_pages;
+    std::string m_sheet_title; // while print_sheet() prints: the title of its document
 };
 
 } // namespace kvalon

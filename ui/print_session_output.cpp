@@ -140,8 +140,9 @@ bool PrintSession::open_preview_document(const FileOutput& file) {
             path = offered;
         }
     }
-    m_document =
-        std::make_unique<PreviewDocument>(file.make_file_sink(path), path, document_title(m_path));
+    m_document = std::make_unique<PreviewDocument>(file.make_file_sink(path), path,
+                                                   m_sheet_title.empty() ? document_title(m_path)
+                                                                         : m_sheet_title);
     m_held_pages = 0;
     return true;
 }
@@ -156,7 +157,9 @@ bool PrintSession::send_to_queue(const PageRange& pages, const std::function<voi
         PageCaptureSink& captured = *capture;
         // One copy drawn: the queue makes the copies.
         const std::unique_ptr<PrinterSurface> surface = surface_like_printer(std::move(capture), 1);
-        surface->set_document_title(document_title(m_path) + " " + pages_caption(pages));
+        surface->set_document_title(m_sheet_title.empty()
+                                        ? document_title(m_path) + " " + pages_caption(pages)
+                                        : m_sheet_title);
         {
             const ScopedPrinter bound(*surface);
             draw();
@@ -182,6 +185,19 @@ bool PrintSession::send_to_queue(const PageRange& pages, const std::function<voi
     events.ended = [] {};
     m_jobs.push_back(std::make_unique<QueueJob>(std::move(document), m_services, events));
     return true;
+}
+
+bool PrintSession::print_sheet(const std::string& title, const std::function<void()>& draw) {
+    end_document();
+    m_sheet_title = title;
+    const bool viewed_printing = m_printed_while_viewing;
+    const bool printed = print_with(PageRange{1, 1}, draw);
+    m_printed_while_viewing = viewed_printing;
+    if (printed) {
+        end_document();
+    }
+    m_sheet_title.clear();
+    return printed;
 }
 
 void PrintSession::begin_viewing() {

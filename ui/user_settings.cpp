@@ -2,6 +2,7 @@
 
 #include "printing/choice/printer_choice.h"
 
+#include <cctype>
 #include <filesystem>
 
 namespace kvalon {
@@ -14,8 +15,30 @@ const std::string kPrinterKindKey = "kind";
 const std::string kEscpKey = "printer/escp";
 const std::string kCodePageKey = "report/code-page";
 const std::string kFitPagesKey = "printer/fit-pages";
+// One key under "offsets/" for each printer, its kind and queue in it.
+const std::string kOffsetGroup = "offsets/";
 const std::string kTrue = "true";
 const std::string kFalse = "false";
+// A printer as a key of the settings: letters and digits as they are, every
+// other byte (the group separator "/" among them) as %XX.
+std::string offset_key(const Destination& printer) {
+    const RememberedPrinter remembered = printer.remembered();
+    const auto queue = remembered.fields.find("queue");
+    const std::string name =
+        remembered.kind + (queue != remembered.fields.end() ? "-" + queue->second : "");
+    std::string key = kOffsetGroup;
+    constexpr const char* kHex = "0123456789ABCDEF";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0 || c == '-' || c == '_') {
+            key += c;
+        } else {
+            key += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        }
+    }
+    return key;
+}
+
 } // namespace
 
 std::string UserSettings::folder() const {
@@ -83,6 +106,15 @@ bool UserSettings::fit_pages() const {
 
 void UserSettings::remember_fit_pages(bool on) {
     m_store.set_value(kFitPagesKey, on ? kTrue : kFalse);
+}
+
+SheetOffset UserSettings::offset_for(const Destination& printer) const {
+    const std::optional<std::string> text = m_store.value(offset_key(printer));
+    return text ? parse_sheet_offset(*text).value_or(SheetOffset{}) : SheetOffset{};
+}
+
+void UserSettings::remember_offset(const Destination& printer, const SheetOffset& offset) {
+    m_store.set_value(offset_key(printer), sheet_offset_text(offset));
 }
 
 } // namespace kvalon

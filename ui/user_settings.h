@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page.h"
+#include "engine/sheet_offset.h"
 #include "printing/destination.h"
 #include "ui/settings_store.h"
 
@@ -37,6 +38,12 @@ public:
     // Whether each page a report makes with a form feed is fitted on one sheet.
     bool fit_pages() const;
     void remember_fit_pages(bool on);
+
+    // How far pages are moved on the sheet for `printer`: each queue has its
+    // own, the PDF printer one whatever file it writes; zero when none was
+    // chosen.
+    SheetOffset offset_for(const Destination& printer) const;
+    void remember_offset(const Destination& printer, const SheetOffset& offset);
 
 private:
     bool flag(const std::string& key) const;

@@ -85,8 +85,7 @@ void CupsJobSink::place(const PageDescription& page) {
         m_document->add_page(page);
         return;
     }
-    const PagePlacement placement = place_within_margins(page.cells, page.width_mm, page.height_mm,
-                                                         page.landscape, *m_margins, page.dpi);
+    const PagePlacement placement = place_offset_page(page, *m_margins);
     if (!placement.whole && !(page.cells == m_told_cells)) {
         m_told_cells = page.cells;
         tell_user(cells_outside_note(m_settings.queue));

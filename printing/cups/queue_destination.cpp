@@ -117,10 +117,7 @@ JobPreview QueueDestination::describe_job(const DocumentInfo& info,
         const JobTerms terms = m_service->shown_terms(job_settings(), own_settings_for(info));
         preview.settings = options_text(terms.options);
         if (terms.margins) {
-            const PagePlacement placement =
-                place_within_margins(sheet.cells, sheet.width_mm, sheet.height_mm, sheet.landscape,
-                                     *terms.margins, sheet.dpi);
-            if (!placement.whole) {
+            if (!place_offset_page(sheet, *terms.margins).whole) {
                 preview.note = cells_outside_note(m_settings.queue);
             }
         }

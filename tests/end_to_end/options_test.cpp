@@ -123,6 +123,13 @@ TEST_F(Options, UnusableValuesAreRefusedBeforeAnythingIsPrinted) {
          bad + "KVALON_SERVICE_WAIT=0\n",
          false},
         {{"--pdf", pdf, "--pages", "1", report()}, {}, 2, bad + "--pages\n", true},
+        // Two decimal commas and one more: which of them parts the numbers?
+        {{"--pdf", pdf, "--offset", "1,5,2", report()}, {}, 2, bad + "--offset 1,5,2\n", true},
+        {{"--pdf", pdf, "--offset=3", report()}, {}, 2, bad + "--offset 3\n", true},
+        {{"--pdf", pdf, "--offset", "2mm,1", report()}, {}, 2, bad + "--offset 2mm,1\n", true},
+        {{"--pdf", pdf, "--offset", "-101,0", report()}, {}, 2, bad + "--offset -101,0\n", true},
+        {{"--pdf", pdf, "--offset", "nan,0", report()}, {}, 2, bad + "--offset nan,0\n", true},
+        {{"--pdf", pdf, report()}, {{"KVALON_OFFSET", "1;"}}, 2, bad + "KVALON_OFFSET=1;\n", false},
         // --open chooses a report in the windows; it never prints one.
         {{"--open", report(), report()}, {}, 2, bad + "--open\n", true},
         // The windows' program answers it; a build without them says so.

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTest>
 
 #include <cstdlib>
@@ -33,7 +34,6 @@ protected:
         ASSERT_TRUE(shown->grab().save(path, "PNG")) << path.toStdString();
     }
 
-private:
     std::string m_folder;
 };
 
@@ -57,6 +57,26 @@ TEST_F(Screenshots, ThreeWindows) {
     menu->findChild<QAction*>(QStringLiteral("Help_m"))->trigger();
     settle();
     save("Form1", "about-window.png");
+    std::filesystem::remove_all(folder);
+}
+
+// The offset dialog, and the calibration page it prints, for the README's
+// "Pre-printed forms".
+TEST_F(Screenshots, OffsetDialog) {
+    const std::string folder = "/tmp/kvalon-screenshots";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    bind_pdf(folder + "/SKLAD.pdf");
+    Form_menu* menu = open_menu();
+    menu->move(40, 40);
+    menu->findChild<QAction*>(QStringLiteral("printOffset"))->trigger();
+    settle();
+    save("offsetDialog", "offset-dialog.png");
+    QTest::mouseClick(control<QPushButton>("offsetDialog", "printCalibration"), Qt::LeftButton);
+    settle();
+    const RunResult rendered = run_program({"pdftoppm", "-r", "50", "-png", "-singlefile",
+                                            folder + "/SKLAD.pdf", m_folder + "/calibration-page"});
+    EXPECT_EQ(rendered.status, 0) << rendered.err;
     std::filesystem::remove_all(folder);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
+#include "printing/cups/queue_destination.h"
 #include "printing/pdf/pdf_destination.h"
 #include "printing/printer_binding.h"
 #include "tests/support/pdf_tools.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -129,6 +131,25 @@ TEST_F(MenuSessionTest, AReportIsPlannedViewedAndPrinted) {
     EXPECT_EQ(status.back(), "1" + messages::kPagesSentTo + "PDF: " + dir.file("out.pdf"));
     EXPECT_TRUE(services.messages.empty());
     EXPECT_TRUE(services.questions.empty());
+}
+
+// Each queue keeps its own offset, a name like another's with a separator
+// in it included; the PDF printer has one whatever file it writes.
+TEST_F(MenuSessionTest, OffsetsAreRememberedForEachPrinter) {
+    UserSettings settings(store);
+    const QueueDestination office(QueueSettings{"Office"});
+    const QueueDestination instance(QueueSettings{"Office/2"});
+    const QueueDestination blank(QueueSettings{"Office 2"});
+    settings.remember_offset(office, {1.5, -2});
+    settings.remember_offset(instance, {-3, 0.5});
+    settings.remember_offset(PdfDestination(dir.file("a.pdf")), {4, 4});
+    EXPECT_EQ(settings.offset_for(office), (SheetOffset{1.5, -2}));
+    EXPECT_EQ(settings.offset_for(instance), (SheetOffset{-3, 0.5}));
+    EXPECT_EQ(settings.offset_for(blank), SheetOffset{});
+    EXPECT_EQ(settings.offset_for(PdfDestination(dir.file("b.pdf"))), (SheetOffset{4, 4}));
+    for (const auto& [key, value] : store.values) {
+        EXPECT_EQ(std::count(key.begin(), key.end(), '/'), 1) << key;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ui/qt/code_page_menu.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/file_dialog.h"
+#include "ui/qt/offset_dialog.h"
 #include "ui/qt/print_data_frame.h"
 #include "ui/qt/printer_menu.h"
 #include "ui/qt/qt_settings_store.h"
@@ -119,7 +120,7 @@ void Form_menu::build_menu() {
     auto* printers = new PrinterMenu(
         QString::fromUtf8(captions::kPrinterMenu), m_menu.binding(), m_settings,
         [this](std::shared_ptr<const Destination> chosen) { choose_printer(std::move(chosen)); },
-        this);
+        [this] { show_offset_dialog(); }, this);
     m_file_menu->addMenu(printers);
 
     add_switch(m_escp, "escpMode", captions::kEscpMode, m_menu.escp_mode(),
@@ -237,6 +238,23 @@ void Form_menu::choose_printer(std::shared_ptr<const Destination> destination) {
     m_frame->show_printer(m_menu.printer_name());
     // The new paper needs a new plan, from the first page.
     plan_again();
+}
+
+// A new offset plans the report on view again, as a new printer does: its
+// print data and note are the offset printer's.
+void Form_menu::show_offset_dialog() {
+    auto* dialog = new OffsetDialog(
+        this, m_menu.printer_name(), m_menu.offset(),
+        [this](const SheetOffset& offset) {
+            m_menu.set_offset(offset);
+            plan_again();
+        },
+        [this](const SheetOffset& offset) {
+            m_menu.set_offset(offset);
+            m_menu.print_calibration_page();
+            plan_again();
+        });
+    dialog->open();
 }
 
 // The note says what the page cannot do on the printer: on the status line.

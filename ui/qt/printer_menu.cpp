@@ -1,5 +1,6 @@
 #include "ui/qt/printer_menu.h"
 
+#include "printing/printer_binding.h"
 #include "ui/captions.h"
 #include "ui/printer_offers.h"
 #include "ui/qt/file_dialog.h"
@@ -17,8 +18,10 @@ std::string home_folder() {
 } // namespace
 
 PrinterMenu::PrinterMenu(const QString& title, const PrinterBinding& binding,
-                         const UserSettings& settings, Chosen chosen, QWidget* parent)
-    : QMenu(title, parent), m_binding(binding), m_settings(settings), m_chosen(std::move(chosen)) {
+                         const UserSettings& settings, Chosen chosen,
+                         std::function<void()> offset_asked, QWidget* parent)
+    : QMenu(title, parent), m_binding(binding), m_settings(settings), m_chosen(std::move(chosen)),
+      m_offset_asked(std::move(offset_asked)) {
     setObjectName(QStringLiteral("Printer_menu"));
     connect(this, &QMenu::aboutToShow, this, &PrinterMenu::refresh);
     refresh();
@@ -48,6 +51,13 @@ void PrinterMenu::refresh() {
             m_group->addAction(action);
         }
     }
+    addSeparator();
+    // Queued: the dialog opens once the menu has closed (see the file menu).
+    QAction* offset = addAction(QString::fromUtf8(captions::kOffsetItem));
+    offset->setObjectName(QStringLiteral("printOffset"));
+    offset->setEnabled(m_binding.is_bound());
+    connect(
+        offset, &QAction::triggered, this, [this] { m_offset_asked(); }, Qt::QueuedConnection);
 }
 
 void PrinterMenu::choose_pdf() {

@@ -21,8 +21,9 @@ class PrinterMenu final : public QMenu {
     Q_OBJECT
 public:
     using Chosen = std::function<void(std::shared_ptr<const Destination>)>;
+    // `offset_asked` opens the offset dialog for the printer bound.
     PrinterMenu(const QString& title, const PrinterBinding& binding, const UserSettings& settings,
-                Chosen chosen, QWidget* parent);
+                Chosen chosen, std::function<void()> offset_asked, QWidget* parent);
 
     void refresh();
 
@@ -32,6 +33,7 @@ private:
     const PrinterBinding& m_binding;
     const UserSettings& m_settings;
     Chosen m_chosen;
+    std::function<void()> m_offset_asked;
     QActionGroup* m_group = nullptr;
 };
 
