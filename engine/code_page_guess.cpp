@@ -1,27 +1,27 @@
 #include "engine/code_page_guess.h"
 
-#include "engine/box_arms.h"
+#include "engine/byte_roles.h"
 #include "engine/letter_scores.h"
 #include "engine/letters.h"
+#include "engine/sign_score.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace kvalon {
 
 namespace {
 
-// What a byte stands for, scored as the natural logarithm of how likely a
-// report holds it: letters by their language's statistics, the rest here.
-constexpr double kJoinedSymbol = -0.7;  // a box character joined into a frame, a shade in a run
-constexpr double kLoneSymbol = -7.0;    // a box character or another sign on its own
-constexpr double kSymbolInWord = -11.5; // a box character or another sign between two letters
-constexpr double kUnprintable = -16.0;  // a byte the page leaves unassigned
 // MIK, the program's own page, is taken unless another is clearly better.
 constexpr double kMikLead = 4.0;
 // How far a page must lead every page that prints the report otherwise.
@@ -39,59 +39,6 @@ constexpr double kMostDivergence = 0.5;
 // short pieces of reports of 8 to 60 letters, up to this many nats in all.
 constexpr double kShortTextAllowance = 16.0;
 
-constexpr std::size_t kFirstHigh = 128;
-constexpr std::size_t kByteValues = 256;
-
-enum class Kind : unsigned char { Other, Letter, Box, Fill, Symbol, Unprintable };
-
-struct ByteRole {
-    Kind kind = Kind::Other;
-    BoxArms arms;
-    char32_t letter = 0; // of a letter, its lower-case form
-};
-
-using Roles = std::array<ByteRole, kByteValues>;
-
-Kind kind_of(char32_t c) {
-    if (script_of(c) != Script::None) {
-        return Kind::Letter;
-    }
-    if (box_arms(c)) {
-        return Kind::Box;
-    }
-    if (is_shade_or_block(c)) {
-        return Kind::Fill;
-    }
-    if (c == 0xFFFD) {
-        return Kind::Unprintable;
-    }
-    return c < kFirstHigh ? Kind::Other : Kind::Symbol;
-}
-
-Roles roles_of(CodePageId page) {
-    Roles roles;
-    for (std::size_t b = 0; b < kByteValues; ++b) {
-        const char32_t c = character_of(page, static_cast<unsigned char>(b));
-        roles[b].kind = kind_of(c);
-        roles[b].letter = roles[b].kind == Kind::Letter ? folded_letter(c) : 0;
-        if (const auto arms = box_arms(c)) {
-            roles[b].arms = *arms;
-        }
-    }
-    return roles;
-}
-
-const std::array<Roles, kCodePageCount>& all_roles() {
-    static const std::array<Roles, kCodePageCount> roles = [] {
-        std::array<Roles, kCodePageCount> made;
-        for (std::size_t p = 0; p < kCodePageCount; ++p) {
-            made[p] = roles_of(static_cast<CodePageId>(p));
-        }
-        return made;
-    }();
-    return roles;
-}
-
 std::vector<std::string_view> lines_of(std::string_view sample) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
@@ -107,117 +54,7 @@ std::vector<std::string_view> lines_of(std::string_view sample) {
     return lines;
 }
 
-// Columns are counted without sign: the one left of the first is past every
-// line's end, like the one right of the last.
-unsigned char byte_at(std::string_view line, std::size_t column) {
-    return static_cast<unsigned char>(line[column]);
-}
-
-// Where a box character's arm meets the like arm of its neighbour, or a
-// shade or block continues in the next cell, they make a frame or a bar.
-class Neighbourhood {
-public:
-    Neighbourhood(const Roles& roles, const std::vector<std::string_view>& lines, std::size_t row)
-        : m_roles(roles), m_line(lines[row]),
-          m_above(row > 0 ? lines[row - 1] : std::string_view()),
-          m_below(row + 1 < lines.size() ? lines[row + 1] : std::string_view()) {}
-
-    // A frame's character sits beside blanks, letters, figures, shades and
-    // the characters it joins, never beside a box character it does not join
-    // or another sign.
-    bool fits_its_line(std::size_t column) const {
-        const ByteRole& role = m_roles[byte_at(m_line, column)];
-        return fits_beside(role, role.arms.left, column - 1, &BoxArms::right) &&
-               fits_beside(role, role.arms.right, column + 1, &BoxArms::left);
-    }
-
-    bool joined(std::size_t column) const {
-        const unsigned char byte = byte_at(m_line, column);
-        const ByteRole& role = m_roles[byte];
-        if (role.kind == Kind::Fill) {
-            return same_at(m_line, column - 1, byte) || same_at(m_line, column + 1, byte) ||
-                   same_at(m_above, column, byte) || same_at(m_below, column, byte);
-        }
-        const BoxArms& a = role.arms;
-        return meets(a.left, m_line, column - 1, &BoxArms::right) ||
-               meets(a.right, m_line, column + 1, &BoxArms::left) ||
-               meets(a.up, m_above, column, &BoxArms::down) ||
-               meets(a.down, m_below, column, &BoxArms::up);
-    }
-
-    bool letter_at(std::size_t column) const {
-        return column < m_line.size() && m_roles[byte_at(m_line, column)].kind == Kind::Letter;
-    }
-
-private:
-    bool fits_beside(const ByteRole& role, Arm arm, std::size_t column,
-                     Arm BoxArms::*facing) const {
-        if (column >= m_line.size()) {
-            return true;
-        }
-        const ByteRole& other = m_roles[byte_at(m_line, column)];
-        switch (other.kind) {
-        case Kind::Box:
-            return role.kind != Kind::Box || other.arms.*facing == arm;
-        case Kind::Symbol:
-        case Kind::Unprintable:
-            return false;
-        case Kind::Fill:
-        case Kind::Letter:
-        case Kind::Other:
-            return true;
-        }
-        return true;
-    }
-
-    static bool same_at(std::string_view line, std::size_t column, unsigned char byte) {
-        return column < line.size() && byte_at(line, column) == byte;
-    }
-
-    bool meets(Arm arm, std::string_view line, std::size_t column, Arm BoxArms::*facing) const {
-        if (arm == Arm::None || column >= line.size()) {
-            return false;
-        }
-        const ByteRole& other = m_roles[byte_at(line, column)];
-        return other.kind == Kind::Box && other.arms.*facing == arm;
-    }
-
-    const Roles& m_roles;
-    std::string_view m_line;
-    std::string_view m_above;
-    std::string_view m_below;
-};
-
-// The score of the bytes above 127 that a page makes no letters of.
-double sign_score(const Roles& roles, const std::vector<std::string_view>& lines) {
-    double score = 0;
-    for (std::size_t row = 0; row < lines.size(); ++row) {
-        const Neighbourhood around(roles, lines, row);
-        const std::string_view line = lines[row];
-        for (std::size_t column = 0; column < line.size(); ++column) {
-            const unsigned char byte = byte_at(line, column);
-            const Kind kind = roles[byte].kind;
-            if (byte < kFirstHigh || kind == Kind::Letter) {
-                continue;
-            }
-            // Letters on both sides make a sign part of a word, however it
-            // lines up with the lines above and below: a line repeated
-            // stacks its letters into columns too.
-            if (kind == Kind::Unprintable) {
-                score += kUnprintable;
-            } else if (around.letter_at(column - 1) && around.letter_at(column + 1)) {
-                score += kSymbolInWord;
-            } else if ((kind == Kind::Box || kind == Kind::Fill) && !around.fits_its_line(column)) {
-                score += kSymbolInWord;
-            } else if ((kind == Kind::Box || kind == Kind::Fill) && around.joined(column)) {
-                score += kJoinedSymbol;
-            } else {
-                score += kLoneSymbol;
-            }
-        }
-    }
-    return score;
-}
+using ByteCounts = std::array<std::uint64_t, kByteValues>;
 
 struct PageScore {
     double score = -std::numeric_limits<double>::infinity();
@@ -262,19 +99,32 @@ bool print_alike(std::size_t a, std::size_t b,
     return true;
 }
 
-// Among pages that print a report alike, the one named: MIK, then the pages
-// of the report's alphabet, then the others, each in the order of the rows.
-std::array<CodePageId, kCodePageCount> naming_order(Script alphabet) {
+// Where a page's row names the language among the languages its reports are
+// written in: 0 for the first, the most likely.
+std::size_t language_rank(const CodePageRow& row, std::size_t language) {
+    const std::string_view name = kLanguageLetters[language].name;
+    const auto found = std::find(row.languages.begin(), row.languages.end(), name);
+    return static_cast<std::size_t>(found - row.languages.begin());
+}
+
+// Among pages that print a report alike, the one named: MIK, the program's
+// own; then the page made for the language of the report's letters, the one
+// that names it first among its languages (CP850, made for Western Europe,
+// before CP437 for a German, French or Spanish report); then the pages of
+// the language's alphabet; each tie in the order of the rows.
+std::array<CodePageId, kCodePageCount> naming_order(std::size_t language) {
+    const Script alphabet = letter_scores().scripts[language];
     std::array<CodePageId, kCodePageCount> order{};
-    std::size_t next = 0;
-    order[next++] = CodePageId::Mik;
-    for (const bool of_alphabet : {true, false}) {
-        for (const CodePageRow& row : kCodePageRows) {
-            if (row.id != CodePageId::Mik && (row.script == alphabet) == of_alphabet) {
-                order[next++] = row.id;
-            }
-        }
+    for (std::size_t p = 0; p < kCodePageCount; ++p) {
+        order[p] = static_cast<CodePageId>(p);
     }
+    const auto key = [&](CodePageId page) {
+        const CodePageRow& row = kCodePageRows[static_cast<std::size_t>(page)];
+        return std::tuple(page != CodePageId::Mik, language_rank(row, language),
+                          row.script != alphabet);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](CodePageId a, CodePageId b) { return key(a) < key(b); });
     return order;
 }
 
@@ -292,18 +142,25 @@ bool reads_as_its_language(const PageScore& score) {
 // allowance of a short text, and every letter adds its share. Letters that
 // lie farther (random bytes, one byte over and over), or none at all, are no
 // evidence for the page, however many bytes the page turns into letters.
-double text_evidence(const Roles& roles, const std::array<std::uint64_t, kByteValues>& counts,
-                     const PageScore& score) {
-    if (score.letter_count == 0) {
-        return 0;
-    }
+// A line that repeats another but for its figures is no more evidence than
+// the first: `counts` are those of the sample's distinct lines.
+double text_evidence(std::size_t page, const ByteCounts& counts, std::size_t language) {
+    const Roles& roles = all_roles()[page];
+    const auto& scores = letter_scores().of[page][language];
     std::map<char32_t, std::uint64_t> by_letter;
+    std::uint64_t letter_count = 0;
+    double letter_score = 0;
     for (std::size_t b = 0; b < kByteValues; ++b) {
         if (roles[b].kind == Kind::Letter && counts[b] > 0) {
             by_letter[roles[b].letter] += counts[b];
+            letter_count += counts[b];
+            letter_score += static_cast<double>(counts[b]) * scores[b];
         }
     }
-    const auto letters = static_cast<double>(score.letter_count);
+    if (letter_count == 0) {
+        return 0;
+    }
+    const auto letters = static_cast<double>(letter_count);
     double entropy_total = 0; // N times the entropy of the sample's own mix
     for (const auto& [letter, count] : by_letter) {
         const auto n = static_cast<double>(count);
@@ -311,8 +168,25 @@ double text_evidence(const Roles& roles, const std::array<std::uint64_t, kByteVa
     }
     // -N D = the letters' score + N H(sample)
     const double chance = static_cast<double>(by_letter.size() - 1) / 2;
-    return score.letter_score + entropy_total + chance + letters * kMostDivergence +
-           kShortTextAllowance;
+    return letter_score + entropy_total + chance + letters * kMostDivergence + kShortTextAllowance;
+}
+
+// The bytes of the sample's lines, each line counted once whatever figures
+// it holds.
+ByteCounts distinct_line_counts(const std::vector<std::string_view>& lines) {
+    ByteCounts counts{};
+    std::set<std::string> seen;
+    for (const std::string_view line : lines) {
+        std::string words;
+        std::copy_if(line.begin(), line.end(), std::back_inserter(words),
+                     [](char c) { return c < '0' || c > '9'; });
+        if (seen.insert(words).second) {
+            for (const char c : words) {
+                ++counts[static_cast<unsigned char>(c)];
+            }
+        }
+    }
+    return counts;
 }
 
 // In whole per cent, to the nearest: 99.99 % is 100, as a lead of hundreds
@@ -368,8 +242,9 @@ CodePageGuess guess_code_page(std::string_view sample) {
     }
     const double lead = scores[best].score - rival;
     // As sure as the page leads the others and as its letters are text.
+    const ByteCounts distinct = distinct_line_counts(lines);
     const auto text = [&](std::size_t page) {
-        return text_evidence(all_roles()[page], counts, scores[page]) - kSureMargin;
+        return text_evidence(page, distinct, scores[page].language) - kSureMargin;
     };
     const auto certainty = [&](std::size_t page, double page_lead) {
         return std::min(certainty_of(page_lead), certainty_of(text(page)));
@@ -381,7 +256,7 @@ CodePageGuess guess_code_page(std::string_view sample) {
     if (lead < kSureMargin || !reads_as_its_language(scores[best]) || text(best) < 0) {
         return {CodePageId::Mik, certainty(mik, scores[mik].score - scores[best].score), false};
     }
-    for (const CodePageId page : naming_order(letters.scripts[scores[best].language])) {
+    for (const CodePageId page : naming_order(scores[best].language)) {
         if (print_alike(static_cast<std::size_t>(page), best, counts)) {
             return {page, certainty(best, lead)};
         }

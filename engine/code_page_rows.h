@@ -55,7 +55,7 @@ inline constexpr std::array<CodePageRow, 10> kCodePageRows = {{
      {"en", "de", "fr", "es", "", ""}},
     {CodePageId::Cp850, "cp850", {"ibm850", "850", "cspc850multilingual", ""},
      Script::Latin, "CP85&0 (DOS, западноевропейски)",
-     {"en", "de", "fr", "es", "", ""}},
+     {"de", "fr", "es", "en", "", ""}},
     {CodePageId::Cp852, "cp852", {"ibm852", "852", "cspcp852", ""},
      Script::Latin, "CP85&2 (DOS, централноевропейски)",
      {"cs", "sk", "pl", "sr-latn", "de", "en"}},

@@ -3,7 +3,8 @@
 // every printed page, its bytes printed again from the state it began with
 // give exactly what the whole report printed on that page. Every character
 // and dot stands inside the carriage and the form, and the pages counted are
-// the pages read.
+// the pages read. The same again with whole pages (one report page per
+// sheet), whose pages run on below the form.
 #include "engine/escp/escp_page_reader.h"
 #include "engine/escp/escp_printer.h"
 #include "engine/print_job.h"
@@ -59,7 +60,8 @@ public:
 private:
     void check_place(std::int64_t x, std::int64_t y) const {
         const kvalon::EscpState& state = m_printer->state();
-        if (x < 0 || x > kvalon::kEscpCarriageWidth || y < 0 || y >= state.form_length) {
+        if (x < 0 || x > kvalon::kEscpCarriageWidth || y < 0 ||
+            (y >= state.form_length && !state.whole_pages)) {
             std::abort();
         }
     }
@@ -79,9 +81,9 @@ const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
     return path;
 }
 
-std::vector<std::string> whole_report(const std::string& report) {
+std::vector<std::string> whole_report(const std::string& report, const kvalon::EscpState& start) {
     PageRecord record(false);
-    kvalon::EscpPrinter printer(record);
+    kvalon::EscpPrinter printer(record, start);
     record.watch(printer);
     printer.take(report);
     printer.finish();
@@ -101,14 +103,15 @@ std::string one_page(const kvalon::PrintJob& j) {
     return record.pages.front();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void read_in_pages(const std::uint8_t* data, std::size_t size, bool whole_pages) {
     const std::string report(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> pages = whole_report(report);
+    kvalon::EscpState start;
+    start.whole_pages = whole_pages;
+    const std::vector<std::string> pages = whole_report(report, start);
     kvalon::reset_job();
     kvalon::PrintJob& j = kvalon::job();
     j.Escp.emplace();
+    j.Escp->Carried = start;
     j.SourcePath = memory_file(data, size);
     kvalon::SourceFile& source = kvalon::source_file();
     source.open(j.SourcePath, kvalon::SourceFile::Reading::Bytes);
@@ -127,5 +130,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     source.close();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    read_in_pages(data, size, false);
+    read_in_pages(data, size, true);
     return 0;
 }

@@ -34,7 +34,7 @@ PAGES = [
     Page("Cp437", "cp437", "CP437", ["ibm437", "437", "cspc8codepage437"], "Latin",
          "CP&437 (DOS, английски)", ["en", "de", "fr", "es"]),
     Page("Cp850", "cp850", "CP850", ["ibm850", "850", "cspc850multilingual"], "Latin",
-         "CP85&0 (DOS, западноевропейски)", ["en", "de", "fr", "es"]),
+         "CP85&0 (DOS, западноевропейски)", ["de", "fr", "es", "en"]),
     Page("Cp852", "cp852", "CP852", ["ibm852", "852", "cspcp852"], "Latin",
          "CP85&2 (DOS, централноевропейски)", ["cs", "sk", "pl", "sr-latn", "de", "en"]),
     Page("Cp855", "cp855", "CP855", ["ibm855", "855", "csibm855"], "Cyrillic",

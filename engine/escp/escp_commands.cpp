@@ -83,11 +83,13 @@ void EscpPrinter::on_command(const EscpCommand& command) {
 // ESC @ brings back the settings the printer starts with; the paper stays
 // where it is.
 void EscpPrinter::apply_reset() {
+    print_line();
     EscpState reset;
     reset.printer_form_length = m_state.printer_form_length;
     reset.form_length = m_state.printer_form_length;
     reset.y = m_state.y;
     reset.code_page = m_state.code_page;
+    reset.whole_pages = m_state.whole_pages;
     reset.page_has_print = m_state.page_has_print;
     m_state = reset;
     feed(0); // a head below the form's end is on the next page
@@ -187,6 +189,7 @@ bool EscpPrinter::apply_vertical(const EscpCommand& command) {
         feed(n * kOneEightieth);
         return true;
     case 'j':
+        print_line();
         m_state.y = std::max<std::int64_t>(0, m_state.y - n * kOneEightieth);
         return true;
     case 'f':
@@ -207,6 +210,8 @@ bool EscpPrinter::apply_page(const EscpCommand& command) {
     const unsigned n = command.parameter(0);
     switch (command.code) {
     case 'C':
+        // What the line holds prints on the form it was placed on.
+        print_line();
         if (command.count == 2 && command.parameter(1) >= 1 &&
             command.parameter(1) <= kLongestPageInches) {
             m_state.form_length = command.parameter(1) * kInch;
@@ -248,13 +253,17 @@ bool EscpPrinter::apply_horizontal(const EscpCommand& command) {
     switch (command.code) {
     case 'l':
         // The printer starts the line afresh at the new margin, to the left
-        // of the old one too: a block indented by a margin ends with it.
+        // of the old one too: a block indented by a margin ends with it. What
+        // the line held so far is dropped unprinted.
         if (n * column < m_state.right_margin) {
+            m_line.drop();
             m_state.left_margin = n * column;
             m_state.x = m_state.left_margin;
         }
         return true;
     case 'Q':
+        // The line so far prints within the margin it was placed in.
+        print_line();
         if (n * column > m_state.left_margin) {
             m_state.right_margin = std::min(n * column, kEscpCarriageWidth);
         }
@@ -303,12 +312,14 @@ void EscpPrinter::apply_extended(const EscpCommand& command) {
         break;
     case 'C':
         if (word(0) > 0 && word(0) * unit <= kEscpLongestForm) {
+            print_line();
             m_state.form_length = form_length_of(word(0) * unit);
             feed(0); // a head below the new form's end is on the next page
         }
         break;
     case 'V':
         if (word(0) >= 0 && word(0) * unit < m_state.form_length) {
+            print_line();
             m_state.y = word(0) * unit;
         }
         break;

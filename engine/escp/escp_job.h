@@ -24,6 +24,9 @@ struct EscpJob {
     double Scale = 1;
     double LeftMm = 0;
     double TopMm = 0;
+    // Each page the report makes with its form feeds is one sheet, however
+    // long (job().FitPages), rather than cut at the form's length.
+    bool WholePages = false;
 };
 
 } // namespace kvalon

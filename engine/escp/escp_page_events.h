@@ -29,7 +29,13 @@ public:
         m_effect.glyph_after_end = false;
         m_effect.printed = false;
     }
-    const EscpByteEffect& effect() const { return m_effect; }
+    // After each byte. A character placed after the page's end waits in the
+    // printer's line buffer: it too belongs to the next page.
+    const EscpByteEffect& effect() {
+        m_effect.glyph_after_end =
+            m_effect.glyph_after_end || (m_effect.ended_page && m_printer->holds_line());
+        return m_effect;
+    }
 
     void glyph(const EscpGlyph& glyph) override {
         m_effect.glyph_after_end = m_effect.glyph_after_end || m_effect.ended_page;

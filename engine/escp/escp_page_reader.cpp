@@ -64,7 +64,7 @@ struct Stretch {
     // Nothing printed so far: the bytes read are only a state.
     void shed(const EscpPrinter& printer) {
         if (bytes.size() > kMostUnprintedBytes && !printer.state().page_has_print &&
-            printer.between_sequences()) {
+            !printer.holds_line() && printer.between_sequences()) {
             start = printer.state();
             bytes.clear();
         }
@@ -110,6 +110,12 @@ public:
             m_next.bytes.push_back(static_cast<char>(byte));
             m_printer.take(byte);
             const EscpByteEffect& effect = m_events.effect();
+            // A line printed as its page ends (the line buffer printed by
+            // the feed) makes that page the next: its bytes are all kept.
+            if (effect.ended_printed_page) {
+                m_next_printed = true;
+                break;
+            }
             if (effect.ended_page) {
                 m_next.restart_at_end(effect, byte, m_printer);
             } else {

@@ -53,10 +53,11 @@ EscpState printer_start(const PrintJob& j) {
     start.printer_form_length = j.PrinterFormLength;
     start.form_length = j.PrinterFormLength;
     start.code_page = j.CodePage;
+    start.whole_pages = j.Escp->WholePages;
     return start;
 }
 
-FileIdentity scan(PrintJob& j, EscpScan& found) {
+FileIdentity scan(PrintJob& j, EscpScan& found, bool choose_code_page) {
     SourceFile& source = source_file();
     source.close();
     source.open(j.SourcePath, SourceFile::Reading::Bytes);
@@ -64,7 +65,9 @@ FileIdentity scan(PrintJob& j, EscpScan& found) {
     try {
         // Which bytes print depends on the code page: it is told once the
         // report is known to be a file one may read.
-        choose_job_code_page(j);
+        if (choose_code_page) {
+            choose_job_code_page(j);
+        }
         found = scan_escp_source(source, printer_start(j));
     } catch (const KvalonError&) {
         source.close();
@@ -124,7 +127,15 @@ void fill_plan(PrintJob& j, PrinterSurface& surface, const EscpScan& found, cons
 
 void plan_escp_layout(PrintJob& j, PrinterSurface& surface) {
     EscpScan found;
-    const FileIdentity scanned = scan(j, found);
+    j.Escp->WholePages = j.FitPages;
+    FileIdentity scanned = scan(j, found, true);
+    // A report that makes no pages of its own, or a page taller than any
+    // form, is cut at the form's length as the printer cuts it.
+    if (j.Escp->WholePages && (found.too_tall || found.form_feeds == 0)) {
+        j.Escp->WholePages = false;
+        found = EscpScan{};
+        scanned = scan(j, found, false);
+    }
     const Fit fit = choose_orientation(j, surface, found);
     fill_plan(j, surface, found, fit);
     SourceFile& source = source_file();

@@ -11,6 +11,11 @@ namespace kvalon {
 // sheet with one scale, at its own size when it fits inside the margins and
 // smaller only as far as it must; landscape only when that gives the larger
 // scale. One printer page is one sheet. Leaves the source open at its start.
+// With job().FitPages, a report that makes its own pages with form feeds
+// gets each of them whole on one sheet, however far it runs past the form's
+// length, the tallest page setting the scale; a report without form feeds,
+// or with a page taller than the longest form (22 inches), is cut at the
+// form as without it.
 //
 // The plan's fields, in the printer's terms: FontSize the size 10-pitch
 // letters print at; CharWidth and LineHeight a 10-pitch column and a sixth

@@ -5,6 +5,7 @@
 #include "engine/escp/escp_characters.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kvalon {
 
@@ -39,6 +40,7 @@ void EscpPrinter::take(std::string_view bytes) {
 
 void EscpPrinter::finish() {
     m_parser.finish();
+    print_line();
 }
 
 void EscpPrinter::on_text(unsigned char byte) {
@@ -118,19 +120,33 @@ void EscpPrinter::print_character(unsigned char code) {
     glyph.italic = a.italic || printed.italic;
     glyph.underline = a.underline;
     glyph.double_width = a.double_width();
-    m_state.page_has_print = m_state.page_has_print || glyph.visible();
-    m_output.glyph(glyph);
+    hold(glyph);
     m_state.x += width;
+}
+
+void EscpPrinter::hold(const EscpGlyph& glyph) {
+    m_line.hold(glyph);
+    if (m_line.full()) {
+        print_line();
+    }
+}
+
+void EscpPrinter::print_line() {
+    if (!m_line.empty()) {
+        m_state.page_has_print = m_line.print_to(m_output) || m_state.page_has_print;
+    }
 }
 
 // CR returns the head; the bold marker and SO end with the line.
 void EscpPrinter::carriage_return() {
+    print_line();
     m_state.x = m_state.left_margin;
     m_state.marker_bold = false;
     m_state.attributes.wide_line = false;
 }
 
 void EscpPrinter::line_feed() {
+    print_line();
     m_output.line_feed();
     carriage_return();
     feed(m_state.line_spacing);
@@ -139,11 +155,13 @@ void EscpPrinter::line_feed() {
 void EscpPrinter::form_feed() {
     carriage_return();
     m_state.y = 0;
+    m_output.form_feed();
     end_page();
 }
 
 // Without vertical tabs VT feeds a line; past the last one it feeds the form.
 void EscpPrinter::vertical_tab() {
+    print_line();
     const std::vector<std::int64_t>& stops = m_state.vertical_tabs;
     if (stops.empty()) {
         line_feed();
@@ -182,9 +200,13 @@ void EscpPrinter::backspace() {
 
 // Past the bottom the paper goes on to the next page: a page of continuous
 // paper ends at the form's length, or where the skip over the perforation
-// begins.
+// begins. A whole page runs on until the report ends it.
 void EscpPrinter::feed(std::int64_t distance) {
+    print_line();
     m_state.y = std::max<std::int64_t>(0, m_state.y + distance);
+    if (m_state.whole_pages) {
+        return;
+    }
     const std::int64_t form = m_state.form_length;
     const std::int64_t skip = m_state.bottom_skip;
     if (skip > 0 && m_state.y >= form - skip) {
@@ -198,6 +220,7 @@ void EscpPrinter::feed(std::int64_t distance) {
 
 // The page's end is told with the printer already at the next page's start.
 void EscpPrinter::end_page() {
+    print_line();
     const bool had_print = m_state.page_has_print;
     m_state.page_has_print = false;
     m_output.page_end(had_print);
@@ -206,6 +229,7 @@ void EscpPrinter::end_page() {
 // ESC C makes the current line the top of the form: what was printed above
 // it stays on the page before.
 void EscpPrinter::top_of_form_here() {
+    print_line();
     m_state.y = 0;
     m_state.bottom_skip = 0;
     if (m_state.page_has_print) {
@@ -225,8 +249,10 @@ void EscpPrinter::on_graphics_end() {
     const std::int64_t advance = m_graphic.advance();
     EscpDots dots = m_graphic.finish();
     if (dots.image.any_dot()) {
-        m_state.page_has_print = true;
-        m_output.dots(dots);
+        m_line.hold(std::move(dots));
+        if (m_line.full()) {
+            print_line();
+        }
     }
     m_state.x = std::min(m_state.x + advance, m_state.right_margin);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/escp/escp_graphic.h"
+#include "engine/escp/escp_line_buffer.h"
+#include "engine/escp/escp_output.h"
 #include "engine/escp/escp_parser.h"
 #include "engine/escp/escp_state.h"
 
@@ -8,42 +10,6 @@
 #include <string_view>
 
 namespace kvalon {
-
-// One character as the printer prints it.
-struct EscpGlyph {
-    unsigned char code = 0; // the report's byte, after ESC = and ESC >
-    // What it prints: the code page's character for the byte, or the one the
-    // printer's tables (ESC t, ESC R) put in its place; 0 prints nothing.
-    char32_t character = 0;
-    bool by_printer_table = false; // the tables put another character, or italic, there
-    std::int64_t x = 0;            // the top-left corner of its place
-    std::int64_t y = 0;
-    std::int64_t width = 0;        // how far the head moves on: double width and spacing included
-    std::int64_t letter_width = 0; // the letter itself: double width, but no spacing
-    std::int64_t height = 0;       // the line spacing in force: box characters reach across it
-    bool bold = false;             // emphasized, double-strike or the bold marker
-    bool italic = false;
-    bool underline = false;
-    bool double_width = false;
-
-    // Leaves a mark on the paper: a character that is not a blank, or a line.
-    bool visible() const;
-};
-
-// Where the printer's work goes, in the order of the report.
-class EscpOutput {
-public:
-    virtual void glyph(const EscpGlyph&) {}
-    virtual void dots(const EscpDots&) {}
-    // The page ends (form feed, the form's length passed, a new top of form);
-    // `had_print` tells whether anything visible stands on it.
-    virtual void page_end(bool /*had_print*/) {}
-    // LF, or VT: the printer goes to a new line.
-    virtual void line_feed() {}
-
-protected:
-    ~EscpOutput() = default;
-};
 
 // An Epson-compatible (ESC/P, ESC/P 2) printer as a report drives it: the
 // print head's place on the page in printer units (engine/escp/escp_state.h),
@@ -65,6 +31,8 @@ public:
     bool between_sequences() const { return m_parser.between_sequences(); }
     // The report's end mark was read.
     bool ended() const { return m_ended; }
+    // Characters or dots wait in the line buffer, not yet printed.
+    bool holds_line() const { return !m_line.empty(); }
 
 private:
     void on_text(unsigned char byte) override;
@@ -75,6 +43,8 @@ private:
     unsigned graphics_mode(unsigned char command) const override;
 
     void print_character(unsigned char code);
+    void hold(const EscpGlyph& glyph);
+    void print_line();
     void carriage_return();
     void line_feed();
     void form_feed();
@@ -98,6 +68,7 @@ private:
     EscpOutput& m_output;
     EscpState m_state;
     EscpGraphic m_graphic;
+    EscpLineBuffer m_line;
     bool m_ended = false;
 };
 

@@ -19,7 +19,8 @@ public:
 
     void glyph(const EscpGlyph& glyph) override {
         if (glyph.visible()) {
-            printed_to(glyph.x + glyph.width);
+            printed_to(glyph.x + glyph.width, glyph.height);
+            reaches_down_to(glyph.y + glyph.height);
             if (++m_page_characters > kMostCharactersOnPage) {
                 too_full(kMostCharactersOnPage, messages::kCharactersOnOnePage);
             }
@@ -32,7 +33,14 @@ public:
         }
     }
     void dots(const EscpDots& dots) override {
-        printed_to(dots.x + dots.image.columns() * dots.column_pitch);
+        const std::int64_t spacing = m_printer->state().line_spacing;
+        printed_to(dots.x + dots.image.columns() * dots.column_pitch,
+                   spacing > 0 ? spacing : kEscpSixthInch);
+        reaches_down_to(dots.y + dots.image.rows() * dots.row_pitch);
+    }
+    void form_feed() override {
+        m_scan.form_feeds =
+            std::min(m_scan.form_feeds + 1, std::numeric_limits<std::int32_t>::max());
     }
     void page_end(bool had_print) override {
         if (had_print) {
@@ -57,16 +65,24 @@ private:
         throw KvalonError(ErrorKind::PageTooFull, m_path,
                           messages::kLargerThan + std::to_string(bound) + what);
     }
-    void printed_to(std::int64_t right) {
+    // `spacing`: the line spacing the print was placed with.
+    void printed_to(std::int64_t right, std::int64_t spacing) {
         const EscpState& state = m_printer->state();
         if (!m_scan.printed) {
-            const std::int64_t spacing =
-                state.line_spacing > 0 ? state.line_spacing : kEscpSixthInch;
             m_scan.first_form_lines = state.form_length / spacing;
             m_scan.printed = true;
         }
         m_scan.widest = std::max(m_scan.widest, right);
         m_scan.longest_form = std::max(m_scan.longest_form, state.form_length);
+    }
+
+    // A whole page is as long as its print reaches, and no longer than a
+    // form can be.
+    void reaches_down_to(std::int64_t bottom) {
+        if (m_printer->state().whole_pages) {
+            m_scan.longest_form = std::max(m_scan.longest_form, bottom);
+            m_scan.too_tall = m_scan.too_tall || bottom > kEscpLongestForm;
+        }
     }
 
     EscpScan& m_scan;
@@ -83,10 +99,11 @@ EscpScan scan_escp_source(SourceFile& source, const EscpState& start) {
     Measure measure(scan, source.path());
     EscpPrinter printer(measure, start);
     measure.watch(printer);
-    for (std::string_view bytes = source.available(); !bytes.empty() && !printer.ended();
+    const auto reading = [&] { return !printer.ended() && !scan.too_tall; };
+    for (std::string_view bytes = source.available(); !bytes.empty() && reading();
          bytes = source.available()) {
         std::size_t taken = 0;
-        while (taken < bytes.size() && !printer.ended()) {
+        while (taken < bytes.size() && reading()) {
             printer.take(static_cast<unsigned char>(bytes[taken++]));
             measure.took_byte();
         }

@@ -43,6 +43,11 @@ struct EscpState {
     std::int64_t printer_form_length = kEscpDefaultFormLength;
     std::int64_t form_length = kEscpDefaultFormLength;
     std::int64_t bottom_skip = 0; // ESC N: left blank above the perforation
+    // Each page the report makes goes whole onto one sheet ("one report page
+    // per sheet"): the paper runs on past the form's length, and a page ends
+    // only where the report ends it (a form feed, VT past the last stop,
+    // ESC C). Set with the job, not by the report, so ESC @ keeps it.
+    bool whole_pages = false;
     std::int64_t left_margin = 0;
     std::int64_t right_margin = kEscpCarriageWidth;
     // Tab stops from the left margin; until ESC D, every eight characters.

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -36,24 +34,6 @@ std::vector<std::string> text_lines(const std::string& pdf) {
         lines.push_back(line);
     }
     return lines;
-}
-
-// The bytes of `utf8` in a code page as glibc's iconv writes them: the
-// expected bytes must not come from the program's own tables.
-std::string iconv_bytes(const std::string& utf8, const char* iconv_name) {
-    iconv_t converter = iconv_open(iconv_name, "UTF-8");
-    EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1)) << iconv_name;
-    std::string in = utf8;
-    std::string out(in.size() * 4, '\0');
-    char* in_at = in.data();
-    char* out_at = out.data();
-    std::size_t in_left = in.size();
-    std::size_t out_left = out.size();
-    const std::size_t done = iconv(converter, &in_at, &in_left, &out_at, &out_left);
-    iconv_close(converter);
-    EXPECT_NE(done, static_cast<std::size_t>(-1)) << iconv_name << ": " << utf8;
-    out.resize(out.size() - out_left);
-    return out;
 }
 
 class CodePagePdf : public PdfRun {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,85 @@ TEST_F(EscpPdf, APageFullerThanAnySheetIsRefusedBeforePrinting) {
                 << result.err;
             EXPECT_FALSE(std::filesystem::exists(pdf()));
         }
+    }
+}
+
+// ESC l starts the line afresh at the new margin, to the left of the old one
+// too: what the line held before it never prints and makes no page wider.
+TEST_F(EscpPdf, AMarginSetOnALineStartsItAfresh) {
+    print_report(esc("l(") + "W0001\r\n" + esc("l\x05") + "W0002\r\nW0003\r\n" + esc("l\x0a") +
+                 std::string(60, 'X') + esc("l") + std::string(1, '\0') + "W0004\r\n");
+    EXPECT_EQ(plan.at("PrintedWidth"), "4.5000");
+    // The 4.5-inch page centred across A4 (11906 twips) inside its 10 mm margins.
+    const double scale = std::stod(plan.at("Scale"));
+    EXPECT_NEAR(std::stod(plan.at("LeftMm")), 10 + (190 - 4.5 * 25.4 * scale) / 2, 0.01);
+    std::map<std::string, double> left;
+    for (const PdfWord& w : pdf_words(pdf())) {
+        left[w.text] = w.x_min;
+    }
+    ASSERT_EQ(left.size(), 4u) << "the line of X is dropped";
+    for (const auto& [word, x] :
+         {std::pair{"W0001", 14400.0}, {"W0002", 1800.0}, {"W0003", 1800.0}, {"W0004", 0.0}}) {
+        EXPECT_NEAR(left.at(word), x_mm(x) * kPointsPerMm, 0.6) << word;
+    }
+}
+
+// A frame of 12.5 inches of 24-dot picture bands, 4 inches wide: its sides
+// in every band, its top in the first rows, its bottom in the last; a line
+// of text under it, then a form feed.
+constexpr int kFrameBands = 94;
+constexpr int kFrameColumns = 720;  // 180 to the inch
+constexpr double kBandHeight = 480; // ESC 3 24
+
+std::string tall_frame() {
+    std::string report = esc("@") + esc("3\x18");
+    for (int band = 0; band < kFrameBands; ++band) {
+        report += esc("*\x27") + word_bytes(kFrameColumns);
+        for (int column = 0; column < kFrameColumns; ++column) {
+            const bool side = column < 8 || column >= kFrameColumns - 8;
+            report += side || band == 0 ? '\xFF' : '\0';
+            report += side ? '\xFF' : '\0';
+            report += side || band == kFrameBands - 1 ? '\xFF' : '\0';
+        }
+        report += "\r\n";
+    }
+    return report + esc("2") + "UNDER\r\n\f";
+}
+
+// A page taller than the printer's form is cut at the form as the printer
+// cuts it, on A3 too; asked to fit one report page per sheet, it is one
+// sheet holding all of it, its last rows and the line under them included.
+TEST_F(EscpPdf, APageTallerThanTheFormIsOneSheetWhenAskedToFit) {
+    const std::string report = tall_frame();
+    struct Way {
+        std::vector<std::string> options;
+        int sheets;
+    };
+    for (const Way& way :
+         {Way{{"--escp"}, 2}, Way{{"--escp", "--paper", "8"}, 2}, Way{{"--escp", "--fit-pages"}, 1},
+          Way{{"--escp", "--fit-pages", "--paper", "8"}, 1}}) {
+        print_report(report, way.options);
+        const std::string name = way.options.back();
+        ASSERT_EQ(pdf_pages(pdf()), way.sheets) << name;
+        const std::vector<PdfWord> words = pdf_words(pdf());
+        ASSERT_EQ(words.size(), 1u) << name;
+        EXPECT_EQ(words[0].page, way.sheets) << name;
+        if (way.sheets > 1) {
+            continue;
+        }
+        EXPECT_EQ(plan.at("FormLength"), "12.7000") << name;
+        const double sheet_height = std::stod(plan.at("PaperHeightMm"));
+        EXPECT_LE(y_mm(kFrameBands * kBandHeight + 600), sheet_height - 9.9) << name;
+        EXPECT_NEAR(words[0].y_min, y_mm(kFrameBands * kBandHeight) * kPointsPerMm, 2) << name;
+        const GreyImage page = render_page(pdf(), 1, 150);
+        const double right = x_mm(kFrameColumns * 20) - 1;
+        for (const double row : {80.0, (kFrameBands - 1) * kBandHeight + 400}) {
+            EXPECT_TRUE(dark_along(page, x_mm(0) + 1, y_mm(row), right, y_mm(row)))
+                << name << " at " << row;
+        }
+        EXPECT_TRUE(
+            dark_along(page, x_mm(80), y_mm(0) + 1, x_mm(80), y_mm(kFrameBands * kBandHeight) - 1))
+            << name;
     }
 }
 

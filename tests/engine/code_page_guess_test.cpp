@@ -64,5 +64,48 @@ TEST(CodePageGuess, NoTextNoEvidenceAndStackedLines) {
     EXPECT_LT(word.certainty, stacked.certainty);
 }
 
+// Short reports of lines repeated but for their figures: CP866 reads MIK's
+// р, с, т as shades and ч as a frame character, inside words ("░ед", "о▓"),
+// which no report prints, so MIK is told surely; a line repeated is no more
+// evidence than once. A German report prints alike in CP437 and CP850 (and
+// CP852 and CP857): the page named is the one made for its letters.
+TEST(CodePageGuess, ShortMikReportsAndPagesThatPrintAlike) {
+    std::string blocks;
+    for (int row = 1; row <= 20; ++row) {
+        blocks += "Блок 20, ред " + std::to_string(row) + " от 20\r\n";
+    }
+    std::string pages;
+    for (int page = 1; page <= 2; ++page) {
+        for (int row = 1; row <= 30; ++row) {
+            pages += "ред " + std::to_string(row) + " на страница " + std::to_string(page) +
+                     ": текст на отчета\r\n";
+        }
+        pages += "\f";
+    }
+    const std::string german = "Lieferschein für Müller & Söhne, Hauptstraße 12\r\n"
+                               "Größe der Äpfel: über 5 cm, Öl und Übergröße gemäß Maß\r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        CodePageId page;
+        int least_certainty;
+    };
+    const Case cases[] = {
+        {"blocks in MIK", iconv_bytes(blocks, "MIK"), CodePageId::Mik, 90},
+        {"one block line in MIK", iconv_bytes("Блок 20, ред 1 от 20\r\n", "MIK"), CodePageId::Mik,
+         90},
+        {"pages of rows in MIK", iconv_bytes(pages, "MIK"), CodePageId::Mik, 90},
+        {"the rows in CP866", iconv_bytes(pages, "CP866"), CodePageId::Cp866, 90},
+        {"German in CP850", iconv_bytes(german, "IBM850"), CodePageId::Cp850, 50},
+        {"German in CP437", iconv_bytes(german, "IBM437"), CodePageId::Cp850, 50},
+    };
+    for (const Case& c : cases) {
+        const CodePageGuess guess = guess_code_page(c.bytes);
+        EXPECT_EQ(code_page_name(guess.page), code_page_name(c.page)) << c.name;
+        EXPECT_TRUE(guess.sure) << c.name;
+        EXPECT_GE(guess.certainty, c.least_certainty) << c.name;
+    }
+}
+
 } // namespace
 } // namespace kvalon::testing

@@ -61,6 +61,7 @@ TEST(EscpCharacters, TablesLastUntilResetOnTopOfThePrintersCodePage) {
     EscpPrinter printer(printed, start);
     const char report[] = "\x1bR\x02[\r\n\f[\x1bt\x00\xc1\r\n\xc1\x1b@[\x84";
     printer.take(std::string(report, sizeof report - 1));
+    printer.finish();
     EXPECT_EQ(printed.text, U"ÄÄ/A/A[ä");
     EXPECT_EQ(printer.state().code_page, CodePageId::Cp437);
 }

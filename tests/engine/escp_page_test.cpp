@@ -187,6 +187,34 @@ TEST_F(EscpPage, ThePrintersPageIsScaledOntoTheSheet) {
     }
 }
 
+// One report page per sheet: each page the report ends with a form feed is
+// one sheet, however far it runs past the form, the tallest setting the
+// scale; a report without form feeds, or a page taller than any form, is cut
+// at the form as without it.
+TEST_F(EscpPage, WholePagesWhenAskedToFit) {
+    struct Case {
+        const char* name;
+        std::string report;
+        bool fit;
+        int pages;
+        std::int64_t form_length; // printer units
+    };
+    const std::string seventy = lines(70, "x");
+    const Case cases[] = {
+        {"70 lines, a form feed, 10 lines: cut", seventy + "\f" + lines(10, "y"), false, 3, 39600},
+        {"70 lines, a form feed, 10 lines: whole", seventy + "\f" + lines(10, "y"), true, 2, 42000},
+        {"no form feed: cut", seventy, true, 2, 39600},
+        {"a page past 22 inches: cut", lines(140, "x") + "\f", true, 3, 39600},
+    };
+    for (const Case& c : cases) {
+        job().FitPages = c.fit;
+        plan(c.report);
+        EXPECT_EQ(job().PageCount, c.pages) << c.name;
+        EXPECT_EQ(job().Escp->FormLength, c.form_length) << c.name;
+        EXPECT_EQ(static_cast<int>(read_pages().size()), c.pages) << c.name;
+    }
+}
+
 TEST_F(EscpPage, TheScreenShowsTheLinesInTheirColumns) {
     plan(esc("D") + std::string("\x05\0", 2) + "ab\tc\r\n\r\n\r\n" + esc("$") +
          std::string("\x0c\0", 2) + "d\b_\r\n\x0f" + "efg\x12\x0c");
@@ -231,6 +259,7 @@ TEST(Samples, TableRowsLineUp) {
         LineEnds ends;
         EscpPrinter printer(ends);
         printer.take(testing::read_bytes(testing::source_dir() + "/samples/" + name));
+        printer.finish();
         std::int64_t table_right = 0;
         for (const auto& [line, code] : ends.first) {
             if (code == 218) { // ┌ opens a table

@@ -161,6 +161,14 @@ TEST(EscpPrinter, TabsMarginsAndMovesPlaceTheHead) {
          esc("l") + bytes({40}) + "A\r\n" + esc("l") + bytes({5}) + "B\r\nC\r\n" + esc("l") +
              bytes({10}) + "D",
          "A(14400,0) B(1800,600) C(1800,1200) D(3600,1800)"},
+        {"ESC l drops what the line held and starts it at the new margin",
+         esc("l") + bytes({10}) + "AB" + esc("\\") + bytes({36, 0}) + "C" + esc("l") + bytes({0}) +
+             "D\r\n",
+         "D(0,0)"},
+        {"ESC l after CR: the printed line stays", "AB\r" + esc("l") + bytes({5}) + "C",
+         "A(0,0) B(360,0) C(1800,0)"},
+        {"ESC l drops a picture on the line too",
+         esc("K") + bytes({1, 0, 0xFF}) + esc("l") + bytes({2}) + "A", "A(720,0)"},
         {"ESC Q: a character past the right margin goes to the next line",
          esc("Q") + bytes({3}) + "ABCD", "A(0,0) B(360,0) C(720,0) D(0,600)"},
         {"ESC $: from the left margin in 1/60", "A" + esc("$") + bytes({60, 0}) + "B",
@@ -244,6 +252,7 @@ TEST(EscpPrinter, PicturesTakeTheirDensity) {
         Trace out;
         EscpPrinter printer(out);
         printer.take(p.report + "A");
+        printer.finish();
         const int dots = p.rows + 1;
         const std::string expected = "dots(0,0 " + std::to_string(p.column_pitch) + "x" +
                                      std::to_string(p.row_pitch) + " " + std::to_string(p.columns) +
@@ -268,6 +277,7 @@ TEST(EscpPrinter, RasterRowsPlainAndRunLength) {
         Trace out;
         EscpPrinter printer(out);
         printer.take(report);
+        printer.finish();
         EXPECT_EQ(out.text, "dots(0,0 20x10 12x2 9) A(240,0)");
         for (const auto& [column, row] : {std::pair{0, 0}, {3, 0}, {11, 0}, {8, 1}}) {
             EXPECT_TRUE(out.last.image.dot(column, row)) << column << "," << row;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iconv.h>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -88,6 +89,26 @@ std::string to_code_page(const std::string& utf8, CodePageId page) {
 
 std::string to_mik(const std::string& utf8) {
     return to_code_page(utf8, CodePageId::Mik);
+}
+
+std::string iconv_bytes(const std::string& utf8, const char* iconv_name) {
+    iconv_t converter = iconv_open(iconv_name, "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        throw std::runtime_error(std::string("iconv knows no ") + iconv_name);
+    }
+    std::string in = utf8;
+    std::string out(in.size() * 4, '\0');
+    char* in_at = in.data();
+    char* out_at = out.data();
+    std::size_t in_left = in.size();
+    std::size_t out_left = out.size();
+    const std::size_t done = iconv(converter, &in_at, &in_left, &out_at, &out_left);
+    iconv_close(converter);
+    if (done == static_cast<std::size_t>(-1)) {
+        throw std::runtime_error(std::string("not in ") + iconv_name + ": " + utf8);
+    }
+    out.resize(out.size() - out_left);
+    return out;
 }
 
 std::string kvalon_binary() {

@@ -34,6 +34,10 @@ bool has_file_starting_with(const std::string& folder, const std::string& prefix
 std::string to_mik(const std::string& utf8);
 // UTF-8 text in `page`; characters the page lacks pass as their UTF-8 bytes.
 std::string to_code_page(const std::string& utf8, CodePageId page);
+// The bytes of `utf8` in a code page as glibc's iconv writes them, for
+// expected bytes that must not come from the program's own tables. Throws
+// std::runtime_error when iconv lacks the page or a character.
+std::string iconv_bytes(const std::string& utf8, const char* iconv_name);
 
 // The program under test and the repository, as the build configured them.
 std::string kvalon_binary();
