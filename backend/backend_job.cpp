@@ -129,8 +129,11 @@ BackendJob parse_backend_job(const std::vector<std::string>& words, const std::s
     if (const char* fit = options.get("kvalon-fit-pages")) {
         job.fit_pages = switch_value("kvalon-fit-pages", fit);
     }
+    if (const char* render = options.get("kvalon-render")) {
+        job.render = switch_value("kvalon-render", render);
+    }
     job.options = options.others({"kvalon-escp", "kvalon-code-page", "kvalon-form-length",
-                                  "kvalon-fit-pages", "kvalon-offset"});
+                                  "kvalon-fit-pages", "kvalon-offset", "kvalon-render"});
     return job;
 }
 

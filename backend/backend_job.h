@@ -29,6 +29,7 @@ struct BackendJob {
     std::string form_length; // -o kvalon-form-length=: the printer's form, as --form-length
     bool fit_pages = false;  // -o kvalon-fit-pages=1: each form-feed page on one sheet
     std::string offset;      // -o kvalon-offset=X,Y: the printer's offset, as --offset
+    bool render = false;     // -o kvalon-render=1: a PCL job drawn even for a PCL printer
     JobOptions options;      // every other option of the job, as CUPS hands them over
 };
 

@@ -143,6 +143,7 @@ int print_job(const BackendJob& backend_job) {
     options.document_title = backend_job.title;
     options.code_page = backend_job.code_page;
     options.fit_pages = backend_job.fit_pages;
+    options.render = backend_job.render;
     QueueSettings queue;
     queue.queue = backend_job.destination;
     queue.media = backend_job.media;

@@ -65,6 +65,13 @@ std::uint8_t* BitImage::row_bits(int row) {
 }
 
 void BitImage::append_rows(const BitImage& below) {
+    // Rows of the same width are added in place: a picture built row by row
+    // (raster graphics) costs its size, not its size times its rows.
+    if (below.m_columns == m_columns) {
+        m_bits.insert(m_bits.end(), below.m_bits.begin(), below.m_bits.end());
+        m_rows += below.m_rows;
+        return;
+    }
     BitImage joined(std::max(m_columns, below.m_columns), m_rows + below.m_rows);
     for (int row = 0; row < m_rows; ++row) {
         std::copy_n(row_bits(row), m_stride, joined.row_bits(row));

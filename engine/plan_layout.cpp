@@ -329,12 +329,15 @@ void plan_layout() {
     PrintJob& j = job();
     PrinterSurface& surface = printer();
     reset_plan_fields(j);
-    if (const DocumentKind kind = document_kind(j.SourcePath); kind != DocumentKind::Text) {
+    const DocumentKind kind = document_kind(j.SourcePath);
+    tell_language_from_report(j);
+    // A PCL job is ours to read unless another language was asked for.
+    if (kind != DocumentKind::Text &&
+        !(kind == DocumentKind::Pcl && language_of(j) == PrinterLanguage::Pcl)) {
         source_file().close();
         throw KvalonError(ErrorKind::NotTextReport, j.SourcePath,
                           messages::kDocumentOfKind + document_kind_title(kind));
     }
-    tell_language_from_report(j);
     surface.set_scale_mode(PrinterSurface::kScaleMillimetres);
     surface.set_font_name(j.FontFace);
     name_and_fit_paper(j, surface);

@@ -3,6 +3,7 @@
 #include "engine/code_page.h"
 #include "engine/document_kind.h"
 #include "engine/escp/escp_job.h"
+#include "engine/pcl/pcl_job.h"
 
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,9 @@ struct PrintJob {
     // acting on the print, not printed as letters; absent, it is plain text
     // (engine/printer_language.h chooses).
     std::optional<EscpJob> Escp;
+    // Present, the report is a PCL job read as a LaserJet reads it
+    // (engine/pcl/); at most one of Escp and Pcl is present.
+    std::optional<PclJob> Pcl;
     // The language was not asked for: planning tells it from the report
     // (engine/printer_language.h).
     bool LanguageByReport = false;

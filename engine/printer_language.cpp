@@ -2,12 +2,17 @@
 
 #include "engine/escp/epson_report_rule.h"
 #include "engine/escp/escp_page_model.h"
+#include "engine/pcl/pcl_page_model.h"
+#include "engine/pcl/pcl_report_rule.h"
 #include "engine/print_job.h"
 #include "engine/text_page_model.h"
 
 namespace kvalon {
 
 PrinterLanguage language_of(const PrintJob& j) {
+    if (j.Pcl) {
+        return PrinterLanguage::Pcl;
+    }
     return j.Escp ? PrinterLanguage::Epson : PrinterLanguage::Text;
 }
 
@@ -15,33 +20,57 @@ void choose_language(PrintJob& j, PrinterLanguage language) {
     if (language_of(j) == language) {
         return;
     }
+    j.Escp.reset();
+    j.Pcl.reset();
     switch (language) {
     case PrinterLanguage::Text:
-        j.Escp.reset();
         return;
     case PrinterLanguage::Epson:
         j.Escp.emplace();
+        return;
+    case PrinterLanguage::Pcl:
+        j.Pcl.emplace();
         return;
     }
 }
 
 void choose_language(PrintJob& j, LanguageChoice choice) {
     j.LanguageByReport = choice == LanguageChoice::Auto;
-    if (choice != LanguageChoice::Auto) {
-        choose_language(j, choice == LanguageChoice::Epson ? PrinterLanguage::Epson
-                                                           : PrinterLanguage::Text);
+    switch (choice) {
+    case LanguageChoice::Auto:
+        return;
+    case LanguageChoice::Text:
+        choose_language(j, PrinterLanguage::Text);
+        return;
+    case LanguageChoice::Epson:
+        choose_language(j, PrinterLanguage::Epson);
+        return;
+    case LanguageChoice::Pcl:
+        choose_language(j, PrinterLanguage::Pcl);
+        return;
     }
 }
 
+// A PCL job tells itself by its start; an Epson report by what the text
+// mode would lose.
 void tell_language_from_report(PrintJob& j) {
-    if (j.LanguageByReport) {
-        choose_language(j, report_reads_as_epson(j.SourcePath) ? PrinterLanguage::Epson
-                                                               : PrinterLanguage::Text);
+    if (!j.LanguageByReport) {
+        return;
     }
+    if (report_reads_as_pcl(j.SourcePath)) {
+        choose_language(j, PrinterLanguage::Pcl);
+        return;
+    }
+    choose_language(j, report_reads_as_epson(j.SourcePath) ? PrinterLanguage::Epson
+                                                           : PrinterLanguage::Text);
 }
 
 bool may_be_text(LanguageChoice choice) {
-    return choice != LanguageChoice::Epson;
+    return choice == LanguageChoice::Auto || choice == LanguageChoice::Text;
+}
+
+bool may_be_pcl(LanguageChoice choice) {
+    return choice == LanguageChoice::Auto || choice == LanguageChoice::Pcl;
 }
 
 const PageModel& page_model(PrinterLanguage language) {
@@ -50,6 +79,8 @@ const PageModel& page_model(PrinterLanguage language) {
         break;
     case PrinterLanguage::Epson:
         return escp_page_model();
+    case PrinterLanguage::Pcl:
+        return pcl_page_model();
     }
     return text_page_model();
 }

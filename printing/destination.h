@@ -72,6 +72,10 @@ public:
     // KvalonError.
     virtual void pass_document(DocumentKind kind, const std::string& path,
                                const std::string& title) const = 0;
+    // Whether the printer there reads documents of `kind` itself, so that
+    // pass_document() prints them; a PCL job goes elsewhere through our own
+    // rendering. May ask the print service.
+    virtual bool reads_document(DocumentKind /*kind*/) const { return true; }
     // What a document with `info` and pages like `sheet` (its size,
     // orientation, resolution and cell area) would be sent with. Never
     // throws: a destination that cannot be asked now shows nothing.

@@ -15,7 +15,9 @@
 #  - the PDF writer alone at deflate levels 0, 1, 3 and 6;
 #  - the office print-server queue (as root): latency and a 200-job load run;
 #  - the ESC/P mode's peak memory against hostile input, and the PDF of
-#    300,000 tiny pictures (scripts/bench-escp-memory.sh).
+#    300,000 tiny pictures (scripts/bench-escp-memory.sh);
+#  - a 100-page PCL job into the PDF printer: time and peak memory
+#    (scripts/bench-pcl.sh).
 set -euo pipefail
 build=${1:-build-bench}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -120,6 +122,10 @@ done
 echo
 echo "== The ESC/P mode against hostile input"
 "$here/bench-escp-memory.sh" "$build"
+
+echo
+echo "== A PCL job into the PDF printer"
+"$here/bench-pcl.sh" "$build"
 
 echo
 "$here/bench-office-queue.sh" "$build"

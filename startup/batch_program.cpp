@@ -83,6 +83,7 @@ void refuse_queue_defaults(const QueueDefaults& defaults) {
     const char* option = defaults.code_page                           ? "--code-page"
                          : defaults.language == LanguageChoice::Epson ? "--escp"
                          : defaults.language == LanguageChoice::Text  ? "--text"
+                         : defaults.language == LanguageChoice::Pcl   ? "--pcl"
                          : !defaults.form_length.empty()              ? "--form-length"
                          : defaults.offset                            ? "--offset"
                                                                       : nullptr;

@@ -110,6 +110,10 @@ void take_job_option(ProgramOptions& options, const std::vector<std::string>& wo
         options.plan = true;
     } else if (word == "--escp") {
         options.language = LanguageChoice::Epson;
+    } else if (word == "--pcl") {
+        options.language = LanguageChoice::Pcl;
+    } else if (word == "--render") {
+        options.render = true;
     } else if (word == "--text") {
         options.language = LanguageChoice::Text;
     } else if (is_option(word, "--code-page")) {

@@ -37,7 +37,11 @@ struct ProgramOptions {
     bool plan = false;
     // --escp: the report is read as an Epson ESC/P printer would; --text: as
     // plain text; neither, the report tells which.
+    // --pcl: as a LaserJet would read its PCL 5.
     LanguageChoice language = LanguageChoice::Auto;
+    // --render: a PCL job is read and drawn by the program even for a printer
+    // that reads PCL itself.
+    bool render = false;
     // --code-page NAME: the code page the report is written in, or auto; for
     // --setup-queue the queue's own.
     std::optional<CodePageChoice> code_page;

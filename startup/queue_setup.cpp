@@ -143,6 +143,8 @@ std::optional<std::string> language_value(LanguageChoice language) {
         return "1";
     case LanguageChoice::Text:
         return "0";
+    // The queue tells a PCL job by its start, as auto does.
+    case LanguageChoice::Pcl:
     case LanguageChoice::Auto:
         break;
     }
@@ -218,7 +220,7 @@ bool server_shares_queues() {
 // The defaults besides the code page, told only when given.
 std::string defaults_text(const QueueDefaults& defaults) {
     std::string text;
-    if (defaults.language != LanguageChoice::Auto) {
+    if (language_value(defaults.language)) {
         text += messages::kQueueReadsLanguage +
                 (defaults.language == LanguageChoice::Epson ? messages::kQueueLanguageEpson
                                                             : messages::kQueueLanguageText) +

@@ -70,6 +70,9 @@ int run_report_job(const ProgramOptions& options, const PrinterChooser& choose, 
             }
             binding.destination().pass_document(kind, path, title);
         };
+        hooks.reads_document = [&binding](DocumentKind kind) {
+            return binding.is_bound() && binding.destination().reads_document(kind);
+        };
         hooks.copies = [&binding] {
             return binding.is_bound() ? binding.destination().copies() : 1;
         };

@@ -119,6 +119,18 @@ int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentK
     return kExitOk;
 }
 
+// A PCL job goes as it is only to a printer that reads PCL, for printing:
+// the plan-only action and every other printer get it read by the program.
+bool renders_pcl(const ProgramOptions& options, StartHooks& hooks, Action action) {
+    if (!may_be_pcl(options.language)) {
+        return false;
+    }
+    if (action == Action::PlanOnly && !options.plan) {
+        return true;
+    }
+    return options.render || !hooks.reads_document || !hooks.reads_document(DocumentKind::Pcl);
+}
+
 int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     PrintJob& j = job();
     const std::optional<Action> action = chosen_action(j);
@@ -128,7 +140,9 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     const std::string folder =
         options.answer_folder.empty() ? answer_folder(j.SourcePath) : options.answer_folder;
     j.CommandLineJob = true;
-    if (const DocumentKind kind = document_kind(j.SourcePath); kind != DocumentKind::Text) {
+    if (const DocumentKind kind = document_kind(j.SourcePath);
+        kind != DocumentKind::Text &&
+        !(kind == DocumentKind::Pcl && renders_pcl(options, hooks, *action))) {
         return pass_on_document(options, hooks, kind, *action);
     }
     printer().set_document_title(document_title_for(options, j));

@@ -20,6 +20,9 @@ struct StartHooks {
     // (`title` names it there). Throws KvalonError.
     std::function<void(DocumentKind kind, const std::string& path, const std::string& title)>
         pass_document;
+    // Whether the chosen printer reads documents of the kind itself; unset,
+    // it does.
+    std::function<bool(DocumentKind kind)> reads_document;
     // The copies the bound printer makes of each page; 1 when not set.
     std::function<int()> copies;
 };
@@ -28,7 +31,11 @@ struct StartHooks {
 // reads the command line and takes the batch or the interactive path. A
 // named file that is a document, not a text report (engine/document_kind.h),
 // is passed on as it is; --plan then says only Document=KIND, and the
-// plan-only action is refused (a document has no lines per page). A printed
+// plan-only action is refused (a document has no lines per page). A PCL job
+// is printed as a LaserJet prints it, planned and drawn by the program, unless
+// it goes to a printer that reads PCL and --render was not asked for, or its
+// language was forced to another; the plan-only action then answers its text
+// length in lines of 6 to the inch. A printed
 // report whose pages came out blank although it holds something to print is
 // KvalonError(BlankPages) once its document is handed over. A report whose
 // pages times the printer's copies are more sheets than one job may have

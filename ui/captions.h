@@ -30,6 +30,7 @@ inline constexpr const char* kCalibrationButton = "&Страница за изм
 inline constexpr const char* kLanguageMenu = "Ре&жим";
 inline constexpr const char* kLanguageEscp = "&Epson (ESC/P)";
 inline constexpr const char* kLanguageText = "&Текст";
+inline constexpr const char* kLanguagePcl = "&LaserJet (PCL)";
 // The form length the printer is set to, which Epson reports without their
 // own rely on.
 inline constexpr const char* kFormLengthMenu = "Дължина на &формата";
@@ -64,6 +65,7 @@ inline constexpr const char* kModeText = "текст";
 inline constexpr const char* kModeEscp = "Epson (ESC/P)";
 // After a mode the program told from the report itself.
 inline constexpr const char* kModeToldMark = " (разпознат)";
+inline constexpr const char* kModePcl = "LaserJet (PCL)";
 inline constexpr const char* kModeFitPages = ", стр. на един лист";
 // The form length: "12 in", "A4", "70 реда", then " (305 mm)"; the mark
 // after it for a report read as plain text, which has no form of its own.

@@ -27,8 +27,10 @@ std::optional<std::string> orientation_text(const std::string& orientation) {
 }
 
 std::string mode_text(const PrintJob& j) {
-    std::string mode =
-        language_of(j) == PrinterLanguage::Epson ? captions::kModeEscp : captions::kModeText;
+    const PrinterLanguage language = language_of(j);
+    std::string mode = language == PrinterLanguage::Epson ? captions::kModeEscp
+                       : language == PrinterLanguage::Pcl ? captions::kModePcl
+                                                          : captions::kModeText;
     if (j.LanguageByReport) {
         mode += captions::kModeToldMark;
     }

@@ -21,6 +21,7 @@ const std::string kWindowsGroup = "windows/";
 const std::string kLanguageAuto = "auto";
 const std::string kLanguageEpson = "epson";
 const std::string kLanguageText = "text";
+const std::string kLanguagePcl = "pcl";
 const std::string kCodePageKey = "report/code-page";
 const std::string kFitPagesKey = "printer/fit-pages";
 // One key under "offsets/" for each printer, its kind and queue in it.
@@ -99,6 +100,9 @@ LanguageChoice UserSettings::language() const {
     if (*name == kLanguageEpson) {
         return LanguageChoice::Epson;
     }
+    if (*name == kLanguagePcl) {
+        return LanguageChoice::Pcl;
+    }
     return *name == kLanguageText ? LanguageChoice::Text : LanguageChoice::Auto;
 }
 
@@ -112,6 +116,9 @@ void UserSettings::remember_language(LanguageChoice choice) {
         return;
     case LanguageChoice::Text:
         m_store.set_value(kLanguageKey, kLanguageText);
+        return;
+    case LanguageChoice::Pcl:
+        m_store.set_value(kLanguageKey, kLanguagePcl);
         return;
     }
 }

@@ -13,4 +13,9 @@ namespace kvalon {
 // the printer, which it hands on unfiltered.
 std::string document_format_for(const std::string& queue, DocumentKind kind);
 
+// Whether `queue` lists application/vnd.hp-pcl among the formats it takes,
+// or is a queue without a driver ("Local Raw Printer"), which has always
+// handed a PCL job to its printer as it is; no answer is no.
+bool queue_reads_pcl(const std::string& queue);
+
 } // namespace kvalon

@@ -97,6 +97,12 @@ std::unique_ptr<DocumentSink> QueueDestination::make_page_sink(const JobWatch& w
         m_service);
 }
 
+// A queue reads PCL when it lists PCL's own format; PostScript and PDF every
+// queue converts.
+bool QueueDestination::reads_document(DocumentKind kind) const {
+    return kind != DocumentKind::Pcl || queue_reads_pcl(m_settings.queue);
+}
+
 void QueueDestination::pass_document(DocumentKind kind, const std::string& path,
                                      const std::string& title) const {
     CupsJobSink queue(job_settings(), nullptr, m_service);

@@ -41,6 +41,7 @@ public:
     std::string name() const override { return m_settings.queue; }
     SurfaceSetup surface_setup() const override;
     std::unique_ptr<DocumentSink> make_page_sink(const JobWatch& watch = {}) const override;
+    bool reads_document(DocumentKind kind) const override;
     void pass_document(DocumentKind kind, const std::string& path,
                        const std::string& title) const override;
     JobPreview describe_job(const DocumentInfo& info, const PageDescription& sheet) const override;

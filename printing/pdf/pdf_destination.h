@@ -20,6 +20,8 @@ public:
     std::string name() const override;
     SurfaceSetup surface_setup() const override;
     std::unique_ptr<DocumentSink> make_page_sink(const JobWatch& watch = {}) const override;
+    // PostScript and PDF become the PDF file; PCL is ours to render.
+    bool reads_document(DocumentKind kind) const override { return kind != DocumentKind::Pcl; }
     void pass_document(DocumentKind kind, const std::string& path,
                        const std::string& title) const override;
     const FileOutput* file_output() const override { return this; }

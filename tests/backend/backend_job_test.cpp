@@ -33,6 +33,8 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
     EXPECT_EQ(job.language, LanguageChoice::Epson);
     EXPECT_TRUE(job.fit_pages);
     EXPECT_FALSE(parsed("media=A5").fit_pages);
+    EXPECT_TRUE(parsed("kvalon-render=1").render);
+    EXPECT_FALSE(parsed("media=A5").render);
     // On standard input the copies are made by CUPS already.
     EXPECT_EQ(parsed("", "kvalon:/Office", false).copies, 1);
     EXPECT_EQ(parsed("PageSize=Letter kvalon-escp=off").media, "Letter");
@@ -44,10 +46,11 @@ TEST(BackendJob, TakesTheJobAsCupsHandsItOver) {
               (CodePageChoice{false, CodePageId::Cp866}));
     EXPECT_EQ(parsed("kvalon-code-page=auto").code_page, (CodePageChoice{true, CodePageId::Mik}));
     // Every other option is kept for the destination to judge; ours is not.
-    EXPECT_EQ(options_text(parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page "
-                                  "kvalon-code-page=cp866 media=A5")
-                               .options),
-              "fit-to-page=true media=A5 sides=two-sided-long-edge");
+    EXPECT_EQ(
+        options_text(parsed("sides=two-sided-long-edge kvalon-escp=1 fit-to-page kvalon-render=1 "
+                            "kvalon-code-page=cp866 media=A5")
+                         .options),
+        "fit-to-page=true media=A5 sides=two-sided-long-edge");
 }
 
 TEST(BackendJob, NamesSambaJobsAfterTheirDocument) {

@@ -105,5 +105,31 @@ TEST_F(BatchCups, APostScriptDocumentPrintsAsPostScript) {
     expect_arrived(name, 2, before);
 }
 
+// A PCL job of two pages: the cups-pdf queue's driver does not read PCL, so
+// the program draws it and the queue prints its two pages; a queue without a
+// driver hands it to its printer as it is, unless --render is asked for.
+TEST_F(BatchCups, APclJobIsDrawnUnlessTheQueueHandsItToItsPrinter) {
+    const std::string name = "PCLJOB" + std::to_string(getpid());
+    const std::string job = "\x1b"
+                            "E\x1b&l26A\x1b*p300x300YOne\fTwo\x1b"
+                            "E";
+    write_bytes(dir.file(name + ".PRN"), job);
+    const std::set<std::string> before = files_in(test_scheduler_pdf_output());
+    const RunResult result =
+        run_program({kvalon_binary(), "--printer", "PDF", dir.file(name + ".PRN")}, env);
+    ASSERT_EQ(result.status, 0) << result.err;
+    expect_arrived(name, 2, before);
+
+    const std::string raw = "KvalonRaw" + std::to_string(getpid());
+    ASSERT_EQ(run_program({"lpadmin", "-p", raw, "-E", "-v", "file:/dev/null"}).status, 0);
+    const RunResult as_is =
+        run_program({kvalon_binary(), "--plan", "--printer", raw, dir.file(name + ".PRN")}, env);
+    EXPECT_EQ(as_is.out, "Document=pcl\n") << as_is.err;
+    const RunResult drawn = run_program(
+        {kvalon_binary(), "--plan", "--render", "--printer", raw, dir.file(name + ".PRN")}, env);
+    EXPECT_EQ(parse_plan(drawn.out)["PageCount"], "2") << drawn.err;
+    run_program({"lpadmin", "-x", raw});
+}
+
 } // namespace
 } // namespace kvalon::testing

@@ -1,5 +1,6 @@
 // Files that are not text reports, given to the real program with the PDF
-// printer: a PDF is copied, PostScript made a PDF, PCL refused; and a report
+// printer: a PDF is copied, PostScript made a PDF, PCL held to another
+// language refused; and a report
 // whose pages come out blank says so.
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_files.h"
@@ -69,8 +70,8 @@ TEST_F(DocumentPdf, WhatCannotBeDoneIsRefusedAndNothingIsWritten) {
         std::string message;
     };
     const Case cases[] = {
-        {"PCL into the PDF printer",
-         {report("PAGE.PCL", kPcl)},
+        {"PCL read as text into the PDF printer",
+         {"--text", report("PAGE.PCL", kPcl)},
          "Файлът не е текстов отчет: " + dir.file("PAGE.PCL") +
              " (документ PCL, който PDF принтерът не може да отпечата)"},
         {"lines per page of a document",
@@ -100,7 +101,8 @@ TEST_F(DocumentPdf, ThePlanNamesTheDocument) {
          {Case{kPostScript, "Document=postscript\n"},
           Case{"%PDF-1.7\n%\xE2\xE3\n", "Document=pdf\n"}, Case{kPcl, "Document=pcl\n"},
           Case{"\x1b%-12345X@PJL\r\n", "Document=pcl\n"}}) {
-        const RunResult planned = kvalon({"--plan", report("DOC", c.bytes)});
+        // PCL is a document only where it is held to another language.
+        const RunResult planned = kvalon({"--plan", "--escp", report("DOC", c.bytes)});
         EXPECT_EQ(planned.status, 0);
         EXPECT_EQ(planned.out, c.plan);
     }

@@ -54,6 +54,8 @@ const char* language_choice_name(LanguageChoice choice) {
         return "language_escp";
     case LanguageChoice::Text:
         return "language_text";
+    case LanguageChoice::Pcl:
+        return "language_pcl";
     }
     return "language_auto";
 }
@@ -68,6 +70,7 @@ ChoiceMenu* make_language_menu(MenuSession& session, std::function<void()> chang
         {LanguageChoice::Auto, captions::kCodePageAuto},
         {LanguageChoice::Epson, captions::kLanguageEscp},
         {LanguageChoice::Text, captions::kLanguageText},
+        {LanguageChoice::Pcl, captions::kLanguagePcl},
     };
     for (const auto& c : choices) {
         const LanguageChoice choice = c.choice;

@@ -1,0 +1,129 @@
+#include "engine/pcl/pcl_sheet_drawing.h"
+
+#include "engine/pcl/pcl_printer.h"
+#include "engine/units.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace kvalon {
+
+namespace {
+
+// Our face's letters are 0.6 of its size wide and rise 1705/2048 of it above
+// the baseline.
+constexpr double kAdvanceShare = 0.6;
+constexpr double kAscentShare = 1705.0 / 2048.0;
+
+struct Placement {
+    double left_mm;
+    double top_mm;
+    double mm_per_unit;
+
+    float x(std::int64_t units) const {
+        return static_cast<float>(left_mm + static_cast<double>(units) * mm_per_unit);
+    }
+    float y(std::int64_t units) const {
+        return static_cast<float>(top_mm + static_cast<double>(units) * mm_per_unit);
+    }
+    float length(std::int64_t units) const {
+        return static_cast<float>(static_cast<double>(units) * mm_per_unit);
+    }
+};
+
+class SheetDrawing final : public PclOutput {
+public:
+    SheetDrawing(PrinterSurface& surface, CellPainter& cells, const Placement& place, double scale)
+        : m_surface(surface), m_cells(cells), m_place(place), m_scale(scale) {}
+
+    void glyph(const PclGlyph& glyph) override {
+        if (m_done || !glyph.visible()) {
+            return;
+        }
+        m_surface.set_font_size(static_cast<float>(glyph.points * m_scale));
+        m_surface.set_font_bold(glyph.bold);
+        m_surface.set_font_italic(glyph.italic);
+        const double natural = kAdvanceShare * glyph.points * kPclUnitsPerPoint;
+        m_surface.set_font_width_scale(static_cast<double>(glyph.width) / natural);
+        const auto ascent =
+            static_cast<std::int64_t>(kAscentShare * glyph.points * kPclUnitsPerPoint);
+        const float x = m_place.x(glyph.x);
+        const float y = m_place.y(glyph.baseline - ascent);
+        const float width = m_place.length(glyph.width);
+        const float height = m_place.length(glyph.line);
+        if (glyph.by_symbol_set) {
+            m_cells.paint_character(glyph.character, x, y, width, height);
+        } else {
+            m_cells.paint_code(glyph.code, x, y, width, height);
+        }
+    }
+
+    void fill(const PclFill& fill) override {
+        if (!m_done) {
+            flush();
+            m_surface.fill_rect(m_place.x(fill.x), m_place.y(fill.y), m_place.length(fill.width),
+                                m_place.length(fill.height), fill.grey);
+        }
+    }
+
+    // Rows of one picture, each under the last, become one picture: no seam
+    // between them however it is shown.
+    void raster_row(const PclRasterRow& row) override {
+        if (m_done) {
+            return;
+        }
+        if (m_open && m_open->x == row.x && m_open->dot == row.dot &&
+            m_open->image.columns() == row.image.columns() &&
+            m_open->y + m_open->image.rows() * m_open->dot == row.y) {
+            m_open->image.append_rows(row.image);
+            return;
+        }
+        flush();
+        m_open = row;
+    }
+
+    void page_end(bool had_print, const PclState&) override {
+        if (had_print) {
+            flush();
+            m_done = true;
+        }
+    }
+
+    void flush() {
+        if (!m_open) {
+            return;
+        }
+        const BitImage& image = m_open->image;
+        m_surface.draw_image(m_place.x(m_open->x), m_place.y(m_open->y),
+                             m_place.length(image.columns() * m_open->dot),
+                             m_place.length(image.rows() * m_open->dot), image);
+        m_open.reset();
+    }
+
+private:
+    PrinterSurface& m_surface;
+    CellPainter& m_cells;
+    Placement m_place;
+    double m_scale;
+    std::optional<PclRasterRow> m_open;
+    bool m_done = false;
+};
+
+} // namespace
+
+void print_pcl_page(const PrintJob& j, PrinterSurface& surface, CellPainter& cells) {
+    const PclJob& pcl = j.Pcl.value();
+    const Placement place{pcl.LeftMm, pcl.TopMm,
+                          MmPerInch / static_cast<double>(kPclUnitsPerInch) * pcl.Scale};
+    SheetDrawing drawing(surface, cells, place, pcl.Scale);
+    PclPrinter printer(drawing, pcl.PageStart);
+    printer.take(j.PrintText);
+    printer.finish();
+    drawing.flush();
+    surface.set_font_bold(false);
+    surface.set_font_italic(false);
+    surface.set_font_width_scale(1);
+    surface.set_font_size(static_cast<float>(12 * pcl.Scale));
+}
+
+} // namespace kvalon
