@@ -23,7 +23,7 @@ configure-run: deps-run
 	@if [ ! -f $(BUILD)/build.ninja ] || [ -n "$(CMAKE_FLAGS)" ]; then \
 	    cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null; fi
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DKVALON_TEST_WINDOWS=$(if $(WINDOWS_TESTS),ON,OFF) $(CMAKE_FLAGS) >/dev/null
 
 build-first-pdf: configure-run
 	@cmake --build $(BUILD) -j $(JOBS) --target $(FIRST_PDF_TARGETS)
@@ -45,7 +45,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build $(if $(shell command -v wine 2>/dev/null),windows)
+test: build $(if $(WINDOWS_TESTS),windows)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.
