@@ -16,13 +16,17 @@ struct HelperCall {
     std::vector<std::string> words; // the program's name first
     std::vector<int> passed;
     std::vector<std::string> environment; // NAME=VALUE, the whole of it
+    // A job that must finish whatever becomes of us (a watched folder's job,
+    // whose claim it holds) is not killed when we are.
+    bool outlives_us = false;
 };
 
 // A helper program running in a process group of its own: a terminal's
 // Ctrl-C does not reach it, our ending-signal handler kills the group
 // (platform/signal_cleanup.h), and so does the object when it goes before the
 // helper has ended. Where the system can, it is killed too when we are
-// (SIGKILL, which no handler sees), so that no conversion runs on for nobody.
+// (SIGKILL, which no handler sees), so that no conversion runs on for nobody,
+// unless the call says it outlives us.
 class HelperProcess {
 public:
     explicit HelperProcess(const HelperCall& call);

@@ -85,10 +85,11 @@ std::string program_on_path(const std::string& name) {
 // In the child between fork and exec: only calls that are safe there. The
 // helper starts with the signals' default actions and none blocked, whatever
 // we ignore (SIGPIPE in the backend) or hold back now, in a process group of
-// its own, and is killed when we die, even by SIGKILL, which no handler of
-// ours sees. A failure is told through `report` as its errno.
+// its own, and, unless it is to outlive us, is killed when we die, even by
+// SIGKILL, which no handler of ours sees. A failure is told through `report` as its errno.
 [[noreturn]] void become_helper(const char* program, char** argv, char** envp, int output,
-                                const std::vector<OwnedFd>& passed, ProcessId parent, int report) {
+                                const std::vector<OwnedFd>& passed, ProcessId parent,
+                                bool outlives_us, int report) {
     int error = 0;
     struct sigaction default_action {};
     default_action.sa_handler = SIG_DFL;
@@ -97,7 +98,7 @@ std::string program_on_path(const std::string& name) {
     }
     ::sigaction(SIGPIPE, &default_action, nullptr);
     ::setpgid(0, 0);
-    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) {
+    if (!outlives_us && (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)) {
         ::_exit(127);
     }
     const int nothing = ::open("/dev/null", O_RDONLY);
@@ -175,7 +176,7 @@ int HelperProcess::start(const HelperCall& call, int output) {
         const ProcessId parent = ::getpid();
         if ((m_pid = ::fork()) == 0) {
             become_helper(program.c_str(), argv.data(), envp.data(), output, passed, parent,
-                          report_ends[1].get());
+                          call.outlives_us, report_ends[1].get());
         }
         if (m_pid < 0) {
             return errno;

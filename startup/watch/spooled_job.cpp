@@ -58,6 +58,9 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
     if (held >= 0) {
         call.passed.push_back(held);
     }
+    // The run holds the file's claim: a watcher killed outright leaves the
+    // job to finish rather than to be printed again by the next watcher.
+    call.outlives_us = true;
     call.environment = environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {});
     SpooledJobResult result;
     HelperProcess job(call);
