@@ -1,5 +1,6 @@
 #include "engine/escp/escp_page_reader.h"
 
+#include "engine/byte_feed.h"
 #include "engine/checked.h"
 #include "engine/error.h"
 #include "engine/escp/escp_page_events.h"
@@ -16,32 +17,6 @@ namespace {
 // many, from a place between sequences: the page starts there with the state
 // they left, so a report of nothing but control bytes does not fill memory.
 constexpr std::size_t kMostUnprintedBytes = std::size_t{1} << 16;
-
-// The bytes read ahead for the job first, then the source's.
-class ByteFeed {
-public:
-    ByteFeed(std::string pending, SourceFile& source)
-        : m_pending(std::move(pending)), m_source(source) {}
-
-    bool next(unsigned char& byte) {
-        if (m_at < m_pending.size()) {
-            byte = static_cast<unsigned char>(m_pending[m_at++]);
-            return true;
-        }
-        const std::string_view bytes = m_source.available();
-        if (bytes.empty()) {
-            return false;
-        }
-        byte = static_cast<unsigned char>(bytes.front());
-        m_source.consume(1);
-        return true;
-    }
-
-private:
-    std::string m_pending;
-    std::size_t m_at = 0;
-    SourceFile& m_source;
-};
 
 // A stretch of the report with the state it starts from.
 struct Stretch {

@@ -1,5 +1,6 @@
 #include "engine/pcl/pcl_page_reader.h"
 
+#include "engine/byte_feed.h"
 #include "engine/checked.h"
 #include "engine/error.h"
 #include "engine/pcl/pcl_printer.h"
@@ -61,32 +62,6 @@ public:
 private:
     const PclPrinter* m_printer = nullptr;
     ByteEffect m_effect;
-};
-
-// The bytes read ahead for the job first, then the source's.
-class ByteFeed {
-public:
-    ByteFeed(std::string pending, SourceFile& source)
-        : m_pending(std::move(pending)), m_source(source) {}
-
-    bool next(unsigned char& byte) {
-        if (m_at < m_pending.size()) {
-            byte = static_cast<unsigned char>(m_pending[m_at++]);
-            return true;
-        }
-        const std::string_view bytes = m_source.available();
-        if (bytes.empty()) {
-            return false;
-        }
-        byte = static_cast<unsigned char>(bytes.front());
-        m_source.consume(1);
-        return true;
-    }
-
-private:
-    std::string m_pending;
-    std::size_t m_at = 0;
-    SourceFile& m_source;
 };
 
 // A stretch of the job with the state it starts from.
