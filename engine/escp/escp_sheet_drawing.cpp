@@ -1,6 +1,7 @@
 #include "engine/escp/escp_sheet_drawing.h"
 
 #include "engine/escp/escp_printer.h"
+#include "engine/page_placement.h"
 #include "engine/units.h"
 
 #include <algorithm>
@@ -21,22 +22,7 @@ void plain_style(PrinterSurface& surface) {
     surface.set_font_width_scale(1);
 }
 
-// The printer's page on the sheet.
-struct Placement {
-    double left_mm;
-    double top_mm;
-    double mm_per_unit;
-
-    float x(std::int64_t units) const {
-        return static_cast<float>(left_mm + static_cast<double>(units) * mm_per_unit);
-    }
-    float y(std::int64_t units) const {
-        return static_cast<float>(top_mm + static_cast<double>(units) * mm_per_unit);
-    }
-    float length(std::int64_t units) const {
-        return static_cast<float>(static_cast<double>(units) * mm_per_unit);
-    }
-};
+using Placement = PagePlacement;
 
 // Draws the printer's work on the sheet until its page ends.
 class SheetDrawing final : public EscpOutput {

@@ -1,5 +1,6 @@
 #include "engine/pcl/pcl_sheet_drawing.h"
 
+#include "engine/page_placement.h"
 #include "engine/pcl/pcl_printer.h"
 #include "engine/units.h"
 
@@ -15,21 +16,7 @@ namespace {
 constexpr double kAdvanceShare = 0.6;
 constexpr double kAscentShare = 1705.0 / 2048.0;
 
-struct Placement {
-    double left_mm;
-    double top_mm;
-    double mm_per_unit;
-
-    float x(std::int64_t units) const {
-        return static_cast<float>(left_mm + static_cast<double>(units) * mm_per_unit);
-    }
-    float y(std::int64_t units) const {
-        return static_cast<float>(top_mm + static_cast<double>(units) * mm_per_unit);
-    }
-    float length(std::int64_t units) const {
-        return static_cast<float>(static_cast<double>(units) * mm_per_unit);
-    }
-};
+using Placement = PagePlacement;
 
 class SheetDrawing final : public PclOutput {
 public:
