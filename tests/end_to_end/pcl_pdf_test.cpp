@@ -322,7 +322,8 @@ TEST_F(PclPdf, PclForcedReadsAJobWithoutItsStart) {
     const std::string job = "Left" + esc("*p600x600Y") + "Moved";
     print_job(job, {"--pcl"});
     EXPECT_EQ(plan.at("Pcl"), "1");
-    const PdfWord* moved = find_word(pdf_words(pdf()), "Moved");
+    const std::vector<PdfWord> words = pdf_words(pdf());
+    const PdfWord* moved = find_word(words, "Moved");
     ASSERT_NE(moved, nullptr);
     EXPECT_NEAR(moved->x_min, kBorderPoints + 144, 0.1);
     print_job(job);
