@@ -32,13 +32,15 @@ struct PclGlyph {
     bool visible() const;
 };
 
-// A filled rectangle: grey 0 black .. 255 white.
+// A filled rectangle: grey 0 black .. 255 white, or black lines of the
+// cross-hatch pattern `hatch` (1..6) over it, the gaps left as they are.
 struct PclFill {
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;
     int grey = 0;
+    int hatch = 0;
 };
 
 // One row of raster graphics, its dots `dot` apart across and down.

@@ -1,6 +1,7 @@
 #include "engine/pcl/pcl_sheet_drawing.h"
 
 #include "engine/page_placement.h"
+#include "engine/pcl/pcl_hatch.h"
 #include "engine/pcl/pcl_printer.h"
 #include "engine/units.h"
 
@@ -48,6 +49,10 @@ public:
     void fill(const PclFill& fill) override {
         if (!m_done) {
             flush();
+            if (fill.hatch > 0) {
+                hatch(fill);
+                return;
+            }
             m_surface.fill_rect(m_place.x(fill.x), m_place.y(fill.y), m_place.length(fill.width),
                                 m_place.length(fill.height), fill.grey);
         }
@@ -88,6 +93,13 @@ public:
     }
 
 private:
+    void hatch(const PclFill& fill) {
+        const PclHatch lines = pcl_hatch(fill.hatch, fill.x, fill.y, fill.width, fill.height);
+        m_surface.draw_image(m_place.x(lines.x), m_place.y(lines.y),
+                             m_place.length(lines.image.columns() * lines.dot),
+                             m_place.length(lines.image.rows() * lines.dot), lines.image);
+    }
+
     PrinterSurface& m_surface;
     CellPainter& m_cells;
     Placement m_place;
