@@ -182,7 +182,7 @@ bool PclPrinter::apply_cursor(const PclCommand& command) {
             move_y(s.pushed.back().y);
             s.pushed.pop_back();
         }
-        return true; // macros are read past
+        return true;
     }
     if (p == '&' && g == 'd') {
         s.underline = t == 'D';

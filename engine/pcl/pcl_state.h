@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page_rows.h"
+#include "engine/pcl/pcl_macros.h"
 #include "engine/pcl/pcl_parser.h"
 
 #include <array>
@@ -98,6 +99,7 @@ struct PclState {
     bool in_hpgl = false;  // HP-GL/2, read past
     std::string pjl_line;  // its start, to find ENTER LANGUAGE
     bool page_has_print = false;
+    PclMacros macros;
     CodePageId code_page = CodePageId::Mik;
     bool operator==(const PclState&) const = default;
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -90,6 +91,65 @@ TEST_F(PclForms, CrossHatchPatternsDrawTheirLines) {
         // Nothing spills out of the square.
         EXPECT_GT(page.mean((left - 20) * 25.4 / 300, top * 25.4 / 300, 15 * 25.4 / 300, 25.4), 250)
             << pattern;
+    }
+}
+
+std::vector<PdfWord> words_of(const std::vector<PdfWord>& words, const std::string& text) {
+    std::vector<PdfWord> found;
+    std::copy_if(words.begin(), words.end(), std::back_inserter(found),
+                 [&text](const PdfWord& w) { return w.text == text; });
+    return found;
+}
+
+std::string define(int id, const std::string& body) {
+    return esc("&f" + std::to_string(id) + "y0X") + body + esc("&f1X");
+}
+
+// A macro prints nothing where it is defined, and its body wherever it is
+// run: called, the printer's settings come back after it; executed, its
+// font stays. A macro that calls itself stops at the nesting bound, and a
+// reset deletes the temporary macros but not the permanent ones.
+TEST_F(PclForms, MacrosPrintWhereTheyAreRun) {
+    const std::string big = esc("(s24V");
+    print_job(esc("E") + esc("&l0O") + "Start" + define(5, big + "Mac") + esc("*p300x300Y") +
+              esc("&f3X") + " Called" + esc("*p900x600Y") + esc("&f2X") + " Kept" +
+              define(6, "Self" + esc("&f3X")) + esc("*p0x900Y") + esc("&f3X") + esc("&f5y10X") +
+              esc("E") + esc("*p0x1200Y") + esc("&f5y3X") + esc("&f6y3X") + " End");
+    ASSERT_EQ(plan.at("PageCount"), "2"); // the reset ends the first page
+    const std::vector<PdfWord> words = pdf_words(pdf());
+    const std::vector<PdfWord> mac = words_of(words, "Mac");
+    ASSERT_EQ(mac.size(), 3u);
+    EXPECT_NEAR(mac[0].x_min, kBorderDots * 0.24 + 72, 0.1);
+    EXPECT_NEAR(mac[1].x_min, kBorderDots * 0.24 + 216, 0.1);
+    EXPECT_LT(mac[1].y_min, mac[0].y_min + 72 + 1);
+    const auto height = [&words](const std::string& text) {
+        const std::vector<PdfWord> found = words_of(words, text);
+        return found.size() == 1 ? found[0].y_max - found[0].y_min : -1.0;
+    };
+    EXPECT_NEAR(height("Called"), height("Start"), 0.5);
+    EXPECT_NEAR(height("Kept"), 2 * height("Start"), 1);
+    // Three deep, then the call is refused; after the reset only the
+    // permanent macro 5 is left, run once more before the last word.
+    EXPECT_EQ(words_of(words, "SelfSelfSelf").size(), 1u);
+    EXPECT_EQ(mac[2].page, 2);
+    EXPECT_NEAR(mac[2].y_max, mac[0].y_max - 72 + 288, 0.5);
+}
+
+// An overlay prints on every page as the page ends, from the settings a
+// reset leaves, whatever the page itself chose.
+TEST_F(PclForms, AnOverlayPrintsOnEveryPage) {
+    const std::string form = esc("*p600x100Y") + "FORM" + esc("*p0x0Y") + esc("*c2400a6b0P");
+    print_job(esc("E") + esc("&l0O") + define(7, form) + esc("&f7y4X") + esc("(s20V") +
+              "One\fTwo\fThree" + esc("E"));
+    ASSERT_EQ(plan.at("PageCount"), "3");
+    const std::vector<PdfWord> forms = words_of(pdf_words(pdf()), "FORM");
+    ASSERT_EQ(forms.size(), 3u);
+    for (int page = 1; page <= 3; ++page) {
+        const PdfWord& word = forms[static_cast<std::size_t>(page - 1)];
+        EXPECT_EQ(word.page, page);
+        EXPECT_NEAR(word.x_min, (kBorderDots + 600) * 0.24, 0.1);
+        EXPECT_LT(word.y_max - word.y_min, 15); // 12 points, not the page's 20
+        EXPECT_TRUE(dark_along(render_page(pdf(), page, 150), 20, 13, 180, 13)) << page;
     }
 }
 
