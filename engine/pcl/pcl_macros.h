@@ -30,7 +30,7 @@ struct PclMacros {
     static constexpr std::size_t kMostBytes = std::size_t{256} << 10;
     static constexpr std::size_t kMostStored = std::size_t{2} << 20;
     static constexpr int kMostNesting = 3;
-    static constexpr std::uint64_t kStartBudget = std::uint64_t{4} << 20;
+    static constexpr std::uint64_t kStartBudget = std::uint64_t{1} << 20;
     static constexpr std::uint64_t kBudgetPerByte = 64;
     static constexpr int kMostId = 32767;
 

@@ -153,5 +153,26 @@ TEST_F(PclForms, AnOverlayPrintsOnEveryPage) {
     }
 }
 
+// A page whose size or orientation the job changes prints on a sheet of its
+// own size in the PDF printer, the page's words where they stand on it; the
+// plan says so. A job of one size plans as it always did.
+TEST_F(PclForms, PagesOfOtherSizesHaveTheirOwnSheets) {
+    print_job(esc("E") + esc("&l26A") + "One" + esc("&l3A") + "Two" + esc("&l26a1O") + "Three" +
+              esc("E"));
+    EXPECT_EQ(plan.at("PclSheets"), "each page its own size");
+    EXPECT_EQ(plan.at("PclPageSize"), "A4");
+    const RunResult info = run_program({"pdfinfo", "-f", "1", "-l", "3", pdf()});
+    for (const char* size : {"Page    1 size:  595 x 842", "Page    2 size:  612 x 1008",
+                             "Page    3 size:  842 x 595"}) {
+        EXPECT_NE(info.out.find(size), std::string::npos) << size << "\n" << info.out;
+    }
+    const std::vector<PdfWord> words = pdf_words(pdf());
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_NEAR(words[1].x_min, 75 * 0.24, 0.1); // inch paper's border, at its own size
+    EXPECT_NEAR(words[2].x_min, 59 * 0.24, 0.1); // metric paper across
+    print_job(esc("E") + esc("&l2A") + "One\fTwo" + esc("E"));
+    EXPECT_EQ(plan.count("PclSheets"), 0u);
+}
+
 } // namespace
 } // namespace kvalon::testing
