@@ -43,10 +43,10 @@ bool PclPrinter::apply_rectangle(const PclCommand& command) {
     };
     switch (command.terminator) {
     case 'A':
-        s.rectangle_width = size(kPclUnitsPerDot);
+        s.rectangle_width = size(static_cast<double>(s.pcl_unit));
         break;
     case 'B':
-        s.rectangle_height = size(kPclUnitsPerDot);
+        s.rectangle_height = size(static_cast<double>(s.pcl_unit));
         break;
     case 'H':
         s.rectangle_width = size(kPclUnitsPerDecipoint);

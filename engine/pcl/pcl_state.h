@@ -82,6 +82,9 @@ struct PclState {
     bool perforation_skip = true;
     std::int64_t x = 0;
     std::int64_t y = 0;
+    // The unit of ESC *p moves and rectangles in dots (ESC &u#D): a dot
+    // unless the job sets another.
+    std::int64_t pcl_unit = kPclUnitsPerDot;
     std::int64_t hmi = kPclPicaColumn;
     std::int64_t vmi = kPclSixthInch;
     int line_termination = 0;
