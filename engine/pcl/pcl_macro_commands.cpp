@@ -130,6 +130,10 @@ void PclPrinter::run_macro(int id, bool keep_settings_apart) {
     if (keep_settings_apart) {
         restore_settings(before);
     }
+    if (m.depth == 0 && m.eject_after) {
+        m.eject_after = false;
+        end_page();
+    }
 }
 
 void PclPrinter::run_bytes(const std::string& bytes) {
@@ -142,10 +146,6 @@ void PclPrinter::run_bytes(const std::string& bytes) {
     m_state.parser.finish(*this);
     --m_state.macros.depth;
     m_state.parser = outer;
-    if (m_state.macros.depth == 0 && m_state.macros.eject_after) {
-        m_state.macros.eject_after = false;
-        end_page();
-    }
 }
 
 // The settings before a macro come back; what is on the page, the cursor
