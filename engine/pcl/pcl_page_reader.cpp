@@ -130,6 +130,12 @@ public:
             m_next.bytes.push_back(static_cast<char>(byte));
             m_printer.take(byte);
             const ByteEffect& effect = m_events.effect();
+            // A macro run by this byte printed the next page and ejected it:
+            // that page is this stretch, the byte its last.
+            if (effect.ended_printed_page) {
+                m_next_printed = true;
+                break;
+            }
             if (effect.ended_page) {
                 m_next.restart_at_end(effect, byte, m_printer);
             } else {
