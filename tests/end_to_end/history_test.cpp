@@ -30,7 +30,8 @@ protected:
         std::size_t count = 0;
         const std::string history = dir.file("state/kvalon-p/history");
         if (std::filesystem::exists(history)) {
-            for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(history)) {
+            for ([[maybe_unused]] const auto& entry :
+                 std::filesystem::directory_iterator(history)) {
                 ++count;
             }
         }
@@ -95,11 +96,11 @@ TEST_F(HistoryRun, ZeroTurnsKeepingOffAndAnUnusableStateFolderStillPrints) {
 }
 
 TEST_F(HistoryRun, AFailedJobIsKeptWithItsReasonAndStandardInputByItsName) {
-    const RunResult piped =
-        run_program({kvalon_binary(), "--pdf=piped.pdf", "-"},
-                    {{"HOME", dir.path()}, {"XDG_STATE_HOME", dir.file("state")},
-                     {"KVALON_HISTORY_DAYS", "14"}},
-                    to_mik("от входа\r\n"), dir.path());
+    const RunResult piped = run_program({kvalon_binary(), "--pdf=piped.pdf", "-"},
+                                        {{"HOME", dir.path()},
+                                         {"XDG_STATE_HOME", dir.file("state")},
+                                         {"KVALON_HISTORY_DAYS", "14"}},
+                                        to_mik("от входа\r\n"), dir.path());
     ASSERT_EQ(piped.status, 0) << piped.err;
     // The PDF cannot be written: the folder it names is none.
     EXPECT_NE(run({"--pdf=" + dir.file("none/x.pdf"), report()}).status, 0);

@@ -68,13 +68,13 @@ TEST(JobRecordText, WhatIsNotARecordOfOursIsRefused) {
     for (const std::string& text : {
              std::string(),
              std::string("kvalon-p job 2\ntime 1\n"),
-             head,                              // no time
-             head + "time 1",                   // cut short
-             head + "time -5\n",                // before 1970
+             head,                                 // no time
+             head + "time 1",                      // cut short
+             head + "time -5\n",                   // before 1970
              head + "time 99999999999999999999\n", // no 64-bit number
              head + "time 1\npages x\n",
-             head + "time 1\nreport a%4\n",     // escape cut short
-             head + "time 1\nreport a%00b\n",   // a NUL
+             head + "time 1\nreport a%4\n",   // escape cut short
+             head + "time 1\nreport a%00b\n", // a NUL
              head + "time 1\nreport %zz\n",
              head + "time 1\nnoblank\n",
              head + "time 1\nreport " + std::string(70 * 1024, 'a') + "\n",
@@ -95,9 +95,9 @@ TEST_F(JobHistoryTest, KeepsTheBytesOwnerOnlyAndListsNewestFirst) {
     EXPECT_EQ(jobs[2].record.report, "job-" + std::to_string(kStart));
     EXPECT_EQ(testing::read_bytes(jobs[2].report_path()),
               std::string(100, 'x') + std::to_string(kStart));
-    for (const std::string& path : {dir.file("state/kvalon-p"), store.settings().folder,
-                                    jobs[0].folder, jobs[0].report_path(),
-                                    jobs[0].folder + "/record"}) {
+    for (const std::string& path :
+         {dir.file("state/kvalon-p"), store.settings().folder, jobs[0].folder,
+          jobs[0].report_path(), jobs[0].folder + "/record"}) {
         struct stat info {};
         ASSERT_EQ(::stat(path.c_str(), &info), 0) << path;
         EXPECT_EQ(info.st_mode & 077, 0U) << path;

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_window_services.h"
 
+#include "engine/history/job_history.h"
 #include "ui/qt/message_box.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,15 @@ public:
         if (QCoreApplication* application = QCoreApplication::instance()) {
             QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
         }
+    }
+    // The settings as the windows started with them; an unusable one keeps
+    // its default.
+    JobHistory* job_history() override {
+        static JobHistory history = [] {
+            std::vector<std::string> warnings;
+            return JobHistory(history_settings_from_environment(warnings));
+        }();
+        return &history;
     }
 };
 
