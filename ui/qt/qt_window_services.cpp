@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <optional>
+
 namespace kvalon {
 
 namespace {
@@ -19,15 +21,15 @@ public:
             QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
         }
     }
-    // The settings as the windows started with them; an unusable one keeps
-    // its default.
+    // Read at each print: an unusable setting keeps its default.
     JobHistory* job_history() override {
-        static JobHistory history = [] {
-            std::vector<std::string> warnings;
-            return JobHistory(history_settings_from_environment(warnings));
-        }();
-        return &history;
+        std::vector<std::string> warnings;
+        m_history.emplace(history_settings_from_environment(warnings));
+        return &*m_history;
     }
+
+private:
+    std::optional<JobHistory> m_history;
 };
 
 } // namespace
