@@ -50,7 +50,7 @@ HistoryWindow::HistoryWindow(QWidget* parent, std::vector<KeptJob> jobs, Take re
     }
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    resize(760, 360);
+    resize(900, 360);
 }
 
 void HistoryWindow::fill_list() {
