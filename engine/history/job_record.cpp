@@ -40,6 +40,11 @@ int hex_digit(char c) {
 std::optional<std::string> unescaped(std::string_view text) {
     std::string value;
     for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        // Our records write every control byte escaped.
+        if (byte < 0x20 || byte == 0x7f) {
+            return std::nullopt;
+        }
         if (text[at] != '%') {
             value += text[at];
             continue;

@@ -76,6 +76,7 @@ TEST(JobRecordText, WhatIsNotARecordOfOursIsRefused) {
              head + "time 1\nreport a%4\n",   // escape cut short
              head + "time 1\nreport a%00b\n", // a NUL
              head + "time 1\nreport %zz\n",
+             head + "time 1\nreport a" + std::string(1, '\0') + "b\n", // unescaped
              head + "time 1\nnoblank\n",
              head + "time 1\nreport " + std::string(70 * 1024, 'a') + "\n",
          }) {
