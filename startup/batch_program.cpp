@@ -128,8 +128,12 @@ int run_history_listing(const ProgramOptions& options) {
 // The kept job's numbering is the listing's: newest first.
 int run_reprint(const ProgramOptions& options, Stage& stage) {
     const JobHistory history = user_history();
-    const std::vector<KeptJob> jobs = history.list();
     stage = Stage::QueueCommand;
+    if (!history.settings().enabled()) {
+        throw KvalonError(ErrorKind::CommandLine, "--reprint " + std::to_string(*options.reprint),
+                          messages::kHistoryOff);
+    }
+    const std::vector<KeptJob> jobs = history.list();
     const KeptJob& kept = job_to_reprint(jobs, *options.reprint);
     const ProgramOptions again = reprint_options(options, kept);
     stage = Stage::Report;

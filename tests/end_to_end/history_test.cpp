@@ -84,6 +84,9 @@ TEST_F(HistoryRun, ZeroTurnsKeepingOffAndAnUnusableStateFolderStillPrints) {
         const RunResult listed = run({"--history"}, off);
         EXPECT_EQ(listed.status, 0);
         EXPECT_NE(listed.out.find("изключено"), std::string::npos) << listed.out;
+        const RunResult reprint = run({"--reprint", "1"}, off);
+        EXPECT_EQ(reprint.status, 2);
+        EXPECT_NE(reprint.err.find("изключено"), std::string::npos) << reprint.err;
     }
 
     write_bytes(dir.file("not-a-folder"), "");
