@@ -6,6 +6,7 @@
 #include "engine/messages.h"
 #include "engine/print_job.h"
 #include "startup/stdin_report.h"
+#include "startup/watch/folder_watcher.h"
 
 #include <exception>
 #include <filesystem>
@@ -23,6 +24,16 @@ std::optional<int> pages_of(const PrintJob& j) {
         return static_cast<int>(j.PageCount);
     }
     return std::nullopt;
+}
+
+// A watched folder's job prints from the watcher's claimed files: the user
+// knows it by its place in the folder watched.
+std::string report_as_known(const std::string& source) {
+    const std::filesystem::path path(source);
+    if (path.parent_path().filename() == kClaimFolder) {
+        return (path.parent_path().parent_path() / path.filename()).string();
+    }
+    return source;
 }
 
 std::string absolute_path(const std::string& path) {
@@ -65,7 +76,7 @@ void JobKeeping::print_starts(const PrintJob& j) {
         return;
     }
     if (m_record.report.empty()) {
-        m_record.report = j.SourcePath;
+        m_record.report = report_as_known(j.SourcePath);
     }
     for (std::size_t at = 1; at < j.ParamList.size() && at < 3; ++at) {
         m_record.words.push_back(j.ParamList[at]);

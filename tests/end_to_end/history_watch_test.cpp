@@ -21,7 +21,8 @@ TEST_F(HistoryWatchTest, AWatchedJobIsKeptAndPrintsAgain) {
     env_kept.insert(kept.begin(), kept.end());
     const RunResult listed = run_program({kvalon_binary(), "--history"}, env_kept);
     ASSERT_EQ(listed.status, 0) << listed.err;
-    EXPECT_NE(listed.out.find("SKLAD.TXT  2 стр.  PDF " + out("SKLAD.pdf") + "  отпечатано"),
+    EXPECT_NE(listed.out.find("  " + in("SKLAD.TXT") + "  2 стр.  PDF " + out("SKLAD.pdf") +
+                              "  отпечатано"),
               std::string::npos)
         << listed.out;
     const RunResult again =
