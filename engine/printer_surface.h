@@ -36,6 +36,9 @@ public:
     // False when the printer has no A4 sheet: reports are then planned on
     // its own paper.
     virtual bool takes_a4() const { return true; }
+    // True when each page may have a sheet of its own size (a PDF file);
+    // a queue takes one size a job.
+    virtual bool sheet_per_page() const { return false; }
     virtual int orientation() const = 0;
     virtual void set_orientation(int orientation) = 0;
 

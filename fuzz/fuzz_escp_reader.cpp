@@ -9,6 +9,7 @@
 #include "engine/escp/escp_printer.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
+#include "fuzz/pages_printed.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -70,25 +71,12 @@ private:
 };
 
 std::vector<std::string> whole_report(const std::string& report, const kvalon::EscpState& start) {
-    PageRecord record(false);
-    kvalon::EscpPrinter printer(record, start);
-    record.watch(printer);
-    printer.take(report);
-    printer.finish();
-    std::vector<std::string>& pages = record.pages;
-    if (pages.back().empty()) {
-        pages.pop_back();
-    }
-    return pages;
+    return pages_printed<kvalon::EscpPrinter, PageRecord>(report, start, false);
 }
 
 std::string one_page(const kvalon::PrintJob& j) {
-    PageRecord record(true);
-    kvalon::EscpPrinter printer(record, j.Escp->PageStart);
-    record.watch(printer);
-    printer.take(j.PrintText);
-    printer.finish();
-    return record.pages.front();
+    return pages_printed<kvalon::EscpPrinter, PageRecord>(j.PrintText, j.Escp->PageStart, true)
+        .front();
 }
 
 void read_in_pages(const std::uint8_t* data, std::size_t size, bool whole_pages) {

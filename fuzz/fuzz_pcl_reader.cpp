@@ -8,6 +8,7 @@
 #include "engine/pcl/pcl_printer.h"
 #include "engine/print_job.h"
 #include "engine/source_file.h"
+#include "fuzz/pages_printed.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -102,25 +103,13 @@ const std::string& memory_file(const std::uint8_t* data, std::size_t size) {
 }
 
 std::vector<std::string> whole_job(const std::string& job) {
-    PageRecord record(false);
-    kvalon::PclPrinter printer(record, PclState::reset(kvalon::CodePageId::Mik));
-    record.watch(printer);
-    printer.take(job);
-    printer.finish();
-    std::vector<std::string>& pages = record.pages;
-    if (pages.back().empty()) {
-        pages.pop_back();
-    }
-    return pages;
+    return pages_printed<kvalon::PclPrinter, PageRecord>(
+        job, PclState::reset(kvalon::CodePageId::Mik), false);
 }
 
 std::string one_page(const kvalon::PrintJob& j) {
-    PageRecord record(true);
-    kvalon::PclPrinter printer(record, j.Pcl->PageStart);
-    record.watch(printer);
-    printer.take(j.PrintText);
-    printer.finish();
-    return record.pages.front();
+    return pages_printed<kvalon::PclPrinter, PageRecord>(j.PrintText, j.Pcl->PageStart, true)
+        .front();
 }
 
 } // namespace

@@ -27,7 +27,8 @@ std::string off_sheet_note(const SheetOffset& offset) {
 PageSurface::PageSurface(const SurfaceSetup& setup, std::shared_ptr<FaceSource> faces,
                          std::unique_ptr<DocumentSink> sink)
     : m_faces(std::move(faces)), m_sink(std::move(sink)), m_paper(setup.paper),
-      m_paper_code(setup.paper_code), m_takes_a4(setup.takes_a4), m_resolution(setup.resolution),
+      m_paper_code(setup.paper_code), m_takes_a4(setup.takes_a4),
+      m_sheet_per_page(setup.sheet_per_page), m_resolution(setup.resolution),
       m_device_name(setup.device_name), m_copies(setup.copies), m_describe_job(setup.describe_job),
       m_offset(setup.offset) {}
 
@@ -346,6 +347,7 @@ SurfaceSetup PageSurface::setup() const {
     setup.copies = m_copies;
     setup.describe_job = m_describe_job;
     setup.offset = m_offset;
+    setup.sheet_per_page = m_sheet_per_page;
     return setup;
 }
 

@@ -26,7 +26,8 @@ struct SurfaceSetup {
     std::string device_name;     // as the print data show it
     int copies = 1;
     bool takes_a4 = true; // the target has an A4 sheet
-    SheetOffset offset;   // every page moved by it on the sheet, for the printer's feed
+    bool sheet_per_page = false;
+    SheetOffset offset; // every page moved by it on the sheet, for the printer's feed
     // What a document with this info and pages like this sheet would be sent
     // with (the destination's own description); unset: nothing to tell.
     std::function<JobPreview(const DocumentInfo&, const PageDescription&)> describe_job;
@@ -49,6 +50,7 @@ public:
     double height_twips() const override;
     int paper_size() const override { return m_paper_code; }
     bool takes_a4() const override { return m_takes_a4; }
+    bool sheet_per_page() const override { return m_sheet_per_page; }
     void set_paper_size(int windows_code) override;
     int orientation() const override;
     void set_orientation(int orientation) override;
@@ -114,6 +116,7 @@ private:
     bool m_landscape = false;
     int m_paper_code;
     bool m_takes_a4;
+    bool m_sheet_per_page;
     int m_resolution;
     std::string m_device_name;
     int m_copies;

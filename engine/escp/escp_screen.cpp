@@ -2,6 +2,7 @@
 
 #include "engine/escp/escp_printer.h"
 #include "engine/print_job.h"
+#include "engine/screen_lines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +13,6 @@
 namespace kvalon {
 
 namespace {
-
-// Blank lines shown for a gap on the page, at most.
-constexpr std::int64_t kMostBlankLines = 10;
 
 struct Placed {
     std::int64_t x;
@@ -44,22 +42,7 @@ public:
     }
     void page_end(bool had_print) override { m_done = m_done || had_print; }
 
-    std::string text() const {
-        std::string text;
-        std::int64_t previous = -1;
-        for (const auto& [y, placed] : m_lines) {
-            if (previous >= 0) {
-                const std::int64_t gap = (y - previous + kEscpSixthInch / 2) / kEscpSixthInch;
-                const std::int64_t blank = std::clamp<std::int64_t>(gap - 1, 0, kMostBlankLines);
-                for (std::int64_t line = 0; line <= blank; ++line) {
-                    text += "\r\n";
-                }
-            }
-            text += line_text(placed);
-            previous = y;
-        }
-        return text;
-    }
+    std::string text() const { return join_screen_lines(m_lines, kEscpSixthInch, &line_text); }
 
 private:
     // Each character in the column its own pitch puts it in, never over the

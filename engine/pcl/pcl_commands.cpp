@@ -151,9 +151,16 @@ bool PclPrinter::apply_cursor(const PclCommand& command) {
     }
     if (p == '*' && g == 'p') {
         if (t == 'X') {
-            move_x(moved(command, s.x, kPclUnitsPerDot));
+            move_x(moved(command, s.x, static_cast<double>(s.pcl_unit)));
         } else if (t == 'Y') {
-            move_y(moved(command, s.y, kPclUnitsPerDot));
+            move_y(moved(command, s.y, static_cast<double>(s.pcl_unit)));
+        }
+        return true;
+    }
+    if (p == '&' && g == 'u') {
+        const int per_inch = whole(command.value);
+        if (t == 'D' && per_inch > 0 && kPclUnitsPerInch % per_inch == 0) {
+            s.pcl_unit = kPclUnitsPerInch / per_inch;
         }
         return true;
     }
@@ -182,7 +189,7 @@ bool PclPrinter::apply_cursor(const PclCommand& command) {
             move_y(s.pushed.back().y);
             s.pushed.pop_back();
         }
-        return true; // macros are read past
+        return true;
     }
     if (p == '&' && g == 'd') {
         s.underline = t == 'D';

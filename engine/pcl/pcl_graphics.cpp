@@ -26,13 +26,6 @@ int grey_of_percent(int percent) {
     return static_cast<int>(std::lround(kWhite * (100 - percent) / 100.0));
 }
 
-// A pattern of the job's own (4, 5) prints black. The six cross-hatch
-// patterns are printed as the grey they make: single
-// lines cover about an eighth of the area, crossed ones a quarter.
-int hatch_grey(int pattern) {
-    return grey_of_percent(pattern >= 5 ? 25 : 12);
-}
-
 bool resolution_valid(int dpi) {
     return dpi == 75 || dpi == 100 || dpi == 150 || dpi == 200 || dpi == 300 || dpi == 600;
 }
@@ -50,10 +43,10 @@ bool PclPrinter::apply_rectangle(const PclCommand& command) {
     };
     switch (command.terminator) {
     case 'A':
-        s.rectangle_width = size(kPclUnitsPerDot);
+        s.rectangle_width = size(static_cast<double>(s.pcl_unit));
         break;
     case 'B':
-        s.rectangle_height = size(kPclUnitsPerDot);
+        s.rectangle_height = size(static_cast<double>(s.pcl_unit));
         break;
     case 'H':
         s.rectangle_width = size(kPclUnitsPerDecipoint);
@@ -65,10 +58,11 @@ bool PclPrinter::apply_rectangle(const PclCommand& command) {
         s.pattern = static_cast<int>(std::clamp(command.value, 0.0, 100.0));
         break;
     case 'P': {
+        // A pattern of the job's own (4, 5) prints black.
         const int kind = static_cast<int>(std::clamp(command.value, 0.0, 5.0));
+        const int hatch = kind == 3 ? std::clamp(s.pattern, 1, 6) : 0;
         const int grey = kind == 1   ? kWhite
                          : kind == 2 ? grey_of_percent(shade_level(s.pattern))
-                         : kind == 3 ? hatch_grey(s.pattern)
                                      : 0;
         // The rectangle is clipped to the logical page across, the page down.
         const std::int64_t left = std::max<std::int64_t>(s.x, 0);
@@ -77,7 +71,8 @@ bool PclPrinter::apply_rectangle(const PclCommand& command) {
         const std::int64_t bottom =
             std::min(s.top_margin + s.y + s.rectangle_height, s.page_length);
         if (right > left && bottom > top) {
-            m_output.fill(PclFill{s.logical_left + left, top, right - left, bottom - top, grey});
+            m_output.fill(
+                PclFill{s.logical_left + left, top, right - left, bottom - top, grey, hatch});
             s.page_has_print = s.page_has_print || grey < kWhite;
         }
         break;

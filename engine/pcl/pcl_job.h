@@ -28,6 +28,11 @@ struct PclJob {
     double Scale = 1;
     double LeftMm = 0;
     double TopMm = 0;
+    // Pages of other sizes than the first: each on a sheet of its own size
+    // where the printer takes one (SheetPerPage), else on the first page's.
+    bool SizesDiffer = false;
+    bool SheetPerPage = false;
+    int PagePaperSize = 26; // the size of the page in PrintText
 };
 
 } // namespace kvalon

@@ -28,6 +28,10 @@ public:
         lines.add("Pcl", j.LanguageByReport ? "1 (auto)" : "1");
         lines.add("PclPageSize", size != nullptr ? size->name : "");
         lines.add("PclTextLines", std::to_string(j.Pcl->TextLines));
+        if (j.Pcl->SizesDiffer) {
+            lines.add("PclSheets", j.Pcl->SheetPerPage ? "each page its own size"
+                                                       : "the first page's size for every page");
+        }
         lines.add_measure("Scale", j.Pcl->Scale);
         lines.add_measure("LeftMm", j.Pcl->LeftMm);
         lines.add_measure("TopMm", j.Pcl->TopMm);

@@ -27,6 +27,7 @@ struct ByteEffect {
     bool printed = false;              // something was printed after the last end
     std::optional<PclState> after_end; // the printer at the last end
     bool landscape = false;            // the printed page that ended lay across
+    int page_size = 26;                // and its size
 };
 
 class PageEvents final : public PclOutput {
@@ -52,6 +53,7 @@ public:
         m_effect.ended_page = true;
         if (had_print) {
             m_effect.landscape = page.landscape;
+            m_effect.page_size = page.page_size;
         }
         m_effect.ended_printed_page = m_effect.ended_printed_page || had_print;
         m_effect.glyph_after_end = false;
@@ -107,6 +109,7 @@ public:
             const ByteEffect& effect = m_events.effect();
             if (effect.ended_printed_page) {
                 m_landscape = effect.landscape;
+                m_page_size = effect.page_size;
                 m_next.restart_at_end(effect, byte, m_printer);
                 m_next_printed = effect.printed;
                 return true;
@@ -127,6 +130,12 @@ public:
             m_next.bytes.push_back(static_cast<char>(byte));
             m_printer.take(byte);
             const ByteEffect& effect = m_events.effect();
+            // A macro run by this byte printed the next page and ejected it:
+            // that page is this stretch, the byte its last.
+            if (effect.ended_printed_page) {
+                m_next_printed = true;
+                break;
+            }
             if (effect.ended_page) {
                 m_next.restart_at_end(effect, byte, m_printer);
             } else {
@@ -141,12 +150,14 @@ public:
     bool finish_prints() {
         m_printer.finish();
         m_landscape = m_printer.state().landscape;
+        m_page_size = m_printer.state().page_size;
         return m_printer.state().page_has_print;
     }
 
     Stretch& page() { return m_page; }
     Stretch& next() { return m_next; }
     bool landscape() const { return m_landscape; }
+    int page_size() const { return m_page_size; }
 
 private:
     ByteFeed m_feed;
@@ -156,6 +167,7 @@ private:
     Stretch m_next;
     bool m_next_printed = false;
     bool m_landscape = false;
+    int m_page_size = 26;
 };
 
 } // namespace
@@ -186,6 +198,7 @@ void read_pcl_page(PrintJob& j, SourceFile& source) {
     }
     if (has_print) {
         j.Orientation = landscape ? "L" : "P";
+        j.Pcl->PagePaperSize = cut.page_size();
         j.PageNumber = checked_int16(j.PageNumber + 1, ErrorKind::TooManyPages, j.SourcePath);
     }
 }

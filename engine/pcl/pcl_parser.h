@@ -56,6 +56,7 @@ public:
     // The report ends: data cut short ends where it stands.
     void finish(PclHandler& handler);
     bool between_sequences() const { return m_state == State::Text; }
+    bool in_data() const { return m_state == State::Data; }
     bool operator==(const PclParser&) const = default;
 
     // Values are kept to this many digits: more cannot change a command.

@@ -48,13 +48,8 @@ FileIdentity scan(PrintJob& j, PclScan& found) {
 
 // The sheet of the page's size, as the page lies.
 void choose_sheet(PrintJob& j, PrinterSurface& surface, const PclState& page) {
-    const PclPageSize* size = pcl_page_size(page.page_size);
-    const int code = size != nullptr ? size->windows_code : PaperA4;
-    if (code != PaperA4 || surface.takes_a4()) {
-        surface.set_paper_size(code);
-    }
+    set_pcl_sheet(surface, page.page_size, false);
     j.PaperName = paper_name(surface.paper_size());
-    surface.set_orientation(PrinterSurface::kPortrait);
     if (surface.width_twips() > LargestSheetSideInches * TwipsPerInch ||
         surface.height_twips() > LargestSheetSideInches * TwipsPerInch) {
         throw KvalonError(ErrorKind::PaperTooLarge, j.SourcePath, messages::kLargestPaperSide);
@@ -68,21 +63,13 @@ void choose_sheet(PrintJob& j, PrinterSurface& surface, const PclState& page) {
 
 void place_page(PrintJob& j, PrinterSurface& surface, const PclState& page) {
     PclJob& pcl = *j.Pcl;
-    const double sheet_width = surface.width_twips() / TwipsPerMm;
-    const double sheet_length = surface.height_twips() / TwipsPerMm;
-    const double width = mm_of(page.page_width);
-    const double length = mm_of(page.page_length);
-    if (width <= 0 || length <= 0 || sheet_width <= 0 || sheet_length <= 0) {
+    const PclSheetPlace place = pcl_sheet_place(surface, page.page_width, page.page_length);
+    if (place.scale <= 0) {
         throw KvalonError(ErrorKind::Layout, j.SourcePath);
     }
-    const double fit = std::min({1.0, sheet_width / width, sheet_length / length});
-    // Four decimals: the plan shows the scale the pages are printed at.
-    pcl.Scale = std::floor(fit * kScaleSteps) / kScaleSteps;
-    // The sheet of the page's own size is the page, whatever the rounding of
-    // its measures.
-    const auto centred = [](double room) { return room < kSameSheetMm ? 0.0 : room / 2; };
-    pcl.LeftMm = centred(sheet_width - width * pcl.Scale);
-    pcl.TopMm = centred(sheet_length - length * pcl.Scale);
+    pcl.Scale = place.scale;
+    pcl.LeftMm = place.left_mm;
+    pcl.TopMm = place.top_mm;
     pcl.PageWidth = page.page_width;
     pcl.PageLength = page.page_length;
     pcl.PageSize = page.page_size;
@@ -107,12 +94,45 @@ void fill_plan(PrintJob& j, PrinterSurface& surface, const PclScan& found) {
 
 } // namespace
 
+void set_pcl_sheet(PrinterSurface& surface, int page_size, bool landscape) {
+    const PclPageSize* size = pcl_page_size(page_size);
+    const int code = size != nullptr ? size->windows_code : PaperA4;
+    if (code != PaperA4 || surface.takes_a4()) {
+        surface.set_paper_size(code);
+    }
+    surface.set_orientation(landscape ? PrinterSurface::kLandscape : PrinterSurface::kPortrait);
+}
+
+PclSheetPlace pcl_sheet_place(const PrinterSurface& surface, std::int64_t page_width,
+                              std::int64_t page_length) {
+    const double sheet_width = surface.width_twips() / TwipsPerMm;
+    const double sheet_length = surface.height_twips() / TwipsPerMm;
+    const double width = mm_of(page_width);
+    const double length = mm_of(page_length);
+    if (width <= 0 || length <= 0 || sheet_width <= 0 || sheet_length <= 0) {
+        return {};
+    }
+    const double fit = std::min({1.0, sheet_width / width, sheet_length / length});
+    PclSheetPlace place;
+    // Four decimals: the plan shows the scale the pages are printed at.
+    place.scale = std::floor(fit * kScaleSteps) / kScaleSteps;
+    // The sheet of the page's own size is the page, whatever the rounding of
+    // its measures.
+    const auto centred = [](double room) { return room < kSameSheetMm ? 0.0 : room / 2; };
+    place.left_mm = centred(sheet_width - width * place.scale);
+    place.top_mm = centred(sheet_length - length * place.scale);
+    return place;
+}
+
 void plan_pcl_layout(PrintJob& j, PrinterSurface& surface) {
     PclScan found;
     const FileIdentity scanned = scan(j, found);
     choose_sheet(j, surface, found.first_page);
     place_page(j, surface, found.first_page);
     fill_plan(j, surface, found);
+    j.Pcl->SizesDiffer = found.sizes_differ;
+    j.Pcl->SheetPerPage = surface.sheet_per_page();
+    j.Pcl->PagePaperSize = found.first_page.page_size;
     SourceFile& source = source_file();
     source.open(j.SourcePath, SourceFile::Reading::Bytes);
     if (!(source.identity() == scanned)) {

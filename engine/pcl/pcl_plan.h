@@ -23,4 +23,18 @@ namespace kvalon {
 // a 32-bit page count, PageTooFull, Layout when the sheet has no room.
 void plan_pcl_layout(PrintJob& j, PrinterSurface& surface);
 
+// The sheet of a page's size (PCL's number) set on the surface as the page
+// lies; a printer without A4 keeps its own paper for it.
+void set_pcl_sheet(PrinterSurface& surface, int page_size, bool landscape);
+
+// Where a page (1/7200 inch) goes on the surface's sheet: at its own size
+// when it fits, else smaller, centred; a zero scale when either has no room.
+struct PclSheetPlace {
+    double scale = 0;
+    double left_mm = 0;
+    double top_mm = 0;
+};
+PclSheetPlace pcl_sheet_place(const PrinterSurface& surface, std::int64_t page_width,
+                              std::int64_t page_length);
+
 } // namespace kvalon

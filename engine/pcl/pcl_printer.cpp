@@ -50,7 +50,7 @@ void PclPrinter::finish() {
 }
 
 void PclPrinter::on_text(unsigned char byte) {
-    if (m_state.in_other || m_state.in_hpgl) {
+    if (m_state.in_other || m_state.in_hpgl || m_state.macros.defining) {
         return;
     }
     if (m_state.in_pjl) {
@@ -190,7 +190,21 @@ void PclPrinter::backspace() {
     move_x(std::max(m_state.x - m_state.hmi, m_state.left_margin));
 }
 
+// A page that ends inside a macro is ejected once the macro is done, so
+// that every page ends between two bytes of the job; the overlay cannot end
+// its page.
 void PclPrinter::end_page() {
+    PclMacros& m = m_state.macros;
+    if (m.overlay_running) {
+        return;
+    }
+    if (m.depth > 0) {
+        m.eject_after = true;
+        return;
+    }
+    if (m_state.page_has_print) {
+        run_overlay();
+    }
     m_state.raster.on = false;
     const bool had_print = m_state.page_has_print;
     m_state.page_has_print = false;
@@ -202,8 +216,11 @@ void PclPrinter::reset() {
         end_page();
     }
     PclParser parser = m_state.parser;
+    PclMacros macros = std::move(m_state.macros);
     m_state = PclState::reset(m_state.code_page);
     m_state.parser = parser;
+    macros.reset();
+    m_state.macros = std::move(macros);
 }
 
 void PclPrinter::exit_to_pjl() {
@@ -225,6 +242,19 @@ void PclPrinter::move_y(std::int64_t y) {
 }
 
 void PclPrinter::on_command(const PclCommand& command) {
+    const bool ends_job = command.is('%', 0, 'X') || command.is(0, 0, 'E');
+    if (m_state.macros.defining) {
+        // A reset or the end of the language ends a definition the job left open.
+        if (ends_job || (command.is('&', 'f', 'X') && command.value == 1)) {
+            end_definition();
+        }
+        if (!ends_job) {
+            return;
+        }
+    }
+    if (ends_job && m_state.macros.depth > 0) {
+        return; // a macro cannot reset the printer it runs in
+    }
     if (command.is('%', 0, 'X')) {
         exit_to_pjl();
         return;
@@ -241,15 +271,15 @@ void PclPrinter::on_command(const PclCommand& command) {
         }
         return;
     }
-    if (apply_job(command) || apply_page(command) || apply_cursor(command) || apply_font(command) ||
-        apply_rectangle(command)) {
+    if (apply_job(command) || apply_page(command) || apply_macro(command) ||
+        apply_cursor(command) || apply_font(command) || apply_rectangle(command)) {
         return;
     }
     apply_raster(command);
 }
 
 void PclPrinter::on_data(const PclCommand& command, unsigned char byte) {
-    if (m_state.in_other || m_state.in_hpgl) {
+    if (m_state.in_other || m_state.in_hpgl || m_state.macros.defining) {
         return;
     }
     if (command.is('&', 'p', 'X')) {
@@ -260,7 +290,8 @@ void PclPrinter::on_data(const PclCommand& command, unsigned char byte) {
 }
 
 void PclPrinter::on_data_end(const PclCommand& command) {
-    if (!m_state.in_other && !m_state.in_hpgl && command.is('*', 'b', 'W')) {
+    if (!m_state.in_other && !m_state.in_hpgl && !m_state.macros.defining &&
+        command.is('*', 'b', 'W')) {
         raster_row();
     }
 }

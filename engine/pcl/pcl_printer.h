@@ -5,6 +5,7 @@
 #include "engine/pcl/pcl_state.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kvalon {
@@ -32,13 +33,15 @@ struct PclGlyph {
     bool visible() const;
 };
 
-// A filled rectangle: grey 0 black .. 255 white.
+// A filled rectangle: grey 0 black .. 255 white, or black lines of the
+// cross-hatch pattern `hatch` (1..6) over it, the gaps left as they are.
 struct PclFill {
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;
     int grey = 0;
+    int hatch = 0;
 };
 
 // One row of raster graphics, its dots `dot` apart across and down.
@@ -69,14 +72,14 @@ protected:
 // margins, the cursor moved by text, control codes and positioning in rows
 // and columns, dots and decipoints; fonts by their characteristics, symbol
 // sets and underline; rectangles filled black, white, shaded or hatched;
-// raster graphics in compression modes 0 to 3. PJL, HP-GL/2, macros and
-// downloaded fonts are read past. Nothing outside the logical page across,
+// raster graphics in compression modes 0 to 3; macros and overlays. PJL,
+// HP-GL/2 and downloaded fonts are read past. Nothing outside the logical page across,
 // or the page down, is printed.
 class PclPrinter final : private PclHandler {
 public:
     PclPrinter(PclOutput& output, const PclState& start);
 
-    void take(unsigned char byte) { m_state.parser.take(byte, *this); }
+    void take(unsigned char byte);
     void take(std::string_view bytes);
     // The job ends: a row cut short is printed as far as it goes.
     void finish();
@@ -109,6 +112,12 @@ private:
     bool apply_font(const PclCommand& command);
     bool apply_rectangle(const PclCommand& command);
     bool apply_raster(const PclCommand& command);
+    bool apply_macro(const PclCommand& command);
+    void end_definition();
+    void run_macro(int id, bool keep_settings_apart);
+    void run_bytes(const std::string& bytes);
+    void restore_settings(const PclState& before);
+    void run_overlay();
     void start_raster(bool at_cursor);
     void raster_row();
     void move_x(std::int64_t x);

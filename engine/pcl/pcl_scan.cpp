@@ -48,6 +48,7 @@ public:
             m_scan.first_page = page;
             m_scan.printed = true;
         }
+        m_scan.sizes_differ = m_scan.sizes_differ || page.page_size != m_scan.first_page.page_size;
         ++m_scan.pages;
     }
 

@@ -19,7 +19,8 @@ struct PclScan {
     bool printed = false;        // anything at all
     // The first printed page: its size, orientation and text length.
     PclState first_page;
-    std::int64_t widest = 0; // the rightmost mark on any page
+    bool sizes_differ = false; // a later page is of another size than the first
+    std::int64_t widest = 0;   // the rightmost mark on any page
 };
 
 // Reads the job from where the source stands to its end, from `start`.

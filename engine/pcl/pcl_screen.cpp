@@ -1,6 +1,7 @@
 #include "engine/pcl/pcl_screen.h"
 
 #include "engine/pcl/pcl_printer.h"
+#include "engine/screen_lines.h"
 
 #include <algorithm>
 #include <map>
@@ -10,8 +11,6 @@
 namespace kvalon {
 
 namespace {
-
-constexpr std::int64_t kMostBlankLines = 10;
 
 struct Placed {
     std::int64_t x;
@@ -27,22 +26,7 @@ public:
     }
     void page_end(bool had_print, const PclState&) override { m_done = m_done || had_print; }
 
-    std::string text() const {
-        std::string text;
-        std::int64_t previous = -1;
-        for (const auto& [y, placed] : m_lines) {
-            if (previous >= 0) {
-                const std::int64_t gap = (y - previous + kPclSixthInch / 2) / kPclSixthInch;
-                const std::int64_t blank = std::clamp<std::int64_t>(gap - 1, 0, kMostBlankLines);
-                for (std::int64_t line = 0; line <= blank; ++line) {
-                    text += "\r\n";
-                }
-            }
-            text += line_text(placed);
-            previous = y;
-        }
-        return text;
-    }
+    std::string text() const { return join_screen_lines(m_lines, kPclSixthInch, &line_text); }
 
 private:
     static std::string line_text(std::vector<Placed> placed) {

@@ -1,6 +1,8 @@
 #include "engine/pcl/pcl_sheet_drawing.h"
 
 #include "engine/page_placement.h"
+#include "engine/pcl/pcl_hatch.h"
+#include "engine/pcl/pcl_plan.h"
 #include "engine/pcl/pcl_printer.h"
 #include "engine/units.h"
 
@@ -48,6 +50,10 @@ public:
     void fill(const PclFill& fill) override {
         if (!m_done) {
             flush();
+            if (fill.hatch > 0) {
+                hatch(fill);
+                return;
+            }
             m_surface.fill_rect(m_place.x(fill.x), m_place.y(fill.y), m_place.length(fill.width),
                                 m_place.length(fill.height), fill.grey);
         }
@@ -88,6 +94,13 @@ public:
     }
 
 private:
+    void hatch(const PclFill& fill) {
+        const PclHatch lines = pcl_hatch(fill.hatch, fill.x, fill.y, fill.width, fill.height);
+        m_surface.draw_image(m_place.x(lines.x), m_place.y(lines.y),
+                             m_place.length(lines.image.columns() * lines.dot),
+                             m_place.length(lines.image.rows() * lines.dot), lines.image);
+    }
+
     PrinterSurface& m_surface;
     CellPainter& m_cells;
     Placement m_place;
@@ -96,13 +109,30 @@ private:
     bool m_done = false;
 };
 
+// Where the printer takes a sheet a page, a page of another size than the
+// first has a sheet of its own size; else it goes on the planned sheet.
+PclSheetPlace page_sheet(const PrintJob& j, PrinterSurface& surface) {
+    const PclJob& pcl = j.Pcl.value();
+    const PclSheetPlace planned{pcl.Scale, pcl.LeftMm, pcl.TopMm};
+    const PclPageSize* size = pcl_page_size(pcl.PagePaperSize);
+    if (!pcl.SheetPerPage || !pcl.SizesDiffer || size == nullptr) {
+        return planned;
+    }
+    const bool landscape = j.Orientation == "L";
+    set_pcl_sheet(surface, pcl.PagePaperSize, landscape);
+    const PclSheetPlace own = pcl_sheet_place(surface, landscape ? size->length : size->width,
+                                              landscape ? size->width : size->length);
+    return own.scale > 0 ? own : planned;
+}
+
 } // namespace
 
 void print_pcl_page(const PrintJob& j, PrinterSurface& surface, CellPainter& cells) {
     const PclJob& pcl = j.Pcl.value();
-    const Placement place{pcl.LeftMm, pcl.TopMm,
-                          MmPerInch / static_cast<double>(kPclUnitsPerInch) * pcl.Scale};
-    SheetDrawing drawing(surface, cells, place, pcl.Scale);
+    const PclSheetPlace sheet = page_sheet(j, surface);
+    const Placement place{sheet.left_mm, sheet.top_mm,
+                          MmPerInch / static_cast<double>(kPclUnitsPerInch) * sheet.scale};
+    SheetDrawing drawing(surface, cells, place, sheet.scale);
     PclPrinter printer(drawing, pcl.PageStart);
     printer.take(j.PrintText);
     printer.finish();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/code_page_rows.h"
+#include "engine/pcl/pcl_macros.h"
 #include "engine/pcl/pcl_parser.h"
 
 #include <array>
@@ -81,6 +82,9 @@ struct PclState {
     bool perforation_skip = true;
     std::int64_t x = 0;
     std::int64_t y = 0;
+    // The unit of ESC *p moves and rectangles in dots (ESC &u#D): a dot
+    // unless the job sets another.
+    std::int64_t pcl_unit = kPclUnitsPerDot;
     std::int64_t hmi = kPclPicaColumn;
     std::int64_t vmi = kPclSixthInch;
     int line_termination = 0;
@@ -98,6 +102,7 @@ struct PclState {
     bool in_hpgl = false;  // HP-GL/2, read past
     std::string pjl_line;  // its start, to find ENTER LANGUAGE
     bool page_has_print = false;
+    PclMacros macros;
     CodePageId code_page = CodePageId::Mik;
     bool operator==(const PclState&) const = default;
 

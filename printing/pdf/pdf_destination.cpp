@@ -52,6 +52,7 @@ SurfaceSetup PdfDestination::surface_setup() const {
     setup.resolution = DrawingDpi;
     setup.device_name = name();
     setup.copies = m_copies;
+    setup.sheet_per_page = true;
     return setup;
 }
 
