@@ -19,8 +19,7 @@ std::string state_folder() {
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') {
-        throw KvalonError(ErrorKind::FileWrite, "$HOME/.local/state",
-                          system_reason(ENOENT));
+        throw KvalonError(ErrorKind::FileWrite, "$HOME/.local/state", system_reason(ENOENT));
     }
     return std::string(home) + "/.local/state";
 }

@@ -158,7 +158,7 @@ TEST_F(PrinterPort, KeepsAFailedJobInFailedBesideItsReason) {
     stop(listener);
     const std::string failed = port_folder("failed/");
     EXPECT_EQ(names_in(failed), (std::vector<std::string>{"port-2.prn", "port-2.prn.reason",
-                                                         "port.prn", "port.prn.reason"}));
+                                                          "port.prn", "port.prn.reason"}));
     EXPECT_EQ(read_bytes(failed + "port.prn"), report_named("LOST"));
     EXPECT_EQ(read_bytes(failed + "port-2.prn"), report_named("NEXT"));
     EXPECT_EQ(read_bytes(failed + "port.prn.reason"),
