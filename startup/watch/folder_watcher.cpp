@@ -219,8 +219,8 @@ std::string FolderWatcher::place_printed(const std::string& claimed, const std::
         if (const int error = rename_no_replace(claim_path(claimed), placed); error != 0) {
             // Printed all the same: kept where it tells so, never printed again.
             return place_failed(claimed, name,
-                                messages::kPrintedNotMoved + folder + " (" +
-                                    system_reason(error) + ")");
+                                messages::kPrintedNotMoved + folder + " (" + system_reason(error) +
+                                    ")");
         }
         sync_folder(folder);
     }
