@@ -71,8 +71,8 @@ TEST_F(WatchedFolderOnAFullDisk, APrintedFileThatPrintedCannotTakeIsKeptAndNotPr
     stop(watcher);
     EXPECT_TRUE(log_has("DONE.TXT: отпечатан, 1 стр., към " + out("DONE.pdf")));
     EXPECT_EQ(read_bytes(in("failed/DONE.TXT")), report_named("DONE"));
-    EXPECT_EQ(read_bytes(in("failed/DONE.TXT.reason")).rfind(
-                  "Отпечатан, но не може да се премести в " + in("printed") + " (", 0),
+    EXPECT_EQ(read_bytes(in("failed/DONE.TXT.reason"))
+                  .rfind("Отпечатан, но не може да се премести в " + in("printed") + " (", 0),
               0u);
     const pid_t again = watch();
     ASSERT_TRUE(wait_until([&] { return log_has("Наблюдава се папка"); }));
