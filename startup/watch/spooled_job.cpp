@@ -73,8 +73,9 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
     call.outlives_us = true;
     const PrivateFolder told;
     const std::string pages_file = told.file("pages");
-    call.environment = environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
-                                        {std::string(kTellPagesVariable) + "=" + pages_file});
+    call.environment =
+        environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", kTellPagesVariable},
+                         {std::string(kTellPagesVariable) + "=" + pages_file});
     SpooledJobResult result;
     HelperProcess job(call);
     if (job.start_error() != 0) {
