@@ -337,6 +337,8 @@ inline const std::string kWatchingByLooks =
     " (системата не съобщава за промените в нея: проверява се всяка секунда)";
 inline const std::string kListening = "Слуша се порт ";
 inline const std::string kPortJob = "задание от порта ";
+inline const std::string kPortJobLeftUnprinted =
+    "Заданието от порта не е отпечатано: слушането спря, преди да го отпечата";
 
 inline const std::string kUsage =
     "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"

@@ -195,6 +195,9 @@ void PortListener::run() {
     Reading& reading = *m_reading;
     m_printer = std::thread([this] { print_jobs(); });
     log_line(messages::kListening + shown_in_log(m_listen.source));
+    m_spool.keep_left_jobs([](const std::string& placed) {
+        log_line(messages::kPortJobLeftUnprinted + messages::kJobMovedTo + shown_in_log(placed));
+    });
     int signal_number = 0;
     while ((signal_number = hand_over.taken_signal()) == 0) {
         reading.step(hand_over.fd());

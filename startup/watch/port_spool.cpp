@@ -1,7 +1,9 @@
 #include "startup/watch/port_spool.h"
 
 #include "engine/error.h"
+#include "engine/messages.h"
 #include "platform/spool_files.h"
+#include "platform/temporary_name.h"
 #include "startup/watch/folder_watcher.h"
 
 #include <cerrno>
@@ -44,6 +46,15 @@ PortSpool::PortSpool() {
     const std::string port = made(made(state + "/kvalon-p", true) + "/port", true);
     m_spool = made(port + "/spool", true);
     m_failed = made(port + "/" + kFailedFolder, true);
+}
+
+void PortSpool::keep_left_jobs(const std::function<void(const std::string&)>& tell) const {
+    int error = 0;
+    for (const FolderEntry& entry : list_folder(m_spool, error)) {
+        if (entry.regular && made_by_a_gone_run(entry.name)) {
+            tell(keep_failed(m_spool + "/" + entry.name, messages::kPortJobLeftUnprinted));
+        }
+    }
 }
 
 std::string PortSpool::keep_failed(const std::string& spooled, const std::string& reason) const {

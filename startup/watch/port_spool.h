@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace kvalon {
@@ -13,6 +14,11 @@ class PortSpool {
 public:
     // Throws KvalonError(FileWrite) naming the folder that cannot be made.
     PortSpool();
+
+    // The jobs a listener killed outright left in spool/ unprinted go into
+    // failed/, each told by `tell` with where it is now: the next job's
+    // file would otherwise remove them as that run's leftovers.
+    void keep_left_jobs(const std::function<void(const std::string&)>& tell) const;
 
     const std::string& spool() const { return m_spool; }
     const std::string& failed() const { return m_failed; }

@@ -141,6 +141,27 @@ TEST_F(PrinterPort, SigtermPrintsTheJobComingIn) {
     EXPECT_TRUE(std::filesystem::is_empty(port_folder("spool")));
 }
 
+// A listener killed outright leaves the job coming in unprinted: the next
+// one keeps it in failed/ rather than remove it as a dead run's file.
+TEST_F(PrinterPort, AJobLeftByAKilledListenerIsKeptInFailed) {
+    const std::string source = source_for("fifo");
+    const pid_t killed = listen(source, "600");
+    const int writer = writer_for(source);
+    send(writer, report_named("CUT"));
+    ASSERT_TRUE(wait_until([&] { return !names_in(port_folder("spool")).empty(); }));
+    kill(killed, SIGKILL);
+    ended(killed);
+    close(writer);
+    const pid_t again = start({"--pdf", out(), "--listen", source, "--idle", "0.2"});
+    ASSERT_TRUE(wait_until([&] { return file_exists(port_folder("failed/port.prn")); }));
+    stop(again);
+    EXPECT_EQ(read_bytes(port_folder("failed/port.prn")), report_named("CUT"));
+    EXPECT_TRUE(log_has("слушането спря, преди да го отпечата; файлът е в " +
+                        port_folder("failed/port.prn")));
+    EXPECT_TRUE(names_in(port_folder("spool")).empty());
+    EXPECT_EQ(pdf_count(), 0);
+}
+
 // A job the printer does not take keeps its bytes, beside the reason, where
 // the log line says; the next job is read on all the same.
 TEST_F(PrinterPort, KeepsAFailedJobInFailedBesideItsReason) {
