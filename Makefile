@@ -7,7 +7,7 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: windows deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows deps deps-run emulator-deps configure configure-run build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -15,6 +15,9 @@ deps-run:
 	@scripts/install-deps.sh run
 deps:
 	@scripts/install-deps.sh test
+# DOSBox for the emulator test (make test DOSBOX_TESTS=1).
+emulator-deps:
+	@scripts/install-deps.sh emulators
 
 # A configured build folder re-runs CMake by itself when a CMake file changes,
 # so running configures only once (or when CMAKE_FLAGS asks for something).
@@ -23,7 +26,7 @@ configure-run: deps-run
 	@if [ ! -f $(BUILD)/build.ninja ] || [ -n "$(CMAKE_FLAGS)" ]; then \
 	    cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null; fi
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DKVALON_TEST_WINDOWS=$(if $(WINDOWS_TESTS),ON,OFF) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DKVALON_TEST_WINDOWS=$(if $(WINDOWS_TESTS),ON,OFF) -DKVALON_TEST_DOSBOX=$(if $(DOSBOX_TESTS),ON,OFF) $(CMAKE_FLAGS) >/dev/null
 
 build-first-pdf: configure-run
 	@cmake --build $(BUILD) -j $(JOBS) --target $(FIRST_PDF_TARGETS)
@@ -45,7 +48,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build $(if $(WINDOWS_TESTS),windows)
+test: build $(if $(WINDOWS_TESTS),windows) $(if $(DOSBOX_TESTS),emulator-deps)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.

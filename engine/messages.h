@@ -327,13 +327,18 @@ inline const std::string kNoQueueJobAfterStop =
 inline const std::string kMaybePrinted =
     "Възможно е да е отпечатан: печатът започна преди спирането на наблюдението, а опашката "
     "не отговори дали го има";
+inline const std::string kPrintedNotMoved = "Отпечатан, но не може да се премести в ";
 inline const std::string kClaimedBeforeStop = ": взет преди спирането, непечатан: печата се сега";
 inline const std::string kNoSuchFolder = "няма такава папка";
 inline const std::string kFolderUnusable = "Папката не може да се използва: ";
 inline const std::string kPortUnusable = "Портът не може да се отвори: ";
 inline const std::string kWatching = "Наблюдава се папка ";
+inline const std::string kWatchingByLooks =
+    " (системата не съобщава за промените в нея: проверява се всяка секунда)";
 inline const std::string kListening = "Слуша се порт ";
 inline const std::string kPortJob = "задание от порта ";
+inline const std::string kPortJobLeftUnprinted =
+    "Заданието от порта не е отпечатано: слушането спря, преди да го отпечата";
 
 // The jobs kept for printing again: the list --history shows, and why a job
 // could not be kept (the job prints all the same).

@@ -4,6 +4,7 @@
 #include "engine/document_kind.h"
 #include "engine/escp/escp_job.h"
 #include "engine/pcl/pcl_job.h"
+#include "engine/sheet_offset.h"
 
 #include <cstdint>
 #include <optional>
@@ -59,6 +60,10 @@ struct PrintJob {
     // The form length was given for this run (command line, environment):
     // the windows' remembered choice does not replace it.
     bool PrinterFormLengthAsked = false;
+    // The offset given for this run (command line, environment): every
+    // printer the windows bind prints with it instead of the one remembered
+    // for that printer, until one is chosen in them.
+    std::optional<SheetOffset> OffsetAsked;
     // A report that makes its own pages with form feeds gets each of them on
     // one sheet, as the ESC/P mode always lays out a printer's page. Off
     // unless asked for: plans and TMPPRNT1.TMP answers stay as the DOS

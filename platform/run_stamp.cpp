@@ -61,4 +61,15 @@ std::optional<RunStamp> stamp_in(std::string_view name) {
     return stamp;
 }
 
+std::optional<RunStamp> stamp_in_kept(std::string_view name) {
+    if (name.size() < kRandomLength + 1) {
+        return std::nullopt;
+    }
+    const std::size_t marker = name.substr(0, name.size() - kRandomLength).rfind(kRunStampMarker);
+    if (marker == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return stamp_in(".kept." + std::string(name.substr(marker)));
+}
+
 } // namespace kvalon

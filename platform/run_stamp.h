@@ -20,4 +20,8 @@ inline constexpr std::size_t kRunStampBootLength = 8;
 // the prefix ".NAME." or "kvalon-p-".
 std::optional<RunStamp> stamp_in(std::string_view name);
 
+// The same whatever the prefix: a file its run names with a prefix of the
+// caller's ("job-") and keeps on purpose, which no later run removes.
+std::optional<RunStamp> stamp_in_kept(std::string_view name);
+
 } // namespace kvalon

@@ -29,6 +29,8 @@ bool is_folder(const std::string& path);
 // Makes `path` a folder (mode 0755 less the umask) unless it is one: 0 or the
 // errno.
 int make_folder(const std::string& path);
+// The same for a folder only we may enter (mode 0700).
+int make_owner_only_folder(const std::string& path);
 
 // Renames `from` to `to` unless `to` exists: 0, EEXIST, or the errno. Both
 // lie in one file system.

@@ -22,4 +22,8 @@ std::string temporary_name_stamp();
 // alone; failures are ignored.
 void remove_abandoned_temporaries(const std::string& folder);
 
+// Whether `name` carries the stamp of a run that is gone, whatever its
+// prefix: a file that run kept on purpose (platform/run_stamp.h).
+bool made_by_a_gone_run(const std::string& name);
+
 } // namespace kvalon

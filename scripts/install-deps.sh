@@ -7,6 +7,8 @@
 #                                  # bench, deb; CI) -- the default
 #   scripts/install-deps.sh windows # cross-building the Windows program
 #                                  # (make windows) and running it under Wine
+#   scripts/install-deps.sh emulators # Debian's DOSBox, for printing from it
+#                                  # (make test DOSBOX_TESTS=1)
 #
 # The check is one dpkg query, so a machine that has everything is told so at
 # once and apt is not run.
@@ -24,14 +26,15 @@ run_packages=(
 # GoogleTest, Google Benchmark, clang with the libFuzzer runtime and
 # clang-format, a CUPS scheduler with the PDF queue the tests print to,
 # poppler, qpdf and Ghostscript to read the PDFs back, a virtual X server for
-# the window pictures, and the Debian packaging tools.
+# the window pictures, the Debian packaging tools, and systemd's own tools
+# that check the service units (systemd-analyze, systemd-escape).
 test_packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format-14
     cups cups-client cups-bsd cups-filters printer-driver-cups-pdf cups-ipp-utils dbus-daemon
     poppler-utils qpdf ghostscript
     xvfb xauth time bc
-    dpkg-dev man-db
+    dpkg-dev man-db systemd
 )
 
 # Debian's MinGW-w64 compiler (POSIX threads) with its zlib, Wine to run the
@@ -42,13 +45,18 @@ windows_packages=(
     poppler-utils
 )
 
+# DOSBox, run without a window by scripts/try-dosbox.sh; poppler reads back
+# the PDFs it printed.
+emulator_packages=(dosbox poppler-utils python3)
+
 job=${1:-test}
 case "$job" in
 run) packages=("${run_packages[@]}") ;;
 test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
 windows) packages=("${windows_packages[@]}") ;;
+emulators) packages=("${emulator_packages[@]}") ;;
 *)
-    echo "usage: $0 [run|test|windows]" >&2
+    echo "usage: $0 [run|test|windows|emulators]" >&2
     exit 2
     ;;
 esac

@@ -110,7 +110,7 @@ without_windows /usr/lib/cups/backend/kvalon | grep -q '^direct kvalon ' ||
 for unit in /usr/lib/systemd/user/kvalon-p-watch@.service \
             /usr/lib/systemd/system/kvalon-p-watch@.service; do
     [ -f "$unit" ] || fail "$unit is not installed"
-    grep -q '^ExecStart=kvalon-p .*--watch %f$' "$unit" || fail "$unit does not watch its instance"
+    grep -q '^ExecStart=kvalon-p --watch %f $KVALON_WATCH_OPTIONS$' "$unit" || fail "$unit does not watch its instance"
 done
 
 version=$(installed kvalon-p --version)

@@ -8,6 +8,7 @@
 #include "engine/notice.h"
 #include "engine/print_job.h"
 #include "platform/signal_cleanup.h"
+#include "platform/spool_files.h"
 #include "printing/choice/printer_choice.h"
 #include "printing/printer_binding.h"
 #include "startup/command_line.h"
@@ -23,9 +24,11 @@
 #include "startup/start_sequence.h"
 #include "startup/watch/folder_watcher.h"
 #include "startup/watch/port_listener.h"
+#include "startup/watch/spooled_job.h"
 
 #include "build_info.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -68,6 +71,16 @@ int usage_failure(const std::string& text) {
     return kExitCommandLine;
 }
 
+// The run of a watched folder's or a port's job tells the watcher how many
+// pages the report had, for its log line: a queue does not tell it. A
+// document passed on has no pages of ours.
+void tell_pages_when_asked() {
+    const char* asked = std::getenv(kTellPagesVariable);
+    if (asked != nullptr && *asked != '\0' && job().Document == DocumentKind::Text) {
+        append_synced(asked, std::to_string(job().PageNumber) + "\n");
+    }
+}
+
 int run_report(const ProgramOptions& options) {
     const NoticeScope notices(tell_batch_user);
     PrinterBinding binding;
@@ -90,6 +103,7 @@ int run_report(const ProgramOptions& options) {
         if (printing) {
             keeping.job_printed(job());
         }
+        tell_pages_when_asked();
         return status;
     } catch (const KvalonError& error) {
         if (printing) {

@@ -176,6 +176,7 @@ int run_start_sequence(const ProgramOptions& options, StartHooks& hooks) {
     reset_start_fields(j);
     choose_language(j, options.language);
     j.CodePageAsked = options.code_page;
+    j.OffsetAsked = options.offset;
     j.FitPages = options.fit_pages;
     if (options.form_length) {
         j.PrinterFormLength = *options.form_length;

@@ -33,7 +33,7 @@ MenuSession::MenuSession(PrinterBinding& binding, UserSettings& settings, Window
     j.FitPages = j.FitPages || m_settings.fit_pages();
     // The printer bound at start-up prints with its own offset too.
     if (m_binding.is_bound()) {
-        const SheetOffset offset = m_settings.offset_for(m_binding.destination());
+        const SheetOffset offset = offset_for(m_binding.destination());
         if (!offset.is_zero()) {
             m_binding.bind(m_binding.shared_destination(), offset);
         }
@@ -111,7 +111,7 @@ void MenuSession::tell_code_page_contradicted() {
 
 void MenuSession::choose_printer(std::shared_ptr<const Destination> destination) {
     m_print.end_document();
-    m_binding.bind(destination, m_settings.offset_for(*destination));
+    m_binding.bind(destination, offset_for(*destination));
     m_settings.remember_printer(*destination);
     tell(messages::kPrinterChosen + printer().device_name());
 }
@@ -164,8 +164,12 @@ void MenuSession::set_fit_pages(bool on) {
     m_settings.remember_fit_pages(on);
 }
 
+SheetOffset MenuSession::offset_for(const Destination& printer) const {
+    return job().OffsetAsked.value_or(m_settings.offset_for(printer));
+}
+
 SheetOffset MenuSession::offset() const {
-    return m_binding.is_bound() ? m_settings.offset_for(m_binding.destination()) : SheetOffset{};
+    return m_binding.is_bound() ? offset_for(m_binding.destination()) : SheetOffset{};
 }
 
 // The surface is made anew for the same printer: pages already held for the
@@ -175,6 +179,7 @@ void MenuSession::set_offset(const SheetOffset& offset) {
         return;
     }
     m_print.end_document();
+    job().OffsetAsked.reset();
     m_settings.remember_offset(m_binding.destination(), offset);
     m_binding.bind(m_binding.shared_destination(), offset);
     tell(messages::kOffsetChosen + sheet_offset_text(offset) + messages::kOffsetChosenFor +

@@ -69,8 +69,9 @@ public:
     void set_code_page(const CodePageChoice& choice);
     bool fit_pages() const;
     void set_fit_pages(bool on);
-    // How far the printer bound moves every page on its sheet, remembered for
-    // that printer; a new offset prints from the next page on (the pages
+    // How far the printer bound moves every page on its sheet: the run's own
+    // (--offset, KVALON_OFFSET), else the one remembered for that printer; a
+    // new offset is remembered and prints from the next page on (the pages
     // printed so far are written first). Zero with no printer.
     SheetOffset offset() const;
     void set_offset(const SheetOffset& offset);
@@ -93,6 +94,7 @@ private:
     void tell(const std::string& text) { status.notify(text); }
     void tell_told_code_page();
     void tell_code_page_contradicted();
+    SheetOffset offset_for(const Destination& printer) const;
 
     PrinterBinding& m_binding;
     UserSettings& m_settings;

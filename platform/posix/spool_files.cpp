@@ -76,6 +76,13 @@ int make_folder(const std::string& path) {
     return errno;
 }
 
+int make_owner_only_folder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && is_folder(path))) {
+        return 0;
+    }
+    return errno;
+}
+
 int rename_no_replace(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;

@@ -79,6 +79,11 @@ std::string temporary_name_stamp() {
            ".";
 }
 
+bool made_by_a_gone_run(const std::string& name) {
+    const std::optional<RunStamp> stamp = stamp_in_kept(name);
+    return stamp && run_is_gone(*stamp);
+}
+
 // A shared folder may hold files of other users under names like ours: only a
 // regular file we own, or a folder we own that only we may enter, is removed. Another user cannot
 // put a file of theirs under that name in between: a folder that others may write has the sticky

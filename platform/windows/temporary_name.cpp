@@ -49,6 +49,11 @@ std::string temporary_name_stamp() {
            start_time_of(pid).value_or("0") + ".";
 }
 
+bool made_by_a_gone_run(const std::string& name) {
+    const std::optional<RunStamp> stamp = stamp_in_kept(name);
+    return stamp && run_is_gone(*stamp);
+}
+
 // The user's temporary folder and the folders beside a target are the user's
 // own: a name of ours there is a file or a helper's folder of ours.
 void remove_abandoned_temporaries(const std::string& folder) {

@@ -103,7 +103,9 @@ void check_pages(int pdf, int copies, const PrivateFolder& folder, const std::st
     }
 }
 
-// One copy is made and looked at first; the copies are made from it.
+// One copy is converted and then looked at. Of more copies the document
+// itself is looked at first, so that too many sheets are refused before any
+// is made, and then converted once with every copy.
 void convert(int input, int copies, PdfTargetFile& file, const PaperPoints& paper,
              const std::string& source, const std::string& target) {
     const PrivateFolder folder;
@@ -114,11 +116,8 @@ void convert(int input, int copies, PdfTargetFile& file, const PaperPoints& pape
             check_pages(file.fd(), 1, folder, source, target);
             return;
         }
-        TemporaryFile one(folder.path(), "copy-", target);
-        ghostscript_to_pdf(input, 1, one.fd(), paper, folder, target);
-        require_whole(one.fd(), target);
-        check_pages(one.fd(), copies, folder, source, target);
-        ghostscript_to_pdf(one.fd(), copies, file.fd(), paper, folder, target);
+        check_pages(input, copies, folder, source, target);
+        ghostscript_to_pdf(input, copies, file.fd(), paper, folder, target);
         require_whole(file.fd(), target);
     } catch (const KvalonError& error) {
         if (error.kind() == ErrorKind::FileWrite && a_disk_is_full(file.fd(), folder)) {

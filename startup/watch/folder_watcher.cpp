@@ -34,6 +34,14 @@ std::string make_own_folder(const std::string& path) {
     return path;
 }
 
+// KVALON_WATCH_POLL=1 looks at the folder on the timer alone, as where the
+// system tells nothing of it: for a folder whose changes it tells wrongly,
+// and for the tests of that way.
+bool looks_on_timer_only() {
+    const char* asked = std::getenv("KVALON_WATCH_POLL");
+    return asked != nullptr && std::string(asked) == "1";
+}
+
 // A test stops the watcher outright at a named step, as a crash there would.
 void stop_here_when_asked(const char* step) {
     const char* asked = std::getenv("KVALON_TEST_WATCH_STOP_AT");
@@ -208,7 +216,12 @@ std::string FolderWatcher::place_printed(const std::string& claimed, const std::
     } else {
         const std::string folder = m_watch.folder + "/" + kPrintedFolder;
         placed = folder + "/" + free_name_in(folder, name);
-        rename_no_replace(claim_path(claimed), placed);
+        if (const int error = rename_no_replace(claim_path(claimed), placed); error != 0) {
+            // Printed all the same: kept where it tells so, never printed again.
+            return place_failed(claimed, name,
+                                messages::kPrintedNotMoved + folder + " (" + system_reason(error) +
+                                    ")");
+        }
         sync_folder(folder);
     }
     sync_folder(m_claims);
@@ -216,6 +229,8 @@ std::string FolderWatcher::place_printed(const std::string& claimed, const std::
     return placed;
 }
 
+// A file that cannot be moved out stays claimed, its journal as it is, for
+// a watcher started again to decide; this one leaves it alone meanwhile.
 std::string FolderWatcher::place_failed(const std::string& claimed, const std::string& name,
                                         const std::string& reason) {
     const std::string folder = m_watch.folder + "/" + kFailedFolder;
@@ -224,7 +239,11 @@ std::string FolderWatcher::place_failed(const std::string& claimed, const std::s
         name.size() > kLongestNameBesideReason ? name.substr(0, kLongestNameBesideReason) : name;
     const std::string placed = folder + "/" + free_name_in(folder, fitting, ".reason");
     append_synced(placed + ".reason", reason + "\n");
-    rename_no_replace(claim_path(claimed), placed);
+    if (rename_no_replace(claim_path(claimed), placed) != 0) {
+        remove_file(placed + ".reason");
+        m_left_alone.insert(claimed);
+        return claim_path(claimed);
+    }
     sync_folder(folder);
     sync_folder(m_claims);
     m_journal.done(claimed);
@@ -246,9 +265,14 @@ void FolderWatcher::compact_journal() {
 void FolderWatcher::run() {
     EndingSignalHandOver hand_over;
     m_hand_over = &hand_over;
-    FolderEvents events(m_watch.folder);
+    std::optional<FolderEvents> events;
+    if (!looks_on_timer_only()) {
+        events.emplace(m_watch.folder);
+    }
+    const int told = events ? events->fd() : -1;
     compact_journal();
-    log_line(messages::kWatching + shown_in_log(m_watch.folder));
+    log_line(messages::kWatching + shown_in_log(m_watch.folder) +
+             (told < 0 ? messages::kWatchingByLooks : std::string()));
     for (;;) {
         if (const int signal_number = hand_over.taken_signal(); signal_number != 0) {
             end_by_signal(signal_number);
@@ -260,8 +284,8 @@ void FolderWatcher::run() {
             kShortestWait, m_tracker.next_wait(SettleTracker::Clock::now(), kLongestWait));
         const int milliseconds =
             static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count());
-        if (wait_readable({events.fd(), hand_over.fd()}, milliseconds) == 0) {
-            events.drain();
+        if (wait_readable({told, hand_over.fd()}, milliseconds) == 0) {
+            events->drain();
         }
     }
 }

@@ -6,6 +6,7 @@
 #include "startup/watch/watch_settings.h"
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace kvalon {
@@ -44,11 +45,14 @@ public:
     // Moves the claimed file into printed/ (or removes it) and records it;
     // where it is now, empty when removed.
     std::string place_printed(const std::string& claimed, const std::string& name);
-    // Moves it into failed/ beside its reason; where it is now.
+    // Moves it into failed/ beside its reason; where it is now. When printed/
+    // cannot take a printed file, failed/ does, with the reason why.
     std::string place_failed(const std::string& claimed, const std::string& name,
                              const std::string& reason);
 
     SpoolJournal& journal() { return m_journal; }
+    // Whether this watcher could not move the claimed file out once already.
+    bool left_alone(const std::string& claimed) const { return m_left_alone.count(claimed) != 0; }
     std::string claim_path(const std::string& claimed) const;
     const JobSettings& job() const { return m_job; }
 
@@ -64,6 +68,7 @@ private:
     std::string m_claims;
     SettleTracker m_tracker;
     EndingSignalHandOver* m_hand_over = nullptr; // while running
+    std::set<std::string> m_left_alone;
 };
 
 // A name in `folder` for a file called `name` that nothing there has, with

@@ -3,7 +3,6 @@
 #include "engine/atomic_file.h"
 #include "engine/error.h"
 #include "engine/messages.h"
-#include "engine/private_folder.h"
 #include "platform/folder_events.h"
 #include "platform/port_source.h"
 #include "platform/signal_cleanup.h"
@@ -41,7 +40,8 @@ OwnedFd open_source(const PortAddress& port, int& error) {
 // The source, the connection being read and the job being spooled.
 class PortListener::Reading {
 public:
-    Reading(const ListenSettings& listen, PortListener& owner) : m_owner(owner) {
+    Reading(const ListenSettings& listen, PortListener& owner, std::string spool)
+        : m_owner(owner), m_spool(std::move(spool)) {
         const std::optional<PortAddress> port = parse_port_address(listen.source);
         int error = 0;
         if (port) {
@@ -112,7 +112,7 @@ private:
                 return;
             }
             if (!m_job) {
-                m_job = std::make_unique<TemporaryFile>(m_spool.path(), "job-", messages::kPortJob);
+                m_job = std::make_unique<TemporaryFile>(m_spool, "job-", messages::kPortJob);
             }
             m_job->write_all(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
             m_last_byte = Clock::now();
@@ -120,7 +120,7 @@ private:
     }
 
     PortListener& m_owner;
-    PrivateFolder m_spool;
+    std::string m_spool;
     OwnedFd m_source;
     OwnedFd m_connection;
     bool m_streamed = false;
@@ -131,7 +131,7 @@ private:
 
 PortListener::PortListener(ListenSettings listen, JobSettings job)
     : m_listen(std::move(listen)), m_job(std::move(job)) {
-    m_reading = std::make_unique<Reading>(m_listen, *this);
+    m_reading = std::make_unique<Reading>(m_listen, *this, m_spool.spool());
     if (m_job.pdf_folder) {
         if (const int error = make_folder(*m_job.pdf_folder); error != 0) {
             throw KvalonError(ErrorKind::FileWrite, *m_job.pdf_folder, system_reason(error));
@@ -169,8 +169,13 @@ void PortListener::print_jobs() {
             target = *m_job.pdf_folder + "/" + free_name_in(*m_job.pdf_folder, "port.pdf");
         }
         const SpooledJobResult result = print_spooled_job(m_job, spooled, target);
-        remove_file(spooled);
-        log_job(name, result, target.empty() ? m_job.printer_shown : target, std::nullopt);
+        std::optional<std::string> placed;
+        if (result.printed) {
+            remove_file(spooled);
+        } else {
+            placed = m_spool.keep_failed(spooled, result.reason);
+        }
+        log_job(name, result, target.empty() ? m_job.printer_shown : target, placed);
     }
 }
 
@@ -190,6 +195,9 @@ void PortListener::run() {
     Reading& reading = *m_reading;
     m_printer = std::thread([this] { print_jobs(); });
     log_line(messages::kListening + shown_in_log(m_listen.source));
+    m_spool.keep_left_jobs([](const std::string& placed) {
+        log_line(messages::kPortJobLeftUnprinted + messages::kJobMovedTo + shown_in_log(placed));
+    });
     int signal_number = 0;
     while ((signal_number = hand_over.taken_signal()) == 0) {
         reading.step(hand_over.fd());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "startup/watch/port_spool.h"
 #include "startup/watch/watch_settings.h"
 
 #include <condition_variable>
@@ -15,9 +16,10 @@ class EndingSignalHandOver;
 
 // Cuts a printer port's endless stream into jobs: a job ends when the port
 // has been quiet for the idle time, or when its writer's connection ends.
-// Each job is written into a private file as it arrives and printed from
-// there by a printer of its own (a thread), so the writer is read on while a
-// slow printer works, and no byte falls between two jobs.
+// Each job is written into a file of the port's spool as it arrives and
+// printed from there by a printer of its own (a thread), so the writer is
+// read on while a slow printer works, and no byte falls between two jobs; a
+// job that fails is kept in the spool's failed/ folder.
 class PortListener {
 public:
     // Throws KvalonError(CommandLine) for a source that cannot be opened.
@@ -33,6 +35,7 @@ public:
 
 private:
     class Reading;
+    PortSpool m_spool;
     std::unique_ptr<Reading> m_reading;
 
     void hand_to_printer(std::string spooled);

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "engine/private_folder.h"
 #include "engine/whole_number.h"
 #include "platform/helper_process.h"
 #include "platform/own_process.h"
@@ -25,6 +26,15 @@ std::string message_in(const std::string& said) {
         line.erase(0, ours.size());
     }
     return line;
+}
+
+std::optional<int> told_pages(const std::string& path) {
+    std::string text;
+    if (!read_small_file(path, text) || text.empty() || text.back() != '\n') {
+        return std::nullopt;
+    }
+    text.pop_back();
+    return parse_whole_number(text);
 }
 
 } // namespace
@@ -61,7 +71,11 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
     // The run holds the file's claim: a watcher killed outright leaves the
     // job to finish rather than to be printed again by the next watcher.
     call.outlives_us = true;
-    call.environment = environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {});
+    const PrivateFolder told;
+    const std::string pages_file = told.file("pages");
+    call.environment =
+        environment_with({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", kTellPagesVariable},
+                         {std::string(kTellPagesVariable) + "=" + pages_file});
     SpooledJobResult result;
     HelperProcess job(call);
     if (job.start_error() != 0) {
@@ -78,7 +92,10 @@ SpooledJobResult print_spooled_job(const JobSettings& settings, const std::strin
             result.reason = messages::kJobEndedWith + std::to_string(status);
         }
     }
-    if (result.printed && !pdf_target.empty()) {
+    if (result.printed) {
+        result.pages = told_pages(pages_file);
+    }
+    if (result.printed && !result.pages && !pdf_target.empty()) {
         result.pages = pdf_page_count(pdf_target);
     }
     result.seconds =

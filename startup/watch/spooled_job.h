@@ -7,11 +7,14 @@
 
 namespace kvalon {
 
+// The file a job's run writes the number of its report's pages into.
+inline constexpr const char* kTellPagesVariable = "KVALON_TELL_PAGES";
+
 // What printing one job gave.
 struct SpooledJobResult {
     bool printed = false;
     std::string reason;       // why not, in the program's own words
-    std::optional<int> pages; // when the output tells (a PDF of ours)
+    std::optional<int> pages; // when the run or the PDF it made tells
     double seconds = 0;
 };
 

@@ -76,7 +76,7 @@ void finish_left_jobs(FolderWatcher& watcher) {
     std::optional<std::map<std::string, SpoolJournal::Entry>> journal;
     for (const FolderEntry& file : left) {
         const FileClaim claim(watcher.claim_path(file.name));
-        if (!file.regular || !claim.held()) {
+        if (!file.regular || !claim.held() || watcher.left_alone(file.name)) {
             continue; // a running watcher's, or the job of one still running
         }
         if (!journal) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,35 @@ TEST_F(DocumentPdf, APdfIsCopiedAsItCameAndOnceMoreForEachCopy) {
     const RunResult from_pipe = run_program({kvalon_binary(), "--pdf", copy, "-"}, {}, piped);
     ASSERT_EQ(from_pipe.status, 0) << from_pipe.err;
     EXPECT_EQ(read_bytes(copy), piped);
+}
+
+// Three copies of a document passed on take one conversion and one look at
+// its pages, as one copy does; each copy has the document's words.
+TEST_F(DocumentPdf, CopiesOfADocumentAreMadeInOneConversion) {
+    const std::string postscript = report("COPIES.PS", kPostScript);
+    const std::string one_page = dir.file("ONE.PDF");
+    ASSERT_EQ(run_program({kvalon_binary(), "--pdf", one_page, postscript}).status, 0);
+    std::filesystem::create_directory(dir.file("bin"));
+    const std::string counting_gs = dir.file("bin/gs");
+    write_bytes(counting_gs, "#!/bin/sh\necho run >> " + dir.file("gs-runs") +
+                                 "\nPATH=" + std::getenv("PATH") + " exec gs \"$@\"\n");
+    std::filesystem::permissions(counting_gs, std::filesystem::perms::owner_all);
+    const std::string path = dir.file("bin") + ":" + std::getenv("PATH");
+    for (const std::string& document : {postscript, one_page}) {
+        SCOPED_TRACE(document);
+        std::filesystem::remove(dir.file("gs-runs"));
+        const RunResult printed =
+            run_program({kvalon_binary(), "--pdf", pdf(), "--copies", "3", document},
+                        {{"HOME", dir.path()}, {"PATH", path}});
+        ASSERT_EQ(printed.status, 0) << printed.err;
+        EXPECT_EQ(read_bytes(dir.file("gs-runs")), "run\nrun\n");
+        EXPECT_EQ(pdf_pages(pdf()), 3);
+        std::string words;
+        for (const PdfWord& word : pdf_words(pdf())) {
+            words += word.text + " ";
+        }
+        EXPECT_EQ(words, "Hello PostScript Hello PostScript Hello PostScript ");
+    }
 }
 
 TEST_F(DocumentPdf, WhatCannotBeDoneIsRefusedAndNothingIsWritten) {

@@ -85,6 +85,9 @@ protected:
     }
 
     int pdf_count() const { return static_cast<int>(names_in(out()).size()); }
+    std::string port_folder(const std::string& name) const {
+        return dir.file("state/kvalon-p/port/" + name);
+    }
 };
 
 // Two jobs with a pause between them come out as two, every byte in its own:
@@ -124,7 +127,7 @@ TEST_F(PrinterPort, SigtermPrintsTheJobComingIn) {
     const std::string job = report_named("LAST");
     send(writer, job);
     const auto spooled = [&] {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.file("tmp"))) {
+        for (const auto& entry : std::filesystem::directory_iterator(port_folder("spool"))) {
             if (entry.is_regular_file() && entry.file_size() == job.size()) {
                 return true;
             }
@@ -135,7 +138,56 @@ TEST_F(PrinterPort, SigtermPrintsTheJobComingIn) {
     EXPECT_EQ(stop(listener), 128 + SIGTERM);
     close(writer);
     EXPECT_EQ(pdf_text(out("port.pdf")), "Отчет LAST Сума 12.50");
-    EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp")));
+    EXPECT_TRUE(std::filesystem::is_empty(port_folder("spool")));
+}
+
+// A listener killed outright leaves the job coming in unprinted: the next
+// one keeps it in failed/ rather than remove it as a dead run's file.
+TEST_F(PrinterPort, AJobLeftByAKilledListenerIsKeptInFailed) {
+    const std::string source = source_for("fifo");
+    const pid_t killed = listen(source, "600");
+    const int writer = writer_for(source);
+    send(writer, report_named("CUT"));
+    ASSERT_TRUE(wait_until([&] { return !names_in(port_folder("spool")).empty(); }));
+    kill(killed, SIGKILL);
+    ended(killed);
+    close(writer);
+    const pid_t again = start({"--pdf", out(), "--listen", source, "--idle", "0.2"});
+    ASSERT_TRUE(wait_until([&] { return file_exists(port_folder("failed/port.prn")); }));
+    stop(again);
+    EXPECT_EQ(read_bytes(port_folder("failed/port.prn")), report_named("CUT"));
+    EXPECT_TRUE(log_has("слушането спря, преди да го отпечата; файлът е в " +
+                        port_folder("failed/port.prn")));
+    EXPECT_TRUE(names_in(port_folder("spool")).empty());
+    EXPECT_EQ(pdf_count(), 0);
+}
+
+// A job the printer does not take keeps its bytes, beside the reason, where
+// the log line says; the next job is read on all the same.
+TEST_F(PrinterPort, KeepsAFailedJobInFailedBesideItsReason) {
+    const std::string source = source_for("fifo");
+    const std::string service = "127.0.0.1:" + std::to_string(free_tcp_port());
+    const pid_t listener = start({"--printer", "Nowhere", "--listen", source, "--idle", "0.2"},
+                                 {{"CUPS_SERVER", service}});
+    ASSERT_TRUE(wait_until([&] { return log_has("Слуша се порт"); }));
+    const int writer = writer_for(source);
+    send(writer, report_named("LOST"));
+    ASSERT_TRUE(wait_until([&] { return log_has("задание от порта 1: неотпечатан: "); }));
+    send(writer, report_named("NEXT"));
+    ASSERT_TRUE(wait_until([&] { return log_has("задание от порта 2: неотпечатан: "); }));
+    close(writer);
+    stop(listener);
+    const std::string failed = port_folder("failed/");
+    EXPECT_EQ(names_in(failed), (std::vector<std::string>{"port-2.prn", "port-2.prn.reason",
+                                                          "port.prn", "port.prn.reason"}));
+    EXPECT_EQ(read_bytes(failed + "port.prn"), report_named("LOST"));
+    EXPECT_EQ(read_bytes(failed + "port-2.prn"), report_named("NEXT"));
+    EXPECT_EQ(read_bytes(failed + "port.prn.reason"),
+              "Услугата за печат не отговаря: " + service + "\n");
+    EXPECT_TRUE(log_has("; файлът е в " + failed + "port.prn\n"));
+    EXPECT_TRUE(std::filesystem::is_empty(port_folder("spool")));
+    EXPECT_EQ(std::filesystem::status(port_folder("")).permissions(),
+              std::filesystem::perms::owner_all);
 }
 
 } // namespace

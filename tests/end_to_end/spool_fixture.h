@@ -26,6 +26,7 @@ protected:
         env = {{"HOME", dir.path()},
                {"XDG_DATA_HOME", dir.file("data")},
                {"XDG_RUNTIME_DIR", dir.path()},
+               {"XDG_STATE_HOME", dir.file("state")},
                {"TMPDIR", dir.file("tmp")},
                {"KVALON_PDF", ""},
                {"DISPLAY", ""},

@@ -16,17 +16,38 @@ bool has_line_with(const std::string& pdf, const std::string& text) {
 
 class WatchedFolder : public SpoolFixture {
 protected:
-    pid_t watch(const std::map<std::string, std::string>& extra = {},
-                std::vector<std::string> more = {}) {
+    pid_t watch(std::map<std::string, std::string> extra = {}, std::vector<std::string> more = {}) {
         std::vector<std::string> words = {"--pdf", out(), "--watch", in(), "--settle", "0.2"};
         words.insert(words.end(), more.begin(), more.end());
+        extra["KVALON_WATCH_POLL"] = polled ? "1" : "";
         return start(words, extra);
     }
 
     bool printed(const std::string& name) const { return file_exists(in("printed/" + name)); }
+
+    bool polled = false;
 };
 
-TEST_F(WatchedFolder, PrintsFilesThereAtStartAndThoseThatAppearOnceEachAndMovesThem) {
+// The cases every way of seeing the folder must pass: told by the system,
+// and looked at on the timer alone, as where the system tells nothing.
+class WatchedFolderSeen : public WatchedFolder, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        polled = GetParam();
+        WatchedFolder::SetUp();
+    }
+    void TearDown() override {
+        WatchedFolder::TearDown();
+        EXPECT_EQ(log_has("проверява се всяка секунда"), polled);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Either, WatchedFolderSeen, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& seen) {
+                             return seen.param ? "Polled" : "Told";
+                         });
+
+TEST_P(WatchedFolderSeen, PrintsFilesThereAtStartAndThoseThatAppearOnceEachAndMovesThem) {
     drop("EARLY.TXT", report_named("EARLY"));
     const pid_t watcher = watch();
     ASSERT_TRUE(wait_until([&] { return printed("EARLY.TXT"); }));
@@ -47,7 +68,7 @@ TEST_F(WatchedFolder, PrintsFilesThereAtStartAndThoseThatAppearOnceEachAndMovesT
 
 // The file a writer keeps open waits, however long it stays the same; a file
 // written after it and closed at once goes first.
-TEST_F(WatchedFolder, TakesNoFileItsWriterStillHasOpen) {
+TEST_P(WatchedFolderSeen, TakesNoFileItsWriterStillHasOpen) {
     const int slow = open(in("SLOW.TXT").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     const std::string first = report_named("FIRST");
     ASSERT_EQ(write(slow, first.data(), first.size()), static_cast<ssize_t>(first.size()));
@@ -81,7 +102,7 @@ TEST_F(WatchedFolder, PutsAFailingFileIntoFailedBesideItsReason) {
 
 // Names no command line or log line should take as they are: each is printed
 // under its own name, and its PDF is named after it.
-TEST_F(WatchedFolder, PrintsFilesWithHostileNamesUnderTheirOwnNames) {
+TEST_P(WatchedFolderSeen, PrintsFilesWithHostileNamesUnderTheirOwnNames) {
     const std::vector<std::string> names = {"-n\nodd name", "--help", "a,b 1.TXT",
                                             "bad\xff\xfe.txt", std::string(250, 'L')};
     for (std::size_t i = 0; i < names.size(); ++i) {

@@ -54,5 +54,20 @@ TEST_F(WatchedFolderOnAQueue, AJobTheQueueHasIsNotPrintedAgainAfterACrash) {
     }
 }
 
+// A queue does not tell how many pages it printed: the job's run does, and
+// the line has the shape a PDF printer's has.
+TEST_F(WatchedFolderOnAQueue, TheLogLineOfAQueueJobTellsItsPages) {
+    const std::string name = "QP" + std::to_string(getpid()) + ".TXT";
+    const pid_t watcher = start({"--printer", "PDF", "--watch", in(), "--settle", "0.2"});
+    drop(name, report_named("ONE") + "\f" + report_named("TWO"));
+    ASSERT_TRUE(wait_until([&] { return file_exists(in("printed/" + name)); }));
+    stop(watcher);
+    EXPECT_TRUE(log_has(name + ": отпечатан, 2 стр., към PDF, за ")) << read_bytes(log());
+    ASSERT_TRUE(wait_until([&] { return !documents_of(name).empty(); }));
+    for (const std::string& document : documents_of(name)) {
+        std::filesystem::remove(document);
+    }
+}
+
 } // namespace
 } // namespace kvalon::testing

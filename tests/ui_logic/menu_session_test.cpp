@@ -152,5 +152,42 @@ TEST_F(MenuSessionTest, OffsetsAreRememberedForEachPrinter) {
     }
 }
 
+// The run's own offset (--offset with --open) moves the pages of the printer
+// bound at start, zero included, whatever that printer has remembered; one
+// chosen in the windows takes its place.
+TEST_F(MenuSessionTest, TheRunsOwnOffsetWinsOverTheRememberedOne) {
+    write_bytes(dir.file("REPORT.TXT"), to_mik("Ред 1\r\n"));
+    UserSettings settings(store);
+    settings.remember_offset(PdfDestination(dir.file("any.pdf")), {4, 4});
+    const auto first_word_printed = [&](const std::string& pdf, std::optional<SheetOffset> asked) {
+        job().OffsetAsked = asked;
+        PrinterBinding binding;
+        binding.bind(std::make_shared<PdfDestination>(pdf));
+        MenuSession menu(binding, settings, services);
+        EXPECT_EQ(menu.offset(), asked.value_or(SheetOffset{4, 4}));
+        EXPECT_TRUE(menu.open_report(dir.file("REPORT.TXT")));
+        menu.print_session().begin_viewing();
+        EXPECT_TRUE(menu.print_session().prepare_view());
+        EXPECT_TRUE(menu.print_session().print_page_on_view());
+        menu.print_session().end_viewing();
+        const std::vector<PdfWord> words = pdf_words(pdf);
+        return words.empty() ? PdfWord{} : words.front();
+    };
+    const PdfWord plain = first_word_printed(dir.file("plain.pdf"), SheetOffset{});
+    const PdfWord moved = first_word_printed(dir.file("moved.pdf"), SheetOffset{10, -5});
+    const PdfWord remembered = first_word_printed(dir.file("remembered.pdf"), std::nullopt);
+    constexpr double kPointsPerMm = 72 / 25.4;
+    EXPECT_NEAR(moved.x_min - plain.x_min, 10 * kPointsPerMm, 0.05);
+    EXPECT_NEAR(moved.y_min - plain.y_min, -5 * kPointsPerMm, 0.05);
+    EXPECT_NEAR(remembered.x_min - plain.x_min, 4 * kPointsPerMm, 0.05);
+
+    job().OffsetAsked = SheetOffset{10, -5};
+    PrinterBinding binding;
+    binding.bind(std::make_shared<PdfDestination>(dir.file("chosen.pdf")));
+    MenuSession menu(binding, settings, services);
+    menu.set_offset({1, 1});
+    EXPECT_EQ(menu.offset(), (SheetOffset{1, 1}));
+}
+
 } // namespace
 } // namespace kvalon::testing
