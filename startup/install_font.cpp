@@ -8,6 +8,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "platform/fonts_folder.h"
+#include "platform/path_text.h"
 #include "printing/program_font.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::p
     }
     try {
         // Fonts are readable by everyone.
-        replace_file_atomically(target.string(), content.view(), 0644);
+        replace_file_atomically(text_of(target), content.view(), 0644);
     } catch (const KvalonError&) {
         return false;
     }
@@ -79,8 +80,8 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
         installation.show_message(messages::kUnknownSystem);
         return std::nullopt;
     }
-    const fs::path source = fs::path(installation.program_folder) / installation.file_name;
-    if (!is_regular_file(source.string())) {
+    const fs::path source = path_of(installation.program_folder) / path_of(installation.file_name);
+    if (!is_regular_file(text_of(source))) {
         installation.show_message(messages::kFontFileMissing + installation.file_name);
         installation.show_message(messages::kInstallFontYourself);
         return std::nullopt;
@@ -88,14 +89,14 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
     // Without a fonts folder the target would be a bare file name in the
     // current folder, possibly the program folder itself: copy nothing then.
     if (folder.status == FontsFolder::Status::Found) {
-        const fs::path target = fs::path(folder.path) / installation.file_name;
+        const fs::path target = path_of(folder.path) / path_of(installation.file_name);
         if (replace_by_copy(source, folder.path, target)) {
-            return target.string();
+            return text_of(target);
         }
     }
     installation.show_message(messages::kInstallFontFrom + installation.face + messages::kFromFile +
                               installation.file_name);
-    return source.string();
+    return text_of(source);
 }
 
 void install_font() {
@@ -116,8 +117,8 @@ void check_delivered_font() {
     if (std::find(faces.begin(), faces.end(), j.FontFace) != faces.end()) {
         return;
     }
-    const fs::path file = fs::path(program_folder()) / j.FontFileName;
-    if (!is_regular_file(file.string())) {
+    const fs::path file = path_of(program_folder()) / path_of(j.FontFileName);
+    if (!is_regular_file(text_of(file))) {
         tell_user(messages::kFontFileMissing + j.FontFileName);
         tell_user(messages::kInstallFontYourself);
         return;
