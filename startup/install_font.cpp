@@ -49,6 +49,19 @@ bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::p
     return true;
 }
 
+// The copy in `folder`, told to the system, or nothing when it failed.
+std::optional<std::string> copied_into(const FontInstallation& installation, const fs::path& source,
+                                       const std::string& folder, bool own_folder) {
+    const fs::path target = path_of(folder) / path_of(installation.file_name);
+    if (!replace_by_copy(source, path_of(folder), target)) {
+        return std::nullopt;
+    }
+    if (installation.make_known) {
+        installation.make_known(text_of(target), own_folder);
+    }
+    return text_of(target);
+}
+
 } // namespace
 
 FontsFolder find_fonts_folder() {
@@ -89,9 +102,14 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
     // Without a fonts folder the target would be a bare file name in the
     // current folder, possibly the program folder itself: copy nothing then.
     if (folder.status == FontsFolder::Status::Found) {
-        const fs::path target = path_of(folder.path) / path_of(installation.file_name);
-        if (replace_by_copy(source, folder.path, target)) {
-            return text_of(target);
+        if (auto copied = copied_into(installation, source, folder.path, false)) {
+            return copied;
+        }
+    }
+    if (const auto own = installation.find_own_fonts_folder ? installation.find_own_fonts_folder()
+                                                            : std::nullopt) {
+        if (auto copied = copied_into(installation, source, *own, true)) {
+            return copied;
         }
     }
     installation.show_message(messages::kInstallFontFrom + installation.face + messages::kFromFile +
@@ -102,12 +120,18 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
 void install_font() {
     const PrintJob& j = job();
     FontInstallation installation;
-    installation.offered_faces = printer_faces();
+    // Where the system draws the printers' pages, the system must have the
+    // face; elsewhere the printer's own list tells.
+    installation.offered_faces = system_font_faces().value_or(printer_faces());
     installation.face = j.FontFace;
     installation.file_name = j.FontFileName;
     installation.program_folder = program_folder();
     installation.find_fonts_folder = find_fonts_folder;
     installation.show_message = tell_user;
+    installation.find_own_fonts_folder = [] { return own_fonts_folder(process_environment()); };
+    installation.make_known = [&j](const std::string& file, bool own_folder) {
+        make_font_known(file, j.FontFace, own_folder);
+    };
     install_font_file(installation);
 }
 
