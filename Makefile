@@ -111,7 +111,7 @@ windows:
 # tests labelled windows, each in a Wine prefix of its own.
 test-windows: build windows
 	@cmake -S . -B $(BUILD) -DKVALON_TEST_WINDOWS=ON >/dev/null
-	@ctest --test-dir $(BUILD) -L windows --output-on-failure
+	@ctest --test-dir $(BUILD) -L '^windows$$' --output-on-failure
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-windows $(OUT)
