@@ -128,6 +128,18 @@ if grep -q '^status 0$' "$work/missing report.windows" ||
     echo "DIFFERS: a missing report is not told on standard error with a status"
 fi
 
+# A watched folder is Linux only: said so, with the command line's status.
+(cd "$work/windows" && wine "$windows" --watch spool 2>&1 | tr -d '\r' >"$work/watch.windows"
+ echo "status ${PIPESTATUS[0]}" >>"$work/watch.windows")
+if grep -q 'не се поддържа под Windows' "$work/watch.windows" &&
+    grep -q '^status 2$' "$work/watch.windows"; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    echo "DIFFERS: --watch is not refused with status 2"
+    head -3 "$work/watch.windows"
+fi
+
 # The prefix's system had no CourierCyr: the first print put the program's
 # copy into its fonts folder and registered it (the registry is on the disk
 # once the server has ended).
