@@ -121,6 +121,8 @@ drive_path="Z:$(printf '%s' "$work/windows/$cyrillic" | tr / '\\')"
 KVALON_PDF=plan.pdf run_sides "plan drive letter" "$work/linux/$cyrillic" "$drive_path" --plan
 run_sides "pdf drive letter" "$work/linux/$cyrillic" "$drive_path" --pdf out.pdf
 compare_pdfs "drive letter"
+mkdir -p "$work/linux/папка" "$work/windows/папка"
+KVALON_PDF=plan.pdf run_both "folder as report" --plan "папка"
 KVALON_PDF=plan.pdf run_both "missing report" --plan "Липсващ.txt"
 if grep -q '^status 0$' "$work/missing report.windows" ||
     ! grep -q '^Kvalon-P: .*Липсващ.txt$' "$work/missing report.windows"; then
