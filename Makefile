@@ -7,7 +7,7 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: windows deps deps-run emulator-deps configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows test-windows deps deps-run emulator-deps configure configure-run build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -108,6 +108,13 @@ windows:
 	@mkdir -p $(OUT)/windows
 	@cp build-windows/kvalon-p.exe build-windows/crcn.ttf build-windows/OFL.txt $(OUT)/windows/
 	@ls -l $(OUT)/windows/kvalon-p.exe
+
+# The Windows program under Wine against this build (the comparison of
+# plans, answers and PDF words): what both need, the cross-build, and the
+# tests labelled windows, each in a Wine prefix of its own.
+test-windows: build windows
+	@cmake -S . -B $(BUILD) -DKVALON_TEST_WINDOWS=ON >/dev/null
+	@ctest --test-dir $(BUILD) -L '^windows$$' --output-on-failure
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-windows $(OUT)

@@ -8,7 +8,6 @@
 #include "engine/notice.h"
 #include "engine/print_job.h"
 #include "platform/signal_cleanup.h"
-#include "platform/spool_files.h"
 #include "printing/choice/printer_choice.h"
 #include "printing/printer_binding.h"
 #include "startup/command_line.h"
@@ -20,18 +19,14 @@
 #include "startup/printer_request.h"
 #include "startup/queue_setup.h"
 #include "startup/report_job.h"
+#include "startup/spool_run.h"
 #include "startup/standard_streams.h"
 #include "startup/start_sequence.h"
-#include "startup/watch/folder_watcher.h"
-#include "startup/watch/port_listener.h"
-#include "startup/watch/spooled_job.h"
 
 #include "build_info.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -71,16 +66,6 @@ int usage_failure(const std::string& text) {
     return kExitCommandLine;
 }
 
-// The run of a watched folder's or a port's job tells the watcher how many
-// pages the report had, for its log line: a queue does not tell it. A
-// document passed on has no pages of ours.
-void tell_pages_when_asked() {
-    const char* asked = std::getenv(kTellPagesVariable);
-    if (asked != nullptr && *asked != '\0' && job().Document == DocumentKind::Text) {
-        append_synced(asked, std::to_string(job().PageNumber) + "\n");
-    }
-}
-
 int run_report(const ProgramOptions& options) {
     const NoticeScope notices(tell_batch_user);
     PrinterBinding binding;
@@ -103,7 +88,9 @@ int run_report(const ProgramOptions& options) {
         if (printing) {
             keeping.job_printed(job());
         }
-        tell_pages_when_asked();
+        if (job().Document == DocumentKind::Text) {
+            tell_watcher_pages(job().PageNumber);
+        }
         return status;
     } catch (const KvalonError& error) {
         if (printing) {
@@ -186,27 +173,6 @@ int run_queue_command(const ProgramOptions& options) {
     return kExitOk;
 }
 
-// Absolute, so that a watcher started again from elsewhere finds the same
-// files, and without a trailing slash, as the log and the reasons show it.
-std::string absolute_folder(const std::string& folder) {
-    std::string path = std::filesystem::absolute(folder).lexically_normal().string();
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
-JobSettings job_settings(const ProgramOptions& options) {
-    JobSettings job;
-    job.job_words = options.job_words;
-    if (options.pdf) {
-        job.pdf_folder = absolute_folder(*options.pdf);
-    }
-    job.printer_shown = options.printer.value_or(messages::kDefaultPrinterShown);
-    job.queue = options.printer ? options.printer->substr(0, options.printer->find('/')) : "";
-    return job;
-}
-
 // A watch or a port runs until an ending signal. What cannot start is the
 // command line's fault (a folder that is none, a port that cannot open);
 // what fails later is told on standard error, for the service's journal.
@@ -219,16 +185,7 @@ int run_spool(const ProgramOptions& options, Stage& stage) {
                                                           : "--listen " + options.listen->source);
         }
     }
-    if (options.watch) {
-        WatchSettings watch = *options.watch;
-        watch.folder = absolute_folder(watch.folder);
-        FolderWatcher watcher(watch, job_settings(options));
-        stage = Stage::QueueCommand;
-        watcher.run();
-    }
-    PortListener listener(*options.listen, job_settings(options));
-    stage = Stage::QueueCommand;
-    listener.run();
+    return run_spool_source(options, [&stage] { stage = Stage::QueueCommand; });
 }
 
 int run_words(int argc, char** argv, Stage& stage) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "startup/command_line.h"
+
+#include <functional>
+
+namespace kvalon {
+
+// Runs the watched folder or the printer port the options name until an
+// ending signal; `started` is called once it runs, before jobs come. What
+// cannot start throws KvalonError(CommandLine).
+int run_spool_source(const ProgramOptions& options, const std::function<void()>& started);
+
+// The run of a watched folder's or a port's job tells the watcher how many
+// pages the report had, for its log line: a queue does not tell it. Runs no
+// watcher started do nothing.
+void tell_watcher_pages(int pages);
+
+} // namespace kvalon
