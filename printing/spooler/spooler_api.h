@@ -52,7 +52,7 @@ struct SpoolerJobLook {
     bool failed = false;   // an error status, or deleted before it printed
     bool printing = false; // the printer takes it now
     bool paused = false;   // held, or the printer stopped
-    std::string status;    // the words of the job's and the printer's status, in ours
+    std::string status{};  // the words of the job's and the printer's status, in ours
 };
 
 // How a GDI document is asked for.

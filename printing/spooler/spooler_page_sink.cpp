@@ -65,10 +65,10 @@ void SpoolerPageSink::start_document(const PageDescription& first) {
     request.printer = m_settings.printer;
     request.title = m_info.title;
     request.copies = m_info.copies;
-    const auto [shorter, longer] = std::minmax(std::lround(first.width_points),
-                                               std::lround(first.height_points));
-    request.paper_code =
-        code_for_paper(paper_of_points(static_cast<int>(shorter), static_cast<int>(longer)));
+    const long across = std::lround(first.width_points);
+    const long down = std::lround(first.height_points);
+    request.paper_code = code_for_paper(paper_of_points(static_cast<int>(std::min(across, down)),
+                                                        static_cast<int>(std::max(across, down))));
     request.landscape = first.landscape;
     m_document = m_spooler->start_document(request);
     m_margins = margins_of(m_document->area(), first.landscape);
