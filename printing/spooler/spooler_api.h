@@ -11,8 +11,8 @@ namespace kvalon {
 // Where a printer's context puts its pixels on the sheet (GetDeviceCaps),
 // the sheet lying as the job's paper and orientation have it.
 struct DeviceArea {
-    int dpi_x = 0; // LOGPIXELSX
-    int dpi_y = 0; // LOGPIXELSY
+    int dpi_x = 0;    // LOGPIXELSX
+    int dpi_y = 0;    // LOGPIXELSY
     int offset_x = 0; // PHYSICALOFFSETX: the first pixel printed, from the sheet's edge
     int offset_y = 0;
     int printable_width = 0; // HORZRES

@@ -28,8 +28,7 @@ std::optional<MediaMargins> margins_of(const DeviceArea& area, bool landscape) {
     }
     const double left = mm_of(area.offset_x, area.dpi_x);
     const double top = mm_of(area.offset_y, area.dpi_y);
-    const double right =
-        mm_of(area.sheet_width - area.offset_x - area.printable_width, area.dpi_x);
+    const double right = mm_of(area.sheet_width - area.offset_x - area.printable_width, area.dpi_x);
     const double bottom =
         mm_of(area.sheet_height - area.offset_y - area.printable_height, area.dpi_y);
     // A landscape sheet's top edge is one of the portrait sheet's sides.

@@ -59,10 +59,9 @@ JobDevmode printer_devmode(const std::string& printer) {
     }
     const LONG size = ::DocumentPropertiesW(nullptr, handle, name.data(), nullptr, nullptr, 0);
     std::vector<BYTE> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
-    if (size <= 0 ||
-        ::DocumentPropertiesW(nullptr, handle, name.data(),
-                              reinterpret_cast<DEVMODEW*>(bytes.data()), nullptr,
-                              DM_OUT_BUFFER) != IDOK) {
+    if (size <= 0 || ::DocumentPropertiesW(nullptr, handle, name.data(),
+                                           reinterpret_cast<DEVMODEW*>(bytes.data()), nullptr,
+                                           DM_OUT_BUFFER) != IDOK) {
         bytes.clear();
     }
     ::ClosePrinter(handle);

@@ -144,17 +144,16 @@ private:
     }
 
     HFONT font_for(const GdiFont& font) {
-        const auto key = std::make_tuple(font.family, font.em_pixels, font.width_pixels, font.bold,
-                                         font.italic);
+        const auto key =
+            std::make_tuple(font.family, font.em_pixels, font.width_pixels, font.bold, font.italic);
         if (const auto found = m_fonts.find(key); found != m_fonts.end()) {
             return found->second;
         }
         const std::wstring family = wide_of(font.family);
-        HFONT handle = ::CreateFontW(-font.em_pixels, font.width_pixels, 0, 0,
-                                     font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE,
-                                     FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                                     family.c_str());
+        HFONT handle = ::CreateFontW(
+            -font.em_pixels, font.width_pixels, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+            font.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, family.c_str());
         m_fonts.emplace(key, handle);
         return handle;
     }

@@ -1,11 +1,11 @@
 #include "engine/error.h"
 #include "engine/messages.h"
 #include "printing/spooler/spooler_api.h"
+#include "printing/spooler/spooler_printers.h"
 #include "printing/spooler/win32_device.h"
 #include "printing/spooler/win32_gdi_document.h"
 #include "printing/spooler/win32_raw_job.h"
 #include "printing/spooler/win32_text.h"
-#include "printing/spooler/spooler_printers.h"
 
 #include <algorithm>
 #include <windows.h>

@@ -6,9 +6,9 @@
 #include "printing/spooler/spooler_api.h"
 
 #include <deque>
-#include <stdexcept>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -63,7 +63,7 @@ public:
     bool refuse_pages = false;                   // StartPage fails
     mutable std::deque<SpoolerJobLook> looks;    // played in turn; then the job is gone
     mutable std::deque<DrawnDocument> documents; // a deque: canvases keep a hold on theirs
-    mutable std::vector<std::string> raw_jobs; // "TITLE PATH xCOPIES"
+    mutable std::vector<std::string> raw_jobs;   // "TITLE PATH xCOPIES"
     mutable int pauses = 0;
 
     std::vector<std::string> printers() const override { return names; }

@@ -98,7 +98,7 @@ TEST(SpoolerDestination, OneJobOnThePlannedPaperFollowedToItsEnd) {
 struct JobEnd {
     const char* what;
     std::vector<SpoolerJobLook> looks;
-    std::string failure;     // the reason told, empty when none
+    std::string failure; // the reason told, empty when none
     bool told_unconfirmed;
 };
 
@@ -107,8 +107,10 @@ struct JobEnd {
 TEST(SpoolerDestination, HowAFollowedJobEnds) {
     const std::vector<SpoolerJobLook> waiting(20, SpoolerJobLook{});
     const JobEnd ends[] = {
-        {"paper out", {SpoolerJobLook{}, SpoolerJobLook{.failed = true, .status = "няма хартия"}},
-         "няма хартия", false},
+        {"paper out",
+         {SpoolerJobLook{}, SpoolerJobLook{.failed = true, .status = "няма хартия"}},
+         "няма хартия",
+         false},
         {"deleted, no words", {SpoolerJobLook{.failed = true}}, messages::kJobAborted, false},
         {"never leaves", waiting, "", true},
     };
