@@ -24,8 +24,4 @@ endfunction()
 # Our own code: every warning we can act on, errors when asked.
 function(kvalon_our_code target)
     target_link_libraries(${target} PRIVATE kvalon_warnings)
-    if(WIN32)
-        target_compile_options(${target} PRIVATE
-            -include "${PROJECT_SOURCE_DIR}/platform/windows/posix_bridge/posix_bridge.h")
-    endif()
 endfunction()

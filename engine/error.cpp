@@ -84,7 +84,10 @@ const SystemReason kSystemReasons[] = {
     {EIO, messages::kInputOutput},
     {EFBIG, messages::kTooBig},
     {EOVERFLOW, messages::kTooBig},
+// Windows's C runtime has no numbers for a quota or a stale network file.
+#ifdef EDQUOT
     {EDQUOT, messages::kQuotaExceeded},
+#endif
     {EBADF, messages::kNotOpenForThis},
     {ENAMETOOLONG, messages::kNameTooLong},
     {EAGAIN, messages::kTemporarilyUnavailable},
@@ -106,7 +109,9 @@ const SystemReason kSystemReasons[] = {
     {ETIMEDOUT, messages::kTimedOut},
     {ECONNREFUSED, messages::kConnectionRefused},
     {EINTR, messages::kInterrupted},
+#ifdef ESTALE
     {ESTALE, messages::kStaleNetworkFile},
+#endif
     {ENOTEMPTY, messages::kFolderNotEmpty},
 };
 

@@ -257,6 +257,9 @@ inline const std::string kDestinationIsOurs =
 inline const std::string kQueueNameTaken = "с това име вече има опашка, която печата другаде";
 inline const std::string kNoQueuesOnWindows =
     "опашките на сървъра за печат се правят само в Linux (CUPS)";
+// Detail of kBadOption for --watch and --listen in the Windows program.
+inline const std::string kNoSpoolSourcesOnWindows =
+    "наблюдението на папки и портове не се поддържа под Windows";
 inline const std::string kNotOurQueue = "опашката не е на Kvalon-P и остава непроменена";
 inline const std::string kNoAdminRights =
     "нужни са права за управление на печата (root или групата lpadmin)";

@@ -16,15 +16,13 @@
 #include "startup/printer_request.h"
 #include "startup/queue_setup.h"
 #include "startup/report_job.h"
+#include "startup/spool_run.h"
 #include "startup/standard_streams.h"
 #include "startup/start_sequence.h"
-#include "startup/watch/folder_watcher.h"
-#include "startup/watch/port_listener.h"
 
 #include "build_info.h"
 
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -110,27 +108,6 @@ int run_queue_command(const ProgramOptions& options) {
     return kExitOk;
 }
 
-// Absolute, so that a watcher started again from elsewhere finds the same
-// files, and without a trailing slash, as the log and the reasons show it.
-std::string absolute_folder(const std::string& folder) {
-    std::string path = std::filesystem::absolute(folder).lexically_normal().string();
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
-JobSettings job_settings(const ProgramOptions& options) {
-    JobSettings job;
-    job.job_words = options.job_words;
-    if (options.pdf) {
-        job.pdf_folder = absolute_folder(*options.pdf);
-    }
-    job.printer_shown = options.printer.value_or(messages::kDefaultPrinterShown);
-    job.queue = options.printer ? options.printer->substr(0, options.printer->find('/')) : "";
-    return job;
-}
-
 // A watch or a port runs until an ending signal. What cannot start is the
 // command line's fault (a folder that is none, a port that cannot open);
 // what fails later is told on standard error, for the service's journal.
@@ -143,16 +120,7 @@ int run_spool(const ProgramOptions& options, Stage& stage) {
                                                           : "--listen " + options.listen->source);
         }
     }
-    if (options.watch) {
-        WatchSettings watch = *options.watch;
-        watch.folder = absolute_folder(watch.folder);
-        FolderWatcher watcher(watch, job_settings(options));
-        stage = Stage::QueueCommand;
-        watcher.run();
-    }
-    PortListener listener(*options.listen, job_settings(options));
-    stage = Stage::QueueCommand;
-    listener.run();
+    return run_spool_source(options, [&stage] { stage = Stage::QueueCommand; });
 }
 
 int run_words(int argc, char** argv, Stage& stage) {

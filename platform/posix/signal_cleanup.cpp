@@ -1,5 +1,7 @@
 #include "platform/signal_cleanup.h"
 
+#include "platform/cleanup_slots.h"
+
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -17,33 +19,15 @@ static_assert(sizeof(kvalon::FileDevice) >= sizeof(dev_t) &&
 
 namespace kvalon {
 
+using namespace cleanup_slots;
+
 namespace {
 
 constexpr std::array<int, 3> kEndingSignals = {SIGHUP, SIGINT, SIGTERM};
-constexpr std::size_t kSlots = 32;
-constexpr std::size_t kLongestPath = 4096;
-
-enum SlotState : int { Free = 0, Claimed, File, Folder, ProcessGroup };
-
-// A slot is claimed, filled, and only then marked with what it holds; the
-// handler reads only marked slots, so it never sees half a path.
-struct Slot {
-    std::atomic<int> state{Free};
-    char path[kLongestPath];
-    FileDevice device;
-    FileNumber inode;
-    pid_t leader;
-};
-
-std::array<Slot, kSlots> g_slots;
-std::atomic<int> g_deferrals{0};
-std::atomic<int> g_deferred_signal{0};
 // The pipe's write end while the windows take the first ending signal
 // themselves, else -1; the signal handed over, once it was.
 std::atomic<int> g_hand_over_fd{-1};
 std::atomic<int> g_handed_over_signal{0};
-
-static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the table without a lock");
 
 void remove_file(const Slot& slot) {
     struct stat info {};
@@ -85,14 +69,6 @@ void end_process_group(const Slot& slot) {
     }
 }
 
-void clean_slots_holding(int kind, void (*clean)(const Slot&)) {
-    for (const Slot& slot : g_slots) {
-        if (slot.state.load() == kind) {
-            clean(slot);
-        }
-    }
-}
-
 void remove_all_and_end(int signal_number) {
     clean_slots_holding(ProcessGroup, end_process_group);
     clean_slots_holding(Folder, remove_folder);
@@ -123,45 +99,14 @@ extern "C" void remove_and_end(int signal_number) {
     if (handed_over(signal_number)) {
         return;
     }
-    if (g_deferrals.load() > 0) {
-        g_deferred_signal.store(signal_number);
+    if (deferrals_held() > 0) {
+        defer_signal(signal_number);
         return;
     }
     remove_all_and_end(signal_number);
 }
 
-int claim_slot(const std::string& path) {
-    if (path.size() >= kLongestPath) {
-        return -1;
-    }
-    for (std::size_t i = 0; i < g_slots.size(); ++i) {
-        int expected = Free;
-        if (g_slots[i].state.compare_exchange_strong(expected, Claimed)) {
-            std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 } // namespace
-
-SignalDeferral::SignalDeferral() {
-    g_deferrals.fetch_add(1);
-}
-
-SignalDeferral::~SignalDeferral() {
-    // A signal kept for work that then ended on its own is acted on now.
-    if (g_deferrals.fetch_sub(1) == 1) {
-        if (const int signal_number = g_deferred_signal.exchange(0); signal_number != 0) {
-            end_by_signal(signal_number);
-        }
-    }
-}
-
-int deferred_signal() {
-    return g_deferred_signal.load();
-}
 
 void end_by_signal(int signal_number) {
     sigset_t ending;
@@ -218,57 +163,6 @@ int EndingSignalHandOver::taken_signal() {
     while (m_read_end >= 0 && ::read(m_read_end, bytes, sizeof bytes) > 0) {
     }
     return g_handed_over_signal.load();
-}
-
-SignalCleanupEntry SignalCleanupEntry::for_file(const std::string& path, FileDevice device,
-                                                FileNumber inode) {
-    return for_path(path, device, inode, File);
-}
-
-SignalCleanupEntry SignalCleanupEntry::for_folder(const std::string& path, FileDevice device,
-                                                  FileNumber inode) {
-    return for_path(path, device, inode, Folder);
-}
-
-SignalCleanupEntry SignalCleanupEntry::for_path(const std::string& path, FileDevice device,
-                                                FileNumber inode, int kind) {
-    const int slot = claim_slot(path);
-    if (slot >= 0) {
-        Slot& entry = g_slots[static_cast<std::size_t>(slot)];
-        entry.device = device;
-        entry.inode = inode;
-        entry.state.store(kind);
-    }
-    return SignalCleanupEntry(slot);
-}
-
-SignalCleanupEntry SignalCleanupEntry::for_process_group(ProcessId leader) {
-    const int slot = claim_slot({});
-    if (slot >= 0) {
-        g_slots[static_cast<std::size_t>(slot)].leader = leader;
-        g_slots[static_cast<std::size_t>(slot)].state.store(ProcessGroup);
-    }
-    return SignalCleanupEntry(slot);
-}
-
-SignalCleanupEntry::SignalCleanupEntry(SignalCleanupEntry&& other) noexcept : m_slot(other.m_slot) {
-    other.m_slot = -1;
-}
-
-SignalCleanupEntry& SignalCleanupEntry::operator=(SignalCleanupEntry&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_slot = other.m_slot;
-        other.m_slot = -1;
-    }
-    return *this;
-}
-
-void SignalCleanupEntry::release() noexcept {
-    if (m_slot >= 0) {
-        g_slots[static_cast<std::size_t>(m_slot)].state.store(Free);
-        m_slot = -1;
-    }
 }
 
 } // namespace kvalon

@@ -1,4 +1,4 @@
-#include "printing/cups/queue_job_titles.h"
+#include "printing/queue_jobs_seen.h"
 
 #include "engine/error.h"
 #include "printing/cups/cups_connection.h"

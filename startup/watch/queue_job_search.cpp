@@ -1,7 +1,7 @@
 #include "startup/watch/queue_job_search.h"
 
-#include "printing/cups/queue_job_titles.h"
 #include "printing/print_page.h"
+#include "printing/queue_jobs_seen.h"
 
 #include <algorithm>
 

@@ -15,8 +15,9 @@ struct QueueJobSeen {
     bool printed_or_coming = false;
 };
 
-// The jobs of `queue` (every queue when empty) the print service remembers;
-// nothing when it does not answer.
+// The jobs of `queue` (every queue when empty) the system's print service
+// remembers; nothing when it does not answer. Each print service implements
+// it in its own folder.
 std::optional<std::vector<QueueJobSeen>> queue_jobs_seen(const std::string& queue);
 
 } // namespace kvalon
