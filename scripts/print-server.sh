@@ -49,6 +49,9 @@ if [ $# -eq 0 ]; then
     echo 'direct kvalon-test "Unknown" "Kvalon-P test printer"'
     exit 0
 fi
+case "$DEVICE_URI" in
+kvalon-test:/keep/*) cat ${6:+"$6"} >"/${DEVICE_URI#kvalon-test:/keep/}"; exit 0 ;;
+esac
 [ $# -ge 6 ] || cat >/dev/null
 case "$DEVICE_URI" in
 kvalon-test:/held*/*)
