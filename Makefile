@@ -7,7 +7,7 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: windows deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows windows-installer deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -45,7 +45,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build $(if $(WINDOWS_TESTS),windows)
+test: build $(if $(WINDOWS_TESTS),windows-installer)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.
@@ -105,6 +105,14 @@ windows:
 	@mkdir -p $(OUT)/windows
 	@cp build-windows/kvalon-p.exe build-windows/crcn.ttf build-windows/OFL.txt $(OUT)/windows/
 	@ls -l $(OUT)/windows/kvalon-p.exe
+
+# The installer of the Windows build, made with Debian's NSIS
+# (packaging/windows/kvalon-p.nsi): out/windows/kvalon-p-setup.exe.
+windows-installer: windows
+	@makensis -V2 -DVERSION=$$(sed -n 's/^project(kvalon-p VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	    -DFILES=$(OUT)/windows -DDOCS=$(CURDIR)/docs \
+	    -DOUTFILE=$(OUT)/windows/kvalon-p-setup.exe packaging/windows/kvalon-p.nsi
+	@ls -l $(OUT)/windows/kvalon-p-setup.exe
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-windows $(OUT)
