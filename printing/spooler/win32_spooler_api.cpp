@@ -51,9 +51,18 @@ bool mentions(const std::wstring& words, const wchar_t* word) {
     return upper.find(word) != std::wstring::npos;
 }
 
+// Whether the driver passes PostScript through as it is: every PostScript
+// driver does, whatever it is named.
+bool passes_postscript(HDC info) {
+    const int escape = POSTSCRIPT_PASSTHROUGH;
+    return ::ExtEscape(info, QUERYESCSUPPORT, sizeof escape, reinterpret_cast<LPCSTR>(&escape), 0,
+                       nullptr) > 0;
+}
+
 // The languages its driver reads: the personalities it names (DC_PERSONALITY,
 // 32 characters each), else what its driver's name says.
-std::vector<std::string> driver_languages(const std::wstring& printer, const std::wstring& driver) {
+std::vector<std::string> driver_languages(const std::wstring& printer, const std::wstring& driver,
+                                          bool postscript) {
     std::wstring words = driver;
     const int count =
         ::DeviceCapabilitiesW(printer.c_str(), nullptr, DC_PERSONALITY, nullptr, nullptr);
@@ -66,7 +75,7 @@ std::vector<std::string> driver_languages(const std::wstring& printer, const std
         }
     }
     std::vector<std::string> languages;
-    if (mentions(words, L"POSTSCRIPT") || mentions(words, L" PS")) {
+    if (postscript || mentions(words, L"POSTSCRIPT") || mentions(words, L" PS")) {
         languages.push_back(document_kind_title(DocumentKind::PostScript));
     }
     if (mentions(words, L"PCL")) {
@@ -101,12 +110,14 @@ public:
         }
         const std::wstring wide = wide_of(name);
         printer.paper_codes = offered_papers(wide);
+        bool postscript = false;
         HDC info = ::CreateICW(L"WINSPOOL", wide.c_str(), nullptr, devmode.get());
         if (info != nullptr) {
             printer.area = device_area(info);
+            postscript = passes_postscript(info);
             ::DeleteDC(info);
         }
-        printer.languages = driver_languages(wide, handle.driver());
+        printer.languages = driver_languages(wide, handle.driver(), postscript);
         return printer;
     }
 
