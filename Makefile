@@ -7,7 +7,8 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: windows windows-installer deps deps-run configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows windows-installer test-windows deps deps-run configure configure-run build build-first-pdf \
+	build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -113,6 +114,13 @@ windows-installer: windows
 	    -DFILES=$(OUT)/windows -DDOCS=$(CURDIR)/docs \
 	    -DOUTFILE=$(OUT)/windows/kvalon-p-setup.exe packaging/windows/kvalon-p.nsi
 	@ls -l $(OUT)/windows/kvalon-p-setup.exe
+
+# The Windows program under Wine against this build (the comparison of
+# plans, answers and PDF words, printing on its printers, the installer): what both need, the cross-build, and the
+# tests labelled windows, each in a Wine prefix of its own.
+test-windows: build windows-installer
+	@cmake -S . -B $(BUILD) -DKVALON_TEST_WINDOWS=ON >/dev/null
+	@ctest --test-dir $(BUILD) -L '^windows$$' --output-on-failure
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-windows $(OUT)

@@ -3,7 +3,9 @@
 #include "engine/error.h"
 #include "platform/descriptor_io.h"
 #include "platform/file_placing.h"
+#include "platform/path_text.h"
 #include "platform/temporary_name.h"
+#include "platform/this_process.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -95,8 +97,8 @@ void TemporaryFile::remove() noexcept {
 
 AtomicReplacement::AtomicReplacement(const std::string& target, NotOrdinaryTarget not_ordinary)
     : m_place(find_replace_target(target, not_ordinary)),
-      m_file(folder_of(m_place.path),
-             "." + std::filesystem::path(m_place.path).filename().string() + ".", target) {}
+      m_file(folder_of(m_place.path), "." + text_of(path_of(m_place.path).filename()) + ".",
+             target) {}
 
 void AtomicReplacement::commit() {
     if (const int error = give_replaced_attributes(m_file.fd(), m_place); error != 0) {
@@ -134,13 +136,12 @@ void replace_file_atomically(const std::string& target, std::string_view content
 }
 
 std::string system_temporary_folder() {
-    const char* configured = std::getenv("TMPDIR");
-    return configured != nullptr && *configured == '/' ? configured : "/tmp";
+    return temporary_files_folder();
 }
 
 std::string folder_of(const std::string& path) {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
+    const std::filesystem::path folder = path_of(path).parent_path();
+    return folder.empty() ? std::string(".") : text_of(folder);
 }
 
 } // namespace kvalon

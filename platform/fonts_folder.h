@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kvalon {
 
@@ -37,5 +38,22 @@ std::optional<std::string> user_fonts_folder(const Environment& environment);
 // Where this system installs a font for the user: the XDG folder here
 // (user_fonts_folder), the Windows fonts folder of the NT family there.
 FontsFolder system_fonts_folder(const Environment& environment);
+
+// Where a font goes when the system fonts folder cannot be written: on
+// Windows the user's own (%LOCALAPPDATA%\Microsoft\Windows\Fonts); nothing
+// here, where system_fonts_folder is the user's own already.
+std::optional<std::string> own_fonts_folder(const Environment& environment);
+
+// The faces the system draws every program's text in, when it draws the
+// printers' pages itself (Windows: GDI draws what the spooler prints, so a
+// face must be installed whatever the printer lists). Nothing here: the
+// printer's own list decides.
+std::optional<std::vector<std::string>> system_font_faces();
+
+// Makes the font file just copied to `file` known by its `face`: on Windows
+// registered (HKLM, or HKCU for the user's own folder), added for the running
+// session and announced to the programs running (WM_FONTCHANGE). Here the
+// font library finds a new file by itself. False when it was not registered.
+bool make_font_known(const std::string& file, const std::string& face, bool own_folder);
 
 } // namespace kvalon

@@ -5,6 +5,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_language.h"
 #include "engine/printer_surface.h"
+#include "platform/path_text.h"
 #include "printing/print_char.h"
 #include "printing/sheet_placement.h"
 
@@ -77,7 +78,7 @@ std::string footer_line() {
 }
 
 std::string document_title(const std::string& source_path) {
-    return messages::kTitle + " " + std::filesystem::path(source_path).filename().string();
+    return messages::kTitle + " " + text_of(path_of(source_path).filename());
 }
 
 void print_page() {

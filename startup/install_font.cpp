@@ -8,6 +8,7 @@
 #include "engine/print_job.h"
 #include "engine/printer_surface.h"
 #include "platform/fonts_folder.h"
+#include "platform/path_text.h"
 #include "printing/program_font.h"
 
 #include <algorithm>
@@ -41,11 +42,24 @@ bool replace_by_copy(const fs::path& source, const fs::path& folder, const fs::p
     }
     try {
         // Fonts are readable by everyone.
-        replace_file_atomically(target.string(), content.view(), 0644);
+        replace_file_atomically(text_of(target), content.view(), 0644);
     } catch (const KvalonError&) {
         return false;
     }
     return true;
+}
+
+// The copy in `folder`, told to the system, or nothing when it failed.
+std::optional<std::string> copied_into(const FontInstallation& installation, const fs::path& source,
+                                       const std::string& folder, bool own_folder) {
+    const fs::path target = path_of(folder) / path_of(installation.file_name);
+    if (!replace_by_copy(source, path_of(folder), target)) {
+        return std::nullopt;
+    }
+    if (installation.make_known) {
+        installation.make_known(text_of(target), own_folder);
+    }
+    return text_of(target);
 }
 
 } // namespace
@@ -79,8 +93,8 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
         installation.show_message(messages::kUnknownSystem);
         return std::nullopt;
     }
-    const fs::path source = fs::path(installation.program_folder) / installation.file_name;
-    if (!is_regular_file(source.string())) {
+    const fs::path source = path_of(installation.program_folder) / path_of(installation.file_name);
+    if (!is_regular_file(text_of(source))) {
         installation.show_message(messages::kFontFileMissing + installation.file_name);
         installation.show_message(messages::kInstallFontYourself);
         return std::nullopt;
@@ -88,25 +102,36 @@ std::optional<std::string> install_font_file(const FontInstallation& installatio
     // Without a fonts folder the target would be a bare file name in the
     // current folder, possibly the program folder itself: copy nothing then.
     if (folder.status == FontsFolder::Status::Found) {
-        const fs::path target = fs::path(folder.path) / installation.file_name;
-        if (replace_by_copy(source, folder.path, target)) {
-            return target.string();
+        if (auto copied = copied_into(installation, source, folder.path, false)) {
+            return copied;
+        }
+    }
+    if (const auto own = installation.find_own_fonts_folder ? installation.find_own_fonts_folder()
+                                                            : std::nullopt) {
+        if (auto copied = copied_into(installation, source, *own, true)) {
+            return copied;
         }
     }
     installation.show_message(messages::kInstallFontFrom + installation.face + messages::kFromFile +
                               installation.file_name);
-    return source.string();
+    return text_of(source);
 }
 
 void install_font() {
     const PrintJob& j = job();
     FontInstallation installation;
-    installation.offered_faces = printer_faces();
+    // Where the system draws the printers' pages, the system must have the
+    // face; elsewhere the printer's own list tells.
+    installation.offered_faces = system_font_faces().value_or(printer_faces());
     installation.face = j.FontFace;
     installation.file_name = j.FontFileName;
     installation.program_folder = program_folder();
     installation.find_fonts_folder = find_fonts_folder;
     installation.show_message = tell_user;
+    installation.find_own_fonts_folder = [] { return own_fonts_folder(process_environment()); };
+    installation.make_known = [&j](const std::string& file, bool own_folder) {
+        make_font_known(file, j.FontFace, own_folder);
+    };
     install_font_file(installation);
 }
 
@@ -116,8 +141,8 @@ void check_delivered_font() {
     if (std::find(faces.begin(), faces.end(), j.FontFace) != faces.end()) {
         return;
     }
-    const fs::path file = fs::path(program_folder()) / j.FontFileName;
-    if (!is_regular_file(file.string())) {
+    const fs::path file = path_of(program_folder()) / path_of(j.FontFileName);
+    if (!is_regular_file(text_of(file))) {
         tell_user(messages::kFontFileMissing + j.FontFileName);
         tell_user(messages::kInstallFontYourself);
         return;

@@ -31,6 +31,12 @@ struct FontInstallation {
     // Asked only when the face is not offered.
     std::function<FontsFolder()> find_fonts_folder;
     std::function<void(const std::string&)> show_message;
+    // Where the copy goes when the fonts folder cannot be written (the
+    // user's own on Windows); none when unset or when it gives nothing.
+    std::function<std::optional<std::string>()> find_own_fonts_folder;
+    // Tells the system of the new copy (the file; true when in the user's
+    // own folder); unset: nothing to tell.
+    std::function<void(const std::string&, bool)> make_known;
 };
 
 // The installation itself. Returns the font file a process that draws with
@@ -38,7 +44,8 @@ struct FontInstallation {
 // when the copy failed, the delivered file itself; nothing when the face is
 // offered or there is no file to register.
 //
-// The copy goes to a temporary file in the fonts folder that is then renamed
+// When the fonts folder cannot be written, the copy goes to the user's own
+// fonts folder instead. The copy goes to a temporary file in the fonts folder that is then renamed
 // over the target, so an old copy (read-only or not) is replaced at once and
 // stays as it was when anything fails.
 std::optional<std::string> install_font_file(const FontInstallation& installation);

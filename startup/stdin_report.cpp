@@ -9,6 +9,7 @@
 #include "engine/printer_language.h"
 #include "engine/whole_number.h"
 #include "platform/descriptor_io.h"
+#include "platform/path_text.h"
 
 #include <array>
 #include <cstdint>
@@ -79,7 +80,7 @@ void copy_to_end(int input, TemporaryFile& output, std::int64_t limit, bool watc
 
 bool usable_on_command_line(const std::string& folder) {
     std::error_code error;
-    return !folder.empty() && folder.front() == '/' &&
+    return !folder.empty() && path_of(folder).is_absolute() &&
            folder.find_first_of(" ,") == std::string::npos &&
            std::filesystem::is_directory(folder, error);
 }

@@ -1,5 +1,6 @@
 #include "platform/this_process.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +14,11 @@ Environment process_environment() {
         entries.emplace_back(*entry);
     }
     return entries;
+}
+
+std::string temporary_files_folder() {
+    const char* configured = std::getenv("TMPDIR");
+    return configured != nullptr && *configured == '/' ? configured : "/tmp";
 }
 
 std::string program_folder() {

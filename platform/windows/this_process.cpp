@@ -24,6 +24,19 @@ Environment process_environment() {
     return entries;
 }
 
+std::string temporary_files_folder() {
+    std::wstring path(MAX_PATH + 1, L'\0');
+    const DWORD length = ::GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+    if (length == 0 || length >= path.size()) {
+        return ".";
+    }
+    path.resize(length);
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) {
+        path.pop_back();
+    }
+    return utf8_text(path);
+}
+
 // Paths inside the program use forward slashes between the folder and a
 // name; Windows takes either.
 std::string program_folder() {

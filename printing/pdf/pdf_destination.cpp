@@ -2,6 +2,7 @@
 
 #include "engine/paper_codes.h"
 #include "engine/units.h"
+#include "platform/path_text.h"
 #include "printing/page_surface.h"
 #include "printing/paper_sizes.h"
 #include "printing/pdf/face_file_font_source.h"
@@ -32,7 +33,8 @@ PaperPoints paper_points_of(int paper_code) {
 
 bool folder_exists_for(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+    const std::filesystem::path folder =
+        std::filesystem::absolute(path_of(path), error).parent_path();
     return !error && std::filesystem::is_directory(folder, error);
 }
 

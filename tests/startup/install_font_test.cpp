@@ -198,5 +198,60 @@ TEST_F(InstallFont, UnknownPlatformSaysSoAndStops) {
     EXPECT_FALSE(fs::exists(dir.file("data")));
 }
 
+// A fonts folder that cannot be written gives way to the user's own; the copy
+// that is made, and only that one, is told to the system with its folder.
+TEST_F(InstallFont, ClosedFontsFolderGivesWayToTheUsersOwn) {
+    struct Case {
+        const char* name;
+        bool system_open;
+        bool own_open;
+        std::string installed;
+        bool own_folder;
+    };
+    const std::string own_folder = dir.file("own/Fonts");
+    const std::vector<Case> cases = {
+        {"system folder open", true, true, target, false},
+        {"system folder closed", false, true, own_folder + "/crcn.ttf", true},
+        {"both closed", false, false, source_file, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir.file("data"));
+        fs::remove_all(dir.file("own"));
+        messages.clear();
+        // A folder whose parent is a file cannot be made, even by the superuser.
+        if (!c.system_open) {
+            testing::write_bytes(dir.file("data"), "not a folder");
+        }
+        if (!c.own_open) {
+            testing::write_bytes(dir.file("own"), "not a folder");
+        }
+        FontInstallation installation;
+        installation.offered_faces = {"Arial"};
+        installation.face = "CourierCyr";
+        installation.file_name = "crcn.ttf";
+        installation.program_folder = program_folder;
+        installation.find_fonts_folder = [this] {
+            return FontsFolder{FontsFolder::Status::Found, fonts_folder};
+        };
+        installation.show_message = [this](const std::string& text) { messages.push_back(text); };
+        installation.find_own_fonts_folder = [&] { return std::optional(own_folder); };
+        std::vector<std::pair<std::string, bool>> told;
+        installation.make_known = [&](const std::string& file, bool own) {
+            told.emplace_back(file, own);
+        };
+        EXPECT_EQ(install_font_file(installation), c.installed);
+        if (c.installed == source_file) {
+            EXPECT_TRUE(told.empty());
+            EXPECT_EQ(messages, std::vector<std::string>{kCopyFailed});
+        } else {
+            EXPECT_EQ(told,
+                      (std::vector<std::pair<std::string, bool>>{{c.installed, c.own_folder}}));
+            EXPECT_EQ(testing::read_bytes(c.installed), kFontBytes);
+            EXPECT_TRUE(messages.empty());
+        }
+    }
+}
+
 } // namespace
 } // namespace kvalon
