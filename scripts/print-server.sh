@@ -10,7 +10,8 @@
 # printers: a queue on kvalon-test:/fail fails every job with the message
 # "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job,
 # one on kvalon-test:/held/PATH (or /held-jam/PATH) holds each job until the
-# file PATH exists, then prints it (or jams).
+# file PATH exists, then prints it (or jams), one on kvalon-test:/keep/PATH
+# writes what it got into the file PATH (where lp may write).
 #
 #   scripts/print-server.sh start FOLDER PORT [QUEUE [BACKEND]]  # status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
