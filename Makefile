@@ -70,7 +70,7 @@ fuzz: deps
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_command_line fuzz_filter_screen \
 	    fuzz_filter_printer fuzz_escp_reader fuzz_pcl_reader fuzz_print_source \
-	    fuzz_pdf_trailer fuzz_true_type fuzz_spool_journal
+	    fuzz_pdf_trailer fuzz_true_type fuzz_spool_journal fuzz_job_record
 	@scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 bench: deps

@@ -22,6 +22,7 @@ install(FILES "${packaging_out}/kvalon-p.1.gz" DESTINATION "${CMAKE_INSTALL_MAND
         COMPONENT server)
 install(FILES "${PROJECT_SOURCE_DIR}/docs/dos-emulators.md"
               "${PROJECT_SOURCE_DIR}/docs/print-server.md"
+              "${PROJECT_SOURCE_DIR}/docs/history.md"
         DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT server)
 
 # The watched folder as a service of the user's session and of the system

@@ -345,6 +345,20 @@ inline const std::string kWatching = "Наблюдава се папка ";
 inline const std::string kListening = "Слуша се порт ";
 inline const std::string kPortJob = "задание от порта ";
 
+// The jobs kept for printing again: the list --history shows, and why a job
+// could not be kept (the job prints all the same).
+inline const std::string kHistoryOff =
+    "Пазенето на последните задания е изключено (KVALON_HISTORY_DAYS или KVALON_HISTORY_MB е 0)";
+inline const std::string kHistoryNoFolder =
+    "Няма папка за пазене на заданията: не са дадени нито XDG_STATE_HOME, нито HOME";
+inline const std::string kHistoryEmpty = "Няма пазени задания";
+inline const std::string kHistorySettingUnusable =
+    "Неизползваема настройка, важи стойността по подразбиране: ";
+inline const std::string kHistoryNotKept = "Заданието не е запазено за повторен печат: ";
+inline const std::string kHistoryNoSuchJob = "няма такова задание; пазените са ";
+inline const std::string kHistoryNoJobs = "няма пазени задания";
+inline const std::string kHistoryPdfTo = "PDF ";
+
 inline const std::string kUsage =
     "Употреба: kvalon-p [ОПЦИИ] [ФАЙЛ [ДЕЙСТВИЕ [РАЗМЕР]]]\n"
     "Отпечатва текстов отчет на DOS-програма (кодова таблица MIK или друга).\n"
@@ -410,6 +424,9 @@ inline const std::string kUsage =
     "                  unix:ПЪТ или tcp:АДРЕС:ПОРТ; заданието свършва, когато\n"
     "                  портът мълчи --idle СЕКУНДИ (5) или връзката се затвори.\n"
     "                  Опциите пред --watch и --listen важат за всяко задание.\n"
+    "  --history       показва пазените последни задания, най-новото с номер 1\n"
+    "  --reprint N     отпечатва отново задание N от --history със същите опции;\n"
+    "                  дадените (--printer, --pdf, --copies...) сменят запазените\n"
     "  --help          тази помощ\n"
     "  --version       версията\n"
     "\n"
@@ -418,6 +435,8 @@ inline const std::string kUsage =
     "KVALON_ESCP=0 - --text;\n"
     "KVALON_FORM_LENGTH=Д дава --form-length; KVALON_OFFSET=X,Y дава --offset;\n"
     "KVALON_CODE_PAGE=ИМЕ избира кодовата таблица като --code-page;\n"
+    "KVALON_HISTORY_DAYS=ДНИ (14) и KVALON_HISTORY_MB=МБ (200) казват колко\n"
+    "задания се пазят в $XDG_STATE_HOME/kvalon-p/history; 0 спира пазенето;\n"
     "CUPS_SERVER=хост:порт избира сървър за печат; KVALON_JOB_WAIT=СЕКУНДИ\n"
     "колко дълго се следи заданието на опашката до отпечатването му (" +
     std::to_string(kJobWaitSeconds) +

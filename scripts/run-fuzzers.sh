@@ -14,7 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 corpora="$here/../fuzz/corpus"
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_command_line fuzz_filter_screen fuzz_filter_printer fuzz_escp_reader fuzz_pcl_reader
-    fuzz_print_source fuzz_pdf_trailer fuzz_true_type fuzz_spool_journal)
+    fuzz_print_source fuzz_pdf_trailer fuzz_true_type fuzz_spool_journal
+    fuzz_job_record)
 
 # The report target needs room for lines longer than the 32,765 limit.
 max_len() { [ "$1" = fuzz_print_source ] && echo 70000 || echo 4096; }

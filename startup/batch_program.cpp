@@ -6,13 +6,16 @@
 #include "engine/exit_status.h"
 #include "engine/messages.h"
 #include "engine/notice.h"
+#include "engine/print_job.h"
 #include "platform/signal_cleanup.h"
 #include "printing/choice/printer_choice.h"
 #include "printing/printer_binding.h"
 #include "startup/command_line.h"
 #include "startup/desktop_launch.h"
 #include "startup/desktop_presence.h"
+#include "startup/history_commands.h"
 #include "startup/install_font.h"
+#include "startup/job_keeping.h"
 #include "startup/printer_request.h"
 #include "startup/queue_setup.h"
 #include "startup/report_job.h"
@@ -22,6 +25,7 @@
 
 #include "build_info.h"
 
+#include <ctime>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -72,8 +76,66 @@ int run_report(const ProgramOptions& options) {
         throw std::logic_error("a report is always named here");
     };
     hooks.write_output = write_to_stdout;
-    return run_report_job(
-        options, [&request] { return choose_printer(request); }, hooks, binding);
+    JobKeeping keeping(options, std::time(nullptr));
+    bool printing = false;
+    hooks.print_starts = [&keeping, &printing] {
+        printing = true;
+        keeping.print_starts(job());
+    };
+    try {
+        const int status = run_report_job(
+            options, [&request] { return choose_printer(request); }, hooks, binding);
+        if (printing) {
+            keeping.job_printed(job());
+        }
+        return status;
+    } catch (const KvalonError& error) {
+        if (printing) {
+            keeping.job_failed(message_for(error));
+        }
+        throw;
+    }
+}
+
+JobHistory user_history() {
+    std::vector<std::string> warnings;
+    HistorySettings settings = history_settings_from_environment(warnings);
+    for (const std::string& line : warnings) {
+        write_error_line(line);
+    }
+    if (settings.folder.empty()) {
+        throw KvalonError(ErrorKind::CommandLine, "--history", messages::kHistoryNoFolder);
+    }
+    return JobHistory(std::move(settings));
+}
+
+int run_history_listing(const ProgramOptions& options) {
+    if (options.has_words) {
+        throw KvalonError(ErrorKind::CommandLine, options.argument_text);
+    }
+    const JobHistory history = user_history();
+    if (!history.settings().enabled()) {
+        write_to_stdout(messages::kHistoryOff + "\n");
+        return kExitOk;
+    }
+    const std::vector<KeptJob> jobs = history.list();
+    write_to_stdout(jobs.empty() ? messages::kHistoryEmpty + "\n" : history_listing(jobs));
+    return kExitOk;
+}
+
+// The kept job's numbering is the listing's: newest first.
+int run_reprint(const ProgramOptions& options, Stage& stage) {
+    const JobHistory history = user_history();
+    stage = Stage::QueueCommand;
+    if (!history.settings().enabled()) {
+        throw KvalonError(ErrorKind::CommandLine, "--reprint " + std::to_string(*options.reprint),
+                          messages::kHistoryOff);
+    }
+    const std::vector<KeptJob> jobs = history.list();
+    const KeptJob& kept = job_to_reprint(jobs, *options.reprint);
+    const ProgramOptions again = reprint_options(options, kept);
+    stage = Stage::Report;
+    return run_report(again);
 }
 
 // A queue being removed keeps no defaults.
@@ -138,6 +200,12 @@ int run_words(int argc, char** argv, Stage& stage) {
     }
     if (options.watch || options.listen) {
         return run_spool(options, stage);
+    }
+    if (options.history) {
+        return run_history_listing(options);
+    }
+    if (options.reprint) {
+        return run_reprint(options, stage);
     }
     if (options.queue_command) {
         stage = Stage::QueueCommand;

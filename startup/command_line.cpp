@@ -171,6 +171,18 @@ void take_option(ProgramOptions& options, const std::vector<std::string>& words,
     if (take_spool_option(options, words, index)) {
         return;
     }
+    if (words[index] == "--history") {
+        options.history = true;
+        return;
+    }
+    if (is_option(words[index], "--reprint")) {
+        const std::string number = option_value(words, index, "--reprint");
+        options.reprint = whole_number("--reprint", number);
+        if (*options.reprint < 1) {
+            throw KvalonError(ErrorKind::CommandLine, "--reprint " + number);
+        }
+        return;
+    }
     const std::size_t first = index;
     take_job_option(options, words, index);
     // Each job of a watch is printed with the options as they were given.

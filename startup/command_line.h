@@ -68,6 +68,10 @@ struct ProgramOptions {
     std::optional<WatchSettings> watch;
     std::optional<ListenSettings> listen;
     std::vector<std::string> job_words;
+    // --history: the jobs kept for printing again are listed; --reprint N:
+    // the Nth of that list (1 the newest) is printed again.
+    bool history = false;
+    std::optional<int> reprint;
     std::string argument_text;
     // The words `argument_text` was made of, as the shell passed them: a
     // report's name with blanks in it comes whole in one of them.

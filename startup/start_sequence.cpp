@@ -114,6 +114,9 @@ int pass_on_document(const ProgramOptions& options, StartHooks& hooks, DocumentK
         if (kind == DocumentKind::Pdf) {
             refuse_broken_pdf(j.SourcePath);
         }
+        if (hooks.print_starts) {
+            hooks.print_starts();
+        }
         hooks.pass_document(kind, j.SourcePath, document_title_for(options, j));
     }
     return kExitOk;
@@ -153,6 +156,9 @@ int run_batch(const ProgramOptions& options, StartHooks& hooks) {
     } else if (*action == Action::PlanOnly) {
         write_answer_file(folder, j.LinesPerPage);
     } else {
+        if (hooks.print_starts) {
+            hooks.print_starts();
+        }
         print_all_pages(j, hooks.copies ? std::max(hooks.copies(), 1) : 1);
     }
     source_file().close();

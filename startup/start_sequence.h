@@ -25,6 +25,9 @@ struct StartHooks {
     std::function<bool(DocumentKind kind)> reads_document;
     // The copies the bound printer makes of each page; 1 when not set.
     std::function<int()> copies;
+    // Called once a job is planned and about to print (not for a plan):
+    // the job record holds the report's file and its plan. Unset, nothing.
+    std::function<void()> print_starts;
 };
 
 // The program's start: resets the job, checks the printer, installs the font,

@@ -43,6 +43,7 @@ inline constexpr const char* kCodePageMenu = "Ко&дова таблица";
 // "Auto" of the code page and of the mode alike.
 inline constexpr const char* kCodePageAuto = "&Автоматично (по самия отчет)";
 inline constexpr const char* kFitPages = "&Страница на отчета на един лист";
+inline constexpr const char* kHistoryItem = "Последни &задания…";
 inline constexpr const char* kEndProgram = "&Край";
 inline constexpr const char* kAbout = "&За програмата";
 inline constexpr const char* kPrintData = " Данни за печата ";
@@ -116,6 +117,17 @@ inline constexpr const char* kRangeTo = "&до страница";
 // The form length in lines.
 inline constexpr const char* kFormLinesTitle = "Дължина на формата";
 inline constexpr const char* kFormLinesLabel = "&Редове от 1/6 in на форма";
+
+// The window of the jobs kept for printing again.
+inline constexpr const char* kHistoryTitle = "Последни задания";
+inline constexpr const char* kHistoryTime = "Време";
+inline constexpr const char* kHistoryReport = "Отчет";
+inline constexpr const char* kHistoryPages = "Страници";
+inline constexpr const char* kHistoryPrinter = "Принтер";
+inline constexpr const char* kHistoryOutcome = "Резултат";
+inline constexpr const char* kHistoryReprint = "&Отпечатай отново";
+inline constexpr const char* kHistoryPreview = "&Преглед";
+inline constexpr const char* kClose = "&Затвори";
 
 // Buttons of the dialogs and message boxes.
 inline constexpr const char* kOk = "Добре";

@@ -51,6 +51,7 @@ bool PrintSession::start(const std::string& path) {
     source_file().close();
     m_has_job = false;
     m_path = path;
+    m_keeping.start(path);
     m_drop_reason.clear();
     m_printed_while_viewing = false;
     m_source_deleted = false;

@@ -3,6 +3,7 @@
 #include "printing/page_description.h"
 #include "ui/listeners.h"
 #include "ui/page_range.h"
+#include "ui/window_job_keeping.h"
 
 #include <functional>
 #include <list>
@@ -177,6 +178,7 @@ private:
     std::list<std::unique_ptr<QueueJob>> m_jobs; // print actions on their way to a printer
     std::optional<PageRange> m_failed_pages;
     std::string m_sheet_title; // while print_sheet() prints: the title of its document
+    WindowJobKeeping m_keeping;
 };
 
 } // namespace kvalon

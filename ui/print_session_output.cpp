@@ -17,6 +17,7 @@
 #include "ui/window_services.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 
 // The pages of a print session go out here: into the preview's PDF file or
@@ -112,6 +113,12 @@ bool PrintSession::print_with(const PageRange& pages, const std::function<void()
         return false;
     }
     m_printed_while_viewing = true;
+    if (m_sheet_title.empty()) {
+        const FileOutput* file = m_binding.destination().file_output();
+        m_keeping.printed(
+            m_services.job_history(), job(), file != nullptr ? "" : m_binding.destination().name(),
+            file != nullptr ? file->path() : "", pages.last - pages.first + 1, std::time(nullptr));
+    }
     return true;
 }
 

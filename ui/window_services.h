@@ -6,6 +6,8 @@
 
 namespace kvalon {
 
+class JobHistory;
+
 // A question with one button for each of `answers`.
 struct Question {
     std::string text; // UTF-8
@@ -27,6 +29,9 @@ public:
     virtual int ask_question(const Question& question) = 0;
     // Runs `work` on the windows' thread, in its turn. Callable from any thread.
     virtual void post(std::function<void()> work) = 0;
+    // Where the jobs printed from the windows are kept for printing again;
+    // nothing keeps them where it gives none.
+    virtual JobHistory* job_history() { return nullptr; }
 };
 
 } // namespace kvalon

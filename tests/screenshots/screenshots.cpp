@@ -1,5 +1,6 @@
 #include "tests/ui/window_fixture.h"
 
+#include "ui/print_session.h"
 #include "ui/qt/menu_window.h"
 
 #include <QAction>
@@ -77,6 +78,31 @@ TEST_F(Screenshots, OffsetDialog) {
     const RunResult rendered = run_program({"pdftoppm", "-r", "50", "-png", "-singlefile",
                                             folder + "/SKLAD.pdf", m_folder + "/calibration-page"});
     EXPECT_EQ(rendered.status, 0) << rendered.err;
+    std::filesystem::remove_all(folder);
+}
+
+// The window of the last jobs, with one job kept, for docs/history.md.
+TEST_F(Screenshots, HistoryWindow) {
+    const std::string folder = "/tmp/kvalon-screenshots";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    ::setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
+    ::setenv("KVALON_HISTORY_DAYS", "14", 1);
+    const std::string report = folder + "/SKLAD.TXT";
+    std::filesystem::copy_file(source_dir() + "/samples/sample-report.txt", report);
+    bind_pdf(folder + "/SKLAD.pdf");
+    Form_menu* menu = open_menu();
+    menu->move(40, 40);
+    answer_dialog(report);
+    menu->findChild<QAction*>(QStringLiteral("Izb_f"))->trigger();
+    settle();
+    ASSERT_TRUE(menu->session().print_pages(1, menu->session().page_total()));
+    window("Form2")->close();
+    settle();
+    menu->findChild<QAction*>(QStringLiteral("History_f"))->trigger();
+    settle();
+    save("historyWindow", "history-window.png");
+    ::unsetenv("XDG_STATE_HOME");
     std::filesystem::remove_all(folder);
 }
 

@@ -34,6 +34,11 @@ std::vector<std::string> child_environment(const std::map<std::string, std::stri
             entries.push_back(name + "=" + value);
         }
     }
+    // A run keeps no jobs in the state folder of whoever runs the tests,
+    // which all runs would share: a test of the kept jobs turns it on.
+    if (changes.count("KVALON_HISTORY_DAYS") == 0) {
+        entries.emplace_back("KVALON_HISTORY_DAYS=0");
+    }
     return entries;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/qt/code_page_menu.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/file_dialog.h"
+#include "ui/qt/history_window.h"
 #include "ui/qt/offset_dialog.h"
 #include "ui/qt/print_data_frame.h"
 #include "ui/qt/printer_menu.h"
@@ -133,6 +134,10 @@ void Form_menu::build_menu() {
     add_switch(m_fit_pages, "fitPages", captions::kFitPages, m_menu.fit_pages(),
                &MenuSession::set_fit_pages);
 
+    QAction* history = m_file_menu->addAction(QString::fromUtf8(captions::kHistoryItem));
+    history->setObjectName(QStringLiteral("History_f"));
+    connect(history, &QAction::triggered, this, &Form_menu::show_history, Qt::QueuedConnection);
+
     QAction* end = m_file_menu->addAction(QString::fromUtf8(captions::kEndProgram));
     end->setObjectName(QStringLiteral("End_prog"));
     connect(end, &QAction::triggered, this, &QWidget::close);
@@ -258,6 +263,25 @@ void Form_menu::choose_printer(std::shared_ptr<const Destination> destination) {
 
 // A new offset plans the report on view again, as a new printer does: its
 // print data and note are the offset printer's.
+// A kept job printed again goes to the printer chosen here, all its pages.
+void Form_menu::show_history() {
+    JobHistory* history = qt_window_services().job_history();
+    std::vector<KeptJob> jobs;
+    if (history != nullptr && history->settings().enabled()) {
+        jobs = history->list();
+    }
+    auto* window = new HistoryWindow(
+        this, std::move(jobs),
+        [this](const std::string& path) {
+            open_report(path, PreviewFocus::Keep);
+            if (session().has_job()) {
+                session().print_pages(1, session().page_total());
+            }
+        },
+        [this](const std::string& path) { open_report(path); });
+    window->open();
+}
+
 void Form_menu::show_offset_dialog() {
     auto* dialog = new OffsetDialog(
         this, m_menu.printer_name(), m_menu.offset(),

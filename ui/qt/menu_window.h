@@ -72,6 +72,7 @@ private:
     void choose_file();
     void choose_printer(std::shared_ptr<const Destination> destination);
     void show_offset_dialog();
+    void show_history();
     void fill_print_data();
     void show_no_file_chosen();
     void show_preview(PreviewFocus focus);

@@ -1,9 +1,12 @@
 #include "ui/qt/qt_window_services.h"
 
+#include "engine/history/job_history.h"
 #include "ui/qt/message_box.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
+
+#include <optional>
 
 namespace kvalon {
 
@@ -18,6 +21,15 @@ public:
             QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
         }
     }
+    // Read at each print: an unusable setting keeps its default.
+    JobHistory* job_history() override {
+        std::vector<std::string> warnings;
+        m_history.emplace(history_settings_from_environment(warnings));
+        return &*m_history;
+    }
+
+private:
+    std::optional<JobHistory> m_history;
 };
 
 } // namespace
