@@ -121,11 +121,25 @@ drive_path="Z:$(printf '%s' "$work/windows/$cyrillic" | tr / '\\')"
 KVALON_PDF=plan.pdf run_sides "plan drive letter" "$work/linux/$cyrillic" "$drive_path" --plan
 run_sides "pdf drive letter" "$work/linux/$cyrillic" "$drive_path" --pdf out.pdf
 compare_pdfs "drive letter"
+mkdir -p "$work/linux/папка" "$work/windows/папка"
+KVALON_PDF=plan.pdf run_both "folder as report" --plan "папка"
 KVALON_PDF=plan.pdf run_both "missing report" --plan "Липсващ.txt"
 if grep -q '^status 0$' "$work/missing report.windows" ||
     ! grep -q '^Kvalon-P: .*Липсващ.txt$' "$work/missing report.windows"; then
     failed=$((failed + 1))
     echo "DIFFERS: a missing report is not told on standard error with a status"
+fi
+
+# A watched folder is Linux only: said so, with the command line's status.
+(cd "$work/windows" && wine "$windows" --watch spool 2>&1 | tr -d '\r' >"$work/watch.windows"
+ echo "status ${PIPESTATUS[0]}" >>"$work/watch.windows")
+if grep -q 'не се поддържа под Windows' "$work/watch.windows" &&
+    grep -q '^status 2$' "$work/watch.windows"; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    echo "DIFFERS: --watch is not refused with status 2"
+    head -3 "$work/watch.windows"
 fi
 
 # The prefix's system had no CourierCyr: the first print put the program's

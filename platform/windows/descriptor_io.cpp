@@ -26,12 +26,22 @@ unsigned transfer_size(std::size_t count) {
 
 } // namespace
 
-// Windows opens no pipe without waiting: a name that is no file on a disk
-// is opened as it is and then told Other, so nothing is read from it.
+// Folders open too, for their facts, and the report may be renamed or
+// removed while it is read, as on POSIX. A name that is no file on a disk
+// (a pipe, a device) is told Other, so nothing is read from it.
 int open_for_reading(const std::string& path, OwnedFd& file, FileFacts& facts) {
-    file.reset(::_wopen(wide_text(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
+    const HANDLE opened =
+        ::CreateFileW(wide_text(path).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        file.reset();
+        return errno_of_last_error();
+    }
+    file.reset(::_open_osfhandle(reinterpret_cast<intptr_t>(opened), _O_RDONLY | _O_BINARY));
     if (!file.valid()) {
-        return errno;
+        ::CloseHandle(opened);
+        return EMFILE;
     }
     if (const int error = facts_of(file.get(), facts); error != 0) {
         file.reset();
