@@ -5,8 +5,9 @@
 #include "engine/error_report.h"
 #include "engine/messages.h"
 #include "engine/print_job.h"
+#include "platform/path_text.h"
 #include "startup/stdin_report.h"
-#include "startup/watch/folder_watcher.h"
+#include "startup/watch/watch_settings.h"
 
 #include <exception>
 #include <filesystem>
@@ -29,17 +30,17 @@ std::optional<int> pages_of(const PrintJob& j) {
 // A watched folder's job prints from the watcher's claimed files: the user
 // knows it by its place in the folder watched.
 std::string report_as_known(const std::string& source) {
-    const std::filesystem::path path(source);
-    if (path.parent_path().filename() == kClaimFolder) {
-        return (path.parent_path().parent_path() / path.filename()).string();
+    const std::filesystem::path path = path_of(source);
+    if (text_of(path.parent_path().filename()) == kClaimFolder) {
+        return text_of(path.parent_path().parent_path() / path.filename());
     }
     return source;
 }
 
 std::string absolute_path(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    const std::filesystem::path absolute = std::filesystem::absolute(path_of(path), error);
+    return error ? path : text_of(absolute.lexically_normal());
 }
 
 } // namespace

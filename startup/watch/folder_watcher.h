@@ -12,8 +12,7 @@ namespace kvalon {
 
 class EndingSignalHandOver;
 
-// The folders a watched folder gets beside its files.
-inline const std::string kClaimFolder = ".kvalon-p-claimed";
+// The folders a watched folder gets beside its files (kClaimFolder too).
 inline const std::string kJournalFile = ".kvalon-p-journal";
 inline const std::string kPrintedFolder = "printed";
 inline const std::string kFailedFolder = "failed";

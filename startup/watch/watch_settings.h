@@ -20,6 +20,10 @@ struct JobSettings {
     std::string queue;
 };
 
+// The folder a watched folder's claimed files move into while they print:
+// a job kept in the history is known by the watched folder instead.
+inline const std::string kClaimFolder = ".kvalon-p-claimed";
+
 // kvalon-p --watch FOLDER [--pattern GLOB]... [--settle SECONDS] [--remove]
 struct WatchSettings {
     std::string folder;
