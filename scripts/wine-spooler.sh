@@ -27,7 +27,7 @@ mkdir -p "$work/got" && chmod 0777 "$work/got"
 lpadmin -p Capture -E -v "kvalon-test:/keep$work/got/job" 2>/dev/null
 lpadmin -p Closed -E -v kvalon-test:/fail 2>/dev/null
 cupsreject Closed
-lpadmin -d Capture 2>/dev/null
+lpadmin -d Capture >/dev/null 2>&1
 
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all KVALON_NO_WINDOWS=1 \
     WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
