@@ -7,7 +7,8 @@ OUT := $(CURDIR)/out
 # programs (the print-server backend, the windows) come right after it.
 FIRST_PDF_TARGETS := kvalon-p kvalon_font
 
-.PHONY: windows test-windows deps deps-run emulator-deps configure configure-run build build-first-pdf build-run build-install run test \
+.PHONY: windows windows-installer test-windows deps deps-run emulator-deps configure configure-run \
+	build build-first-pdf build-run build-install run test \
 	format-check bench fuzz sanitize install deb clean
 
 # The packages for running only, and for everything (tests, developer tools).
@@ -48,7 +49,7 @@ run: build-first-pdf
 
 # CTEST_ARGS chooses a part, e.g. CTEST_ARGS="-LE slow" or CTEST_ARGS="-L engine".
 CTEST_ARGS ?=
-test: build $(if $(WINDOWS_TESTS),windows) $(if $(DOSBOX_TESTS),emulator-deps)
+test: build $(if $(WINDOWS_TESTS),windows-installer) $(if $(DOSBOX_TESTS),emulator-deps)
 	@scripts/run-tests.sh $(BUILD) $(CTEST_ARGS)
 
 # Every tracked C++ file against .clang-format.
@@ -109,10 +110,18 @@ windows:
 	@cp build-windows/kvalon-p.exe build-windows/crcn.ttf build-windows/OFL.txt $(OUT)/windows/
 	@ls -l $(OUT)/windows/kvalon-p.exe
 
+# The installer of the Windows build, made with Debian's NSIS
+# (packaging/windows/kvalon-p.nsi): out/windows/kvalon-p-setup.exe.
+windows-installer: windows
+	@makensis -V2 -DVERSION=$$(sed -n 's/^project(kvalon-p VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	    -DFILES=$(OUT)/windows -DDOCS=$(CURDIR)/docs \
+	    -DOUTFILE=$(OUT)/windows/kvalon-p-setup.exe packaging/windows/kvalon-p.nsi
+	@ls -l $(OUT)/windows/kvalon-p-setup.exe
+
 # The Windows program under Wine against this build (the comparison of
-# plans, answers and PDF words): what both need, the cross-build, and the
+# plans, answers and PDF words, printing on its printers, the installer): what both need, the cross-build, and the
 # tests labelled windows, each in a Wine prefix of its own.
-test-windows: build windows
+test-windows: build windows-installer
 	@cmake -S . -B $(BUILD) -DKVALON_TEST_WINDOWS=ON >/dev/null
 	@ctest --test-dir $(BUILD) -L '^windows$$' --output-on-failure
 

@@ -179,11 +179,16 @@ inline const std::string kOffsetOffSheetEnd =
 
 // Reasons, shown in brackets after the sentence above them.
 inline const std::string kNoSuchQueue = "няма такава опашка за печат";
-// Windows printers are not printed on yet: only the PDF printer prints there.
-inline const std::string kWindowsPrinterNotYet =
-    "печатът на принтери на Windows още не е готов; използвайте --pdf ФАЙЛ";
 inline const std::string kServiceSilent = "услугата за печат не отговаря";
 inline const std::string kQueueStopped = "опашката е спряна";
+// What the Windows spooler tells of a printer or a job in trouble.
+inline const std::string kSpoolerPaperOut = "няма хартия";
+inline const std::string kSpoolerOffline = "принтерът не е на линия";
+inline const std::string kSpoolerNeedsUser = "принтерът чака намеса";
+inline const std::string kSpoolerPaperJam = "заседнала хартия";
+inline const std::string kSpoolerDoorOpen = "отворен капак";
+inline const std::string kSpoolerNoToner = "няма тонер";
+inline const std::string kSpoolerError = "грешка на принтера";
 inline const std::string kQueueRejects = "опашката не приема задания";
 inline const std::string kJobStopped = "заданието е спряно от услугата за печат";
 inline const std::string kJobAborted = "заданието е прекратено от услугата за печат";
@@ -232,6 +237,8 @@ inline const std::string kUnknownMedia = "непознат размер на л�
 inline const std::string kDocumentOfKind = "документ ";
 inline const std::string kHasNoLinesPerPage = ", който няма редове на страница";
 inline const std::string kNotIntoPdf = ", който PDF принтерът не може да отпечата";
+// Then the printer's name: its driver reads no such language.
+inline const std::string kPrinterReadsNot = ", който не се чете от принтер ";
 // Reasons of the PDF printer when a PostScript document cannot be made a PDF.
 inline const std::string kPostScriptNotConverted = "PostScript документът не стана PDF: ";
 inline const std::string kGhostscriptMissing =

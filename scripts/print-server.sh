@@ -10,7 +10,8 @@
 # printers: a queue on kvalon-test:/fail fails every job with the message
 # "Paper jam in tray 2", one on kvalon-test:/slow takes a minute over each job,
 # one on kvalon-test:/held/PATH (or /held-jam/PATH) holds each job until the
-# file PATH exists, then prints it (or jams).
+# file PATH exists, then prints it (or jams), one on kvalon-test:/keep/PATH
+# writes what it got into the file PATH (where lp may write).
 #
 #   scripts/print-server.sh start FOLDER PORT [QUEUE [BACKEND]]  # status 0 when it answers
 #   scripts/print-server.sh stop FOLDER
@@ -49,6 +50,9 @@ if [ $# -eq 0 ]; then
     echo 'direct kvalon-test "Unknown" "Kvalon-P test printer"'
     exit 0
 fi
+case "$DEVICE_URI" in
+kvalon-test:/keep/*) cat ${6:+"$6"} >"/${DEVICE_URI#kvalon-test:/keep/}"; exit 0 ;;
+esac
 [ $# -ge 6 ] || cat >/dev/null
 case "$DEVICE_URI" in
 kvalon-test:/held*/*)

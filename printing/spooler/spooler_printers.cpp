@@ -2,89 +2,68 @@
 
 #include "engine/error.h"
 #include "engine/messages.h"
+#include "printing/spooler/spooler_destination.h"
 
 #include <algorithm>
 #include <vector>
-#include <windows.h>
-#include <winspool.h>
 
 namespace kvalon {
 
 namespace {
 
-std::string utf8_of(const wchar_t* wide) {
-    if (wide == nullptr || *wide == L'\0') {
-        return {};
-    }
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(std::max(length, 1)) - 1, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    return text;
-}
-
-// The local printers and the connections to shared ones.
-std::vector<std::string> enumerated_printers() {
-    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    DWORD needed = 0;
-    DWORD count = 0;
-    ::EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed);
-    if (needed == 0 ||
-        !::EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) {
-        return {};
-    }
-    std::vector<std::string> names;
-    const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i) {
-        names.push_back(utf8_of(printers[i].pPrinterName));
-    }
-    return names;
-}
-
-std::string default_printer() {
-    DWORD length = 0;
-    ::GetDefaultPrinterW(nullptr, &length);
-    std::wstring name(length, L'\0');
-    if (length == 0 || !::GetDefaultPrinterW(name.data(), &length)) {
-        return {};
-    }
-    return utf8_of(name.c_str());
+bool has(const std::vector<std::string>& printers, const std::string& name) {
+    return std::find(printers.begin(), printers.end(), name) != printers.end();
 }
 
 class SpoolerPrinters final : public SystemPrinters {
 public:
-    std::vector<std::string> names() const override { return enumerated_printers(); }
+    explicit SpoolerPrinters(std::shared_ptr<const SpoolerApi> spooler)
+        : m_spooler(std::move(spooler)) {}
 
+    std::vector<std::string> names() const override { return m_spooler->printers(); }
+
+    // Without a default printer the first one prints, as the spooler's own
+    // dialogs offer it.
     PrinterChoice choose(const PrinterRequest& request) const override {
-        const std::vector<std::string> printers = enumerated_printers();
+        const std::vector<std::string> printers = m_spooler->printers();
         if (printers.empty()) {
             return {};
         }
-        const std::string name = request.printer.empty() ? default_printer() : request.printer;
-        if (std::find(printers.begin(), printers.end(), name) == printers.end()) {
+        std::string name = request.printer;
+        if (name.empty()) {
+            name = m_spooler->default_printer();
+            if (!has(printers, name)) {
+                name = printers.front();
+            }
+        } else if (!has(printers, name)) {
             throw KvalonError(ErrorKind::Printer, name, messages::kNoSuchQueue);
         }
-        throw KvalonError(ErrorKind::Printer, name, messages::kWindowsPrinterNotYet);
+        return {static_cast<int>(printers.size()),
+                std::make_shared<SpoolerDestination>(name, request.copies, m_spooler,
+                                                     request.job_wait_seconds)};
     }
 
-    std::shared_ptr<const Destination> picked(const Destination*,
-                                              const std::string&) const override {
-        return nullptr;
+    std::shared_ptr<const Destination> picked(const Destination* bound,
+                                              const std::string& name) const override {
+        return std::make_shared<SpoolerDestination>(name, bound ? bound->copies() : 1, m_spooler);
     }
 
-    std::shared_ptr<const Destination> restore(const RememberedPrinter&) const override {
-        return nullptr;
+    std::shared_ptr<const Destination> restore(const RememberedPrinter& remembered) const override {
+        const std::string name = remembered_spooler_printer(remembered);
+        if (name.empty() || !has(m_spooler->printers(), name)) {
+            return nullptr;
+        }
+        return std::make_shared<SpoolerDestination>(name, 1, m_spooler);
     }
+
+private:
+    std::shared_ptr<const SpoolerApi> m_spooler;
 };
 
 } // namespace
 
-// The spooler answers on this machine: there is no connection to wait for.
-void set_print_service_wait(int) {}
-
-const SystemPrinters& spooler_printers() {
-    static const SpoolerPrinters printers;
-    return printers;
+std::unique_ptr<SystemPrinters> spooler_printers_on(std::shared_ptr<const SpoolerApi> spooler) {
+    return std::make_unique<SpoolerPrinters>(std::move(spooler));
 }
 
 } // namespace kvalon
