@@ -76,7 +76,7 @@ int run_report(const ProgramOptions& options) {
         throw std::logic_error("a report is always named here");
     };
     hooks.write_output = write_to_stdout;
-    JobKeeping keeping(options, std::time(nullptr));
+    JobKeeping keeping(options, request.pdf_path, std::time(nullptr));
     bool printing = false;
     hooks.print_starts = [&keeping, &printing] {
         printing = true;

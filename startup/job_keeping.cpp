@@ -45,7 +45,8 @@ std::string absolute_path(const std::string& path) {
 
 } // namespace
 
-JobKeeping::JobKeeping(const ProgramOptions& options, std::time_t now) {
+JobKeeping::JobKeeping(const ProgramOptions& options, const std::string& pdf_path,
+                       std::time_t now) {
     if (options.reprint) {
         return;
     }
@@ -60,7 +61,7 @@ JobKeeping::JobKeeping(const ProgramOptions& options, std::time_t now) {
     }
     m_record.time = static_cast<std::int64_t>(now);
     m_record.printer = options.printer.value_or("");
-    m_record.pdf = options.pdf ? absolute_path(*options.pdf) : "";
+    m_record.pdf = pdf_path.empty() ? "" : absolute_path(pdf_path);
     m_record.options = options.job_words;
     m_record.report = names_standard_input(options.argument_text) ? messages::kStandardInput : "";
 }

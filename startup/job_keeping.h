@@ -17,7 +17,9 @@ struct PrintJob;
 // prints. A job printed again from the history is not kept once more.
 class JobKeeping {
 public:
-    JobKeeping(const ProgramOptions& options, std::time_t now);
+    // `pdf_path` is the PDF file the run prints into (--pdf or KVALON_PDF),
+    // empty for a printer: the listing says where the job went.
+    JobKeeping(const ProgramOptions& options, const std::string& pdf_path, std::time_t now);
     // The report's bytes as the job read them, with the options it prints with.
     void print_starts(const PrintJob& j);
     void job_printed(const PrintJob& j);

@@ -62,6 +62,11 @@ TEST_F(HistoryRun, APrintedJobIsListedAndPrintsAgainAsItDid) {
     std::filesystem::remove(dir.file("first.pdf"));
     ASSERT_EQ(run({"--reprint=1"}).status, 0);
     EXPECT_EQ(pdf_pages(dir.file("first.pdf")), 3);
+
+    // A PDF file the environment names is where the job went, as --pdf's is.
+    ASSERT_EQ(run({path}, {{"KVALON_PDF", dir.file("env.pdf")}}).status, 0);
+    EXPECT_NE(run({"--history"}).out.find("PDF " + dir.file("env.pdf") + "  отпечатано"),
+              std::string::npos);
 }
 
 TEST_F(HistoryRun, AJobNumberPastTheListIsRefused) {
