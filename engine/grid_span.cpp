@@ -21,7 +21,10 @@ constexpr char kLineFeed = '\n';
 std::int64_t widest_printed_reach(const PrintJob& j) {
     const char marker = j.SkipChar.empty() ? '\0' : j.SkipChar[0];
     const auto keep = static_cast<std::size_t>(j.CharsPerLine);
+    // Read where the job's own source reads: a report held in memory has no
+    // file of that name on disk.
     SourceFile source;
+    source.read_from(source_file().inputs());
     source.open(j.SourcePath);
     std::string line;
     std::int64_t widest = 0;
